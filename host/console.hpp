@@ -1,0 +1,26 @@
+// The console boundary: text inside the program is Windows-1252; the terminal speaks the
+// locale's encoding (normally UTF-8). Arguments are converted in, console output is converted
+// out, as the Windows console with code page 1252 did for the original program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Sets up the conversion from the process locale (call once at start-up).
+void console_init();
+// A command-line argument in the locale's encoding, as Windows-1252 (unmappable characters
+// become '?'; bytes that are not valid in the locale's encoding are kept as they are).
+std::string console_arg_to_cp1252(std::string_view arg);
+// A Windows-1252 text in the locale's encoding.
+std::string console_from_cp1252(std::string_view text);
+// Windows-1252 <-> UTF-8, independent of the locale (files, fonts).
+std::string cp1252_to_utf8(std::string_view text);
+// Returns false when `text` is not valid UTF-8 or has a character outside Windows-1252
+// (then `out` holds '?' for such characters).
+bool utf8_to_cp1252(std::string_view text, std::string& out);
+// The Unicode code point of a Windows-1252 byte.
+char32_t cp1252_to_unicode(unsigned char c);
+
+// Writes a Windows-1252 line (a line feed is added) to standard output / standard error.
+void console_line(std::string_view text);
+void console_error_line(std::string_view text);

@@ -1,0 +1,32 @@
+// The dialog layer: message boxes and the file, folder and colour choosers of the form.
+// On Linux it runs zenity. With no display, no zenity, or VARNIX_NO_DIALOGS=1, a message box
+// writes its title and text to standard error and answers with its default button, and the
+// choosers return nothing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class DialogButtons { ok, okcancel, yesno, yesnocancel };
+enum class DialogIcon { info, warning, error, question };
+
+// Returns 1 for ok/yes, 0 for cancel/no, 2 for "no" in a yes/no/cancel box.
+// `default_button` is the answer of the console fallback.
+int tinyfd_messageBox(std::string_view title, std::string_view message, DialogButtons buttons,
+                      DialogIcon icon, int default_button);
+// File and folder choosers: the chosen path (Windows-1252), or nothing on cancel.
+std::optional<std::string> tinyfd_openFileDialog(std::string_view title,
+                                                 std::string_view default_path,
+                                                 const std::vector<std::string>& patterns,
+                                                 std::string_view filter_description);
+std::optional<std::string> tinyfd_saveFileDialog(std::string_view title,
+                                                 std::string_view default_path,
+                                                 const std::vector<std::string>& patterns,
+                                                 std::string_view filter_description);
+std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
+                                                     std::string_view default_path);
+// Colour chooser: "#RRGGBB" in and out.
+std::optional<std::string> tinyfd_colorChooser(std::string_view title,
+                                               std::string_view default_hex);

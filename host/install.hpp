@@ -1,0 +1,22 @@
+// Simulator installation discovery: which versions (2, 3) are installed, their install,
+// user-files and pilots folders, and which one is active. Fills the installation fields of
+// common_data (include/common_data.hpp). Paths are host paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// 3 when version 3 is installed, else 2 when version 2 is, else 0; fills the fields.
+int check_volaro_install(std::string_view msgpltfldr);
+// Decides the active version and copies its folders into vlroinstpath/vlrorootpath/vlropilpath.
+void get_active_volaro_version();
+// The major version read from the simulator's own log (0 when none); `path` = install folder.
+int get_volaro_inst_dir(int nc, std::string& path, bool silent);
+int get_volaro_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                      std::string& volarouserpath);
+int get_volaro_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot, bool qdocreg,
+                         std::string& volarouserpath);
+// Folder of the running executable, ending with a separator; "" when unknown.
+std::string get_inst_path();
+// Length of the environment variable's value (0 when unset); `value` receives it.
+std::size_t MyGetEnv(std::string_view name, std::string& value);

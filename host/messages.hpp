@@ -1,0 +1,30 @@
+// Messages: a console line or a message box (chosen by the caller's qline flag), the program
+// log "Logfile.txt", the console-window and language queries, and the fatal exit.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "include/messages.hpp"
+
+// Console line (qline) or message box with `title`. "/" in `msg` is a line break, "\/" a
+// literal "/". Returns the status, or for the question codes (s_yesno...) the answer
+// (1 yes/ok, 0 no/cancel, 2 "no" of yes/no/cancel).
+int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline);
+inline int error_message(int msg_status, std::string_view msg, bool qline) {
+    return error_message_tit(msg_status, "Varnix", msg, qline);
+}
+// Shows the box through the dialog layer; returns the box result (the answer for question
+// codes, the status itself otherwise).
+int DisplayMessage(std::string_view title, std::string_view message, int status);
+
+// Lines on the console and appended to the log; "{W}", "{I}", "{E}" prefixes add banners.
+void log_message_f(std::string_view msg);
+void log_message(std::string_view msg);
+// The log file name ("Logfile.txt" in the current folder unless a test changes it).
+void set_log_file_name(std::string_view name);
+
+void HideConsole();
+bool IsLanguageFrench();
+// "Exiting: " + msg on standard error, exit status 1.
+[[noreturn]] void BailOut(std::string_view msg);

@@ -1,0 +1,31 @@
+// The shared program state: one process-wide record of the driver, filled by the command line,
+// the conversion set-up, installation discovery and the converter form.
+#pragma once
+
+#include "util/text_field.hpp"
+
+struct CommonData {
+    // --- driver -----------------------------------------------------------------------------
+    TextField<80> landscape;   // current landscape: a folder name under the landscapes folder
+    TextField<12> cvers;       // program version as text ("2.2.0.0")
+    int nvers = 0;             // program version number (2200)
+    float xmax = 0, ymax = 0;  // landscape extent in metres, from the terrain header
+    bool qline = true;         // true: messages on the console; false: message boxes (form)
+    bool qfr = false;          // French wording of the missing-installation message
+
+    // --- simulator installation (filled by check_volaro_install) -------------------------------
+    TextField<256> instpath2, instpath3;  // install folders of versions 2 / 3
+    TextField<256> rootpath2, rootpath3;  // user-files roots (end with a separator)
+    TextField<256> pilpath2, pilpath3;    // pilots folders of the last pilots
+    TextField<256> vlroinstpath, vlrorootpath, vlropilpath;  // the active version's folders
+    int volaro_version = 0;  // 2, 3, or 0 while both are installed and not yet decided
+    bool qc2 = false, qc3 = false;  // version 2 / 3 found installed
+
+    // --- converter form: item numbers of its named items (0 = not found) ----------------------
+    int i_landscape = 0, i_lat = 0, i_lon = 0, i_x = 0, i_y = 0, i_format = 0, i_result = 0;
+};
+
+inline CommonData common_data;
+
+// Back to the start-up state (tests).
+inline void reset_common_data() { common_data = CommonData{}; }
