@@ -1,0 +1,252 @@
+#include "util/numbers.hpp"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "util/text.hpp"
+
+namespace {
+
+bool ends_item(char c) { return c == ' ' || c == ',' || c == '/'; }
+
+// The first item of a free-form text: leading blanks skipped, ended by a blank, comma or slash.
+std::string_view first_item(std::string_view text) {
+    text = trim_left(text);
+    std::size_t end = 0;
+    while (end < text.size() && !ends_item(text[end])) ++end;
+    return text.substr(0, end);
+}
+
+// True when `item` is exactly: [sign] digits [. digits] [e|E [sign] digits], with at least one
+// mantissa digit. Stricter than from_chars, which would take "inf", "nan" and hex floats.
+bool is_decimal_number(std::string_view item, bool allow_fraction) {
+    std::size_t i = 0, n = item.size();
+    if (i < n && (item[i] == '+' || item[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < n && item[i] >= '0' && item[i] <= '9') ++i, ++digits;
+    if (allow_fraction && i < n && item[i] == '.') {
+        ++i;
+        while (i < n && item[i] >= '0' && item[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (allow_fraction && i < n && (item[i] == 'e' || item[i] == 'E')) {
+        ++i;
+        if (i < n && (item[i] == '+' || item[i] == '-')) ++i;
+        std::size_t exp_digits = 0;
+        while (i < n && item[i] >= '0' && item[i] <= '9') ++i, ++exp_digits;
+        if (exp_digits == 0) return false;
+    }
+    return i == n;
+}
+
+std::string asterisks(std::size_t n) { return std::string(n, '*'); }
+
+}  // namespace
+
+bool read_free_number(std::string_view text, double& value) {
+    std::string_view item = first_item(text);
+    if (!is_decimal_number(item, true)) return false;
+    if (item.front() == '+') item.remove_prefix(1);  // from_chars takes no '+'
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(item.data(), item.data() + item.size(), v);
+    if (ec != std::errc{} || ptr != item.data() + item.size() || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool read_free_number(std::string_view text, float& value) {
+    double v = 0;
+    if (!read_free_number(text, v) || std::fabs(v) > 3.4028234663852886e38) return false;
+    value = float(v);
+    return true;
+}
+
+bool read_free_int(std::string_view text, std::int32_t& value) {
+    std::string_view item = first_item(text);
+    if (!is_decimal_number(item, false)) return false;
+    if (item.front() == '+') item.remove_prefix(1);
+    std::int32_t v = 0;
+    auto [ptr, ec] = std::from_chars(item.data(), item.data() + item.size(), v);
+    if (ec != std::errc{} || ptr != item.data() + item.size()) return false;
+    value = v;
+    return true;
+}
+
+std::string numver_to_char(int numver) {
+    int n1 = numver / 1000, n2 = numver / 100 % 10, n3 = numver / 10 % 10, n4 = numver % 10;
+    char buf[32];
+    if (n1 > 99 || n1 < -9) {
+        std::snprintf(buf, sizeof buf, "**.%d.%d.%d", n2, n3, n4);
+    } else {
+        std::snprintf(buf, sizeof buf, "%2d.%d.%d.%d", n1, n2, n3, n4);
+    }
+    return std::string(trim_left(buf));
+}
+
+std::string i2b(std::int32_t ii4, std::size_t capacity) {
+    std::size_t width = std::min<std::size_t>(capacity, 16);
+    char buf[16];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, ii4);
+    std::size_t len = std::size_t(ptr - buf);
+    if (ec != std::errc{} || len > width) return asterisks(width);
+    return std::string(buf, len);
+}
+
+std::string format_fixed(double value, int width, int decimals) {
+    char buf[352];  // enough for any double in fixed notation
+    auto [ptr, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc{}) return asterisks(std::size_t(width));
+    std::string_view text(buf, std::size_t(ptr - buf));
+    if (int(text.size()) == width + 1) {
+        // Fixed-point output may drop the optional zero before the point to fit.
+        if (text.starts_with("0.")) text.remove_prefix(1);
+        else if (text.starts_with("-0.")) return "-" + std::string(text.substr(2));
+    }
+    if (int(text.size()) > width) return asterisks(std::size_t(width));
+    return std::string(std::size_t(width) - text.size(), ' ') + std::string(text);
+}
+
+namespace {
+
+// Width and decimals of a fixed-point format text "(Fw.d)"; false when it is not one.
+bool parse_f_format(std::string_view fstr, int& width, int& decimals) {
+    std::size_t f = fstr.find_first_of("Ff");
+    std::size_t dot = fstr.find('.', f);
+    if (f == std::string_view::npos || dot == std::string_view::npos) return false;
+    std::size_t close = fstr.find(')', dot);
+    std::string_view w = fstr.substr(f + 1, dot - f - 1);
+    std::string_view d = fstr.substr(dot + 1, close == std::string_view::npos ? close : close - dot - 1);
+    return std::from_chars(w.data(), w.data() + w.size(), width).ec == std::errc{} &&
+           std::from_chars(d.data(), d.data() + d.size(), decimals).ec == std::errc{} &&
+           width > 0 && decimals >= 0;
+}
+
+}  // namespace
+
+std::string f2b(float rr4, std::string_view fstr) {
+    int width = 0, decimals = 0;
+    std::string text;
+    if (parse_f_format(fstr, width, decimals)) {
+        text = format_fixed(rr4, width, decimals);
+        float mag = std::fabs(rr4);
+        if (mag > 1 && std::isfinite(mag)) {
+            int ndmax = std::max(0, 8 - int(std::floor(std::log10(mag))));
+            if (decimals > ndmax) text = format_fixed(rr4, 20, ndmax);
+        }
+    } else {
+        // Exponent and other formats: the shortest text that reads back as the same float.
+        char buf[32];
+        auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, rr4);
+        text.assign(buf, ec == std::errc{} ? std::size_t(ptr - buf) : 0);
+    }
+    std::string_view t = trim(text);
+    if (t.find('.') != std::string_view::npos && t.find_first_of("eE") == std::string_view::npos) {
+        while (!t.empty() && t.back() == '0') t.remove_suffix(1);
+        if (!t.empty() && t.back() == '.') t.remove_suffix(1);
+    }
+    return std::string(t);
+}
+
+std::string l2b(bool q) { return q ? "1" : "0"; }
+
+std::string t2b(float hours) {
+    int h = int(hours);
+    double t = (double(hours) - h) * 3600.0;
+    int minutes = int(std::floor(t / 60.0));
+    int seconds = int(std::floor(std::fmod(t, 60.0)));
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", h, minutes, seconds);
+    return std::string(trim_left(buf));
+}
+
+KeyCodeParts split_key_code(std::int32_t code) {
+    int key = code % 10000, mods = code / 10000;
+    if (key > 5000) {
+        mods += 1;
+        key -= 10000;
+    }
+    return {mods, key};
+}
+
+namespace {
+
+constexpr int flag_long = 8, flag_ctrl = 1, flag_shift = 2, flag_alt = 4;
+
+}  // namespace
+
+std::string k2b(std::int32_t kkk) {
+    auto [mods, key] = split_key_code(kkk);
+    if (key == 0) return {};
+    std::string text;
+    if (mods & flag_long) text += "LONG+";
+    if (mods & flag_ctrl) text += "CTRL+";
+    if (mods & flag_shift) text += "SHFT+";
+    if (mods & flag_alt) text += "ALT+";
+    if (key < 0) {
+        text += "SCN" + std::to_string(-key);
+    } else if (key >= 34 && key <= 126) {
+        text += '"';
+        text += char(key);
+        text += '"';
+    } else {
+        text += "ASC" + std::to_string(key);
+    }
+    return text;
+}
+
+std::int32_t b2k(std::string_view buff) {
+    std::string_view t = trim(buff.substr(0, std::min<std::size_t>(buff.size(), 128)));
+    int mods = 0;
+    auto take = [&](std::string_view prefix, int flag) {
+        if (t.starts_with(prefix)) {
+            t.remove_prefix(prefix.size());
+            mods |= flag;
+        }
+    };
+    take("LONG+", flag_long);
+    take("CTRL+", flag_ctrl);
+    take("SHFT+", flag_shift);
+    take("ALT+", flag_alt);
+    int key = 0;
+    std::int32_t number = 0;
+    if (t.size() == 3 && t[0] == '"' && t[2] == '"') {
+        key = static_cast<unsigned char>(t[1]);
+    } else if (t.starts_with("ASC") && read_free_int(t.substr(3), number)) {
+        key = number;
+    } else if (t.starts_with("SCN") && read_free_int(t.substr(3), number)) {
+        key = -number;
+    }
+    return key + mods * 10000;
+}
+
+std::string to_hms(float secs, std::size_t capacity) {
+    long s = long(secs);
+    int hundredths = int(std::floor((double(secs) - double(s)) * 100.0));
+    char buf[48];
+    if (hundredths < 1 || capacity < 11) {
+        std::snprintf(buf, sizeof buf, "%2ld:%02ld:%02ld", s / 3600, s % 3600 / 60, s % 60);
+    } else {
+        std::snprintf(buf, sizeof buf, "%2ld:%02ld:%02ld.%02d", s / 3600, s % 3600 / 60, s % 60,
+                      hundredths);
+    }
+    return std::string(buf).substr(0, capacity);
+}
+
+std::string to_hms_c(float secs) { return to_hms(secs, 8); }
+
+std::int32_t hms2sec(std::string_view text) {
+    text = text.substr(0, std::min<std::size_t>(text.size(), 16));
+    std::size_t c1 = text.find(':');
+    std::size_t c2 = c1 == std::string_view::npos ? c1 : text.find(':', c1 + 1);
+    std::int32_t h = 0, m = 0, s = 0;
+    if (c1 != std::string_view::npos) read_free_int(text.substr(0, c1), h);
+    if (c2 != std::string_view::npos) read_free_int(text.substr(c1 + 1, c2 - c1 - 1), m);
+    std::string_view sec = c2 != std::string_view::npos ? text.substr(c2 + 1) : std::string_view{};
+    if (!read_free_int(sec, s)) return -999;
+    return h * 3600 + m * 60 + s;
+}
