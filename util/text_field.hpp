@@ -51,7 +51,8 @@ public:
     // Byte at position i (0-based); a blank past the end of the field.
     constexpr char operator[](std::size_t i) const { return i < N ? buf_[i] : ' '; }
 
-    friend constexpr bool operator==(const TextField& a, const TextField& b) {
+    template <std::size_t M>  // deduced, so a text converts through the string_view overload
+    friend constexpr bool operator==(const TextField& a, const TextField<M>& b) {
         return a.view() == b.view();
     }
     friend constexpr bool operator==(const TextField& a, std::string_view b) {

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "util/numbers.hpp"
+
+TEST(ReadFreeNumber, AcceptsDecimalsRejectsTheRest) {
+    const std::pair<const char*, double> good[] = {
+        {"46.5", 46.5}, {"  -7.25", -7.25}, {"+3", 3},      {"1e2", 100},
+        {"2.5E-1", 0.25}, {".5", 0.5},     {"5.", 5},       {"46,5", 46},
+        {"12 34", 12},   {"7/x", 7},       {"0", 0},
+    };
+    for (const auto& [text, value] : good) {
+        double v = -1;
+        EXPECT_TRUE(read_free_number(text, v)) << text;
+        EXPECT_DOUBLE_EQ(v, value) << text;
+    }
+    const char* bad[] = {"", "   ", "nan", "inf", "-infinity", "0x1p3", "abc", "1e",
+                         "1e+", "--1", ".", "+", "12abc", ",5", "1e999"};
+    for (const char* text : bad) {
+        double v = 123;
+        EXPECT_FALSE(read_free_number(text, v)) << text;
+        EXPECT_EQ(v, 123) << text;
+    }
+    float f = 0;
+    EXPECT_FALSE(read_free_number("1e39", f));
+    EXPECT_TRUE(read_free_number("1e38", f));
+}
+
+TEST(ReadFreeInt, Range) {
+    std::int32_t v = 0;
+    EXPECT_TRUE(read_free_int("2147483647", v));
+    EXPECT_EQ(v, 2147483647);
+    EXPECT_FALSE(read_free_int("2147483648", v));
+    EXPECT_FALSE(read_free_int("1.5", v));
+    EXPECT_TRUE(read_free_int(" -42,", v));
+    EXPECT_EQ(v, -42);
+}
+
+TEST(NumverToChar, DottedText) {
+    EXPECT_EQ(numver_to_char(2200), "2.2.0.0");
+    EXPECT_EQ(numver_to_char(12345), "12.3.4.5");
+    EXPECT_EQ(numver_to_char(100000), "**.0.0.0");
+}
+
+TEST(I2b, LeftAlignedOrAsterisks) {
+    EXPECT_EQ(i2b(-42), "-42");
+    EXPECT_EQ(i2b(0), "0");
+    EXPECT_EQ(i2b(123456, 4), "****");
+    EXPECT_EQ(i2b(-2147483647 - 1), "-2147483648");
+}
+
+TEST(FormatFixed, FortranLikeFields) {
+    EXPECT_EQ(format_fixed(512.25, 15, 3), "        512.250");
+    EXPECT_EQ(format_fixed(-0.0001, 8, 3), "  -0.000");
+    EXPECT_EQ(format_fixed(0.5, 4, 3), ".500");
+    EXPECT_EQ(format_fixed(12345.0, 4, 1), "****");
+}
+
+TEST(F2b, TrimsZerosAndLimitsDigits) {
+    const std::tuple<float, const char*, const char*> cases[] = {
+        {46.5f, "(F12.6)", "46.5"},   {3.0f, "(F12.6)", "3"},      {0.5f, "(F10.6)", "0.5"},
+        {100.0f, "(F10.2)", "100"},   {-0.0001f, "(F8.3)", "-0"},  {123456.0f, "(F12.6)", "123456"},
+        {123456.5f, "(F12.6)", "123456.5"}, {1250.5f, "(F10.1)", "1250.5"},
+        {99999.0f, "(F3.1)", "***"},
+    };
+    for (const auto& [value, fmt, text] : cases) EXPECT_EQ(f2b(value, fmt), text) << value << fmt;
+    // Between 100 000 and 999 999 only three decimals survive.
+    EXPECT_EQ(f2b(123456.789f, "(F12.6)"), "123456.789");
+}
+
+TEST(KeyCodes, TextAndBack) {
+    const std::pair<std::int32_t, const char*> cases[] = {
+        {10065, "CTRL+\"A\""}, {20013, "SHFT+ASC13"}, {65, "\"A\""},
+        {-59, "SCN59"},        {10000 - 30, "CTRL+SCN30"}, {80000 + 65, "LONG+\"A\""},
+        {70000 + 200, "CTRL+SHFT+ALT+ASC200"}, {0, ""}, {10000, ""},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(k2b(code), text) << code;
+        if (*text) {
+            EXPECT_EQ(b2k(text), code) << text;
+        }
+    }
+    EXPECT_EQ(b2k("CTRL+SHFT+SCN59"), 29941);
+    EXPECT_EQ(b2k("garbage"), 0);
+    EXPECT_EQ(split_key_code(9970).mods, 1);
+    EXPECT_EQ(split_key_code(9970).key, -30);
+}
+
+TEST(Times, FormatsAndParses) {
+    EXPECT_EQ(to_hms(3725.0f, 8), " 1:02:05");
+    EXPECT_EQ(to_hms(3725.5f, 11), " 1:02:05.50");
+    EXPECT_EQ(to_hms(3725.5f, 8), " 1:02:05");
+    EXPECT_EQ(t2b(1.5f), "01:30:00");
+    EXPECT_EQ(hms2sec("1:02:05"), 3725);
+    EXPECT_EQ(hms2sec("1:02:xx"), -999);
+}
