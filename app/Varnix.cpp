@@ -1,0 +1,329 @@
+#include "app/Varnix.hpp"
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/Varnix_vers.hpp"
+#include "app/read_batch.hpp"
+#include "app/run_log.hpp"
+#include "app/stop.hpp"
+#include "app/varnix_forms.hpp"
+#include "geo/UTM.hpp"
+#include "geo/decode_coord.hpp"
+#include "host/clipboard.hpp"
+#include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/files.hpp"
+#include "host/install.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+constexpr int max_args = 20;             // the command line has room for 20 arguments
+constexpr char degree_sign = '\xB0';     // Windows-1252
+constexpr float default_epsl = 5.0e-6f;  // degrees
+constexpr float metres_per_degree = 110000.0f;
+
+// What the command line settles, beside the shared program state.
+struct CommandLine {
+    std::string arg0;                // the program's own path (132 characters)
+    std::vector<std::string> arg;    // arguments 1..narg
+    int narg = 0, last_opt = 0, narg1 = 0;
+    bool qverb = false, qdbg = false, qclip = false, qcup = false, qbatch = false;
+    bool qkeepwnd = false;
+    float epsl = default_epsl;
+    TextField<256> infile, outfile;
+    TextField<20> c_lat, c_lon;
+    float lat = 0, lon = 0;
+};
+
+void print_usage(const CommandLine& cl) {
+    std::string_view a0 = trim(cl.arg0);
+    console_line(" Usage :");
+    console_line(" 1 WP : " + std::string(a0) + " [-help] [-line] [-clip] [-v] Landscape Lat Lon");
+    console_line(" Batch: " + std::string(a0) + " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
+}
+
+// The options are the arguments before the first operand; a "-" after an operand (a negative
+// coordinate) is an operand.
+void classify_arguments(CommandLine& cl) {
+    int first_non_opt = 0;
+    cl.last_opt = 0;
+    for (int i = 1; i <= cl.narg; ++i) {
+        bool is_opt = cl.arg[i - 1].starts_with('-');
+        if (is_opt) cl.last_opt = i;
+        if (!is_opt && first_non_opt == 0) first_non_opt = i;
+    }
+    if (first_non_opt > 0 && cl.last_opt > first_non_opt) cl.last_opt = first_non_opt - 1;
+}
+
+void read_conv_option(CommandLine& cl, std::string_view value) {
+    float epsl = 0;
+    if (!read_free_number(value, epsl)) {
+        stop_with_message("-conv: needs a number of degrees, for example -conv:5e-6");
+    }
+    cl.epsl = epsl;
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  " Lat/Lon convergence threshold : %g  - approx. equivalent distance (m) : %g",
+                  double(epsl), double(epsl * metres_per_degree));
+    console_line(line);
+    if (epsl < 0) stop_with_message("Positive value required");
+}
+
+void apply_options(CommandLine& cl) {
+    for (int i = 1; i <= cl.last_opt; ++i) {
+        const std::string& opt = cl.arg[i - 1];
+        diag(opt);
+        if (opt.starts_with("-v")) {
+            cl.qverb = true;
+        } else if (opt.starts_with("-conv:")) {
+            read_conv_option(cl, std::string_view(opt).substr(6));
+        } else if (opt.starts_with("-line")) {
+            common_data.qline = true;
+        } else if (opt.starts_with("-gui")) {
+            common_data.qline = false;
+        } else if (opt.starts_with("-clip")) {
+            cl.qclip = true;
+        } else if (opt.starts_with("-cup")) {
+            cl.qcup = true;
+        } else if (opt.starts_with("-debug")) {
+            cl.qdbg = cl.qverb = true;
+        } else if (opt.starts_with("-batch")) {
+            cl.qbatch = true;
+        } else if (opt.starts_with("-help")) {
+            print_usage(cl);
+            stop_silently();
+        }
+    }
+}
+
+// Diagnostics are wanted from the first line when -v or -debug is among the options.
+bool verbose_requested(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size() && args[i].starts_with('-'); ++i) {
+        if (args[i].starts_with("-v") || args[i].starts_with("-debug")) return true;
+    }
+    return false;
+}
+
+const std::string& operand(const CommandLine& cl, int n) { return cl.arg[cl.last_opt + n - 1]; }
+
+// The first line of a batch file: its landscape when it reads Landscape=NAME.
+void read_batch_landscape(CommandLine& cl) {
+    std::ifstream in{std::string(cl.infile.view()), std::ios::binary};
+    if (cl.qverb) diag("open status", in ? 0 : 1, cl.infile.view());
+    if (!in) return;
+    std::string line;
+    if (!std::getline(in, line)) return;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string converted;
+    if (utf8_to_cp1252(line, converted)) line = converted;
+    std::string key, val;
+    extract_key_val(std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)), key,
+                    val);
+    if (key == "Landscape") common_data.landscape = val;
+}
+
+void log_batch_files(const CommandLine& cl) {
+    if (cl.qverb) {
+        diag("BATCH : ");
+        diag("BatchFile=" + cl.infile.str());
+        diag("OutFile=" + cl.outfile.str());
+    }
+    run_log_line(cl.infile.view());
+    run_log_line(cl.outfile.view());
+    run_log_line(common_data.landscape.view());
+}
+
+std::string trimmed(const std::string& s) { return std::string(trim(s)); }
+
+void decode_args(CommandLine& cl) {
+    const int n = cl.narg1;
+    common_data.landscape = operand(cl, 1);
+    if (n == 3) {
+        cl.c_lat = operand(cl, 2);
+        cl.c_lon = operand(cl, 3);
+    } else if (n < 7) {
+        stop_with_message("# of args");
+    } else {
+        // Degrees, minutes (seconds) and hemisphere as separate operands; the last operands
+        // holding a hemisphere letter win over a landscape name that happens to hold one.
+        int ns = 0, lo = 0;
+        for (int i = 1; i <= n; ++i) {
+            const std::string& op = operand(cl, i);
+            if (op.find_first_of("NS") != std::string::npos) ns = i;
+            else if (op.find_first_of("WE") != std::string::npos) lo = i;
+        }
+        if (ns == 0 || lo == 0) stop_with_message("incorrect format");
+        auto op = [&](int i) { return i <= n ? operand(cl, i) : std::string(); };
+        auto join = [&](int first, int count) {
+            std::string t = trimmed(op(first)) + degree_sign + trimmed(op(first + 1)) + "'";
+            if (count == 3) return t + op(first + 2);
+            return t + trimmed(op(first + 2)) + op(first + 3);
+        };
+        cl.c_lat = ns == 4 ? join(2, 3) : ns == 5 ? join(2, 4) : std::string();
+        cl.c_lon = lo == ns + 3 ? join(ns + 1, 3) : lo == ns + 4 ? join(ns + 1, 4) : std::string();
+    }
+    if (cl.qverb) {
+        diag("Lat =", cl.c_lat.view());
+        diag("Lon =", cl.c_lon.view());
+    }
+    int type = 0;
+    decode_coord(cl.c_lat, cl.c_lon, cl.lat, cl.lon, type);
+    if (cl.qverb) diag("Type, Lat, Lon : ", type, cl.lat, cl.lon);
+    // An undecodable field shows only in its value, not always in the combined type.
+    if (type == 0 || cl.lat == invalid_coord || cl.lon == invalid_coord) {
+        stop_with_message("incorrect coordinate format");
+    }
+}
+
+void convert_single_point(const CommandLine& cl) {
+    float tpx0 = 0, tpy0 = 0;
+    int status = latlontoxy(cl.lat, cl.lon, tpx0, tpy0);
+    if (cl.qverb) diag("latlontoxy status", status);
+    if (status != 1) stop_with_message("*** conversion failed ***");
+    std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) + "\nTPPosY=" +
+                        std::string(trim(format_fixed(tpy0, 15, 3)));
+    console_line(ligne);
+    if (cl.qclip) wr_clp(ligne);
+}
+
+}  // namespace
+
+std::string batch_output_name(const std::string& infile) {
+    std::size_t name_start = infile.find_last_of('/');
+    name_start = name_start == std::string::npos ? 0 : name_start + 1;
+    std::size_t dot = infile.find('.', name_start);
+    return (dot == std::string::npos ? infile : infile.substr(0, dot)) + ".fpl";
+}
+
+int init_conv() {
+    constexpr std::string_view title = "Varnix";
+    const bool qline = common_data.qline;
+    if (common_data.landscape.blank()) {
+        error_message_tit(s_error, title, "No landscape specified", qline);
+        return 0;
+    }
+    if (check_volaro_install(std::string(32, ' ')) == 0) {
+        std::string_view msg = common_data.qfr
+                                   ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9" "e ***"
+                                   : "*** No Volaro installation found (2 or 3) ***";
+        error_message_tit(s_error, title, msg, qline);
+        log_message_f(msg);
+        return 0;
+    }
+    get_active_volaro_version();
+    std::string path(common_data.vlroinstpath.view());
+    diag(path.size(), path);
+    if (path.empty()) {
+        error_message_tit(s_error, title, "*** No Volaro installation detected ***", qline);
+        stop_with_message("*** No Volaro installation detected ***");
+    }
+    const std::string_view name = common_data.landscape.view();
+    const std::string not_installed =
+        "Landscape " + std::string(name) + " not installed or corrupted";
+    // A landscape is a folder name: nothing outside the landscapes folder is read through it.
+    if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos) {
+        error_message(s_error, not_installed, qline);
+        return 0;
+    }
+    std::string trnfile = path_join(path_join(path_join(path, "Landscapes"), name),
+                                    std::string(name) + ".trn");
+    diag("Trnfile=" + trnfile);
+    bool exists = file_exists(trnfile);
+    diag(tf(exists));
+    if (!exists) {
+        error_message(s_error, not_installed, qline);
+        return 0;
+    }
+    int result = utm_init(trnfile, common_data.xmax, common_data.ymax);
+    diag(result);
+    diag(common_data.xmax, common_data.ymax);
+    return result;
+}
+
+int varnix_main(const std::vector<std::string>& args) {
+    // Start-up.
+    common_data.nvers = vers_num();
+    common_data.cvers = numver_to_char(common_data.nvers);
+    common_data.landscape.clear();
+    common_data.qline = true;
+    common_data.qfr = IsLanguageFrench();
+    set_diag_on(diag_on() || verbose_requested(args));
+
+    CommandLine cl;
+    cl.arg0 = args.empty() ? std::string() : args[0].substr(0, std::min<std::size_t>(args[0].size(), 132));
+    diag(cl.arg0);
+    std::size_t colon = cl.arg0.find(':'), backslash = cl.arg0.find('\\');
+    // Started by bare name from a console: no drive and no folder in argument 0.
+    cl.qkeepwnd = colon == std::string::npos && backslash == std::string::npos &&
+                  cl.arg0.find('/') == std::string::npos;
+    diag("*** Console window ", colon == std::string::npos ? 0 : colon + 1,
+         backslash == std::string::npos ? 0 : backslash + 1, tf(cl.qkeepwnd));
+
+    // Argument classification.
+    cl.narg = int(args.size()) - 1;
+    if (cl.narg > max_args) {
+        stop_with_message("Too many arguments: at most " + std::to_string(max_args) + " are read");
+    }
+    cl.arg.assign(args.begin() + 1, args.end());
+    classify_arguments(cl);
+    apply_options(cl);
+
+    // Mode selection.
+    cl.narg1 = cl.narg - cl.last_opt;
+    if (cl.narg == 0) {
+        common_data.qline = false;
+        cl.qbatch = false;
+    }
+    cl.qkeepwnd = cl.qkeepwnd || common_data.qline || cl.qverb || cl.qbatch;
+    if (!cl.qkeepwnd) HideConsole();
+    diag(cl.narg, cl.last_opt, cl.narg1, tf(common_data.qline), tf(cl.qbatch));
+    if (!common_data.qline && !cl.qbatch) {
+        varnix_forms();
+        stop_silently();
+    }
+    if (cl.narg == cl.last_opt) stop_with_message("*** no arguments ***");
+    if (cl.qverb) diag("NARG", cl.narg, cl.last_opt + 1);
+
+    if (cl.narg1 == 1) {
+        cl.infile = operand(cl, 1);
+        read_batch_landscape(cl);
+        cl.outfile = batch_output_name(cl.infile.str());
+        cl.qbatch = true;
+        common_data.qline = false;
+        log_batch_files(cl);
+    } else if (cl.qbatch) {
+        if (cl.narg1 < 2) {
+            print_usage(cl);
+            stop_with_message("*** Syntax ***");
+        }
+        common_data.landscape = operand(cl, 1);
+        cl.infile = operand(cl, 2);
+        cl.outfile = cl.narg1 == 3 ? TextField<256>(operand(cl, 3))
+                                   : TextField<256>(batch_output_name(cl.infile.str()));
+        log_batch_files(cl);
+    } else {
+        decode_args(cl);
+    }
+
+    // The conversion.
+    if (init_conv() != 1) {
+        std::string msg = "Landscape " + common_data.landscape.str() +
+                          " impossible to initialize coordinates conversion";
+        error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
+                      common_data.qline);
+        stop_silently();
+    }
+    if (cl.qbatch) {
+        read_batch(cl.infile.view(), cl.outfile.view(), cl.qcup, cl.qverb, cl.qdbg,
+                   common_data.qline, cl.epsl);
+    } else {
+        convert_single_point(cl);
+    }
+    run_log_close();
+    return 0;
+}

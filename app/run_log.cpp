@@ -1,0 +1,32 @@
+#include "app/run_log.hpp"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct RunLog {
+    std::string name = "Varnix.log";
+    std::FILE* file = nullptr;
+};
+
+RunLog run_log;
+
+}  // namespace
+
+void run_log_set_name(std::string_view name) { run_log.name = name; }
+
+void run_log_line(std::string_view line) {
+    if (!run_log.file) {
+        run_log.file = std::fopen(run_log.name.c_str(), "w");
+        if (!run_log.file) return;  // like the program log: a log that cannot be opened is not reported
+    }
+    std::fwrite(line.data(), 1, line.size(), run_log.file);
+    std::fputc('\n', run_log.file);
+    std::fflush(run_log.file);  // a stop ends the process without closing files
+}
+
+void run_log_close() {
+    if (run_log.file) std::fclose(run_log.file);
+    run_log.file = nullptr;
+}

@@ -1,0 +1,23 @@
+# Installs the Debian packages named in the arguments that are not installed yet.
+# Sourced by run.sh and test.sh; uses sudo when not root.
+install_missing() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}" >&2
+    $sudo apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >&2
+}
+
+# What building and running the program needs.
+RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglfw3-dev
+              libglu1-mesa-dev libgl-dev fonts-liberation xclip xsel wl-clipboard zenity)
+# What the tests and benchmarks need beside that.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth
+               imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine)

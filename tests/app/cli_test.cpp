@@ -1,0 +1,230 @@
+// Whole-program runs of varnix against fixture installations: standard output, standard error,
+// exit status and the files the program leaves.
+#include <gtest/gtest.h>
+
+#include "fixture.hpp"
+#include "geo/UTM.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        install.add_version(2);
+        install.add_landscape(2, "Alps");
+        store = install.write_store();
+    }
+
+    RunResult run(const std::vector<std::string>& args,
+                  std::map<std::string, std::string> env = {}) {
+        env.try_emplace("VARNIX_REGISTRY", store.string());
+        return run_varnix(args, work.path(), env);
+    }
+
+    // The result lines our own projection gives for a point in the fixture landscape.
+    static std::string expected_point(float lat, float lon) {
+        float rx = 0, ry = 0;
+        utm_reset();
+        float xmax = 0, ymax = 0;
+        TempDir dir;
+        write_trn(dir.path() / "Alps.trn", TrnHeader{});
+        EXPECT_EQ(utm_init((dir.path() / "Alps.trn").string(), xmax, ymax), 1);
+        EXPECT_EQ(latlontoxy(lat, lon, rx, ry), 1);
+        return "TPPosX=" + std::string(trim(format_fixed(rx, 15, 3))) + "\nTPPosY=" +
+               std::string(trim(format_fixed(ry, 15, 3))) + "\n";
+    }
+
+    TempDir root, work;
+    Installation install{root.path()};
+    fs::path store;
+};
+
+struct StopCase {
+    std::vector<std::string> args;
+    std::string err;  // expected standard error
+};
+
+TEST_F(Cli, StopsWithTheirMessages) {
+    const StopCase cases[] = {
+        {{"-conv:-1", "Alps", "46.5", "9.25"}, "STOP Positive value required\n"},
+        {{"-v", "-line"}, "STOP *** no arguments ***\n"},
+        {{"-line"}, "STOP *** no arguments ***\n"},
+        {{"-batch", "Alps"}, "STOP *** Syntax ***\n"},
+        {{"Alps", "46.5"}, "STOP # of args\n"},
+        {{"Alps", "46", "30", "N"}, "STOP # of args\n"},
+        {{"Alps", "46", "30", "N", "9"}, "STOP # of args\n"},
+        {{"Alps", "46", "30", "N", "9", "15"}, "STOP # of args\n"},
+        {{"Alps", "46", "30", "0", "9", "15", "0"}, "STOP incorrect format\n"},
+        {{"Alps", "abc", "9.25"}, "STOP incorrect coordinate format\n"},
+        {{"Alps", "95", "7.25"}, "STOP incorrect coordinate format\n"},  // latitude out of range
+        {{"Alps", "46.5", "400"}, "STOP incorrect coordinate format\n"},
+        {{"Alps", "nan", "9.25"}, "STOP incorrect coordinate format\n"},
+        {{"Alps", "46.5", "inf"}, "STOP incorrect coordinate format\n"},
+        {{"Alps", "", ""}, "STOP incorrect coordinate format\n"},
+    };
+    for (const auto& c : cases) {
+        RunResult r = run(c.args);
+        std::string what = c.args.empty() ? "" : c.args[0] + " " + std::to_string(c.args.size());
+        EXPECT_EQ(r.err, c.err) << what;
+        EXPECT_EQ(r.status, 0) << what;
+        EXPECT_EQ(r.out.find("TPPos"), std::string::npos) << what;
+    }
+}
+
+TEST_F(Cli, ConvertsOnePointInEveryNotation) {
+    const std::string want = expected_point(46.5f, 9.25f);
+    const std::vector<std::string> cases[] = {
+        {"Alps", "46.5", "9.25"},
+        {"Alps", "46\xC2\xB0" "30'N", "9\xC2\xB0" "15'E"},  // UTF-8 terminal input
+        {"Alps", "46", "30", "N", "9", "15", "E"},
+        {"Alps", "46", "30", "0", "N", "9", "15", "0", "E"},
+        {"Alps", "4630.000N", "00915.000E"},
+        {"-line", "-x", "Alps", "46.5", "9.25"},
+        {"-conv:0", "Alps", "46.5", "9.25"},
+    };
+    for (const auto& args : cases) {
+        RunResult r = run(args);
+        EXPECT_EQ(r.status, 0) << args[1];
+        EXPECT_EQ(r.err, "") << args[1];
+        if (args[0].starts_with("-conv")) {
+            EXPECT_NE(r.out.find("Lat/Lon convergence threshold :"), std::string::npos);
+            EXPECT_TRUE(r.out.ends_with(want)) << r.out;
+        } else {
+            EXPECT_EQ(r.out, want) << args[1];
+        }
+    }
+}
+
+TEST_F(Cli, NegativeNumbersAfterTheLandscapeAreOperands) {
+    RunResult r = run({"Alps", "-45.5", "-7.25"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected_point(-45.5f, -7.25f));
+}
+
+TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
+    RunResult r = run({"-help", "Alps", "1", "2"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    std::string a0 = VARNIX_BINARY;
+    EXPECT_EQ(r.out, " Usage :\n 1 WP : " + a0 +
+                         " [-help] [-line] [-clip] [-v] Landscape Lat Lon\n Batch: " + a0 +
+                         " [-batch] [-v] [Landscape] BatchFile [OutputFile]\n");
+}
+
+TEST_F(Cli, BadCommandLinesBeyondTheLimitsStopClearly) {
+    std::vector<std::string> many(21, "x");
+    RunResult r = run(many);
+    EXPECT_EQ(r.err, "STOP Too many arguments: at most 20 are read\n");
+    for (const char* opt : {"-conv:", "-conv:abc", "-conv:1e", "-conv:nan"}) {
+        r = run({opt, "Alps", "46.5", "9.25"});
+        EXPECT_EQ(r.err, "STOP -conv: needs a number of degrees, for example -conv:5e-6\n") << opt;
+        EXPECT_EQ(r.out, "") << opt;
+    }
+}
+
+TEST_F(Cli, LandscapeNotInstalled) {
+    for (const char* name : {"Nowhere", "..", ".", "../Volaro2", "Alps/../Alps"}) {
+        RunResult r = run({name, "46.5", "9.25"});
+        std::string n = name;
+        EXPECT_EQ(r.out, " Landscape " + n + " not installed or corrupted\n Landscape " + n +
+                             " impossible to initialize coordinates conversion\n")
+            << name;
+        EXPECT_EQ(r.err, "") << name;
+        EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(Cli, NoInstallationFound) {
+    write_text(root.path() / "empty.reg", "WINE REGISTRY Version 2\n");
+    RunResult r = run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
+    EXPECT_EQ(r.out,
+              " *** Volaro2 installation not detected on this computer ***\n"
+              " *** Volaro3 installation not detected on this computer ***\n"
+              " *** No Volaro installation found (2 or 3) ***\n"
+              " Landscape Alps impossible to initialize coordinates conversion\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_text(work.path() / "Logfile.txt"), "*** No Volaro installation found (2 or 3) ***\n");
+    // A second run appends to the program log.
+    run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
+    EXPECT_EQ(read_text(work.path() / "Logfile.txt"),
+              "*** No Volaro installation found (2 or 3) ***\n"
+              "*** No Volaro installation found (2 or 3) ***\n");
+}
+
+TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {
+    fs::remove(root.path() / "Volaro2" / "Volaro.exe");
+    RunResult r = run({"Alps", "46.5", "9.25"});
+    EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
+    EXPECT_EQ(r.out.find("TPPos"), std::string::npos);
+
+    install.add_version(2);
+    write_text(root.path() / "Volaro2" / "Logs" / "Logfile.txt", "a\nb\nc\nd\ne\nf\nVolaro version: 2100\n");
+    r = run({"Alps", "46.5", "9.25"});
+    EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
+}
+
+TEST_F(Cli, SingleOperandWithoutLandscapeLine) {
+    write_text(work.path() / "points.txt", "1 A 46.5 9.25 100\n");
+    RunResult r = run({"points.txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("No landscape specified"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Landscape  impossible to initialize coordinates conversion"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(read_text(work.path() / "Varnix.log"), "points.txt\npoints.fpl\n\n");
+    // A file that cannot be opened is no error of its own: the landscape stays blank.
+    r = run({"missing.txt"});
+    EXPECT_NE(r.err.find("No landscape specified"), std::string::npos);
+    EXPECT_EQ(read_text(work.path() / "Varnix.log"), "missing.txt\nmissing.fpl\n\n");
+}
+
+TEST_F(Cli, RunLogUntouchedByARunThatWritesNothing) {
+    write_text(work.path() / "Varnix.log", "earlier\n");
+    run({"Alps", "46.5", "9.25"});
+    EXPECT_EQ(read_text(work.path() / "Varnix.log"), "earlier\n");
+}
+
+TEST_F(Cli, WinePrefixLayout) {
+    // A prefix whose C: drive holds the installation; the store names it by its Windows path.
+    TempDir prefix;
+    fs::path drive_c = prefix.path() / "drive_c";
+    Installation inst(drive_c / "Program Files (x86)");
+    inst.add_version(2);
+    inst.add_landscape(2, "Alps");
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:");
+    write_text(prefix.path() / "user.reg",
+               "WINE REGISTRY Version 2\n\n[Software\\\\Volaro2] 1796672679\n#time=1\n"
+               "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\Volaro2\\\\\"\n");
+    RunResult r = run({"Alps", "46.5", "9.25"},
+                      {{"VARNIX_REGISTRY", ""}, {"WINEPREFIX", prefix.path().string()}});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+}
+
+TEST_F(Cli, ClipboardHoldsTheTwoLinesWithoutFinalLineFeed) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
+    RunResult r = run({"-clip", "Alps", "46.5", "9.25"}, {{"DISPLAY", std::getenv("DISPLAY")}});
+    EXPECT_EQ(r.status, 0);
+    std::string want = expected_point(46.5f, 9.25f);
+    EXPECT_EQ(r.out, want);
+    want.pop_back();
+    FILE* p = popen("xclip -o -selection clipboard", "r");
+    ASSERT_NE(p, nullptr);
+    std::string got;
+    char buf[256];
+    while (size_t n = fread(buf, 1, sizeof buf, p)) got.append(buf, n);
+    pclose(p);
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(Cli, NoClipboardIsFatal) {
+    RunResult r = run({"-clip", "Alps", "46.5", "9.25"},
+                      {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Exiting: Can't open clipboard\n");
+}
+
+}  // namespace
