@@ -1,0 +1,13 @@
+#!/bin/sh
+# Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile.
+# Needs ImageMagick. The build embeds icon.pam into the toolkit.
+set -e
+cd "$(dirname "$0")"
+convert -size 256x256 xc:none -fill '#1f6fc5' -draw 'roundrectangle 8,8 247,247 48,48' \
+    -fill white -stroke none \
+    -draw 'polygon 16,116 240,116 240,128 140,136 116,136 16,128' \
+    -draw 'ellipse 128,136 13,70 0,360' \
+    -draw 'polygon 92,192 164,192 164,204 92,204' \
+    -fill '#ffd23f' -draw 'ellipse 128,100 7,15 0,360' \
+    -resize 32x32 -depth 8 PAM:icon.pam.tmp
+mv icon.pam.tmp icon.pam

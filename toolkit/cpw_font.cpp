@@ -1,0 +1,420 @@
+// Fonts: options, loading faces (system font folders with fontconfig as the fallback),
+// measuring and drawing Windows-1252 text with FreeType at 72 dpi, so one point is one pixel.
+#include <GL/gl.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "toolkit/cpw_state.hpp"
+
+namespace {
+
+// --- Windows-1252 ----------------------------------------------------------------------------
+
+// 0x80..0x9F; the five unassigned bytes keep their own value, as Windows maps them.
+constexpr char16_t cp1252_high[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// --- font files ------------------------------------------------------------------------------
+
+bool iequals(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+struct FontFile {
+    std::string path;
+    int index = 0;  // face in a collection
+};
+
+// Windows font files the forms name, with fonts that take their place where they are missing:
+// first the metric-compatible families, then any installed font of the same role.
+struct Substitute {
+    const char* file;
+    const char* pattern;  // fontconfig name of the Windows font
+    const char* families[3];
+    const char* role;  // fontconfig name of the generic family
+    bool mono;
+};
+constexpr Substitute substitutes[] = {
+    {"arial.ttf", "Arial", {"Arial", "Liberation Sans", "Arimo"}, "sans-serif", false},
+    {"arialbd.ttf", "Arial:bold", {"Arial", "Liberation Sans", "Arimo"}, "sans-serif:bold", false},
+    {"ariali.ttf",
+     "Arial:italic",
+     {"Arial", "Liberation Sans", "Arimo"},
+     "sans-serif:italic",
+     false},
+    {"arialbi.ttf",
+     "Arial:bold:italic",
+     {"Arial", "Liberation Sans", "Arimo"},
+     "sans-serif:bold:italic",
+     false},
+    {"cour.ttf", "Courier New", {"Courier New", "Liberation Mono", "Cousine"}, "monospace", true},
+    {"courbd.ttf",
+     "Courier New:bold",
+     {"Courier New", "Liberation Mono", "Cousine"},
+     "monospace:bold",
+     true},
+    {"couri.ttf",
+     "Courier New:italic",
+     {"Courier New", "Liberation Mono", "Cousine"},
+     "monospace:italic",
+     true},
+    {"courbi.ttf",
+     "Courier New:bold:italic",
+     {"Courier New", "Liberation Mono", "Cousine"},
+     "monospace:bold:italic",
+     true},
+    {"times.ttf",
+     "Times New Roman",
+     {"Times New Roman", "Liberation Serif", "Tinos"},
+     "serif",
+     false},
+    {"timesbd.ttf",
+     "Times New Roman:bold",
+     {"Times New Roman", "Liberation Serif", "Tinos"},
+     "serif:bold",
+     false},
+};
+
+FontFile file_of(FcPattern* p) {
+    FontFile f;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(p, FC_FILE, 0, &file) == FcResultMatch)
+        f.path = reinterpret_cast<char*>(file);
+    FcPatternGetInteger(p, FC_INDEX, 0, &f.index);
+    return f;
+}
+
+// The best installed match for a fontconfig name; accepted when `accept` says so.
+template <class Accept>
+FontFile fc_match(FcConfig* fc, const char* name, Accept accept) {
+    FontFile found;
+    FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(name));
+    if (pat == nullptr) return found;
+    FcConfigSubstitute(fc, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* m = FcFontMatch(fc, pat, &result)) {
+        if (accept(m)) found = file_of(m);
+        FcPatternDestroy(m);
+    }
+    FcPatternDestroy(pat);
+    return found;
+}
+
+FontFile find_system_font(CpwFontState& fs, std::string_view name) {
+    if (fs.fc == nullptr) fs.fc = FcInitLoadConfigAndFonts();
+    if (fs.fc == nullptr) return {};
+    // The file itself, in any of the folders fontconfig knows.
+    for (FcSetName which : {FcSetSystem, FcSetApplication}) {
+        FcFontSet* set = FcConfigGetFonts(fs.fc, which);
+        for (int i = 0; set != nullptr && i < set->nfont; ++i) {
+            FontFile f = file_of(set->fonts[i]);
+            if (iequals(std::filesystem::path(f.path).filename().native(), name)) return f;
+        }
+    }
+    const Substitute* sub = nullptr;
+    for (const Substitute& s : substitutes)
+        if (iequals(s.file, name)) sub = &s;
+    if (sub == nullptr) return {};
+
+    FontFile f = fc_match(fs.fc, sub->pattern, [&](FcPattern* m) {
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(m, FC_FAMILY, 0, &family) != FcResultMatch) return false;
+        // An unknown family still "matches" some default font: only trust the named ones.
+        const std::string_view got = reinterpret_cast<const char*>(family);
+        return std::any_of(std::begin(sub->families), std::end(sub->families),
+                           [&](const char* want) { return want != nullptr && iequals(got, want); });
+    });
+    if (!f.path.empty()) return f;
+    return fc_match(fs.fc, sub->role, [&](FcPattern* m) {
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(m, FC_SPACING, 0, &spacing);
+        return (spacing == FC_MONO) == sub->mono;
+    });
+}
+
+FontFile find_folder_font(const char* folder, std::string_view name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exact = fs::path(folder) / fs::path(name);
+    if (fs::is_regular_file(exact, ec)) return {exact.string(), 0};
+    // Windows font names are case-insensitive.
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (iequals(entry.path().filename().native(), name)) return {entry.path().string(), 0};
+    return {exact.string(), 0};  // let FreeType report it missing
+}
+
+bool pixmap_format_ok(int format) {
+    switch (format) {
+        case GL_RGBA:
+        case GL_RGB:
+        case GL_LUMINANCE:
+        case GL_ALPHA:
+        case GL_RED:
+        case GL_GREEN:
+        case GL_BLUE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int bytes_per_pixel(int format) { return format == GL_RGBA ? 4 : format == GL_RGB ? 3 : 1; }
+
+bool set_size(pCpw cpw, FT_Face face) {
+    if (FT_Set_Char_Size(face, 0, cpw->font.size, cpw->font.dpi, cpw->font.dpi) != 0) {
+        cpw_error_set(cpw, cpw_err_font);
+        return false;
+    }
+    return true;
+}
+
+// An 8-bit coverage view of a rendered glyph; 1-bit images are expanded into `mono`.
+bool coverage_of(const FT_Bitmap& b, std::vector<std::uint8_t>& mono, const std::uint8_t*& data,
+                 int& pitch) {
+    if (b.pixel_mode == FT_PIXEL_MODE_GRAY) {
+        data = b.buffer;
+        pitch = b.pitch;
+        return true;
+    }
+    if (b.pixel_mode != FT_PIXEL_MODE_MONO) return false;
+    const int w = static_cast<int>(b.width), rows = static_cast<int>(b.rows);
+    mono.resize(static_cast<std::size_t>(w) * rows);
+    const std::uint8_t* top = b.pitch < 0 ? b.buffer - b.pitch * (rows - 1) : b.buffer;
+    for (int r = 0; r < rows; ++r) {
+        const std::uint8_t* row = top + r * b.pitch;
+        for (int c = 0; c < w; ++c)
+            mono[static_cast<std::size_t>(r) * w + c] = (row[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0;
+    }
+    data = mono.data();
+    pitch = w;
+    return true;
+}
+
+}  // namespace
+
+// --- shared helpers --------------------------------------------------------------------------
+
+char32_t cpw_cp1252_to_unicode(unsigned char c) {
+    return c >= 0x80 && c < 0xA0 ? cp1252_high[c - 0x80] : c;
+}
+
+unsigned char cpw_unicode_to_cp1252(char32_t u) {
+    if (u == 0 || u > 0xFFFF) return 0;
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<unsigned char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (cp1252_high[i] == u) return static_cast<unsigned char>(0x80 + i);
+    return 0;
+}
+
+std::string cpw_cp1252_to_utf8(const char* text) {
+    std::string out;
+    for (const char* p = text; p != nullptr && *p != '\0'; ++p) {
+        const char32_t u = cpw_cp1252_to_unicode(static_cast<unsigned char>(*p));
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+void cpw_font_pixmap(const std::uint8_t* coverage, int width, int rows, int pitch, int format,
+                     const float color[4], std::vector<std::uint8_t>& out) {
+    const int bpp = bytes_per_pixel(format);
+    out.resize(static_cast<std::size_t>(width) * rows * bpp);
+    const std::uint8_t* top = pitch < 0 ? coverage - pitch * (rows - 1) : coverage;
+    std::uint8_t* dst = out.data();
+    for (int r = rows - 1; r >= 0; --r) {  // glDrawPixels takes the bottom row first
+        const std::uint8_t* src = top + static_cast<std::ptrdiff_t>(r) * pitch;
+        if (bpp == 1) {
+            std::memcpy(dst, src, width);
+            dst += width;
+            continue;
+        }
+        for (int c = 0; c < width; ++c)
+            for (int k = 0; k < bpp; ++k)
+                *dst++ =
+                    static_cast<std::uint8_t>(src[c] * std::clamp(color[k], 0.0f, 1.0f) + 0.5f);
+    }
+}
+
+CpwFont::~CpwFont() {
+    if (face != nullptr) FT_Done_Face(face);
+}
+
+bool cpw_font_init(CpwFontState& font) {
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) return false;
+    font.library = lib;
+    return true;
+}
+
+void cpw_font_free(CpwFontState& font) {
+    font.faces.clear();
+    if (font.library != nullptr) FT_Done_FreeType(font.library);
+    font.library = nullptr;
+    if (font.fc != nullptr) FcConfigDestroy(font.fc);
+    font.fc = nullptr;
+}
+
+// --- public operations -----------------------------------------------------------------------
+
+int cpwFontMode(pCpw cpw, int option, int value) {
+    if (!cpw_state_valid(cpw)) return -1;
+    CpwFontState& f = cpw->font;
+    auto set = [&](int& slot, bool ok) {
+        if (!ok) return cpw_error_set(cpw, cpw_err_argument), -1;
+        return std::exchange(slot, value);
+    };
+    switch (option) {
+        case cpw_font_render_mode:
+            return set(f.render_mode, value == 0);
+        case cpw_font_alignment:
+            return set(f.alignment, value == 0 || value == 10 || value == 14);
+        case cpw_font_size: {
+            if (value < 1 || value > 1000) return cpw_error_set(cpw, cpw_err_argument), -1;
+            return static_cast<int>(std::exchange(f.size, value * 64L) / 64);
+        }
+        case cpw_font_kerning:
+            return set(f.kerning, value == 0 || value == 1);
+        case cpw_font_advance_mult:
+            return set(f.advance_mult, value >= 0);
+        case cpw_font_pixmap_format:
+            return set(f.pixmap_format, pixmap_format_ok(value));
+        case cpw_font_flag27:
+            return set(f.flag27, value == 0 || value == 1);
+        default:
+            cpw_error_set(cpw, cpw_err_argument);
+            return -1;
+    }
+}
+
+CpwFontFace cpwLoadFont(pCpw cpw, const char* filename, int location, const char* folder) {
+    if (!cpw_state_valid(cpw)) return nullptr;
+    if (filename == nullptr || *filename == '\0' ||
+        (location != cpw_font_location_system && location != cpw_font_location_folder) ||
+        (location == cpw_font_location_folder && folder == nullptr)) {
+        cpw_error_set(cpw, cpw_err_argument);
+        return nullptr;
+    }
+    CpwFontState& fs = cpw->font;
+    if (fs.library == nullptr) return cpw_error_set(cpw, cpw_err_font), nullptr;
+    const FontFile file = location == cpw_font_location_system ? find_system_font(fs, filename)
+                                                               : find_folder_font(folder, filename);
+    if (file.path.empty()) return cpw_error_set(cpw, cpw_err_font), nullptr;
+
+    FT_Face face = nullptr;
+    const FT_Error err = FT_New_Face(fs.library, file.path.c_str(), file.index, &face);
+    if (err != 0) {
+        cpw_error_set(cpw, err == FT_Err_Unknown_File_Format ? cpw_err_font_format : cpw_err_font);
+        return nullptr;
+    }
+    auto font = std::make_unique<CpwFont>();
+    font->face = face;
+    font->path = file.path;
+    fs.faces.push_back(std::move(font));
+    return fs.faces.back().get();
+}
+
+int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bbox) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr || text == nullptr || bbox == nullptr)
+        return cpw_error_set(cpw, cpw_err_argument), 0;
+    *bbox = {};
+    FT_Face face = font->face;
+    if (!set_size(cpw, face)) return 0;
+    long long width = 0;
+    long height = 0, depth = 0;
+    int ok = 1;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (FT_Load_Char(face, cpw_cp1252_to_unicode(static_cast<unsigned char>(*p)),
+                         FT_LOAD_DEFAULT) != 0) {
+            ok = 0;
+            cpw_error_set(cpw, cpw_err_font);
+            continue;
+        }
+        const FT_GlyphSlot g = face->glyph;
+        width += static_cast<long long>(g->advance.x / 64) * cpw->font.advance_mult;
+        height = std::max(height, g->metrics.height / 64);
+        depth = std::max(depth, g->metrics.height / 64 - g->metrics.horiBearingY / 64);
+    }
+    bbox->width = static_cast<int>(std::min<long long>(width, INT_MAX));
+    bbox->height = static_cast<int>(height);
+    bbox->offsety = static_cast<int>(depth);
+    return ok;
+}
+
+int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr || text == nullptr || mode != cpw_draw_pixmaps)
+        return cpw_error_set(cpw, cpw_err_argument), 0;
+    if (cpw_list_find(cpw, cpw->current) == nullptr)  // no GL context to draw into
+        return cpw_error_set(cpw, cpw_err_no_window), 0;
+    FT_Face face = font->face;
+    if (!set_size(cpw, face)) return 0;
+
+    CpwFontState& fs = cpw->font;
+    GLfloat color[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_CURRENT_COLOR, color);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+
+    std::vector<std::uint8_t> mono;
+    int ok = 1;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (FT_Load_Char(face, cpw_cp1252_to_unicode(static_cast<unsigned char>(*p)),
+                         FT_LOAD_RENDER) != 0) {
+            ok = 0;
+            cpw_error_set(cpw, cpw_err_font);
+            continue;
+        }
+        const FT_GlyphSlot g = face->glyph;
+        const FT_Bitmap& b = g->bitmap;
+        const std::uint8_t* cov = nullptr;
+        int pitch = 0;
+        if (g->format == FT_GLYPH_FORMAT_BITMAP && b.width > 0 && b.rows > 0 &&
+            coverage_of(b, mono, cov, pitch)) {
+            const int w = static_cast<int>(b.width), rows = static_cast<int>(b.rows);
+            cpw_font_pixmap(cov, w, rows, pitch, fs.pixmap_format, color, fs.scratch);
+            // Moving the raster position with glBitmap keeps it valid even off the viewport,
+            // so glyphs at the window's edge are clipped, not dropped.
+            const GLfloat dx = static_cast<GLfloat>(g->bitmap_left);
+            const GLfloat dy = static_cast<GLfloat>(g->bitmap_top - rows);
+            glBitmap(0, 0, 0, 0, dx, dy, nullptr);
+            glDrawPixels(w, rows, static_cast<GLenum>(fs.pixmap_format), GL_UNSIGNED_BYTE,
+                         fs.scratch.data());
+            glBitmap(0, 0, 0, 0, -dx, -dy, nullptr);
+        }
+        glBitmap(0, 0, 0, 0, static_cast<GLfloat>(g->advance.x >> 6), 0, nullptr);
+    }
+    glPopClientAttrib();
+    return ok;
+}

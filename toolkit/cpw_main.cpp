@@ -1,0 +1,51 @@
+// The event loop.
+#include "toolkit/cpw_state.hpp"
+
+namespace {
+// Host messages and queued events handled per pass: keeps a pass short so that input, queued
+// work and redraws interleave.
+constexpr int messages_per_pass = 3;
+constexpr int events_per_pass = 3;
+}  // namespace
+
+int cpwMainLoop(pCpw cpw) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (cpw->running) {
+        cpw_error_set(cpw, cpw_err_argument);
+        return 0;
+    }
+    cpw->break_loop = false;
+    cpw->running = true;
+    for (unsigned long pass = 1;; ++pass) {
+        if (cpw->break_loop) {
+            cpw->running = false;
+            return cpw->last_error <= 0 ? 1 : 0;
+        }
+        const CpwPump pumped = cpw->host->pump(messages_per_pass);
+        if (pumped.quit) cpw->break_loop = true;
+        int work = pumped.handled;
+        for (int i = 0; i < events_per_pass && cpw_event_send(cpw); ++i) ++work;
+
+        if (cpw->mainloop && pass % static_cast<unsigned long>(cpw->mainloop_passes) == 0) {
+            CpwMainLoopHandler h = cpw->mainloop;
+            h(cpw, work != 0);
+        }
+        if (work != 0 || cpw->break_loop || !cpw_event_empty(cpw)) continue;
+        if (cpw->idle) {
+            CpwIdleHandler h = cpw->idle;
+            h(cpw);
+        } else if (cpw->mainloop) {
+            cpw->host->sleep_ms(1);
+        } else {
+            // Nothing can change until the host reports input: blocking is the 1 ms sleep
+            // without the wake-ups.
+            cpw->host->wait();
+        }
+    }
+}
+
+int cpwBreakMainLoop(pCpw cpw) {
+    if (!cpw_state_valid(cpw)) return 0;
+    cpw->break_loop = true;
+    return 1;
+}
