@@ -18,8 +18,16 @@ std::string cp1252_to_utf8(std::string_view text);
 // Returns false when `text` is not valid UTF-8 or has a character outside Windows-1252
 // (then `out` holds '?' for such characters).
 bool utf8_to_cp1252(std::string_view text, std::string& out);
-// The Unicode code point of a Windows-1252 byte.
+// Text from the system (file names, environment, paths): UTF-8 sequences become Windows-1252
+// ('?' when outside it), bytes that are not UTF-8 are kept as they are.
+std::string utf8_or_cp1252_to_cp1252(std::string_view text);
+// The Unicode code point of a Windows-1252 byte, and back (-1 when it has no byte).
 char32_t cp1252_to_unicode(unsigned char c);
+int unicode_to_cp1252(char32_t cp);
+// The upper-case form of a Windows-1252 letter (other bytes unchanged): names that Windows
+// compares without case (registry keys, file names) compare through it.
+unsigned char cp1252_upper(unsigned char c);
+bool cp1252_equal_ci(std::string_view a, std::string_view b);
 
 // Writes a Windows-1252 line (a line feed is added) to standard output / standard error.
 void console_line(std::string_view text);

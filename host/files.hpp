@@ -1,4 +1,5 @@
-// File-system queries.
+// File-system queries. Paths are Windows-1252 text like every other text of the program;
+// they are converted to the file system's encoding here (to_host_path) when the system is asked.
 #pragma once
 
 #include <string>
@@ -7,7 +8,14 @@
 
 bool file_exists(std::string_view path);  // a regular file (or a link to one)
 bool dir_exists(std::string_view path);
-// Names in a folder, sorted as Windows lists them (case-insensitively); empty when unreadable.
+// Names in a folder, sorted as Windows lists them (case-insensitively), hidden (dot) entries
+// left out; empty when unreadable.
 std::vector<std::string> list_folder(std::string_view path);
 // Joins with the host separator, never doubling it.
 std::string path_join(std::string_view dir, std::string_view name);
+
+// A path as the file system wants it (UTF-8), and a name from the file system as text.
+std::string to_host_path(std::string_view path);
+std::string from_host_path(std::string_view host_path);
+// Case-insensitive ordering of Windows-1252 names (the order of list_folder).
+bool name_less(std::string_view a, std::string_view b);

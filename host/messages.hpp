@@ -18,11 +18,15 @@ inline int error_message(int msg_status, std::string_view msg, bool qline) {
 // codes, the status itself otherwise).
 int DisplayMessage(std::string_view title, std::string_view message, int status);
 
-// Lines on the console and appended to the log; "{W}", "{I}", "{E}" prefixes add banners.
+// Lines appended to the log; "{W}", "{I}", "{E}" prefixes add banners. "/" separates lines.
+// The console copy of the lines appears only with diagnostics on: whatever the user must see
+// reaches the console through error_message.
 void log_message_f(std::string_view msg);
 void log_message(std::string_view msg);
 // The log file name ("Logfile.txt" in the current folder unless a test changes it).
 void set_log_file_name(std::string_view name);
+// Back to the start-up state (tests).
+void reset_messages();
 
 void HideConsole();
 bool IsLanguageFrench();

@@ -1,0 +1,36 @@
+#include "host/clipboard.hpp"
+
+#include <algorithm>
+
+#include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/messages.hpp"
+#include "host/platform.hpp"
+
+namespace {
+constexpr std::size_t rd_clp_capacity = 256;  // the caller's buffer, terminator included
+}
+
+int wr_clp(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    diag(text);
+    diag(text.size() + 1);
+    switch (platform::clipboard_write(cp1252_to_utf8(text))) {
+        case platform::ClipboardFailure::none:
+            return 0;
+        case platform::ClipboardFailure::write:
+            BailOut("Can't write to clipboard");
+        case platform::ClipboardFailure::open:
+            BailOut("Can't open clipboard");
+    }
+    return 0;
+}
+
+int rd_clp(std::string& text) {
+    // Read generously: the text is cut after conversion, never inside a UTF-8 sequence.
+    std::optional<std::string> utf8 = platform::clipboard_read(4 * rd_clp_capacity);
+    if (!utf8) BailOut("Can't open clipboard");
+    text = utf8_or_cp1252_to_cp1252(*utf8);
+    text = text.substr(0, std::min(text.find('\0'), rd_clp_capacity - 1));
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "host/dialogs.hpp"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "host/console.hpp"
+#include "host/platform.hpp"
+
+namespace {
+
+bool dialogs_disabled() {
+    const char* v = std::getenv("VARNIX_NO_DIALOGS");
+    return v && std::strcmp(v, "1") == 0;
+}
+
+std::vector<std::string> to_utf8(const std::vector<std::string>& texts) {
+    std::vector<std::string> out;
+    for (const std::string& t : texts) out.push_back(cp1252_to_utf8(t));
+    return out;
+}
+
+std::optional<std::string> to_cp1252(const std::optional<std::string>& utf8) {
+    if (!utf8) return std::nullopt;
+    return utf8_or_cp1252_to_cp1252(*utf8);
+}
+
+std::optional<std::string> file_dialog(platform::FileDialogKind kind, std::string_view title,
+                                       std::string_view default_path,
+                                       const std::vector<std::string>& patterns,
+                                       std::string_view description) {
+    std::optional<std::string> chosen;
+    if (dialogs_disabled() ||
+        !platform::file_dialog(kind, cp1252_to_utf8(title), cp1252_to_utf8(default_path),
+                               to_utf8(patterns), cp1252_to_utf8(description), chosen))
+        return std::nullopt;
+    return to_cp1252(chosen);
+}
+
+}  // namespace
+
+int tinyfd_messageBox(std::string_view title, std::string_view message, DialogButtons buttons,
+                      DialogIcon icon, int default_button) {
+    int answer = default_button;
+    if (!dialogs_disabled() && platform::message_box(cp1252_to_utf8(title), cp1252_to_utf8(message),
+                                                     buttons, icon, answer))
+        return answer;
+    std::string line(title);
+    line += ": ";
+    line += message;
+    console_error_line(line);
+    return default_button;
+}
+
+std::optional<std::string> tinyfd_openFileDialog(std::string_view title,
+                                                 std::string_view default_path,
+                                                 const std::vector<std::string>& patterns,
+                                                 std::string_view filter_description) {
+    return file_dialog(platform::FileDialogKind::open, title, default_path, patterns,
+                       filter_description);
+}
+
+std::optional<std::string> tinyfd_saveFileDialog(std::string_view title,
+                                                 std::string_view default_path,
+                                                 const std::vector<std::string>& patterns,
+                                                 std::string_view filter_description) {
+    return file_dialog(platform::FileDialogKind::save, title, default_path, patterns,
+                       filter_description);
+}
+
+std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
+                                                     std::string_view default_path) {
+    return file_dialog(platform::FileDialogKind::folder, title, default_path, {}, {});
+}
+
+std::optional<std::string> tinyfd_colorChooser(std::string_view title,
+                                               std::string_view default_hex) {
+    std::optional<std::string> chosen;
+    if (dialogs_disabled() || !platform::color_dialog(cp1252_to_utf8(title), default_hex, chosen))
+        return std::nullopt;
+    return chosen;
+}

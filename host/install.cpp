@@ -1,0 +1,243 @@
+#include "host/install.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/files.hpp"
+#include "host/messages.hpp"
+#include "host/platform.hpp"
+#include "host/registry.hpp"
+#include "host/timing.hpp"
+#include "include/common_data.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+constexpr std::string_view shell_folders_key =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
+constexpr std::size_t player_max = 40;
+constexpr int sim_log_lines = 6;
+constexpr std::size_t sim_log_line_max = 132;
+constexpr std::string_view version_tag = "Volaro version:";
+
+std::string version_key(int nc) { return nc == 3 ? "SOFTWARE\\Volaro3\\" : "SOFTWARE\\Volaro2\\"; }
+
+std::string sim_log(std::string_view inst) {
+    return path_join(path_join(inst, "Logs"), "Logfile.txt");
+}
+
+// The simulator's major version from the first lines of its own log; 0 when none.
+int sim_log_version(const std::string& log_name) {
+    std::ifstream log(to_host_path(log_name));
+    std::string line;
+    for (int i = 0; i < sim_log_lines && std::getline(log, line); ++i) {
+        if (line.ends_with('\r')) line.pop_back();  // written on Windows
+        line.resize(std::min(line.size(), sim_log_line_max));
+        if (!line.starts_with(version_tag)) continue;
+        std::int32_t version = 0;
+        return read_free_int(std::string_view(line).substr(version_tag.size()), version)
+                   ? version / 1000
+                   : 0;
+    }
+    return 0;
+}
+
+// Modification time of `name` in `folder`; a blank folder has no files.
+long long time_in(std::string_view folder, std::string_view name) {
+    return folder.empty() ? -1 : modified_date(path_join(folder, name));
+}
+
+// Replaces every %NAME% by the variable's value; false (with `missing` set) when one is unset.
+bool expand_variables(std::string& path, std::string& missing) {
+    for (std::size_t start = path.find('%'); start != std::string::npos;
+         start = path.find('%', start)) {
+        std::size_t end = path.find('%', start + 1);
+        if (end == std::string::npos) break;
+        std::string name = path.substr(start + 1, end - start - 1);
+        diag("ENV", name);
+        std::string value;
+        if (MyGetEnv(name, value) == 0) {
+            missing = name;
+            return false;
+        }
+        path.replace(start, end - start + 1, value);
+        start += value.size();
+    }
+    return true;
+}
+
+void use_version(int version) {
+    CommonData& cd = common_data;
+    cd.volaro_version = version;
+    cd.vlrorootpath = version == 3 ? cd.rootpath3 : cd.rootpath2;
+    cd.vlropilpath = version == 3 ? cd.pilpath3 : cd.pilpath2;
+    cd.vlroinstpath = version == 3 ? cd.instpath3 : cd.instpath2;
+}
+
+}  // namespace
+
+int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
+    std::string value;
+    int status = RdUsrReg(version_key(nc), "InstallDir", value);
+    diag("status", status);
+    if (status != reg_ok) {
+        path.clear();
+        if (!silent) {
+            std::string msg = "*** Volaro";
+            msg += nc == 3 ? '3' : '2';
+            msg += " installation not detected on this computer ***";
+            error_message(s_info, msg, true);
+        }
+        return 0;
+    }
+    path = map_windows_path(value);
+    std::string log_name = sim_log(path);
+    diag(path);
+    diag(log_name);
+    if (path.empty()) return 0;  // the folder's drive exists nowhere on this system
+    return sim_log_version(log_name);
+}
+
+int check_volaro_install(std::string_view msgpltfldr) {
+    CommonData& cd = common_data;
+    std::string inst2, inst3;
+    cd.qc2 = get_volaro_inst_dir(2, inst2, false) == 2 && inst2.size() <= cd.instpath2.capacity &&
+             file_exists(path_join(inst2, "Volaro.exe"));
+    cd.instpath2 = inst2;
+    cd.qc3 = get_volaro_inst_dir(3, inst3, false) == 3 && inst3.size() <= cd.instpath3.capacity &&
+             file_exists(path_join(inst3, "Volaro.exe"));
+    cd.instpath3 = inst3;
+
+    int result = 0;
+    if (cd.qc2) {
+        log_message_f("Volaro 2 install path: " + inst2);
+        std::string pil, root;
+        get_volaro_2_path(msgpltfldr, false, true, pil);
+        get_volaro_2_path(msgpltfldr, false, false, root);
+        cd.pilpath2 = pil;
+        cd.rootpath2 = root;
+        result = 2;
+    }
+    if (cd.qc3) {
+        log_message_f("Volaro 3 install path: " + inst3);
+        std::string pil = "3", root = "3";
+        get_volaro_2_path(msgpltfldr, false, true, pil);
+        get_volaro_2_path(msgpltfldr, false, false, root);
+        cd.pilpath3 = pil;
+        cd.rootpath3 = root;
+        result = 3;
+    }
+    if (cd.qc2 && cd.qc3) {
+        use_version(3);  // provisional until get_active_volaro_version decides
+        cd.volaro_version = 0;
+    } else if (cd.qc2 || cd.qc3) {
+        use_version(result);
+    }
+    return result;
+}
+
+void get_active_volaro_version() {
+    CommonData& cd = common_data;
+    diag("get_active_volaro_version");
+    diag("");
+    int chosen = 0;
+    if (cd.qc3 && !cd.qc2) {
+        chosen = 3;
+    } else if (cd.qc2 && !cd.qc3) {
+        chosen = 2;
+    } else if (cd.qc2 && cd.qc3) {
+        // The most recently used installation wins; ties go to the file met first.
+        struct Candidate {
+            long long time;
+            int version;
+        };
+        const Candidate files[] = {
+            {time_in(cd.pilpath3.view(), "FlightPlan.fpl"), 3},
+            {time_in(cd.pilpath2.view(), "FlightPlan.fpl"), 2},
+            {time_in(cd.instpath3.view(), "Logs/Logfile.txt"), 3},
+            {time_in(cd.instpath2.view(), "Logs/Logfile.txt"), 2},
+        };
+        Candidate newest = files[0].time > 0 ? files[0] : Candidate{0, 0};
+        for (const Candidate& c : files)
+            if (c.time > newest.time) newest = c;
+        chosen = newest.version == 3 ? 3 : 2;
+    }
+    if (chosen != 0) use_version(chosen);
+    diag(cd.volaro_version, cd.vlroinstpath.view(), cd.vlropilpath.view());
+}
+
+int get_volaro_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                      std::string& volarouserpath) {
+    int found = get_volaro_user_path(msgpltfldr, qconfirm, qpilot, true, volarouserpath);
+    diag("get_volaro_user_path=", found);
+    return found;
+}
+
+int get_volaro_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot, bool qdocreg,
+                         std::string& volarouserpath) {
+    diag(msgpltfldr, tf(qconfirm), tf(qpilot), tf(qdocreg), volarouserpath);
+    bool v3 = trim(volarouserpath) == "3";
+    std::string_view sub = v3 ? "Volaro3" : "Volaro";
+    volarouserpath.clear();
+
+    std::string docs;
+    if (qdocreg) {
+        std::string value;
+        if (RdUsrReg(shell_folders_key, "Personal", value) != reg_ok) {
+            console_line(
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders "
+                "NOT READABLE");
+        } else {
+            diag("path", value);
+            std::string missing;
+            if (!expand_variables(value, missing)) {
+                error_message_tit(s_error, "get_volaro_user_path",
+                                  "Error getting environment variable/" + missing,
+                                  common_data.qline);
+                return 0;
+            }
+            docs = map_windows_path(value);
+        }
+    }
+
+    std::string folder;
+    if (!docs.empty()) {
+        std::string player;
+        if (!qpilot) {
+            folder = path_join(path_join(docs, sub), "");
+        } else if (RdUsrReg(version_key(v3 ? 3 : 2), "LastPlayer", player) == reg_ok) {
+            player.resize(std::min(player.size(), player_max));
+            diag("player", player);
+            folder = path_join(path_join(path_join(docs, sub), "Pilots"), player);
+        } else {
+            folder = docs;
+        }
+    }
+    diag("Final Path :", folder);
+    volarouserpath = folder;
+    return folder.empty() ? 0 : 1;
+}
+
+std::string get_inst_path() {
+    std::string exe = from_host_path(platform::executable_path());
+    std::size_t slash = exe.rfind('/');
+    if (slash == std::string::npos) return {};
+    exe.resize(slash + 1);
+    if (exe.size() > 1 && exe[1] == ':')
+        exe[0] = char(std::toupper(static_cast<unsigned char>(exe[0])));
+    return exe;
+}
+
+std::size_t MyGetEnv(std::string_view name, std::string& value) {
+    std::optional<std::string> v = platform::get_env(name);
+    if (v && !v->empty()) {
+        value = utf8_or_cp1252_to_cp1252(*v);
+    } else {
+        value = prefix_environment(name).value_or("");
+    }
+    return value.size();
+}

@@ -1,0 +1,164 @@
+#include "host/messages.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/dialogs.hpp"
+#include "host/files.hpp"
+#include "host/platform.hpp"
+#include "util/text.hpp"
+#include "util/text_field.hpp"
+
+namespace {
+
+struct LogState {
+    TextField<256> filnam{"Logfile.txt"};
+};
+LogState log_state;
+
+constexpr std::size_t box_message_max = 511;
+constexpr std::size_t box_title_max = 63;
+constexpr std::size_t log_field_size = 1024;
+
+// "/" is a line break; "\/" is a literal "/".
+std::string break_lines(std::string_view msg) {
+    std::string out;
+    out.reserve(msg.size());
+    for (char c : msg) {
+        if (c != '/') {
+            out += c;
+        } else if (!out.empty() && out.back() == '\\') {
+            out.back() = '/';
+        } else {
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+std::string banner(std::string_view head, std::size_t width) {
+    std::string line(head);
+    while (line.size() + 2 <= width) line += "+-";
+    return line;
+}
+
+// The lines a log message is written as (banner lines excluded).
+std::vector<std::string> log_lines(std::string text) {
+    make_printable(text);
+    std::string_view t = trim(text);
+    if (t.empty()) return {" "};
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
+        return {std::string(t.substr(1, t.size() - 2))};
+    std::vector<std::string> lines;
+    std::string_view rest = trim_right(text);
+    for (;;) {
+        std::size_t slash = rest.find('/');
+        lines.emplace_back(trim_right(rest.substr(0, slash)));
+        if (slash == std::string_view::npos) break;
+        rest.remove_prefix(slash + 1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline) {
+    std::string text = break_lines(msg);
+    std::string_view shown = trim_right(text);
+    if (qline) {
+        console_line(shown);
+        return msg_status;
+    }
+    return DisplayMessage(trim_right(title).substr(0, box_title_max),
+                          shown.substr(0, box_message_max), msg_status);
+}
+
+int DisplayMessage(std::string_view title, std::string_view message, int status) {
+    switch (status) {
+        case s_info:
+            tinyfd_messageBox(title, message, DialogButtons::ok, DialogIcon::info, 1);
+            return status;
+        case s_error:
+            tinyfd_messageBox(title, message, DialogButtons::ok, DialogIcon::error, 1);
+            return status;
+        case s_warning:
+            tinyfd_messageBox(title, message, DialogButtons::ok, DialogIcon::warning, 1);
+            return status;
+        case s_yesno:
+            return tinyfd_messageBox(title, message, DialogButtons::yesno, DialogIcon::question, 1);
+        case s_okcancel:
+            return tinyfd_messageBox(title, message, DialogButtons::okcancel, DialogIcon::question,
+                                     1);
+        case s_yesnocancel:
+            return tinyfd_messageBox(title, message, DialogButtons::yesnocancel,
+                                     DialogIcon::question, 1);
+        default:
+            return status;
+    }
+}
+
+void log_message_f(std::string_view msg) {
+    std::string_view head;
+    std::size_t width = 0;
+    if (msg.starts_with("{W}")) {
+        head = "+ WARNING ";
+        width = 78;
+    } else if (msg.starts_with("{I}")) {
+        head = "+ INFO ";
+        width = 79;
+    } else if (msg.starts_with("{E}")) {
+        head = "+ ERROR ";
+        width = 78;
+    }
+    if (!head.empty()) msg.remove_prefix(3);
+
+    std::vector<std::string> lines;
+    if (!head.empty()) lines.push_back(banner(head, width));
+    for (std::string& line : log_lines(std::string(msg))) lines.push_back(std::move(line));
+    if (!head.empty()) lines.push_back(banner("", 78));
+
+    // A log that cannot be opened is not reported; the console copy still appears.
+    std::FILE* log = std::fopen(to_host_path(log_state.filnam.view()).c_str(), "ab");
+    for (const std::string& line : lines) {
+        // The console copy is a diagnostic: user messages reach the console through
+        // error_message, and a plain run's output stays just its results.
+        if (diag_on()) console_line(line);
+        if (log) {
+            std::fwrite(line.data(), 1, line.size(), log);
+            std::fputc('\n', log);
+        }
+    }
+    if (log) std::fclose(log);
+}
+
+void log_message(std::string_view msg) { log_message_f(msg.substr(0, log_field_size)); }
+
+void set_log_file_name(std::string_view name) { log_state.filnam = name; }
+
+void reset_messages() { log_state = LogState{}; }
+
+void HideConsole() {
+    int count = platform::console_process_count();
+    diag("nb proc", count);
+    if (count > 1) {
+        diag("I'm not the last one!");
+        return;
+    }
+    diag("I'm the last one!");
+    platform::console_hide();
+}
+
+bool IsLanguageFrench() {
+    std::string loc = platform::ui_locale();
+    if (!loc.starts_with("fr")) return false;
+    return loc.size() == 2 || loc[2] == '_' || loc[2] == '.' || loc[2] == '@';
+}
+
+void BailOut(std::string_view msg) {
+    std::string line = "Exiting: ";
+    line += msg;
+    console_error_line(line);
+    std::exit(1);
+}

@@ -1,0 +1,63 @@
+// The boundary between host/'s shared code and the operating system. Shared files call only
+// these; linux_*.cpp implement them, and another platform would be new files. Texts crossing
+// this boundary are UTF-8 unless a comment says otherwise.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/dialogs.hpp"
+
+namespace platform {
+
+// --- console ------------------------------------------------------------------------------------
+
+// Reads the terminal's encoding from the locale (later calls do it on demand).
+void console_setup();
+// Windows-1252 text in the terminal's encoding, and a terminal text (an argument) in
+// Windows-1252 (unmappable characters '?', bytes invalid in the terminal's encoding kept).
+std::string console_encode(std::string_view cp1252);
+std::string console_decode(std::string_view local);
+// Processes sharing the console (more than one: started from a shell that stays).
+int console_process_count();
+void console_hide();
+// The user-interface locale name ("fr_FR.UTF-8"); "" when none is set.
+std::string ui_locale();
+
+// --- environment, executable, files -------------------------------------------------------------
+
+// The variable's value; nullopt when unset.
+std::optional<std::string> get_env(std::string_view name);
+// The login name of the user ("" when unknown).
+std::string user_name();
+// Full path of the running executable in the file system's encoding; "" when unknown.
+std::string executable_path();
+// Modification time in seconds since the epoch; -1 when missing. `path` in the file system's
+// encoding.
+long long file_mtime(const std::string& path);
+// Local time of day in milliseconds since midnight.
+int time_of_day_ms();
+
+// --- clipboard ----------------------------------------------------------------------------------
+
+enum class ClipboardFailure { none, open, write };
+ClipboardFailure clipboard_write(std::string_view utf8);
+// nullopt when no clipboard can be reached; an empty text when it holds no text.
+std::optional<std::string> clipboard_read(std::size_t max_bytes);
+
+// --- dialogs ------------------------------------------------------------------------------------
+
+// Each returns false when no native dialog can be shown (no display, no tool, or disabled);
+// the caller then falls back to the console.
+bool message_box(std::string_view title, std::string_view text, DialogButtons buttons,
+                 DialogIcon icon, int& answer);
+enum class FileDialogKind { open, save, folder };
+bool file_dialog(FileDialogKind kind, std::string_view title, std::string_view default_path,
+                 const std::vector<std::string>& patterns, std::string_view description,
+                 std::optional<std::string>& chosen);
+bool color_dialog(std::string_view title, std::string_view default_hex,
+                  std::optional<std::string>& chosen);
+
+}  // namespace platform
