@@ -70,6 +70,14 @@ bool expand_variables(std::string& path, std::string& missing) {
     return true;
 }
 
+// This notice always goes to the console, whatever the mode.
+void not_detected(int nc) {
+    std::string msg = "*** Volaro";
+    msg += nc == 3 ? '3' : '2';
+    msg += " installation not detected on this computer ***";
+    error_message(s_info, msg, true);
+}
+
 void use_version(int version) {
     CommonData& cd = common_data;
     cd.volaro_version = version;
@@ -86,12 +94,7 @@ int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
     diag("status", status);
     if (status != reg_ok) {
         path.clear();
-        if (!silent) {
-            std::string msg = "*** Volaro";
-            msg += nc == 3 ? '3' : '2';
-            msg += " installation not detected on this computer ***";
-            error_message(s_info, msg, true);
-        }
+        if (!silent) not_detected(nc);
         return 0;
     }
     path = map_windows_path(value);
@@ -104,13 +107,20 @@ int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
 
 int check_volaro_install(std::string_view msgpltfldr) {
     CommonData& cd = common_data;
+    // The notice for a missing version is kept until no version at all is found: with one
+    // version installed it would only stand in front of every result.
     std::string inst2, inst3;
-    cd.qc2 = get_volaro_inst_dir(2, inst2, false) == 2 && inst2.size() <= cd.instpath2.capacity &&
+    cd.qc2 = get_volaro_inst_dir(2, inst2, true) == 2 && inst2.size() <= cd.instpath2.capacity &&
              file_exists(path_join(inst2, "Volaro.exe"));
     cd.instpath2 = inst2;
-    cd.qc3 = get_volaro_inst_dir(3, inst3, false) == 3 && inst3.size() <= cd.instpath3.capacity &&
+    cd.qc3 = get_volaro_inst_dir(3, inst3, true) == 3 && inst3.size() <= cd.instpath3.capacity &&
              file_exists(path_join(inst3, "Volaro.exe"));
     cd.instpath3 = inst3;
+    if (!cd.qc2 && !cd.qc3) {
+        std::string unused;
+        for (int nc : {2, 3})
+            if (RdUsrReg(version_key(nc), "InstallDir", unused) != reg_ok) not_detected(nc);
+    }
 
     int result = 0;
     if (cd.qc2) {
@@ -188,7 +198,7 @@ int get_volaro_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot
     if (qdocreg) {
         std::string value;
         if (RdUsrReg(shell_folders_key, "Personal", value) != reg_ok) {
-            console_line(
+            diag(
                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders "
                 "NOT READABLE");
         } else {

@@ -154,7 +154,17 @@ std::string map_windows_path(std::string_view path) {
     bool drive = path.size() >= 2 && path[1] == ':' &&
                  ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
     locate();
-    if (!drive || registry_store.prefix.empty()) return {};
+    if (!drive) {
+        // A relative path in a hand-written store is taken from the store's own folder; UNC
+        // and drive-relative paths mean nothing here.
+        if (path.empty() || path.starts_with('\\') || registry_store.path.empty()) return {};
+        rest.assign(path);
+        std::replace(rest.begin(), rest.end(), '\\', '/');
+        fs::path dir = fs::path(registry_store.path).parent_path();
+        return from_host_path(
+            resolve_names(dir.empty() ? fs::path(".") : dir, to_host_path(rest)).string());
+    }
+    if (registry_store.prefix.empty()) return {};
     rest.assign(path.substr(2));
     std::replace(rest.begin(), rest.end(), '\\', '/');
 

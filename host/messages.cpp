@@ -68,7 +68,7 @@ int error_message_tit(int msg_status, std::string_view title, std::string_view m
     std::string text = break_lines(msg);
     std::string_view shown = trim_right(text);
     if (qline) {
-        console_line(shown);
+        console_line(" " + std::string(shown));  // free-layout console lines begin with a blank
         return msg_status;
     }
     return DisplayMessage(trim_right(title).substr(0, box_title_max),
@@ -124,7 +124,7 @@ void log_message_f(std::string_view msg) {
     for (const std::string& line : lines) {
         // The console copy is a diagnostic: user messages reach the console through
         // error_message, and a plain run's output stays just its results.
-        if (diag_on()) console_line(line);
+        if (diag_on()) diag_write(line);
         if (log) {
             std::fwrite(line.data(), 1, line.size(), log);
             std::fputc('\n', log);
