@@ -1,0 +1,305 @@
+#include "geo/decode_coord.hpp"
+
+#include <cmath>
+#include <cstring>
+
+#include "host/diag.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+constexpr std::size_t dms_field = 20;  // decode_lat_lon looks at this many characters
+
+// 1-based position of the first c in s, 0 when absent.
+std::size_t pos1(std::string_view s, char c) {
+    std::size_t p = s.find(c);
+    return p == std::string_view::npos ? 0 : p + 1;
+}
+
+// Characters first..last (1-based, inclusive) of s; empty when the range is empty.
+std::string_view cols(std::string_view s, std::size_t first, std::size_t last) {
+    if (first < 1 || last < first || first > s.size()) return {};
+    return s.substr(first - 1, last - first + 1);
+}
+
+bool read_number(std::string_view s, float& v) { return read_free_number(s, v); }
+
+// Waypoint-file notation: dot at `dot`, `deg_digits` digits of degrees, the letter (`neg` or
+// `pos`) at one of three positions after the dot.
+float decode_cu(std::string_view text, std::size_t dot, std::size_t deg_digits, char pos,
+                char neg) {
+    if (text.size() < dot || text[dot - 1] != '.') return cu_invalid;
+    const std::size_t ii = std::max(pos1(text, neg), pos1(text, pos));
+    // Three to five decimals of minutes.
+    if (ii < dot + 4 || ii > dot + 6) return cu_invalid;
+    float degres = 0, minutes = 0;
+    if (!read_number(cols(text, 1, deg_digits), degres)) return cu_invalid;
+    if (!read_number(cols(text, deg_digits + 1, ii - 1), minutes)) return cu_invalid;
+    const float v = minutes / 60 + degres;
+    return text[ii - 1] == neg ? -v : v;
+}
+
+// --- output -----------------------------------------------------------------------------------
+
+class Writer {
+  public:
+    void put(char c) {
+        if (t_.len < t_.buf.size()) t_.buf[t_.len++] = c;
+    }
+    // Zero-padded to `width` digits; asterisks when v does not fit (or is unknown, < 0).
+    void digits(long long v, int width) {
+        long long limit = 1;
+        for (int i = 0; i < width; ++i) limit *= 10;
+        if (v < 0 || v >= limit) {
+            for (int i = 0; i < width; ++i) put('*');
+            return;
+        }
+        char tmp[20];
+        for (int i = width - 1; i >= 0; --i, v /= 10) tmp[i] = static_cast<char>('0' + v % 10);
+        for (int i = 0; i < width; ++i) put(tmp[i]);
+    }
+    CoordText text() const { return t_; }
+
+  private:
+    CoordText t_;
+};
+
+// Whole degrees and the minutes they leave, the common start of every layout.
+struct DegMin {
+    long long dd;  // -1 when |v| is too large for any degree group
+    float x;       // minutes with their fraction
+    long long mm;  // -1 when v is not a finite number
+    bool finite() const { return mm >= 0; }
+};
+
+DegMin split(float v) {
+    const float a = std::fabs(v);
+    if (!std::isfinite(a)) return {-1, 0, -1};
+    const float dd = std::floor(a);
+    const float x = (a - dd) * 60;
+    const float mm = std::floor(x);
+    return {a < 1e9f ? static_cast<long long>(dd) : -1, x, static_cast<long long>(mm)};
+}
+
+// Carries seconds into minutes and minutes into degrees.
+void carry(long long& dd, long long& mm, long long& ss) {
+    if (ss >= 60) {
+        ss -= 60;
+        ++mm;
+    }
+    if (mm >= 60) {
+        mm -= 60;
+        if (dd >= 0) ++dd;
+    }
+}
+
+int deg_width(int nlon) { return nlon == 1 ? 2 : 3; }
+
+char dms_letter(float v, int nlon) {
+    if (nlon == 1) return v > 0 ? 'N' : 'S';
+    return v > 0 ? 'E' : 'W';
+}
+
+// Degrees, minutes, whole seconds with the separators of dms / dms_oa.
+CoordText dms_like(float lon, int nlon, char after_deg, char after_min, char after_sec) {
+    DegMin p = split(lon);
+    long long ss = p.finite() ? std::lround((p.x - static_cast<float>(p.mm)) * 60.f) : -1;
+    if (p.finite()) carry(p.dd, p.mm, ss);
+    Writer w;
+    w.digits(p.dd, deg_width(nlon));
+    w.put(after_deg);
+    w.digits(p.mm, 2);
+    w.put(after_min);
+    w.digits(ss, 2);
+    w.put(after_sec);
+    w.put(dms_letter(lon, nlon));
+    return w.text();
+}
+
+// Degrees, minutes and thousandths of a minute; `dot_after_deg` for the simulator's layout.
+CoordText cu_like(float v, int width, bool dot_after_deg, char pos, char neg) {
+    DegMin p = split(v);
+    long long th = p.finite() ? std::lround((p.x - static_cast<float>(p.mm)) * 1000.f) : -1;
+    if (th >= 1000) {
+        th -= 1000;
+        long long no_seconds = 0;
+        ++p.mm;
+        carry(p.dd, p.mm, no_seconds);
+    }
+    Writer w;
+    w.digits(p.dd, width);
+    if (dot_after_deg) w.put('.');
+    w.digits(p.mm, 2);
+    w.put('.');
+    w.digits(th, 3);
+    w.put(v >= 0 ? pos : neg);
+    return w.text();
+}
+
+}  // namespace
+
+// --- decoding ---------------------------------------------------------------------------------
+
+float decode_lat_lon(std::string_view text) {
+    std::array<char, dms_field> f;
+    f.fill(' ');
+    std::copy_n(text.begin(), std::min(text.size(), f.size()), f.begin());
+    const std::string_view s(f.data(), f.size());
+    const std::size_t id = pos1(s, degree_sign);
+    const std::size_t im = pos1(s, '\'');
+    const std::size_t is = pos1(s, '"');
+
+    float fact = 1;
+    for (char letter : {'N', 'S', 'E', 'W'}) {
+        if (std::size_t p = pos1(s, letter); p != 0) {
+            f[p - 1] = ' ';
+            fact = (letter == 'N' || letter == 'E') ? 1.f : -1.f;
+        }
+    }
+    if (id == 0) return dms_invalid;
+    float deg = 0, mmm = 0, sec = 0;
+    const bool deg_ok = read_number(cols(s, 1, id - 1), deg);
+    diag(trim_right(text), fact, deg, mmm, sec, tf(deg_ok));
+    if (!deg_ok) return dms_invalid;
+    if (im != 0) {
+        if (!read_number(cols(s, id + 1, im - 1), mmm)) return dms_invalid;
+        // Seconds end at the double quote, else at the last character left once the letter is
+        // blanked (without a letter that is the last character itself).
+        const std::size_t end = is != 0 ? is : trim_right(s).size() + 1;
+        if (im + 1 < end && !read_number(cols(s, im + 1, end - 1), sec)) return dms_invalid;
+    }
+    const float v = (mmm / 60 + deg + sec / 3600) * fact;
+    diag(trim_right(text), fact, deg, mmm, sec, v);
+    return v;
+}
+
+float decode_lat_cu(std::string_view text) { return decode_cu(text, 5, 2, 'N', 'S'); }
+
+float decode_lon_cu(std::string_view text) { return decode_cu(text, 6, 3, 'E', 'W'); }
+
+int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::string_view c_ori) {
+    auto invalid = [&] {
+        xlat = coord_invalid;
+        return fmt_unknown;
+    };
+    while (len > 0 && field[len - 1] == ' ') --len;
+    if (len == 0 || c_ori.size() != 2) return invalid();
+    const bool latitude = c_ori == "NS";
+    const char last = field[len - 1];
+    const bool lettered = last == c_ori[0] || last == c_ori[1];
+    const bool degree = std::memchr(field, static_cast<unsigned char>(degree_sign), len) != nullptr;
+
+    float v = 0;
+    int code;
+    if (degree && lettered) {
+        v = decode_lat_lon({field, len});
+        code = fmt_degree_sign;
+    } else if (lettered) {
+        const auto dots = std::count(field, field + len, '.');
+        if (dots == 2) {
+            // DD.MM.mmmN: the simulator's layout; drop the first dot.
+            char* first = std::find(field, field + len, '.');
+            std::memmove(first, first + 1, static_cast<std::size_t>(field + len - first - 1));
+            --len;
+        } else if (dots == 0) {
+            // DDMMmmmN: compact; the three decimals and the letter follow the dot.
+            if (len < 4) return invalid();
+            diag(std::string_view(field, len));
+            char* at = field + len - 4;
+            std::memmove(at + 1, at, 4);
+            *at = '.';
+            ++len;
+            diag(std::string_view(field, len));
+        }
+        v = latitude ? decode_lat_cu({field, len}) : decode_lon_cu({field, len});
+        code = fmt_waypoint;
+    } else {
+        if (!read_free_number(std::string_view(field, len), v)) return invalid();
+        code = fmt_decimal;
+    }
+    if (std::fabs(v) > (latitude ? 90.f : 360.f)) return invalid();
+    xlat = v;
+    return code;
+}
+
+// --- formatting -------------------------------------------------------------------------------
+
+CoordText dms(float lon, int nlon) { return dms_like(lon, nlon, degree_sign, '\'', '"'); }
+
+CoordText dms_oa(float lon, int nlon) { return dms_like(lon, nlon, ':', ':', ' '); }
+
+CoordText dms_d(float lon, int nlon) {
+    DegMin p = split(lon);
+    long long ss = -1, hh = -1;
+    if (p.finite()) {
+        const float s = (p.x - static_cast<float>(p.mm)) * 60;
+        const float whole = std::floor(s);
+        const float f = s - whole;
+        ss = static_cast<long long>(whole);
+        // Just under a whole second rounds up, so 14.9945" reads 15.00 rather than 14.99.
+        hh = f > 0.994f ? 100 : std::lround(f * 100.f);
+        diag(p.x, s, ss, f, hh);
+        if (hh >= 100) {
+            hh -= 100;
+            ++ss;
+        }
+        carry(p.dd, p.mm, ss);
+    }
+    Writer w;
+    w.digits(p.dd, deg_width(nlon));
+    w.put(degree_sign);
+    w.digits(p.mm, 2);
+    w.put('\'');
+    w.digits(ss, 2);
+    w.put('.');
+    w.digits(hh, 2);
+    w.put('"');
+    w.put(dms_letter(lon, nlon));
+    return w.text();
+}
+
+CoordText lat_cu(float v) { return cu_like(v, 2, false, 'N', 'S'); }
+CoordText lon_cu(float v) { return cu_like(v, 3, false, 'E', 'W'); }
+CoordText lat_vlro(float v) { return cu_like(v, 2, true, 'N', 'S'); }
+CoordText lon_vlro(float v) { return cu_like(v, 3, true, 'E', 'W'); }
+
+// --- interpolated conversion ------------------------------------------------------------------
+
+int cnv_coord(int nb_wp, const std::array<int, cnv_max_points>& wpnum,
+              const std::array<float, cnv_max_points>& tpx,
+              const std::array<float, cnv_max_points>& tpy,
+              std::array<float, cnv_max_points>& tplat, std::array<float, cnv_max_points>& tplon) {
+    diag("CNV_COORD");
+    const int n = std::clamp(nb_wp, 0, cnv_max_points);
+    int nmax = 0;
+    float dmax = 0;
+    for (int i = 1; i < n; ++i) {
+        if (wpnum[i] < 1) continue;
+        const float dx = tpx[i] - tpx[0], dy = tpy[i] - tpy[0];
+        const float d = std::sqrt(dx * dx + dy * dy);
+        if (d > dmax) {
+            dmax = d;
+            nmax = i;
+        }
+    }
+    diag(nmax, dmax);
+    if (!(dmax > 0)) return 0;
+    const float ex = tpx[nmax] - tpx[0], ey = tpy[nmax] - tpy[0];
+    // Each axis is interpolated on its own: a reference level with point 0 on either axis
+    // leaves nothing to scale by.
+    if (ex == 0 || ey == 0) {
+        for (int i = 1; i < n; ++i) {
+            if (wpnum[i] < 1) return 0;
+        }
+    }
+    for (int i = 1; i < n; ++i) {
+        if (wpnum[i] >= 1) continue;
+        const float dx = (tpx[i] - tpx[0]) / ex;
+        const float dy = (tpy[i] - tpy[0]) / ey;
+        tplon[i] = tplon[0] + dx * (tplon[nmax] - tplon[0]);
+        tplat[i] = tplat[0] + dy * (tplat[nmax] - tplat[0]);
+        diag(i, dx, dy, tplat[i], tplon[i]);
+    }
+    return 1;
+}

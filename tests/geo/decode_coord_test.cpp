@@ -1,0 +1,305 @@
+#include "geo/decode_coord.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+// Degree sign between literal pieces, so "\xB0" never swallows a following hex digit.
+#define DEG "\xB0"
+
+constexpr float tol = 4e-6f;  // one float step at 46 deg
+
+struct FormatCase {
+    const char* text;
+    const char* c_ori;
+    int code;
+    float value;
+    const char* after;  // the field afterwards; nullptr: unchanged
+};
+
+const FormatCase format_cases[] = {
+    // decimal degrees; a comma ends the number
+    {"46.5", "NS", 3, 46.5f, nullptr},
+    {"-9.25", "WE", 3, -9.25f, nullptr},
+    {"46,5", "NS", 3, 46.f, nullptr},
+    {"359", "WE", 3, 359.f, nullptr},
+    {"95.0", "NS", 0, coord_invalid, nullptr},
+    {"361", "WE", 0, coord_invalid, nullptr},
+    {"", "NS", 0, coord_invalid, nullptr},
+    {"abc", "NS", 0, coord_invalid, nullptr},
+    // free-form numbers never give NaN or infinity
+    {"nan", "NS", 0, coord_invalid, nullptr},
+    {"inf", "WE", 0, coord_invalid, nullptr},
+    {"1e39", "WE", 0, coord_invalid, nullptr},
+    // waypoint-file notation and its two variants, normalised in the field
+    {"4630.500N", "NS", 2, 46.508333f, nullptr},
+    {"4630.500S", "NS", 2, -46.508333f, nullptr},
+    {"46.30.500N", "NS", 2, 46.508333f, "4630.500N"},
+    {"4630500N", "NS", 2, 46.508333f, "4630.500N"},
+    {"4630.50000N", "NS", 2, 46.508333f, nullptr},
+    {"4675.000N", "NS", 2, 47.25f, nullptr},
+    {"00915.000W", "WE", 2, -9.25f, nullptr},
+    {"009.15.000W", "WE", 2, -9.25f, "00915.000W"},
+    {"00915000W", "WE", 2, -9.25f, "00915.000W"},
+    {"00915.000W", "NS", 0, coord_invalid, nullptr},  // W does not end a latitude
+    {"4630.5N", "NS", 0, coord_invalid, nullptr},     // fewer than three decimals
+    {"4630.500000N", "NS", 0, coord_invalid, nullptr},
+    {" 4630.500N", "NS", 0, coord_invalid, nullptr},  // a leading blank shifts the columns
+    {"4630x500N", "NS", 0, coord_invalid, "4630x.500N"},
+    {"46N", "NS", 0, coord_invalid, nullptr},  // too short to hold a dot
+    {"4.6.3.0N", "NS", 0, coord_invalid, nullptr},
+    // degree sign
+    {"46" DEG "30'15\"N", "NS", 1, 46.504167f, nullptr},
+    {"46" DEG "30'15.5\"N", "NS", 1, 46.504306f, nullptr},
+    {"46" DEG "30.25'N", "NS", 1, 46.504167f, nullptr},
+    {"46.504" DEG "N", "NS", 1, 46.504f, nullptr},
+    {"46" DEG "N", "NS", 1, 46.f, nullptr},
+    {"46" DEG "30'N", "NS", 1, 46.5f, nullptr},
+    {"46" DEG "30'15N", "NS", 1, 46.504167f, nullptr},
+    {"46" DEG " 30' 15\" N", "NS", 1, 46.504167f, nullptr},
+    {"46" DEG "30'15\"S", "NS", 1, -46.504167f, nullptr},
+    {"-46" DEG "30'S", "NS", 1, 45.5f, nullptr},  // minutes add before the sign applies
+    {"9" DEG "15'W", "WE", 1, -9.25f, nullptr},
+    {"009" DEG "15'00\"E", "WE", 1, 9.25f, nullptr},
+    {"46" DEG "30'15\"", "NS", 0, coord_invalid, nullptr},   // no letter
+    {"N46" DEG "30'15\"", "NS", 0, coord_invalid, nullptr},  // letter in front
+    {"46" DEG "3x'N", "NS", 0, coord_invalid, nullptr},
+    {"46" DEG "30'1x\"N", "NS", 0, coord_invalid, nullptr},
+    {DEG "30'N", "NS", 0, coord_invalid, nullptr},
+    {"95" DEG "N", "NS", 0, coord_invalid, nullptr},
+    {"12" DEG "N", "WE", 0, coord_invalid, nullptr},
+};
+
+TEST(WhatFormat, RecognisesAndDecodesEveryNotation) {
+    for (const FormatCase& c : format_cases) {
+        SCOPED_TRACE(c.text);
+        TextField<20> field(c.text);
+        float v = 0;
+        EXPECT_EQ(what_format(field, v, c.c_ori), c.code);
+        if (c.value == coord_invalid) {
+            EXPECT_EQ(v, coord_invalid);
+        } else {
+            EXPECT_NEAR(v, c.value, tol);
+        }
+        EXPECT_EQ(field.view(), c.after ? c.after : c.text);
+    }
+}
+
+TEST(WhatFormat, CompactVariantInFullFieldKeepsItsLetterForDecoding) {
+    // Inserting the dot pushes the content past the field; decoding must not lose the letter.
+    TextField<8> field("4630500N");
+    float v = 0;
+    EXPECT_EQ(what_format(field, v, "NS"), 2);
+    EXPECT_NEAR(v, 46.508333f, tol);
+    EXPECT_EQ(field.view(), "4630.500");
+}
+
+TEST(DecodeCoord, TypeIsTheLargerCodeAndEachValueStandsAlone) {
+    struct Case {
+        const char *lat, *lon;
+        int type;
+        float xlat, xlon;
+    };
+    const Case cases[] = {
+        {"46.5", "9.25", 3, 46.5f, 9.25f},
+        {"4630.000N", "00915.000E", 2, 46.5f, 9.25f},
+        {"46" DEG "30'N", "9.25", 3, 46.5f, 9.25f},
+        {"46.5", "garbage", 3, 46.5f, coord_invalid},  // invalid longitude despite type 3
+        {"", "", 0, coord_invalid, coord_invalid},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lat) + " / " + c.lon);
+        TextField<24> lat(c.lat), lon(c.lon);
+        float xlat = 0, xlon = 0;
+        int type = -1;
+        decode_coord(lat, lon, xlat, xlon, type);
+        EXPECT_EQ(type, c.type);
+        EXPECT_NEAR(xlat, c.xlat, tol);
+        EXPECT_NEAR(xlon, c.xlon, tol);
+    }
+}
+
+TEST(SingleDecoders, ReportTheirOwnErrorValues) {
+    EXPECT_EQ(decode_lat_lon("46.5N"), dms_invalid);  // no degree sign
+    EXPECT_EQ(decode_lat_lon("x" DEG "N"), dms_invalid);
+    // Without a letter the seconds run to the last character.
+    EXPECT_NEAR(decode_lat_lon("46" DEG "30'15"), 46.504167f, tol);
+    // Only the first 20 characters count.
+    EXPECT_NEAR(decode_lat_lon("46" DEG "                 30'N"), 46.f, tol);
+    EXPECT_EQ(decode_lat_cu("4630.500"), cu_invalid);   // no letter
+    EXPECT_EQ(decode_lat_cu("463.0500N"), cu_invalid);  // dot misplaced
+    EXPECT_EQ(decode_lon_cu("0915.000W"), cu_invalid);
+    EXPECT_NEAR(decode_lon_cu("18000.000E"), 180.f, tol);
+}
+
+// --- formatting -------------------------------------------------------------------------------
+
+enum class Op { dms_lat, dms_lon, oa_lat, d_lat, d_lon, cu_lat, cu_lon, vlro_lat, vlro_lon };
+
+std::string run(Op op, float v) {
+    switch (op) {
+        case Op::dms_lat:
+            return std::string(dms(v, 1).view());
+        case Op::dms_lon:
+            return std::string(dms(v, 2).view());
+        case Op::oa_lat:
+            return std::string(dms_oa(v, 1).view());
+        case Op::d_lat:
+            return std::string(dms_d(v, 1).view());
+        case Op::d_lon:
+            return std::string(dms_d(v, 2).view());
+        case Op::cu_lat:
+            return std::string(lat_cu(v).view());
+        case Op::cu_lon:
+            return std::string(lon_cu(v).view());
+        case Op::vlro_lat:
+            return std::string(lat_vlro(v).view());
+        case Op::vlro_lon:
+            return std::string(lon_vlro(v).view());
+    }
+    return {};
+}
+
+TEST(Formatters, WriteFixedLayoutsWithCarries) {
+    struct Case {
+        Op op;
+        float v;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Op::cu_lat, 46.5f, "4630.000N"},
+        {Op::vlro_lat, 46.5f, "46.30.000N"},
+        {Op::d_lat, 46.5f, "46" DEG "30'00.00\"N"},
+        {Op::cu_lon, -9.25f, "00915.000W"},
+        {Op::vlro_lon, -9.25f, "009.15.000W"},
+        {Op::d_lon, -9.25f, "009" DEG "15'00.00\"W"},
+        {Op::dms_lat, 46.504167f, "46" DEG "30'15\"N"},
+        {Op::oa_lat, 46.504167f, "46:30:15 N"},
+        {Op::dms_lat, -46.504167f, "46" DEG "30'15\"S"},
+        // zero: S/W for degree-minute-second layouts, N/E for the others
+        {Op::cu_lat, 0.f, "0000.000N"},
+        {Op::cu_lon, 0.f, "00000.000E"},
+        {Op::vlro_lat, 0.f, "00.00.000N"},
+        {Op::d_lat, 0.f, "00" DEG "00'00.00\"S"},
+        {Op::dms_lon, 0.f, "000" DEG "00'00\"W"},
+        // thousandths reach 1000, minutes reach 60: both carry
+        {Op::cu_lat, 46.99999237f, "4700.000N"},
+        {Op::vlro_lon, -9.99999905f, "010.00.000W"},
+        // seconds round to 60
+        {Op::dms_lat, 46.9999f, "47" DEG "00'00\"N"},
+        {Op::oa_lat, 45.9999f, "46:00:00 N"},
+        // hundredths: above .994 of a second goes up, below rounds as usual
+        {Op::d_lat, 14.9945f / 3600, "00" DEG "00'15.00\"N"},
+        {Op::d_lat, 14.9935f / 3600, "00" DEG "00'14.99\"N"},
+        {Op::d_lat, 59.9995f / 3600, "00" DEG "01'00.00\"N"},
+        // degrees that do not fit their group
+        {Op::cu_lat, 100.5f, "**30.000N"},
+        {Op::dms_lat, -123.25f, "**" DEG "15'00\"S"},
+        {Op::cu_lon, -181.25f, "18115.000W"},
+        {Op::cu_lon, 1000.5f, "***30.000E"},
+        {Op::cu_lat, 3e9f, "**00.000N"},
+        {Op::cu_lat, std::numeric_limits<float>::quiet_NaN(), "****.***S"},
+        {Op::d_lon, std::numeric_limits<float>::infinity(), "***" DEG "**'**.**\"E"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(run(c.op, c.v), c.text);
+    }
+}
+
+TEST(Formatters, IntoFieldsCutAtCapacity) {
+    TextField<24> wide;
+    dms_d(-9.25f, 2, wide);
+    EXPECT_EQ(wide, "009" DEG "15'00.00\"W");
+    TextField<8> narrow;
+    lat_cu(46.5f, narrow);
+    EXPECT_EQ(narrow.view(), "4630.000");
+}
+
+// Every formatted text reads back as the value it came from, to the layout's resolution:
+// a wrong carry or rounding shows up as a jump of a minute or a degree.
+TEST(Formatters, ReadBackToTheirResolution) {
+    struct Layout {
+        Op op;
+        const char* c_ori;
+        double resolution;  // degrees
+    };
+    const Layout layouts[] = {
+        {Op::cu_lat, "NS", 0.0005 / 60},   {Op::cu_lon, "WE", 0.0005 / 60},
+        {Op::vlro_lat, "NS", 0.0005 / 60}, {Op::vlro_lon, "WE", 0.0005 / 60},
+        {Op::d_lat, "NS", 0.006 / 3600},   {Op::d_lon, "WE", 0.006 / 3600},
+        {Op::dms_lat, "NS", 0.5 / 3600},   {Op::dms_lon, "WE", 0.5 / 3600},
+    };
+    for (const Layout& l : layouts) {
+        const double limit = std::string(l.c_ori) == "NS" ? 89.9 : 179.9;
+        for (double d = -limit; d <= limit; d += 0.0123457) {
+            const float v = static_cast<float>(d);
+            const std::string text = run(l.op, v);
+            TextField<20> field(text);
+            float back = 0;
+            ASSERT_NE(what_format(field, back, l.c_ori), 0) << text;
+            // Plus two float steps of the value read back.
+            ASSERT_NEAR(back, v, l.resolution + std::fabs(v) * 2.4e-7) << text;
+        }
+    }
+}
+
+// --- interpolated conversion ------------------------------------------------------------------
+
+struct Points {
+    std::array<int, cnv_max_points> wpnum{};
+    std::array<float, cnv_max_points> tpx{}, tpy{}, tplat{}, tplon{};
+};
+
+TEST(CnvCoord, InterpolatesEachAxisFromTheFarthestKnownPoint) {
+    Points p;
+    // 0 reference, 1 known and near, 2 known and far, 3 unknown.
+    p.tpx = {0, 100, 1000, 250};
+    p.tpy = {0, 50, 2000, 1500};
+    p.tplat = {46, 46.1f, 47, -1};
+    p.tplon = {9, 8.9f, 8, -1};
+    p.wpnum = {1, 1, 1, 0};
+    ASSERT_EQ(cnv_coord(4, p.wpnum, p.tpx, p.tpy, p.tplat, p.tplon), 1);
+    EXPECT_NEAR(p.tplon[3], 9 + 0.25f * (8 - 9), 1e-5);
+    EXPECT_NEAR(p.tplat[3], 46 + 0.75f * (47 - 46), 1e-5);
+    EXPECT_EQ(p.tplat[1], 46.1f);  // known points stay
+}
+
+TEST(CnvCoord, RefusesWhenNothingScalesTheInterpolation) {
+    struct Case {
+        const char* what;
+        std::array<float, 3> x, y;
+        std::array<int, 3> known;
+    };
+    const Case cases[] = {
+        {"no known point", {0, 10, 20}, {0, 10, 20}, {1, 0, 0}},
+        {"known point on point 0", {5, 5, 20}, {5, 5, 20}, {1, 1, 0}},
+        {"no X extent", {5, 5, 20}, {5, 50, 20}, {1, 1, 0}},
+        {"no Y extent", {5, 50, 20}, {5, 5, 20}, {1, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Points p;
+        std::copy(c.x.begin(), c.x.end(), p.tpx.begin());
+        std::copy(c.y.begin(), c.y.end(), p.tpy.begin());
+        std::copy(c.known.begin(), c.known.end(), p.wpnum.begin());
+        p.tplat[2] = p.tplon[2] = -1;
+        EXPECT_EQ(cnv_coord(3, p.wpnum, p.tpx, p.tpy, p.tplat, p.tplon), 0);
+        EXPECT_EQ(p.tplat[2], -1);
+        EXPECT_EQ(p.tplon[2], -1);
+    }
+}
+
+TEST(CnvCoord, CountBeyondTheTableIsClamped) {
+    Points p;
+    p.tpx[1] = p.tpy[1] = 10;
+    p.wpnum[0] = p.wpnum[1] = 1;
+    for (int i = 2; i < cnv_max_points; ++i) p.tpx[i] = p.tpy[i] = 5;
+    EXPECT_EQ(cnv_coord(1000, p.wpnum, p.tpx, p.tpy, p.tplat, p.tplon), 1);
+}
+
+}  // namespace
