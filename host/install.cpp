@@ -124,7 +124,8 @@ int check_volaro_install(std::string_view msgpltfldr) {
 
     int result = 0;
     if (cd.qc2) {
-        log_message_f("Volaro 2 install path: " + inst2);
+        // Quoted: one log line even though a host path holds the "/" line breaks.
+        log_message_f("\"Volaro 2 install path: " + inst2 + "\"");
         std::string pil, root;
         get_volaro_2_path(msgpltfldr, false, true, pil);
         get_volaro_2_path(msgpltfldr, false, false, root);
@@ -133,7 +134,7 @@ int check_volaro_install(std::string_view msgpltfldr) {
         result = 2;
     }
     if (cd.qc3) {
-        log_message_f("Volaro 3 install path: " + inst3);
+        log_message_f("\"Volaro 3 install path: " + inst3 + "\"");
         std::string pil = "3", root = "3";
         get_volaro_2_path(msgpltfldr, false, true, pil);
         get_volaro_2_path(msgpltfldr, false, false, root);

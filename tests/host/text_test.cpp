@@ -1,0 +1,97 @@
+// Windows-1252 at the boundaries (terminal, UTF-8 tools and files) and folder listings.
+#include <gtest/gtest.h>
+
+#include "host/console.hpp"
+#include "host/files.hpp"
+#include "host_test_util.hpp"
+
+namespace {
+
+TEST(Cp1252, EveryByteSurvivesUtf8) {
+    for (int b = 1; b < 256; ++b) {
+        std::string in(1, char(b)), out;
+        EXPECT_TRUE(utf8_to_cp1252(cp1252_to_utf8(in), out)) << b;
+        EXPECT_EQ(out, in) << b;
+    }
+}
+
+TEST(Cp1252, ConversionsOfTypicalTexts) {
+    struct Case {
+        std::string cp1252, utf8;
+    };
+    const Case cases[] = {
+        {"46\xB0"
+         "30'N",
+         "46\xC2\xB0"
+         "30'N"},
+        {"\x80 \x9F \xFF", "\xE2\x82\xAC \xC5\xB8 \xC3\xBF"},
+        {"plain", "plain"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cp1252_to_utf8(c.cp1252), c.utf8);
+        std::string out;
+        EXPECT_TRUE(utf8_to_cp1252(c.utf8, out));
+        EXPECT_EQ(out, c.cp1252);
+    }
+    const std::pair<std::string, std::string> bad[] = {
+        {"\xE6\x97\xA5", "?"},  // outside Windows-1252
+        {"a\xFF"
+         "b",
+         "a?b"},                  // not UTF-8
+        {"\xC0\xAF", "??"},       // overlong
+        {"\xED\xA0\x80", "???"},  // a surrogate
+    };
+    for (const auto& [in, want] : bad) {
+        std::string out;
+        EXPECT_FALSE(utf8_to_cp1252(in, out)) << in;
+        EXPECT_EQ(out, want);
+    }
+}
+
+TEST(Console, ArgumentsFromAUtf8Terminal) {
+    // The tests run in a UTF-8 locale (C.UTF-8).
+    const std::pair<std::string, std::string> cases[] = {
+        {"46\xC2\xB0"
+         "30'N",
+         "46\xB0"
+         "30'N"},
+        {"46\xB0"
+         "30'N",
+         "46\xB0"
+         "30'N"},  // already Windows-1252: kept
+        {"\xE2\x82\xAC", "\x80"},
+        {"\xE6\x97\xA5", "?"},
+        {"ascii", "ascii"},
+    };
+    for (const auto& [arg, want] : cases) EXPECT_EQ(console_arg_to_cp1252(arg), want) << arg;
+    EXPECT_EQ(console_from_cp1252("46\xB0"), "46\xC2\xB0");
+}
+
+TEST(Files, ListFolderAsWindowsSortsIt) {
+    TempDir dir;
+    for (const char* name : {"b.trn", "Alps", "alps2", ".hidden", "C", "\xC3\x84rger", "a"})
+        write_file(dir.path() / name, "");
+    fs::create_directory(dir.path() / "Zeta");
+    EXPECT_EQ(list_folder(dir.path().string()),
+              (std::vector<std::string>{"a", "Alps", "alps2", "b.trn", "C", "Zeta", "\xC4rger"}));
+    EXPECT_TRUE(list_folder((dir.path() / "none").string()).empty());
+}
+
+TEST(Files, Queries) {
+    TempDir dir;
+    write_file(dir.path() / "J\xC3\xBCrgen" / "FlightPlan.fpl", "");
+    const std::string folder = dir.path().string() + "/J\xFCrgen";  // Windows-1252 name
+    EXPECT_TRUE(dir_exists(folder));
+    EXPECT_TRUE(file_exists(path_join(folder, "FlightPlan.fpl")));
+    EXPECT_FALSE(file_exists(folder));
+    EXPECT_FALSE(file_exists(""));
+    const std::array<std::array<const char*, 3>, 4> joins = {{
+        {"/a", "b", "/a/b"},
+        {"/a/", "b", "/a/b"},
+        {"", "b", "b"},
+        {"/a", "", "/a/"},
+    }};
+    for (const auto& [d, n, want] : joins) EXPECT_EQ(path_join(d, n), want);
+}
+
+}  // namespace
