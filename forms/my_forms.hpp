@@ -1,0 +1,194 @@
+// The form engine, model side.
+//
+// A form definition file (".frm") is read into one process-wide form model (the records
+// frm000 ... frmt01 below); the application drives it through the frm_* calls and the engine
+// calls back two application hooks. Box, line, button and list numbers count from 1 here;
+// everything handed to the view (gui/form_view.hpp) counts from 0.
+//
+// How to use:
+//   frm_read_form(path)      -> 0, or the number of faults (see frm_forms.log)
+//   frm_set_value/frm_set_prop to preset, frm_create_form() -> window id (0: no window)
+//   frm_do_form()            -> runs the window; frm_get_cur_value reads what the user entered
+//   frm_write_form_data / frm_read_form_data keep the values between runs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "forms/forms_dim.hpp"
+#include "util/text_field.hpp"
+
+// A table whose rows are numbered 1..N, as the definition file and the calls number them.
+// An index outside 1..N is a programming error and stops the program rather than touching
+// memory outside the table.
+template <class T, int N>
+struct OneBased {
+    std::array<T, N> rows{};
+
+    constexpr T& operator[](int i) { return rows[checked(i)]; }
+    constexpr const T& operator[](int i) const { return rows[checked(i)]; }
+    constexpr void fill(const T& v) { rows.fill(v); }
+    static constexpr int size() { return N; }
+
+  private:
+    static constexpr std::size_t checked(int i) {
+        if (i < 1 || i > N) std::abort();
+        return std::size_t(i - 1);
+    }
+};
+
+// Bounds that count as absent: at most -1.0e25 (lower), at least +1.0e25 (upper).
+inline constexpr float no_limit_min = -2.0e25f;
+inline constexpr float no_limit_max = 2.0e25f;
+
+// --- the form model ----------------------------------------------------------------------------
+
+struct Frm000 {           // counts and form-wide numbers
+    int nb_rdio = 0;      // radio groups
+    int nb_inpt = 0;      // input boxes
+    int nb_sepa = 0;      // separators
+    int nb_titl = 0;      // text lines
+    int nb_butt = 0;      // buttons
+    int nb_file = 0;      // reserved, only reset
+    float tick_size = 0;  // side of a tick box in pixels ("TickSize")
+    int f_size = 0;       // font size ("FontSize")
+    int nvers = 0;        // version the form carries ("Version"), 0..9999
+};
+
+struct Frm999 {           // window and options
+    int window_id = 0;    // made by frm_create_form; 0 = none (not reset by frm_init_form)
+    int iact = 0;         // "Active": the window has a close box
+    bool qfr = false;     // French messages (set by frm_create_form, not reset)
+    bool qdebug = false;  // "Debug": trace lines
+};
+
+struct Frmc00 {             // form-wide texts
+    TextField<128> f_name;  // font file ("FontName")
+    TextField<127> wintit;  // window title ("Window Title")
+};
+
+struct Frmc01 {                                    // texts of the widgets
+    OneBased<TextField<127>, max_inpt> inpt_txt;   // label (DDL: label and entries until built)
+    OneBased<TextField<127>, max_inpt> inpt_nam;   // name, unique ignoring case
+    OneBased<TextField<127>, max_inpt> inpt_var;   // variable name, stored only
+    OneBased<TextField<31>, max_inpt> inpt_ext;    // file-name filter of IFP/OFP
+    OneBased<TextField<255>, max_inpt> inpt_cval;  // current value as text
+    OneBased<TextField<127>, max_titl> titl_txt;   // text lines
+    OneBased<TextField<127>, max_butt> butt_txt;   // button captions
+};
+
+struct Frmi01 {                                     // numbers of the input boxes
+    OneBased<int, max_inpt> inpt_ival;              // integer value (DDL: entry from 1)
+    OneBased<float, max_inpt> inpt_rval;            // real value
+    OneBased<float, max_inpt> inpt_min;             // lower bound
+    OneBased<float, max_inpt> inpt_max;             // upper bound
+    OneBased<int, max_inpt> inpt_typ;               // InputType
+    OneBased<int, max_inpt> inpt_siz;               // width in characters (TCK: side in pixels)
+    OneBased<int, max_inpt> inpt_arr;               // step arrows (INT and FLT only)
+    OneBased<int, max_inpt> inpt_act;               // 1 enabled, 0 disabled
+    OneBased<int, max_inpt> inpt_dep;               // -1 none; n-1: enabled when tick box n is set;
+                                                    // 999+n: enabled when tick box n is clear
+    OneBased<OneBased<int, 4>, max_inpt> inpt_pos;  // [i][1..4]: box x, y, label x, y / code
+    OneBased<int, max_inpt> inpt_ddl;               // list number of a DDL box, -1 none
+};
+
+struct Frmi02 {                                     // separators, text lines, buttons
+    OneBased<OneBased<int, 4>, max_sepa> sepa_pos;  // [s][1..4]: x0, y0, x1, y1
+    OneBased<OneBased<int, 2>, max_titl> titl_pos;  // [t][1..2]: horizontal code, y
+    OneBased<OneBased<int, 2>, max_butt> butt_pos;  // [b][1..2]: horizontal code, y
+    OneBased<int, max_butt> butt_siz;               // width in pixels
+    OneBased<int, max_butt> butt_typ;               // 1 "OK", -1 "CANCEL", else as given
+};
+
+struct Frmi03 {                                                         // drop-down lists
+    OneBased<int, max_ddl> ddl_nbli;                                    // entries (not reset)
+    OneBased<OneBased<TextField<31>, max_ddl_lines>, max_ddl> ddl_txt;  // [k][e]
+};
+
+struct Frmt01 {                                                  // radio groups
+    OneBased<int, max_rdio> tick_rdio_count;                     // members of group g
+    OneBased<OneBased<int, max_rdio_memb>, max_rdio> tick_rdio;  // [g][m]: box number, -1
+};
+
+// The one form model.
+extern Frm000 frm000;
+extern Frm999 frm999;
+extern Frmc00 frmc00;
+extern Frmc01 frmc01;
+extern Frmi01 frmi01;
+extern Frmi02 frmi02;
+extern Frmi03 frmi03;
+extern Frmt01 frmt01;
+
+// Back to the start-up state, window id, language and list sizes included (tests).
+void reset_form_model();
+
+// --- definition file ---------------------------------------------------------------------------
+
+// Reads and checks a definition file into the model and writes "frm_forms.log" in the current
+// folder. 0 when read without fault; otherwise the number of faults, or the errno of a failed
+// open or read (the larger); 1 when a name is given twice.
+int frm_read_form(std::string_view fnam);
+// Resets the model (not window_id, qfr and ddl_nbli).
+void frm_init_form();
+// Horizontal position code of a text line or button: [L|C|R] then pixels or percent ("C50%").
+// The letter and the "%" are blanked in `text`.
+int get_hor_pos(std::string& text);
+// The integer after the first "_" of `key` (all of it without one); raises nb_val to it.
+int get_key_num(std::string_view key, int& nb_val);
+
+// --- calls -------------------------------------------------------------------------------------
+
+int frm_create_form();  // window id, 0 when no window (or no input boxes)
+int frm_new_form();     // registers the model again in the existing window
+int frm_do_form();      // runs the window; its exit status, 0 without a window
+int frm_get_count();
+int frm_get_txt_count();
+int frm_get_version();
+int frm_set_count(int nn);
+int frm_get_number(std::string_view name);
+int frm_get_name(int n, std::string& nam);
+int frm_get_txt_name(int n, std::string& nam);
+int frm_get_value(int n, int& iv, float& rv, std::string& cv, int& it);
+int frm_get_cur_value(int n, int& iv, float& rv, std::string& cv, int& it);
+int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd);
+// Property classes: sec_inpt (1) and sec_text (5). Properties:
+inline constexpr int prop_act = 101, prop_typ = 102, prop_min = 201, prop_max = 202, prop_txt = 301,
+                     prop_ext = 302, prop_nam = 303, prop_var = 304;
+int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view cv, bool qrefresh);
+int frm_get_prop(int ncla, int n, int npro, int& iv, float& rv, std::string& cv);
+
+// True for a DDL box whose list is filled from the simulator's landscapes.
+bool is_landscape_list(int n);
+
+// --- value checks and stepping (box numbers from 0, as the view counts) -----------------------
+
+int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, std::string& msg);
+int check_minmax(int n_c, int ival, float rval, std::string_view cval, std::string& msg);
+int incrm_val(int n_c, int& ival, float& rval, std::string& cval, int incr);
+double get_incr(double val);
+bool check_minmax_0(float x, float xmin, float xmax);
+
+// --- saved values ------------------------------------------------------------------------------
+
+int frm_write_form_data(std::string_view fnam);  // 0, or errno of the failed open/write
+int frm_read_form_data(std::string_view fnam);   // 0, or errno of the failed open/read
+
+// --- hand-over to the view ---------------------------------------------------------------------
+
+// Registers the whole model with the view. 0 when it stopped at a landscape list for want of
+// a simulator installation, else 1.
+int load_form();
+
+// --- application hooks: defined by the application, called by the engine ----------------------
+
+// After a user action: ncla 1 = input box n (value: its integer, a DDL entry from 1),
+// ncla 6 = button n (value: its type code, which the hook may change).
+void frm_callback(int ncla, int n, int& value);
+// After the engine accepted box n (from 1): the application's own check. It may change the
+// model's values and fill msg (at most 256 characters); 1 accepts, 0 refuses.
+int check_values_app(int n, std::string_view label, int& ival, float& rval, TextField<255>& cval,
+                     std::string& msg);

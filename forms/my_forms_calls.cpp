@@ -1,0 +1,218 @@
+// The call interface of a form: counts, names, values and properties, window life.
+#include <algorithm>
+
+#include "forms/my_forms_internal.hpp"
+#include "gui/form_view.hpp"
+#include "host/diag.hpp"
+#include "host/messages.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+using namespace frm_detail;
+
+namespace {
+
+bool is_box(int n) { return n >= 1 && n <= frm000.nb_inpt && n <= max_inpt; }
+
+void trace(std::string_view what, int n, int v) {
+    if (frm999.qdebug) diag("frm:", what, n, v);
+}
+
+void forward_props(int n, bool qrefresh) {
+    set_inpt_props(n - 1, frmc01.inpt_txt[n].view(), frmi01.inpt_act[n], frmi01.inpt_typ[n],
+                   frmc01.inpt_ext[n].view(), log2int(qrefresh));
+}
+
+}  // namespace
+
+bool is_landscape_list(int n) {
+    return n >= 1 && n <= max_inpt && frmi01.inpt_typ[n] == typ_ddl &&
+           frmc01.inpt_txt[n] == std::string_view("Landscape");
+}
+
+int frm_create_form() {
+    // Console text is converted at the console boundary, so French needs no code page switch.
+    frm999.qfr = IsLanguageFrench();
+    if (frm000.nb_inpt == 0) return 0;
+    set_opt(frm999.iact, frm000.f_size, log2int(frm999.qdebug));
+    load_form();
+    frm999.window_id = frm_start_graphics(frmc00.f_name.view(), frmc00.wintit.view());
+    trace("create_form window", frm999.window_id, frm000.nb_inpt);
+    return frm999.window_id;
+}
+
+int frm_new_form() {
+    if (frm999.window_id == 0) return 0;
+    load_form();
+    return frm_new_form_gr();
+}
+
+int frm_do_form() {
+    if (frm999.window_id == 0) return 0;
+    return frm_do_graphics();
+}
+
+int frm_get_count() { return frm000.nb_inpt; }
+int frm_get_txt_count() { return frm000.nb_titl; }
+int frm_get_version() { return frm000.nvers; }
+
+int frm_set_count(int nn) {
+    if (nn > max_inpt) return 0;
+    frm000.nb_inpt = nn;
+    return 1;
+}
+
+int frm_get_number(std::string_view name) {
+    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i)
+        if (frmc01.inpt_nam[i] == name) return i;
+    return 0;
+}
+
+int frm_get_name(int n, std::string& nam) {
+    if (n < 1 || n > max_inpt) return 0;
+    nam = frmc01.inpt_nam[n].str();
+    return 1;
+}
+
+int frm_get_txt_name(int n, std::string& nam) {
+    if (n < 1 || n > max_titl) return 0;
+    nam = frmc01.titl_txt[n].str();
+    return 1;
+}
+
+int frm_get_value(int n, int& iv, float& rv, std::string& cv, int& it) {
+    if (!is_box(n)) return 0;
+    iv = frmi01.inpt_ival[n];
+    rv = frmi01.inpt_rval[n];
+    cv = frmc01.inpt_cval[n].str();
+    it = frmi01.inpt_typ[n];
+    return 1;
+}
+
+int frm_get_cur_value(int n, int& iv, float& rv, std::string& cv, int& it) {
+    if (!is_box(n)) return 0;
+    get_box_val(n - 1, iv, rv, cv);
+    it = frmi01.inpt_typ[n];
+    return 1;
+}
+
+int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
+    if (!is_box(n)) return 0;
+    int typ = frmi01.inpt_typ[n];
+    bool blank = is_blank(cv);
+    std::string text;
+    int v = iv;
+    switch (typ) {
+        case typ_ddl: {
+            int entry = std::max(iv, 1);
+            int k = frmi01.inpt_ddl[n];
+            // A landscape list has its entries on the view side only.
+            if (!is_landscape_list(n)) {
+                if (k < 1 || k > max_ddl || entry > std::min(frmi03.ddl_nbli[k], max_ddl_lines))
+                    return 0;  // no such entry
+                text = frmi03.ddl_txt[k][entry].str();
+            } else if (k < 1 || k > max_ddl) {
+                return 0;
+            }
+            v = iv - 1;
+            break;
+        }
+        case typ_int:
+            text = blank ? i2b(iv) : std::string(cv);
+            break;
+        case typ_flt:
+            text = blank ? set_value_text(rv) : std::string(cv);
+            break;
+        case typ_col:
+            text = blank ? colour_text(iv) : std::string(cv);
+            break;
+        case typ_key:
+            break;
+        default:
+            text = cv;
+            break;
+    }
+    frmi01.inpt_rval[n] = rv;
+    frmi01.inpt_ival[n] = iv;
+    frmc01.inpt_cval[n] = text;
+    trace("set_value", n, iv);
+    if (qupd) set_inpt_val(n - 1, v, rv, frmc01.inpt_cval[n].view());
+    return 1;
+}
+
+int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view cv, bool qrefresh) {
+    if (ncla == sec_text) {
+        if (npro != prop_txt || n < 1 || n > std::min(frm000.nb_titl, max_titl)) return 0;
+        frmc01.titl_txt[n] = cv;
+        set_subt(n - 1, frmc01.titl_txt[n].view(), log2int(qrefresh));
+        return 1;
+    }
+    if (ncla != sec_inpt || !is_box(n)) return 0;
+    switch (npro) {
+        case prop_act:
+            frmi01.inpt_act[n] = iv;
+            break;
+        case prop_typ:
+            frmi01.inpt_typ[n] = iv;
+            break;
+        case prop_min:
+            frmi01.inpt_min[n] = rv;
+            return 1;
+        case prop_max:
+            frmi01.inpt_max[n] = rv;
+            return 1;
+        case prop_txt:
+            frmc01.inpt_txt[n] = cv;
+            break;
+        case prop_ext:
+            frmc01.inpt_ext[n] = cv;
+            break;
+        case prop_nam:
+            frmc01.inpt_nam[n] = cv;
+            break;
+        default:
+            return 0;
+    }
+    trace("set_prop", n, npro);
+    forward_props(n, qrefresh);
+    return 1;
+}
+
+int frm_get_prop(int ncla, int n, int npro, int& iv, float& rv, std::string& cv) {
+    if (ncla == sec_text && npro == prop_txt) {
+        if (n < 1 || n > std::min(frm000.nb_titl, max_titl)) return 0;
+        cv = frmc01.titl_txt[n].str();
+        return 1;
+    }
+    if (ncla != sec_inpt) return 1;  // nothing to give, nothing refused
+    if (!is_box(n)) return 0;
+    switch (npro) {
+        case prop_act:
+            iv = frmi01.inpt_act[n];
+            break;
+        case prop_typ:
+            iv = frmi01.inpt_typ[n];
+            break;
+        case prop_min:
+            rv = frmi01.inpt_min[n];
+            break;
+        case prop_max:
+            rv = frmi01.inpt_max[n];
+            break;
+        case prop_txt:
+            cv = frmc01.inpt_txt[n].str();
+            break;
+        case prop_ext:
+            cv = frmc01.inpt_ext[n].str();
+            break;
+        case prop_nam:
+            cv = frmc01.inpt_nam[n].str();
+            break;
+        case prop_var:
+            cv = frmc01.inpt_var[n].str();
+            break;
+        default:
+            return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,111 @@
+// Saved form values: one "name=value" line per input box.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "forms/my_forms_internal.hpp"
+#include "host/diag.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+using namespace frm_detail;
+
+namespace {
+
+constexpr std::size_t max_line = 128;
+constexpr std::size_t max_key_text = 64;
+
+std::string saved_text(int i) {
+    switch (frmi01.inpt_typ[i]) {
+        case typ_int:
+        case typ_tck:
+            return i2b(frmi01.inpt_ival[i]);
+        case typ_flt:
+            return real_text(frmi01.inpt_rval[i]);
+        case typ_ddl:
+            if (is_landscape_list(i)) break;  // its name: entry numbers follow the folder
+            return i2b(frmi01.inpt_ival[i]);
+        case typ_key: {
+            std::string k = k2b(frmi01.inpt_ival[i]);
+            if (k.size() > max_key_text) k.resize(max_key_text);
+            return k;
+        }
+        default:
+            break;
+    }
+    return frmc01.inpt_cval[i].str();
+}
+
+// Puts one saved value into box i.
+void restore(int i, std::string_view value) {
+    frmc01.inpt_cval[i] = value;
+    std::int32_t iv;
+    switch (frmi01.inpt_typ[i]) {
+        case typ_flt:
+            read_free_number(value, frmi01.inpt_rval[i]);
+            break;
+        case typ_col: {
+            int rgb;
+            if (value.size() > 1 && read_hex6(value.substr(1), rgb)) frmi01.inpt_ival[i] = rgb;
+            break;
+        }
+        case typ_key:
+            // Written by k2b, so read back by its inverse; the view shows the key by its code.
+            frmi01.inpt_ival[i] = b2k(value);
+            frmc01.inpt_cval[i].clear();
+            break;
+        case typ_ddl: {
+            if (is_landscape_list(i)) break;  // keeps the landscape's name
+            int k = frmi01.inpt_ddl[i];
+            if (k < 1 || k > max_ddl || !read_free_int(value, iv) || iv < 1 ||
+                iv > std::min(frmi03.ddl_nbli[k], max_ddl_lines))
+                break;  // no such entry: the number is not taken
+            frmi01.inpt_ival[i] = iv;
+            frmc01.inpt_cval[i] = frmi03.ddl_txt[k][iv].view();
+            break;
+        }
+        case typ_chr:
+            break;
+        default:  // INT, TCK, IFP, OFP, FLD
+            if (read_free_int(value, iv)) frmi01.inpt_ival[i] = iv;
+            break;
+    }
+}
+
+}  // namespace
+
+int frm_write_form_data(std::string_view fnam) {
+    std::string path(trim(fnam));
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return io_status();
+    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
+        std::string line = frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
+        std::fwrite(line.data(), 1, line.size(), f);
+    }
+    int status = std::ferror(f) ? io_status() : 0;
+    if (std::fclose(f) != 0 && status == 0) status = io_status();
+    diag("frm_write_form_data:", path, "status", status);
+    return status;
+}
+
+int frm_read_form_data(std::string_view fnam) {
+    std::string path(trim(fnam));
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return io_status();
+    int status = 0;
+    for (std::string line; read_line(f, line, max_line, status);) {
+        if (is_blank(line) || line[0] == '#') continue;
+        std::string key, val;
+        extract_key_val(line, key, val);
+        std::string_view name = trim_right(key);
+        for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
+            if (frmc01.inpt_nam[i] == name) {
+                restore(i, trim_right(val));
+                break;
+            }
+        }
+    }
+    std::fclose(f);
+    diag("frm_read_form_data:", path, "status", status);
+    return status;
+}

@@ -1,0 +1,95 @@
+// Hand-over of the model to the view, with the landscape list read from the installation.
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "forms/my_forms_internal.hpp"
+#include "gui/form_view.hpp"
+#include "host/diag.hpp"
+#include "host/files.hpp"
+#include "host/install.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/text.hpp"
+
+using namespace frm_detail;
+
+namespace {
+
+constexpr std::size_t max_landscape_name = 64;
+
+// Fills list k with the installed landscapes: the folders under the landscapes folder that
+// hold NAME/NAME.trn, in the order Windows lists them. False when nothing is installed.
+bool load_landscapes(int k) {
+    if (check_volaro_install(std::string(32, ' ')) == 0) {
+        std::string msg = frm999.qfr ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
+                                       "e ***"
+                                     : "*** No Volaro installation found (2 or 3) ***";
+        error_message_tit(s_error, "Error", msg, common_data.qline);
+        log_message_f(msg);
+        return false;
+    }
+    get_active_volaro_version();
+    std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
+    frmi03.ddl_nbli[k] = 0;
+    int c = 0;
+    for (const std::string& entry : list_folder(folder)) {
+        std::string name = entry.substr(0, max_landscape_name);
+        if (!file_exists(path_join(path_join(folder, name), name + ".trn"))) continue;
+        frmi03.ddl_nbli[k] = c + 1;
+        add_lnd(k - 1, frmi03.ddl_nbli[k], c, name);
+        ++c;
+    }
+    diag("load_form: landscapes in", folder, c);
+    return true;
+}
+
+}  // namespace
+
+int load_form() {
+    for (int t = 1; t <= frm000.nb_titl; ++t)
+        add_subt(frm000.nb_titl, t - 1, frmc01.titl_txt[t].view(), frmi02.titl_pos[t][1],
+                 frmi02.titl_pos[t][2]);
+
+    std::array<Rect, max_sepa> sepa{};
+    for (int s = 1; s <= max_sepa; ++s)
+        for (int c = 1; c <= 4; ++c) sepa[s - 1][c - 1] = frmi02.sepa_pos[s][c];
+    add_sepa(frm000.nb_sepa, sepa);
+
+    int nboxes = std::min(frm000.nb_inpt, max_inpt);
+    for (int i = 1; i <= nboxes; ++i) {
+        const auto& p = frmi01.inpt_pos[i];
+        bool ddl = frmi01.inpt_typ[i] == typ_ddl;
+        int list = frmi01.inpt_ddl[i] >= 1 ? frmi01.inpt_ddl[i] - 1 : -1;
+        std::string_view value = frmc01.inpt_cval[i].view();
+        add_inpt(frm000.nb_inpt, i - 1, frmc01.inpt_txt[i].view(),
+                 trim_right(value.substr(0, std::min<std::size_t>(value.size(), 127))),
+                 {p[1], p[2], p[3], p[4]}, frmi01.inpt_ival[i] - (ddl ? 1 : 0), frmi01.inpt_rval[i],
+                 frmi01.inpt_siz[i], frmi01.inpt_typ[i], frmi01.inpt_arr[i], frmi01.inpt_act[i],
+                 frmi01.inpt_dep[i], list, frmc01.inpt_ext[i].view());
+    }
+
+    for (int i = 1; i <= nboxes; ++i) {
+        int k = frmi01.inpt_ddl[i];
+        if (frmi01.inpt_typ[i] != typ_ddl || k < 1 || k > max_ddl) continue;
+        if (is_landscape_list(i)) {
+            if (!load_landscapes(k)) return 0;
+            continue;
+        }
+        for (int e = 1; e <= frmi03.ddl_nbli[k] && e <= max_ddl_lines; ++e)
+            add_ddl(k - 1, frmi03.ddl_nbli[k], e - 1, frmi03.ddl_txt[k][e].view());
+    }
+
+    std::array<int, max_rdio> counts{};
+    std::array<std::array<int, max_rdio_memb>, max_rdio> members{};
+    for (int g = 1; g <= max_rdio; ++g) {
+        counts[g - 1] = frmt01.tick_rdio_count[g];
+        for (int m = 1; m <= max_rdio_memb; ++m) members[g - 1][m - 1] = frmt01.tick_rdio[g][m];
+    }
+    add_rdio(frm000.nb_rdio, counts, members);
+
+    for (int b = 1; b <= frm000.nb_butt; ++b)
+        add_butt(frm000.nb_butt, b - 1, frmc01.butt_txt[b].view(), frmi02.butt_pos[b][1],
+                 frmi02.butt_pos[b][2], frmi02.butt_siz[b], frmi02.butt_typ[b]);
+    return 1;
+}

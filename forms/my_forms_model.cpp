@@ -1,0 +1,41 @@
+// The form model's records and their reset.
+#include "forms/my_forms.hpp"
+
+Frm000 frm000;
+Frm999 frm999;
+Frmc00 frmc00;
+Frmc01 frmc01;
+Frmi01 frmi01;
+Frmi02 frmi02;
+Frmi03 frmi03;
+Frmt01 frmt01;
+
+void frm_init_form() {
+    Frm999 kept = frm999;
+    frm000 = Frm000{};
+    frm999 = Frm999{};
+    frm999.window_id = kept.window_id;
+    frm999.qfr = kept.qfr;
+    frmc00 = Frmc00{};
+    frmc01 = Frmc01{};
+
+    frmi01 = Frmi01{};
+    frmi01.inpt_min.fill(no_limit_min);
+    frmi01.inpt_max.fill(no_limit_max);
+    frmi01.inpt_act.fill(1);
+    frmi01.inpt_dep.fill(-1);
+    OneBased<int, 4> no_pos;
+    no_pos.fill(-1);
+    frmi01.inpt_pos.fill(no_pos);
+    frmi01.inpt_ddl.fill(-1);
+
+    frmi02 = Frmi02{};
+    for (int k = 1; k <= max_ddl; ++k) frmi03.ddl_txt[k] = {};  // ddl_nbli is kept
+    frmt01 = Frmt01{};
+}
+
+void reset_form_model() {
+    frm999 = Frm999{};
+    frmi03 = Frmi03{};
+    frm_init_form();
+}

@@ -1,0 +1,486 @@
+// Reading a form definition file into the model, its checks and the form log.
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "forms/my_forms_internal.hpp"
+#include "host/diag.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+using namespace frm_detail;
+
+namespace {
+
+constexpr std::size_t max_line = 256;
+constexpr std::size_t max_key_val = 128;
+constexpr const char* form_log_name = "frm_forms.log";
+
+constexpr std::array<std::string_view, nb_sections + 1> section_header = {
+    "", "[Input-boxes]", "[Radio-buttons]", "[General]", "[Separators]", "[Text]", "[Buttons]"};
+// Rows of each section's table; 0 for the section without items.
+constexpr std::array<int, nb_sections + 1> section_rows = {0,        max_inpt, max_rdio, 0,
+                                                           max_sepa, max_titl, max_butt};
+
+constexpr std::array<std::string_view, nb_types + 1> type_name = {
+    "", "INT", "FLT", "CHR", "TCK", "KEY", "COL", "IFP", "OFP", "FLD", "DDL"};
+constexpr std::string_view type_letters = "IRCTKF";
+
+// "frm_forms.log": the box (or item) number in 4 columns, " : ", the text, each number in 9.
+class FormLog {
+  public:
+    explicit FormLog(std::string_view first_line) : f_(std::fopen(form_log_name, "w")) {
+        line(first_line);
+    }
+    ~FormLog() {
+        if (f_) std::fclose(f_);
+    }
+    FormLog(const FormLog&) = delete;
+    FormLog& operator=(const FormLog&) = delete;
+
+    void line(std::string_view text) {
+        if (!f_) return;
+        std::fwrite(text.data(), 1, text.size(), f_);
+        std::fputc('\n', f_);
+    }
+    void item(int n, std::string_view text, std::initializer_list<long long> numbers = {}) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%4d : ", n);
+        std::string l = buf;
+        l += text;
+        for (long long v : numbers) {
+            std::snprintf(buf, sizeof buf, "%9lld", v);
+            l += buf;
+        }
+        line(l);
+    }
+
+  private:
+    std::FILE* f_;
+};
+
+bool read_int(std::string_view text, int& field) {
+    std::int32_t v;
+    if (!read_free_int(text, v)) return false;
+    field = v;
+    return true;
+}
+
+bool read_real(std::string_view text, float& field) {
+    float v;
+    if (!read_free_number(text, v)) return false;
+    field = v;
+    return true;
+}
+
+// Two integers "x,y", each read on its own; an unreadable one leaves its field.
+void read_int_pair(std::string_view value, int& a, int& b) {
+    std::string rest(value), first;
+    extract_comma(first, rest);
+    read_int(first, a);
+    read_int(rest, b);
+}
+
+// One pass over the lines of a definition file.
+class DefinitionReader {
+  public:
+    explicit DefinitionReader(FormLog& log) : log_(log) {}
+
+    void line(std::string_view raw);
+
+    bool stopped() const { return stopped_; }  // a name was given twice
+    int count(int section) const { return std::min(counter_[section], section_rows[section]); }
+    int errors() const { return errors_; }
+    const TextField<127>& dep_name(int i) const { return dep_names_[i]; }
+
+  private:
+    void open_item();
+    void process(std::string_view text);
+    void key_value(std::string_view key, std::string_view val);
+    void general_key(std::string_view key, std::string_view val);
+    void input_key(int i, std::string_view key, std::string_view val);
+    void radio_set(int g, std::string_view val);
+    void button_type(int b, std::string_view val);
+    bool unique(const OneBased<TextField<127>, max_inpt>& names, int i, std::string_view val);
+
+    FormLog& log_;
+    int section_ = sec_none;
+    std::array<int, nb_sections + 1> counter_{};
+    int item_ = 0;               // current item, 0 none
+    bool item_dropped_ = false;  // the current item is past its table
+    int errors_ = 0;
+    bool stopped_ = false;
+    OneBased<TextField<127>, max_inpt> dep_names_;  // "Dep" values, resolved after reading
+};
+
+void DefinitionReader::line(std::string_view raw) {
+    if (raw.empty() || raw[0] == '#') return;
+    std::string_view tr = trim_right(raw);
+    if (raw[0] == '[' && !tr.empty() && tr.back() == ']') {
+        section_ = sec_none;
+        for (int s = 1; s <= nb_sections; ++s)
+            if (tr == section_header[s]) section_ = s;
+        item_ = 0;
+        return;
+    }
+    if (section_ == sec_none) return;
+
+    std::string_view text = trim_left(raw);
+    if (!text.empty() && text[0] == '}') {
+        item_ = 0;
+        return;
+    }
+    if (!text.empty() && text[0] == '{') {
+        open_item();
+        text.remove_prefix(1);
+    }
+    std::string_view body = trim_right(text);
+    bool closes = !body.empty() && body.back() == '}';
+    if (closes) body.remove_suffix(1);
+    process(body);
+    if (closes) item_ = 0;
+}
+
+void DefinitionReader::open_item() {
+    item_ = ++counter_[section_];
+    int rows = section_rows[section_];
+    item_dropped_ = rows > 0 && item_ > rows;
+    if (item_dropped_) {
+        ++errors_;
+        log_.item(item_, "too many items in " + std::string(section_header[section_]) + ", limit",
+                  {rows});
+    }
+}
+
+void DefinitionReader::process(std::string_view text) {
+    std::string buff(text);
+    while (!stopped_) {
+        std::string part, key, val;
+        extract_list(part, buff, ';');
+        if (is_blank(part)) return;
+        extract_key_val(part, key, val);
+        if (key.size() > max_key_val) key.resize(max_key_val);
+        if (val.size() > max_key_val) val.resize(max_key_val);
+        remove_quotes(val);
+        if (is_blank(val)) continue;
+        key_value(trim_right(key), trim_right(val));
+    }
+}
+
+void DefinitionReader::key_value(std::string_view key, std::string_view val) {
+    if (section_ == sec_general) {
+        general_key(key, val);
+        return;
+    }
+    if (item_ < 1 || item_dropped_) return;
+    auto is = [&](std::string_view word) { return key.starts_with(word); };
+    int n = item_;
+    switch (section_) {
+        case sec_inpt:
+            input_key(n, key, val);
+            break;
+        case sec_rdio:
+            if (is("Set")) radio_set(n, val);
+            break;
+        case sec_sepa:
+            if (is("Separ")) {
+                std::string rest(val), v;
+                for (int k = 1; k <= 4; ++k) {
+                    extract_comma(v, rest);
+                    read_int(v, frmi02.sepa_pos[n][k]);
+                }
+            }
+            break;
+        case sec_text:
+            if (is("Title")) {
+                frmc01.titl_txt[n] = val;
+            } else if (is("Pos")) {
+                std::string rest(val), h;
+                extract_comma(h, rest);
+                frmi02.titl_pos[n][1] = get_hor_pos(h);
+                read_int(rest, frmi02.titl_pos[n][2]);
+            }
+            break;
+        case sec_butt:
+            if (is("Pos")) {
+                std::string rest(val), h;
+                extract_comma(h, rest);
+                frmi02.butt_pos[n][1] = get_hor_pos(h);
+                read_int(rest, frmi02.butt_pos[n][2]);
+            } else if (is("Size")) {
+                read_int(val, frmi02.butt_siz[n]);
+            } else if (is("Txt")) {
+                frmc01.butt_txt[n] = val;
+            } else if (is("Type")) {
+                button_type(n, val);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void DefinitionReader::general_key(std::string_view key, std::string_view val) {
+    if (key == "Window Title") {
+        frmc00.wintit = val;
+    } else if (key == "FontName") {
+        frmc00.f_name = val;
+    } else if (key == "FontSize") {
+        read_int(val, frm000.f_size);
+    } else if (key == "Version") {
+        int v = -1;
+        if (read_int(val, v) && v >= 0 && v <= 9999) frm000.nvers = v;
+    } else if (key == "Active") {
+        frm999.iact = log2int(is_true(val));
+    } else if (key == "Debug") {
+        frm999.qdebug = is_true(val);
+    } else if (key == "TickSize") {
+        int v;
+        if (read_int(val, v)) frm000.tick_size = float(v);
+    }
+}
+
+// False (and reading stops) when `val` equals, ignoring case, a name of boxes 1..i.
+bool DefinitionReader::unique(const OneBased<TextField<127>, max_inpt>& names, int i,
+                              std::string_view val) {
+    TextField<127> candidate(val);
+    for (int j = 1; j <= i; ++j) {
+        if (!names[j].blank() && case_blind_compare(names[j].view(), candidate.view())) {
+            log_.line("NAME: " + candidate.str() + " multiple definition");
+            stopped_ = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+void DefinitionReader::input_key(int i, std::string_view key, std::string_view val) {
+    auto is = [&](std::string_view word) { return key.starts_with(word); };
+    if (is("Txt")) {
+        bool disabled = val[0] == '-';
+        frmc01.inpt_txt[i] = disabled ? val.substr(1) : val;
+        frmi01.inpt_act[i] = disabled ? 0 : 1;
+    } else if (is("Name")) {
+        if (unique(frmc01.inpt_nam, i, val)) frmc01.inpt_nam[i] = val;
+    } else if (is("Var")) {
+        if (unique(frmc01.inpt_var, i, val)) frmc01.inpt_var[i] = val;
+    } else if (is("Pos")) {
+        read_int_pair(val, frmi01.inpt_pos[i][1], frmi01.inpt_pos[i][2]);
+    } else if (is("TxPos")) {
+        if (val.find(',') != std::string_view::npos) {
+            read_int_pair(val, frmi01.inpt_pos[i][3], frmi01.inpt_pos[i][4]);
+            return;
+        }
+        static constexpr std::array<std::string_view, 5> codes = {"R", "L", "LA", "TC", "TL"};
+        for (int c = 0; c < int(codes.size()); ++c) {
+            if (val == codes[c]) frmi01.inpt_pos[i][3] = frmi01.inpt_pos[i][4] = -(c + 1);
+        }
+    } else if (is("Dep")) {
+        dep_names_[i] = val;
+    } else if (is("Size")) {
+        read_int(val, frmi01.inpt_siz[i]);
+    } else if (is("Type")) {
+        int t = 0;
+        if (std::size_t p = type_letters.find(val); p != std::string_view::npos) {
+            t = int(p) + 1;
+        } else {
+            for (int c = 1; c <= nb_types; ++c)
+                if (val == type_name[c]) t = c;
+        }
+        frmi01.inpt_typ[i] = t;
+    } else if (is("Min")) {
+        read_real(val, frmi01.inpt_min[i]);
+    } else if (is("Max")) {
+        read_real(val, frmi01.inpt_max[i]);
+    } else if (is("Arr")) {
+        read_int(val, frmi01.inpt_arr[i]);
+    } else if (is("Ext")) {
+        if (frmi01.inpt_typ[i] == typ_ifp || frmi01.inpt_typ[i] == typ_ofp)
+            frmc01.inpt_ext[i] = val;
+    }
+}
+
+void DefinitionReader::radio_set(int g, std::string_view val) {
+    std::string rest(val), name;
+    int nboxes = count(sec_inpt);
+    int m = 0;
+    for (;;) {
+        extract_comma(name, rest);
+        if (is_blank(name)) break;
+        if (++m > max_rdio_memb) {
+            ++errors_;
+            log_.item(g, "too many members in [Radio-buttons], limit", {max_rdio_memb});
+            continue;
+        }
+        TextField<16> cut(name);
+        int box = -1;
+        for (int j = 1; j <= nboxes && box < 0; ++j)
+            if (frmc01.inpt_nam[j] == cut.view()) box = j;
+        frmt01.tick_rdio[g][m] = box;
+    }
+    frmt01.tick_rdio_count[g] = std::min(m, max_rdio_memb);
+}
+
+void DefinitionReader::button_type(int b, std::string_view val) {
+    int t = 0;
+    if (val == "OK")
+        t = 1;
+    else if (val == "CANCEL")
+        t = -1;
+    else
+        read_int(val, t);
+    frmi02.butt_typ[b] = t;
+}
+
+// Dependency code of box i from its "Dep" text.
+int resolve_dependency(int i, std::string_view dep) {
+    if (is_blank(dep)) return -1;
+    bool negative = dep[0] == '-';
+    if (negative) dep = trim_left(dep.substr(1));
+    TextField<127> name(dep);
+    for (int n = 1; n <= frm000.nb_inpt; ++n) {
+        if (frmc01.inpt_nam[n] == name) return n == i ? -1 : (negative ? 999 + n : n - 1);
+    }
+    return -1;
+}
+
+// Splits a DDL box's "Txt" into its label and the entries of list k (k = 0: no room for a
+// list). A landscape list gets its entries from the installation when the form is loaded.
+void build_list(int i, int k) {
+    std::string txt = frmc01.inpt_txt[i].str();
+    std::string rest = txt, label;
+    extract_comma(label, rest);
+    remove_quotes(label);
+    frmc01.inpt_txt[i] = label;
+    if (k < 1) return;
+    frmi01.inpt_ddl[i] = k;
+    if (trim(label) == "Landscape") return;
+    if (txt.find(',') == std::string::npos) rest = txt;
+    int e = 0;
+    for (std::string entry;;) {
+        extract_comma(entry, rest);
+        if (is_blank(entry)) break;
+        if (++e > max_ddl_lines) break;  // further entries are dropped
+        remove_quotes(entry);
+        frmi03.ddl_txt[k][e] = entry;
+    }
+    frmi03.ddl_nbli[k] = std::min(e, max_ddl_lines);
+}
+
+// Type adjustments, list building and the checks of every box; returns the fault count.
+int check_boxes(FormLog& log, const DefinitionReader& reader) {
+    int errors = 0;
+    int lists = 0;
+    auto fault = [&](int i, std::string_view text, std::initializer_list<long long> numbers = {}) {
+        ++errors;
+        log.item(i, text, numbers);
+    };
+    for (int i = 1; i <= frm000.nb_inpt; ++i) {
+        frmi01.inpt_dep[i] = resolve_dependency(i, reader.dep_name(i).view());
+
+        int typ = frmi01.inpt_typ[i];
+        if (typ == typ_int) {
+            frmi01.inpt_min[i] = -1.0e9f;
+            frmi01.inpt_max[i] = 1.0e9f;
+        }
+        if (typ >= typ_chr && typ <= typ_ddl) frmi01.inpt_arr[i] = 0;
+        if (typ == typ_tck) frmi01.inpt_siz[i] = round_to_int(std::trunc(frm000.tick_size));
+        if (typ == typ_col) frmi01.inpt_siz[i] = std::max(frmi01.inpt_siz[i], 7);
+        if (typ == typ_ddl) {
+            int k = ++lists;
+            if (k > max_ddl) {
+                fault(i, "too many drop-down lists in [Input-boxes], limit", {max_ddl});
+                k = 0;
+            }
+            build_list(i, k);
+        }
+
+        if (typ == typ_undef) fault(i, "type undefined");
+        if (frmc01.inpt_nam[i].blank()) fault(i, "name undefined");
+        if (frmi01.inpt_max[i] < frmi01.inpt_min[i]) fault(i, "inpt_min, inpt_max inverted");
+        int dep = frmi01.inpt_dep[i];
+        if (dep != -1 && !(dep >= 0 && dep <= frm000.nb_inpt - 1) &&
+            !(dep >= 1000 && dep <= frm000.nb_inpt + 999))
+            fault(i, "invalid dependency", {dep});
+        int x = frmi01.inpt_pos[i][1], y = frmi01.inpt_pos[i][2];
+        if (x > 10000 || x < -10000 || y < 0 || y > 10000) fault(i, "invalid position", {x, y});
+        int siz = frmi01.inpt_siz[i];
+        if (typ != typ_tck && (siz < 2 || siz > 500)) fault(i, "invalid size", {siz});
+    }
+    return errors;
+}
+
+}  // namespace
+
+int frm_read_form(std::string_view fnam) {
+    frm_init_form();
+    std::string path(trim(fnam));
+    FormLog log(path);
+
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        int status = io_status();
+        log.line("ERROR OPENING");
+        diag("frm_read_form: cannot open", path, status);
+        return status;
+    }
+    DefinitionReader reader(log);
+    int read_status = 0;
+    for (std::string line; !reader.stopped() && read_line(f, line, max_line, read_status);)
+        reader.line(line);
+    std::fclose(f);
+    if (reader.stopped()) return 1;
+
+    frm000.nb_inpt = reader.count(sec_inpt);
+    frm000.nb_rdio = reader.count(sec_rdio);
+    frm000.nb_sepa = reader.count(sec_sepa);
+    frm000.nb_titl = reader.count(sec_text);
+    frm000.nb_butt = reader.count(sec_butt);
+
+    int errors = reader.errors() + check_boxes(log, reader);
+    diag("frm_read_form:", path, "boxes", frm000.nb_inpt, "errors", errors, "status", read_status);
+    if (errors != 0) {
+        std::string msg = path + "/" + i2b(errors) +
+                          (frm999.qfr ? " erreurs d\xE9tect\xE9"
+                                        "es/voir frm_forms.log"
+                                      : " errors detected/see frm_forms.log");
+        if (msg.size() > 128) msg.resize(128);
+        error_message(s_error, msg, common_data.qline);
+    }
+    return std::max(errors, read_status);
+}
+
+int get_hor_pos(std::string& text) {
+    if (text.size() > 16) text.resize(16);
+    int a = 0;
+    if (!text.empty() && (text[0] == 'L' || text[0] == 'C' || text[0] == 'R')) {
+        a = text[0] == 'L' ? 0 : text[0] == 'C' ? 1 : 2;
+        text[0] = ' ';
+    }
+    std::size_t last = text.find_last_not_of(' ');
+    double code;
+    if (last != std::string::npos && text[last] == '%') {
+        text[last] = ' ';
+        float x;
+        if (!read_free_number(text, x)) return 0;
+        code = -(a * 10000.0 + std::round(double(x) * 10));
+    } else {
+        std::int32_t p;
+        if (!read_free_int(text, p)) return 0;
+        code = a * 10000.0 + p;
+    }
+    if (std::fabs(code) > std::numeric_limits<std::int32_t>::max()) return 0;
+    return int(code);
+}
+
+int get_key_num(std::string_view key, int& nb_val) {
+    std::size_t u = key.find('_');
+    std::int32_t v;
+    if (!read_free_int(u == std::string_view::npos ? key : key.substr(u + 1), v)) return 0;
+    nb_val = std::max(nb_val, int(v));
+    return v;
+}

@@ -1,0 +1,190 @@
+// The FormView tables: registration by the model and the updates it forwards.
+#include "gui/form_view.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/diag.hpp"
+#include "host/keys.hpp"
+
+FormViewState FormView;
+
+namespace {
+
+void assign_cut(std::string& dst, std::string_view src, std::size_t max) {
+    dst.assign(src.substr(0, std::min(src.size(), max)));
+}
+
+int clamp_count(int count, int rows) { return std::clamp(count, 0, rows); }
+
+// The text a key input shows: the key's name, or six question marks when it has none.
+std::string key_text(int code) {
+    std::string name;
+    get_key_name(code, name);
+    return name.empty() ? "??????" : name;
+}
+
+}  // namespace
+
+void reset_form_view() { FormView = FormViewState{}; }
+
+void set_opt(int active, int font_size, int debug) {
+    FormView.ActWin = active;
+    FormView.font_size = font_size;
+    FormView.debug = debug != 0;
+}
+
+void add_inpt(int count, int index, std::string_view label, std::string_view value,
+              const std::array<int, 4>& pos, int ival, float rval, int siz, int typ, int arr,
+              int act, int dep, int ddl, std::string_view ext) {
+    auto& v = FormView;
+    v.nb_inpt = clamp_count(count, max_inpt);
+    if (index < 0 || index >= max_inpt) return;
+    assign_cut(v.inpt_txt[index], label, view_label_len);
+    if (typ == typ_key && ival != 0)
+        v.inpt_cval[index] = key_text(ival);
+    else
+        assign_cut(v.inpt_cval[index], value, view_value_len);
+    v.inpt_msg[index].clear();
+    v.inpt_pos[index] = {pos[0], pos[1], 0, 0};
+    v.inpt_ptx[index] = {pos[2], pos[3]};
+    v.inpt_ovr[index] = {};
+    v.inpt_ival[index] = ival;
+    v.inpt_rval[index] = rval;
+    v.inpt_siz[index] = siz;
+    v.inpt_typ[index] = typ;
+    v.inpt_arr[index] = arr;
+    v.inpt_act[index] = act;
+    v.inpt_dep[index] = dep;
+    v.inpt_ddl[index] = ddl;
+    assign_cut(v.inpt_ext[index], ext, view_filter_len);
+    v.inpt_OK[index] = 1;
+    v.inpt_inc[index] = 0;
+}
+
+void add_ddl(int list, int count, int line, std::string_view text) {
+    if (list < 0 || list >= max_ddl) return;
+    FormView.ddl_nbli[list] = clamp_count(count, max_ddl_lines);
+    if (line < 0 || line >= max_ddl_lines) return;
+    assign_cut(FormView.ddl_txt[list][line], text, view_filter_len);
+}
+
+void add_lnd(int list, int count, int line, std::string_view text) {
+    if (list < 0 || list >= max_ddl) return;
+    FormView.LndDDL = list;
+    FormView.ddl_nbli[list] = clamp_count(count, max_lnd_lines);
+    if (line < 0 || line >= max_lnd_lines) return;
+    FormView.lnd_nam[line].assign(text);
+}
+
+void add_rdio(int count, const std::array<int, max_rdio>& member_count,
+              const std::array<std::array<int, max_rdio_memb>, max_rdio>& members) {
+    auto& v = FormView;
+    v.rdio_set.fill(-1);
+    v.nb_rdio = clamp_count(count, max_rdio);
+    int largest = 0;
+    for (int g = 0; g < v.nb_rdio; ++g) {
+        v.tick_rdio_count[g] = clamp_count(member_count[g], max_rdio_memb);
+        for (int j = 0; j < v.tick_rdio_count[g]; ++j) {
+            int i = members[g][j] - 1;
+            if (i < 0 || i >= max_inpt) {  // a name that matched no input
+                v.tick_rdio[g][j] = -1;
+                continue;
+            }
+            v.tick_rdio[g][j] = i;
+            v.rdio_set[i] = g;
+            largest = std::max(largest, v.inpt_siz[i]);
+        }
+    }
+    // About one vertex per 1.5 pixels of circumference, within the vertex table.
+    v.NCRad = std::clamp(int(std::trunc(largest * 3.14159265359 / 1.5)) + 1, 1, max_radio_vertices);
+    for (int k = 0; k < v.NCRad; ++k) {
+        double angle = k * 6.28318530718 / v.NCRad + 0.7853981633975;
+        v.pprad[k] = {float(std::cos(angle)), float(std::sin(angle))};
+    }
+}
+
+void add_sepa(int count, const std::array<Rect, max_sepa>& pos) {
+    FormView.nb_sepa = clamp_count(count, max_sepa);
+    std::copy_n(pos.begin(), FormView.nb_sepa, FormView.sepa_pos.begin());
+}
+
+void add_subt(int count, int index, std::string_view text, int x, int y) {
+    FormView.nb_subt = clamp_count(count, max_titl);
+    if (index < 0 || index >= max_titl) return;
+    assign_cut(FormView.subt_txt[index], text, view_label_len);
+    FormView.subt_pos[index] = {x, y};
+}
+
+void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type) {
+    FormView.nb_butt = clamp_count(count, max_butt);
+    if (index < 0 || index >= max_butt) return;
+    assign_cut(FormView.butt_txt[index], caption, view_value_len);
+    FormView.butt_pos[index] = {x, y, 0, 0};
+    FormView.butt_siz[index] = width;
+    FormView.butt_typ[index] = type;
+}
+
+void set_inpt_props(int index, std::string_view label, int enabled, int type, std::string_view ext,
+                    int redraw) {
+    auto& v = FormView;
+    if (index < 0 || index >= v.nb_inpt) return;
+    assign_cut(v.inpt_txt[index], label, view_label_len);
+    assign_cut(v.inpt_ext[index], ext, view_filter_len);
+    v.inpt_act[index] = enabled;
+    v.inpt_typ[index] = type;
+    if (redraw) frm_post_redraw();
+}
+
+void set_inpt_val(int index, int ival, float rval, std::string_view text) {
+    auto& v = FormView;
+    if (index < 0 || index >= v.nb_inpt) return;
+    v.inpt_ival[index] = ival;
+    v.inpt_rval[index] = rval;
+    int list = v.inpt_ddl[index];
+    if (v.inpt_typ[index] == typ_ddl) {
+        // The landscape list keeps its lines apart from the other lists.
+        bool known = list >= 0 && list < max_ddl && ival >= 0 && ival < v.ddl_nbli[list];
+        if (!known)
+            v.inpt_cval[index].clear();
+        else if (list == v.LndDDL)
+            v.inpt_cval[index] = v.lnd_nam[ival];
+        else
+            v.inpt_cval[index] = v.ddl_txt[list][ival];
+    } else if (v.inpt_typ[index] == typ_key) {
+        v.inpt_cval[index] = ival != 0 ? key_text(ival) : std::string();
+    } else {
+        assign_cut(v.inpt_cval[index], text, view_value_len);
+    }
+    check_depend();
+    frm_post_redraw();
+}
+
+void set_subt(int index, std::string_view text, int redraw) {
+    if (index < 0 || index >= FormView.nb_subt) return;
+    assign_cut(FormView.subt_txt[index], text, view_label_len);
+    if (redraw) frm_post_redraw();
+}
+
+int get_box_val(int index, int& ival, float& rval, std::string& text) {
+    if (index < 0 || index >= max_inpt) return 0;
+    const auto& v = FormView;
+    ival = v.inpt_ival[index] + (v.inpt_typ[index] == typ_ddl ? 1 : 0);
+    rval = v.inpt_rval[index];
+    text = v.inpt_cval[index];
+    return 1;
+}
+
+void check_depend() {
+    auto& v = FormView;
+    auto is_tick = [&](int i) { return i >= 0 && i < max_inpt && v.inpt_typ[i] == typ_tck; };
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        int d = v.inpt_dep[i];
+        if (d >= 0 && d <= 999 && is_tick(d))
+            v.inpt_act[i] = v.inpt_ival[d];
+        else if (d >= 1000 && d <= 1999 && is_tick(d - 1000))
+            v.inpt_act[i] = v.inpt_ival[d - 1000] == 0 ? 1 : 0;
+    }
+}
+
+void frm_post_redraw() { FormView.redraw = true; }

@@ -1,0 +1,142 @@
+// The form view: the GUI side's own copy of the one form (FormView), filled by the model's
+// registration calls and read by layout, drawing and interaction.
+//
+// Every index here counts from 0. Registrations past a table are dropped; updates with an
+// index at or past the live count do nothing. Counts are kept within the tables, so code that
+// loops up to a count never leaves them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "forms/forms_dim.hpp"
+
+using Rect = std::array<int, 4>;  // x0, y0, x1, y1 in window pixels, y upward
+
+// Text capacities of the view (characters, without the terminating zero of the original).
+inline constexpr std::size_t view_label_len = 126;
+inline constexpr std::size_t view_value_len = 255;
+inline constexpr std::size_t view_filter_len = 31;
+inline constexpr int max_radio_vertices = 100;
+
+struct WindowInfo {
+    int id = 0;  // 0: no window
+    int x = 100, y = 100;
+    int width = 250, height = 300;
+};
+
+struct FormViewState {
+    // --- inputs ---------------------------------------------------------------------------------
+    int nb_inpt = 0;
+    std::array<std::string, max_inpt> inpt_txt;   // label
+    std::array<std::string, max_inpt> inpt_cval;  // current text of the value
+    std::array<std::string, max_inpt> inpt_msg;   // why the value was refused
+    std::array<Rect, max_inpt> inpt_pos{};        // box; x0, y0 from the model, x1, y1 layout
+    std::array<std::array<int, 2>, max_inpt> inpt_ptx{};  // label x, y (x may be a code)
+    std::array<Rect, max_inpt> inpt_ovr{};                // overflow marker, all 0 when none
+    std::array<int, max_inpt> inpt_siz{};                 // characters; tick box: side in pixels
+    std::array<int, max_inpt> inpt_typ{};                 // InputType
+    std::array<int, max_inpt> inpt_arr{};                 // shows step arrows
+    std::array<int, max_inpt> inpt_OK{};                  // passed the last check
+    std::array<int, max_inpt> inpt_inc{};                 // arrow held: +1 upper, -1 lower, 0 none
+    std::array<int, max_inpt> inpt_ofs{};                 // first visible character
+    std::array<int, max_inpt> inpt_act{};                 // enabled
+    std::array<int, max_inpt> inpt_dep{};   // -1; tick box index; index + 1000 inverted
+    std::array<int, max_inpt> inpt_ddl{};   // list number, -1 none
+    std::array<int, max_inpt> inpt_ival{};  // tick 0/1, key code, 0xRRGGBB, list line
+    std::array<float, max_inpt> inpt_rval{};
+    std::array<std::string, max_inpt> inpt_ext;  // file-name filter
+    std::array<int, max_inpt> rdio_set{};        // radio group, -1 none
+
+    // --- radio groups ---------------------------------------------------------------------------
+    int nb_rdio = 0;
+    std::array<int, max_rdio> tick_rdio_count{};
+    std::array<std::array<int, max_rdio_memb>, max_rdio> tick_rdio{};  // member input indices
+    int NCRad = 0;                                                     // circle vertices
+    std::array<std::array<float, 2>, max_radio_vertices> pprad{};      // unit circle (cos, sin)
+
+    // --- lists ----------------------------------------------------------------------------------
+    std::array<int, max_ddl> ddl_nbli{};
+    std::array<int, max_ddl> ddl_inpt{};  // input showing the list, -1 none
+    std::array<std::array<std::string, max_ddl_lines>, max_ddl> ddl_txt;
+    int LndDDL = -1;                                 // the landscape list, -1 none
+    std::array<std::string, max_lnd_lines> lnd_nam;  // its lines
+
+    // --- buttons, text items, separators --------------------------------------------------------
+    int nb_butt = 0;
+    std::array<Rect, max_butt> butt_pos{};
+    std::array<int, max_butt> butt_siz{};
+    std::array<int, max_butt> butt_typ{};
+    std::array<std::string, max_butt> butt_txt;
+    int nb_subt = 0;
+    std::array<std::array<int, 2>, max_titl> subt_pos{};  // x (may be a code), y
+    std::array<std::string, max_titl> subt_txt;
+    int nb_sepa = 0;
+    std::array<Rect, max_sepa> sepa_pos{};
+
+    // --- metrics and window ---------------------------------------------------------------------
+    int font_size = 0;
+    int Txt_Font = 0, Inp_Font = 0;  // font handles of the toolkit, 0 none
+    int DxI = 0, DyI = 0;            // size of "0" in the input font
+    int Yoffset = 0;                 // text inset: depth of "_" below the baseline
+    WindowInfo windowInfo;
+    std::string font_name = "arial.ttf";
+    std::string Title = "Form";
+    int ActWin = 0;  // the window has a close box
+    bool debug = false;
+    int ExitStat = 0;     // result of the event loop
+    bool redraw = false;  // a redraw was asked for and not yet done
+
+    // --- interaction state ----------------------------------------------------------------------
+    int CurInpt = -1, CurInptOld = -1;
+    int CurPos_1 = -1, CurPos_2 = -1;
+    int CurButt = -1, CurOvfl = -1;
+    int CurDDL = -1, CurDDL_N = -1;
+    Rect ddl_pos{};
+    int ddl_offset = 0;
+    int Scroll = 0, DxScrl = 0, YScrl0 = 0, YScrl1 = 0;
+    int ScrollDrag = 0, DyScrl0 = -1;
+    int xmsg = -1, ymsg = -1, MsgInpt = -1;
+};
+
+extern FormViewState FormView;
+
+// Back to the start-up state (tests).
+void reset_form_view();
+
+// --- registration, called by the model while it loads a form ------------------------------------
+
+void set_opt(int active, int font_size, int debug);
+void add_inpt(int count, int index, std::string_view label, std::string_view value,
+              const std::array<int, 4>& pos, int ival, float rval, int siz, int typ, int arr,
+              int act, int dep, int ddl, std::string_view ext);
+void add_ddl(int list, int count, int line, std::string_view text);
+void add_lnd(int list, int count, int line, std::string_view text);
+// Member numbers count from 1 (the model's box numbers); a member below 1 belongs to no box.
+void add_rdio(int count, const std::array<int, max_rdio>& member_count,
+              const std::array<std::array<int, max_rdio_memb>, max_rdio>& members);
+void add_sepa(int count, const std::array<Rect, max_sepa>& pos);
+void add_subt(int count, int index, std::string_view text, int x, int y);
+void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type);
+
+// --- updates while the form is shown -------------------------------------------------------------
+
+void set_inpt_props(int index, std::string_view label, int enabled, int type, std::string_view ext,
+                    int redraw);
+void set_inpt_val(int index, int ival, float rval, std::string_view text);
+void set_subt(int index, std::string_view text, int redraw);
+// The value shown now; a list reports its line counting from 1. 0 when index is outside 0..99.
+int get_box_val(int index, int& ival, float& rval, std::string& text);
+
+// Tick boxes enable or disable the inputs that depend on them.
+void check_depend();
+// Asks for the window to be drawn again.
+void frm_post_redraw();
+
+// --- the window
+// -----------------------------------------------------------------------------------
+
+int frm_start_graphics(std::string_view font_file, std::string_view title);  // window id, 0 none
+int frm_new_form_gr();  // window id, 0 when there is no window
+int frm_do_graphics();  // ExitStat, 0 when there is no window

@@ -1,0 +1,197 @@
+// The call interface: ranges, value texts by type, properties, forwarding to the view.
+#include <string>
+
+#include "gui/form_view.hpp"
+#include "tests/forms/forms_fixture.hpp"
+
+namespace {
+
+// Boxes: 1 INT, 2 FLT, 3 COL, 4 DDL (a,b,c), 5 KEY, 6 CHR, 7 landscape list, 8 TCK; one text.
+constexpr const char* kForm =
+    "[Input-boxes]\n"
+    "{Name=N; Type=INT; Pos=1,1; Size=5; Txt=Count; Var=vn}\n"
+    "{Name=R; Type=FLT; Pos=1,1; Size=5}\n"
+    "{Name=Col; Type=COL; Pos=1,1}\n"
+    "{Name=D; Type=DDL; Pos=1,1; Size=5; Txt=Pick,a,b,c}\n"
+    "{Name=K; Type=KEY; Pos=1,1; Size=5}\n"
+    "{Name=S; Type=CHR; Pos=1,1; Size=5}\n"
+    "{Name=L; Type=DDL; Pos=1,1; Size=5; Txt=Landscape}\n"
+    "{Name=T; Type=TCK; Pos=1,1}\n"
+    "[Text]\n{Title=Result}\n";
+
+class Calls : public FormsTest {
+  protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        ASSERT_EQ(read_form(kForm), 0) << log();
+    }
+};
+
+}  // namespace
+
+TEST_F(Calls, CountsNamesAndRanges) {
+    EXPECT_EQ(frm_get_count(), 8);
+    EXPECT_EQ(frm_get_txt_count(), 1);
+    EXPECT_EQ(frm_get_number("D"), 4);
+    EXPECT_EQ(frm_get_number("d"), 0);  // names are case-sensitive here
+    std::string nam = "x";
+    EXPECT_EQ(frm_get_name(50, nam), 1);  // the table's range, not the count
+    EXPECT_EQ(nam, "");
+    EXPECT_EQ(frm_get_name(0, nam), 0);
+    EXPECT_EQ(frm_get_name(101, nam), 0);
+    EXPECT_EQ(frm_get_txt_name(1, nam), 1);
+    EXPECT_EQ(nam, "Result");
+    EXPECT_EQ(frm_get_txt_name(21, nam), 0);
+
+    int iv;
+    float rv;
+    std::string cv;
+    int it;
+    EXPECT_EQ(frm_get_value(9, iv, rv, cv, it), 0);  // past the count
+    EXPECT_EQ(frm_get_cur_value(0, iv, rv, cv, it), 0);
+    EXPECT_EQ(frm_set_value(9, 1, 0, "", false), 0);
+
+    EXPECT_EQ(frm_set_count(101), 0);
+    EXPECT_EQ(frm_get_count(), 8);
+    EXPECT_EQ(frm_set_count(3), 1);
+    EXPECT_EQ(frm_get_value(4, iv, rv, cv, it), 0);
+}
+
+TEST_F(Calls, SetValueTextsByType) {
+    struct Case {
+        int n, iv;
+        float rv;
+        const char* cv;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1, 42, 0, "", "42"},
+        {1, 42, 0, "007", "007"},
+        {2, 0, 0.0f, "", "0"},
+        {2, 0, 12.5f, "", "12.5"},
+        {2, 0, 0.0005f, "", "5E-04"},
+        {2, 0, 1.0e-12f, "", "0"},
+        {2, 0, 2.5e6f, "", "2.5E+06"},
+        {2, 0, -1.25e7f, "", "-1.25E+07"},
+        {2, 0, 1.0f, "1.0", "1.0"},
+        {3, 255, 0, "", "#0000FF"},
+        {3, 0xABCDEF, 0, "", "#ABCDEF"},
+        {4, 3, 0, "", "c"},
+        {4, 0, 0, "", "a"},
+        {5, 10065, 0, "ignored", ""},
+        {6, 0, 0, "some text", "some text"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.n << " " << c.iv << " " << c.rv << " " << c.cv);
+        ASSERT_EQ(frm_set_value(c.n, c.iv, c.rv, c.cv, false), 1);
+        int iv, it;
+        float rv;
+        std::string cv;
+        ASSERT_EQ(frm_get_value(c.n, iv, rv, cv, it), 1);
+        EXPECT_EQ(cv, c.text);
+        EXPECT_EQ(iv, c.iv);
+        EXPECT_EQ(rv, c.rv);
+        EXPECT_EQ(it, frmi01.inpt_typ[c.n]);
+    }
+    // No such entry in the list, and nothing changed.
+    EXPECT_EQ(frm_set_value(4, 4, 0, "", false), 0);
+    EXPECT_EQ(frm_set_value(4, 51, 0, "", false), 0);
+    EXPECT_EQ(frmi01.inpt_ival[4], 0);
+}
+
+TEST_F(Calls, PropertiesAndTheirRanges) {
+    int iv = -7;
+    float rv = -7;
+    std::string cv = "untouched";
+    EXPECT_EQ(frm_get_prop(sec_rdio, 1, prop_act, iv, rv, cv), 1);  // nothing to give
+    EXPECT_EQ(iv, -7);
+    EXPECT_EQ(cv, "untouched");
+    EXPECT_EQ(frm_set_prop(sec_rdio, 1, prop_act, 0, 0, "", false), 0);
+    EXPECT_EQ(frm_set_prop(sec_inpt, 9, prop_act, 0, 0, "", false), 0);
+    EXPECT_EQ(frm_set_prop(sec_inpt, 1, 999, 0, 0, "", false), 0);
+    EXPECT_EQ(frm_set_prop(sec_inpt, 1, prop_var, 0, 0, "v", false), 0);
+    EXPECT_EQ(frm_set_prop(sec_text, 1, prop_act, 0, 0, "", false), 0);
+    EXPECT_EQ(frm_set_prop(sec_text, 2, prop_txt, 0, 0, "x", false), 0);
+    EXPECT_EQ(frm_get_prop(sec_text, 2, prop_txt, iv, rv, cv), 0);
+
+    struct Case {
+        int npro, iv;
+        float rv;
+        const char* cv;
+    };
+    const Case cases[] = {
+        {prop_act, 0, 0, ""},        {prop_typ, 2, 0, ""},      {prop_min, 0, -3.5f, ""},
+        {prop_max, 0, 99.0f, ""},    {prop_txt, 0, 0, "Label"}, {prop_ext, 0, 0, "*.cup"},
+        {prop_nam, 0, 0, "NewName"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.npro);
+        ASSERT_EQ(frm_set_prop(sec_inpt, 1, c.npro, c.iv, c.rv, c.cv, true), 1);
+        ASSERT_EQ(frm_get_prop(sec_inpt, 1, c.npro, iv, rv, cv), 1);
+        switch (c.npro / 100) {
+            case 1:
+                EXPECT_EQ(iv, c.iv);
+                break;
+            case 2:
+                EXPECT_EQ(rv, c.rv);
+                break;
+            default:
+                EXPECT_EQ(cv, c.cv);
+                break;
+        }
+    }
+    ASSERT_EQ(frm_get_prop(sec_inpt, 1, prop_var, iv, rv, cv), 1);
+    EXPECT_EQ(cv, "vn");
+    ASSERT_EQ(frm_set_prop(sec_text, 1, prop_txt, 0, 0, "Done", false), 1);
+    ASSERT_EQ(frm_get_prop(sec_text, 1, prop_txt, iv, rv, cv), 1);
+    EXPECT_EQ(cv, "Done");
+}
+
+TEST_F(Calls, NoWindowRefusals) {
+    EXPECT_EQ(frm_create_form(), 0);
+    EXPECT_EQ(frm999.window_id, 0);
+    EXPECT_EQ(frm_new_form(), 0);
+    EXPECT_EQ(frm_do_form(), 0);
+
+    ASSERT_EQ(read_form("[General]\nWindow Title=Empty\n"), 0);
+    reset_form_view();
+    EXPECT_EQ(frm_create_form(), 0);
+    EXPECT_EQ(FormView.nb_inpt, 0);  // nothing registered for a form without boxes
+    EXPECT_EQ(FormView.Title, "Form");
+    EXPECT_EQ(frm_do_form(), 0);
+}
+
+TEST_F(Calls, ForwardingToTheView) {
+    frm_create_form();  // registers the model even though no window can be made
+    ASSERT_EQ(FormView.nb_inpt, 8);
+
+    ASSERT_EQ(frm_set_value(4, 3, 0, "", true), 1);
+    EXPECT_EQ(FormView.inpt_ival[3], 2);  // the view counts list lines from 0
+    EXPECT_EQ(FormView.inpt_cval[3], "c");
+    int iv, it;
+    float rv;
+    std::string cv;
+    ASSERT_EQ(frm_get_cur_value(4, iv, rv, cv, it), 1);
+    EXPECT_EQ(iv, 3);
+    EXPECT_EQ(cv, "c");
+    EXPECT_EQ(it, typ_ddl);
+
+    FormView.inpt_cval[0] = "typed";  // the user typed; the model does not know yet
+    ASSERT_EQ(frm_get_cur_value(1, iv, rv, cv, it), 1);
+    EXPECT_EQ(cv, "typed");
+    ASSERT_EQ(frm_get_value(1, iv, rv, cv, it), 1);
+    EXPECT_EQ(cv, "");
+
+    ASSERT_EQ(frm_set_value(1, 5, 0, "", false), 1);
+    EXPECT_EQ(FormView.inpt_cval[0], "typed");  // not forwarded
+
+    FormView.redraw = false;
+    ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_txt, 0, 0, "  Speed  ", true), 1);
+    EXPECT_EQ(FormView.inpt_txt[1], "  Speed");
+    EXPECT_TRUE(FormView.redraw);
+    ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_min, 0, 1.0f, "", true), 1);
+    ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_act, 0, 0, "", false), 1);
+    EXPECT_EQ(FormView.inpt_act[1], 0);
+    ASSERT_EQ(frm_set_prop(sec_text, 1, prop_txt, 0, 0, "X=12", true), 1);
+    EXPECT_EQ(FormView.subt_txt[0], "X=12");
+}
