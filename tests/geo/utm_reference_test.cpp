@@ -142,6 +142,11 @@ Stats measure(const std::vector<Point>& pts, double rlon0, double lo, double hi)
         s.fwd_max = std::isfinite(fwd) ? std::max(s.fwd_max, fwd) : INFINITY;
         s.back_max = std::isfinite(back) ? std::max(s.back_max, back) : INFINITY;
         ++s.points;
+        // The float interface is this result rounded once.
+        float fx = 0, fy = 0;
+        latlontoxy(p.lat, p.lon, fx, fy);
+        EXPECT_EQ(fx, static_cast<float>(x));
+        EXPECT_EQ(fy, static_cast<float>(y));
     }
     return s;
 }
@@ -175,9 +180,10 @@ TEST_F(UtmReference, MatchesAnExactProjectionNearTheMeridian) {
             EXPECT_GT(o.points, 0);
             if (band[0] == 0) {
                 EXPECT_LT(w.fwd_max, 0.006);
-                EXPECT_LT(o.fwd_max, 0.006);
-                EXPECT_LT(o.back_max, 1e-6);
             }
+            // Far out only the high-order terms matter: this catches a slip in them.
+            EXPECT_LT(o.fwd_max, band[0] == 0 ? 0.006 : 0.01);
+            EXPECT_LT(o.back_max, 1e-6);
         }
     }
     if (!ran) GTEST_SKIP() << "neither TransverseMercatorProj nor cs2cs is installed";
