@@ -4,17 +4,26 @@
 namespace {
 int next_index(int i) { return (i + 1) % CpwEventQueue::size; }
 
-// A moved or resized event followed by one of the same kind for the same window is stale: a
-// burst of resizes ends in one call with the last size.
-bool superseded(const CpwEvent& e, const CpwEvent& next) {
-    return (e.kind == cpw_ev_position || e.kind == cpw_ev_reshape) && next.kind == e.kind &&
-           next.window == e.window;
+// A queued move or resize of the same window that a new one makes stale. Merging on arrival,
+// rather than skipping when sending, also covers the redraw that every reshape queues between
+// two resizes, and keeps the first redraw after the first resize.
+CpwEvent* stale(CpwEventQueue& q, int window, int kind) {
+    if (kind != cpw_ev_position && kind != cpw_ev_reshape) return nullptr;
+    for (int i = q.head; q.ring[i].kind != cpw_ev_none; i = next_index(i)) {
+        if (q.ring[i].kind == kind && q.ring[i].window == window) return &q.ring[i];
+        if (next_index(i) == q.head) break;  // full ring
+    }
+    return nullptr;
 }
 }  // namespace
 
 bool cpw_event_insert(pCpw cpw, int window, int kind, std::array<int, 5> p) {
     CpwEventQueue& q = cpw->queue;
     if (kind <= cpw_ev_none || kind >= cpw_event_kinds || q.filtered[kind]) return false;
+    if (CpwEvent* old = stale(q, window, kind)) {
+        old->p = p;  // a burst of resizes ends in one call with the last size
+        return true;
+    }
     CpwEvent& slot = q.ring[q.tail];
     if (slot.kind != cpw_ev_none) return false;  // full
     slot = CpwEvent{window, kind, p};
@@ -36,7 +45,7 @@ bool cpw_event_send(pCpw cpw) {
     const CpwEvent e = q.ring[q.head];
     q.ring[q.head] = CpwEvent{};
     q.head = next_index(q.head);
-    if (e.window == 0 || superseded(e, q.ring[q.head])) return true;
+    if (e.window == 0) return true;
     if (CpwWindow* w = cpw_list_find(cpw, e.window)) cpw_callbacks_dispatch(cpw, w, e);
     return true;
 }

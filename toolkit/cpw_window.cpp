@@ -188,7 +188,7 @@ void cpw_input_resized(pCpw cpw, int win, int width, int height) {
     w->height = height;
     if (cpw->queue.filtered[cpw_ev_reshape]) return;
     if (!w->create_sent) {
-        // Handlers have not seen the window yet; the queued events come first.
+        // Handlers have not seen the window yet: this corrects the queued creation resize.
         cpw_event_insert(cpw, win, cpw_ev_reshape, {width, height});
         return;
     }
