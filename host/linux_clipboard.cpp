@@ -1,6 +1,8 @@
 // The clipboard through the desktop's command-line tools: wl-copy/wl-paste on Wayland, else
 // xclip, else xsel on X11. The writing tools fork a small server that keeps the text
 // available after we exit, which is what a Windows user expects from the clipboard.
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -13,7 +15,21 @@ constexpr int tool_timeout_ms = 5000;
 
 struct ClipboardTool {
     std::vector<std::string> write, read;
+    // The tool forks before it owns the clipboard: wait until the text is there, or a reader
+    // right after us would still get the previous text.
+    bool settle = false;
 };
+
+constexpr int settle_limit_ms = 1000;
+
+void wait_until_readable(const ClipboardTool& tool, std::string_view utf8) {
+    for (int waited = 0; waited < settle_limit_ms; waited += 2) {
+        ProcessRun run =
+            run_process(tool.read, std::nullopt, true, utf8.size() + 1, tool_timeout_ms);
+        if (!run.started || run.output == utf8) return;
+        usleep(2000);
+    }
+}
 
 bool env_set(const char* name) {
     auto v = platform::get_env(name);
@@ -22,11 +38,13 @@ bool env_set(const char* name) {
 
 std::vector<ClipboardTool> clipboard_tools() {
     std::vector<ClipboardTool> tools;
-    if (env_set("WAYLAND_DISPLAY")) tools.push_back({{"wl-copy"}, {"wl-paste", "--no-newline"}});
+    if (env_set("WAYLAND_DISPLAY"))
+        tools.push_back({{"wl-copy"}, {"wl-paste", "--no-newline"}, true});
     if (env_set("DISPLAY")) {
         tools.push_back(
             {{"xclip", "-selection", "clipboard"}, {"xclip", "-selection", "clipboard", "-o"}});
-        tools.push_back({{"xsel", "--clipboard", "--input"}, {"xsel", "--clipboard", "--output"}});
+        tools.push_back(
+            {{"xsel", "--clipboard", "--input"}, {"xsel", "--clipboard", "--output"}, true});
     }
     return tools;
 }
@@ -39,7 +57,10 @@ ClipboardFailure clipboard_write(std::string_view utf8) {
     ClipboardFailure failure = ClipboardFailure::open;
     for (const ClipboardTool& tool : clipboard_tools()) {
         ProcessRun run = run_process(tool.write, utf8, false, 0, tool_timeout_ms);
-        if (run.started && run.input_written && run.exit_code == 0) return ClipboardFailure::none;
+        if (run.started && run.input_written && run.exit_code == 0) {
+            if (tool.settle) wait_until_readable(tool, utf8);
+            return ClipboardFailure::none;
+        }
         if (run.started && !run.input_written) failure = ClipboardFailure::write;
     }
     return failure;

@@ -68,7 +68,9 @@ int error_message_tit(int msg_status, std::string_view title, std::string_view m
     std::string text = break_lines(msg);
     std::string_view shown = trim_right(text);
     if (qline) {
-        console_line(" " + std::string(shown));  // free-layout console lines begin with a blank
+        std::string line(1, ' ');  // free-layout console lines begin with a blank
+        line += shown;
+        console_line(line);
         return msg_status;
     }
     return DisplayMessage(trim_right(title).substr(0, box_title_max),

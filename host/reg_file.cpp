@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "host/console.hpp"
 
@@ -61,6 +62,8 @@ std::string normal_key(std::string_view key) {
 bool RegFile::load(std::string bytes) {
     format_ = Format::none;
     spans_.clear();
+    key_lines_.clear();
+    indexed_ = false;
     if (bytes.starts_with("\xFF\xFE")) {
         text_ = utf16le_to_cp1252(std::string_view(bytes).substr(2));
     } else {
@@ -92,124 +95,147 @@ std::string_view RegFile::line_at(std::size_t pos, std::size_t& next) const {
     return line;
 }
 
-std::string RegFile::unescape(std::string_view s, std::size_t& pos, char close) const {
-    std::string out;
-    while (pos < s.size() && s[pos] != close) {
-        char c = s[pos++];
-        if (c != '\\' || pos >= s.size()) {
-            out += c;
-            continue;
-        }
-        char e = s[pos++];
-        if (format_ != Format::wine) {
-            // regedit escapes only these; any other backslash is a plain character
-            switch (e) {
-                case '\\':
-                    out += '\\';
-                    break;
-                case '"':
-                    out += '"';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case '0':
-                    out += '\0';
-                    break;
-                default:
-                    out += '\\';
-                    --pos;
-            }
-            continue;
-        }
+// Decodes one character at `pos` (an escape sequence counts as one); false when the unit gives
+// no character of its own (the second half of a surrogate pair).
+bool RegFile::next_char(std::string_view s, std::size_t& pos, char& out) const {
+    char c = s[pos++];
+    if (c != '\\' || pos >= s.size()) {
+        out = c;
+        return true;
+    }
+    char e = s[pos++];
+    if (format_ != Format::wine) {
+        // regedit escapes only these; any other backslash is a plain character
         switch (e) {
-            case 'a':
-                out += '\a';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'e':
-                out += '\x1B';
-                break;
-            case 'f':
-                out += '\f';
-                break;
+            case '\\':
+                out = '\\';
+                return true;
+            case '"':
+                out = '"';
+                return true;
             case 'n':
-                out += '\n';
-                break;
+                out = '\n';
+                return true;
             case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'v':
-                out += '\v';
-                break;
-            case 'x': {  // up to four hex digits: a UTF-16 code unit
-                char32_t unit = 0;
-                int n = 0;
-                for (; n < 4 && pos < s.size() && hex_digit(s[pos]) >= 0; ++n)
-                    unit = unit * 16 + char32_t(hex_digit(s[pos++]));
-                if (n == 0)
-                    out += 'x';
-                else
-                    append_unit(out, unit);
-                break;
-            }
+                out = '\r';
+                return true;
+            case '0':
+                out = '\0';
+                return true;
             default:
-                if (e >= '0' && e <= '7') {  // up to three octal digits
-                    int v = e - '0';
-                    for (int n = 1; n < 3 && pos < s.size() && s[pos] >= '0' && s[pos] <= '7'; ++n)
-                        v = v * 8 + (s[pos++] - '0');
-                    append_unit(out, char32_t(v));
-                } else {
-                    out += e;
-                }
+                --pos;
+                out = '\\';
+                return true;
         }
     }
+    char32_t unit = 0;
+    switch (e) {
+        case 'a':
+            out = '\a';
+            return true;
+        case 'b':
+            out = '\b';
+            return true;
+        case 'e':
+            out = '\x1B';
+            return true;
+        case 'f':
+            out = '\f';
+            return true;
+        case 'n':
+            out = '\n';
+            return true;
+        case 'r':
+            out = '\r';
+            return true;
+        case 't':
+            out = '\t';
+            return true;
+        case 'v':
+            out = '\v';
+            return true;
+        case 'x': {  // up to four hex digits: a UTF-16 code unit
+            int n = 0;
+            for (; n < 4 && pos < s.size() && hex_digit(s[pos]) >= 0; ++n)
+                unit = unit * 16 + char32_t(hex_digit(s[pos++]));
+            if (n == 0) {
+                out = 'x';
+                return true;
+            }
+            break;
+        }
+        default:
+            if (e < '0' || e > '7') {
+                out = e;
+                return true;
+            }
+            unit = char32_t(e - '0');  // up to three octal digits
+            for (int n = 1; n < 3 && pos < s.size() && s[pos] >= '0' && s[pos] <= '7'; ++n)
+                unit = unit * 8 + char32_t(s[pos++] - '0');
+    }
+    if (unit >= 0xDC00 && unit <= 0xDFFF) return false;
+    int b = unicode_to_cp1252(unit);
+    out = b < 0 ? '?' : char(b);
+    return true;
+}
+
+std::string RegFile::unescape(std::string_view s, std::size_t& pos, char close) const {
+    std::string out;
+    char c = 0;
+    while (pos < s.size() && s[pos] != close)
+        if (next_char(s, pos, c)) out += c;
     return out;
 }
 
-bool RegFile::key_line_name(std::string_view line, std::string& name) const {
-    if (format_ == Format::wine) {
-        std::size_t pos = 1;
-        name = unescape(line, pos, ']');
-        return pos < line.size();
-    }
-    std::size_t close = line.rfind(']');
-    if (close == std::string_view::npos || line.starts_with("[-")) return false;
-    std::string_view path = line.substr(1, close - 1);
-    for (std::string_view root : {"HKEY_CURRENT_USER", "HKCU"}) {
-        if (starts_with_ci(path, root) &&
-            (path.size() == root.size() || path[root.size()] == '\\')) {
-            name.assign(path.substr(root.size()));
-            return true;
+// Whether a key line names `want` (upper case, "\" separated), compared as it is decoded: most
+// key lines differ from the wanted key within a few characters, so nothing is copied.
+bool RegFile::key_line_is(std::string_view line, std::string_view want) const {
+    std::size_t pos = 1, end = line.size();
+    if (format_ != Format::wine) {
+        end = line.rfind(']');
+        if (end == std::string_view::npos || line.starts_with("[-")) return false;
+        std::string_view path = line.substr(1, end - 1);
+        for (std::string_view root : {"HKEY_CURRENT_USER", "HKCU"}) {
+            if (starts_with_ci(path, root) &&
+                (path.size() == root.size() || path[root.size()] == '\\')) {
+                std::string_view name = path.substr(root.size());
+                while (name.starts_with('\\')) name.remove_prefix(1);
+                while (name.ends_with('\\')) name.remove_suffix(1);
+                return equal_ci(name, want);
+            }
         }
+        return false;  // another root
     }
-    return false;  // another root
+    std::size_t i = 0;
+    char c = 0;
+    while (pos < end && line[pos] != ']') {
+        if (!next_char(line, pos, c)) continue;
+        if (i >= want.size() || up(c) != static_cast<unsigned char>(want[i])) return false;
+        ++i;
+    }
+    return pos < end && i == want.size();
 }
 
 RegFile::Span RegFile::find_key(std::string_view key) const {
     std::string want = normal_key(key);
     for (const Span& s : spans_)
         if (s.key == want) return s;
+    if (!indexed_) {
+        indexed_ = true;
+        for (std::size_t pos = 0; pos < text_.size();) {
+            if (text_[pos] == '[') key_lines_.push_back(pos);
+            const void* nl = std::memchr(text_.data() + pos, '\n', text_.size() - pos);
+            if (!nl) break;
+            pos = std::size_t(static_cast<const char*>(nl) - text_.data()) + 1;
+        }
+    }
     Span span{want};
-    std::string name;
     std::size_t next = 0;
-    for (std::size_t pos = 0; pos < text_.size(); pos = next) {
-        std::string_view line = line_at(pos, next);
-        if (next <= pos) break;
-        if (!line.starts_with('[') || !key_line_name(line, name) || normal_key(name) != want)
-            continue;
+    for (std::size_t k = 0; k < key_lines_.size(); ++k) {
+        if (!key_line_is(line_at(key_lines_[k], next), want)) continue;
         span.found = true;
         span.begin = next;
-        span.end = next;
-        while (span.end < text_.size() && text_[span.end] != '[') line_at(span.end, span.end);
+        span.end = k + 1 < key_lines_.size() ? key_lines_[k + 1] : text_.size();
         break;
     }
     spans_.push_back(span);

@@ -39,12 +39,15 @@ class RegFile {
         bool found = false;
     };
     Span find_key(std::string_view key) const;
-    bool key_line_name(std::string_view line, std::string& name) const;
+    bool key_line_is(std::string_view line, std::string_view want) const;
+    bool next_char(std::string_view s, std::size_t& pos, char& c) const;
     std::string unescape(std::string_view s, std::size_t& pos, char close) const;
     bool parse_data(std::size_t at, std::size_t end, RegValue& value) const;
     std::string_view line_at(std::size_t pos, std::size_t& next) const;
 
     Format format_ = Format::none;
-    std::string text_;                 // the file as Windows-1252 / ASCII
-    mutable std::vector<Span> spans_;  // keys looked up so far
+    std::string text_;                            // the file as Windows-1252 / ASCII
+    mutable std::vector<Span> spans_;             // keys looked up so far
+    mutable std::vector<std::size_t> key_lines_;  // offsets of the key lines, on first lookup
+    mutable bool indexed_ = false;
 };
