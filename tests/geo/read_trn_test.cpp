@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "geo/UTM.hpp"
@@ -285,6 +286,12 @@ TEST_F(LatLonLim, GridsGiveTheirOwnLimitsUnknownFilesFail) {
     for (const char* name : {"g.txt", "none.trn", "none.asc", "none.dem"}) {
         EXPECT_NE(get_latlon_lim(dir.file(name), latmin, latmax, lonmin, lonmax), 0) << name;
     }
+    // Set up already, so only the second read of the header notices the file is gone.
+    std::string trn = dir.file("gone.trn");
+    ASSERT_EQ(write_trn_hdr(trn, alps()), 1);
+    ASSERT_EQ(get_trn_lim(trn, latmin, latmax, lonmin, lonmax), 0);
+    std::filesystem::remove(trn);
+    EXPECT_EQ(get_trn_lim(trn, latmin, latmax, lonmin, lonmax), 1);
 }
 
 }  // namespace
