@@ -9,6 +9,7 @@
 #include <string>
 
 #include "geo/UTM.hpp"
+#include "host/messages.hpp"
 #include "temp_dir.hpp"
 
 namespace {
@@ -250,8 +251,14 @@ TEST(ReadAscdemHdr, DerivesLimitsZoneAndHemisphere) {
 
 class LatLonLim : public ::testing::Test {
   protected:
-    void SetUp() override { utm_reset(); }
-    void TearDown() override { utm_reset(); }
+    void SetUp() override {
+        utm_reset();
+        set_log_file_name(dir.file("Logfile.txt"));
+    }
+    void TearDown() override {
+        utm_reset();
+        set_log_file_name("Logfile.txt");
+    }
     TempDir dir;
     float latmin = 0, latmax = 0, lonmin = 0, lonmax = 0;
 };
