@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int max_args = 20;             // the command line has room for 20 arguments
-constexpr char degree_sign = '\xB0';     // Windows-1252
 constexpr float default_epsl = 5.0e-6f;  // degrees
 constexpr float metres_per_degree = 110000.0f;
 
@@ -175,7 +174,7 @@ void decode_args(CommandLine& cl) {
     decode_coord(cl.c_lat, cl.c_lon, cl.lat, cl.lon, type);
     if (cl.qverb) diag("Type, Lat, Lon : ", type, cl.lat, cl.lon);
     // An undecodable field shows only in its value, not always in the combined type.
-    if (type == 0 || cl.lat == invalid_coord || cl.lon == invalid_coord) {
+    if (type == 0 || cl.lat == coord_invalid || cl.lon == coord_invalid) {
         stop_with_message("incorrect coordinate format");
     }
 }

@@ -51,7 +51,6 @@ TEST_F(Cli, StopsWithTheirMessages) {
         {{"-conv:-1", "Alps", "46.5", "9.25"}, "STOP Positive value required\n"},
         {{"-v", "-line"}, "STOP *** no arguments ***\n"},
         {{"-line"}, "STOP *** no arguments ***\n"},
-        {{"-batch", "Alps"}, "STOP *** Syntax ***\n"},
         {{"Alps", "46.5"}, "STOP # of args\n"},
         {{"Alps", "46", "30", "N"}, "STOP # of args\n"},
         {{"Alps", "46", "30", "N", "9"}, "STOP # of args\n"},
@@ -125,9 +124,11 @@ TEST_F(Cli, BadCommandLinesBeyondTheLimitsStopClearly) {
 }
 
 TEST_F(Cli, LandscapeNotInstalled) {
-    for (const char* name : {"Nowhere", "..", ".", "../Volaro2", "Alps/../Alps"}) {
+    // A "/" in a message is a line break, so names holding one show on two lines.
+    for (const char* name : {"Nowhere", "..", ".", "..\\Volaro2", "../Volaro2", "Alps/../Alps"}) {
         RunResult r = run({name, "46.5", "9.25"});
         std::string n = name;
+        for (auto& c : n) c = c == '/' ? '\n' : c;
         EXPECT_EQ(r.out, " Landscape " + n + " not installed or corrupted\n Landscape " + n +
                              " impossible to initialize coordinates conversion\n")
             << name;
@@ -163,6 +164,13 @@ TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {
     write_text(root.path() / "Volaro2" / "Logs" / "Logfile.txt", "a\nb\nc\nd\ne\nf\nVolaro version: 2100\n");
     r = run({"Alps", "46.5", "9.25"});
     EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
+}
+
+TEST_F(Cli, BatchOptionWithOneOperandTakesItAsTheBatchFile) {
+    RunResult r = run({"-batch", "Alps"});
+    EXPECT_EQ(r.err, "Varnix: No landscape specified\n"
+                     "Varnix: Landscape  impossible to initialize coordinates conversion\n");
+    EXPECT_EQ(read_text(work.path() / "Varnix.log"), "Alps\nAlps.fpl\n\n");
 }
 
 TEST_F(Cli, SingleOperandWithoutLandscapeLine) {

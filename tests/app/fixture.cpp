@@ -1,5 +1,6 @@
 #include "fixture.hpp"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>

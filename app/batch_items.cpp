@@ -1,0 +1,202 @@
+#include "app/batch_items.hpp"
+
+#include <algorithm>
+#include <charconv>
+
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+bool is_separator(char c) { return c == ' ' || c == ',' || c == '\t'; }
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+std::size_t skip_blanks(std::string_view s, std::size_t i) {
+    while (i < s.size() && is_blank(s[i])) ++i;
+    return i;
+}
+
+bool blank_line(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return is_blank(c); });
+}
+
+constexpr double metres_per_foot = 0.3048;
+
+}  // namespace
+
+int split_items(std::string_view line, std::vector<std::string>& items, std::size_t max) {
+    std::size_t count = 0;
+    std::size_t i = skip_blanks(line, 0);
+    while (count < max && i < line.size() && line[i] != '/') {
+        if (line[i] == ',') return -1;  // an empty item
+        if (items.size() <= count) items.emplace_back();
+        std::string& item = items[count];
+        item.clear();
+        char c = line[i];
+        if (c == '\'' || c == '"') {
+            ++i;
+            for (;;) {
+                if (i >= line.size()) return -1;  // unclosed quote
+                if (line[i] == c) {
+                    if (i + 1 < line.size() && line[i + 1] == c) {
+                        item += c;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                item += line[i++];
+            }
+            if (i < line.size() && !is_separator(line[i]) && line[i] != '/') return -1;
+        } else {
+            std::size_t end = i;
+            while (end < line.size() && !is_separator(line[end]) && line[end] != '/') ++end;
+            item.assign(line.substr(i, end - i));
+            i = end;
+        }
+        ++count;
+        // One separator: blanks, or a comma with blanks around it.
+        i = skip_blanks(line, i);
+        if (i < line.size() && line[i] == ',') i = skip_blanks(line, i + 1);
+    }
+    return int(count);
+}
+
+LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
+                            BatchPoint& point) {
+    if (blank_line(line) || line.find("Landscape") != std::string_view::npos) {
+        return LineResult::skip;
+    }
+    if (split_items(line, scratch, 5) != 5) return LineResult::bad;
+    if (!read_free_int(scratch[0], point.nump) || !read_free_number(scratch[4], point.alt)) {
+        return LineResult::bad;
+    }
+    point.name = scratch[1];
+    point.c_lat = scratch[2];
+    point.c_lon = scratch[3];
+    return LineResult::point;
+}
+
+bool split_csv(std::string_view line, std::vector<std::string>& fields) {
+    std::size_t count = 0, i = 0;
+    for (;;) {
+        if (fields.size() <= count) fields.emplace_back();
+        std::string& f = fields[count++];
+        f.clear();
+        i = skip_blanks(line, i);
+        if (i < line.size() && line[i] == '"') {
+            ++i;
+            for (;;) {
+                if (i >= line.size()) return false;
+                if (line[i] == '"') {
+                    if (i + 1 < line.size() && line[i + 1] == '"') {
+                        f += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                f += line[i++];
+            }
+            while (i < line.size() && line[i] != ',') f += line[i++];  // tolerate "a" b
+        } else {
+            std::size_t end = line.find(',', i);
+            if (end == std::string_view::npos) end = line.size();
+            f.assign(line.substr(i, end - i));
+            i = end;
+        }
+        std::string_view t = trim_right(f);
+        f.resize(t.size());
+        if (i >= line.size()) break;
+        ++i;  // the comma
+    }
+    fields.resize(count);
+    return true;
+}
+
+bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
+    CupColumns found{-1, -1, -1, -1};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string_view f = trim(fields[i]);
+        // Older files spell the columns out (Title, Latitude, ...).
+        auto is = [&](std::string_view a, std::string_view b) {
+            return case_blind_compare(f, a) || case_blind_compare(f, b);
+        };
+        if (is("name", "title")) found.name = int(i);
+        else if (is("lat", "latitude")) found.lat = int(i);
+        else if (is("lon", "longitude")) found.lon = int(i);
+        else if (is("elev", "elevation")) found.elev = int(i);
+    }
+    if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
+    cols = found;
+    return true;
+}
+
+bool read_cup_elevation(std::string_view text, float& metres) {
+    text = trim(text);
+    double factor = 1.0;
+    if (text.size() >= 2 && case_blind_compare(text.substr(text.size() - 2), "ft")) {
+        factor = metres_per_foot;
+        text.remove_suffix(2);
+    } else if (!text.empty() && (text.back() == 'm' || text.back() == 'M')) {
+        text.remove_suffix(1);
+    }
+    text = trim(text);
+    if (text.empty()) {
+        metres = 0;
+        return true;
+    }
+    double v = 0;
+    if (!read_free_number(text, v) || trim(text).find_first_of(" ,/") != std::string_view::npos) {
+        return false;
+    }
+    metres = float(v * factor);
+    return true;
+}
+
+bool is_cup_tasks_line(std::string_view line) {
+    return trim(line).starts_with("-----Related Tasks-----");
+}
+
+LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
+                          std::vector<std::string>& scratch, BatchPoint& point) {
+    if (blank_line(line)) return LineResult::skip;
+    if (!split_csv(line, scratch)) return LineResult::bad;
+    int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
+    if (int(scratch.size()) <= needed) return LineResult::bad;
+    float alt = 0;
+    if (cols.elev >= 0 && !read_cup_elevation(scratch[std::size_t(cols.elev)], alt)) {
+        return LineResult::bad;
+    }
+    point.name = trim(scratch[std::size_t(cols.name)]);
+    point.c_lat = trim(scratch[std::size_t(cols.lat)]);
+    point.c_lon = trim(scratch[std::size_t(cols.lon)]);
+    point.alt = alt;
+    return LineResult::point;
+}
+
+void append_csv_field(std::string& out, std::string_view text, bool always) {
+    if (!always && text.find_first_of("\",\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+std::string cup_file_name(std::string_view outfile) {
+    std::size_t name_start = outfile.find_last_of('/');
+    name_start = name_start == std::string_view::npos ? 0 : name_start + 1;
+    std::string_view name = outfile.substr(name_start);
+    std::size_t cut = name.find(".fpl");
+    if (cut == std::string_view::npos) cut = name.find_last_of('.');
+    if (cut == 0) cut = std::string_view::npos;  // ".hidden" has no extension to replace
+    return std::string(outfile.substr(0, name_start)) +
+           std::string(name.substr(0, cut)) + ".cup";
+}

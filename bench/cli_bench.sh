@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Times whole varnix commands against PROJ's cs2cs on the same work:
+#   single point: process start to exit, with a registry store the size of a real Wine user.reg;
+#   batch: 1,000,000 points to the flight-plan fragment (points per second, peak memory).
+# Usage: bench/cli_bench.sh [points]   (needs hyperfine and proj-bin; builds Release itself)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+points=${1:-1000000}
+build="$here/build-bench"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVARNIX_TESTS=OFF > /dev/null
+cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
+varnix="$build/app/varnix"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A store of about 400 kB: the demo keys after many unrelated ones, as in a used prefix.
+python3 - "$work/user.reg" "$here/data/demo" <<'PY'
+import sys
+out, demo = sys.argv[1], sys.argv[2]
+lines = ["WINE REGISTRY Version 2", ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", ""]
+i = 0
+while sum(len(l) + 1 for l in lines) < 400_000:
+    lines += [f"[Software\\\\Vendor{i // 20}\\\\Product{i}\\\\Settings] 1796672679", "#time=1db3a4c2f7d1e00",
+              f'"Path"="C:\\\\Program Files\\\\Vendor{i}\\\\bin"', f'"Count"=dword:{i:08x}',
+              '"Blob"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\',
+              "  17,18,19,1a,1b,1c,1d,1e,1f", ""]
+    i += 1
+lines += ["[Software\\\\Volaro2] 1796672679", "#time=1db3a4c2f7d1e00", f'"InstallDir"="{demo}/Volaro2"', ""]
+open(out, "w").write("\n".join(lines))
+PY
+export VARNIX_REGISTRY="$work/user.reg"
+echo "== store: $(du -k "$VARNIX_REGISTRY" | cut -f1) kB"
+cd "$work"
+"$varnix" Demo 46.5 9.25
+
+echo "== single point (process start to exit)"
+hyperfine -N --warmup 20 --runs 300 --export-json "$work/single.json" \
+    "$varnix Demo 46.5 9.25" \
+    "cs2cs +proj=latlong +datum=WGS84 +to +proj=utm +zone=32 +datum=WGS84 $here/bench/one_point.txt" \
+    2>/dev/null | grep -E 'Time|±|Benchmark' || true
+python3 - "$work/single.json" <<'PY'
+import json, statistics, sys
+for r in json.load(open(sys.argv[1]))["results"]:
+    print(f"median {statistics.median(r['times'])*1000:.2f} ms  {r['command'].split()[0].split('/')[-1]}")
+PY
+
+echo "== batch: $points points"
+python3 - "$work" "$points" <<'PY'
+import random, sys
+work, n = sys.argv[1], int(sys.argv[2])
+rnd = random.Random(1)
+with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c:
+    b.write("Landscape=Demo\n")
+    for i in range(n):
+        lat = 46.38 + rnd.random() * 0.22
+        lon = 9.02 + rnd.random() * 0.45
+        b.write(f"{i % 100} TP{i} {lat:.6f} {lon:.6f} {rnd.randrange(300, 3000)}\n")
+        c.write(f"{lon:.6f} {lat:.6f}\n")
+PY
+python3 - "$work" "$varnix" "$points" <<'PY'
+import resource, subprocess, sys, time
+work, varnix, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
+def run(cmd, out):
+    t = time.perf_counter()
+    with open(out, "w") as f:
+        subprocess.run(cmd, cwd=work, stdout=f, check=True)
+    return time.perf_counter() - t
+tv = min(run([varnix, "pts.txt"], "/dev/null") for _ in range(3))
+rss = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+tc = min(run(["cs2cs", "+proj=latlong", "+datum=WGS84", "+to", "+proj=utm", "+zone=32",
+              "+datum=WGS84", "-f", "%.3f", "pts.ll"], "/dev/null") for _ in range(3))
+lines = sum(1 for _ in open(f"{work}/pts.fpl"))
+assert lines == 4 * n, lines
+print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  (peak RSS of all runs {rss / 1024:.1f} MB)")
+print(f"cs2cs:  {tc:.3f} s  {n / tc / 1e6:.2f} M points/s")
+print(f"ratio:  {tc / tv:.2f} x")
+PY
