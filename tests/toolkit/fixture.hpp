@@ -58,10 +58,6 @@ class NullHostTest : public ::testing::Test {
             record(w, "drag", {b, x, y});
         });
         cpwMouseEntryCallback(cpw_, [this](pCpw, int w, int s) { record(w, "entry", {s}); });
-        cpwKeyCallback(cpw_, [this](pCpw, int w, const CpwKeyInfo& k) {
-            record(w, k.system ? "syskey" : "key",
-                   {k.pressed, k.vk, k.scan, k.extended, k.ch, k.mods});
-        });
     }
     // Sends every queued event.
     void drain() {

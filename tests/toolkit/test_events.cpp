@@ -78,18 +78,6 @@ TEST_F(Dispatch, CreationQueuesCreatedMovedResizedRedrawWithTheWindowCurrent) {
     EXPECT_EQ(rec->icon_width, 32);
 }
 
-TEST_F(Dispatch, HandlersMakeTheirWindowCurrent) {
-    record_all();
-    cpwCreateWindowEx(cpw_, "a", 0, 0, 10, 10);
-    cpwCreateWindowEx(cpw_, "b", 0, 0, 10, 10);
-    drain();
-    calls_.clear();
-    cpwPostRedisplay(cpw_);
-    drain();
-    EXPECT_THAT(calls_, ElementsAre(Call{1, "display", {}, 1}, Call{2, "display", {}, 2}));
-    EXPECT_EQ(cpwGetWindow(cpw_), 2);
-}
-
 TEST_F(Dispatch, WindowHandlerWinsOverContextHandler) {
     record_all();
     const int w = cpwCreateWindowEx(cpw_, "a", 0, 0, 10, 10);

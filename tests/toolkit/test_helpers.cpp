@@ -1,11 +1,9 @@
-// Character mapping, key codes and the icon image.
-#include <GLFW/glfw3.h>
+// Character mapping and the icon image.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "toolkit/cpw_host.hpp"
-#include "toolkit/glfw_keys.hpp"
 
 namespace {
 
@@ -25,60 +23,6 @@ TEST(Cp1252, MapsTheWindowsRangeBothWays) {
     EXPECT_EQ(cpw_unicode_to_cp1252(U'\U0001F600'), 0);
     EXPECT_EQ(cpw_cp1252_to_utf8("46\xB0 \x80"), "46\xC2\xB0 \xE2\x82\xAC");
     EXPECT_EQ(cpw_cp1252_to_utf8(nullptr), "");
-}
-
-TEST(ScanCodes, EvdevCodesBecomeSet1Codes) {
-    struct Case {
-        int evdev, scan;
-    };
-    const Case cases[] = {
-        {1, 0x01},     // Escape
-        {30, 0x1E},    // A
-        {42, 0x2A},    // left Shift
-        {54, 0x36},    // right Shift: not extended
-        {69, 0x145},   // Num Lock
-        {96, 0x11C},   // keypad Enter
-        {100, 0x138},  // AltGr
-        {105, 0x14B},  // Left
-        {111, 0x153},  // Delete
-        {0, 0},       {300, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(cpw_scan_from_evdev(c.evdev), c.scan) << c.evdev;
-}
-
-TEST(VirtualKeys, GlfwKeysBecomeWindowsVirtualKeys) {
-    struct Case {
-        int key, vk;
-    };
-    const Case cases[] = {
-        {GLFW_KEY_1, '1'},
-        {GLFW_KEY_F1, 0x70},
-        {GLFW_KEY_F12, 0x7B},
-        {GLFW_KEY_KP_0, 0x60},
-        {GLFW_KEY_LEFT, 0x25},
-        {GLFW_KEY_DELETE, 0x2E},
-        {GLFW_KEY_BACKSPACE, 0x08},
-        {GLFW_KEY_LEFT_SHIFT, 0xA0},
-        {GLFW_KEY_RIGHT_SHIFT, 0xA1},
-        {GLFW_KEY_LEFT_CONTROL, 0xA2},
-        {GLFW_KEY_LEFT_ALT, 0xA4},
-        {GLFW_KEY_RIGHT_ALT, 0xA5},
-        {GLFW_KEY_PERIOD, 0xBE},
-        {GLFW_KEY_UNKNOWN, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(cpw_glfw_vk(c.key, 0), c.vk) << c.key;
-}
-
-TEST(VirtualKeys, ControlCharacters) {
-    struct Case {
-        int vk;
-        bool ctrl;
-        int ch;
-    };
-    const Case cases[] = {{'C', true, 3},    {'V', true, 22},  {'X', true, 24},
-                          {'C', false, 0},   {0x08, false, 8}, {0x0D, false, 13},
-                          {0x1B, false, 27}, {'1', true, 0},   {0x25, false, 0}};
-    for (const Case& c : cases) EXPECT_EQ(cpw_glfw_control_char(c.vk, c.ctrl), c.ch) << c.vk;
 }
 
 std::vector<std::uint8_t> bytes(const std::string& s) { return {s.begin(), s.end()}; }

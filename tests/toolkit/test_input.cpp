@@ -181,27 +181,6 @@ TEST_F(Input, EnterAndLeave) {
     }
 }
 
-TEST_F(Input, KeysReachTheKeyHandlerWithAllTheirFields) {
-    CpwKeyInfo k;
-    k.pressed = 1;
-    k.vk = 0x25;  // Left
-    k.scan = 0x4B;
-    k.extended = 1;
-    k.mods = cpw_mod_shift;
-    CpwKeyInfo a;
-    a.pressed = 0;
-    a.vk = 'A';
-    a.scan = 0x1E;
-    a.ch = 1;
-    a.mods = cpw_mod_ctrl | cpw_mod_alt;
-    a.system = 1;
-    EXPECT_EQ(after([&] {
-                  cpw_input_key(cpw_, win_, k);
-                  cpw_input_key(cpw_, win_, a);
-              }),
-              (V{"key 1 37 75 1 0 2", "syskey 0 65 30 0 1 5"}));
-}
-
 TEST_F(Input, CursorChangesOnlyForTheCurrentWindowWithThePointerInside) {
     EXPECT_EQ(cpwSetCursor(cpw_, cpw_cursor_hand, win_), 1);
     EXPECT_EQ(host_->window(win_)->cursor, cpw_cursor_arrow);

@@ -9,6 +9,7 @@
 #endif
 // clang-format on
 #include <time.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -118,8 +119,12 @@ class Window_ : public ::testing::Test {
         cpwFontMode(cpw_, cpw_font_pixmap_format, GL_RGBA);
     }
     void TearDown() override { cpwFreeContext(&cpw_); }
-    int create(const char* title = "cpw test") {
-        const int w = cpwCreateWindowEx(cpw_, title, 0, 0, width, height);
+    // Titles name the process: the X server may be shared with tests running in parallel.
+    std::string title(const char* what) {
+        return std::string(what) + " " + std::to_string(getpid());
+    }
+    int create(const char* what = "cpw test") {
+        const int w = cpwCreateWindowEx(cpw_, title(what).c_str(), 0, 0, width, height);
         EXPECT_EQ(w, 1) << cpwGetLastError(cpw_);
         return w;
     }
@@ -211,7 +216,7 @@ TEST_F(Window_, TwoReshapesGiveOneResizeCallWithTheSecondSize) {
     EXPECT_EQ(sizes, (std::vector<std::string>{"200x150", "320x240"}));
     EXPECT_GE(displays, 2);  // the host may ask for more redraws of the resized window
     if (CPW_TEST_XLIB) {
-        EXPECT_EQ(XClient().size("cpw test"), std::make_pair(320, 240));
+        EXPECT_EQ(XClient().size(title("cpw test").c_str()), std::make_pair(320, 240));
     }
 }
 
@@ -241,7 +246,8 @@ TEST_F(Window_, CloseRequestCallsTheCreateHandlerWithZero) {
         if (f == 0) cpwBreakMainLoop(c);
     });
     const int w = create("cpw close");
-    if (!XClient().request_close("cpw close")) GTEST_SKIP() << "no Xlib to send a close request";
+    if (!XClient().request_close(title("cpw close").c_str()))
+        GTEST_SKIP() << "no Xlib to send a close request";
     limit_passes(3000);
     cpwMainLoop(cpw_);
     EXPECT_EQ(flags, (std::vector<int>{1, 0}));
@@ -250,13 +256,14 @@ TEST_F(Window_, CloseRequestCallsTheCreateHandlerWithZero) {
 
 TEST_F(Window_, CloseRequestWithoutAHandlerDestroysWindowOneAndEndsTheLoop) {
     const int w = create("cpw close");
-    if (!XClient().request_close("cpw close")) GTEST_SKIP() << "no Xlib to send a close request";
+    if (!XClient().request_close(title("cpw close").c_str()))
+        GTEST_SKIP() << "no Xlib to send a close request";
     limit_passes(3000);
     EXPECT_EQ(cpwMainLoop(cpw_), 1);
     EXPECT_LT(passes_, 3000);
     EXPECT_EQ(cpwShowWindow(cpw_, w), 0);
     EXPECT_EQ(cpwGetLastError(cpw_), cpw_err_no_window);
-    EXPECT_EQ(XClient().find("cpw close"), 0u);
+    EXPECT_EQ(XClient().find(title("cpw close").c_str()), 0u);
 }
 
 TEST_F(Window_, WindowWithoutCloseBoxIgnoresCloseRequests) {
@@ -265,7 +272,8 @@ TEST_F(Window_, WindowWithoutCloseBoxIgnoresCloseRequests) {
     cpwInitWindowProperty(cpw_, cpw_wprop_title_only, 1, 0);
     cpwInitWindowProperty(cpw_, cpw_wprop_fixed_size, 1, 0);
     const int w = create("cpw close");
-    if (!XClient().request_close("cpw close")) GTEST_SKIP() << "no Xlib to send a close request";
+    if (!XClient().request_close(title("cpw close").c_str()))
+        GTEST_SKIP() << "no Xlib to send a close request";
     limit_passes(300);
     cpwMainLoop(cpw_);
     EXPECT_EQ(flags, (std::vector<int>{1}));
@@ -375,7 +383,9 @@ class WindowInput : public Window_ {
 
 TEST_F(WindowInput, KeysCarryVirtualKeyScanCodeAndCharacter) {
     // 108 is the right Alt key's keycode (AltGr); by number, as a keysym would pick the left.
-    const auto calls = drive("xdotool key a ctrl+c Left 108", 10);
+    const auto calls = drive("xdotool key --window \"$(xdotool search --name '^" +
+                                 title("cpw input") + "$')\" a ctrl+c Left 108",
+                             10);
     EXPECT_EQ(calls, (std::vector<std::string>{
                          "key 1 65 30 0 97 0", "key 0 65 30 0 0 0",   // a
                          "key 1 162 29 0 0 1", "key 1 67 46 0 3 1",   // Ctrl, C: Ctrl+C is 3
@@ -386,10 +396,9 @@ TEST_F(WindowInput, KeysCarryVirtualKeyScanCodeAndCharacter) {
 }
 
 TEST_F(WindowInput, ButtonsAndWheel) {
-    const auto calls = drive(
-        "xdotool mousemove --window \"$(xdotool search --name '^cpw input$')\" 50 40 "
-        "click 1 click 3 click 4 click 5",
-        7);
+    const auto calls = drive("xdotool mousemove --window \"$(xdotool search --name '^" +
+                                 title("cpw input") + "$')\" 50 40 click 1 click 3 click 4 click 5",
+                             7);
     EXPECT_EQ(calls, (std::vector<std::string>{"move 50 40", "click 0 0 50 40", "click 1 0 50 40",
                                                "click 0 2 50 40", "click 1 2 50 40",
                                                "click 2 1 1 0", "click 2 1 -1 0"}));
@@ -406,7 +415,7 @@ TEST_F(Window_, IdleWindowCostsAlmostNoCpu) {
     if (!CPW_TEST_XLIB) GTEST_SKIP() << "no Xlib to send a close request";
     std::thread closer([&] {
         std::this_thread::sleep_for(idle);
-        XClient().request_close("cpw idle");
+        XClient().request_close(title("cpw idle").c_str());
     });
     const auto wall0 = std::chrono::steady_clock::now();
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
