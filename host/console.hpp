@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-// Sets up the conversion from the process locale (call once at start-up).
+// Sets up the conversion from the process locale: once at start-up (the first conversion
+// does it otherwise), again after the locale's environment changed.
 void console_init();
 // A command-line argument in the locale's encoding, as Windows-1252 (unmappable characters
 // become '?'; bytes that are not valid in the locale's encoding are kept as they are).

@@ -21,8 +21,11 @@ struct ConsoleState {
 };
 ConsoleState console_state;
 
-void setup() {
-    if (console_state.ready) return;
+void read_locale() {
+    for (iconv_t* cd : {&console_state.to_local, &console_state.from_local}) {
+        if (*cd != iconv_t(-1)) iconv_close(*cd);
+        *cd = iconv_t(-1);
+    }
     console_state.ready = true;
     locale_t loc = newlocale(LC_CTYPE_MASK, "", locale_t(0));
     if (loc == locale_t(0)) loc = newlocale(LC_CTYPE_MASK, "C", locale_t(0));
@@ -33,6 +36,10 @@ void setup() {
         console_state.to_local = iconv_open(codeset.c_str(), "CP1252");
         console_state.from_local = iconv_open("UTF-32LE", codeset.c_str());
     }
+}
+
+void setup() {
+    if (!console_state.ready) read_locale();
 }
 
 // Runs iconv over `in`; a byte it cannot take is handed to `bad` and skipped.
@@ -61,7 +68,7 @@ std::string convert(iconv_t cd, std::string_view in, Bad bad) {
 
 namespace platform {
 
-void console_setup() { setup(); }
+void console_setup() { read_locale(); }
 
 std::string console_encode(std::string_view cp1252) {
     setup();

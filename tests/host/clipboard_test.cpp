@@ -1,8 +1,12 @@
 // The clipboard: the fatal path with no back-end, and real round trips through the desktop's
-// tools under an X server (the test script starts Xvfb and exports DISPLAY).
+// tools under a private X server.
 #include "host/clipboard.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,11 +46,54 @@ TEST(ClipboardDeathTest, NoBackEndIsFatal) {
                 "^Exiting: Can't open clipboard\n$");
 }
 
+// A private X server per test process: the clipboard is shared by everything on a display,
+// and other tests may use the common one at the same time.
+class PrivateDisplay {
+  public:
+    PrivateDisplay() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(fds[0]);
+            int null = open("/dev/null", O_RDWR);
+            dup2(null, 1);
+            dup2(null, 2);
+            std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "64x64x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        // Xvfb writes the display number, then a line feed, once it takes connections.
+        std::string number;
+        char c = 0;
+        while (pid_ > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (c == '\n' && !number.empty()) display_ = ":" + number;
+    }
+    ~PrivateDisplay() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& display() const { return display_; }
+
+  private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
 class Clipboard : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
+        if (x.display().empty()) GTEST_SKIP() << "needs Xvfb";
     }
+    PrivateDisplay x;
+    EnvOverride env{{"WAYLAND_DISPLAY", std::nullopt}, {"DISPLAY", x.display()}};
+    TempDir tools;
+
     // A PATH holding only `tool`, to pin the back-end.
     std::string only(const char* tool) {
         fs::path bin = tools.path() / tool;
@@ -54,8 +101,6 @@ class Clipboard : public ::testing::Test {
         fs::create_symlink(std::string("/usr/bin/") + tool, bin / tool);
         return bin.string();
     }
-    TempDir tools;
-    EnvOverride env{{"WAYLAND_DISPLAY", std::nullopt}};
 };
 
 TEST_F(Clipboard, RoundTrips) {

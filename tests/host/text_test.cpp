@@ -49,7 +49,8 @@ TEST(Cp1252, ConversionsOfTypicalTexts) {
 }
 
 TEST(Console, ArgumentsFromAUtf8Terminal) {
-    // The tests run in a UTF-8 locale (C.UTF-8).
+    EnvOverride env{{"LC_ALL", "C.UTF-8"}};
+    console_init();
     const std::pair<std::string, std::string> cases[] = {
         {"46\xC2\xB0"
          "30'N",
@@ -65,6 +66,18 @@ TEST(Console, ArgumentsFromAUtf8Terminal) {
     };
     for (const auto& [arg, want] : cases) EXPECT_EQ(console_arg_to_cp1252(arg), want) << arg;
     EXPECT_EQ(console_from_cp1252("46\xB0"), "46\xC2\xB0");
+}
+
+TEST(Console, OtherTerminalEncodingsThroughIconv) {
+    {
+        EnvOverride env{{"LC_ALL", "C"}};  // ASCII: what cannot be shown becomes '?'
+        console_init();
+        EXPECT_EQ(console_from_cp1252("46\xB0"
+                                      "30'N"),
+                  "46?30'N");
+        EXPECT_EQ(console_arg_to_cp1252("46\xB0"), "46\xB0");  // an invalid byte is kept
+    }
+    console_init();
 }
 
 TEST(Files, ListFolderAsWindowsSortsIt) {
