@@ -20,4 +20,5 @@ RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglf
               libglu1-mesa-dev libgl-dev fonts-liberation xclip xsel wl-clipboard zenity)
 # What the tests and benchmarks need beside that.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth
-               imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine)
+               imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine
+               python3)

@@ -1,0 +1,258 @@
+// Whole-program batch runs: the flight-plan fragment, the waypoint file, the run log, and every
+// way a batch can stop.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "fixture.hpp"
+#include "geo/UTM.hpp"
+#include "geo/decode_coord.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        install.add_version(2);
+        install.add_landscape(2, "Alps");
+        store = install.write_store();
+        utm_reset();
+        float xmax = 0, ymax = 0;
+        write_trn(root.path() / "Alps.trn", TrnHeader{});
+        ASSERT_EQ(utm_init((root.path() / "Alps.trn").string(), xmax, ymax), 1);
+    }
+
+    RunResult run(const std::vector<std::string>& args) {
+        return run_varnix(args, work.path(), {{"VARNIX_REGISTRY", store.string()}});
+    }
+    fs::path at(const std::string& name) const { return work.path() / name; }
+
+    // X and Y as the flight plan writes them.
+    static std::pair<std::string, std::string> xy(float lat, float lon) {
+        float x = 0, y = 0;
+        EXPECT_EQ(latlontoxy(lat, lon, x, y), 1);
+        char bx[32], by[32];
+        std::snprintf(bx, sizeof bx, "%.3f", double(x));
+        std::snprintf(by, sizeof by, "%.3f", double(y));
+        return {bx, by};
+    }
+    static std::string fpl_lines(const std::string& n, const std::string& name, float lat,
+                                 float lon, const std::string& z) {
+        auto [x, y] = xy(lat, lon);
+        return "TPName" + n + "=" + name + "\r\nTPPosX" + n + "=" + x + "\r\nTPPosY" + n + "=" +
+               y + "\r\nTPPosZ" + n + "=" + z + "\r\n";
+    }
+
+    TempDir root, work;
+    Installation install{root.path()};
+    fs::path store;
+};
+
+std::string read_back(const char* kind, const fs::path& file) {
+    std::string cmd = std::string("python3 " VARNIX_SOURCE_DIR "/tests/app/read_back.py ") +
+                      kind + " '" + file.string() + "'";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::string out;
+    char buf[512];
+    while (std::size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    EXPECT_EQ(pclose(p), 0) << cmd;
+    return out;
+}
+
+TEST_F(Batch, SingleOperandWritesTheFlightPlanAndTheRunLog) {
+    write_text(at("pts.txt"),
+               "Landscape=Alps\n"
+               "\n"
+               "1 Start 46.5 9.25 1250\n"
+               "2,'Col, high',\"46\xB0" "30'15\"\"N\",00915.000E,2500.5 / comment\r\n"
+               "2 Again 4630.500N 9.3 0\n");
+    RunResult r = run({"pts.txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(read_text(at("pts.fpl")),
+              fpl_lines("1", "Start", 46.5f, 9.25f, "1250.000") +
+                  fpl_lines("2", "Col, high", 46.504166f, 9.25f, "2500.500") +
+                  fpl_lines("2", "Again", decode_lat_cu("4630.500N"), 9.3f, "0.000"));
+    EXPECT_EQ(read_text(at("Varnix.log")), "pts.txt\npts.fpl\nAlps\n3 points read in batch file\n");
+    EXPECT_FALSE(fs::exists(at("pts.cup")));
+}
+
+TEST_F(Batch, WaypointFileFieldsAndQuoting) {
+    write_text(at("in.txt"),
+               "0 'Zell am \"See\", Nord' -46.5 -9.25 1250.5\n"
+               "100 LongTurnpointName 46.5 9.25 0\n"
+               "-1 Ab 46.99999237 9.25 -12\n");
+    RunResult r = run({"-batch", "-cup", "Alps", "in.txt", "out.txt"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_text(at("out.cup")),
+              "\"Zell am \"\"See\"\", Nord\",Zell am ,,4630.000S,00915.000W,1250.5m,1,,,,\r\n"
+              "\"LongTurnpointName\",LongTurn,,4630.000N,00915.000E,0.0m,1,,,,\r\n"
+              "\"Ab\",Ab,,4700.000N,00915.000E,-12.0m,1,,,,\r\n");
+    EXPECT_EQ(read_back("cup", at("out.cup")),
+              "Zell am \"See\", Nord|Zell am ||4630.000S|00915.000W|1250.5m|1||||\n"
+              "LongTurnpointName|LongTurn||4630.000N|00915.000E|0.0m|1||||\n"
+              "Ab|Ab||4700.000N|00915.000E|-12.0m|1||||\n");
+    std::string ini = read_back("fpl", at("out.txt"));
+    EXPECT_NE(ini.find("TPName0=Zell am \"See\", Nord\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("TPName100=LongTurnpointName\nTPPosX100="), std::string::npos) << ini;
+    EXPECT_NE(ini.find("TPPosZ-1=-12.000\n"), std::string::npos) << ini;
+    EXPECT_EQ(read_text(at("Varnix.log")), "in.txt\nout.txt\nAlps\n3 points read in batch file\n");
+}
+
+TEST_F(Batch, NamesInUtf8OrWindows1252AreWrittenInWindows1252) {
+    write_text(at("in.txt"), "1 Z\xC3\xBCrich 46.5 9.25 400\n2 S\xE4ntis 46.5 9.25 2500\n");
+    run({"-batch", "-cup", "Alps", "in.txt", "in.fpl"});
+    std::string fpl = read_text(at("in.fpl"));
+    EXPECT_NE(fpl.find("TPName1=Z\xFCrich\r\n"), std::string::npos);
+    EXPECT_NE(fpl.find("TPName2=S\xE4ntis\r\n"), std::string::npos);
+    EXPECT_TRUE(read_back("cup", at("in.cup")).starts_with("Zürich|Zürich||4630.000N"));
+}
+
+TEST_F(Batch, VerboseEchoesPointsAndCount) {
+    write_text(at("in.txt"), "7 Home 46.5 9.25 1234.6\n");
+    RunResult r = run({"-batch", "-v", "Alps", "in.txt"});
+    EXPECT_NE(r.out.find("   7 Home                    46.5                9.25                  1235\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(" 1 points read in batch file\n"), std::string::npos);
+}
+
+TEST_F(Batch, OnlyALandscapeLineGivesEmptyFiles) {
+    write_text(at("in.txt"), "Landscape=Alps\n\n   \n");
+    RunResult r = run({"-cup", "in.txt"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_text(at("in.fpl")), "");
+    EXPECT_EQ(read_text(at("in.cup")), "");
+    EXPECT_EQ(read_text(at("Varnix.log")), "in.txt\nin.fpl\nAlps\n0 points read in batch file\n");
+}
+
+struct StopCase {
+    std::string input;
+    std::string err;           // standard error
+    std::string out;           // standard output (console messages)
+    int points_written;        // flight-plan points left in the file
+    std::string log_count;     // the run log's count line, "" when none
+};
+
+TEST_F(Batch, StopsKeepWhatWasWritten) {
+    const std::string two = "1 A 46.5 9.25 0\n2 B 46.6 9.3 0\n";
+    const StopCase cases[] = {
+        {two + "3 C 4630.5N 9.25 0\n", "STOP incorrect coordinate format\n", "", 2, ""},
+        {two + "3 C 95 9.25 0\n", "STOP incorrect coordinate format\n", "", 2, ""},
+        {two + "3 C 46.5 abc 0\n", "STOP incorrect coordinate format\n", "", 2, ""},
+        {two + "3 C 46.5 9.25\n", "",
+         " *** Error reading batch file :in.txt, line 3: number, name, latitude, longitude, "
+         "altitude expected ***\n",
+         2, "2 points read in batch file\n"},
+        {"x A 46.5 9.25 0\n", "",
+         " *** Error reading batch file :in.txt, line 1: number, name, latitude, longitude, "
+         "altitude expected ***\n",
+         0, "0 points read in batch file\n"},
+    };
+    for (const auto& c : cases) {
+        write_text(at("in.txt"), c.input);
+        RunResult r = run({"-batch", "Alps", "in.txt", "out.fpl"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, c.err) << c.input;
+        // The console message, then its copy in the program log.
+        EXPECT_TRUE(r.out.starts_with(c.out)) << r.out;
+        std::string fpl = read_text(at("out.fpl"));
+        EXPECT_EQ(std::count(fpl.begin(), fpl.end(), '\n'), 4 * c.points_written) << c.input;
+        std::string log = read_text(at("Varnix.log"));
+        EXPECT_TRUE(log.ends_with("Alps\n" + c.log_count)) << log;
+    }
+}
+
+TEST_F(Batch, FilesThatCannotBeOpened) {
+    write_text(at("in.txt"), "1 A 46.5 9.25 0\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string msg;
+    };
+    const Case cases[] = {
+        {{"-batch", "Alps", "missing.txt", "out.fpl"},
+         "*** Impossible to open batch input file :missing.txt ***"},
+        {{"-batch", "Alps", "in.txt", "no/such/dir/out.fpl"},
+         "*** Impossible to open batch output file :no/such/dir/out.fpl ***"},
+        {{"-batch", "-cup", "Alps", "in.txt", "no/such/dir/out.fpl"},
+         "*** Impossible to open batch output file :no/such/dir/out.cup ***"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(at("Logfile.txt"));
+        RunResult r = run(c.args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        // "/" in a message is a line break on the console and in the log.
+        std::string shown = c.msg;
+        for (auto& ch : shown) ch = ch == '/' ? '\n' : ch;
+        EXPECT_TRUE(r.out.starts_with(" " + shown + "\n")) << r.out;
+        EXPECT_FALSE(read_text(at("Logfile.txt")).empty());
+    }
+}
+
+TEST_F(Batch, NeverOverwritesTheInput) {
+    write_text(at("x.cup"), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
+    write_text(at("pts.txt"), "1 A 46.5 9.25 0\n");
+    RunResult r = run({"-batch", "-cup", "Alps", "x.cup", "x.fpl"});
+    EXPECT_EQ(r.err, "STOP The waypoint file x.cup would overwrite the batch input; name another "
+                     "output file\n");
+    EXPECT_FALSE(fs::exists(at("x.fpl")));
+    EXPECT_EQ(read_text(at("x.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
+    r = run({"-batch", "Alps", "pts.txt", "./pts.txt"});
+    EXPECT_EQ(r.err, "STOP The flight-plan file ./pts.txt would overwrite the batch input\n");
+    EXPECT_EQ(read_text(at("pts.txt")), "1 A 46.5 9.25 0\n");
+}
+
+TEST_F(Batch, CupInputInBothLayouts) {
+    const std::string classic =
+        "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
+        "\"S\xC3\xA4ntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,\r\n"
+        "\"Home, field\",HOME,CH,4630.000N,00915.000E,500.0m,5,090,800m,122.500,\"A \"\"good\"\" one\"\r\n"
+        "\r\n"
+        "-----Related Tasks-----\r\n"
+        "\"Task\",\"S\xC3\xA4ntis\",\"Home, field\"\r\n";
+    const std::string newer =
+        "name,code,country,lat,lon,elev,style,rwdir,rwlen,rwwidth,freq,desc,userdata,pics\n"
+        "\"Home, field\",HOME,CH,4630.000N,00915.000E,500,5,090,800m,20m,122.500,,,\n";
+    const std::string reordered = "code,lat,lon,name,elev\nHOME,4630.000N,00915.000E,Home,1640ft\n";
+    const std::string headless = "\"Home\",HOME,CH,4630.000N,00915.000E,500m,1,,,,\n";
+
+    write_text(at("classic.cup"), classic);
+    RunResult r = run({"-batch", "Alps", "classic.cup", "classic.fpl"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_text(at("classic.fpl")),
+              fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"), "2499.969") +
+                  fpl_lines("1", "Home, field", 46.5f, 9.25f, "500.000"));
+
+    for (const auto& [name, text, z] :
+         {std::tuple{"newer.cup", newer, "500.000"}, std::tuple{"reordered.cup", reordered, "499.872"},
+          std::tuple{"headless.CUP", headless, "500.000"}}) {
+        write_text(at(name), text);
+        r = run({"-batch", "Alps", name, "out.fpl"});
+        EXPECT_EQ(r.err, "") << name;
+        std::string want_name = std::string(name) == "reordered.cup" ? "Home"
+                                : std::string(name) == "newer.cup" ? "Home, field"
+                                                                   : "Home";
+        EXPECT_EQ(read_text(at("out.fpl")), fpl_lines("0", want_name, 46.5f, 9.25f, z)) << name;
+    }
+}
+
+TEST_F(Batch, CupInputNeedsALandscape) {
+    write_text(at("w.cup"), "\"Home\",HOME,CH,4630.000N,00915.000E,500m,1,,,,\n");
+    RunResult r = run({"w.cup"});
+    EXPECT_NE(r.err.find("No landscape specified"), std::string::npos);
+    EXPECT_FALSE(fs::exists(at("w.fpl")));
+}
+
+TEST_F(Batch, BadCupLineNamesTheLine) {
+    write_text(at("w.cup"), "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n\"B\",B\n");
+    RunResult r = run({"-batch", "Alps", "w.cup", "w.fpl"});
+    EXPECT_TRUE(r.out.starts_with(" *** Error reading batch file :w.cup, line 3: name, code, "
+                                  "country, lat, lon, elev expected ***\n"))
+        << r.out;
+    EXPECT_EQ(read_text(at("w.fpl")).size(), fpl_lines("0", "A", 46.5f, 9.25f, "500.000").size());
+}
+
+}  // namespace
