@@ -26,6 +26,14 @@ struct WindowInfo {
     int width = 250, height = 300;
 };
 
+// A table of ints all set to `v`.
+template <std::size_t N>
+constexpr std::array<int, N> filled(int v) {
+    std::array<int, N> a{};
+    a.fill(v);
+    return a;
+}
+
 struct FormViewState {
     // --- inputs ---------------------------------------------------------------------------------
     int nb_inpt = 0;
@@ -46,8 +54,8 @@ struct FormViewState {
     std::array<int, max_inpt> inpt_ddl{};   // list number, -1 none
     std::array<int, max_inpt> inpt_ival{};  // tick 0/1, key code, 0xRRGGBB, list line
     std::array<float, max_inpt> inpt_rval{};
-    std::array<std::string, max_inpt> inpt_ext;  // file-name filter
-    std::array<int, max_inpt> rdio_set{};        // radio group, -1 none
+    std::array<std::string, max_inpt> inpt_ext;                 // file-name filter
+    std::array<int, max_inpt> rdio_set = filled<max_inpt>(-1);  // radio group, -1 none
 
     // --- radio groups ---------------------------------------------------------------------------
     int nb_rdio = 0;

@@ -199,9 +199,3 @@ TEST_F(Checks, Stepping) {
         }
     }
 }
-
-TEST(RangeTest, NoRangeOrInside) {
-    EXPECT_TRUE(check_minmax_0(5, 10, 10));
-    EXPECT_TRUE(check_minmax_0(5, 0, 5));
-    EXPECT_FALSE(check_minmax_0(-0.1f, 0, 5));
-}

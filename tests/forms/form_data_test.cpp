@@ -123,4 +123,5 @@ TEST_F(FormData, FilesThatCannotBeOpened) {
     EXPECT_EQ(frm_write_form_data("no/such/folder/saved.txt"), ENOENT);
     fs::create_directory(dir() / "adir");
     EXPECT_EQ(frm_write_form_data("adir"), EISDIR);
+    EXPECT_EQ(frm_read_form_data("adir"), EISDIR);  // opens, but reading fails
 }

@@ -40,16 +40,6 @@ TEST_F(FormViewTest, RegistrationPastATableIsDropped) {
     EXPECT_EQ(FormView.nb_butt, 0);
 }
 
-TEST_F(FormViewTest, TextsAreCutToTheirFields) {
-    add_inpt(1, 0, std::string(200, 'l'), std::string(300, 'v'), {1, 2, 3, 4}, 0, 0, 5, typ_chr, 0,
-             1, -1, -1, std::string(40, 'e'));
-    EXPECT_EQ(FormView.inpt_txt[0].size(), 126u);
-    EXPECT_EQ(FormView.inpt_cval[0].size(), 255u);
-    EXPECT_EQ(FormView.inpt_ext[0].size(), 31u);
-    add_ddl(2, 1, 0, std::string(40, 'd'));
-    EXPECT_EQ(FormView.ddl_txt[2][0].size(), 31u);
-}
-
 TEST_F(FormViewTest, KeyInputsShowTheKeyName) {
     add_inpt(2, 0, "k", "typed", {1, 2, 3, 4}, 10065, 0, 5, typ_key, 0, 1, -1, -1, "");
     add_inpt(2, 1, "k", "typed", {1, 2, 3, 4}, 0, 0, 5, typ_key, 0, 1, -1, -1, "");

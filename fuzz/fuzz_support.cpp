@@ -1,0 +1,90 @@
+#include "fuzz/fuzz_support.hpp"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "forms/my_forms.hpp"
+#include "gui/form_view.hpp"
+
+// The engine's application hooks: accept everything, as an application without checks would.
+void frm_callback(int, int, int&) {}
+int check_values_app(int, std::string_view, int&, float&, TextField<255>&, std::string&) {
+    return 1;
+}
+
+namespace {
+
+std::vector<std::string>& scratch_files() {
+    static std::vector<std::string> files;
+    return files;
+}
+
+void remove_scratch_files() {
+    for (const std::string& f : scratch_files()) std::remove(f.c_str());
+}
+
+void require(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "table overrun: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+std::string scratch_file(const char* suffix) {
+    if (scratch_files().empty()) std::atexit(remove_scratch_files);
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("varnix_fuzz_" + std::to_string(getpid()) + suffix))
+                           .string();
+    scratch_files().push_back(path);
+    return path;
+}
+
+void write_bytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
+}
+
+std::string read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void check_tables() {
+    require(frm000.nb_inpt >= 0 && frm000.nb_inpt <= max_inpt, "nb_inpt");
+    require(frm000.nb_rdio >= 0 && frm000.nb_rdio <= max_rdio, "nb_rdio");
+    require(frm000.nb_sepa >= 0 && frm000.nb_sepa <= max_sepa, "nb_sepa");
+    require(frm000.nb_titl >= 0 && frm000.nb_titl <= max_titl, "nb_titl");
+    require(frm000.nb_butt >= 0 && frm000.nb_butt <= max_butt, "nb_butt");
+    for (int i = 1; i <= frm000.nb_inpt; ++i) {
+        int k = frmi01.inpt_ddl[i];
+        require(k == -1 || (k >= 1 && k <= max_ddl), "inpt_ddl");
+        require(k == -1 || frmi01.inpt_typ[i] == typ_ddl, "list of a box that is no list");
+    }
+    for (int k = 1; k <= max_ddl; ++k)
+        require(frmi03.ddl_nbli[k] >= 0 && frmi03.ddl_nbli[k] <= max_ddl_lines, "ddl_nbli");
+    for (int g = 1; g <= frm000.nb_rdio; ++g) {
+        int m = frmt01.tick_rdio_count[g];
+        require(m >= 0 && m <= max_rdio_memb, "tick_rdio_count");
+        for (int j = 1; j <= m; ++j) {
+            int b = frmt01.tick_rdio[g][j];
+            require(b == -1 || (b >= 1 && b <= frm000.nb_inpt), "tick_rdio");
+        }
+    }
+    const FormViewState& v = FormView;
+    require(v.nb_inpt >= 0 && v.nb_inpt <= max_inpt, "view nb_inpt");
+    require(v.nb_rdio >= 0 && v.nb_rdio <= max_rdio, "view nb_rdio");
+    require(v.NCRad >= 0 && v.NCRad <= max_radio_vertices, "view NCRad");
+    require(v.nb_subt >= 0 && v.nb_subt <= max_titl, "view nb_subt");
+    require(v.nb_sepa >= 0 && v.nb_sepa <= max_sepa, "view nb_sepa");
+    require(v.nb_butt >= 0 && v.nb_butt <= max_butt, "view nb_butt");
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        require(v.inpt_ddl[i] >= -1 && v.inpt_ddl[i] < max_ddl, "view inpt_ddl");
+        require(v.rdio_set[i] >= -1 && v.rdio_set[i] < max_rdio, "view rdio_set");
+    }
+}
