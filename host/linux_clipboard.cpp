@@ -3,6 +3,7 @@
 // available after we exit, which is what a Windows user expects from the clipboard.
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -15,15 +16,16 @@ constexpr int tool_timeout_ms = 5000;
 
 struct ClipboardTool {
     std::vector<std::string> write, read;
-    // The tool forks before it owns the clipboard: wait until the text is there, or a reader
-    // right after us would still get the previous text.
-    bool settle = false;
 };
 
 constexpr int settle_limit_ms = 1000;
 
+// The tools fork and exit before their server owns the clipboard (xclip's request is still in
+// its output buffer, xsel takes it after forking): wait until the text is there, or a program
+// reading right after us would still get the previous text.
 void wait_until_readable(const ClipboardTool& tool, std::string_view utf8) {
-    for (int waited = 0; waited < settle_limit_ms; waited += 2) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settle_limit_ms);
+    while (std::chrono::steady_clock::now() < deadline) {
         ProcessRun run =
             run_process(tool.read, std::nullopt, true, utf8.size() + 1, tool_timeout_ms);
         if (!run.started || run.output == utf8) return;
@@ -38,13 +40,11 @@ bool env_set(const char* name) {
 
 std::vector<ClipboardTool> clipboard_tools() {
     std::vector<ClipboardTool> tools;
-    if (env_set("WAYLAND_DISPLAY"))
-        tools.push_back({{"wl-copy"}, {"wl-paste", "--no-newline"}, true});
+    if (env_set("WAYLAND_DISPLAY")) tools.push_back({{"wl-copy"}, {"wl-paste", "--no-newline"}});
     if (env_set("DISPLAY")) {
         tools.push_back(
             {{"xclip", "-selection", "clipboard"}, {"xclip", "-selection", "clipboard", "-o"}});
-        tools.push_back(
-            {{"xsel", "--clipboard", "--input"}, {"xsel", "--clipboard", "--output"}, true});
+        tools.push_back({{"xsel", "--clipboard", "--input"}, {"xsel", "--clipboard", "--output"}});
     }
     return tools;
 }
@@ -58,7 +58,7 @@ ClipboardFailure clipboard_write(std::string_view utf8) {
     for (const ClipboardTool& tool : clipboard_tools()) {
         ProcessRun run = run_process(tool.write, utf8, false, 0, tool_timeout_ms);
         if (run.started && run.input_written && run.exit_code == 0) {
-            if (tool.settle) wait_until_readable(tool, utf8);
+            wait_until_readable(tool, utf8);
             return ClipboardFailure::none;
         }
         if (run.started && !run.input_written) failure = ClipboardFailure::write;
