@@ -139,7 +139,7 @@ struct CpwFontBBox {
 // Creates the context when *cpw is null (the window system is opened only with the first
 // window, so fonts work without a display); 1, also when it exists already.
 int cpwInitContext(pCpw* cpw);
-// Frees the context: windows, faces, the window system; *cpw becomes null. For tests and exit.
+// Frees the context (windows, faces); *cpw becomes null. Refused (error 3) while the loop runs.
 void cpwFreeContext(pCpw* cpw);
 // The last error code.
 int cpwGetLastError(pCpw cpw);

@@ -16,6 +16,7 @@ int cpwInitContext(pCpw* cpw) {
 
 void cpwFreeContext(pCpw* cpw) {
     if (cpw == nullptr || !cpw_state_valid(*cpw)) return;
+    if ((*cpw)->running) return cpw_error_set(*cpw, cpw_err_argument), void();  // handlers hold it
     cpw_state_free();
     *cpw = nullptr;
 }

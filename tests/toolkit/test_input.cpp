@@ -20,7 +20,7 @@ class Input : public NullHostTest {
         std::vector<std::string> out;
         for (const Call& c : calls_) {
             std::string s = c.what;
-            for (int a : c.args) s += " " + std::to_string(a);
+            for (int a : c.args) (s += ' ') += std::to_string(a);
             out.push_back(s);
         }
         return out;

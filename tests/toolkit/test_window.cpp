@@ -358,7 +358,7 @@ class WindowInput : public Window_ {
     std::vector<std::string> drive(const std::string& command, std::size_t count) {
         std::vector<std::string> calls;
         auto note = [&](std::string s, std::initializer_list<int> args) {
-            for (int a : args) s += " " + std::to_string(a);
+            for (int a : args) (s += ' ') += std::to_string(a);
             calls.push_back(s);
             if (calls.size() >= count) cpwBreakMainLoop(cpw_);
         };
