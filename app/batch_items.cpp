@@ -36,17 +36,16 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
         if (c == '\'' || c == '"') {
             ++i;
             for (;;) {
-                if (i >= line.size()) return -1;  // unclosed quote
-                if (line[i] == c) {
-                    if (i + 1 < line.size() && line[i + 1] == c) {
-                        item += c;
-                        i += 2;
-                        continue;
-                    }
+                std::size_t q = line.find(c, i);
+                if (q == std::string_view::npos) return -1;  // unclosed quote
+                item.append(line.substr(i, q - i));
+                i = q + 1;
+                if (i < line.size() && line[i] == c) {  // a doubled quote is one quote
+                    item += c;
                     ++i;
-                    break;
+                    continue;
                 }
-                item += line[i++];
+                break;
             }
             if (i < line.size() && !is_separator(line[i]) && line[i] != '/') return -1;
         } else {

@@ -116,14 +116,13 @@ bool same_file(const std::string& a, const std::string& b) {
 // Fixed point with three decimals, as a 15-character field would hold it (asterisks when the
 // value does not fit), without the blanks.
 void append_fixed3(std::string& out, float v) {
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, double(v), std::chars_format::fixed, 3);
-    std::size_t n = std::size_t(end - buf);
-    if (ec != std::errc{} || n > 15) {
+    char buf[16];
+    char* end = fixed_to_chars(buf, buf + 15, v, 3);
+    if (!end) {
         out.append(15, '*');
         return;
     }
-    out.append(buf, n);
+    out.append(buf, std::size_t(end - buf));
 }
 
 // The four flight-plan lines of a point.
@@ -157,15 +156,13 @@ void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon
     out += ',';
     append_csv_field(out, name.substr(0, std::min<std::size_t>(name.size(), 8)), false);
     out += ",,";
-    TextField<20> c_lat_cu, c_lon_cu;
-    lat_cu(lat, c_lat_cu);
-    lon_cu(lon, c_lon_cu);
-    out += c_lat_cu.view();
+    out += lat_cu(lat).view();
     out += ',';
-    out += c_lon_cu.view();
+    out += lon_cu(lon).view();
     out += ',';
-    float alt = p.alt == 0 ? 0.0f : p.alt;  // no "-0.0m"
-    out += trim(format_fixed(alt, 20, 1));
+    char alt[48];
+    char* end = fixed_to_chars(alt, alt + sizeof alt, p.alt == 0 ? 0.0f : p.alt, 1);  // no "-0.0m"
+    out.append(alt, end ? std::size_t(end - alt) : 0);
     out += "m,1,,,,\r\n";
 }
 

@@ -1,5 +1,6 @@
 #include "util/numbers.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -96,6 +97,33 @@ std::string i2b(std::int32_t ii4, std::size_t capacity) {
     return std::string(buf, len);
 }
 
+char* fixed_to_chars(char* first, char* last, float v, int decimals) {
+    static constexpr double powers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    // A float times 10^d (d <= 8) is exact in a double, so rounding it to an integer (ties to
+    // even, the default mode) is exactly the correctly rounded decimal that to_chars writes.
+    const double scaled = double(v) * powers[std::clamp(decimals, 0, 8)];
+    if (decimals < 0 || decimals > 8 || !(std::fabs(scaled) < 1e17)) {
+        auto [ptr, ec] = std::to_chars(first, last, double(v), std::chars_format::fixed, decimals);
+        return ec == std::errc{} ? ptr : nullptr;
+    }
+    unsigned long long n = static_cast<unsigned long long>(std::nearbyint(std::fabs(scaled)));
+    char digits[24];
+    int len = 0;
+    do {
+        digits[len++] = char('0' + n % 10);
+        n /= 10;
+    } while (n != 0 || len <= decimals);  // at least one digit before the point
+    std::size_t size = std::size_t(len) + (std::signbit(v) ? 1 : 0) + (decimals > 0 ? 1 : 0);
+    if (std::size_t(last - first) < size) return nullptr;
+    char* out = first;
+    if (std::signbit(v)) *out++ = '-';
+    for (int i = len - 1; i >= 0; --i) {
+        *out++ = digits[i];
+        if (i == decimals && decimals > 0) *out++ = '.';
+    }
+    return out;
+}
+
 std::string format_fixed(double value, int width, int decimals) {
     char buf[352];  // enough for any double in fixed notation
     auto [ptr, ec] =
@@ -105,10 +133,16 @@ std::string format_fixed(double value, int width, int decimals) {
     if (int(text.size()) == width + 1) {
         // Fixed-point output may drop the optional zero before the point to fit.
         if (text.starts_with("0.")) text.remove_prefix(1);
-        else if (text.starts_with("-0.")) return "-" + std::string(text.substr(2));
+        else if (text.starts_with("-0.")) {
+            std::string shortened(1, '-');
+            shortened.append(text.substr(2));
+            return shortened;
+        }
     }
     if (int(text.size()) > width) return asterisks(std::size_t(width));
-    return std::string(std::size_t(width) - text.size(), ' ') + std::string(text);
+    std::string field(std::size_t(width) - text.size(), ' ');
+    field.append(text);
+    return field;
 }
 
 namespace {

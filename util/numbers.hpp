@@ -28,6 +28,10 @@ std::string f2b(float rr4, std::string_view fstr);
 // Float as a fixed-point text with `decimals` decimals in a field of `width`, right-aligned,
 // asterisks when it does not fit (the Fortran Fw.d edit descriptor).
 std::string format_fixed(double value, int width, int decimals);
+// Writes v with `decimals` (0..8) decimals exactly as std::to_chars(first, last, double(v),
+// std::chars_format::fixed, decimals) does, several times faster (the batch hot path).
+// Returns the end of the text, or nullptr when it does not fit.
+char* fixed_to_chars(char* first, char* last, float v, int decimals);
 std::string l2b(bool q);           // "1" / "0"
 std::string t2b(float hours);      // HH:MM:SS
 std::string k2b(std::int32_t kkk);  // key code as text: CTRL+"A", SHFT+ASC13, SCN59 ...

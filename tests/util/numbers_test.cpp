@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "util/numbers.hpp"
 
@@ -94,4 +97,30 @@ TEST(Times, FormatsAndParses) {
     EXPECT_EQ(t2b(1.5f), "01:30:00");
     EXPECT_EQ(hms2sec("1:02:05"), 3725);
     EXPECT_EQ(hms2sec("1:02:xx"), -999);
+}
+
+TEST(FixedToChars, SameTextAsToCharsForFloats) {
+    // Random floats over many magnitudes, plus ties and signed zeros.
+    std::vector<float> values = {0.0f, -0.0f, 0.0625f, -0.0625f, 0.0005f, -0.0001f, 1e-9f,
+                                 2.5f, 0.125f, 123456.789f, -98765.4321f, 3.4e10f, 1.0f};
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        float f;
+        std::uint32_t bits = (state & 0x807FFFFFu) | ((90u + state % 70u) << 23);  // 2^-37 .. 2^32
+        std::memcpy(&f, &bits, sizeof f);
+        values.push_back(f);
+    }
+    for (float v : values) {
+        for (int d : {0, 1, 3, 6}) {
+            char want[400], got[400];
+            auto [we, ec] = std::to_chars(want, want + sizeof want, double(v), std::chars_format::fixed, d);
+            ASSERT_EQ(ec, std::errc{});
+            char* ge = fixed_to_chars(got, got + sizeof got, v, d);
+            ASSERT_NE(ge, nullptr);
+            ASSERT_EQ(std::string(got, ge), std::string(want, we)) << v << " " << d;
+        }
+    }
+    char small[4];
+    EXPECT_EQ(fixed_to_chars(small, small + sizeof small, 12345.0f, 1), nullptr);
 }
