@@ -1,6 +1,7 @@
 #include "app/batch_items.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 #include "util/numbers.hpp"
@@ -8,7 +9,16 @@
 
 namespace {
 
-bool is_separator(char c) { return c == ' ' || c == ',' || c == '\t'; }
+// Character classes of the item reader, looked up once per byte.
+enum : unsigned char { plain = 0, separator = 1, slash = 2 };
+constexpr auto item_classes = [] {
+    std::array<unsigned char, 256> t{};
+    t[' '] = t[','] = t['\t'] = separator;
+    t['/'] = slash;
+    return t;
+}();
+
+bool ends_item(char c) { return item_classes[static_cast<unsigned char>(c)] != plain; }
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t skip_blanks(std::string_view s, std::size_t i) {
@@ -47,10 +57,10 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
                 }
                 break;
             }
-            if (i < line.size() && !is_separator(line[i]) && line[i] != '/') return -1;
+            if (i < line.size() && !ends_item(line[i])) return -1;
         } else {
             std::size_t end = i;
-            while (end < line.size() && !is_separator(line[end]) && line[end] != '/') ++end;
+            while (end < line.size() && !ends_item(line[end])) ++end;
             item.assign(line.substr(i, end - i));
             i = end;
         }

@@ -2,7 +2,7 @@
 # Times whole varnix commands against PROJ's cs2cs on the same work:
 #   single point: process start to exit, with a registry store the size of a real Wine user.reg;
 #   batch: 1,000,000 points to the flight-plan fragment (points per second, peak memory).
-# Usage: bench/cli_bench.sh [points]   (needs hyperfine and proj-bin; builds Release itself)
+# Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 points=${1:-1000000}
@@ -58,20 +58,21 @@ with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c:
         c.write(f"{lon:.6f} {lat:.6f}\n")
 PY
 python3 - "$work" "$varnix" "$points" <<'PY'
-import resource, subprocess, sys, time
+import subprocess, sys, time
 work, varnix, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
-def run(cmd, out):
+def run(cmd):
     t = time.perf_counter()
-    with open(out, "w") as f:
-        subprocess.run(cmd, cwd=work, stdout=f, check=True)
+    subprocess.run(cmd, cwd=work, stdout=subprocess.DEVNULL, check=True)
     return time.perf_counter() - t
-tv = min(run([varnix, "pts.txt"], "/dev/null") for _ in range(3))
-rss = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+tv = min(run([varnix, "pts.txt"]) for _ in range(3))
 tc = min(run(["cs2cs", "+proj=latlong", "+datum=WGS84", "+to", "+proj=utm", "+zone=32",
-              "+datum=WGS84", "-f", "%.3f", "pts.ll"], "/dev/null") for _ in range(3))
+              "+datum=WGS84", "-f", "%.3f", "pts.ll"]) for _ in range(3))
+# Peak memory of varnix alone (GNU time forks from a small process, unlike this one).
+rss = subprocess.run(["/usr/bin/time", "-f", "%M", varnix, "pts.txt"], cwd=work,
+                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr.split()[-1]
 lines = sum(1 for _ in open(f"{work}/pts.fpl"))
 assert lines == 4 * n, lines
-print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  (peak RSS of all runs {rss / 1024:.1f} MB)")
+print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  peak RSS {int(rss) / 1024:.1f} MB")
 print(f"cs2cs:  {tc:.3f} s  {n / tc / 1e6:.2f} M points/s")
 print(f"ratio:  {tc / tv:.2f} x")
 PY

@@ -46,10 +46,41 @@ bool is_decimal_number(std::string_view item, bool allow_fraction) {
 
 std::string asterisks(std::size_t n) { return std::string(n, '*'); }
 
+// The common case of a plain decimal ([sign] digits [. digits], at most 15 digits, no
+// exponent): an integer mantissa below 2^53 and a power of ten up to 10^15 are both exact, so
+// one division gives the correctly rounded double, the same as from_chars. False otherwise.
+bool read_plain_decimal(std::string_view item, double& value) {
+    static constexpr double pow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0, n = item.size();
+    bool negative = false;
+    if (i < n && (item[i] == '+' || item[i] == '-')) negative = item[i++] == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        char c = item[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + std::uint64_t(c - '0');
+            ++digits;
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15) return false;
+    double v = double(mantissa) / pow10[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 }  // namespace
 
 bool read_free_number(std::string_view text, double& value) {
     std::string_view item = first_item(text);
+    if (read_plain_decimal(item, value)) return true;
     if (!is_decimal_number(item, true)) return false;
     if (item.front() == '+') item.remove_prefix(1);  // from_chars takes no '+'
     double v = 0;

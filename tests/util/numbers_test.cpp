@@ -30,6 +30,20 @@ TEST(ReadFreeNumber, AcceptsDecimalsRejectsTheRest) {
     EXPECT_TRUE(read_free_number("1e38", f));
 }
 
+TEST(ReadFreeNumber, PlainDecimalsRoundLikeFromChars) {
+    // Short plain decimals take a fast path; it must give the correctly rounded double.
+    const char* texts[] = {"0.1", "-0", "46.504166", "9.2500001", "123456789012345",
+                           "1234567890123456", "0.000000000000001", "-7.123456789012", "999.999"};
+    for (const char* text : texts) {
+        double v = 0, want = 0;
+        ASSERT_TRUE(read_free_number(text, v)) << text;
+        std::string_view t = text;
+        std::from_chars(t.data() + (t[0] == '+'), t.data() + t.size(), want);
+        EXPECT_EQ(v, want) << text;
+        EXPECT_EQ(std::signbit(v), std::signbit(want)) << text;
+    }
+}
+
 TEST(ReadFreeInt, Range) {
     std::int32_t v = 0;
     EXPECT_TRUE(read_free_int("2147483647", v));
