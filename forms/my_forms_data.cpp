@@ -36,6 +36,13 @@ std::string saved_text(int i) {
     return frmc01.inpt_cval[i].str();
 }
 
+// A value without the blanks and CRs at its end, which a line end would take away when the
+// value is written and read again.
+std::string_view value_text(std::string_view v) {
+    while (!v.empty() && (v.back() == ' ' || v.back() == '\r')) v.remove_suffix(1);
+    return v;
+}
+
 // Puts one saved value into box i.
 void restore(int i, std::string_view value) {
     frmc01.inpt_cval[i] = value;
@@ -100,7 +107,7 @@ int frm_read_form_data(std::string_view fnam) {
         std::string_view name = trim_right(key);
         for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
             if (frmc01.inpt_nam[i] == name) {
-                restore(i, trim_right(val));
+                restore(i, value_text(val));
                 break;
             }
         }

@@ -88,8 +88,9 @@ bool read_line(std::FILE* f, std::string& line, std::size_t max, int& status) {
         return false;
     }
     if (!any) return false;
-    // A CR before the LF (or a last line ending in CR) belongs to the line end.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // CRs at the end belong to the line end (CR LF files); a value never ends with one, so
+    // what is written back reads back the same.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 

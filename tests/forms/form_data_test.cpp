@@ -100,8 +100,9 @@ TEST_F(FormData, ReadingRules) {
           "L=7\n"  // no entry 7: the number stays
           "K=ASC65\n"
           "S=SCN90\n"
-          "Land=5\n"  // a landscape list keeps the name as text only
-          "P\n");     // no "=": an empty value
+          "Land=5\n"     // a landscape list keeps the name as text only
+          "D=/x \r\r\n"  // a line end's CRs are no part of the value
+          "P\n");        // no "=": an empty value
     ASSERT_EQ(frm_read_form_data("saved.txt"), 0);
     EXPECT_EQ(frmc01.inpt_cval[4].view(), "keep");
     EXPECT_EQ(frmi01.inpt_ival[1], 12);
@@ -116,6 +117,7 @@ TEST_F(FormData, ReadingRules) {
     EXPECT_EQ(frmi01.inpt_ival[12], 0);
     EXPECT_EQ(frmc01.inpt_cval[12].view(), "5");
     EXPECT_TRUE(frmc01.inpt_cval[6].blank());
+    EXPECT_EQ(frmc01.inpt_cval[8].view(), "/x");
 }
 
 TEST_F(FormData, FilesThatCannotBeOpened) {
