@@ -17,7 +17,7 @@ struct CpwHostWindow {
     virtual ~CpwHostWindow() = default;
 };
 
-struct CpwWindowSpec {
+struct CpwWindowRequest {
     std::string title_utf8;
     int x = 0, y = 0, width = 0, height = 0;  // client size; the frame goes around it
     bool fixed_size = false;
@@ -41,7 +41,7 @@ class CpwHost {
     // The context the backend reports input to (set once, before any window).
     virtual void attach(pCpw cpw) = 0;
     // A window with an OpenGL context, shown, focused and current; null on failure.
-    virtual std::unique_ptr<CpwHostWindow> create_window(const CpwWindowSpec& spec, int id) = 0;
+    virtual std::unique_ptr<CpwHostWindow> create_window(const CpwWindowRequest& request, int id) = 0;
     // Destroys a window; safe from inside the backend's own input reports.
     virtual void destroy_window(std::unique_ptr<CpwHostWindow> w) = 0;
     virtual void make_current(CpwHostWindow* w) = 0;

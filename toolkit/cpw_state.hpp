@@ -82,7 +82,7 @@ struct CpwContext {
     bool break_loop = false;
     bool running = false;
     int last_error = 0;
-    CpwWindowSpec next_window;  // properties of the next window created
+    CpwWindowRequest next_window;  // properties of the next window created
     CpwFontState font;
     ~CpwContext();
 };

@@ -54,13 +54,13 @@ int cpwCreateWindowEx(pCpw cpw, const char* title, int x, int y, int width, int 
     w->fixed_size = cpw->next_window.fixed_size;
     w->title_only = cpw->next_window.title_only;
 
-    CpwWindowSpec spec = cpw->next_window;
-    spec.title_utf8 = cpw_cp1252_to_utf8(w->title.c_str());
-    spec.x = x;
-    spec.y = y;
-    spec.width = width;
-    spec.height = height;
-    w->host = cpw->host->create_window(spec, w->id);
+    CpwWindowRequest request = cpw->next_window;
+    request.title_utf8 = cpw_cp1252_to_utf8(w->title.c_str());
+    request.x = x;
+    request.y = y;
+    request.width = width;
+    request.height = height;
+    w->host = cpw->host->create_window(request, w->id);
     if (!w->host) return cpw_error_set(cpw, cpw_err_window), 0;
     w->host->id = w->id;
     cpw->host->set_icon(w->host.get(), cpw_program_icon());

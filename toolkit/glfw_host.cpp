@@ -26,7 +26,7 @@ class GlfwHost final : public CpwHost {
   public:
     ~GlfwHost() override;
     void attach(pCpw cpw) override { cpw_ = cpw; }
-    std::unique_ptr<CpwHostWindow> create_window(const CpwWindowSpec& spec, int id) override;
+    std::unique_ptr<CpwHostWindow> create_window(const CpwWindowRequest& request, int id) override;
     void destroy_window(std::unique_ptr<CpwHostWindow> w) override;
     void make_current(CpwHostWindow* w) override { glfwMakeContextCurrent(glfw(w)); }
     void swap_buffers(CpwHostWindow* w) override { glfwSwapBuffers(glfw(w)); }
@@ -190,14 +190,14 @@ void GlfwHost::flush_key() {
     cpw_input_key(cpw_, id, k);
 }
 
-std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowSpec& spec, int id) {
+std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowRequest& request, int id) {
     if (!init()) return nullptr;
     glfwDefaultWindowHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);  // placed first, then shown
-    glfwWindowHint(GLFW_RESIZABLE, spec.fixed_size ? GLFW_FALSE : GLFW_TRUE);
+    glfwWindowHint(GLFW_RESIZABLE, request.fixed_size ? GLFW_FALSE : GLFW_TRUE);
     glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_TRUE);
     GLFWwindow* win =
-        glfwCreateWindow(spec.width, spec.height, spec.title_utf8.c_str(), nullptr, nullptr);
+        glfwCreateWindow(request.width, request.height, request.title_utf8.c_str(), nullptr, nullptr);
     if (win == nullptr) return nullptr;
     auto w = std::make_unique<GlfwWindow>();
     w->win = win;
@@ -216,7 +216,7 @@ std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowSpec& spec
     glfwSetScrollCallback(win, Callbacks::scroll);
     glfwSetKeyCallback(win, Callbacks::key);
     glfwSetCharCallback(win, Callbacks::character);
-    glfwSetWindowPos(win, spec.x, spec.y);
+    glfwSetWindowPos(win, request.x, request.y);
     glfwShowWindow(win);
     glfwFocusWindow(win);
     glfwMakeContextCurrent(win);

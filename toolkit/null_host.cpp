@@ -7,11 +7,11 @@ CpwNullWindow* CpwNullHost::window(int id) {
     return nullptr;
 }
 
-std::unique_ptr<CpwHostWindow> CpwNullHost::create_window(const CpwWindowSpec& spec, int id) {
+std::unique_ptr<CpwHostWindow> CpwNullHost::create_window(const CpwWindowRequest& request, int id) {
     if (fail_create) return nullptr;
     auto w = std::make_unique<CpwNullWindow>();
     w->id = id;
-    w->spec = spec;
+    w->request = request;
     all_.push_back(w.get());
     current = id;
     return w;

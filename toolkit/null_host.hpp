@@ -10,7 +10,7 @@
 #include "toolkit/cpw_host.hpp"
 
 struct CpwNullWindow : CpwHostWindow {
-    CpwWindowSpec spec;
+    CpwWindowRequest request;
     bool visible = true;
     bool destroyed = false;
     bool captured = false;
@@ -37,7 +37,7 @@ class CpwNullHost : public CpwHost {
     CpwNullWindow* window(int id);
 
     void attach(pCpw cpw) override { context = cpw; }
-    std::unique_ptr<CpwHostWindow> create_window(const CpwWindowSpec& spec, int id) override;
+    std::unique_ptr<CpwHostWindow> create_window(const CpwWindowRequest& request, int id) override;
     void destroy_window(std::unique_ptr<CpwHostWindow> w) override;
     void make_current(CpwHostWindow* w) override { current = w != nullptr ? w->id : 0; }
     void swap_buffers(CpwHostWindow* w) override { ++rec(w).swaps; }

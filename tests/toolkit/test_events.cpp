@@ -74,7 +74,7 @@ TEST_F(Dispatch, CreationQueuesCreatedMovedResizedRedrawWithTheWindowCurrent) {
     EXPECT_THAT(calls_, ElementsAre(Call{1, "create", {}, 1}, Call{1, "position", {100, 120}, 0},
                                     Call{1, "reshape", {250, 300}, 1}, Call{1, "display", {}, 1}));
     const CpwNullWindow* rec = host_->window(1);
-    EXPECT_EQ(rec->spec.title_utf8, "Form");
+    EXPECT_EQ(rec->request.title_utf8, "Form");
     EXPECT_EQ(rec->icon_width, 32);
 }
 
@@ -108,8 +108,8 @@ TEST_F(Dispatch, TitleOnlyWindowIgnoresCloseRequests) {
     ASSERT_EQ(cpwInitWindowProperty(cpw_, cpw_wprop_title_only, 1, 0), 1);
     ASSERT_EQ(cpwInitWindowProperty(cpw_, cpw_wprop_fixed_size, 1, 0), 1);
     const int w = cpwCreateWindowEx(cpw_, "a", 0, 0, 10, 10);
-    EXPECT_TRUE(host_->window(w)->spec.title_only);
-    EXPECT_TRUE(host_->window(w)->spec.fixed_size);
+    EXPECT_TRUE(host_->window(w)->request.title_only);
+    EXPECT_TRUE(host_->window(w)->request.fixed_size);
     drain();
     calls_.clear();
     cpw_input_close(cpw_, w);
