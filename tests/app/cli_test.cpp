@@ -102,6 +102,23 @@ TEST_F(Cli, NegativeNumbersAfterTheLandscapeAreOperands) {
     EXPECT_EQ(r.out, expected_point(-45.5f, -7.25f));
 }
 
+TEST_F(Cli, FormModeSaysTheWindowIsNotThereYet) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"-gui", "Alps", "46.5", "9.25"}}) {
+        RunResult r = run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.err.starts_with("STOP The converter window is not available")) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(Cli, VerboseShowsDiagnosticsBeforeTheResult) {
+    RunResult r = run({"-v", "Alps", "46.5", "9.25"});
+    EXPECT_NE(r.out.find(" Lat = 46.5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" Trnfile="), std::string::npos) << r.out;
+    EXPECT_TRUE(r.out.ends_with(expected_point(46.5f, 9.25f)));
+}
+
 TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
     RunResult r = run({"-help", "Alps", "1", "2"});
     EXPECT_EQ(r.status, 0);
