@@ -112,7 +112,7 @@ const std::string& operand(const CommandLine& cl, int n) { return cl.arg[cl.last
 
 // The first line of a batch file: its landscape when it reads Landscape=NAME.
 void read_batch_landscape(CommandLine& cl) {
-    std::ifstream in{std::string(cl.infile.view()), std::ios::binary};
+    std::ifstream in{to_host_path(cl.infile.view()), std::ios::binary};
     if (cl.qverb) diag("open status", in ? 0 : 1, cl.infile.view());
     if (!in) return;
     std::string line;

@@ -16,6 +16,7 @@
 #include "geo/decode_coord.hpp"
 #include "host/console.hpp"
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "host/messages.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
@@ -29,7 +30,7 @@ class OutputFile {
 public:
     bool open(const std::string& name) {
         name_ = name;
-        file_ = std::fopen(name.c_str(), "wb");
+        file_ = std::fopen(to_host_path(name).c_str(), "wb");
         if (file_) std::setvbuf(file_, nullptr, _IOFBF, io_buffer_size);
         return file_ != nullptr;
     }
@@ -56,7 +57,7 @@ private:
 class InputLines {
 public:
     bool open(const std::string& name) {
-        file_ = std::fopen(name.c_str(), "rb");
+        file_ = std::fopen(to_host_path(name).c_str(), "rb");
         return file_ != nullptr;
     }
     ~InputLines() {
@@ -108,9 +109,10 @@ bool is_cup_input(std::string_view name) {
 }
 
 bool same_file(const std::string& a, const std::string& b) {
+    const std::filesystem::path pa = to_host_path(a), pb = to_host_path(b);
     std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec)) return true;
-    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+    if (std::filesystem::equivalent(pa, pb, ec)) return true;
+    return std::filesystem::weakly_canonical(pa, ec) == std::filesystem::weakly_canonical(pb, ec);
 }
 
 // Fixed point with three decimals, as a 15-character field would hold it (asterisks when the

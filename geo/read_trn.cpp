@@ -10,6 +10,7 @@
 
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -37,7 +38,8 @@ bool read_bytes(std::istream& in, unsigned char* buf, std::size_t n) {
     return in.gcount() == static_cast<std::streamsize>(n);
 }
 
-std::string file_name(std::string_view fich) { return std::string(trim_right(fich)); }
+// Names are Windows-1252 text like every text of the program; the file system wants its own.
+std::string file_name(std::string_view fich) { return to_host_path(trim_right(fich)); }
 
 constexpr std::size_t dem_header_size = 48;
 constexpr std::size_t asc_line_max = 80;

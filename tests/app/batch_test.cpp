@@ -110,6 +110,16 @@ TEST_F(Batch, NamesInUtf8OrWindows1252AreWrittenInWindows1252) {
     EXPECT_TRUE(read_back("cup", at("in.cup")).starts_with("Zürich|Zürich||4630.000N"));
 }
 
+TEST_F(Batch, FileNamesOutsideAscii) {
+    // Names on the command line and on disk are UTF-8; inside they are Windows-1252.
+    write_text(at("Zürich.txt"), "Landscape=Alps\n1 A 46.5 9.25 0\n");
+    RunResult r = run({"-cup", "Zürich.txt"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_text(at("Zürich.fpl")), fpl_lines("1", "A", 46.5f, 9.25f, "0.000"));
+    EXPECT_TRUE(fs::exists(at("Zürich.cup")));
+    EXPECT_EQ(read_text(at("Varnix.log")), "Z\xFCrich.txt\nZ\xFCrich.fpl\nAlps\n1 points read in batch file\n");
+}
+
 TEST_F(Batch, VerboseEchoesPointsAndCount) {
     write_text(at("in.txt"), "7 Home 46.5 9.25 1234.6\n");
     RunResult r = run({"-batch", "-v", "Alps", "in.txt"});

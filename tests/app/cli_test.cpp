@@ -96,6 +96,13 @@ TEST_F(Cli, ConvertsOnePointInEveryNotation) {
     }
 }
 
+TEST_F(Cli, LandscapeNameOutsideAscii) {
+    install.add_landscape(2, "Zürich");
+    RunResult r = run({"Zürich", "46.5", "9.25"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+}
+
 TEST_F(Cli, NegativeNumbersAfterTheLandscapeAreOperands) {
     RunResult r = run({"Alps", "-45.5", "-7.25"});
     EXPECT_EQ(r.err, "");
