@@ -5,6 +5,7 @@
 
 #include "forms/my_forms_internal.hpp"
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -83,7 +84,7 @@ void restore(int i, std::string_view value) {
 
 int frm_write_form_data(std::string_view fnam) {
     std::string path(trim(fnam));
-    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::FILE* f = std::fopen(to_host_path(path).c_str(), "w");
     if (!f) return io_status();
     for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
         std::string line = frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
@@ -97,7 +98,7 @@ int frm_write_form_data(std::string_view fnam) {
 
 int frm_read_form_data(std::string_view fnam) {
     std::string path(trim(fnam));
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(to_host_path(path).c_str(), "rb");
     if (!f) return io_status();
     int status = 0;
     for (std::string line; read_line(f, line, max_line, status);) {

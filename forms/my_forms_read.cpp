@@ -7,6 +7,7 @@
 
 #include "forms/my_forms_internal.hpp"
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
 #include "util/numbers.hpp"
@@ -421,7 +422,7 @@ int frm_read_form(std::string_view fnam) {
     std::string path(trim(fnam));
     FormLog log(path);
 
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(to_host_path(path).c_str(), "rb");
     if (!f) {
         int status = io_status();
         log.line("ERROR OPENING");
