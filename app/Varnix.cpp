@@ -28,8 +28,8 @@ constexpr float metres_per_degree = 110000.0f;
 
 // What the command line settles, beside the shared program state.
 struct CommandLine {
-    std::string arg0;                // the program's own path (132 characters)
-    std::vector<std::string> arg;    // arguments 1..narg
+    std::string arg0;              // the program's own path (132 characters)
+    std::vector<std::string> arg;  // arguments 1..narg
     int narg = 0, last_opt = 0, narg1 = 0;
     bool qverb = false, qdbg = false, qclip = false, qcup = false, qbatch = false;
     bool qkeepwnd = false;
@@ -43,7 +43,8 @@ void print_usage(const CommandLine& cl) {
     std::string_view a0 = trim(cl.arg0);
     console_line(" Usage :");
     console_line(" 1 WP : " + std::string(a0) + " [-help] [-line] [-clip] [-v] Landscape Lat Lon");
-    console_line(" Batch: " + std::string(a0) + " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
+    console_line(" Batch: " + std::string(a0) +
+                 " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
 }
 
 // The options are the arguments before the first operand; a "-" after an operand (a negative
@@ -153,8 +154,10 @@ void decode_args(CommandLine& cl) {
         int ns = 0, lo = 0;
         for (int i = 1; i <= n; ++i) {
             const std::string& op = operand(cl, i);
-            if (op.find_first_of("NS") != std::string::npos) ns = i;
-            else if (op.find_first_of("WE") != std::string::npos) lo = i;
+            if (op.find_first_of("NS") != std::string::npos)
+                ns = i;
+            else if (op.find_first_of("WE") != std::string::npos)
+                lo = i;
         }
         if (ns == 0 || lo == 0) stop_with_message("incorrect format");
         auto op = [&](int i) { return i <= n ? operand(cl, i) : std::string(); };
@@ -184,8 +187,8 @@ void convert_single_point(const CommandLine& cl) {
     int status = latlontoxy(cl.lat, cl.lon, tpx0, tpy0);
     if (cl.qverb) diag("latlontoxy status", status);
     if (status != 1) stop_with_message("*** conversion failed ***");
-    std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) + "\nTPPosY=" +
-                        std::string(trim(format_fixed(tpy0, 15, 3)));
+    std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
+                        "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
     console_line(ligne);
     if (cl.qclip) wr_clp(ligne);
 }
@@ -208,7 +211,8 @@ int init_conv() {
     }
     if (check_volaro_install(std::string(32, ' ')) == 0) {
         std::string_view msg = common_data.qfr
-                                   ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9" "e ***"
+                                   ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
+                                     "e ***"
                                    : "*** No Volaro installation found (2 or 3) ***";
         error_message_tit(s_error, title, msg, qline);
         log_message_f(msg);
@@ -229,8 +233,8 @@ int init_conv() {
         error_message(s_error, not_installed, qline);
         return 0;
     }
-    std::string trnfile = path_join(path_join(path_join(path, "Landscapes"), name),
-                                    std::string(name) + ".trn");
+    std::string trnfile =
+        path_join(path_join(path_join(path, "Landscapes"), name), std::string(name) + ".trn");
     diag("Trnfile=" + trnfile);
     bool exists = file_exists(trnfile);
     diag(tf(exists));
@@ -254,7 +258,8 @@ int varnix_main(const std::vector<std::string>& args) {
     set_diag_on(diag_on() || verbose_requested(args));
 
     CommandLine cl;
-    cl.arg0 = args.empty() ? std::string() : args[0].substr(0, std::min<std::size_t>(args[0].size(), 132));
+    cl.arg0 = args.empty() ? std::string()
+                           : args[0].substr(0, std::min<std::size_t>(args[0].size(), 132));
     diag(cl.arg0);
     std::size_t colon = cl.arg0.find(':'), backslash = cl.arg0.find('\\');
     // Started by bare name from a console: no drive and no folder in argument 0.

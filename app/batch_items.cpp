@@ -133,10 +133,14 @@ bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
         auto is = [&](std::string_view a, std::string_view b) {
             return case_blind_compare(f, a) || case_blind_compare(f, b);
         };
-        if (is("name", "title")) found.name = int(i);
-        else if (is("lat", "latitude")) found.lat = int(i);
-        else if (is("lon", "longitude")) found.lon = int(i);
-        else if (is("elev", "elevation")) found.elev = int(i);
+        if (is("name", "title"))
+            found.name = int(i);
+        else if (is("lat", "latitude"))
+            found.lat = int(i);
+        else if (is("lon", "longitude"))
+            found.lon = int(i);
+        else if (is("elev", "elevation"))
+            found.elev = int(i);
     }
     if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
     cols = found;
@@ -206,6 +210,5 @@ std::string cup_file_name(std::string_view outfile) {
     std::size_t cut = name.find(".fpl");
     if (cut == std::string_view::npos) cut = name.find_last_of('.');
     if (cut == 0) cut = std::string_view::npos;  // ".hidden" has no extension to replace
-    return std::string(outfile.substr(0, name_start)) +
-           std::string(name.substr(0, cut)) + ".cup";
+    return std::string(outfile.substr(0, name_start)) + std::string(name.substr(0, cut)) + ".cup";
 }

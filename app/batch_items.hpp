@@ -11,7 +11,7 @@
 #include "util/text_field.hpp"
 
 struct BatchPoint {
-    std::int32_t nump = 0;   // turnpoint number
+    std::int32_t nump = 0;  // turnpoint number
     TextField<36> name;
     TextField<20> c_lat, c_lon;  // as read, handed to decode_coord
     float alt = 0;               // metres

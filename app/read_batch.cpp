@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,7 +27,7 @@ constexpr std::size_t io_buffer_size = 1 << 16;
 
 // A file written from its first line, with write errors kept until the close reports them.
 class OutputFile {
-public:
+  public:
     bool open(const std::string& name) {
         name_ = name;
         file_ = std::fopen(to_host_path(name).c_str(), "wb");
@@ -47,7 +47,7 @@ public:
     bool is_open() const { return file_ != nullptr; }
     const std::string& name() const { return name_; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     std::string name_;
     bool ok_ = true;
@@ -55,7 +55,7 @@ private:
 
 // Lines of a text file in Windows-1252 or UTF-8, CR LF or LF.
 class InputLines {
-public:
+  public:
     bool open(const std::string& name) {
         file_ = std::fopen(to_host_path(name).c_str(), "rb");
         return file_ != nullptr;
@@ -90,7 +90,7 @@ public:
     bool failed() const { return file_ && std::ferror(file_); }
     int line_number() const { return number_; }
 
-private:
+  private:
     bool fill() {
         if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
         len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
@@ -208,8 +208,8 @@ struct Batch {
 
 }  // namespace
 
-void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb,
-                bool qdbg, bool qline, float epsl) {
+void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb, bool qdbg,
+                bool qline, float epsl) {
     (void)epsl;  // the threshold belongs to the command line; the batch does not iterate
     Batch b{std::string(infile), std::string(outfile), "", qcup, qverb, qdbg, qline, {}, {}, 0};
 

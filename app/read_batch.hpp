@@ -4,5 +4,5 @@
 
 #include <string_view>
 
-void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb,
-                bool qdbg, bool qline, float epsl);
+void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb, bool qdbg,
+                bool qline, float epsl);

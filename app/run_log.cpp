@@ -19,7 +19,8 @@ void run_log_set_name(std::string_view name) { run_log.name = name; }
 void run_log_line(std::string_view line) {
     if (!run_log.file) {
         run_log.file = std::fopen(run_log.name.c_str(), "w");
-        if (!run_log.file) return;  // like the program log: a log that cannot be opened is not reported
+        if (!run_log.file)
+            return;  // like the program log: a log that cannot be opened is not reported
     }
     std::fwrite(line.data(), 1, line.size(), run_log.file);
     std::fputc('\n', run_log.file);

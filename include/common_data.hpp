@@ -18,7 +18,7 @@ struct CommonData {
     TextField<256> rootpath2, rootpath3;  // user-files roots (end with a separator)
     TextField<256> pilpath2, pilpath3;    // pilots folders of the last pilots
     TextField<256> vlroinstpath, vlrorootpath, vlropilpath;  // the active version's folders
-    int volaro_version = 0;  // 2, 3, or 0 while both are installed and not yet decided
+    int volaro_version = 0;         // 2, 3, or 0 while both are installed and not yet decided
     bool qc2 = false, qc3 = false;  // version 2 / 3 found installed
 
     // --- converter form: item numbers of its named items (0 = not found) ----------------------

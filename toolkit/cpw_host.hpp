@@ -41,7 +41,8 @@ class CpwHost {
     // The context the backend reports input to (set once, before any window).
     virtual void attach(pCpw cpw) = 0;
     // A window with an OpenGL context, shown, focused and current; null on failure.
-    virtual std::unique_ptr<CpwHostWindow> create_window(const CpwWindowRequest& request, int id) = 0;
+    virtual std::unique_ptr<CpwHostWindow> create_window(const CpwWindowRequest& request,
+                                                         int id) = 0;
     // Destroys a window; safe from inside the backend's own input reports.
     virtual void destroy_window(std::unique_ptr<CpwHostWindow> w) = 0;
     virtual void make_current(CpwHostWindow* w) = 0;

@@ -196,8 +196,8 @@ std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowRequest& r
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);  // placed first, then shown
     glfwWindowHint(GLFW_RESIZABLE, request.fixed_size ? GLFW_FALSE : GLFW_TRUE);
     glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_TRUE);
-    GLFWwindow* win =
-        glfwCreateWindow(request.width, request.height, request.title_utf8.c_str(), nullptr, nullptr);
+    GLFWwindow* win = glfwCreateWindow(request.width, request.height, request.title_utf8.c_str(),
+                                       nullptr, nullptr);
     if (win == nullptr) return nullptr;
     auto w = std::make_unique<GlfwWindow>();
     w->win = win;

@@ -163,7 +163,8 @@ std::string format_fixed(double value, int width, int decimals) {
     std::string_view text(buf, std::size_t(ptr - buf));
     if (int(text.size()) == width + 1) {
         // Fixed-point output may drop the optional zero before the point to fit.
-        if (text.starts_with("0.")) text.remove_prefix(1);
+        if (text.starts_with("0."))
+            text.remove_prefix(1);
         else if (text.starts_with("-0.")) {
             std::string shortened(1, '-');
             shortened.append(text.substr(2));
@@ -185,7 +186,8 @@ bool parse_f_format(std::string_view fstr, int& width, int& decimals) {
     if (f == std::string_view::npos || dot == std::string_view::npos) return false;
     std::size_t close = fstr.find(')', dot);
     std::string_view w = fstr.substr(f + 1, dot - f - 1);
-    std::string_view d = fstr.substr(dot + 1, close == std::string_view::npos ? close : close - dot - 1);
+    std::string_view d =
+        fstr.substr(dot + 1, close == std::string_view::npos ? close : close - dot - 1);
     return std::from_chars(w.data(), w.data() + w.size(), width).ec == std::errc{} &&
            std::from_chars(d.data(), d.data() + d.size(), decimals).ec == std::errc{} &&
            width > 0 && decimals >= 0;

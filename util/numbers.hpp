@@ -32,9 +32,9 @@ std::string format_fixed(double value, int width, int decimals);
 // std::chars_format::fixed, decimals) does, several times faster (the batch hot path).
 // Returns the end of the text, or nullptr when it does not fit.
 char* fixed_to_chars(char* first, char* last, float v, int decimals);
-std::string l2b(bool q);           // "1" / "0"
-std::string t2b(float hours);      // HH:MM:SS
-std::string k2b(std::int32_t kkk);  // key code as text: CTRL+"A", SHFT+ASC13, SCN59 ...
+std::string l2b(bool q);                  // "1" / "0"
+std::string t2b(float hours);             // HH:MM:SS
+std::string k2b(std::int32_t kkk);        // key code as text: CTRL+"A", SHFT+ASC13, SCN59 ...
 std::int32_t b2k(std::string_view buff);  // inverse of k2b
 
 // Splits a key code (modifiers x 10000 + key, key in -4999..5000) into its parts.
@@ -46,5 +46,5 @@ KeyCodeParts split_key_code(std::int32_t code);
 
 // Time texts.
 std::string to_hms(float secs, std::size_t capacity);  // " H:MM:SS" or " H:MM:SS.cc"
-std::string to_hms_c(float secs);                        // 8 characters
-std::int32_t hms2sec(std::string_view text);              // -999 when the seconds are unreadable
+std::string to_hms_c(float secs);                      // 8 characters
+std::int32_t hms2sec(std::string_view text);           // -999 when the seconds are unreadable

@@ -8,7 +8,9 @@
 
 namespace {
 
-bool is_blank_text(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool is_blank_text(std::string_view s) {
+    return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
 char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
@@ -120,14 +122,14 @@ bool is_true(std::string_view cc) {
 bool is_num(std::string_view str) {
     std::string_view t = trim(str);
     return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'E' ||
-               c == 'e';
+        return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e';
     });
 }
 
 bool is_uint(std::string_view str) {
     std::string_view t = trim_right(str);
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !t.empty() &&
+           std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 void majusc(std::string& s) {
@@ -195,8 +197,10 @@ char random_char() {
 
 void subs_dot_comma(std::string& ligne) {
     for (char& c : ligne) {
-        if (c == ',') c = ';';
-        else if (c == '.') c = ',';
+        if (c == ',')
+            c = ';';
+        else if (c == '.')
+            c = ',';
     }
 }
 
@@ -204,8 +208,10 @@ void subs_comma(std::string& ligne) { std::replace(ligne.begin(), ligne.end(), '
 
 void from_frcsv(std::string& ligne) {
     for (char& c : ligne) {
-        if (c == ',') c = '.';
-        else if (c == ';') c = ',';
+        if (c == ',')
+            c = '.';
+        else if (c == ';')
+            c = ',';
     }
 }
 
@@ -214,9 +220,8 @@ void to_frcsv(std::string& ligne) {
     std::size_t field_start = 0;
     auto field_numeric = [&](std::size_t start) {
         std::size_t end = before.find(',', start);
-        return is_num(std::string_view(before).substr(start, end == std::string::npos
-                                                                 ? std::string::npos
-                                                                 : end - start));
+        return is_num(std::string_view(before).substr(
+            start, end == std::string::npos ? std::string::npos : end - start));
     };
     bool numeric = field_numeric(0);
     bool in_quotes = false;

@@ -16,7 +16,7 @@ template <std::size_t N>
 class TextField {
     static_assert(N > 0);
 
-public:
+  public:
     static constexpr std::size_t capacity = N;
 
     constexpr TextField() { buf_.fill(' '); }
@@ -60,7 +60,7 @@ public:
         return a.view() == b.substr(0, n == std::string_view::npos ? 0 : n + 1);
     }
 
-private:
+  private:
     constexpr std::size_t trimmed_length(std::size_t n) const {
         while (n > 0 && buf_[n - 1] == ' ') --n;
         return n;

@@ -1,7 +1,7 @@
 // The readers of batch input lines and the output field rules.
-#include <gtest/gtest.h>
-
 #include "app/batch_items.hpp"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -15,7 +15,9 @@ TEST(SplitItems, BlanksCommasQuotesAndSlash) {
         {"1 Name 46.5 9.25 100", 5, {"1", "Name", "46.5", "9.25", "100"}},
         {"1,Name,46.5,9.25,100", 5, {"1", "Name", "46.5", "9.25", "100"}},
         {"  1 ,  Name ,46.5  9.25,100  ", 5, {"1", "Name", "46.5", "9.25", "100"}},
-        {"1 'St. Moritz, Dorf' 46.5 9.25 1800", 5, {"1", "St. Moritz, Dorf", "46.5", "9.25", "1800"}},
+        {"1 'St. Moritz, Dorf' 46.5 9.25 1800",
+         5,
+         {"1", "St. Moritz, Dorf", "46.5", "9.25", "1800"}},
         {"2 \"a/b\" \"46 30 N\" 9 0", 5, {"2", "a/b", "46 30 N", "9", "0"}},
         {"3 'it''s' 1 2 3", 5, {"3", "it's", "1", "2", "3"}},
         {"4 A 1 2 3 extra items", 5, {"4", "A", "1", "2", "3"}},
@@ -108,9 +110,9 @@ TEST(ParseCupLine, UsesTheColumns) {
     std::vector<std::string> scratch;
     BatchPoint p;
     CupColumns cols;
-    ASSERT_EQ(parse_cup_line("\"Säntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,", cols,
-                             scratch, p),
-              LineResult::point);
+    ASSERT_EQ(
+        parse_cup_line("\"Säntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,", cols, scratch, p),
+        LineResult::point);
     EXPECT_EQ(p.name.view(), "Säntis");
     EXPECT_EQ(p.c_lon.view(), "00920.580E");
     EXPECT_NEAR(p.alt, 2499.97f, 0.01f);
@@ -134,10 +136,10 @@ TEST(CsvField, QuotedWhenNeeded) {
 
 TEST(CupFileName, FromTheFlightPlanName) {
     const std::pair<const char*, const char*> cases[] = {
-        {"out.fpl", "out.cup"},         {"dir.fpl/x.fpl", "dir.fpl/x.cup"},
-        {"a.b.fpl", "a.b.cup"},         {"out.txt", "out.cup"},
-        {"dir/out", "dir/out.cup"},     {"../my.dir/out", "../my.dir/out.cup"},
-        {"./pts.fpl", "./pts.cup"},     {".hidden", ".hidden.cup"},
+        {"out.fpl", "out.cup"},     {"dir.fpl/x.fpl", "dir.fpl/x.cup"},
+        {"a.b.fpl", "a.b.cup"},     {"out.txt", "out.cup"},
+        {"dir/out", "dir/out.cup"}, {"../my.dir/out", "../my.dir/out.cup"},
+        {"./pts.fpl", "./pts.cup"}, {".hidden", ".hidden.cup"},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(cup_file_name(in), out) << in;
 }

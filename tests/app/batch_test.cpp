@@ -12,7 +12,7 @@
 namespace {
 
 class Batch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         install.add_version(2);
         install.add_landscape(2, "Alps");
@@ -40,8 +40,8 @@ protected:
     static std::string fpl_lines(const std::string& n, const std::string& name, float lat,
                                  float lon, const std::string& z) {
         auto [x, y] = xy(lat, lon);
-        return "TPName" + n + "=" + name + "\r\nTPPosX" + n + "=" + x + "\r\nTPPosY" + n + "=" +
-               y + "\r\nTPPosZ" + n + "=" + z + "\r\n";
+        return "TPName" + n + "=" + name + "\r\nTPPosX" + n + "=" + x + "\r\nTPPosY" + n + "=" + y +
+               "\r\nTPPosZ" + n + "=" + z + "\r\n";
     }
 
     TempDir root, work;
@@ -50,8 +50,8 @@ protected:
 };
 
 std::string read_back(const char* kind, const fs::path& file) {
-    std::string cmd = std::string("python3 " VARNIX_SOURCE_DIR "/tests/app/read_back.py ") +
-                      kind + " '" + file.string() + "'";
+    std::string cmd = std::string("python3 " VARNIX_SOURCE_DIR "/tests/app/read_back.py ") + kind +
+                      " '" + file.string() + "'";
     FILE* p = popen(cmd.c_str(), "r");
     std::string out;
     char buf[512];
@@ -65,7 +65,8 @@ TEST_F(Batch, SingleOperandWritesTheFlightPlanAndTheRunLog) {
                "Landscape=Alps\n"
                "\n"
                "1 Start 46.5 9.25 1250\n"
-               "2,'Col, high',\"46\xB0" "30'15\"\"N\",00915.000E,2500.5 / comment\r\n"
+               "2,'Col, high',\"46\xB0"
+               "30'15\"\"N\",00915.000E,2500.5 / comment\r\n"
                "2 Again 4630.500N 9.3 0\n");
     RunResult r = run({"pts.txt"});
     EXPECT_EQ(r.status, 0);
@@ -117,14 +118,16 @@ TEST_F(Batch, FileNamesOutsideAscii) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(read_text(at("Zürich.fpl")), fpl_lines("1", "A", 46.5f, 9.25f, "0.000"));
     EXPECT_TRUE(fs::exists(at("Zürich.cup")));
-    EXPECT_EQ(read_text(at("Varnix.log")), "Z\xFCrich.txt\nZ\xFCrich.fpl\nAlps\n1 points read in batch file\n");
+    EXPECT_EQ(read_text(at("Varnix.log")),
+              "Z\xFCrich.txt\nZ\xFCrich.fpl\nAlps\n1 points read in batch file\n");
 }
 
 TEST_F(Batch, VerboseEchoesPointsAndCount) {
     write_text(at("in.txt"), "7 Home 46.5 9.25 1234.6\n");
     RunResult r = run({"-batch", "-v", "Alps", "in.txt"});
-    EXPECT_NE(r.out.find("   7 Home                    46.5                9.25                  1235\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("   7 Home                    46.5                9.25                  1235\n"),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find(" 1 points read in batch file\n"), std::string::npos);
 }
@@ -140,10 +143,10 @@ TEST_F(Batch, OnlyALandscapeLineGivesEmptyFiles) {
 
 struct StopCase {
     std::string input;
-    std::string err;           // standard error
-    std::string out;           // standard output (console messages)
-    int points_written;        // flight-plan points left in the file
-    std::string log_count;     // the run log's count line, "" when none
+    std::string err;        // standard error
+    std::string out;        // standard output (console messages)
+    int points_written;     // flight-plan points left in the file
+    std::string log_count;  // the run log's count line, "" when none
 };
 
 TEST_F(Batch, StopsKeepWhatWasWritten) {
@@ -206,8 +209,9 @@ TEST_F(Batch, NeverOverwritesTheInput) {
     write_text(at("x.cup"), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
     write_text(at("pts.txt"), "1 A 46.5 9.25 0\n");
     RunResult r = run({"-batch", "-cup", "Alps", "x.cup", "x.fpl"});
-    EXPECT_EQ(r.err, "STOP The waypoint file x.cup would overwrite the batch input; name another "
-                     "output file\n");
+    EXPECT_EQ(r.err,
+              "STOP The waypoint file x.cup would overwrite the batch input; name another "
+              "output file\n");
     EXPECT_FALSE(fs::exists(at("x.fpl")));
     EXPECT_EQ(read_text(at("x.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
     r = run({"-batch", "Alps", "pts.txt", "./pts.txt"});
@@ -219,7 +223,8 @@ TEST_F(Batch, CupInputInBothLayouts) {
     const std::string classic =
         "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
         "\"S\xC3\xA4ntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,\r\n"
-        "\"Home, field\",HOME,CH,4630.000N,00915.000E,500.0m,5,090,800m,122.500,\"A \"\"good\"\" one\"\r\n"
+        "\"Home, field\",HOME,CH,4630.000N,00915.000E,500.0m,5,090,800m,122.500,\"A \"\"good\"\" "
+        "one\"\r\n"
         "\r\n"
         "-----Related Tasks-----\r\n"
         "\"Task\",\"S\xC3\xA4ntis\",\"Home, field\"\r\n";
@@ -233,18 +238,19 @@ TEST_F(Batch, CupInputInBothLayouts) {
     RunResult r = run({"-batch", "Alps", "classic.cup", "classic.fpl"});
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(read_text(at("classic.fpl")),
-              fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"), "2499.969") +
+              fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"),
+                        "2499.969") +
                   fpl_lines("1", "Home, field", 46.5f, 9.25f, "500.000"));
 
-    for (const auto& [name, text, z] :
-         {std::tuple{"newer.cup", newer, "500.000"}, std::tuple{"reordered.cup", reordered, "499.872"},
-          std::tuple{"headless.CUP", headless, "500.000"}}) {
+    for (const auto& [name, text, z] : {std::tuple{"newer.cup", newer, "500.000"},
+                                        std::tuple{"reordered.cup", reordered, "499.872"},
+                                        std::tuple{"headless.CUP", headless, "500.000"}}) {
         write_text(at(name), text);
         r = run({"-batch", "Alps", name, "out.fpl"});
         EXPECT_EQ(r.err, "") << name;
         std::string want_name = std::string(name) == "reordered.cup" ? "Home"
-                                : std::string(name) == "newer.cup" ? "Home, field"
-                                                                   : "Home";
+                                : std::string(name) == "newer.cup"   ? "Home, field"
+                                                                     : "Home";
         EXPECT_EQ(read_text(at("out.fpl")), fpl_lines("0", want_name, 46.5f, 9.25f, z)) << name;
     }
 }
@@ -257,10 +263,12 @@ TEST_F(Batch, CupInputNeedsALandscape) {
 }
 
 TEST_F(Batch, BadCupLineNamesTheLine) {
-    write_text(at("w.cup"), "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n\"B\",B\n");
+    write_text(at("w.cup"),
+               "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n\"B\",B\n");
     RunResult r = run({"-batch", "Alps", "w.cup", "w.fpl"});
-    EXPECT_TRUE(r.out.starts_with(" *** Error reading batch file :w.cup, line 3: name, code, "
-                                  "country, lat, lon, elev expected ***\n"))
+    EXPECT_TRUE(
+        r.out.starts_with(" *** Error reading batch file :w.cup, line 3: name, code, "
+                          "country, lat, lon, elev expected ***\n"))
         << r.out;
     EXPECT_EQ(read_text(at("w.fpl")).size(), fpl_lines("0", "A", 46.5f, 9.25f, "500.000").size());
 }

@@ -10,7 +10,7 @@
 namespace {
 
 class Cli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         install.add_version(2);
         install.add_landscape(2, "Alps");
@@ -32,8 +32,8 @@ protected:
         write_trn(dir.path() / "Alps.trn", TrnHeader{});
         EXPECT_EQ(utm_init((dir.path() / "Alps.trn").string(), xmax, ymax), 1);
         EXPECT_EQ(latlontoxy(lat, lon, rx, ry), 1);
-        return "TPPosX=" + std::string(trim(format_fixed(rx, 15, 3))) + "\nTPPosY=" +
-               std::string(trim(format_fixed(ry, 15, 3))) + "\n";
+        return "TPPosX=" + std::string(trim(format_fixed(rx, 15, 3))) +
+               "\nTPPosY=" + std::string(trim(format_fixed(ry, 15, 3))) + "\n";
     }
 
     TempDir root, work;
@@ -76,7 +76,11 @@ TEST_F(Cli, ConvertsOnePointInEveryNotation) {
     const std::string want = expected_point(46.5f, 9.25f);
     const std::vector<std::string> cases[] = {
         {"Alps", "46.5", "9.25"},
-        {"Alps", "46\xC2\xB0" "30'N", "9\xC2\xB0" "15'E"},  // UTF-8 terminal input
+        {"Alps",
+         "46\xC2\xB0"
+         "30'N",
+         "9\xC2\xB0"
+         "15'E"},  // UTF-8 terminal input
         {"Alps", "46", "30", "N", "9", "15", "E"},
         {"Alps", "46", "30", "0", "N", "9", "15", "0", "E"},
         {"Alps", "4630.000N", "00915.000E"},
@@ -163,14 +167,16 @@ TEST_F(Cli, LandscapeNotInstalled) {
 
 TEST_F(Cli, NoInstallationFound) {
     write_text(root.path() / "empty.reg", "WINE REGISTRY Version 2\n");
-    RunResult r = run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
+    RunResult r =
+        run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
     EXPECT_EQ(r.out,
               " *** Volaro2 installation not detected on this computer ***\n"
               " *** Volaro3 installation not detected on this computer ***\n"
               " *** No Volaro installation found (2 or 3) ***\n"
               " Landscape Alps impossible to initialize coordinates conversion\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(read_text(work.path() / "Logfile.txt"), "*** No Volaro installation found (2 or 3) ***\n");
+    EXPECT_EQ(read_text(work.path() / "Logfile.txt"),
+              "*** No Volaro installation found (2 or 3) ***\n");
     // A second run appends to the program log.
     run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
     EXPECT_EQ(read_text(work.path() / "Logfile.txt"),
@@ -185,15 +191,17 @@ TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {
     EXPECT_EQ(r.out.find("TPPos"), std::string::npos);
 
     install.add_version(2);
-    write_text(root.path() / "Volaro2" / "Logs" / "Logfile.txt", "a\nb\nc\nd\ne\nf\nVolaro version: 2100\n");
+    write_text(root.path() / "Volaro2" / "Logs" / "Logfile.txt",
+               "a\nb\nc\nd\ne\nf\nVolaro version: 2100\n");
     r = run({"Alps", "46.5", "9.25"});
     EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
 }
 
 TEST_F(Cli, BatchOptionWithOneOperandTakesItAsTheBatchFile) {
     RunResult r = run({"-batch", "Alps"});
-    EXPECT_EQ(r.err, "Varnix: No landscape specified\n"
-                     "Varnix: Landscape  impossible to initialize coordinates conversion\n");
+    EXPECT_EQ(r.err,
+              "Varnix: No landscape specified\n"
+              "Varnix: Landscape  impossible to initialize coordinates conversion\n");
     EXPECT_EQ(read_text(work.path() / "Varnix.log"), "Alps\nAlps.fpl\n\n");
 }
 
@@ -253,8 +261,8 @@ TEST_F(Cli, ClipboardHoldsTheTwoLinesWithoutFinalLineFeed) {
 }
 
 TEST_F(Cli, NoClipboardIsFatal) {
-    RunResult r = run({"-clip", "Alps", "46.5", "9.25"},
-                      {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
+    RunResult r =
+        run({"-clip", "Alps", "46.5", "9.25"}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Exiting: Can't open clipboard\n");
 }

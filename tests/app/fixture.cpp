@@ -89,8 +89,10 @@ RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
         if (const char* v = std::getenv(name)) vars[name] = v;
     }
     for (const auto& [k, v] : env) {
-        if (v.empty()) vars.erase(k);
-        else vars[k] = v;
+        if (v.empty())
+            vars.erase(k);
+        else
+            vars[k] = v;
     }
     std::vector<std::string> env_strings;
     for (const auto& [k, v] : vars) env_strings.push_back(k + "=" + v);
@@ -109,8 +111,10 @@ RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     pid_t pid = 0;
     RunResult r;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {

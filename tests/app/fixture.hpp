@@ -24,20 +24,20 @@ std::string read_text(const fs::path& file);
 
 // A temp folder that is removed with the object.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
 // A simulator installation: install folders, landscapes, and the registry store naming them.
 class Installation {
-public:
+  public:
     explicit Installation(fs::path root) : root_(std::move(root)) {}
     // Install folder of `version` with Volaro.exe and a log reading `log_version`.
     fs::path add_version(int version, int log_version = 0);
@@ -46,7 +46,7 @@ public:
     fs::path write_store(const std::string& extra = "") const;
     const fs::path& root() const { return root_; }
 
-private:
+  private:
     fs::path root_;
     std::map<int, fs::path> install_dirs_;
 };

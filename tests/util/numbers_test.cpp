@@ -1,3 +1,5 @@
+#include "util/numbers.hpp"
+
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -5,21 +7,19 @@
 #include <cstring>
 #include <vector>
 
-#include "util/numbers.hpp"
-
 TEST(ReadFreeNumber, AcceptsDecimalsRejectsTheRest) {
     const std::pair<const char*, double> good[] = {
-        {"46.5", 46.5}, {"  -7.25", -7.25}, {"+3", 3},      {"1e2", 100},
-        {"2.5E-1", 0.25}, {".5", 0.5},     {"5.", 5},       {"46,5", 46},
-        {"12 34", 12},   {"7/x", 7},       {"0", 0},
+        {"46.5", 46.5},   {"  -7.25", -7.25}, {"+3", 3}, {"1e2", 100},
+        {"2.5E-1", 0.25}, {".5", 0.5},        {"5.", 5}, {"46,5", 46},
+        {"12 34", 12},    {"7/x", 7},         {"0", 0},
     };
     for (const auto& [text, value] : good) {
         double v = -1;
         EXPECT_TRUE(read_free_number(text, v)) << text;
         EXPECT_DOUBLE_EQ(v, value) << text;
     }
-    const char* bad[] = {"", "   ", "nan", "inf", "-infinity", "0x1p3", "abc", "1e",
-                         "1e+", "--1", ".", "+", "12abc", ",5", "1e999"};
+    const char* bad[] = {"",    "   ", "nan", "inf", "-infinity", "0x1p3", "abc",  "1e",
+                         "1e+", "--1", ".",   "+",   "12abc",     ",5",    "1e999"};
     for (const char* text : bad) {
         double v = 123;
         EXPECT_FALSE(read_free_number(text, v)) << text;
@@ -32,8 +32,15 @@ TEST(ReadFreeNumber, AcceptsDecimalsRejectsTheRest) {
 
 TEST(ReadFreeNumber, PlainDecimalsRoundLikeFromChars) {
     // Short plain decimals take a fast path; it must give the correctly rounded double.
-    const char* texts[] = {"0.1", "-0", "46.504166", "9.2500001", "123456789012345",
-                           "1234567890123456", "0.000000000000001", "-7.123456789012", "999.999"};
+    const char* texts[] = {"0.1",
+                           "-0",
+                           "46.504166",
+                           "9.2500001",
+                           "123456789012345",
+                           "1234567890123456",
+                           "0.000000000000001",
+                           "-7.123456789012",
+                           "999.999"};
     for (const char* text : texts) {
         double v = 0, want = 0;
         ASSERT_TRUE(read_free_number(text, v)) << text;
@@ -76,8 +83,9 @@ TEST(FormatFixed, FortranLikeFields) {
 
 TEST(F2b, TrimsZerosAndLimitsDigits) {
     const std::tuple<float, const char*, const char*> cases[] = {
-        {46.5f, "(F12.6)", "46.5"},   {3.0f, "(F12.6)", "3"},      {0.5f, "(F10.6)", "0.5"},
-        {100.0f, "(F10.2)", "100"},   {-0.0001f, "(F8.3)", "-0"},  {123456.0f, "(F12.6)", "123456"},
+        {46.5f, "(F12.6)", "46.5"},         {3.0f, "(F12.6)", "3"},
+        {0.5f, "(F10.6)", "0.5"},           {100.0f, "(F10.2)", "100"},
+        {-0.0001f, "(F8.3)", "-0"},         {123456.0f, "(F12.6)", "123456"},
         {123456.5f, "(F12.6)", "123456.5"}, {1250.5f, "(F10.1)", "1250.5"},
         {99999.0f, "(F3.1)", "***"},
     };
@@ -88,9 +96,15 @@ TEST(F2b, TrimsZerosAndLimitsDigits) {
 
 TEST(KeyCodes, TextAndBack) {
     const std::pair<std::int32_t, const char*> cases[] = {
-        {10065, "CTRL+\"A\""}, {20013, "SHFT+ASC13"}, {65, "\"A\""},
-        {-59, "SCN59"},        {10000 - 30, "CTRL+SCN30"}, {80000 + 65, "LONG+\"A\""},
-        {70000 + 200, "CTRL+SHFT+ALT+ASC200"}, {0, ""}, {10000, ""},
+        {10065, "CTRL+\"A\""},
+        {20013, "SHFT+ASC13"},
+        {65, "\"A\""},
+        {-59, "SCN59"},
+        {10000 - 30, "CTRL+SCN30"},
+        {80000 + 65, "LONG+\"A\""},
+        {70000 + 200, "CTRL+SHFT+ALT+ASC200"},
+        {0, ""},
+        {10000, ""},
     };
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(k2b(code), text) << code;
@@ -115,7 +129,7 @@ TEST(Times, FormatsAndParses) {
 
 TEST(FixedToChars, SameTextAsToCharsForFloats) {
     // Random floats over many magnitudes, plus ties and signed zeros.
-    std::vector<float> values = {0.0f, -0.0f, 0.0625f, -0.0625f, 0.0005f, -0.0001f, 1e-9f,
+    std::vector<float> values = {0.0f, -0.0f,  0.0625f,     -0.0625f,     0.0005f, -0.0001f, 1e-9f,
                                  2.5f, 0.125f, 123456.789f, -98765.4321f, 3.4e10f, 1.0f};
     std::uint32_t state = 12345;
     for (int i = 0; i < 200000; ++i) {
@@ -128,7 +142,8 @@ TEST(FixedToChars, SameTextAsToCharsForFloats) {
     for (float v : values) {
         for (int d : {0, 1, 3, 6}) {
             char want[400], got[400];
-            auto [we, ec] = std::to_chars(want, want + sizeof want, double(v), std::chars_format::fixed, d);
+            auto [we, ec] =
+                std::to_chars(want, want + sizeof want, double(v), std::chars_format::fixed, d);
             ASSERT_EQ(ec, std::errc{});
             char* ge = fixed_to_chars(got, got + sizeof got, v, d);
             ASSERT_NE(ge, nullptr);

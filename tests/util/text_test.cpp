@@ -1,6 +1,7 @@
+#include "util/text.hpp"
+
 #include <gtest/gtest.h>
 
-#include "util/text.hpp"
 #include "util/text_field.hpp"
 
 TEST(TextField, CutsPadsAndComparesAsBlankPaddedText) {
@@ -41,7 +42,7 @@ TEST(ExtractList, TakesFirstItemHonouringQuotes) {
         {" a , b", "a ", "b"},
         {"a\"b,c\",d", "a\"b,c\"", "d"},
         {"\"x,y\"", "\"x,y\"", ""},
-        {"\"x,y\"z", "\"x,y\"", ""},     // one character after the closing quote dropped
+        {"\"x,y\"z", "\"x,y\"", ""},      // one character after the closing quote dropped
         {"\"x,y\"z,w", "\"x,y\"z", "w"},  // the separator after the quotes counts
         {"a\"b,c", "a\"b", "c"},          // an unmatched quote is ordinary text
     };
@@ -60,12 +61,9 @@ TEST(ReadList, SplitsUntilBlankItem) {
 
 TEST(ExtractKeyVal, EqualsWinsOverColon) {
     const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"key = value", "key", "value"},
-        {"Landscape=Alps", "Landscape", "Alps"},
-        {"C:\\x=1", "C:\\x", "1"},
-        {"a: b", "a", "b"},
-        {"plain", "plain", ""},
-        {"k=", "k", ""},
+        {"key = value", "key", "value"}, {"Landscape=Alps", "Landscape", "Alps"},
+        {"C:\\x=1", "C:\\x", "1"},       {"a: b", "a", "b"},
+        {"plain", "plain", ""},          {"k=", "k", ""},
     };
     for (const auto& [line, key, val] : cases) {
         std::string k, v;
