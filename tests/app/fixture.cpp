@@ -40,17 +40,6 @@ std::string read_text(const fs::path& file) {
     return ss.str();
 }
 
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "varnix-test-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
 fs::path Installation::add_version(int version, int log_version) {
     fs::path dir = root_ / ("Volaro" + std::to_string(version));
     write_text(dir / "Volaro.exe", "");

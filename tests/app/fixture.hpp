@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/temp_dir.hpp"
+
 namespace fs = std::filesystem;
 
 // The fields of a terrain header (little-endian, 36 bytes).
@@ -21,19 +23,6 @@ struct TrnHeader {
 void write_trn(const fs::path& file, const TrnHeader& h);
 void write_text(const fs::path& file, const std::string& text);
 std::string read_text(const fs::path& file);
-
-// A temp folder that is removed with the object.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 // A simulator installation: install folders, landscapes, and the registry store naming them.
 class Installation {

@@ -10,7 +10,7 @@
 
 #include "geo/UTM.hpp"
 #include "host/messages.hpp"
-#include "temp_dir.hpp"
+#include "tests/common/temp_dir.hpp"
 
 namespace {
 

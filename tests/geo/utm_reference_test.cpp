@@ -19,7 +19,7 @@
 #include "geo/UTM.hpp"
 #include "geo/read_trn.hpp"
 #include "host/messages.hpp"
-#include "temp_dir.hpp"
+#include "tests/common/temp_dir.hpp"
 
 namespace {
 

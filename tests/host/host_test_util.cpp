@@ -10,16 +10,6 @@
 
 #include "host/registry.hpp"
 
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "varnix-host-XXXXXX").string();
-    path_ = mkdtemp(tmpl.data());
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
 void write_file(const fs::path& file, const std::string& bytes) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;

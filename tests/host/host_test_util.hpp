@@ -6,19 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/temp_dir.hpp"
+
 namespace fs = std::filesystem;
-
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 void write_file(const fs::path& file, const std::string& bytes);
 std::string read_file(const fs::path& file);

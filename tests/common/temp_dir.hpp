@@ -10,7 +10,7 @@
 class TempDir {
   public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "geo_test_XXXXXX").string();
+        std::string tmpl = (std::filesystem::temp_directory_path() / "varnix-test-XXXXXX").string();
         if (mkdtemp(tmpl.data()) != nullptr) path_ = tmpl;
     }
     ~TempDir() {
@@ -20,6 +20,7 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
+    const std::filesystem::path& path() const { return path_; }
     std::string file(std::string_view name) const { return (path_ / name).string(); }
     // Writes bytes as they are (no line-end translation).
     std::string write(std::string_view name, std::string_view bytes) const {
