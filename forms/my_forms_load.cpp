@@ -47,6 +47,7 @@ bool load_landscapes(int k) {
 }  // namespace
 
 int load_form() {
+    start_hand_over();
     for (int t = 1; t <= frm000.nb_titl; ++t)
         add_subt(frm000.nb_titl, t - 1, frmc01.titl_txt[t].view(), frmi02.titl_pos[t][1],
                  frmi02.titl_pos[t][2]);

@@ -28,6 +28,17 @@ std::string key_text(int code) {
 
 void reset_form_view() { FormView = FormViewState{}; }
 
+void start_hand_over() {
+    auto& v = FormView;
+    v.nb_inpt = v.nb_subt = v.nb_sepa = v.nb_butt = v.nb_rdio = 0;
+    v.ddl_nbli.fill(0);
+    v.ddl_inpt.fill(-1);
+    for (auto& list : v.ddl_txt)
+        for (auto& line : list) line.clear();
+    v.LndDDL = -1;
+    for (auto& name : v.lnd_nam) name.clear();
+}
+
 void set_opt(int active, int font_size, int debug) {
     FormView.ActWin = active;
     FormView.font_size = font_size;

@@ -115,6 +115,9 @@ void reset_form_view();
 
 // --- registration, called by the model while it loads a form ------------------------------------
 
+// Opens a hand-over: the counts, the lists and the landscape list of an earlier form are
+// forgotten, so a form that registers fewer of them shows none of the old ones.
+void start_hand_over();
 void set_opt(int active, int font_size, int debug);
 void add_inpt(int count, int index, std::string_view label, std::string_view value,
               const std::array<int, 4>& pos, int ival, float rval, int siz, int typ, int arr,

@@ -183,3 +183,23 @@ TEST_F(LoadForm, NoInstallationStopsTheHandOver) {
     EXPECT_EQ(FormView.nb_rdio, 0);
     EXPECT_EQ(FormView.nb_butt, 0);
 }
+
+TEST_F(LoadForm, ANewFormForgetsTheOldLists) {
+    install(dir(), {"Alpha"}, {});
+    ASSERT_EQ(read_form("[Input-boxes]\n{Name=Lnd; Txt=Landscape; Type=DDL; Pos=1,1; Size=9}\n"
+                        "[Buttons]\n{Txt=OK; Pos=10,5; Size=80; Type=OK}\n"),
+              0);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(load_form(), 1);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(FormView.LndDDL, 0);
+
+    // The next form's list 0 is an ordinary one, and it has no buttons.
+    ASSERT_EQ(read_form("[Input-boxes]\n{Name=U; Txt=Unit,m,km; Type=DDL; Pos=1,30; Size=9}\n"), 0);
+    ASSERT_EQ(load_form(), 1);
+    EXPECT_EQ(FormView.LndDDL, -1);
+    EXPECT_EQ(FormView.lnd_nam[0], "");
+    EXPECT_EQ(FormView.nb_butt, 0);
+    ASSERT_EQ(frm_set_value(1, 2, 0, "", true), 1);
+    EXPECT_EQ(FormView.inpt_cval[0], "km");
+}
