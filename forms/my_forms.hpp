@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms/forms_dim.hpp"
+#include "include/forms_dim.hpp"
 #include "util/text_field.hpp"
 
 // A table whose rows are numbered 1..N, as the definition file and the calls number them.

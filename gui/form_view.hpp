@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms/forms_dim.hpp"
+#include "include/forms_dim.hpp"
 
 using Rect = std::array<int, 4>;  // x0, y0, x1, y1 in window pixels, y upward
 

@@ -1,4 +1,4 @@
-// Table limits of the form engine, shared by the model (forms/) and the view (gui/).
+// Table limits and codes of the form engine, shared by the model (forms/) and the view (gui/).
 #pragma once
 
 inline constexpr int max_inpt = 100;       // input boxes
