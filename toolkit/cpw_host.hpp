@@ -93,5 +93,5 @@ std::string cpw_cp1252_to_utf8(const char* text);
 bool cpw_decode_pam(const std::uint8_t* data, std::size_t size, CpwImage& out);
 // The program's window icon, decoded from the image the build embeds.
 const CpwImage& cpw_program_icon();
-// Set-1 scan code (bit 8: E0 prefix) of a Linux evdev key code, 0 when unknown.
+// Scan code as Windows reports it (bit 8: extended) of a Linux evdev key code, 0 when unknown.
 int cpw_scan_from_evdev(int evdev);

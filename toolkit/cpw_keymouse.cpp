@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/keys.hpp"
 #include "toolkit/cpw_state.hpp"
 
 namespace {
@@ -102,34 +103,4 @@ void cpw_input_key(pCpw cpw, int win, const CpwKeyInfo& k) {
                      {k.pressed ? 1 : 0, k.vk, scan, k.ch, k.mods});
 }
 
-int cpw_scan_from_evdev(int evdev) {
-    // Evdev codes 1..88 are the set-1 codes themselves; the rest are the E0-prefixed keys.
-    if (evdev >= 1 && evdev <= 88) return evdev == 69 ? 0x145 : evdev;  // Num Lock is extended
-    struct Map {
-        int evdev, scan;
-    };
-    static constexpr Map extended[] = {
-        {96, 0x11C},   // keypad Enter
-        {97, 0x11D},   // right Ctrl
-        {98, 0x135},   // keypad /
-        {99, 0x137},   // Print Screen
-        {100, 0x138},  // right Alt (AltGr)
-        {102, 0x147},  // Home
-        {103, 0x148},  // Up
-        {104, 0x149},  // Page Up
-        {105, 0x14B},  // Left
-        {106, 0x14D},  // Right
-        {107, 0x14F},  // End
-        {108, 0x150},  // Down
-        {109, 0x151},  // Page Down
-        {110, 0x152},  // Insert
-        {111, 0x153},  // Delete
-        {119, 0x045},  // Pause
-        {125, 0x15B},  // left Windows
-        {126, 0x15C},  // right Windows
-        {127, 0x15D},  // Menu
-    };
-    for (const Map& m : extended)
-        if (m.evdev == evdev) return m.scan;
-    return 0;
-}
+int cpw_scan_from_evdev(int evdev) { return scan_from_evdev(evdev); }

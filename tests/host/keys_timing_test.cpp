@@ -24,8 +24,8 @@ TEST(KeyNames, PrefixesAndKeyParts) {
         {80000 - 0x3B, "LONG+F1", 2},
         {-0x3B, "F1", 2},
         {-0x01, "Esc", 3},
-        {-0x45, "Num Lock", 8},
-        {-0x145, "Pause", 5},
+        {-0x45, "Pause", 5},
+        {-0x145, "Num Lock", 8},  // extended, as Windows reports it
         {-0x11C, "Num Enter", 9},
         {-0x153, "Delete", 6},
         {-0x53, "Num Del", 7},
