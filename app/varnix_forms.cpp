@@ -1,9 +1,223 @@
+// The converter window: its definition file, the seven items it works with, the choices
+// remembered between runs, and the run of the form.
 #include "app/varnix_forms.hpp"
 
+#include <cstdio>
+#include <string>
+
+#include "app/converter.hpp"
 #include "app/stop.hpp"
+#include "forms/my_forms.hpp"
+#include "gui/form_view.hpp"
+#include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/files.hpp"
+#include "host/install.hpp"
+#include "host/messages.hpp"
+#include "host/user_dirs.hpp"
+#include "include/common_data.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+constexpr std::string_view title = "Varnix";
+constexpr std::string_view form_file_name = "Varnix_form.frm";
+constexpr std::string_view saved_file_name = "Varnix_form.dat";
+
+// A start that cannot go on: the box, the same words on the console, and the end.
+[[noreturn]] void stop_form_start(const std::string& msg) {
+    error_message_tit(s_error, title, msg, false);
+    console_line(msg);
+    stop_silently();
+}
+
+std::string four_digits(int v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", v);
+    return buf;
+}
+
+// What the window starts with: the saved choices, or the defaults.
+struct Choices {
+    int it = it_latlon;
+    int ot = ot_xy;
+    int lnd = 1;  // entry of the landscape list, from 1
+    std::string ic1, ic2;
+};
+
+std::string text_of(int n) {
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string cv;
+    frm_get_value(n, iv, rv, cv, it);
+    return std::string(trim(cv));
+}
+
+int ival_of(int n) {
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string cv;
+    frm_get_value(n, iv, rv, cv, it);
+    return iv;
+}
+
+// The entry (from 1) of the landscape list that shows `name`; 0 when it is not installed now.
+int landscape_entry(std::string_view name) {
+    const int list = FormView.LndDDL;
+    if (list < 0 || list >= max_ddl || name.empty()) return 0;
+    for (int e = 0; e < std::min(FormView.ddl_nbli[list], max_lnd_lines); ++e)
+        if (FormView.lnd_nam[e] == name) return e + 1;
+    return 0;
+}
+
+std::string saved_values_file() {
+    std::string folder = settings_folder();
+    return folder.empty() ? std::string() : path_join(folder, saved_file_name);
+}
+
+// The saved choices when the saved file is readable and still fits the installation; the
+// defaults otherwise, without a word: a file from another installation is no fault of the user.
+Choices restored_choices() {
+    const auto& cd = common_data;
+    Choices c;
+    c.ic1 = text_of(cd.n_ic1);
+    c.ic2 = text_of(cd.n_ic2);
+    std::string file = saved_values_file();
+    if (file.empty() || !file_exists(file) || frm_read_form_data(file) != 0) return c;
+    int lnd = landscape_entry(text_of(cd.n_lnd));
+    if (lnd == 0) return c;
+    c.lnd = lnd;
+    int it = ival_of(cd.n_it), ot = ival_of(cd.n_ot);
+    if (it == it_latlon || it == it_xy) c.it = it;
+    if (ot >= ot_xy && ot <= ot_vlro) c.ot = ot;
+    c.ic1 = text_of(cd.n_ic1);
+    c.ic2 = text_of(cd.n_ic2);
+    return c;
+}
+
+void set_choice(int n, int value) {
+    int status = frm_set_value(n, value, 0, "", true);
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string cv;
+    int got = frm_get_cur_value(n, iv, rv, cv, it);
+    diag("frm_set_value", status, "frm_get_cur_value", got, iv, cv);
+}
+
+void show_choices(const Choices& c) {
+    auto& cd = common_data;
+    set_choice(cd.n_it, c.it);
+    set_choice(cd.n_ot, c.ot);
+    set_choice(cd.n_lnd, c.lnd);
+    frm_set_value(cd.n_ic1, 0, 0, c.ic1, true);
+    frm_set_value(cd.n_ic2, 0, 0, c.ic2, true);
+    frm_set_prop(sec_inpt, cd.n_ic1, prop_txt, 0, 0, input_label_1(c.it), true);
+    frm_set_prop(sec_inpt, cd.n_ic2, prop_txt, 0, 0, input_label_2(c.it), true);
+    converter.c_out1 = result_label_1(c.ot);
+    converter.c_out2 = result_label_2(c.ot);
+    frm_set_prop(sec_text, cd.n_oc1, prop_txt, 0, 0, converter.c_out1.view(), true);
+    frm_set_prop(sec_text, cd.n_oc2, prop_txt, 0, 0, converter.c_out2.view(), true);
+    // The range checks of a typed X or Y follow the landscape the list shows.
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string name;
+    frm_get_cur_value(cd.n_lnd, iv, rv, name, it);
+    cd.landscape = name;
+}
+
+// Keeps what the window shows for the next start. Written aside and renamed, so a failed write
+// never leaves half a file.
+void save_choices() {
+    const auto& cd = common_data;
+    std::string file = saved_values_file();
+    if (file.empty()) return;
+    for (int n : {cd.n_it, cd.n_ot, cd.n_ic1, cd.n_ic2, cd.n_lnd}) {
+        int iv = 0, it = 0;
+        float rv = 0;
+        std::string cv;
+        frm_get_cur_value(n, iv, rv, cv, it);
+        frm_set_value(n, iv, rv, cv, false);
+        // The model keeps no names of the landscape list; the saved file keeps the name.
+        if (n == cd.n_lnd) frmc01.inpt_cval[n] = cv;
+    }
+    std::string aside = file + ".new";
+    if (frm_write_form_data(aside) != 0 ||
+        std::rename(to_host_path(aside).c_str(), to_host_path(file).c_str()) != 0) {
+        diag("saved values not written:", file);
+        std::remove(to_host_path(aside).c_str());
+    }
+}
+
+}  // namespace
+
+std::string converter_form_file() {
+    std::string dir = get_inst_path();
+    std::string here = dir + std::string(form_file_name);
+    if (dir.empty() || file_exists(here)) return here;
+    std::string shared = path_join(path_join(dir, "../share/varnix"), form_file_name);
+    return file_exists(shared) ? shared : here;
+}
+
+bool find_converter_items() {
+    auto& cd = common_data;
+    cd.n_lnd = cd.n_ic1 = cd.n_ic2 = cd.n_it = cd.n_ot = cd.n_oc1 = cd.n_oc2 = 0;
+    const std::pair<std::string_view, int*> boxes[] = {{"LND", &cd.n_lnd},
+                                                       {"IC1", &cd.n_ic1},
+                                                       {"IC2", &cd.n_ic2},
+                                                       {"IT", &cd.n_it},
+                                                       {"OT", &cd.n_ot}};
+    std::string name;
+    for (int i = 1; i <= frm_get_count(); ++i) {
+        frm_get_name(i, name);
+        for (const auto& [want, slot] : boxes)
+            if (trim_right(name) == want) *slot = i;
+    }
+    diag("NI", frm_get_count());
+    for (int t = 1; t <= frm_get_txt_count(); ++t) {
+        frm_get_txt_name(t, name);
+        if (trim_right(name) == "OC1") cd.n_oc1 = t;
+        if (trim_right(name) == "OC2") cd.n_oc2 = t;
+    }
+    diag(cd.n_oc1, cd.n_oc2);
+    return cd.n_lnd && cd.n_ic1 && cd.n_ic2 && cd.n_it && cd.n_ot && cd.n_oc1 && cd.n_oc2;
+}
+
+void add_version_to_title() {
+    std::string line;
+    frm_get_txt_name(1, line);
+    frm_set_prop(sec_text, 1, prop_txt, 0, 0,
+                 std::string(trim_right(line)) + " - V" + common_data.cvers.str(), true);
+}
 
 void varnix_forms() {
-    stop_with_message(
-        "The converter window is not available in this version; give a landscape, "
-        "a latitude and a longitude, or a batch file");
+    auto& cd = common_data;
+    std::string fnam = converter_form_file();
+    diag(fnam);
+    if (frm_read_form(fnam) != 0) stop_form_start(fnam + "/ Error reading");
+
+    int form_version = frm_get_version();
+    diag("Versions :", cd.nvers, form_version);
+    if (form_version / 100 != cd.nvers / 100)
+        stop_form_start("Version numbers do not match:/App:" + four_digits(cd.nvers) +
+                        "/Form:" + four_digits(form_version));
+
+    if (!find_converter_items()) {
+        error_message_tit(s_error, title, "*** Form definition file corrupted ***", false);
+        stop_with_message("*** Form definition file corrupted  ***");
+    }
+    add_version_to_title();
+
+    if (frm_create_form() == 0) {
+        std::string why = no_window_reason();
+        if (why.empty()) {
+            why = "the window system refused to open the converter window";
+            error_message_tit(s_error, title, "The converter window could not be opened:/" + why,
+                              false);
+        }
+        stop_with_message("frm_create_form: " + why);
+    }
+    show_choices(restored_choices());
+
+    if (frm_do_form() == 0) stop_with_message("frm_do_form");
+    save_choices();
 }

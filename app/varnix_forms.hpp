@@ -1,4 +1,19 @@
 // The converter form: runs until the user closes the window.
 #pragma once
 
+#include <string>
+
+// Reads the converter's definition, finds its items, opens the window with the choices of the
+// last run and runs it; saves the choices when the window closes. Failures end the program.
 void varnix_forms();
+
+// --- the steps of varnix_forms, for tests ------------------------------------------------------
+
+// "Varnix_form.frm" next to the executable, else in ../share/varnix/ beside its folder (an
+// installed program); the first when neither exists.
+std::string converter_form_file();
+// Finds the seven named items of the read definition (common_data.n_*); false when one is
+// missing.
+bool find_converter_items();
+// Text line 1 gets " - V" and the program's version.
+void add_version_to_title();

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile.
-# Needs ImageMagick. The build embeds icon.pam into the toolkit.
+# Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile, and
+# varnix.png, the same at 128x128 for the desktop entry. Needs ImageMagick. The build embeds
+# icon.pam into the toolkit; varnix.png is installed.
 set -e
 cd "$(dirname "$0")"
 convert -size 256x256 xc:none -fill '#1f6fc5' -draw 'roundrectangle 8,8 247,247 48,48' \
@@ -9,5 +10,9 @@ convert -size 256x256 xc:none -fill '#1f6fc5' -draw 'roundrectangle 8,8 247,247 
     -draw 'ellipse 128,136 13,70 0,360' \
     -draw 'polygon 92,192 164,192 164,204 92,204' \
     -fill '#ffd23f' -draw 'ellipse 128,100 7,15 0,360' \
-    -resize 32x32 -depth 8 PAM:icon.pam.tmp
+    MIFF:tile.miff.tmp
+convert tile.miff.tmp -resize 32x32 -depth 8 PAM:icon.pam.tmp
+convert tile.miff.tmp -resize 128x128 -depth 8 -strip PNG32:varnix.png.tmp
+rm tile.miff.tmp
 mv icon.pam.tmp icon.pam
+mv varnix.png.tmp varnix.png

@@ -11,18 +11,26 @@ namespace {
 constexpr std::size_t rd_clp_capacity = 256;  // the caller's buffer, terminator included
 }
 
-int wr_clp(std::string_view text) {
+bool try_wr_clp(std::string_view text, std::string& reason) {
     text = text.substr(0, text.find('\0'));
     diag(text);
     diag(text.size() + 1);
     switch (platform::clipboard_write(cp1252_to_utf8(text))) {
         case platform::ClipboardFailure::none:
-            return 0;
+            return true;
         case platform::ClipboardFailure::write:
-            BailOut("Can't write to clipboard");
+            reason = "Can't write to clipboard";
+            return false;
         case platform::ClipboardFailure::open:
-            BailOut("Can't open clipboard");
+            reason = "Can't open clipboard";
+            return false;
     }
+    return true;
+}
+
+int wr_clp(std::string_view text) {
+    std::string reason;
+    if (!try_wr_clp(text, reason)) BailOut(reason);
     return 0;
 }
 

@@ -21,8 +21,11 @@ struct CommonData {
     int volaro_version = 0;         // 2, 3, or 0 while both are installed and not yet decided
     bool qc2 = false, qc3 = false;  // version 2 / 3 found installed
 
-    // --- converter form: item numbers of its named items (0 = not found) ----------------------
-    int i_landscape = 0, i_lat = 0, i_lon = 0, i_x = 0, i_y = 0, i_format = 0, i_result = 0;
+    // --- converter form: numbers of its named items (0 = not found) ---------------------------
+    int n_lnd = 0;             // "LND": landscape list
+    int n_ic1 = 0, n_ic2 = 0;  // "IC1", "IC2": the typed position (latitude or X, longitude or Y)
+    int n_it = 0, n_ot = 0;    // "IT", "OT": input and output type
+    int n_oc1 = 0, n_oc2 = 0;  // "OC1", "OC2": text lines of the result
 };
 
 inline CommonData common_data;

@@ -1,0 +1,12 @@
+// Where the program keeps the user's settings, and whether a window can be shown at all.
+#pragma once
+
+#include <string>
+
+// The folder for the program's saved settings, created when missing (host path, no trailing
+// separator); "" when there is none to be had.
+std::string settings_folder();
+
+// Why no window can be opened, in words for the user ("" when a window system is there to
+// ask: then a refusal comes from the window system itself).
+std::string no_window_reason();
