@@ -24,10 +24,11 @@ constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_form.frm";
 constexpr std::string_view saved_file_name = "Varnix_form.dat";
 
-// A start that cannot go on: the box, the same words on the console, and the end.
-[[noreturn]] void stop_form_start(const std::string& msg) {
-    error_message_tit(s_error, title, msg, false);
-    console_line(msg);
+// A start that cannot go on: the box, the same words on the console, and the end. The box
+// breaks lines at "/", so a path in it is given apart as `literal`.
+[[noreturn]] void stop_form_start(std::string_view literal, std::string_view msg) {
+    error_message_tit(s_error, title, message_literal(literal) + std::string(msg), false);
+    console_line(std::string(literal) + std::string(msg));
     stop_silently();
 }
 
@@ -125,8 +126,9 @@ void show_choices(const Choices& c) {
     cd.landscape = name;
 }
 
-// Keeps what the window shows for the next start. Written aside and renamed, so a failed write
-// never leaves half a file.
+}  // namespace
+
+// Written aside and renamed, so a failed write never leaves half a file.
 void save_choices() {
     const auto& cd = common_data;
     std::string file = saved_values_file();
@@ -148,7 +150,7 @@ void save_choices() {
     }
 }
 
-}  // namespace
+void show_start_choices() { show_choices(restored_choices()); }
 
 std::string converter_form_file() {
     std::string dir = get_inst_path();
@@ -193,13 +195,13 @@ void varnix_forms() {
     auto& cd = common_data;
     std::string fnam = converter_form_file();
     diag(fnam);
-    if (frm_read_form(fnam) != 0) stop_form_start(fnam + "/ Error reading");
+    if (frm_read_form(fnam) != 0) stop_form_start(fnam, "/ Error reading");
 
     int form_version = frm_get_version();
     diag("Versions :", cd.nvers, form_version);
     if (form_version / 100 != cd.nvers / 100)
-        stop_form_start("Version numbers do not match:/App:" + four_digits(cd.nvers) +
-                        "/Form:" + four_digits(form_version));
+        stop_form_start("", "Version numbers do not match:/App:" + four_digits(cd.nvers) +
+                                "/Form:" + four_digits(form_version));
 
     if (!find_converter_items()) {
         error_message_tit(s_error, title, "*** Form definition file corrupted ***", false);
@@ -216,7 +218,7 @@ void varnix_forms() {
         }
         stop_with_message("frm_create_form: " + why);
     }
-    show_choices(restored_choices());
+    show_start_choices();
 
     if (frm_do_form() == 0) stop_with_message("frm_do_form");
     save_choices();

@@ -17,3 +17,8 @@ std::string converter_form_file();
 bool find_converter_items();
 // Text line 1 gets " - V" and the program's version.
 void add_version_to_title();
+// Shows the choices of the last run (saved values) in the created window, or the defaults:
+// latitude/longitude in, X/Y out, the first landscape.
+void show_start_choices();
+// Keeps the window's choices and typed position for the next start.
+void save_choices();

@@ -64,6 +64,16 @@ std::vector<std::string> log_lines(std::string text) {
 
 }  // namespace
 
+std::string message_literal(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '/') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline) {
     std::string text = break_lines(msg);
     std::string_view shown = trim_right(text);

@@ -11,6 +11,8 @@
 // literal "/". Returns the status, or for the question codes (s_yesno...) the answer
 // (1 yes/ok, 0 no/cancel, 2 "no" of yes/no/cancel).
 int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline);
+// `text` with every "/" kept as it is in a message (a path in a message text).
+std::string message_literal(std::string_view text);
 inline int error_message(int msg_status, std::string_view msg, bool qline) {
     return error_message_tit(msg_status, "Varnix", msg, qline);
 }

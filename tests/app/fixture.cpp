@@ -68,6 +68,11 @@ fs::path Installation::write_store(const std::string& extra) const {
 
 RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
                      const std::map<std::string, std::string>& env) {
+    return run_program(VARNIX_BINARY, args, cwd, env);
+}
+
+RunResult run_program(const fs::path& binary, const std::vector<std::string>& args,
+                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
     std::map<std::string, std::string> vars = {
         {"PATH", "/usr/local/bin:/usr/bin:/bin"},
         {"HOME", cwd.string()},
@@ -89,7 +94,7 @@ RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
     for (auto& s : env_strings) envp.push_back(s.data());
     envp.push_back(nullptr);
 
-    std::vector<std::string> argv_strings = {VARNIX_BINARY};
+    std::vector<std::string> argv_strings = {binary.string()};
     argv_strings.insert(argv_strings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& s : argv_strings) argv.push_back(s.data());

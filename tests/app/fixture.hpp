@@ -49,3 +49,6 @@ struct RunResult {
 // VARNIX_NO_DIALOGS=1 and the sanitizer options, plus `env` (an empty value removes a name).
 RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
                      const std::map<std::string, std::string>& env = {});
+// The same with a copy of the binary elsewhere (the files it looks for beside itself).
+RunResult run_program(const fs::path& binary, const std::vector<std::string>& args,
+                      const fs::path& cwd, const std::map<std::string, std::string>& env = {});
