@@ -56,8 +56,7 @@ int check_flt(int n, const TextField<255>& text, float& rval, std::string& cval,
 // Key codes whose key part lies in -382..382 are stored; keys past 255 are moved down by 128
 // into the range the key names use.
 void check_key(int n, const TextField<255>& text, int& ival, float rval) {
-    int l = ival % 10000;
-    if (l >= 5001) l -= 10000;
+    int l = split_key_code(ival).key;
     if (l < -382 || l > 382) return;
     if (l > 255) ival -= 128;
     frmc01.inpt_cval[n] = text;

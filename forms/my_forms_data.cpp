@@ -46,6 +46,7 @@ std::string_view value_text(std::string_view v) {
 
 // Puts one saved value into box i.
 void restore(int i, std::string_view value) {
+    const auto old_text = frmc01.inpt_cval[i];
     frmc01.inpt_cval[i] = value;
     std::int32_t iv;
     switch (frmi01.inpt_typ[i]) {
@@ -59,7 +60,11 @@ void restore(int i, std::string_view value) {
         }
         case typ_key:
             // Written by k2b, so read back by its inverse; the view shows the key by its code.
-            frmi01.inpt_ival[i] = b2k(value);
+            // An unreadable key leaves the box as it was.
+            if (!b2k(value, frmi01.inpt_ival[i])) {
+                frmc01.inpt_cval[i] = old_text;
+                break;
+            }
             frmc01.inpt_cval[i].clear();
             break;
         case typ_ddl: {

@@ -12,6 +12,9 @@ root="$(dirname "$here")"
 build="${VARNIX_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${VARNIX_FUZZ_SECONDS:-20}"
 targets=(form_def form_data)
+# Room for a definition one past every table limit (corpus/form_def/past_limits.frm, 14 kB),
+# and for a saved-values line per box of a full form.
+max_len=16384
 
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVARNIX_FUZZ=ON -DVARNIX_TESTS=OFF \
@@ -27,8 +30,8 @@ for t in "${targets[@]}"; do
     cp "$here/corpus/$t"/* "$work/corpus/"
     # The run's own folder takes the form log, crash inputs and new corpus entries; the
     # engine's console lines (stdout) are dropped.
-    if (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 \
-        -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 corpus >run.log 2>&1); then
+    if (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$max_len" \
+        -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 corpus >run.log 2>&1); then
         echo "fuzz_$t: $(grep -m1 'stat::number_of_executed_units' "$work/run.log" | awk '{print $2}') runs, no fault"
     else
         status=1

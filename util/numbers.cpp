@@ -266,7 +266,7 @@ std::string k2b(std::int32_t kkk) {
     return text;
 }
 
-std::int32_t b2k(std::string_view buff) {
+bool b2k(std::string_view buff, std::int32_t& code) {
     std::string_view t = trim(buff.substr(0, std::min<std::size_t>(buff.size(), 128)));
     int mods = 0;
     auto take = [&](std::string_view prefix, int flag) {
@@ -279,16 +279,28 @@ std::int32_t b2k(std::string_view buff) {
     take("CTRL+", flag_ctrl);
     take("SHFT+", flag_shift);
     take("ALT+", flag_alt);
+    // Checked before negating or adding: saved files may hold any number.
+    auto number = [&](int sign, int& key) {
+        std::int32_t n = 0;
+        if (!read_free_int(t.substr(3), n) || n < -key_part_max || n > key_part_max) return false;
+        key = sign * n;
+        return key >= key_part_min && key <= key_part_max;
+    };
     int key = 0;
-    std::int32_t number = 0;
     if (t.size() == 3 && t[0] == '"' && t[2] == '"') {
         key = static_cast<unsigned char>(t[1]);
-    } else if (t.starts_with("ASC") && read_free_int(t.substr(3), number)) {
-        key = number;
-    } else if (t.starts_with("SCN") && read_free_int(t.substr(3), number)) {
-        key = -number;
+    } else if (t.starts_with("ASC")) {
+        if (!number(1, key)) return false;
+    } else if (t.starts_with("SCN")) {
+        if (!number(-1, key)) return false;
     }
-    return key + mods * 10000;
+    code = key + mods * 10000;
+    return true;
+}
+
+std::int32_t b2k(std::string_view buff) {
+    std::int32_t code = 0;
+    return b2k(buff, code) ? code : 0;
 }
 
 std::string to_hms(float secs, std::size_t capacity) {

@@ -32,17 +32,22 @@ std::string format_fixed(double value, int width, int decimals);
 // std::chars_format::fixed, decimals) does, several times faster (the batch hot path).
 // Returns the end of the text, or nullptr when it does not fit.
 char* fixed_to_chars(char* first, char* last, float v, int decimals);
-std::string l2b(bool q);                  // "1" / "0"
-std::string t2b(float hours);             // HH:MM:SS
-std::string k2b(std::int32_t kkk);        // key code as text: CTRL+"A", SHFT+ASC13, SCN59 ...
-std::int32_t b2k(std::string_view buff);  // inverse of k2b
+std::string l2b(bool q);            // "1" / "0"
+std::string t2b(float hours);       // HH:MM:SS
+std::string k2b(std::int32_t kkk);  // key code as text: CTRL+"A", SHFT+ASC13, SCN59 ...
+// Inverse of k2b; a text of no known form gives 0. False, with `code` untouched, when the
+// number after "ASC" or "SCN" is unreadable or puts the key part outside its range.
+bool b2k(std::string_view buff, std::int32_t& code);
+std::int32_t b2k(std::string_view buff);  // the same, 0 when unreadable
 
-// Splits a key code (modifiers x 10000 + key, key in -4999..5000) into its parts.
+// A key code is modifiers x 10000 + key, the key part within these bounds.
+inline constexpr int key_part_min = -4999;
+inline constexpr int key_part_max = 5000;
 struct KeyCodeParts {
     int mods;
     int key;
 };
-KeyCodeParts split_key_code(std::int32_t code);
+KeyCodeParts split_key_code(std::int32_t code);  // the parts of a code
 
 // Time texts.
 std::string to_hms(float secs, std::size_t capacity);  // " H:MM:SS" or " H:MM:SS.cc"

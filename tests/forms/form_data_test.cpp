@@ -120,6 +120,18 @@ TEST_F(FormData, ReadingRules) {
     EXPECT_EQ(frmc01.inpt_cval[8].view(), "/x");
 }
 
+TEST_F(FormData, KeyNumbersPastTheRangeLeaveTheKey) {
+    for (const char* value : {"SCN-2147483648", "CTRL+ASC2147483647", "ASC5001", "SCN5000",
+                              "SCN99999999999", "ALT+SCN"}) {
+        frm_set_value(10, 10065, 0, "", false);
+        frmc01.inpt_cval[10] = "before";
+        write("saved.txt", std::string("K=") + value + "\n");
+        ASSERT_EQ(frm_read_form_data("saved.txt"), 0);
+        EXPECT_EQ(frmi01.inpt_ival[10], 10065) << value;
+        EXPECT_EQ(frmc01.inpt_cval[10].view(), "before") << value;
+    }
+}
+
 TEST_F(FormData, FilesThatCannotBeOpened) {
     EXPECT_EQ(frm_read_form_data("missing.txt"), ENOENT);
     EXPECT_EQ(frm_write_form_data("no/such/folder/saved.txt"), ENOENT);

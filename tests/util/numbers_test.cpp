@@ -114,6 +114,15 @@ TEST(KeyCodes, TextAndBack) {
     }
     EXPECT_EQ(b2k("CTRL+SHFT+SCN59"), 29941);
     EXPECT_EQ(b2k("garbage"), 0);
+    EXPECT_EQ(b2k("ASC5000"), 5000);
+    EXPECT_EQ(b2k("LONG+CTRL+SHFT+ALT+SCN4999"), 150000 - 4999);
+    for (const char* text :
+         {"SCN-2147483648", "CTRL+ASC2147483647", "SCN5000", "ASC5001", "SCNx"}) {
+        std::int32_t code = 7;
+        EXPECT_FALSE(b2k(text, code)) << text;
+        EXPECT_EQ(code, 7) << text;
+        EXPECT_EQ(b2k(text), 0) << text;
+    }
     EXPECT_EQ(split_key_code(9970).mods, 1);
     EXPECT_EQ(split_key_code(9970).key, -30);
 }
