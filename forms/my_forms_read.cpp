@@ -54,7 +54,7 @@ class FormLog {
         std::string l = buf;
         l += text;
         for (long long v : numbers) {
-            std::snprintf(buf, sizeof buf, "%9lld", v);
+            std::snprintf(buf, sizeof buf, " %8lld", v);  // a wider number keeps a separator
             l += buf;
         }
         line(l);
