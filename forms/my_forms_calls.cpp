@@ -124,6 +124,7 @@ int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
             text = blank ? set_value_text(rv) : std::string(cv);
             break;
         case typ_col:
+            if (iv < 0 || iv > 0xFFFFFF) return 0;  // not a colour: no six-digit text
             text = blank ? colour_text(iv) : std::string(cv);
             break;
         case typ_key:

@@ -76,6 +76,8 @@ TEST_F(Calls, SetValueTextsByType) {
         {2, 0, 1.0f, "1.0", "1.0"},
         {3, 255, 0, "", "#0000FF"},
         {3, 0xABCDEF, 0, "", "#ABCDEF"},
+        {3, 0, 0, "", "#000000"},
+        {3, 0xFFFFFF, 0, "", "#FFFFFF"},
         {4, 3, 0, "", "c"},
         {4, 0, 0, "", "a"},
         {5, 10065, 0, "ignored", ""},
@@ -93,10 +95,13 @@ TEST_F(Calls, SetValueTextsByType) {
         EXPECT_EQ(rv, c.rv);
         EXPECT_EQ(it, frmi01.inpt_typ[c.n]);
     }
-    // No such entry in the list, and nothing changed.
+    // No such entry in the list, no such colour, and nothing changed.
     EXPECT_EQ(frm_set_value(4, 4, 0, "", false), 0);
     EXPECT_EQ(frm_set_value(4, 51, 0, "", false), 0);
     EXPECT_EQ(frmi01.inpt_ival[4], 0);
+    for (int rgb : {-1, 0x1000000, INT32_MIN}) EXPECT_EQ(frm_set_value(3, rgb, 0, "", true), 0);
+    EXPECT_EQ(frmi01.inpt_ival[3], 0xFFFFFF);
+    EXPECT_EQ(frmc01.inpt_cval[3].view(), "#FFFFFF");
 }
 
 TEST_F(Calls, PropertiesAndTheirRanges) {
