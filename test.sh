@@ -6,6 +6,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/scripts/deps.sh"
 install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
+# Includes point down the layers; cheap, so it goes first.
+python3 "$here/scripts/check_layers.py"
+
 build="$here/build-asan"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVARNIX_SANITIZE=ON -DVARNIX_TESTS=ON
 cmake --build "$build" -j"$(nproc)"
