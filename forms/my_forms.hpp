@@ -40,9 +40,10 @@ struct OneBased {
     }
 };
 
-// Bounds that count as absent: at most -1.0e25 (lower), at least +1.0e25 (upper).
-inline constexpr float no_limit_min = -2.0e25f;
-inline constexpr float no_limit_max = 2.0e25f;
+// A bound this far from 0 or farther counts as absent; the initial bounds lie past it.
+inline constexpr float no_limit = 1.0e25f;
+inline constexpr float no_limit_min = -2 * no_limit;
+inline constexpr float no_limit_max = 2 * no_limit;
 
 // --- the form model ----------------------------------------------------------------------------
 
@@ -89,8 +90,7 @@ struct Frmi01 {                                     // numbers of the input boxe
     OneBased<int, max_inpt> inpt_siz;               // width in characters (TCK: side in pixels)
     OneBased<int, max_inpt> inpt_arr;               // step arrows (INT and FLT only)
     OneBased<int, max_inpt> inpt_act;               // 1 enabled, 0 disabled
-    OneBased<int, max_inpt> inpt_dep;               // -1 none; n-1: enabled when tick box n is set;
-                                                    // 999+n: enabled when tick box n is clear
+    OneBased<int, max_inpt> inpt_dep;               // dependency code (see dep_inverted)
     OneBased<OneBased<int, 4>, max_inpt> inpt_pos;  // [i][1..4]: box x, y, label x, y / code
     OneBased<int, max_inpt> inpt_ddl;               // list number of a DDL box, -1 none
 };

@@ -15,8 +15,8 @@ namespace {
 
 constexpr std::size_t max_msg = 256;
 
-bool lower_absent(float v) { return v <= -1.0e25f; }
-bool upper_absent(float v) { return v >= 1.0e25f; }
+bool lower_absent(float v) { return v <= -no_limit; }
+bool upper_absent(float v) { return v >= no_limit; }
 
 void refuse(std::string& msg, std::string_view text) {
     msg = text;

@@ -344,7 +344,8 @@ int resolve_dependency(int i, std::string_view dep) {
     if (negative) dep = trim_left(dep.substr(1));
     TextField<127> name(dep);
     for (int n = 1; n <= frm000.nb_inpt; ++n) {
-        if (frmc01.inpt_nam[n] == name) return n == i ? -1 : (negative ? 999 + n : n - 1);
+        if (frmc01.inpt_nam[n] == name)
+            return n == i ? -1 : (n - 1 + (negative ? dep_inverted : 0));
     }
     return -1;
 }
@@ -404,8 +405,8 @@ int check_boxes(FormLog& log, const DefinitionReader& reader) {
         if (frmc01.inpt_nam[i].blank()) fault(i, "name undefined");
         if (frmi01.inpt_max[i] < frmi01.inpt_min[i]) fault(i, "inpt_min, inpt_max inverted");
         int dep = frmi01.inpt_dep[i];
-        if (dep != -1 && !(dep >= 0 && dep <= frm000.nb_inpt - 1) &&
-            !(dep >= 1000 && dep <= frm000.nb_inpt + 999))
+        int box = dep >= dep_inverted ? dep - dep_inverted : dep;
+        if (dep != -1 && !(box >= 0 && box <= frm000.nb_inpt - 1))
             fault(i, "invalid dependency", {dep});
         int x = frmi01.inpt_pos[i][1], y = frmi01.inpt_pos[i][2];
         if (x > 10000 || x < -10000 || y < 0 || y > 10000) fault(i, "invalid position", {x, y});

@@ -191,10 +191,10 @@ void check_depend() {
     auto is_tick = [&](int i) { return i >= 0 && i < max_inpt && v.inpt_typ[i] == typ_tck; };
     for (int i = 0; i < v.nb_inpt; ++i) {
         int d = v.inpt_dep[i];
-        if (d >= 0 && d <= 999 && is_tick(d))
+        if (d >= 0 && d < dep_inverted && is_tick(d))
             v.inpt_act[i] = v.inpt_ival[d];
-        else if (d >= 1000 && d <= 1999 && is_tick(d - 1000))
-            v.inpt_act[i] = v.inpt_ival[d - 1000] == 0 ? 1 : 0;
+        else if (d >= dep_inverted && d < 2 * dep_inverted && is_tick(d - dep_inverted))
+            v.inpt_act[i] = v.inpt_ival[d - dep_inverted] == 0 ? 1 : 0;
     }
 }
 

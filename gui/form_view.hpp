@@ -50,9 +50,9 @@ struct FormViewState {
     std::array<int, max_inpt> inpt_inc{};                 // arrow held: +1 upper, -1 lower, 0 none
     std::array<int, max_inpt> inpt_ofs{};                 // first visible character
     std::array<int, max_inpt> inpt_act{};                 // enabled
-    std::array<int, max_inpt> inpt_dep{};   // -1; tick box index; index + 1000 inverted
-    std::array<int, max_inpt> inpt_ddl{};   // list number, -1 none
-    std::array<int, max_inpt> inpt_ival{};  // tick 0/1, key code, 0xRRGGBB, list line
+    std::array<int, max_inpt> inpt_dep{};                 // dependency code (see dep_inverted)
+    std::array<int, max_inpt> inpt_ddl{};                 // list number, -1 none
+    std::array<int, max_inpt> inpt_ival{};                // tick 0/1, key code, 0xRRGGBB, list line
     std::array<float, max_inpt> inpt_rval{};
     std::array<std::string, max_inpt> inpt_ext;                 // file-name filter
     std::array<int, max_inpt> rdio_set = filled<max_inpt>(-1);  // radio group, -1 none

@@ -13,6 +13,10 @@ inline constexpr int max_lnd_lines = 333;  // entries of the landscape list (vie
 inline constexpr int nb_sections = 6;      // sections of a definition file
 inline constexpr int nb_types = 10;        // input types
 
+// Dependency codes of inputs: -1 none; a tick box's index (from 0): the input is enabled while
+// the box is ticked; the index + dep_inverted: enabled while it is clear.
+inline constexpr int dep_inverted = 1000;
+
 // Input type codes.
 enum InputType : int {
     typ_undef = 0,
