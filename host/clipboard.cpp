@@ -8,8 +8,16 @@
 #include "host/platform.hpp"
 
 namespace {
+
 constexpr std::size_t rd_clp_capacity = 256;  // the caller's buffer, terminator included
+
+int shown(bool done, std::string_view reason) {
+    if (done) return 0;
+    error_message_tit(s_error, "Error", reason, false);
+    return 1;
 }
+
+}  // namespace
 
 bool try_wr_clp(std::string_view text, std::string& reason) {
     text = text.substr(0, text.find('\0'));
@@ -28,6 +36,18 @@ bool try_wr_clp(std::string_view text, std::string& reason) {
     return true;
 }
 
+bool try_rd_clp(std::string& text, std::string& reason) {
+    // Read generously: the text is cut after conversion, never inside a UTF-8 sequence.
+    std::optional<std::string> utf8 = platform::clipboard_read(4 * rd_clp_capacity);
+    if (!utf8) {
+        reason = "Can't open clipboard";
+        return false;
+    }
+    text = utf8_or_cp1252_to_cp1252(*utf8);
+    text = text.substr(0, std::min(text.find('\0'), rd_clp_capacity - 1));
+    return true;
+}
+
 int wr_clp(std::string_view text) {
     std::string reason;
     if (!try_wr_clp(text, reason)) BailOut(reason);
@@ -35,10 +55,18 @@ int wr_clp(std::string_view text) {
 }
 
 int rd_clp(std::string& text) {
-    // Read generously: the text is cut after conversion, never inside a UTF-8 sequence.
-    std::optional<std::string> utf8 = platform::clipboard_read(4 * rd_clp_capacity);
-    if (!utf8) BailOut("Can't open clipboard");
-    text = utf8_or_cp1252_to_cp1252(*utf8);
-    text = text.substr(0, std::min(text.find('\0'), rd_clp_capacity - 1));
+    std::string reason;
+    if (!try_rd_clp(text, reason)) BailOut(reason);
     return 0;
+}
+
+int wr_clp_form(std::string_view text) {
+    std::string reason;
+    return shown(try_wr_clp(text, reason), reason);
+}
+
+int rd_clp_form(std::string& text) {
+    std::string reason;
+    text.clear();
+    return shown(try_rd_clp(text, reason), reason);
 }

@@ -79,3 +79,17 @@ std::optional<std::string> tinyfd_colorChooser(std::string_view title,
         return std::nullopt;
     return chosen;
 }
+
+std::optional<int> parse_hex_colour(std::string_view hex) {
+    if (hex.size() != 7 || hex[0] != '#') return std::nullopt;
+    int rgb = 0;
+    for (char c : hex.substr(1)) {
+        const int d = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+        if (d < 0) return std::nullopt;
+        rgb = rgb * 16 + d;
+    }
+    return rgb;
+}

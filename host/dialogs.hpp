@@ -27,6 +27,8 @@ std::optional<std::string> tinyfd_saveFileDialog(std::string_view title,
                                                  std::string_view filter_description);
 std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
                                                      std::string_view default_path);
-// Colour chooser: "#RRGGBB" in and out.
+// Colour chooser: "#rrggbb" in and out.
 std::optional<std::string> tinyfd_colorChooser(std::string_view title,
                                                std::string_view default_hex);
+// "#rrggbb" (either case) as 0xRRGGBB; nothing for any other text.
+std::optional<int> parse_hex_colour(std::string_view hex);

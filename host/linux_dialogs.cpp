@@ -1,5 +1,6 @@
 // Dialogs through zenity. zenity cannot tell "no display" from Cancel (both exit 1), so a
 // dialog is only attempted when a display is set.
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -115,9 +116,10 @@ bool color_dialog(std::string_view title, std::string_view default_hex,
     if (std::sscanf(out.c_str(), "rgb(%d,%d,%d)", &r, &g, &b) == 3 ||
         std::sscanf(out.c_str(), "rgba(%d,%d,%d", &r, &g, &b) == 3) {
         char hex[8];
-        std::snprintf(hex, sizeof hex, "#%02X%02X%02X", r & 0xFF, g & 0xFF, b & 0xFF);
+        std::snprintf(hex, sizeof hex, "#%02x%02x%02x", r & 0xFF, g & 0xFF, b & 0xFF);
         chosen = hex;
-    } else if (out.size() == 7 && out[0] == '#') {
+    } else if (parse_hex_colour(out)) {
+        for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
         chosen = out;
     }
     return true;

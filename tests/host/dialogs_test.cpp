@@ -80,9 +80,9 @@ TEST_F(Dialogs, ChoosersReturnTheChoiceOrNothing) {
     EXPECT_EQ(tinyfd_openFileDialog("Open", "", {}, ""), std::nullopt);
 
     const std::pair<std::string, std::optional<std::string>> colours[] = {
-        {"rgb(255,128,0)\n", "#FF8000"},
+        {"rgb(255,128,0)\n", "#ff8000"},
         {"rgba(1,2,3,0.5)\n", "#010203"},
-        {"#a0b0c0\n", "#a0b0c0"},
+        {"#A0b0C0\n", "#a0b0c0"},
         {"garbage\n", std::nullopt},
     };
     for (const auto& [out, want] : colours) {
