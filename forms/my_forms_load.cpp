@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms/my_forms_internal.hpp"
+#include "gui/form_ops.hpp"
 #include "gui/form_view.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
@@ -48,6 +49,7 @@ bool load_landscapes(int k) {
 
 int load_form() {
     start_hand_over();
+    set_form_model_ops({check_values, check_minmax, incrm_val, frm_callback});
     for (int t = 1; t <= frm000.nb_titl; ++t)
         add_subt(frm000.nb_titl, t - 1, frmc01.titl_txt[t].view(), frmi02.titl_pos[t][1],
                  frmi02.titl_pos[t][2]);
