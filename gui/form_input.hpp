@@ -2,6 +2,9 @@
 // life (form_window.cpp) and acting on FormView.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 #include "toolkit/cpw.hpp"
 
 // Mouse: state 0 press, 1 release, 2 wheel (x then carries the wheel steps); button 0 left,
@@ -14,4 +17,21 @@ void frm_mouseentry(pCpw cpw, int win, int state);  // 0 entered, 1 left
 // Keyboard: installs (1) or removes (0) the form's key handler; key events reach
 // frm_KdbHookProc only while it is installed.
 void frm_StartKbdHook(int flag);
+bool frm_kbd_hook_installed();
 void frm_KdbHookProc(const CpwKeyInfo& key);
+// The key handler's clock (milliseconds); elapsed_ms unless a test sets another. Null restores.
+void frm_set_key_clock(std::int32_t (*clock)());
+
+// --- editing the focused input at its caret (form_edit.cpp) -------------------------------------
+
+// Brings the focused input's scroll offset, caret and selection within its value; false when
+// no input has a caret.
+bool caret_in_value();
+// Characters a number input accepts: digits, "+", "-", ".", "E".
+bool IsNum(int c);
+// Replaces the selection by c, or inserts c at the caret; nothing at the value's capacity.
+void InsertChar(int c);
+// Removes the selection, or the character before the caret.
+void DeleteChar();
+// Inserts a pasted text at the caret: up to its first line end, control characters left out.
+void insert_pasted(std::string_view text);

@@ -1,7 +1,428 @@
-// Mouse interaction on the form. Not wired yet: the handlers are registered and do nothing.
-#include "gui/form_input.hpp"
+// Mouse interaction on the form: focus, caret and selection, tick boxes and radio groups,
+// drop-down lists, step arrows, dialogs, the message pop-up and the validating buttons.
+//
+// Positions arrive from the top-left and are flipped to the drawing's y-up pixels first.
+// Hit tests are strict on every side and the first match in index order wins. The rectangles
+// of overflow markers, the open list and its scroll bar are the ones the last redraw left.
+#include <algorithm>
+#include <cmath>
+#include <string>
 
-void frm_mouseclick(pCpw, int, int, int, int, int) {}
-void frm_mousemove(pCpw, int, int, int) {}
-void frm_mousedrag(pCpw, int, int, int, int) {}
-void frm_mouseentry(pCpw, int, int) {}
+#include "gui/form_input.hpp"
+#include "gui/form_ops.hpp"
+#include "gui/form_view.hpp"
+#include "host/diag.hpp"
+#include "host/dialogs.hpp"
+#include "host/messages.hpp"
+
+namespace {
+
+constexpr int list_page = 10;  // lines an open list shows; more gives a scroll bar
+constexpr const char* dialog_title = "Form";
+
+FormModelOps model_ops;
+
+bool inside(const Rect& r, int x, int y) { return r[0] < x && x < r[2] && r[1] < y && y < r[3]; }
+
+// get_box_num: the input whose box contains the point, or -1.
+int input_at(int x, int y) {
+    const auto& v = FormView;
+    for (int i = 0; i < v.nb_inpt; ++i)
+        if (inside(v.inpt_pos[i], x, y)) return i;
+    return -1;
+}
+
+int button_at(int x, int y) {
+    const auto& v = FormView;
+    for (int b = 0; b < v.nb_butt; ++b)
+        if (inside(v.butt_pos[b], x, y)) return b;
+    return -1;
+}
+
+int overflow_at(int x, int y) {
+    const auto& v = FormView;
+    for (int i = 0; i < v.nb_inpt; ++i)
+        if (v.inpt_ovr[i] != Rect{} && inside(v.inpt_ovr[i], x, y)) return i;
+    return -1;
+}
+
+void callback(int ncla, int n, int& value) {
+    if (model_ops.callback) model_ops.callback(ncla, n, value);
+}
+
+// --- the open list ----------------------------------------------------------------------------
+
+bool list_open() { return FormView.CurDDL >= 0 && FormView.CurDDL < max_ddl; }
+int list_lines() { return list_open() ? FormView.ddl_nbli[FormView.CurDDL] : 0; }
+bool list_scrolls() { return list_lines() > list_page; }
+int list_input() {
+    const int q = list_open() ? FormView.ddl_inpt[FormView.CurDDL] : -1;
+    return q >= 0 && q < FormView.nb_inpt ? q : -1;
+}
+int row_height() {
+    const int q = list_input();
+    return q < 0 ? 0 : FormView.inpt_pos[q][3] - FormView.inpt_pos[q][1];
+}
+int list_top() { return FormView.ddl_pos[1]; }
+int list_bottom() { return FormView.ddl_pos[3]; }
+bool in_scroll_column(int x) {
+    const auto& v = FormView;
+    return v.ddl_pos[2] - v.DxScrl < x && x < v.ddl_pos[2];
+}
+void set_list_offset(int offset) {
+    FormView.ddl_offset = std::clamp(offset, 0, std::max(0, list_lines() - list_page));
+}
+// The list line under y, or -1.
+int line_at(int y) {
+    const int rh = row_height();
+    if (rh <= 0) return -1;
+    const int line = FormView.ddl_offset + (list_top() - y) / rh;
+    return line < list_lines() ? line : -1;
+}
+
+void close_list() {
+    auto& v = FormView;
+    frm_StartKbdHook(0);
+    v.CurDDL_N = v.CurDDL = v.CurInpt = -1;
+    v.ddl_offset = 0;
+    v.ddl_pos = {-1, -1, -1, -1};
+}
+
+void choose_line(int line) {
+    auto& v = FormView;
+    const int q = list_input();
+    if (q >= 0) {
+        v.inpt_ival[q] = line;
+        v.inpt_cval[q] = v.CurDDL == v.LndDDL ? v.lnd_nam[line] : v.ddl_txt[v.CurDDL][line];
+        int value = line + 1;
+        callback(1, q + 1, value);
+    }
+    close_list();
+}
+
+// A release while the list is open: its scroll arrows, a line, or a click elsewhere.
+void list_release(int x, int y) {
+    const auto& v = FormView;
+    const bool column = list_scrolls() && in_scroll_column(x);
+    if (column && list_bottom() < y && y < list_bottom() + v.DxScrl) {
+        set_list_offset(v.ddl_offset + 1);
+    } else if (column && list_top() - v.DxScrl < y && y < list_top()) {
+        set_list_offset(v.ddl_offset - 1);
+    } else if (v.ddl_pos[0] < x && x < v.ddl_pos[2] - v.DxScrl && list_bottom() < y &&
+               y < list_top() && line_at(y) >= 0) {
+        choose_line(line_at(y));
+    } else if (!v.ScrollDrag) {
+        close_list();
+    }
+}
+
+// --- dialogs ------------------------------------------------------------------------------------
+
+void no_choice(const char* english, const char* french) {
+    tinyfd_messageBox("Error", IsLanguageFrench() ? french : english, DialogButtons::ok,
+                      DialogIcon::error, 1);
+}
+
+void choose_file(pCpw cpw, int win, int i) {
+    auto& v = FormView;
+    frm_StartKbdHook(0);
+    const int typ = v.inpt_typ[i];
+    std::optional<std::string> chosen;
+    if (typ == typ_fld) {
+        chosen = tinyfd_selectFolderDialog(dialog_title, v.inpt_cval[i]);
+    } else {
+        std::vector<std::string> patterns;
+        if (!v.inpt_ext[i].empty()) patterns.push_back(v.inpt_ext[i]);
+        chosen = typ == typ_ifp ? tinyfd_openFileDialog(dialog_title, v.inpt_cval[i], patterns, "")
+                                : tinyfd_saveFileDialog(dialog_title, v.inpt_cval[i], patterns, "");
+    }
+    if (chosen)
+        v.inpt_cval[i] = chosen->substr(0, view_value_len);
+    else if (typ == typ_fld)
+        no_choice("No folder selected", "Aucun dossier s\xE9lectionn\xE9");
+    else
+        no_choice("No file specification returned",
+                  "Aucun fichier sp\xE9"
+                  "cifi\xE9");
+    v.CurInptOld = -1;
+    cpwSetCursor(cpw, cpw_cursor_arrow, win);
+}
+
+void choose_colour(int i) {
+    auto& v = FormView;
+    std::optional<std::string> chosen = tinyfd_colorChooser("choose a nice color", v.inpt_cval[i]);
+    std::optional<int> rgb = chosen ? parse_hex_colour(*chosen) : std::nullopt;
+    if (!rgb) return;
+    v.inpt_cval[i] = *chosen;
+    v.inpt_ival[i] = *rgb;
+}
+
+// --- the focused input ------------------------------------------------------------------------
+
+// Character position under x in a text input: within the box's characters and the value.
+int char_position(int i, int x) {
+    const auto& v = FormView;
+    const int p = v.DxI > 0 ? (x - v.inpt_pos[i][0] - v.Yoffset) / v.DxI : 0;
+    const int room = std::max(0, int(v.inpt_cval[i].size()) - v.inpt_ofs[i]);
+    return std::clamp(p, 0, room);
+}
+
+void tick(int i) {
+    auto& v = FormView;
+    const int g = v.rdio_set[i];
+    if (g < 0 || g >= v.nb_rdio) {
+        v.inpt_ival[i] = v.inpt_ival[i] ? 0 : 1;
+    } else if (v.inpt_ival[i] == 0) {
+        for (int j = 0; j < v.tick_rdio_count[g]; ++j)
+            if (int m = v.tick_rdio[g][j]; m >= 0 && m < max_inpt) v.inpt_ival[m] = 0;
+        v.inpt_ival[i] = 1;
+    }
+    check_depend();
+}
+
+void focused_input(pCpw cpw, int win, bool press, int x) {
+    auto& v = FormView;
+    const int i = v.CurInpt;
+    const bool release = !press;
+    switch (v.inpt_typ[i]) {
+        case typ_ddl:
+            if (release && v.inpt_ddl[i] >= 0 && v.inpt_ddl[i] < max_ddl) {
+                v.CurDDL = v.inpt_ddl[i];
+                frm_StartKbdHook(1);
+            }
+            break;
+        case typ_tck:
+            if (release) tick(i);
+            break;
+        case typ_key:
+            frm_StartKbdHook(1);
+            v.CurPos_1 = v.CurPos_2 = -1;
+            break;
+        case typ_col:
+            if (release) choose_colour(i);
+            break;
+        case typ_ifp:
+        case typ_ofp:
+        case typ_fld:
+            if (v.CurInptOld != i) {
+                frm_StartKbdHook(1);  // so that Delete can clear it
+                v.CurPos_1 = v.CurPos_2 = -1;
+            } else if (release) {
+                choose_file(cpw, win, i);
+            }
+            break;
+        default: {  // numbers and text
+            (press ? v.CurPos_1 : v.CurPos_2) = char_position(i, x);
+            if (v.CurPos_1 >= 0 && v.CurPos_2 >= 0) {
+                caret_in_value();  // a press elsewhere may have left a position past this value
+                frm_StartKbdHook(1);
+            } else {
+                frm_StartKbdHook(0);
+            }
+            break;
+        }
+    }
+    if (release && v.CurInpt >= 0) {
+        int value = v.inpt_ival[v.CurInpt];
+        callback(1, v.CurInpt + 1, value);
+    }
+}
+
+// --- buttons and arrows -------------------------------------------------------------------------
+
+// The model's value check of input i; the model may normalise the value (its hook may even
+// set it anew), so it works on a copy that then replaces the view's.
+bool check_value(int i) {
+    auto& v = FormView;
+    v.inpt_msg[i].clear();
+    if (!model_ops.check_values) return true;
+    int ival = v.inpt_ival[i];
+    float rval = v.inpt_rval[i];
+    std::string cval = v.inpt_cval[i], msg;
+    const bool ok = model_ops.check_values(i, v.inpt_act[i], ival, rval, cval, msg) != 0;
+    v.inpt_ival[i] = ival;
+    v.inpt_rval[i] = rval;
+    v.inpt_cval[i] = cval.substr(0, view_value_len);
+    v.inpt_msg[i] = msg;
+    return ok;
+}
+
+// Value and range checks of every input; each input's flag and message are kept for drawing.
+bool validate_all() {
+    auto& v = FormView;
+    bool all = true;
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        bool ok = check_value(i);
+        if (ok && model_ops.check_minmax)
+            ok = model_ops.check_minmax(i, v.inpt_ival[i], v.inpt_rval[i], v.inpt_cval[i],
+                                        v.inpt_msg[i]) != 0;
+        v.inpt_OK[i] = ok;
+        all = all && ok;
+    }
+    return all;
+}
+
+void press_button(pCpw cpw, int b) {
+    auto& v = FormView;
+    const int type = v.butt_typ[b];
+    v.ExitStat = type;
+    if (type < 0) {
+        cpwBreakMainLoop(cpw);
+        return;
+    }
+    const bool validates = type == 1 || type > 100;
+    if (validates && !validate_all()) return;
+    callback(6, b + 1, v.ExitStat);
+    if (type == 1 || type > 1000) cpwBreakMainLoop(cpw);
+}
+
+// get_arrow: the step arrow under the point, one step per press.
+void press_arrow(int x, int y) {
+    auto& v = FormView;
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        if (!v.inpt_arr[i]) continue;
+        if (!v.inpt_act[i]) {
+            v.inpt_inc[i] = 0;
+            continue;
+        }
+        const auto& [x0, y0, x1, y1] = v.inpt_pos[i];
+        const int mid = (y0 + y1) / 2;
+        if (x < x1 + 2 || x > x1 + 2 * v.DxI - 2) continue;
+        int dir = 0;
+        if (y >= mid + 1 && y <= y1 - 1)
+            dir = 1;
+        else if (y >= y0 + 1 && y <= mid + 1)
+            dir = -1;
+        if (dir == 0) continue;
+        v.CurInpt = i;
+        v.inpt_inc[i] = dir;
+        bool ok = check_value(i);
+        if (ok && model_ops.incrm_val) {
+            int ival = v.inpt_ival[i];
+            float rval = v.inpt_rval[i];
+            std::string cval = v.inpt_cval[i];
+            ok = model_ops.incrm_val(i, ival, rval, cval, dir) != 0;
+            v.inpt_ival[i] = ival;
+            v.inpt_rval[i] = rval;
+            v.inpt_cval[i] = cval.substr(0, view_value_len);
+        }
+        // A value that cannot be stepped shows why, as an invalid one does.
+        v.inpt_OK[i] = ok;
+        return;
+    }
+}
+
+// --- the left and right buttons ---------------------------------------------------------------
+
+void left_button(pCpw cpw, int win, bool press, int x, int y) {
+    auto& v = FormView;
+    if (press) {
+        v.CurPos_1 = v.CurPos_2 = -1;
+        v.CurOvfl = overflow_at(x, y);
+        const bool thumb =
+            list_scrolls() && v.DxScrl > 0 && in_scroll_column(x) && v.YScrl0 < y && y < v.YScrl1;
+        v.ScrollDrag = thumb ? 1 : 0;
+        v.DyScrl0 = thumb ? y - v.YScrl0 : -1;
+    } else {
+        v.CurOvfl = -1;
+    }
+
+    if (!list_open()) {
+        v.CurButt = button_at(x, y);
+        const int h = input_at(x, y);
+        if (h < 0 || !v.inpt_act[h]) {
+            v.CurInpt = -1;
+        } else {
+            if (press) v.CurInptOld = v.CurInpt;
+            v.CurInpt = h;
+        }
+    } else if (!press) {
+        list_release(x, y);
+    }
+
+    if (v.CurInpt >= 0 && v.CurInpt < v.nb_inpt) {
+        focused_input(cpw, win, press, x);
+    } else if (!press) {
+        for (int& inc : v.inpt_inc) inc = 0;
+        if (v.CurButt >= 0) press_button(cpw, v.CurButt);
+        v.CurButt = -1;
+    } else {
+        press_arrow(x, y);
+    }
+}
+
+void right_button(bool press, int x, int y) {
+    auto& v = FormView;
+    const int h = input_at(x, y);
+    v.MsgInpt = h;
+    if (press && h >= 0 && !v.inpt_OK[h]) {
+        v.xmsg = x;
+        v.ymsg = y;
+    } else if (!press || h < 0) {
+        v.xmsg = v.ymsg = -1;
+    }
+}
+
+}  // namespace
+
+void set_form_model_ops(FormModelOps ops) { model_ops = std::move(ops); }
+const FormModelOps& form_model_ops() { return model_ops; }
+
+void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
+    auto& v = FormView;
+    if (!list_open()) frm_StartKbdHook(0);
+    if (state == cpw_wheel) {
+        if (!list_open()) return;
+        if (list_scrolls()) {
+            set_list_offset(v.ddl_offset - x);
+        } else {
+            // Without a scroll bar the wheel walks the hovered line, within the list.
+            const long line = long(v.CurDDL_N) - x;
+            v.CurDDL_N = int(std::clamp(line, 0L, long(std::max(0, list_lines() - 1))));
+        }
+        frm_post_redraw();
+        return;
+    }
+    const int yf = v.windowInfo.height - y;
+    if (button == cpw_button_left) {
+        left_button(cpw, win, state == cpw_press, x, yf);
+        frm_post_redraw();
+    } else if (button == cpw_button_right) {
+        right_button(state == cpw_press, x, yf);
+        frm_post_redraw();
+    }
+}
+
+void frm_mousemove(pCpw, int, int x, int y) {
+    auto& v = FormView;
+    if (!list_open()) return;
+    const int yf = v.windowInfo.height - y;
+    if (!(v.ddl_pos[0] < x && x < v.ddl_pos[2] && list_bottom() < yf && yf < list_top())) return;
+    const int line = line_at(yf);
+    if (line < 0) return;
+    v.CurDDL_N = line;
+    frm_post_redraw();
+}
+
+void frm_mousedrag(pCpw, int, int button, int x, int y) {
+    auto& v = FormView;
+    if (button != cpw_button_left || !list_scrolls() || v.DyScrl0 < 0 || !in_scroll_column(x))
+        return;
+    const int yf = v.windowInfo.height - y;
+    const double track = list_top() - list_bottom() - 2.0 * v.DxScrl - (v.YScrl1 - v.YScrl0);
+    if (track <= 0) return;
+    double f = 1.0 - (yf - v.DyScrl0 - list_bottom() - v.DxScrl) / track;
+    f = std::clamp(f, 0.0, 1.0);
+    set_list_offset(int(std::trunc((list_lines() - list_page) * f)));
+    v.ScrollDrag = 1;
+    frm_post_redraw();
+}
+
+void frm_mouseentry(pCpw, int, int state) {
+    auto& v = FormView;
+    if (state != cpw_left) return;
+    frm_StartKbdHook(0);
+    v.CurInpt = v.CurPos_1 = v.CurPos_2 = v.CurDDL_N = -1;
+    if (list_open()) close_list();
+    frm_post_redraw();
+}

@@ -1,0 +1,79 @@
+// Editing the focused input's value at its caret: insertion, deletion, pasting and the filter
+// of number inputs. Caret and selection count visible characters from the input's scroll
+// offset; every operation first brings them within the value, so no sequence of events can
+// reach outside it.
+#include <algorithm>
+#include <string>
+
+#include "gui/form_input.hpp"
+#include "gui/form_view.hpp"
+
+namespace {
+
+std::string* edited_value() {
+    return caret_in_value() ? &FormView.inpt_cval[FormView.CurInpt] : nullptr;
+}
+
+void delete_selection(std::string& text) {
+    auto& v = FormView;
+    const int ofs = v.inpt_ofs[v.CurInpt];
+    text.erase(ofs + v.CurPos_1, v.CurPos_2 - v.CurPos_1);
+    v.CurPos_2 = v.CurPos_1;
+}
+
+}  // namespace
+
+bool caret_in_value() {
+    auto& v = FormView;
+    const int i = v.CurInpt;
+    if (i < 0 || i >= v.nb_inpt || v.CurPos_1 < 0) return false;
+    const int len = int(v.inpt_cval[i].size());
+    v.inpt_ofs[i] = std::clamp(v.inpt_ofs[i], 0, len);
+    const int room = len - v.inpt_ofs[i];
+    v.CurPos_1 = std::min(v.CurPos_1, room);
+    v.CurPos_2 = v.CurPos_2 < 0 ? v.CurPos_1 : std::min(v.CurPos_2, room);
+    if (v.CurPos_2 < v.CurPos_1) std::swap(v.CurPos_1, v.CurPos_2);
+    return true;
+}
+
+bool IsNum(int c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'E'; }
+
+void InsertChar(int c) {
+    std::string* text = edited_value();
+    if (text == nullptr) return;
+    auto& v = FormView;
+    if (v.CurPos_2 > v.CurPos_1) delete_selection(*text);
+    if (text->size() >= view_value_len) return;
+    text->insert(text->begin() + v.inpt_ofs[v.CurInpt] + v.CurPos_1, char(c));
+    v.CurPos_1 = v.CurPos_2 = v.CurPos_1 + 1;
+}
+
+void DeleteChar() {
+    std::string* text = edited_value();
+    if (text == nullptr) return;
+    auto& v = FormView;
+    if (v.CurPos_2 > v.CurPos_1) {
+        delete_selection(*text);
+        return;
+    }
+    int& ofs = v.inpt_ofs[v.CurInpt];
+    const int a = ofs + v.CurPos_1;
+    if (a == 0) return;
+    text->erase(a - 1, 1);
+    // At the left edge of a scrolled field the text moves under the caret instead.
+    if (v.CurPos_1 == 0)
+        --ofs;
+    else
+        --v.CurPos_1;
+    v.CurPos_2 = v.CurPos_1;
+}
+
+void insert_pasted(std::string_view text) {
+    // A value is one line: the paste ends at the first line end, and no control character
+    // (tab, NUL...) gets into the value.
+    text = text.substr(0, std::min(text.find('\r'), text.find('\n')));
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) InsertChar(u);
+    }
+}

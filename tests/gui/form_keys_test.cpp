@@ -1,0 +1,344 @@
+// The form's keyboard handler on synthetic key events: typing with the number filter, caret
+// movement and scrolling, deletion, the clipboard keys, list scrolling and key capture.
+#include <cctype>
+#include <cstring>
+
+#include "tests/gui/interaction_fixture.hpp"
+
+namespace {
+
+// Keys as the toolkit reports them: virtual key, set-1 scan code, extended flag, character.
+struct Key {
+    int vk, scan, extended = 0, ch = 0;
+};
+const Key k_left{0x25, 0x4B, 1}, k_right{0x27, 0x4D, 1}, k_delete{0x2E, 0x53, 1};
+const Key k_back{0x08, 0x0E, 0, 0x08}, k_up{0x26, 0x48, 1}, k_down{0x28, 0x50, 1};
+const Key k_lctrl{0xA2, 0x1D}, k_altgr{0xA5, 0x38, 1}, k_f1{0x70, 0x3B};
+
+class Keys : public Interaction {
+  protected:
+    // A focused input of type typ holding value, caret at pos (selection to pos2).
+    int focus(int typ, std::string value, int pos, int pos2 = -1, int ofs = 0, int siz = 10) {
+        const int i = box(typ, {10, 100, 90, 115}, std::move(value), siz);
+        auto& v = FormView;
+        v.CurInpt = i;
+        v.inpt_ofs[i] = ofs;
+        v.CurPos_1 = pos;
+        v.CurPos_2 = pos2 < 0 ? pos : pos2;
+        frm_StartKbdHook(1);
+        return i;
+    }
+    void down(const Key& k, int mods = 0) { send(k, mods, 1); }
+    void up(const Key& k, int mods = 0) { send(k, mods, 0); }
+    void tap(const Key& k, int mods = 0) {
+        down(k, mods);
+        up(k, mods);
+    }
+    // Types text as a US keyboard would report it (Shift where the character needs it).
+    void type(std::string_view text, int mods = 0) {
+        for (char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            // Punctuation sits on OEM keys (0xBA...), never on the codes of arrows or Delete.
+            Key k{std::isalnum(u) ? std::toupper(u) : 0xBA, 0x10, 0, u};
+            const bool shifted = std::isupper(u) || std::strchr("%+'", c);
+            tap(k, mods | (shifted ? cpw_mod_shift : 0));
+        }
+    }
+    const std::string& value(int i) const { return FormView.inpt_cval[i]; }
+
+  private:
+    void send(const Key& k, int mods, int pressed) {
+        CpwKeyInfo info;
+        info.pressed = pressed;
+        info.vk = k.vk;
+        info.scan = k.scan;
+        info.extended = k.extended;
+        info.ch = pressed ? k.ch : 0;
+        info.mods = mods;
+        frm_KdbHookProc(info);
+    }
+};
+
+TEST_F(Keys, TypingFiltersByInputType) {
+    struct Case {
+        int typ;
+        std::string typed;
+        int mods;
+        std::string value;
+    };
+    const Case cases[] = {
+        {typ_int, "1a2b-3", 0, "12-3"},
+        {typ_flt, "1.5e3", 0, "1.53"},  // a lower-case e is refused
+        {typ_flt, "1.5E3", 0, "1.5E3"},
+        {typ_undef, "+7x", 0, "+7"},
+        {typ_chr, "50% o'clock", 0, "50% o'clock"},
+        {typ_chr, "ab", cpw_mod_ctrl, ""},  // characters that need Ctrl or AltGr are not typed
+        {typ_chr, "ab", cpw_mod_altgr, ""},
+        {typ_chr, "ab", cpw_mod_alt, ""},
+        {typ_chr, "\xE9t\xE9", 0, "\xE9t\xE9"},  // Windows-1252 characters of the layout
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = focus(c.typ, "", 0);
+        type(c.typed, c.mods);
+        EXPECT_EQ(value(i), c.value) << c.typed;
+        EXPECT_EQ(FormView.CurPos_1, int(c.value.size()));
+    }
+}
+
+TEST_F(Keys, NoKeysWithoutTheHandlerOrACaret) {
+    const int i = focus(typ_chr, "abc", 1);
+    frm_StartKbdHook(0);
+    type("x");
+    EXPECT_EQ(value(i), "abc");
+    frm_StartKbdHook(1);
+    FormView.CurPos_1 = FormView.CurPos_2 = -1;
+    type("x");
+    tap(k_back);
+    EXPECT_EQ(value(i), "abc");
+    FormView.CurInpt = -1;
+    type("x");
+    EXPECT_EQ(value(i), "abc");
+}
+
+TEST_F(Keys, CaretMovesAndScrollsAtTheEdges) {
+    // Value of 14 characters in a box of 10.
+    struct Case {
+        int ofs, pos, pos2;
+        Key key;
+        int want_ofs, want_pos;
+    };
+    const Case cases[] = {
+        {0, 3, 3, k_left, 0, 2},  {0, 0, 0, k_left, 0, 0},     {2, 0, 0, k_left, 1, 0},
+        {0, 3, 3, k_right, 0, 4}, {0, 10, 10, k_right, 1, 10}, {4, 10, 10, k_right, 4, 10},
+        {0, 2, 6, k_left, 0, 1},  // a selection collapses
+        {0, 2, 6, k_right, 0, 3},
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = focus(typ_chr, "0123456789abcd", c.pos, c.pos2, c.ofs);
+        tap(c.key);
+        EXPECT_EQ(FormView.inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
+        EXPECT_EQ(FormView.CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
+        EXPECT_EQ(FormView.CurPos_2, c.want_pos);
+    }
+}
+
+TEST_F(Keys, BackspaceAndDelete) {
+    struct Case {
+        int ofs, pos, pos2;
+        Key key;
+        std::string value;
+        int want_ofs, want_pos;
+    };
+    const Case cases[] = {
+        {0, 3, 3, k_back, "01345", 0, 2},
+        {0, 0, 0, k_back, "012345", 0, 0},  // at the start: nothing
+        {2, 0, 0, k_back, "02345", 1, 0},   // left edge of a scrolled field: it scrolls
+        {0, 1, 4, k_back, "045", 0, 1},     // a selection goes
+        {0, 1, 4, k_delete, "045", 0, 1},
+        {0, 3, 3, k_delete, "01245", 0, 3},   // the character right of the caret
+        {0, 6, 6, k_delete, "012345", 0, 6},  // at the end: nothing
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = focus(typ_chr, "012345", c.pos, c.pos2, c.ofs, 4);
+        tap(c.key);
+        EXPECT_EQ(value(i), c.value) << c.ofs << " " << c.pos;
+        EXPECT_EQ(FormView.inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
+        EXPECT_EQ(FormView.CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
+        EXPECT_EQ(FormView.CurPos_2, c.want_pos);
+    }
+    // The caret stays usable after scrolling back: typing goes where it shows.
+    reset_form_view();
+    const int i = focus(typ_chr, "012345", 0, 0, 3);
+    tap(k_back);
+    type("x");
+    EXPECT_EQ(value(i), "01x345");
+}
+
+TEST_F(Keys, TypingReplacesTheSelectionAndStopsAt255) {
+    const int i = focus(typ_chr, "abcdef", 1, 4);
+    type("X");
+    EXPECT_EQ(value(i), "aXef");
+    EXPECT_EQ(FormView.CurPos_1, 2);
+    FormView.inpt_cval[i] = std::string(254, 'a');
+    FormView.CurPos_1 = FormView.CurPos_2 = 0;
+    type("bcd");
+    EXPECT_EQ(value(i), "b" + std::string(254, 'a'));
+    FormView.CurPos_2 = 3;  // a selection still gives room
+    type("c");
+    EXPECT_EQ(value(i), "bc" + std::string(252, 'a'));
+}
+
+TEST_F(Keys, ValueChangedBehindTheCaretIsNeverLeft) {
+    const int i = focus(typ_chr, "0123456789", 9, 9, 5);
+    set_inpt_val(i, 0, 0, "ab");  // the application shortened it
+    tap(k_back);
+    type("x");
+    EXPECT_EQ(value(i), "ax");
+    tap(k_delete);
+    tap(k_right);
+    EXPECT_EQ(value(i), "ax");
+}
+
+// --- the clipboard keys --------------------------------------------------------------------------
+
+class ClipboardKeys : public Keys {
+  protected:
+    StandInTools tools;
+    EnvOverride env{{"PATH", tools.path() + ":/usr/bin:/bin"},
+                    {"DISPLAY", ":0"},
+                    {"WAYLAND_DISPLAY", std::nullopt},
+                    {"VARNIX_NO_DIALOGS", "1"},
+                    {"TOOLS", tools.path()}};
+    void ctrl(char letter) { tap({letter, 0x2E, 0, letter - 'A' + 1}, cpw_mod_ctrl); }
+};
+
+TEST_F(ClipboardKeys, CopyCutAndPaste) {
+    const int i = focus(typ_chr, "N46 30.5 E9 15", 4, 8);
+    ctrl('C');
+    EXPECT_EQ(tools.clip(), "30.5");
+    EXPECT_EQ(value(i), "N46 30.5 E9 15");
+    ctrl('X');
+    EXPECT_EQ(value(i), "N46  E9 15");
+    EXPECT_EQ(FormView.CurPos_1, 4);
+    ctrl('V');
+    EXPECT_EQ(value(i), "N46 30.5 E9 15");
+    EXPECT_EQ(FormView.CurPos_1, 8);
+    // Without a selection Ctrl+C and Ctrl+X do nothing.
+    tools.set_clip("keep");
+    ctrl('C');
+    ctrl('X');
+    EXPECT_EQ(tools.clip(), "keep");
+}
+
+TEST_F(ClipboardKeys, PasteIsOneLineWithoutControlsAndUnfiltered) {
+    struct Case {
+        int typ;
+        std::string clip, value;
+    };
+    const Case cases[] = {
+        {typ_int, "12ab", "12ab"},  // no character filter
+        {typ_chr, "first\nsecond", "first"},
+        {typ_chr,
+         "a\tb\x01"
+         "c\r\nd",
+         "abc"},
+        {typ_chr, std::string("x\0y", 3), "x"},       // the clipboard text ends at a NUL
+        {typ_chr, "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},  // UTF-8 from other programs
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = focus(c.typ, "", 0);
+        tools.set_clip(c.clip);
+        ctrl('V');
+        EXPECT_EQ(value(i), c.value) << c.clip;
+    }
+    // At 255 characters the paste stops.
+    reset_form_view();
+    const int i = focus(typ_chr, std::string(250, 'a'), 0);
+    tools.set_clip("0123456789");
+    ctrl('V');
+    EXPECT_EQ(value(i), "01234" + std::string(250, 'a'));
+}
+
+TEST_F(ClipboardKeys, FailureShowsAMessageAndKeepsTheForm) {
+    const int i = focus(typ_chr, "typed text", 0, 5);
+    setenv("PATH", "/nonexistent", 1);
+    for (char letter : {'C', 'X', 'V'}) {
+        testing::internal::CaptureStderr();
+        ctrl(letter);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Can't open clipboard\n");
+        EXPECT_EQ(value(i), "typed text") << letter;
+    }
+}
+
+// --- lists, file inputs, key capture -------------------------------------------------------------
+
+TEST_F(Keys, UpAndDownScrollAnOpenList) {
+    const int q = list_box(30, {10, 250, 110, 265});
+    click(50, 257);
+    struct Step {
+        Key key;
+        int times, offset;
+    };
+    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 3}, {k_down, 30, 20}, {k_up, 2, 18}};
+    for (const Step& s : steps) {
+        for (int n = 0; n < s.times; ++n) tap(s.key);
+        EXPECT_EQ(FormView.ddl_offset, s.offset);
+    }
+    EXPECT_EQ(FormView.CurDDL, 0);
+    EXPECT_EQ(FormView.inpt_ival[q], 0);
+}
+
+TEST_F(Keys, DeleteEmptiesAFileInput) {
+    const int i = box(typ_fld, {10, 100, 110, 115}, "/srv/data");
+    click(20, 107);
+    type("x");
+    EXPECT_EQ(value(i), "/srv/data");
+    tap(k_delete);
+    EXPECT_EQ(value(i), "");
+    EXPECT_EQ(FormView.CurInpt, -1);
+}
+
+std::int32_t fake_now = 0;
+std::int32_t fake_clock() { return fake_now; }
+
+TEST_F(Keys, KeyCaptureCodesAndNames) {
+    frm_set_key_clock(fake_clock);
+    const Key a{'A', 0x1E, 0, 'a'}, five{'5', 0x06, 0, '5'}, minus{0xBD, 0x0C, 0, '-'},
+        space{' ', 0x39, 0, ' '}, rshift{0xA1, 0x36, 1}, kp1{0x61, 0x4F};
+    struct Case {
+        std::vector<Key> held;  // pressed in order, the last one released first
+        int mods;
+        int hold_ms;
+        int code;
+        std::string name;
+    };
+    const Case cases[] = {
+        {{k_lctrl, a}, cpw_mod_ctrl, 50, 10065, "CTRL+A"},
+        {{a}, cpw_mod_shift | cpw_mod_alt, 50, 60065, "SHFT+ALT+A"},
+        {{a}, 0, 1000, 80065, "LONG+A"},
+        {{a}, 0, 900, 65, "A"},
+        {{five}, 0, 0, '5', "5"},
+        {{minus}, 0, 0, '-', "-"},  // top row without a plain code: the typed character
+        {{space}, 0, 0, ' ', " "},
+        {{k_f1}, cpw_mod_ctrl, 0, 10000 - 0x3B, "CTRL+F1"},
+        {{k_delete}, 0, 0, -(0x100 + 0x53), "Delete"},
+        {{kp1}, 0, 0, -0x4F, "Num 1"},
+        {{k_lctrl}, cpw_mod_ctrl, 0, -0x1D, "Ctrl"},         // a modifier itself: no bits
+        {{rshift}, cpw_mod_shift, 0, -0x36, "Right Shift"},  // right Shift is not extended
+        {{a}, cpw_mod_altgr, 0, 10065, "CTRL+A"},            // AltGr reports Ctrl
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = box(typ_key, {10, 100, 110, 115});
+        click(20, 107);
+        for (const Key& k : c.held) down(k, c.mods);
+        fake_now += c.hold_ms;
+        up(c.held.back(), c.mods);
+        EXPECT_EQ(FormView.inpt_ival[i], c.code) << c.name;
+        EXPECT_EQ(value(i), c.name);
+        EXPECT_EQ(FormView.CurInpt, -1);  // the capture ends
+        EXPECT_TRUE(callbacks.size() == 1) << "the application is not called";
+        callbacks.clear();
+        fake_now += 5000;
+    }
+}
+
+TEST_F(Keys, AltGrAloneContinuesTheCapture) {
+    const int i = box(typ_key, {10, 100, 110, 115});
+    click(20, 107);
+    down(k_altgr, cpw_mod_altgr);
+    up(k_altgr, cpw_mod_altgr);
+    EXPECT_EQ(FormView.CurInpt, i);  // still capturing
+    EXPECT_EQ(FormView.inpt_ival[i], -(0x100 + 0x38));
+    down(k_altgr, cpw_mod_altgr);
+    down({'E', 0x12, 0, 0x80}, cpw_mod_altgr);
+    up({'E', 0x12}, cpw_mod_altgr);
+    EXPECT_EQ(FormView.inpt_ival[i], 10069);
+    EXPECT_EQ(FormView.CurInpt, -1);
+}
+
+}  // namespace
