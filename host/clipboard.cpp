@@ -62,11 +62,13 @@ int rd_clp(std::string& text) {
 
 int wr_clp_form(std::string_view text) {
     std::string reason;
-    return shown(try_wr_clp(text, reason), reason);
+    const bool done = try_wr_clp(text, reason);
+    return shown(done, reason);
 }
 
 int rd_clp_form(std::string& text) {
     std::string reason;
     text.clear();
-    return shown(try_rd_clp(text, reason), reason);
+    const bool done = try_rd_clp(text, reason);
+    return shown(done, reason);
 }
