@@ -43,19 +43,6 @@ std::string utf16le_to_cp1252(std::string_view bytes) {
     return out;
 }
 
-// Eight bytes at a time: a store can be several hundred kilobytes.
-bool is_ascii(std::string_view s) {
-    std::uint64_t high = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        high |= word;
-    }
-    for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
-    return (high & 0x8080808080808080ULL) == 0;
-}
-
 // The key as it is compared: upper case, no "\" at either end.
 std::string normal_key(std::string_view key) {
     while (key.starts_with('\\')) key.remove_prefix(1);

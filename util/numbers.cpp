@@ -97,6 +97,11 @@ bool read_free_number(std::string_view text, float& value) {
     return true;
 }
 
+bool read_whole_number(std::string_view text, float& value) {
+    text = trim(text);
+    return first_item(text).size() == text.size() && read_free_number(text, value);
+}
+
 bool read_free_int(std::string_view text, std::int32_t& value) {
     std::string_view item = first_item(text);
     if (!is_decimal_number(item, false)) return false;

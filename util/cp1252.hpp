@@ -1,0 +1,27 @@
+// Windows-1252, the program's one character set, and its conversions to and from Unicode and
+// UTF-8 (files, fonts, the terminal, the file system). Independent of the locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+bool is_ascii(std::string_view s);
+// The Unicode code point of a Windows-1252 byte, and back (-1 when it has no byte). The five
+// bytes Windows leaves undefined map to the C1 control of the same value, so every byte
+// survives a round trip.
+char32_t cp1252_to_unicode(unsigned char c);
+int unicode_to_cp1252(char32_t cp);
+// The upper-case form of a Windows-1252 letter (other bytes unchanged): names that Windows
+// compares without case (registry keys, file names) compare through it.
+unsigned char cp1252_upper(unsigned char c);
+bool cp1252_equal_ci(std::string_view a, std::string_view b);
+
+std::string cp1252_to_utf8(std::string_view text);
+// Returns false when `text` is not valid UTF-8 or has a character outside Windows-1252
+// (then `out` holds '?' for such characters).
+bool utf8_to_cp1252(std::string_view text, std::string& out);
+// Text from the system (file names, environment, paths): UTF-8 sequences become Windows-1252
+// ('?' when outside it), bytes that are not UTF-8 are kept as they are.
+std::string utf8_or_cp1252_to_cp1252(std::string_view text);
+// Same, telling whether a character had to become '?'.
+std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy);

@@ -1,0 +1,67 @@
+#include "util/line_reader.hpp"
+
+#include <cstring>
+
+#include "util/cp1252.hpp"
+
+namespace {
+constexpr std::size_t buffer_size = 1 << 16;
+constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
+}  // namespace
+
+bool LineReader::open(const std::string& path) {
+    close();
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) return false;
+    buf_.resize(buffer_size);
+    pos_ = len_ = 0;
+    number_ = 0;
+    lossy_ = failed_ = false;
+    at_start_ = true;
+    return true;
+}
+
+void LineReader::close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+bool LineReader::fill() {
+    if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
+    len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+    pos_ = 0;
+    if (std::ferror(file_)) failed_ = true;
+    return len_ > 0;
+}
+
+bool LineReader::next(std::string& line) {
+    line.clear();
+    lossy_ = false;
+    bool any = false;
+    for (;;) {
+        if (pos_ == len_ && !fill()) {
+            if (!any && line.empty()) return false;
+            break;
+        }
+        any = true;
+        const char* start = buf_.data() + pos_;
+        const char* nl = static_cast<const char*>(std::memchr(start, '\n', len_ - pos_));
+        const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
+        line.append(start, n);
+        pos_ += n;
+        if (nl) {
+            ++pos_;
+            break;
+        }
+    }
+    if (at_start_) {
+        at_start_ = false;
+        if (line.starts_with(utf8_bom)) line.erase(0, utf8_bom.size());
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (encoding_ == Encoding::to_cp1252 && !is_ascii(line)) {
+        line = utf8_or_cp1252_to_cp1252(line, lossy_);
+    }
+    ++number_;
+    return true;
+}

@@ -1,0 +1,43 @@
+// The one reader of the text files the program reads (batch and .cup input, form definitions,
+// saved values, the simulator's log). It is where the line rules live: LF or CR LF ends a line
+// (the CR is no part of it), a UTF-8 byte-order mark at the file's start is skipped, lines are
+// numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
+// (bytes that are not UTF-8 are taken as Windows-1252 already).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LineReader {
+  public:
+    enum class Encoding { bytes, to_cp1252 };
+
+    explicit LineReader(Encoding encoding = Encoding::to_cp1252) : encoding_(encoding) {}
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader() { close(); }
+
+    // `path` as the file system wants it. False when the file cannot be opened.
+    bool open(const std::string& path);
+    void close();
+    // The next line without its end; false at the end of the file or on a read error.
+    bool next(std::string& line);
+    // The number of the line `next` gave last (1 for the first).
+    int line_number() const { return number_; }
+    // True when the last line held a character that Windows-1252 cannot hold (written as '?').
+    bool lossy() const { return lossy_; }
+    // True when reading stopped on an error rather than at the end of the file.
+    bool failed() const { return failed_; }
+
+  private:
+    bool fill();
+
+    Encoding encoding_;
+    std::FILE* file_ = nullptr;
+    std::vector<char> buf_;
+    std::size_t pos_ = 0, len_ = 0;
+    int number_ = 0;
+    bool lossy_ = false, failed_ = false, at_start_ = true;
+};
