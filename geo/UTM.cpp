@@ -253,10 +253,6 @@ void set_zone(Utm000& u) {
     u.n0 = u.zlat == 'S' ? false_northing_south : 0;
 }
 
-bool contains(std::string_view s, std::string_view a, std::string_view b) {
-    return s.find(a) != std::string_view::npos || s.find(b) != std::string_view::npos;
-}
-
 void trace_corners(const Utm000& u) {
     if (!state.utm001.debug) return;
     const float xs[] = {0, static_cast<float>(u.xmax)};
@@ -296,9 +292,10 @@ int utm_init(std::string_view fich, float& rxm, float& rym) {
     };
 
     float xm = 0, ym = 0;
-    const bool trn = contains(name, ".trn", ".TRN");
-    const bool dem = !trn && contains(name, ".dem", ".DEM");
-    const bool asc = !trn && !dem && contains(name, ".asc", ".ASC");
+    const HeaderKind kind = header_kind(name);
+    const bool trn = kind == HeaderKind::trn;
+    const bool dem = kind == HeaderKind::dem;
+    const bool asc = kind == HeaderKind::asc;
     if (trn) {
         float orig_e = 0, orig_n = 0;
         if (read_trn_hdr(name, xm, ym, orig_e, orig_n, u.ori, u.nzon, u.zlat) != 0 ||

@@ -23,7 +23,14 @@ std::string_view cols(std::string_view s, std::size_t first, std::size_t last) {
     return s.substr(first - 1, last - first + 1);
 }
 
-bool read_number(std::string_view s, float& v) { return read_free_number(s, v); }
+// A number part of a coordinate: all of it, so "46,5" is no 46.
+bool read_number(std::string_view s, float& v) { return read_whole_number(s, v); }
+
+constexpr float minutes_per_degree = 60;
+constexpr float seconds_per_minute = 60;
+
+// Minutes and seconds are parts of the unit above them.
+bool valid_part(float v, float limit) { return v >= 0 && v < limit; }
 
 // Waypoint-file notation: dot at `dot`, `deg_digits` digits of degrees, the letter (`neg` or
 // `pos`) at one of three positions after the dot.
@@ -36,6 +43,7 @@ float decode_cu(std::string_view text, std::size_t dot, std::size_t deg_digits, 
     float degres = 0, minutes = 0;
     if (!read_number(cols(text, 1, deg_digits), degres)) return cu_invalid;
     if (!read_number(cols(text, deg_digits + 1, ii - 1), minutes)) return cu_invalid;
+    if (degres < 0 || !valid_part(minutes, minutes_per_degree)) return cu_invalid;
     const float v = minutes / 60 + degres;
     return text[ii - 1] == neg ? -v : v;
 }
@@ -168,6 +176,10 @@ float decode_lat_lon(std::string_view text) {
         // blanked (without a letter that is the last character itself).
         const std::size_t end = is != 0 ? is : trim_right(s).size() + 1;
         if (im + 1 < end && !read_number(cols(s, im + 1, end - 1), sec)) return dms_invalid;
+        if (!valid_part(mmm, minutes_per_degree) || !valid_part(sec, seconds_per_minute))
+            return dms_invalid;
+    } else if (trim(cols(s, id + 1, s.size())).size() > 0) {
+        return dms_invalid;  // text after the degrees that no minute sign claims
     }
     const float v = (mmm / 60 + deg + sec / 3600) * fact;
     diag(trim_right(text), fact, deg, mmm, sec, v);
@@ -215,10 +227,11 @@ int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::s
         v = latitude ? decode_lat_cu({field, len}) : decode_lon_cu({field, len});
         code = fmt_waypoint;
     } else {
-        if (!read_free_number(std::string_view(field, len), v)) return invalid();
+        if (!read_whole_number(std::string_view(field, len), v)) return invalid();
         code = fmt_decimal;
     }
-    if (std::fabs(v) > (latitude ? 90.f : 360.f)) return invalid();
+    if (v == dms_invalid || v == cu_invalid || !(std::fabs(v) <= (latitude ? 90.f : 180.f)))
+        return invalid();
     xlat = v;
     return code;
 }

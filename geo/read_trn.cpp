@@ -8,7 +8,6 @@
 #include <fstream>
 #include <string>
 
-#include "geo/UTM.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
 #include "util/numbers.hpp"
@@ -63,7 +62,24 @@ std::int32_t grid_zone(double lonmin, double lonmax) {
 
 char grid_hemisphere(double latmin, double latmax) { return (latmin + latmax) / 2 > 0 ? 'N' : 'S'; }
 
+HeaderKind header_kind(std::string_view name) {
+    auto has = [&](std::string_view a, std::string_view b) {
+        return name.find(a) != std::string_view::npos || name.find(b) != std::string_view::npos;
+    };
+    if (has(".trn", ".TRN")) return HeaderKind::trn;
+    if (has(".dem", ".DEM")) return HeaderKind::dem;
+    if (has(".asc", ".ASC")) return HeaderKind::asc;
+    return HeaderKind::unknown;
+}
+
 // --- terrain header ---------------------------------------------------------------------------
+
+bool trn_header_sound(const TrnHeader& h) {
+    auto usable = [](float v) { return std::isfinite(v) && v != 0; };
+    return h.zlon >= utm_zone_min && h.zlon <= utm_zone_max && (h.zlat == 'N' || h.zlat == 'S') &&
+           h.long_ > 0 && h.larg > 0 && usable(h.rew) && usable(h.rns) && std::isfinite(h.orig_e) &&
+           std::isfinite(h.orig_n);
+}
 
 std::int32_t read_trn_raw(std::istream& in, TrnHeader& hdr) {
     std::array<unsigned char, trn_header_size> b{};
@@ -90,6 +106,7 @@ std::int32_t read_trn_hdr(std::string_view fich, float& xmax, float& ymax, float
                           float& orig_n, float& orien, std::int32_t& nlon, char& zlat) {
     TrnHeader h;
     if (std::int32_t ios = read_trn_raw(fich, h); ios != 0) return ios;
+    if (!trn_header_sound(h)) return hdr_bad_values;
     xmax = std::fabs(static_cast<float>(h.long_) * h.rew);
     ymax = std::fabs(static_cast<float>(h.larg) * h.rns);
     orig_e = h.orig_e;
@@ -225,65 +242,4 @@ std::int32_t read_ascdem_hdr(std::string_view fich, double& latmin, double& latm
         return hdr_open_failed;
     }
     return read_ascdem_hdr(in, latmin, latmax, lonmin, lonmax, long_, larg, nzon, zlat);
-}
-
-// --- limits -----------------------------------------------------------------------------------
-
-std::int32_t get_trn_lim(std::string_view trnfil, float& rlatmin1, float& rlatmax1, float& rlonmin1,
-                         float& rlonmax1) {
-    constexpr int samples = 100;  // intervals per edge
-    float rxm = 0, rym = 0;
-    if (utm_init(trnfil, rxm, rym) == 0) return 1;
-    TrnHeader h;
-    if (read_trn_raw(trnfil, h) != 0) return 1;
-    float x_scn_mx = std::fabs(h.rew) * static_cast<float>(h.long_);
-    float y_scn_mx = std::fabs(h.rns) * static_cast<float>(h.larg);
-
-    float latmin = -1000, latmax = 1000, lonmin = -1000, lonmax = 1000;
-    float lat = 0, lon = 0;
-    for (int j = 0; j <= samples; ++j) {
-        float xx = 0.01f * x_scn_mx * static_cast<float>(j);
-        xytolatlon(xx, 0, lat, lon);
-        latmin = std::max(latmin, lat);
-        xytolatlon(xx, y_scn_mx, lat, lon);
-        latmax = std::min(latmax, lat);
-    }
-    for (int j = 0; j <= samples; ++j) {
-        float yy = 0.01f * y_scn_mx * static_cast<float>(j);
-        xytolatlon(x_scn_mx, yy, lat, lon);  // west edge: X grows westward
-        lonmin = std::max(lonmin, lon);
-        xytolatlon(0, yy, lat, lon);
-        lonmax = std::min(lonmax, lon);
-    }
-    rlatmin1 = latmin;
-    rlatmax1 = latmax;
-    rlonmin1 = lonmin;
-    rlonmax1 = lonmax;
-    return 0;
-}
-
-std::int32_t get_latlon_lim(std::string_view fich, float& rlatmin1, float& rlatmax1,
-                            float& rlonmin1, float& rlonmax1) {
-    auto has = [&](std::string_view a, std::string_view b) {
-        return fich.find(a) != std::string_view::npos || fich.find(b) != std::string_view::npos;
-    };
-    if (has(".trn", ".TRN")) return get_trn_lim(fich, rlatmin1, rlatmax1, rlonmin1, rlonmax1);
-
-    double latmin = 0, latmax = 0, lonmin = 0, lonmax = 0;
-    std::int32_t long_ = 0, larg = 0, nzon = 0;
-    char zlat = ' ';
-    std::int32_t ios;
-    if (has(".asc", ".ASC")) {
-        ios = read_ascdem_hdr(fich, latmin, latmax, lonmin, lonmax, long_, larg, nzon, zlat);
-    } else if (has(".dem", ".DEM")) {
-        ios = read_dem_hdr(fich, latmin, latmax, lonmin, lonmax, long_, larg, nzon, zlat);
-    } else {
-        return 1;
-    }
-    if (ios != 0) return ios;
-    rlatmin1 = static_cast<float>(latmin);
-    rlatmax1 = static_cast<float>(latmax);
-    rlonmin1 = static_cast<float>(lonmin);
-    rlonmax1 = static_cast<float>(lonmax);
-    return 0;
 }

@@ -1,6 +1,7 @@
 // Landscape headers: the simulator's binary terrain header (".trn", UTM metres) and the two
 // geographic elevation grid headers (binary ".dem", text ".asc" in the ESRI ASCII grid layout),
-// plus the latitude/longitude limits of a landscape.
+// and which of them a file name denotes. The landscape limits, which need the projection, are in
+// geo/grid_limits.hpp.
 //
 // Readers open the file by name, read only the header and close it. They return 0 when the
 // header was read, non-zero otherwise; on failure their out-arguments are not to be relied on.
@@ -15,6 +16,14 @@
 inline constexpr std::int32_t hdr_open_failed = 2;  // missing or unreadable file
 inline constexpr std::int32_t hdr_short = -1;       // ended before the header did
 inline constexpr std::int32_t hdr_bad_keys = 9999;  // ".asc": not exactly the five header keys
+inline constexpr std::int32_t hdr_bad_values = 3;   // ".trn": values no landscape can have
+
+inline constexpr int utm_zone_min = 1, utm_zone_max = 60;
+
+// The kind of header a file name denotes: ".trn" before ".dem" before ".asc" (either case),
+// anywhere in the name.
+enum class HeaderKind { trn, dem, asc, unknown };
+HeaderKind header_kind(std::string_view name);
 
 // The 36-byte terrain header as stored (little-endian).
 struct TrnHeader {
@@ -30,7 +39,11 @@ struct TrnHeader {
 };
 inline constexpr std::size_t trn_header_size = 36;
 
-// Terrain header with the landscape size xmax = |long * rew|, ymax = |larg * rns|.
+// A zone in 1..60, hemisphere N or S, positive counts, finite non-zero cell sizes and a finite
+// origin: anything else would project to numbers that mean nothing.
+bool trn_header_sound(const TrnHeader& h);
+// Terrain header (hdr_bad_values when not sound) with the landscape size xmax = |long * rew|, ymax
+// = |larg * rns|.
 std::int32_t read_trn_hdr(std::string_view fich, float& xmax, float& ymax, float& orig_e,
                           float& orig_n, float& orien, std::int32_t& nlon, char& zlat);
 // The header fields as stored.
@@ -60,12 +73,3 @@ std::int32_t read_ascdem_hdr(std::istream& in, double& latmin, double& latmax, d
 std::int32_t grid_zone(double lonmin, double lonmax);
 // Hemisphere of a grid: 'N' when its middle latitude is north of the equator, else 'S'.
 char grid_hemisphere(double latmin, double latmax);
-
-// The largest latitude/longitude box inside a terrain landscape, from 101 samples per edge.
-// Sets up the projection for that landscape as a side effect. 0 done, 1 failed.
-std::int32_t get_trn_lim(std::string_view trnfil, float& rlatmin1, float& rlatmax1, float& rlonmin1,
-                         float& rlonmax1);
-// Limits of any landscape file: a terrain header's inner box, a grid's own limits.
-// 0 done, non-zero failed (1 for an unknown file type).
-std::int32_t get_latlon_lim(std::string_view fich, float& rlatmin1, float& rlatmax1,
-                            float& rlonmin1, float& rlonmax1);

@@ -25,8 +25,13 @@ const FormatCase format_cases[] = {
     // decimal degrees; a comma ends the number
     {"46.5", "NS", 3, 46.5f, nullptr},
     {"-9.25", "WE", 3, -9.25f, nullptr},
-    {"46,5", "NS", 3, 46.f, nullptr},
-    {"359", "WE", 3, 359.f, nullptr},
+    // Trailing text, and values past the poles or the antimeridian, are no position.
+    {"46,5", "NS", 0, coord_invalid, nullptr},
+    {"9.25x", "WE", 0, coord_invalid, nullptr},
+    {"359", "WE", 0, coord_invalid, nullptr},
+    {"189", "WE", 0, coord_invalid, nullptr},
+    {"-180", "WE", 3, -180.f, nullptr},
+    {"90", "NS", 3, 90.f, nullptr},
     {"95.0", "NS", 0, coord_invalid, nullptr},
     {"361", "WE", 0, coord_invalid, nullptr},
     {"", "NS", 0, coord_invalid, nullptr},
@@ -41,7 +46,9 @@ const FormatCase format_cases[] = {
     {"46.30.500N", "NS", 2, 46.508333f, "4630.500N"},
     {"4630500N", "NS", 2, 46.508333f, "4630.500N"},
     {"4630.50000N", "NS", 2, 46.508333f, nullptr},
-    {"4675.000N", "NS", 2, 47.25f, nullptr},
+    {"4675.000N", "NS", 0, coord_invalid, nullptr},  // minutes below 60
+    {"4670.500N", "NS", 0, coord_invalid, nullptr},
+    {"18100.000E", "WE", 0, coord_invalid, nullptr},
     {"00915.000W", "WE", 2, -9.25f, nullptr},
     {"009.15.000W", "WE", 2, -9.25f, "00915.000W"},
     {"00915000W", "WE", 2, -9.25f, "00915.000W"},
@@ -71,6 +78,10 @@ const FormatCase format_cases[] = {
     {"46" DEG "30'1x\"N", "NS", 0, coord_invalid, nullptr},
     {DEG "30'N", "NS", 0, coord_invalid, nullptr},
     {"95" DEG "N", "NS", 0, coord_invalid, nullptr},
+    {"9" DEG "75'E", "WE", 0, coord_invalid, nullptr},
+    {"46" DEG "30'75\"N", "NS", 0, coord_invalid, nullptr},
+    {"189" DEG "E", "WE", 0, coord_invalid, nullptr},
+    {"46" DEG "30N", "NS", 0, coord_invalid, nullptr},  // minutes without their sign
     {"12" DEG "N", "WE", 0, coord_invalid, nullptr},
 };
 

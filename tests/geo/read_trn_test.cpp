@@ -9,6 +9,7 @@
 #include <string>
 
 #include "geo/UTM.hpp"
+#include "geo/grid_limits.hpp"
 #include "host/messages.hpp"
 #include "tests/common/temp_dir.hpp"
 
@@ -93,21 +94,43 @@ TEST(ReadTrnHdr, ReadsThe36ByteHeaderAndNothingElse) {
     }
 }
 
-TEST(ReadTrnHdr, SizeIgnoresSignsZoneIsSignExtendedAnyLetterPasses) {
+TEST(ReadTrnHdr, SizeIgnoresSigns) {
     TrnHeader h = alps();
     h.rew = -100;
     h.rns = -50;
-    h.zlon = -1;  // byte 0xFF
-    h.zlat = 'X';
     TempDir dir;
     TrnOut o;
     ASSERT_EQ(read_trn(dir.write("n.trn", trn_bytes(h, 36)), o), 0);
     EXPECT_EQ(o.xmax, 40000);
     EXPECT_EQ(o.ymax, 15000);
-    EXPECT_EQ(o.nlon, -1);
-    EXPECT_EQ(o.zlat, 'X');
     EXPECT_NE(read_trn(dir.file("none.trn"), o), 0);
     EXPECT_EQ(write_trn_hdr(dir.file("no/such/folder.trn"), h), 0);
+}
+
+TEST(ReadTrnHdr, CorruptValuesAreRefused) {
+    struct Case {
+        const char* what;
+        void (*spoil)(TrnHeader&);
+    };
+    const Case cases[] = {
+        {"zone 0", [](TrnHeader& h) { h.zlon = 0; }},
+        {"zone 61", [](TrnHeader& h) { h.zlon = 61; }},
+        {"zone byte 0xFF", [](TrnHeader& h) { h.zlon = -1; }},
+        {"hemisphere X", [](TrnHeader& h) { h.zlat = 'X'; }},
+        {"hemisphere s", [](TrnHeader& h) { h.zlat = 's'; }},
+        {"no columns", [](TrnHeader& h) { h.long_ = 0; }},
+        {"negative rows", [](TrnHeader& h) { h.larg = -300; }},
+        {"zero cell", [](TrnHeader& h) { h.rew = 0; }},
+        {"NaN cell", [](TrnHeader& h) { h.rns = NAN; }},
+        {"infinite origin", [](TrnHeader& h) { h.orig_e = INFINITY; }},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        TrnHeader h = alps();
+        c.spoil(h);
+        TrnOut o;
+        EXPECT_EQ(read_trn(dir.write("bad.trn", trn_bytes(h, 36)), o), hdr_bad_values) << c.what;
+    }
 }
 
 // --- zone and hemisphere of geographic grids --------------------------------------------------

@@ -87,11 +87,7 @@ TEST_F(Utm, ZoneAndHemisphereSetTheMeridianAndFalseNorthing) {
         char hemi;
         double rlon0, n0;
     };
-    const Case cases[] = {{32, 'N', 9, 0},
-                          {1, 'N', -177, 0},
-                          {60, 'S', 177, 10'000'000},
-                          {31, 'X', 3, 0},
-                          {33, 's', 15, 0}};
+    const Case cases[] = {{32, 'N', 9, 0}, {1, 'N', -177, 0}, {60, 'S', 177, 10'000'000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone);
         std::string path =
