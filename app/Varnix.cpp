@@ -1,5 +1,6 @@
 #include "app/Varnix.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -17,6 +18,7 @@
 #include "host/install.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -34,10 +36,19 @@ struct CommandLine {
     bool qverb = false, qdbg = false, qclip = false, qcup = false, qbatch = false;
     bool qkeepwnd = false;
     float epsl = default_epsl;
-    TextField<256> infile, outfile;
+    std::string infile, outfile;  // host paths, carried whole
     TextField<20> c_lat, c_lon;
     float lat = 0, lon = 0;
 };
+
+// The landscape is a field of 80 characters: a longer name would silently name another folder.
+void set_landscape(std::string_view name) {
+    if (trim_right(name).size() > common_data.landscape.capacity) {
+        stop_with_message("Landscape names are limited to " +
+                          std::to_string(common_data.landscape.capacity) + " characters");
+    }
+    common_data.landscape = name;
+}
 
 void print_usage(const CommandLine& cl) {
     std::string_view a0 = trim(cl.arg0);
@@ -111,30 +122,32 @@ bool verbose_requested(const std::vector<std::string>& args) {
 
 const std::string& operand(const CommandLine& cl, int n) { return cl.arg[cl.last_opt + n - 1]; }
 
-// The first line of a batch file: its landscape when it reads Landscape=NAME.
+// The first line of a batch file: its landscape when it reads Landscape=NAME. A single operand
+// that is not a readable file is most often a forgotten pair of coordinates: say what failed.
 void read_batch_landscape(CommandLine& cl) {
-    std::ifstream in{to_host_path(cl.infile.view()), std::ios::binary};
-    if (cl.qverb) diag("open status", in ? 0 : 1, cl.infile.view());
-    if (!in) return;
+    LineReader in;
+    const bool opened = file_exists(cl.infile) && in.open(to_host_path(cl.infile));
+    if (cl.qverb) diag("open status", opened ? 0 : 1, cl.infile);
+    if (!opened) {
+        stop_reporting("*** Impossible to open batch input file :" + msg_path(cl.infile) + " ***",
+                       common_data.qline);
+    }
     std::string line;
-    if (!std::getline(in, line)) return;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::string converted;
-    if (utf8_to_cp1252(line, converted)) line = converted;
+    if (!in.next(line)) return;
     std::string key, val;
     extract_key_val(std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)), key,
                     val);
-    if (key == "Landscape") common_data.landscape = val;
+    if (key == "Landscape") set_landscape(val);
 }
 
 void log_batch_files(const CommandLine& cl) {
     if (cl.qverb) {
         diag("BATCH : ");
-        diag("BatchFile=" + cl.infile.str());
-        diag("OutFile=" + cl.outfile.str());
+        diag("BatchFile=" + cl.infile);
+        diag("OutFile=" + cl.outfile);
     }
-    run_log_line(cl.infile.view());
-    run_log_line(cl.outfile.view());
+    run_log_line(cl.infile);
+    run_log_line(cl.outfile);
     run_log_line(common_data.landscape.view());
 }
 
@@ -142,7 +155,7 @@ std::string trimmed(const std::string& s) { return std::string(trim(s)); }
 
 void decode_args(CommandLine& cl) {
     const int n = cl.narg1;
-    common_data.landscape = operand(cl, 1);
+    set_landscape(operand(cl, 1));
     if (n == 3) {
         cl.c_lat = operand(cl, 2);
         cl.c_lon = operand(cl, 3);
@@ -187,6 +200,10 @@ void convert_single_point(const CommandLine& cl) {
     int status = latlontoxy(cl.lat, cl.lon, tpx0, tpy0);
     if (cl.qverb) diag("latlontoxy status", status);
     if (status != 1) stop_with_message("*** conversion failed ***");
+    if (outside_landscape(tpx0, tpy0)) {
+        console_error_line(" Warning: the point lies outside landscape " +
+                           std::string(common_data.landscape.view()));
+    }
     std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
                         "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
     console_line(ligne);
@@ -194,6 +211,10 @@ void convert_single_point(const CommandLine& cl) {
 }
 
 }  // namespace
+
+bool outside_landscape(float x, float y) {
+    return !(x >= 0 && x <= common_data.xmax && y >= 0 && y <= common_data.ymax);
+}
 
 std::string batch_output_name(const std::string& infile) {
     std::size_t name_start = infile.find_last_of('/');
@@ -209,34 +230,26 @@ int init_conv() {
         error_message_tit(s_error, title, "No landscape specified", qline);
         return 0;
     }
-    if (check_volaro_install(std::string(32, ' ')) == 0) {
-        std::string_view msg = common_data.qfr
-                                   ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
-                                     "e ***"
-                                   : "*** No Volaro installation found (2 or 3) ***";
-        error_message_tit(s_error, title, msg, qline);
-        log_message_f(msg);
-        return 0;
-    }
+    if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
     diag(path.size(), path);
     if (path.empty()) {
-        error_message_tit(s_error, title, "*** No Volaro installation detected ***", qline);
-        stop_with_message("*** No Volaro installation detected ***");
+        // Told once: the console copy of the stop is the message itself.
+        constexpr std::string_view msg = "*** No Volaro installation detected ***";
+        if (!qline) error_message_tit(s_error, title, msg, qline);
+        stop_with_message(msg);
     }
     const std::string_view name = common_data.landscape.view();
-    const std::string not_installed =
-        "Landscape " + std::string(name) + " not installed or corrupted";
+    const std::string not_installed = "Landscape " + msg_path(name) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos) {
         error_message(s_error, not_installed, qline);
         return 0;
     }
-    std::string trnfile =
-        path_join(path_join(path_join(path, "Landscapes"), name), std::string(name) + ".trn");
+    const std::string trnfile = landscape_header(path, name);
     diag("Trnfile=" + trnfile);
-    bool exists = file_exists(trnfile);
+    bool exists = !trnfile.empty() && file_exists(trnfile);
     diag(tf(exists));
     if (!exists) {
         error_message(s_error, not_installed, qline);
@@ -245,11 +258,14 @@ int init_conv() {
     int result = utm_init(trnfile, common_data.xmax, common_data.ymax);
     diag(result);
     diag(common_data.xmax, common_data.ymax);
+    if (result != 1) error_message(s_error, not_installed, qline);
     return result;
 }
 
-int varnix_main(const std::vector<std::string>& args) {
-    // Start-up.
+namespace {
+
+// Start-up: version, flags, diagnostics, argument 0 and the console window rule.
+CommandLine start_up(const std::vector<std::string>& args) {
     common_data.nvers = vers_num();
     common_data.cvers = numver_to_char(common_data.nvers);
     common_data.landscape.clear();
@@ -268,16 +284,18 @@ int varnix_main(const std::vector<std::string>& args) {
     diag("*** Console window ", colon == std::string::npos ? 0 : colon + 1,
          backslash == std::string::npos ? 0 : backslash + 1, tf(cl.qkeepwnd));
 
-    // Argument classification.
     cl.narg = int(args.size()) - 1;
     if (cl.narg > max_args) {
         stop_with_message("Too many arguments: at most " + std::to_string(max_args) + " are read");
     }
     cl.arg.assign(args.begin() + 1, args.end());
-    classify_arguments(cl);
-    apply_options(cl);
+    return cl;
+}
 
-    // Mode selection.
+enum class Mode { form, single_point, batch };
+
+// Mode selection; sets up the batch's files, or decodes the single point.
+Mode choose_mode(CommandLine& cl) {
     cl.narg1 = cl.narg - cl.last_opt;
     if (cl.narg == 0) {
         common_data.qline = false;
@@ -286,48 +304,62 @@ int varnix_main(const std::vector<std::string>& args) {
     cl.qkeepwnd = cl.qkeepwnd || common_data.qline || cl.qverb || cl.qbatch;
     if (!cl.qkeepwnd) HideConsole();
     diag(cl.narg, cl.last_opt, cl.narg1, tf(common_data.qline), tf(cl.qbatch));
-    if (!common_data.qline && !cl.qbatch) {
-        varnix_forms();
-        stop_silently();
-    }
+    if (!common_data.qline && !cl.qbatch) return Mode::form;
     if (cl.narg == cl.last_opt) stop_with_message("*** no arguments ***");
     if (cl.qverb) diag("NARG", cl.narg, cl.last_opt + 1);
 
     if (cl.narg1 == 1) {
-        cl.infile = operand(cl, 1);
-        read_batch_landscape(cl);
-        cl.outfile = batch_output_name(cl.infile.str());
         cl.qbatch = true;
         common_data.qline = false;
+        set_box_echo(true);  // no console of its own is assumed, but a script may be watching
+        cl.infile = operand(cl, 1);
+        read_batch_landscape(cl);
+        cl.outfile = batch_output_name(cl.infile);
         log_batch_files(cl);
-    } else if (cl.qbatch) {
+        return Mode::batch;
+    }
+    if (cl.qbatch) {
         if (cl.narg1 < 2) {
             print_usage(cl);
             stop_with_message("*** Syntax ***");
         }
-        common_data.landscape = operand(cl, 1);
+        set_box_echo(!common_data.qline);
+        set_landscape(operand(cl, 1));
         cl.infile = operand(cl, 2);
-        cl.outfile = cl.narg1 == 3 ? TextField<256>(operand(cl, 3))
-                                   : TextField<256>(batch_output_name(cl.infile.str()));
+        cl.outfile = cl.narg1 == 3 ? operand(cl, 3) : batch_output_name(cl.infile);
         log_batch_files(cl);
-    } else {
-        decode_args(cl);
+        return Mode::batch;
     }
+    decode_args(cl);
+    return Mode::single_point;
+}
 
-    // The conversion.
+void run_mode(Mode mode, const CommandLine& cl) {
+    if (mode == Mode::form) {
+        varnix_forms();
+        stop_silently();
+    }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " + common_data.landscape.str() +
+        std::string msg = "Landscape " + msg_path(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
         error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
                       common_data.qline);
-        stop_silently();
+        stop_after_report();
     }
-    if (cl.qbatch) {
-        read_batch(cl.infile.view(), cl.outfile.view(), cl.qcup, cl.qverb, cl.qdbg,
-                   common_data.qline, cl.epsl);
+    if (mode == Mode::batch) {
+        read_batch(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
+                                common_data.qline, cl.epsl});
     } else {
         convert_single_point(cl);
     }
-    run_log_close();
-    return 0;
+}
+
+}  // namespace
+
+int varnix_main(const std::vector<std::string>& args) {
+    CommandLine cl = start_up(args);
+    classify_arguments(cl);
+    apply_options(cl);
+    run_mode(choose_mode(cl), cl);
+    end_program(ExitStatus::success);
 }

@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
-// Runs the whole program on `args` (argument 0 first, already Windows-1252); returns the exit
-// status. Stops end the process from inside.
+// Runs the whole program on `args` (argument 0 first, already Windows-1252). Every end goes
+// through app/stop.hpp.
 int varnix_main(const std::vector<std::string>& args);
 
 // Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value.
 int init_conv();
+
+// True when landscape X/Y lie outside the landscape set up by init_conv (the point is still
+// converted: the simulator takes it, the user may not expect it).
+bool outside_landscape(float x, float y);
 
 // Makes the flight-plan file name from a batch input name: the file's own name up to its first
 // "." (the folders are kept), then ".fpl".

@@ -74,14 +74,18 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
 
 LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
                             BatchPoint& point) {
-    if (blank_line(line) || line.find("Landscape") != std::string_view::npos) {
-        return LineResult::skip;
+    if (blank_line(line)) return LineResult::skip;
+    if (line.find("Landscape") != std::string_view::npos) {
+        return trim(line).starts_with("Landscape") ? LineResult::skip
+                                                   : LineResult::landscape_skipped;
     }
-    if (split_items(line, scratch, 5) != 5) return LineResult::bad;
+    const int count = split_items(line, scratch, 6);
+    if (count == 6) return LineResult::too_many_items;
+    if (count != 5) return LineResult::bad;
     if (!read_free_int(scratch[0], point.nump) || !read_free_number(scratch[4], point.alt)) {
         return LineResult::bad;
     }
-    point.name = scratch[1];
+    point.name = trim_right(scratch[1]);
     point.c_lat = scratch[2];
     point.c_lon = scratch[3];
     return LineResult::point;
@@ -126,7 +130,9 @@ bool split_csv(std::string_view line, std::vector<std::string>& fields) {
 }
 
 bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
-    CupColumns found{-1, -1, -1, -1};
+    CupColumns found{-1, -1, -1, -1, {-1, -1, -1, -1, -1, -1, -1}};
+    static constexpr std::array<std::string_view, cup_field_count> field_names = {
+        "code", "country", "style", "rwdir", "rwlen", "freq", "desc"};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         std::string_view f = trim(fields[i]);
         // Older files spell the columns out (Title, Latitude, ...).
@@ -141,6 +147,8 @@ bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
             found.lon = int(i);
         else if (is("elev", "elevation"))
             found.elev = int(i);
+        for (std::size_t k = 0; k < field_names.size(); ++k)
+            if (case_blind_compare(f, field_names[k])) found.fields[k] = int(i);
     }
     if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
     cols = found;
@@ -175,7 +183,7 @@ bool is_cup_tasks_line(std::string_view line) {
 
 LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
                           std::vector<std::string>& scratch, BatchPoint& point) {
-    if (blank_line(line)) return LineResult::skip;
+    if (blank_line(line) || line.starts_with('*')) return LineResult::skip;
     if (!split_csv(line, scratch)) return LineResult::bad;
     int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
     if (int(scratch.size()) <= needed) return LineResult::bad;
@@ -187,6 +195,14 @@ LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
     point.c_lat = trim(scratch[std::size_t(cols.lat)]);
     point.c_lon = trim(scratch[std::size_t(cols.lon)]);
     point.alt = alt;
+    point.from_cup = true;
+    for (std::size_t k = 0; k < cup_field_count; ++k) {
+        const int at = cols.fields[k];
+        if (at >= 0 && std::size_t(at) < scratch.size())
+            point.cup_fields[k] = trim(scratch[std::size_t(at)]);
+        else
+            point.cup_fields[k].clear();
+    }
     return LineResult::point;
 }
 

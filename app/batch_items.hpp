@@ -10,14 +10,28 @@
 
 #include "util/text_field.hpp"
 
+// What a .cup input carries beside the position, kept for the waypoint output.
+enum CupField { cup_code, cup_country, cup_style, cup_rwdir, cup_rwlen, cup_freq, cup_desc };
+inline constexpr std::size_t cup_field_count = 7;
+
 struct BatchPoint {
-    std::int32_t nump = 0;  // turnpoint number
-    TextField<36> name;
+    std::int32_t nump = 0;       // turnpoint number
+    std::string name;            // whole; the flight plan keeps flight_plan_name_max of it
     TextField<20> c_lat, c_lon;  // as read, handed to decode_coord
     float alt = 0;               // metres
+    bool from_cup = false;       // cup_fields hold the input's own fields
+    std::array<std::string, cup_field_count> cup_fields;
 };
 
-enum class LineResult { point, skip, bad, end };
+inline constexpr std::size_t flight_plan_name_max = 36;
+
+enum class LineResult {
+    point,
+    skip,
+    landscape_skipped,  // a data line skipped because it holds "Landscape"
+    bad,                // not five readable items
+    too_many_items,     // more than five items: a decimal comma, most often
+};
 
 // Splits one line of blank- or comma-separated items: quotes (' or ") group a text, a doubled
 // quote inside is one quote, a slash outside quotes ends the items. Stops after `max` items.
@@ -26,12 +40,15 @@ enum class LineResult { point, skip, bad, end };
 int split_items(std::string_view line, std::vector<std::string>& items, std::size_t max);
 
 // A line of the five-item layout. Empty lines and lines holding "Landscape" are skipped.
+// Items past the fifth make the line's coordinates unreliable (too_many_items).
 LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
                             BatchPoint& point);
 
 // .cup waypoint files as input: column positions, from the header line when there is one.
 struct CupColumns {
     int name = 0, lat = 3, lon = 4, elev = 5;
+    // Positions of the CupField columns, -1 when absent (the classic eleven-column layout).
+    std::array<int, cup_field_count> fields = {1, 2, 6, 7, 8, 9, 10};
 };
 
 // Splits a comma-separated line with double-quote quoting ("" inside quotes is one quote).
@@ -43,7 +60,7 @@ bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols);
 bool read_cup_elevation(std::string_view text, float& metres);
 // The line that ends the waypoints of a .cup file.
 bool is_cup_tasks_line(std::string_view line);
-// A waypoint line of a .cup file; empty lines are skipped.
+// A waypoint line of a .cup file; empty lines and "*" comment lines are skipped.
 LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
                           std::vector<std::string>& scratch, BatchPoint& point);
 
@@ -52,6 +69,9 @@ LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
 // A field of a comma-separated line: quoted (embedded quotes doubled) when `always` or when
 // it holds a quote, a comma or a line break.
 void append_csv_field(std::string& out, std::string_view text, bool always);
+// The header line of the waypoint files we write.
+inline constexpr std::string_view cup_header =
+    "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc";
 // The waypoint-file name for a flight-plan file: the name up to its first ".fpl" when the
 // file's own name has one, otherwise the name with its extension replaced, then ".cup".
 std::string cup_file_name(std::string_view outfile);

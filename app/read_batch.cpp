@@ -1,14 +1,16 @@
 #include "app/read_batch.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "app/Varnix.hpp"
 #include "app/batch_items.hpp"
 #include "app/run_log.hpp"
 #include "app/stop.hpp"
@@ -18,91 +20,18 @@
 #include "host/diag.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
 namespace {
 
-constexpr std::size_t io_buffer_size = 1 << 16;
-
-// A file written from its first line, with write errors kept until the close reports them.
-class OutputFile {
-  public:
-    bool open(const std::string& name) {
-        name_ = name;
-        file_ = std::fopen(to_host_path(name).c_str(), "wb");
-        if (file_) std::setvbuf(file_, nullptr, _IOFBF, io_buffer_size);
-        return file_ != nullptr;
-    }
-    void write(std::string_view text) {
-        if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
-    }
-    // Flushes and closes; false when anything failed to reach the file.
-    bool close() {
-        if (!file_) return ok_;
-        if (std::fclose(file_) != 0) ok_ = false;
-        file_ = nullptr;
-        return ok_;
-    }
-    bool is_open() const { return file_ != nullptr; }
-    const std::string& name() const { return name_; }
-
-  private:
-    std::FILE* file_ = nullptr;
-    std::string name_;
-    bool ok_ = true;
-};
-
-// Lines of a text file in Windows-1252 or UTF-8, CR LF or LF.
-class InputLines {
-  public:
-    bool open(const std::string& name) {
-        file_ = std::fopen(to_host_path(name).c_str(), "rb");
-        return file_ != nullptr;
-    }
-    ~InputLines() {
-        if (file_) std::fclose(file_);
-    }
-    // The next line (Windows-1252, no line end); false at the end or on a read error.
-    bool next(std::string& line) {
-        line.clear();
-        for (;;) {
-            if (pos_ == len_) {
-                if (!fill()) return !line.empty();
-            }
-            const char* start = buf_.data() + pos_;
-            const char* nl = static_cast<const char*>(std::memchr(start, '\n', len_ - pos_));
-            std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
-            line.append(start, n);
-            pos_ += n;
-            if (nl) {
-                ++pos_;
-                break;
-            }
-        }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; })) {
-            line = utf8_or_cp1252_to_cp1252(line);
-        }
-        ++number_;
-        return true;
-    }
-    bool failed() const { return file_ && std::ferror(file_); }
-    int line_number() const { return number_; }
-
-  private:
-    bool fill() {
-        if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
-        len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
-        pos_ = 0;
-        return len_ > 0;
-    }
-
-    std::FILE* file_ = nullptr;
-    std::vector<char> buf_ = std::vector<char>(io_buffer_size);
-    std::size_t pos_ = 0, len_ = 0;
-    int number_ = 0;
-};
+// Warnings of one kind stop being printed after this many; the count of the rest is given at
+// the end, so a file with thousands of them still shows what the matter is.
+constexpr int warnings_shown_max = 20;
+// Turnpoint numbers remembered for the duplicate warning: memory stays flat on huge batches.
+constexpr std::size_t numbers_tracked_max = 100000;
 
 bool is_cup_input(std::string_view name) {
     return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".cup");
@@ -127,6 +56,10 @@ void append_fixed3(std::string& out, float v) {
     out.append(buf, std::size_t(end - buf));
 }
 
+std::string_view flight_plan_name(const BatchPoint& p) {
+    return trim_right(std::string_view(p.name).substr(0, flight_plan_name_max));
+}
+
 // The four flight-plan lines of a point.
 void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y) {
     char num[16];
@@ -135,7 +68,7 @@ void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y)
     out += "TPName";
     out += cci;
     out += '=';
-    out += p.name.view();
+    out += flight_plan_name(p);
     out += "\r\nTPPosX";
     out += cci;
     out += '=';
@@ -151,13 +84,18 @@ void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y)
     out += "\r\n";
 }
 
-// The eleven fields of a waypoint line.
+// The eleven fields of a waypoint line; a .cup input keeps its own fields beside the position.
 void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {
-    std::string_view name = p.name.view();
+    std::string_view name = p.name;
+    auto field = [&](CupField f) { return std::string_view(p.cup_fields[f]); };
     append_csv_field(out, name, true);
     out += ',';
-    append_csv_field(out, name.substr(0, std::min<std::size_t>(name.size(), 8)), false);
-    out += ",,";
+    append_csv_field(
+        out, p.from_cup ? field(cup_code) : name.substr(0, std::min<std::size_t>(name.size(), 8)),
+        false);
+    out += ',';
+    if (p.from_cup) append_csv_field(out, field(cup_country), false);
+    out += ',';
     out += lat_cu(lat).view();
     out += ',';
     out += lon_cu(lon).view();
@@ -165,14 +103,26 @@ void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon
     char alt[48];
     char* end = fixed_to_chars(alt, alt + sizeof alt, p.alt == 0 ? 0.0f : p.alt, 1);  // no "-0.0m"
     out.append(alt, end ? std::size_t(end - alt) : 0);
-    out += "m,1,,,,\r\n";
+    out += "m,";
+    if (!p.from_cup) {
+        out += "1,,,,\r\n";
+        return;
+    }
+    append_csv_field(out, field(cup_style).empty() ? "1" : field(cup_style), false);
+    for (CupField f : {cup_rwdir, cup_rwlen, cup_freq}) {
+        out += ',';
+        append_csv_field(out, field(f), false);
+    }
+    out += ',';
+    if (!field(cup_desc).empty()) append_csv_field(out, field(cup_desc), true);
+    out += "\r\n";
 }
 
 void echo_point(const BatchPoint& p) {
     char head[64];
     std::snprintf(head, sizeof head, "%4d ", int(p.nump));
     std::string line = head;
-    line += p.name.view();
+    line += p.name;
     line.resize(std::max<std::size_t>(line.size() + 1, 29), ' ');
     line += p.c_lat.padded();
     line += p.c_lon.padded();
@@ -182,118 +132,211 @@ void echo_point(const BatchPoint& p) {
     console_line(line);
 }
 
-struct Batch {
-    std::string infile, outfile, cupfile;
-    bool qcup, qverb, qdbg, qline;
-    OutputFile fpl, cup;
-    int npt = 0;
+enum Warning { w_name_cut, w_unmappable, w_landscape_line, w_outside, w_duplicate, w_kinds };
 
-    // Reports a file failure as the console or a box, and in the program log.
-    [[noreturn]] void fail(const std::string& msg) {
-        error_message(s_error, msg, qline);
-        log_message_f(msg);
-        stop_silently();
+class Batch {
+  public:
+    explicit Batch(const BatchOptions& o) : o_(o), cup_input_(is_cup_input(o.infile)) {}
+
+    void run() {
+        refuse_outputs_over_input();
+        open_files();
+        std::string line;
+        while (in_.next(line)) read_line(line);
+        finish();
     }
-    // Ends a run that stops on a point: what was written stays.
-    void close_outputs() {
-        fpl.close();
-        cup.close();
+
+  private:
+    void refuse_outputs_over_input() {
+        if (same_file(o_.outfile, o_.infile)) {
+            stop_with_message("The flight-plan file " + o_.outfile +
+                              " would overwrite the batch input");
+        }
+        if (!o_.qcup) return;
+        cupfile_ = cup_file_name(o_.outfile);
+        if (same_file(cupfile_, o_.infile)) {
+            stop_with_message("The waypoint file " + cupfile_ +
+                              " would overwrite the batch input; name another output file");
+        }
     }
+
+    // The input first: a run that cannot read it leaves the outputs as they were.
+    void open_files() {
+        if (!in_.open(to_host_path(o_.infile))) {
+            report("*** Impossible to open batch input file :" + msg_path(o_.infile) + " ***");
+        }
+        if (o_.qcup && !cup_.open(cupfile_)) {
+            report("*** Impossible to open batch output file :" + msg_path(cupfile_) + " ***");
+        }
+        if (!fpl_.open(o_.outfile)) {
+            report("*** Impossible to open batch output file :" + msg_path(o_.outfile) + " ***");
+        }
+        if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
+    }
+
+    void read_line(std::string_view line) {
+        LineResult r;
+        if (cup_input_) {
+            if (is_cup_tasks_line(line)) {
+                in_.close();  // the tasks that follow are no waypoints
+                return;
+            }
+            if (!header_checked_ && !line.empty() && !line.starts_with('*')) {
+                header_checked_ = true;
+                if (split_csv(line, scratch_) && read_cup_header(scratch_, cols_)) return;
+            }
+            r = parse_cup_line(line, cols_, scratch_, p_);
+            p_.nump = npt_;
+        } else {
+            r = parse_batch_line(line, scratch_, p_);
+        }
+        switch (r) {
+            case LineResult::skip:
+                return;
+            case LineResult::landscape_skipped:
+                warn(w_landscape_line, "line skipped: it holds \"Landscape\"");
+                return;
+            case LineResult::too_many_items:
+                stop_on_coordinates();
+            case LineResult::bad: {
+                std::string what = cup_input_ ? "name, code, country, lat, lon, elev"
+                                              : "number, name, latitude, longitude, altitude";
+                stop_reporting_at(", line " + std::to_string(in_.line_number()) + ": " + what +
+                                  " expected ***");
+            }
+            case LineResult::point:
+                convert();
+                return;
+        }
+    }
+
+    void convert() {
+        if (o_.qdbg) console_line("");
+        if (o_.qverb || o_.qdbg) echo_point(p_);
+        float lat = 0, lon = 0, x = 0, y = 0;
+        int type = 0;
+        decode_coord(p_.c_lat, p_.c_lon, lat, lon, type);
+        if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
+        if (type == 0 || lat == coord_invalid || lon == coord_invalid) stop_on_coordinates();
+        int status = latlontoxy(lat, lon, x, y);
+        if (o_.qdbg) diag(status);
+        if (status != 1) stop_after_writing("*** conversion failed ***");
+        check_point(x, y);
+
+        text_.clear();
+        append_flight_plan(text_, p_, x, y);
+        fpl_.write(text_);
+        if (o_.qcup) {
+            text_.clear();
+            append_waypoint(text_, p_, lat, lon);
+            cup_.write(text_);
+        }
+        ++npt_;
+    }
+
+    // What is converted all the same but may surprise the user.
+    void check_point(float x, float y) {
+        if (p_.name.size() > flight_plan_name_max) {
+            warn(w_name_cut, "name cut to " + std::to_string(flight_plan_name_max) +
+                                 " characters in the flight plan");
+        }
+        if (in_.lossy()) warn(w_unmappable, "a character Windows-1252 cannot hold is written as ?");
+        if (outside_landscape(x, y)) {
+            ++outside_;
+            warn(w_outside, "point " + p_.name + " lies outside landscape " +
+                                std::string(common_data.landscape.view()));
+        }
+        if (!cup_input_) {
+            auto it = first_line_of_.find(p_.nump);
+            if (it != first_line_of_.end()) {
+                warn(w_duplicate, "turnpoint number " + std::to_string(p_.nump) +
+                                      " already used on line " + std::to_string(it->second));
+            } else if (first_line_of_.size() < numbers_tracked_max) {
+                first_line_of_.emplace(p_.nump, in_.line_number());
+            }
+        }
+    }
+
+    void warn(Warning kind, const std::string& what) {
+        if (++warnings_[kind] > warnings_shown_max) return;
+        console_error_line(" Warning: " + o_.infile + ", line " +
+                           std::to_string(in_.line_number()) + ": " + what);
+    }
+
     void write_count() {
-        std::string line = std::to_string(npt) + " points read in batch file";
-        if (qverb) console_line(" " + line);
+        std::string line = std::to_string(npt_) + " points read in batch file";
+        if (o_.qverb) console_line(" " + line);
         run_log_line(line);
+        if (outside_ > 0) run_log_line(std::to_string(outside_) + " points outside the landscape");
+        int hidden = 0;
+        for (int n : warnings_) hidden += std::max(0, n - warnings_shown_max);
+        if (hidden > 0)
+            console_error_line(" Warning: " + std::to_string(hidden) + " more warnings not shown");
     }
+
+    // Keeps the points written so far (the run is worth them); with none, the user's earlier
+    // files stay as they were.
+    void settle_outputs() {
+        if (npt_ == 0) {
+            fpl_.discard();
+            cup_.discard();
+            return;
+        }
+        fpl_.commit();
+        if (o_.qcup) cup_.commit();
+    }
+
+    [[noreturn]] void report(const std::string& msg) {
+        settle_outputs();
+        stop_reporting(msg, o_.qline);
+    }
+    [[noreturn]] void stop_after_writing(const std::string& msg) {
+        settle_outputs();
+        write_count();
+        stop_with_message(msg);
+    }
+    [[noreturn]] void stop_on_coordinates() {
+        stop_after_writing("incorrect coordinate format : " + o_.infile + ", line " +
+                           std::to_string(in_.line_number()));
+    }
+    [[noreturn]] void stop_reporting_at(const std::string& where) {
+        settle_outputs();
+        write_count();
+        stop_reporting("*** Error reading batch file :" + msg_path(o_.infile) + where, o_.qline);
+    }
+
+    void finish() {
+        const bool read_failed = in_.failed();
+        in_.close();
+        if (!fpl_.commit()) {
+            cup_.discard();
+            report("*** Error writing batch output file :" + msg_path(o_.outfile) + " ***");
+        }
+        if (o_.qcup && !cup_.commit()) {
+            report("*** Error writing batch output file :" + msg_path(cupfile_) + " ***");
+        }
+        write_count();
+        if (read_failed) report("*** Error reading batch file :" + msg_path(o_.infile) + " ***");
+    }
+
+    const BatchOptions& o_;
+    const bool cup_input_;
+    std::string cupfile_;
+    LineReader in_;
+    AsideFile fpl_, cup_;
+    CupColumns cols_;
+    bool header_checked_ = false;
+    std::vector<std::string> scratch_;
+    std::string text_;
+    BatchPoint p_;
+    int npt_ = 0, outside_ = 0;
+    std::array<int, w_kinds> warnings_{};
+    std::unordered_map<std::int32_t, int> first_line_of_;
 };
 
 }  // namespace
 
-void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb, bool qdbg,
-                bool qline, float epsl) {
-    (void)epsl;  // the threshold belongs to the command line; the batch does not iterate
-    Batch b{std::string(infile), std::string(outfile), "", qcup, qverb, qdbg, qline, {}, {}, 0};
-
-    // Nothing is written when an output would replace the input.
-    if (same_file(b.outfile, b.infile)) {
-        stop_with_message("The flight-plan file " + b.outfile + " would overwrite the batch input");
-    }
-    if (qcup) {
-        b.cupfile = cup_file_name(b.outfile);
-        if (same_file(b.cupfile, b.infile)) {
-            stop_with_message("The waypoint file " + b.cupfile +
-                              " would overwrite the batch input; name another output file");
-        }
-    }
-    InputLines in;
-    if (qcup && !b.cup.open(b.cupfile)) {
-        b.fail("*** Impossible to open batch output file :" + b.cupfile + " ***");
-    }
-    if (!b.fpl.open(b.outfile)) {
-        b.fail("*** Impossible to open batch output file :" + b.outfile + " ***");
-    }
-    if (!in.open(b.infile)) {
-        b.fail("*** Impossible to open batch input file :" + b.infile + " ***");
-    }
-
-    const bool cup_input = is_cup_input(b.infile);
-    CupColumns cols;
-    std::vector<std::string> scratch;
-    std::string line, fpl_text, cup_text;
-    BatchPoint p;
-    bool first_line = true;
-    while (in.next(line)) {
-        LineResult r;
-        if (cup_input) {
-            if (is_cup_tasks_line(line)) break;
-            if (first_line && split_csv(line, scratch) && read_cup_header(scratch, cols)) {
-                first_line = false;
-                continue;
-            }
-            r = parse_cup_line(line, cols, scratch, p);
-            if (r == LineResult::point) p.nump = b.npt;
-        } else {
-            r = parse_batch_line(line, scratch, p);
-        }
-        if (r != LineResult::skip) first_line = false;
-        if (r == LineResult::skip) continue;
-        if (r == LineResult::bad) {
-            b.close_outputs();
-            b.write_count();
-            std::string what = cup_input ? "name, code, country, lat, lon, elev"
-                                         : "number, name, latitude, longitude, altitude";
-            b.fail("*** Error reading batch file :" + b.infile + ", line " +
-                   std::to_string(in.line_number()) + ": " + what + " expected ***");
-        }
-        ++b.npt;
-        if (qdbg) console_line("");
-        if (qverb || qdbg) echo_point(p);
-
-        float lat = 0, lon = 0, x = 0, y = 0;
-        int type = 0;
-        decode_coord(p.c_lat, p.c_lon, lat, lon, type);
-        if (qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
-        if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
-            b.close_outputs();
-            stop_with_message("incorrect coordinate format");
-        }
-        int status = latlontoxy(lat, lon, x, y);
-        if (qdbg) diag(status);
-        if (status != 1) {
-            b.close_outputs();
-            stop_with_message("*** conversion failed ***");
-        }
-        fpl_text.clear();
-        append_flight_plan(fpl_text, p, x, y);
-        b.fpl.write(fpl_text);
-        if (qcup) {
-            cup_text.clear();
-            append_waypoint(cup_text, p, lat, lon);
-            b.cup.write(cup_text);
-        }
-    }
-    const bool read_failed = in.failed();
-    if (!b.fpl.close()) b.fail("*** Error writing batch output file :" + b.outfile + " ***");
-    if (!b.cup.close()) b.fail("*** Error writing batch output file :" + b.cupfile + " ***");
-    b.write_count();
-    if (read_failed) b.fail("*** Error reading batch file :" + b.infile + " ***");
+void read_batch(const BatchOptions& options) {
+    Batch batch(options);
+    batch.run();
 }

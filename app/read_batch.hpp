@@ -2,7 +2,19 @@
 // file.
 #pragma once
 
-#include <string_view>
+#include <string>
 
-void read_batch(std::string_view infile, std::string_view outfile, bool qcup, bool qverb, bool qdbg,
-                bool qline, float epsl);
+struct BatchOptions {
+    std::string infile;   // batch input (five-item layout, or a .cup file)
+    std::string outfile;  // flight-plan output; the waypoint file is named after it
+    bool qcup = false;    // also write the waypoint file
+    bool qverb = false;   // echo each point and the count
+    bool qdbg = false;    // extra diagnostic lines
+    bool qline = true;    // messages on the console (true) or in boxes
+    float epsl = 0;       // the command line's threshold; a batch does not iterate
+};
+
+// Converts the whole batch. Returns when every point was written; any failure ends the program
+// through app/stop.hpp, after the outputs are settled: kept when points were written, else
+// the user's earlier files are left untouched.
+void read_batch(const BatchOptions& options);

@@ -2,16 +2,30 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "app/run_log.hpp"
 #include "host/console.hpp"
+#include "host/messages.hpp"
+
+void end_program(ExitStatus status) {
+    std::fflush(stdout);
+    run_log_close();
+    std::exit(static_cast<int>(status));
+}
 
 void stop_with_message(std::string_view msg) {
     std::fflush(stdout);
     console_error_line("STOP " + std::string(msg));
-    std::exit(0);
+    end_program(ExitStatus::stopped);
 }
 
-void stop_silently() {
-    std::fflush(stdout);
-    std::exit(0);
+void stop_silently() { end_program(ExitStatus::success); }
+
+void stop_after_report() { end_program(ExitStatus::stopped); }
+
+void stop_reporting(std::string_view msg, bool qline) {
+    error_message(s_error, msg, qline);
+    log_message_f(msg);
+    end_program(ExitStatus::stopped);
 }

@@ -1,8 +1,20 @@
-// Ends of the program in the console modes: a stop with a message ("STOP " + text on standard
-// error) or a silent stop, both with exit status 0.
+// The one way the application ends. Scripts tell the outcomes apart by the exit status:
+// 0 success (and -help, and a closed form), 1 the clipboard failure (host's BailOut), 2 every
+// other stop that reports a problem.
 #pragma once
 
 #include <string_view>
 
+enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2 };
+
+// Flushes standard output, closes the run log and ends the process.
+[[noreturn]] void end_program(ExitStatus status);
+// "STOP " + msg on standard error, status 2.
 [[noreturn]] void stop_with_message(std::string_view msg);
+// Nothing written, status 0: the run ended as asked.
 [[noreturn]] void stop_silently();
+// Status 2 after the problem was already reported to the user.
+[[noreturn]] void stop_after_report();
+// Reports msg through error_message (console line or box per qline) and the program log, then
+// stops with status 2.
+[[noreturn]] void stop_reporting(std::string_view msg, bool qline);

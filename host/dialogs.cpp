@@ -6,12 +6,12 @@
 #include "host/console.hpp"
 #include "host/platform.hpp"
 
-namespace {
-
 bool dialogs_disabled() {
     const char* v = std::getenv("VARNIX_NO_DIALOGS");
     return v && std::strcmp(v, "1") == 0;
 }
+
+namespace {
 
 std::vector<std::string> to_utf8(const std::vector<std::string>& texts) {
     std::vector<std::string> out;

@@ -12,6 +12,9 @@
 enum class DialogButtons { ok, okcancel, yesno, yesnocancel };
 enum class DialogIcon { info, warning, error, question };
 
+// True when VARNIX_NO_DIALOGS=1 turns every dialog into its console fallback.
+bool dialogs_disabled();
+
 // Returns 1 for ok/yes, 0 for cancel/no, 2 for "no" in a yes/no/cancel box.
 // `default_button` is the answer of the console fallback.
 int tinyfd_messageBox(std::string_view title, std::string_view message, DialogButtons buttons,

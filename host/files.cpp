@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "host/console.hpp"
+#include "host/platform.hpp"
 
 namespace fs = std::filesystem;
 
@@ -52,4 +53,36 @@ std::string path_join(std::string_view dir, std::string_view name) {
     if (!out.empty() && out.back() != '/') out += '/';
     out += name;
     return out;
+}
+
+namespace {
+constexpr std::size_t aside_buffer_size = 1 << 16;
+}
+
+bool AsideFile::open(std::string_view target) {
+    discard();
+    target_ = to_host_path(target);
+    file_ = platform::create_file_beside(target_, temp_);
+    ok_ = file_ != nullptr;
+    if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
+    return ok_;
+}
+
+bool AsideFile::commit() {
+    if (!file_) return false;
+    if (std::fclose(file_) != 0) ok_ = false;
+    file_ = nullptr;
+    if (ok_ && platform::replace_file(temp_, target_)) {
+        temp_.clear();
+        return true;
+    }
+    discard();
+    return false;
+}
+
+void AsideFile::discard() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (!temp_.empty()) std::remove(temp_.c_str());
+    temp_.clear();
 }

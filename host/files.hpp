@@ -2,6 +2,7 @@
 // they are converted to the file system's encoding here (to_host_path) when the system is asked.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,3 +20,30 @@ std::string to_host_path(std::string_view path);
 std::string from_host_path(std::string_view host_path);
 // Case-insensitive ordering of Windows-1252 names (the order of list_folder).
 bool name_less(std::string_view a, std::string_view b);
+
+// An output written aside: a temporary file in the target's folder that commit() renames over
+// the target, so a failed or killed run never empties or half-writes a file the user had.
+// Destroyed without commit(), it removes the temporary file and leaves the target alone.
+class AsideFile {
+  public:
+    AsideFile() = default;
+    AsideFile(const AsideFile&) = delete;
+    AsideFile& operator=(const AsideFile&) = delete;
+    ~AsideFile() { discard(); }
+
+    // False when the temporary file cannot be created (no such folder, no permission).
+    bool open(std::string_view target);
+    void write(std::string_view text) {
+        if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+    }
+    // Flushes, closes and renames into place; false when anything failed (the target is then
+    // left as it was).
+    bool commit();
+    void discard();
+    bool is_open() const { return file_ != nullptr; }
+
+  private:
+    std::FILE* file_ = nullptr;
+    std::string target_, temp_;  // host paths
+    bool ok_ = true;
+};

@@ -151,6 +151,39 @@ int check_volaro_install(std::string_view msgpltfldr) {
     return result;
 }
 
+bool require_volaro_install(std::string_view title, bool french, bool qline) {
+    if (check_volaro_install(std::string(32, ' ')) != 0) return true;
+    std::string_view msg = french ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
+                                    "e ***"
+                                  : "*** No Volaro installation found (2 or 3) ***";
+    error_message_tit(s_error, title, msg, qline);
+    log_message_f(msg);
+    return false;
+}
+
+namespace {
+
+// The entry of `folder` named `name` without regard to case; an exact match wins. "" when none.
+std::string entry_named(std::string_view folder, std::string_view name) {
+    std::string found;
+    for (const std::string& entry : list_folder(folder)) {
+        if (entry == name) return entry;
+        if (found.empty() && cp1252_equal_ci(entry, name)) found = entry;
+    }
+    return found;
+}
+
+}  // namespace
+
+std::string landscape_header(std::string_view install, std::string_view name) {
+    const std::string landscapes = path_join(install, "Landscapes");
+    const std::string folder = entry_named(landscapes, name);
+    if (folder.empty()) return {};
+    const std::string dir = path_join(landscapes, folder);
+    const std::string header = entry_named(dir, folder + ".trn");
+    return header.empty() ? std::string() : path_join(dir, header);
+}
+
 void get_active_volaro_version() {
     CommonData& cd = common_data;
     diag("get_active_volaro_version");

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -33,6 +34,31 @@ long long file_mtime(const std::string& path) {
     struct stat st {};
     if (path.empty() || stat(path.c_str(), &st) != 0) return -1;
     return static_cast<long long>(st.st_mtime);
+}
+
+std::FILE* create_file_beside(const std::string& target, std::string& temp) {
+    const std::size_t slash = target.find_last_of('/');
+    const std::size_t name_at = slash == std::string::npos ? 0 : slash + 1;
+    // A short name of our own: the target's name may already be as long as a name can be.
+    std::string pattern = target.substr(0, name_at) + ".varnix-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return nullptr;
+    // mkstemp makes the file private; an output gets what any new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        close(fd);
+        unlink(pattern.c_str());
+        return nullptr;
+    }
+    temp = pattern;
+    return f;
+}
+
+bool replace_file(const std::string& source, const std::string& target) {
+    return std::rename(source.c_str(), target.c_str()) == 0;
 }
 
 int time_of_day_ms() {

@@ -15,6 +15,7 @@ namespace {
 
 struct LogState {
     TextField<256> filnam{"Logfile.txt"};
+    bool echo_boxes = false;  // box messages also on standard error (batch runs)
 };
 LogState log_state;
 
@@ -52,12 +53,13 @@ std::vector<std::string> log_lines(std::string text) {
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
         return {std::string(t.substr(1, t.size() - 2))};
     std::vector<std::string> lines;
-    std::string_view rest = trim_right(text);
+    std::string broken = break_lines(trim_right(text));
+    std::string_view rest = broken;
     for (;;) {
-        std::size_t slash = rest.find('/');
-        lines.emplace_back(trim_right(rest.substr(0, slash)));
-        if (slash == std::string_view::npos) break;
-        rest.remove_prefix(slash + 1);
+        std::size_t nl = rest.find('\n');
+        lines.emplace_back(trim_right(rest.substr(0, nl)));
+        if (nl == std::string_view::npos) break;
+        rest.remove_prefix(nl + 1);
     }
     return lines;
 }
@@ -83,9 +85,34 @@ int error_message_tit(int msg_status, std::string_view title, std::string_view m
         console_line(line);
         return msg_status;
     }
-    return DisplayMessage(trim_right(title).substr(0, box_title_max),
-                          shown.substr(0, box_message_max), msg_status);
+    title = trim_right(title).substr(0, box_title_max);
+    shown = shown.substr(0, box_message_max);
+    if (log_state.echo_boxes && msg_status <= s_warning) {
+        // A script or a terminal sees the message too; the box, when one can open, follows.
+        console_error_line(std::string(title) + ": " + std::string(shown));
+        int answer = 0;
+        const DialogIcon icon = msg_status == s_info    ? DialogIcon::info
+                                : msg_status == s_error ? DialogIcon::error
+                                                        : DialogIcon::warning;
+        if (!dialogs_disabled())
+            platform::message_box(cp1252_to_utf8(title), cp1252_to_utf8(shown), DialogButtons::ok,
+                                  icon, answer);
+        return msg_status;
+    }
+    return DisplayMessage(title, shown, msg_status);
 }
+
+std::string msg_path(std::string_view path) {
+    std::string out;
+    out.reserve(path.size() + 4);
+    for (char c : path) {
+        if (c == '/') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+void set_box_echo(bool on) { log_state.echo_boxes = on; }
 
 int DisplayMessage(std::string_view title, std::string_view message, int status) {
     switch (status) {

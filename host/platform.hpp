@@ -3,6 +3,7 @@
 // this boundary are UTF-8 unless a comment says otherwise.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ std::string executable_path();
 // Modification time in seconds since the epoch; -1 when missing. `path` in the file system's
 // encoding.
 long long file_mtime(const std::string& path);
+// Creates an empty file for writing next to `target` (same folder, hidden unique name) with the
+// permissions a new file gets; sets `temp` to its path. nullptr when it cannot be created.
+std::FILE* create_file_beside(const std::string& target, std::string& temp);
+// Replaces `target` by `source` in one step (both in the same folder).
+bool replace_file(const std::string& source, const std::string& target);
 // Local time of day in milliseconds since midnight.
 int time_of_day_ms();
 

@@ -46,7 +46,13 @@ TEST(ParseBatchLine, PointsSkipsAndBadLines) {
     EXPECT_EQ(parse_batch_line("", scratch, p), LineResult::skip);
     EXPECT_EQ(parse_batch_line("   ", scratch, p), LineResult::skip);
     EXPECT_EQ(parse_batch_line("Landscape=Alps", scratch, p), LineResult::skip);
-    EXPECT_EQ(parse_batch_line("1 MyLandscapeHill 46 9 0", scratch, p), LineResult::skip);
+    EXPECT_EQ(parse_batch_line("1 MyLandscapeHill 46 9 0", scratch, p),
+              LineResult::landscape_skipped);
+    for (const char* more : {"2 Comma 46,5 9,25 1000", "1 A 46.5 9.25 100 extra"}) {
+        EXPECT_EQ(parse_batch_line(more, scratch, p), LineResult::too_many_items) << more;
+    }
+    EXPECT_EQ(parse_batch_line("1 A 46.5 9.25 100 / a comment, with commas", scratch, p),
+              LineResult::point);
     for (const char* bad : {"1 A 46.5 9.25", "x A 46.5 9.25 100", "1.5 A 46.5 9.25 100",
                             "1 A 46.5 9.25 high", "1 A 46.5 9.25 nan", "1,,46.5,9.25,100"}) {
         EXPECT_EQ(parse_batch_line(bad, scratch, p), LineResult::bad) << bad;
@@ -56,7 +62,7 @@ TEST(ParseBatchLine, PointsSkipsAndBadLines) {
                                scratch, p),
               LineResult::point);
     EXPECT_EQ(p.nump, -3);
-    EXPECT_EQ(p.name.view(), "A very long turnpoint name that is c");
+    EXPECT_EQ(p.name, "A very long turnpoint name that is cut here");
     EXPECT_EQ(p.c_lat.view(), "4630.000N");
     EXPECT_FLOAT_EQ(p.alt, 1250.5f);
 }
@@ -113,7 +119,7 @@ TEST(ParseCupLine, UsesTheColumns) {
     ASSERT_EQ(
         parse_cup_line("\"Säntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,", cols, scratch, p),
         LineResult::point);
-    EXPECT_EQ(p.name.view(), "Säntis");
+    EXPECT_EQ(p.name, "Säntis");
     EXPECT_EQ(p.c_lon.view(), "00920.580E");
     EXPECT_NEAR(p.alt, 2499.97f, 0.01f);
     EXPECT_EQ(parse_cup_line("", cols, scratch, p), LineResult::skip);
