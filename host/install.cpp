@@ -105,21 +105,70 @@ int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
     return sim_log_version(log_name);
 }
 
+namespace {
+
+// What the check of one version found; `why` is empty when it is installed.
+struct VersionCheck {
+    bool key = false;  // the store has its InstallDir value
+    std::string windows_path, host_path, why;
+};
+
+VersionCheck check_version(int nc, std::string& inst) {
+    VersionCheck c;
+    const int version = get_volaro_inst_dir(nc, inst, true);
+    c.key = RdUsrReg(version_key(nc), "InstallDir", c.windows_path) == reg_ok;
+    c.host_path = inst;
+    const std::string log = sim_log(inst);
+    if (!c.key) {
+        c.why = "no InstallDir value";
+    } else if (inst.empty()) {
+        c.why = "its drive leads to no folder";
+    } else if (inst.size() > common_data.instpath2.capacity) {
+        c.why = "the folder's path is longer than " +
+                std::to_string(common_data.instpath2.capacity) + " characters";
+    } else if (!file_exists(path_join(inst, "Volaro.exe"))) {
+        c.why = "no Volaro.exe in that folder";
+    } else if (version != nc) {
+        c.why = "no \"" + std::string(version_tag) + "\" line with a number for version " +
+                std::to_string(nc) + " in the first " + std::to_string(sim_log_lines) +
+                " lines of " + log;
+    }
+    return c;
+}
+
+// The lines that tell a user what was tried when nothing was found.
+std::string tried_lines(const VersionCheck (&checks)[2]) {
+    const std::string store = registry_store_path();
+    std::string text = store.empty() ? "No registry store found" : "Registry store read: " + store;
+    for (int i = 0; i < 2; ++i) {
+        const VersionCheck& c = checks[i];
+        if (!c.key) continue;
+        text += "\nVolaro" + std::to_string(i + 2) + " InstallDir " + c.windows_path;
+        if (!c.host_path.empty()) text += " = " + c.host_path;
+        text += ": " + c.why;
+    }
+    return text;
+}
+
+std::string last_tried;
+
+}  // namespace
+
 int check_volaro_install(std::string_view msgpltfldr) {
     CommonData& cd = common_data;
+    std::string inst2, inst3;
+    const VersionCheck checks[2] = {check_version(2, inst2), check_version(3, inst3)};
+    cd.qc2 = checks[0].why.empty();
+    cd.instpath2 = inst2;
+    cd.qc3 = checks[1].why.empty();
+    cd.instpath3 = inst3;
     // The notice for a missing version is kept until no version at all is found: with one
     // version installed it would only stand in front of every result.
-    std::string inst2, inst3;
-    cd.qc2 = get_volaro_inst_dir(2, inst2, true) == 2 && inst2.size() <= cd.instpath2.capacity &&
-             file_exists(path_join(inst2, "Volaro.exe"));
-    cd.instpath2 = inst2;
-    cd.qc3 = get_volaro_inst_dir(3, inst3, true) == 3 && inst3.size() <= cd.instpath3.capacity &&
-             file_exists(path_join(inst3, "Volaro.exe"));
-    cd.instpath3 = inst3;
+    last_tried.clear();
     if (!cd.qc2 && !cd.qc3) {
-        std::string unused;
         for (int nc : {2, 3})
-            if (RdUsrReg(version_key(nc), "InstallDir", unused) != reg_ok) not_detected(nc);
+            if (!checks[nc - 2].key) not_detected(nc);
+        last_tried = tried_lines(checks);
     }
 
     int result = 0;
@@ -153,9 +202,15 @@ int check_volaro_install(std::string_view msgpltfldr) {
 
 bool require_volaro_install(std::string_view title, bool french, bool qline) {
     if (check_volaro_install(std::string(32, ' ')) != 0) return true;
-    std::string_view msg = french ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
-                                    "e ***"
-                                  : "*** No Volaro installation found (2 or 3) ***";
+    std::string msg = french ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
+                               "e ***"
+                             : "*** No Volaro installation found (2 or 3) ***";
+    // The lines of what was tried hold paths: their "/" are no line breaks.
+    for (std::string_view rest = last_tried; !rest.empty();) {
+        const std::size_t nl = rest.find('\n');
+        msg += "/" + msg_path(rest.substr(0, nl));
+        rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
+    }
     error_message_tit(s_error, title, msg, qline);
     log_message_f(msg);
     return false;

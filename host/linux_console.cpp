@@ -31,7 +31,9 @@ void read_locale() {
     if (loc == locale_t(0)) loc = newlocale(LC_CTYPE_MASK, "C", locale_t(0));
     std::string codeset = loc ? nl_langinfo_l(CODESET, loc) : "ANSI_X3.4-1968";
     if (loc) freelocale(loc);
-    console_state.utf8 = codeset == "UTF-8";
+    // The C/POSIX locale, also what a UTF-8 locale that is not installed falls back to, says
+    // ASCII; today's terminals speak UTF-8 there, and UTF-8 keeps ASCII as it is.
+    console_state.utf8 = codeset == "UTF-8" || codeset == "ANSI_X3.4-1968";
     if (!console_state.utf8) {
         console_state.to_local = iconv_open(codeset.c_str(), "CP1252");
         console_state.from_local = iconv_open("UTF-32LE", codeset.c_str());

@@ -42,7 +42,15 @@ void locate() {
     if (std::string explicit_store = env("VARNIX_REGISTRY"); !explicit_store.empty()) {
         registry_store.path = explicit_store;
         fs::path dir = fs::path(explicit_store).parent_path();
-        if (is_prefix(dir)) registry_store.prefix = dir.string();
+        if (is_prefix(dir)) {
+            registry_store.prefix = dir.string();
+        } else {
+            // An export kept elsewhere still names the drives of the prefix it came from.
+            std::string prefix = env("WINEPREFIX");
+            if (prefix.empty() && !env("HOME").empty())
+                prefix = (fs::path(env("HOME")) / ".wine").string();
+            if (!prefix.empty() && is_prefix(prefix)) registry_store.prefix = prefix;
+        }
     } else if (std::string prefix = env("WINEPREFIX"); !prefix.empty()) {
         registry_store.path = (fs::path(prefix) / "user.reg").string();
         registry_store.prefix = prefix;

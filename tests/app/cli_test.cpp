@@ -171,19 +171,21 @@ TEST_F(Cli, NoInstallationFound) {
     write_text(root.path() / "empty.reg", "WINE REGISTRY Version 2\n");
     RunResult r =
         run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
+    const std::string store = "Registry store read: " + (root.path() / "empty.reg").string();
     EXPECT_EQ(r.out,
               " *** Volaro2 installation not detected on this computer ***\n"
               " *** Volaro3 installation not detected on this computer ***\n"
-              " *** No Volaro installation found (2 or 3) ***\n"
-              " Landscape Alps impossible to initialize coordinates conversion\n");
+              " *** No Volaro installation found (2 or 3) ***\n" +
+                  store +
+                  "\n"
+                  " Landscape Alps impossible to initialize coordinates conversion\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(read_text(work.path() / "Logfile.txt"),
-              "*** No Volaro installation found (2 or 3) ***\n");
+    EXPECT_EQ(r.status, 2);
+    const std::string logged = "*** No Volaro installation found (2 or 3) ***\n" + store + "\n";
+    EXPECT_EQ(read_text(work.path() / "Logfile.txt"), logged);
     // A second run appends to the program log.
     run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
-    EXPECT_EQ(read_text(work.path() / "Logfile.txt"),
-              "*** No Volaro installation found (2 or 3) ***\n"
-              "*** No Volaro installation found (2 or 3) ***\n");
+    EXPECT_EQ(read_text(work.path() / "Logfile.txt"), logged + logged);
 }
 
 TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {

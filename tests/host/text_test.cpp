@@ -68,14 +68,22 @@ TEST(Console, ArgumentsFromAUtf8Terminal) {
     EXPECT_EQ(console_from_cp1252("46\xB0"), "46\xC2\xB0");
 }
 
-TEST(Console, OtherTerminalEncodingsThroughIconv) {
-    {
-        EnvOverride env{{"LC_ALL", "C"}};  // ASCII: what cannot be shown becomes '?'
+TEST(Console, CPosixAndMissingLocalesCountAsUtf8) {
+    // The README's own "46°30'N" example must work in a bare C locale and with a LANG naming a
+    // UTF-8 locale that is not installed.
+    for (const char* lang : {"C", "POSIX", "xx_NOWHERE.UTF-8"}) {
+        EnvOverride env{{"LC_ALL", lang}};
         console_init();
-        EXPECT_EQ(console_from_cp1252("46\xB0"
-                                      "30'N"),
-                  "46?30'N");
-        EXPECT_EQ(console_arg_to_cp1252("46\xB0"), "46\xB0");  // an invalid byte is kept
+        EXPECT_EQ(console_arg_to_cp1252("46\xC2\xB0"
+                                        "30'N"),
+                  "46\xB0"
+                  "30'N")
+            << lang;
+        EXPECT_EQ(console_from_cp1252("trouv\xE9"
+                                      "e"),
+                  "trouv\xC3\xA9"
+                  "e")
+            << lang;
     }
     console_init();
 }
