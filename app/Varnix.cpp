@@ -129,8 +129,9 @@ void read_batch_landscape(CommandLine& cl) {
     const bool opened = file_exists(cl.infile) && in.open(to_host_path(cl.infile));
     if (cl.qverb) diag("open status", opened ? 0 : 1, cl.infile);
     if (!opened) {
-        stop_reporting("*** Impossible to open batch input file :" + msg_path(cl.infile) + " ***",
-                       common_data.qline);
+        stop_reporting(
+            "*** Impossible to open batch input file :" + message_literal(cl.infile) + " ***",
+            common_data.qline);
     }
     std::string line;
     if (!in.next(line)) return;
@@ -241,7 +242,8 @@ int init_conv() {
         stop_with_message(msg);
     }
     const std::string_view name = common_data.landscape.view();
-    const std::string not_installed = "Landscape " + msg_path(name) + " not installed or corrupted";
+    const std::string not_installed =
+        "Landscape " + message_literal(name) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos) {
         error_message(s_error, not_installed, qline);
@@ -340,7 +342,7 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " + msg_path(common_data.landscape.view()) +
+        std::string msg = "Landscape " + message_literal(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
         error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
                       common_data.qline);

@@ -55,10 +55,6 @@ bool needs_projection(int k_it, int k_ot) {
            (k_it == it_xy && k_ot >= ot_dms && k_ot <= ot_vlro);
 }
 
-bool outside_landscape(float x, float y) {
-    return x < 0 || x > common_data.xmax || y < 0 || y > common_data.ymax;
-}
-
 void format_result(int k_ot, float x, float y, float lat, float lon, TextField<24>& out1,
                    TextField<24>& out2) {
     switch (k_ot) {

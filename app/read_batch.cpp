@@ -163,13 +163,16 @@ class Batch {
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
         if (!in_.open(to_host_path(o_.infile))) {
-            report("*** Impossible to open batch input file :" + msg_path(o_.infile) + " ***");
+            report("*** Impossible to open batch input file :" + message_literal(o_.infile) +
+                   " ***");
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
-            report("*** Impossible to open batch output file :" + msg_path(cupfile_) + " ***");
+            report("*** Impossible to open batch output file :" + message_literal(cupfile_) +
+                   " ***");
         }
         if (!fpl_.open(o_.outfile)) {
-            report("*** Impossible to open batch output file :" + msg_path(o_.outfile) + " ***");
+            report("*** Impossible to open batch output file :" + message_literal(o_.outfile) +
+                   " ***");
         }
         if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -302,7 +305,8 @@ class Batch {
     [[noreturn]] void stop_reporting_at(const std::string& where) {
         settle_outputs();
         write_count();
-        stop_reporting("*** Error reading batch file :" + msg_path(o_.infile) + where, o_.qline);
+        stop_reporting("*** Error reading batch file :" + message_literal(o_.infile) + where,
+                       o_.qline);
     }
 
     void finish() {
@@ -310,13 +314,14 @@ class Batch {
         in_.close();
         if (!fpl_.commit()) {
             cup_.discard();
-            report("*** Error writing batch output file :" + msg_path(o_.outfile) + " ***");
+            report("*** Error writing batch output file :" + message_literal(o_.outfile) + " ***");
         }
         if (o_.qcup && !cup_.commit()) {
-            report("*** Error writing batch output file :" + msg_path(cupfile_) + " ***");
+            report("*** Error writing batch output file :" + message_literal(cupfile_) + " ***");
         }
         write_count();
-        if (read_failed) report("*** Error reading batch file :" + msg_path(o_.infile) + " ***");
+        if (read_failed)
+            report("*** Error reading batch file :" + message_literal(o_.infile) + " ***");
     }
 
     const BatchOptions& o_;

@@ -29,7 +29,7 @@ constexpr std::string_view saved_file_name = "Varnix_form.dat";
 [[noreturn]] void stop_form_start(std::string_view literal, std::string_view msg) {
     error_message_tit(s_error, title, message_literal(literal) + std::string(msg), false);
     console_line(std::string(literal) + std::string(msg));
-    stop_silently();
+    stop_after_report();
 }
 
 std::string four_digits(int v) {

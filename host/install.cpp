@@ -208,7 +208,7 @@ bool require_volaro_install(std::string_view title, bool french, bool qline) {
     // The lines of what was tried hold paths: their "/" are no line breaks.
     for (std::string_view rest = last_tried; !rest.empty();) {
         const std::size_t nl = rest.find('\n');
-        msg += "/" + msg_path(rest.substr(0, nl));
+        msg += "/" + message_literal(rest.substr(0, nl));
         rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
     }
     error_message_tit(s_error, title, msg, qline);

@@ -102,16 +102,6 @@ int error_message_tit(int msg_status, std::string_view title, std::string_view m
     return DisplayMessage(title, shown, msg_status);
 }
 
-std::string msg_path(std::string_view path) {
-    std::string out;
-    out.reserve(path.size() + 4);
-    for (char c : path) {
-        if (c == '/') out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 void set_box_echo(bool on) { log_state.echo_boxes = on; }
 
 int DisplayMessage(std::string_view title, std::string_view message, int status) {

@@ -16,8 +16,6 @@ std::string message_literal(std::string_view text);
 inline int error_message(int msg_status, std::string_view msg, bool qline) {
     return error_message_tit(msg_status, "Varnix", msg, qline);
 }
-// A path or other literal text placed in a message: its "/" stay characters, not line breaks.
-std::string msg_path(std::string_view path);
 // In a batch run without a console (qline false), messages shown in a box are also written to
 // standard error, so a terminal or a script sees them.
 void set_box_echo(bool on);
