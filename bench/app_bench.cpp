@@ -1,0 +1,115 @@
+// The converter window's work without the window: its start up to the first frame (definition
+// read, items found, 100 landscapes listed, remembered choices shown) and one Convert button
+// press in each direction, the conversion set-up included.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/Varnix_vers.hpp"
+#include "app/converter.hpp"
+#include "app/varnix_forms.hpp"
+#include "forms/my_forms.hpp"
+#include "geo/read_trn.hpp"
+#include "gui/form_view.hpp"
+#include "host/registry.hpp"
+#include "include/common_data.hpp"
+#include "util/numbers.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string form_file = std::string(VARNIX_SOURCE_DIR) + "/data/Varnix_form.frm";
+
+// An installation of `count` landscapes like the demo one, written once.
+fs::path installation(int count) {
+    fs::path root = fs::temp_directory_path() / ("varnix-app-bench-" + std::to_string(count));
+    fs::path install = root / "Volaro2";
+    if (!fs::exists(root / "user.reg")) {
+        fs::create_directories(install / "Logs");
+        std::ofstream(install / "Volaro.exe");
+        std::ofstream(install / "Logs/Logfile.txt") << "Volaro version: 2150\r\n";
+        TrnHeader h;
+        h.long_ = 400;
+        h.larg = 300;
+        h.rew = h.rns = 100;
+        h.orig_e = 540000;
+        h.orig_n = 5135000;
+        h.zlon = 32;
+        h.zlat = 'N';
+        for (int i = 0; i < count; ++i) {
+            std::string name = "Land" + std::to_string(1000 + i);
+            fs::create_directories(install / "Landscapes" / name);
+            write_trn_hdr((install / "Landscapes" / name / (name + ".trn")).string(), h);
+        }
+        std::ofstream(root / "user.reg") << "WINE REGISTRY Version 2\n\n[Software\\\\Volaro2] 1\n"
+                                         << "\"InstallDir\"=\"" << install.string() << "\"\n";
+    }
+    return root;
+}
+
+bool start_form(int landscapes) {
+    fs::path root = installation(landscapes);
+    setenv("VARNIX_REGISTRY", (root / "user.reg").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    registry_reset();
+    reset_common_data();
+    common_data.nvers = vers_num();
+    common_data.cvers = numver_to_char(common_data.nvers);
+    common_data.qline = false;
+    reset_form_model();
+    reset_form_view();
+    if (frm_read_form(form_file) != 0 || !find_converter_items()) return false;
+    add_version_to_title();
+    if (load_form() != 1) return false;
+    show_start_choices();
+    return true;
+}
+
+void BM_StartWith100Landscapes(benchmark::State& state) {
+    fs::current_path(fs::temp_directory_path());
+    for (auto _ : state) {
+        if (!start_form(100)) {
+            state.SkipWithError("start failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_StartWith100Landscapes)->Unit(benchmark::kMillisecond);
+
+void convert(benchmark::State& state, int it, int ot, const char* in1, const char* in2) {
+    fs::current_path(fs::temp_directory_path());
+    if (!start_form(100)) {
+        state.SkipWithError("start failed");
+        return;
+    }
+    const auto& cd = common_data;
+    FormView.inpt_ival[cd.n_it - 1] = it - 1;
+    FormView.inpt_ival[cd.n_ot - 1] = ot - 1;
+    FormView.inpt_cval[cd.n_ic1 - 1] = in1;
+    FormView.inpt_cval[cd.n_ic2 - 1] = in2;
+    int convert_button = 0;
+    for (int b = 0; b < FormView.nb_butt; ++b)
+        if (FormView.butt_typ[b] == butt_convert) convert_button = b + 1;
+    for (auto _ : state) {
+        int value = butt_convert;
+        frm_callback(6, convert_button, value);
+        benchmark::DoNotOptimize(FormView.subt_txt[cd.n_oc1 - 1].data());
+    }
+    if (FormView.subt_txt[cd.n_oc1 - 1].starts_with("XXX")) state.SkipWithError("no result");
+}
+BENCHMARK_CAPTURE(convert, LatLonToXY, it_latlon, ot_xy, "46.5", "9.25")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(convert, XYToDms, it_xy, ot_dms, "20817.03", "14633.71")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(convert, LatLonToDecimal, it_latlon, ot_decimal,
+                  "46\xB0"
+                  "30'N",
+                  "9\xB0"
+                  "15'E")
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
