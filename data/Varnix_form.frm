@@ -15,7 +15,7 @@ Debug=no
 TickSize=13
 
 [Input-boxes]
-{Name=LND; Txt=Landscape; Type=DDL; Pos=120,228; TxPos=LA; Size=26}
+{Name=LND; Txt=Landscape; Type=DDL; Pos=120,226; TxPos=LA; Size=26}
 {Name=IT; Txt=Input,Latitude / longitude,Landscape X / Y; Type=DDL; Pos=120,198; TxPos=LA; Size=26}
 {Name=OT; Txt="Output,Landscape X / Y,Degrees minutes seconds,Decimal degrees,Waypoint file (cup),Simulator notation"; Type=DDL; Pos=120,170; TxPos=LA; Size=26}
 {Name=IC1; Txt=Lat; Type=CHR; Pos=120,132; TxPos=LA; Size=26}
@@ -23,12 +23,13 @@ TickSize=13
 
 [Text]
 {Title=Position converter; Pos=C50%,-8}
+{Title=Result; Pos=R112,70}
 {Title=OC1; Pos=120,70}
 {Title=OC2; Pos=120,50}
 
 [Separators]
-{Separ=12,93,348,93}
-{Separ=12,40,348,40}
+{Separ=12,93,369,93}
+{Separ=12,40,369,40}
 
 [Buttons]
 {Txt=Convert; Type=102; Pos=C20%,12; Size=90}
