@@ -84,11 +84,9 @@ void format_result(int k_ot, float x, float y, float lat, float lon, TextField<2
 void copy_result() {
     std::string text = std::string(trim(converter.c_out1.view())) + "," +
                        std::string(trim(converter.c_out2.view()));
-    std::string reason;
-    bool ok = try_wr_clp(text, reason);
-    diag("wr_clp", ok ? 0 : 1, text.size(), text);
     // The window stays: losing the clipboard is no reason to lose the form.
-    if (!ok) error_message_tit(s_error, title, reason, common_data.qline);
+    int status = wr_clp_form(text);
+    diag("wr_clp", status, text.size(), text);
 }
 
 void convert() {
