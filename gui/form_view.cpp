@@ -2,7 +2,6 @@
 #include "gui/form_view.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 #include "host/diag.hpp"
 #include "host/keys.hpp"
@@ -107,12 +106,7 @@ void add_rdio(int count, const std::array<int, max_rdio>& member_count,
             largest = std::max(largest, v.inpt_siz[i]);
         }
     }
-    // About one vertex per 1.5 pixels of circumference, within the vertex table.
-    v.NCRad = std::clamp(int(std::trunc(largest * 3.14159265359 / 1.5)) + 1, 1, max_radio_vertices);
-    for (int k = 0; k < v.NCRad; ++k) {
-        double angle = k * 6.28318530718 / v.NCRad + 0.7853981633975;
-        v.pprad[k] = {float(std::cos(angle)), float(std::sin(angle))};
-    }
+    set_radio_vertices(largest);
 }
 
 void add_sepa(int count, const std::array<Rect, max_sepa>& pos) {
@@ -197,5 +191,3 @@ void check_depend() {
             v.inpt_act[i] = v.inpt_ival[d - dep_inverted] == 0 ? 1 : 0;
     }
 }
-
-void frm_post_redraw() { FormView.redraw = true; }

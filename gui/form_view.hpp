@@ -7,10 +7,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "include/forms_dim.hpp"
+#include "toolkit/cpw.hpp"
 
 using Rect = std::array<int, 4>;  // x0, y0, x1, y1 in window pixels, y upward
 
@@ -84,8 +87,10 @@ struct FormViewState {
     std::array<Rect, max_sepa> sepa_pos{};
 
     // --- metrics and window ---------------------------------------------------------------------
+    pCpw cpw = nullptr;  // the toolkit context the window lives in
     int font_size = 0;
-    int Txt_Font = 0, Inp_Font = 0;  // font handles of the toolkit, 0 none
+    CpwFontFace Txt_Font = nullptr;  // labels, text items, captions; null: text not drawn
+    CpwFontFace Inp_Font = nullptr;  // values and list lines (fixed pitch)
     int DxI = 0, DyI = 0;            // size of "0" in the input font
     int Yoffset = 0;                 // text inset: depth of "_" below the baseline
     WindowInfo windowInfo;
@@ -96,16 +101,26 @@ struct FormViewState {
     int ExitStat = 0;     // result of the event loop
     bool redraw = false;  // a redraw was asked for and not yet done
 
-    // --- interaction state ----------------------------------------------------------------------
-    int CurInpt = -1, CurInptOld = -1;
-    int CurPos_1 = -1, CurPos_2 = -1;
-    int CurButt = -1, CurOvfl = -1;
-    int CurDDL = -1, CurDDL_N = -1;
-    Rect ddl_pos{};
-    int ddl_offset = 0;
-    int Scroll = 0, DxScrl = 0, YScrl0 = 0, YScrl1 = 0;
-    int ScrollDrag = 0, DyScrl0 = -1;
-    int xmsg = -1, ymsg = -1, MsgInpt = -1;
+    // --- interaction state (changed by the handlers; drawing writes only the hit rectangles) ----
+    int CurInpt = -1;     // input with the focus, -1 none
+    int CurInptOld = -1;  // focused input at the last left press: tells a second click
+    int CurPos_1 = -1;    // caret, or selection start, in visible characters from inpt_ofs
+    int CurPos_2 = -1;    // selection end; equal to CurPos_1 or -1: a caret
+    int CurButt = -1;     // button under the last left press or release
+    int CurOvfl = -1;     // input whose full text pops up while its marker is held
+    int CurDDL = -1;      // open list, -1 none
+    int CurDDL_N = -1;    // hovered line of the open list (absolute line number)
+    Rect ddl_pos{};       // open list as drawn: x0, top, x1, bottom
+    int ddl_offset = 0;   // first visible line of the open list
+    int Scroll = 0;       // the open list shows a scroll bar
+    int DxScrl = 0;       // width of that scroll bar, 0 without one
+    int YScrl0 = 0;       // scroll thumb's lower edge as drawn
+    int YScrl1 = 0;       // scroll thumb's upper edge as drawn
+    int ScrollDrag = 0;   // the thumb is being dragged
+    int DyScrl0 = -1;     // from the thumb's lower edge to where it was grabbed, -1 not grabbed
+    int xmsg = -1;        // message pop-up position (drawing clamps x into the window), -1 none
+    int ymsg = -1;
+    int MsgInpt = -1;  // input whose message pops up
 };
 
 extern FormViewState FormView;
@@ -145,9 +160,39 @@ void check_depend();
 // Asks for the window to be drawn again.
 void frm_post_redraw();
 
-// --- the window
-// -----------------------------------------------------------------------------------
+// --- layout (form_layout.cpp)
+// ---------------------------------------------------------------------
+
+// The radio circle for members up to `largest` pixels: NCRad vertices of pprad, within the table.
+void set_radio_vertices(int largest);
+// Bounding box of text in a face at a size in points; all 0 without a face.
+CpwFontBBox frm_text_box(CpwFontFace face, int points, std::string_view text);
+// DxI, DyI and Yoffset from the input font at font_size.
+void frm_metrics();
+// Places every element and sets the window's client size in windowInfo.
+void form_setup();
+
+// --- drawing (form_draw.cpp; needs the window's GL context current)
+// -------------------------------
+
+// The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
+// xmsg). drawWindowOne sets them first; this needs no GL context.
+void frm_hit_rects();
+void drawWindowOne();
+void set2DMatrix();
+// GL state of a new window, and the viewport of a resized one.
+void frm_gl_setup();
+void frm_gl_viewport(int width, int height);
+// The window's drawn pixels (back buffer, before the swap) as RGB rows, bottom row first.
+std::vector<std::uint8_t> frm_read_back();
+
+// --- the window (form_window.cpp)
+// -----------------------------------------------------------------
 
 int frm_start_graphics(std::string_view font_file, std::string_view title);  // window id, 0 none
 int frm_new_form_gr();  // window id, 0 when there is no window
 int frm_do_graphics();  // ExitStat, 0 when there is no window
+// Toolkit handlers of the form window.
+void frm_draw(pCpw cpw, int win);
+void frm_reshape(pCpw cpw, int win, int width, int height);
+void frm_window(pCpw cpw, int win, int flag);  // 1 created, 0 the user closed it

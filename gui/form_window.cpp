@@ -1,19 +1,137 @@
-// The form window's life. No window system is attached yet: starting reports that no window
-// could be made (id 0), and everything that needs a window refuses.
+// The form window's life: fonts and metrics, the one window (created once per process and
+// reused by every later form), the toolkit handlers, and the event loop.
+#include <algorithm>
+#include <string>
+
+#include "gui/form_input.hpp"
 #include "gui/form_view.hpp"
 #include "host/diag.hpp"
+#include "host/messages.hpp"
 
-int frm_start_graphics(std::string_view font_file, std::string_view title) {
-    FormView.font_name.assign(font_file);
-    FormView.Title.assign(title);
-    FormView.windowInfo.id = 0;
-    diag("frm_start_graphics: no window system, no window for", FormView.Title);
-    return FormView.windowInfo.id;
+namespace {
+
+constexpr const char* label_font_fallback = "arial.ttf";
+constexpr const char* value_font = "cour.ttf";
+
+// A face by file name through the toolkit's font path (fontconfig stands in for missing files).
+CpwFontFace load_font(const std::string& file) {
+    auto& v = FormView;
+    if (file.empty()) return nullptr;
+    return cpwLoadFont(v.cpw, file.c_str(), cpw_font_location_system, nullptr);
 }
 
-int frm_new_form_gr() { return FormView.windowInfo.id; }
+void load_fonts() {
+    auto& v = FormView;
+    cpwFontMode(v.cpw, cpw_font_render_mode, 0);
+    cpwFontMode(v.cpw, cpw_font_alignment, 0);
+    cpwFontMode(v.cpw, cpw_font_size, std::max(1, v.font_size));
+    cpwFontMode(v.cpw, cpw_font_kerning, 1);
+    cpwFontMode(v.cpw, cpw_font_pixmap_format, 0x1908);  // GL_RGBA
+    cpwFontMode(v.cpw, cpw_font_advance_mult, 1);
+    cpwFontMode(v.cpw, cpw_font_flag27, 1);
+
+    v.Txt_Font = load_font(v.font_name);
+    if (v.Txt_Font == nullptr) {
+        log_message("************* Txt_Font : " + v.font_name +
+                    " could not be loaded - arial.ttf selected *************");
+        v.font_name = label_font_fallback;
+        v.Txt_Font = load_font(v.font_name);
+    }
+    v.Inp_Font = load_font(value_font);
+    if (v.Inp_Font == nullptr) {
+        log_message(std::string("************* Inp_Font : ") + value_font +
+                    " could not be loaded - arial.ttf selected *************");
+        v.font_name = label_font_fallback;
+        v.Inp_Font = load_font(v.font_name);
+    }
+}
+
+void register_handlers(pCpw cpw) {
+    cpwCreateCallback(cpw, frm_window);
+    cpwDisplayCallback(cpw, frm_draw);
+    cpwReshapeCallback(cpw, frm_reshape);
+    cpwMouseClickCallback(cpw, frm_mouseclick);
+    cpwMouseEntryCallback(cpw, frm_mouseentry);
+    cpwMouseMoveCallback(cpw, frm_mousemove);
+    cpwMouseDragCallback(cpw, frm_mousedrag);
+    cpwKeyCallback(cpw, [](pCpw, int, const CpwKeyInfo& key) { frm_KdbHookProc(key); });
+}
+
+// The window still exists (the user may have closed it).
+bool have_window() {
+    auto& v = FormView;
+    return v.windowInfo.id != 0 && cpwGetWindowSize(v.cpw, v.windowInfo.id, nullptr, nullptr);
+}
+
+}  // namespace
+
+int frm_start_graphics(std::string_view font_file, std::string_view title) {
+    auto& v = FormView;
+    v.font_name.assign(font_file);
+    v.Title.assign(title);
+    if (have_window()) return frm_new_form_gr();  // one window per process
+
+    v.windowInfo.id = 0;
+    if (cpwInitContext(&v.cpw) == 0) return 0;
+    load_fonts();
+    frm_metrics();
+    form_setup();
+
+    cpwInitWindowProperty(v.cpw, cpw_wprop_fixed_size, 1, 0);
+    cpwInitWindowProperty(v.cpw, cpw_wprop_title_only, v.ActWin == 0 ? 1 : 0, 0);
+    register_handlers(v.cpw);
+    const int id = cpwCreateWindowEx(v.cpw, v.Title.c_str(), v.windowInfo.x, v.windowInfo.y,
+                                     v.windowInfo.width, v.windowInfo.height);
+    if (v.debug) diag("\nhwnd", id);
+    v.windowInfo.id = id;
+    return id;
+}
+
+int frm_new_form_gr() {
+    auto& v = FormView;
+    if (!have_window()) return 0;
+    frm_metrics();  // the new form may have another font size
+    form_setup();
+    cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
+    return v.windowInfo.id;
+}
 
 int frm_do_graphics() {
-    if (FormView.windowInfo.id == 0) return 0;
-    return FormView.ExitStat;
+    auto& v = FormView;
+    if (!have_window()) return 0;
+    cpwShowWindow(v.cpw, v.windowInfo.id);
+    cpwMainLoop(v.cpw);
+    if (have_window()) cpwHideWindow(v.cpw, v.windowInfo.id);
+    return v.ExitStat;
+}
+
+void frm_post_redraw() {
+    auto& v = FormView;
+    v.redraw = true;
+    if (have_window()) cpwPostRedisplay(v.cpw);
+}
+
+void frm_draw(pCpw cpw, int win) {
+    drawWindowOne();
+    cpwSwapWindowBuffers(cpw, win);
+}
+
+void frm_reshape(pCpw, int, int width, int height) {
+    auto& v = FormView;
+    v.windowInfo.width = width == 0 ? 1 : width;
+    v.windowInfo.height = height == 0 ? 1 : height;
+    set2DMatrix();
+    frm_gl_viewport(v.windowInfo.width, v.windowInfo.height);
+}
+
+void frm_window(pCpw cpw, int win, int flag) {
+    auto& v = FormView;
+    if (flag == 1) {
+        frm_gl_setup();
+        return;
+    }
+    cpwDestroyWindow(cpw, win);
+    if (win == v.windowInfo.id) v.windowInfo.id = 0;
+    v.ExitStat = -999;
+    cpwBreakMainLoop(cpw);
 }

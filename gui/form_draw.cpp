@@ -1,0 +1,554 @@
+// Drawing of the form: the whole window from FormView on every redraw, in immediate-mode
+// OpenGL. Every GL call of the form lives here.
+//
+// Order of drawWindowOne: inputs (fill, invalid overlay, list chevron, value with caret or
+// selection, tick, step arrows, frame, overflow marker, label), text items, buttons,
+// separators, the message pop-up, the open list, the overflow pop-up. Drawing reads FormView
+// and writes only the hit rectangles (frm_hit_rects).
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "gui/form_view.hpp"
+
+namespace {
+
+// --- colours and primitives --------------------------------------------------------------------
+
+constexpr float background = 0.941f;
+constexpr float disabled_fill = 0.666f;
+constexpr float frame_dark = 0.412f, frame_mid = 0.627f, frame_light = 0.89f;
+constexpr float focus_rgb[3] = {0.88f, 0.94f, 1.0f};
+constexpr float selection_rgb[3] = {0.2f, 0.6f, 1.0f};
+constexpr float pale_blue[3] = {0.66f, 0.83f, 1.0f};  // pressed arrow, hovered/current line
+constexpr int list_rows = 10;                         // lines an open list shows at most
+constexpr int list_floor = 12;  // a list that would leave the window starts this high
+
+void grey(float g) { glColor3f(g, g, g); }
+void rgb(const float c[3]) { glColor3f(c[0], c[1], c[2]); }
+
+void fill(int x0, int y0, int x1, int y1) { glRecti(x0, y0, x1, y1); }
+
+void line(int x0, int y0, int x1, int y1) {
+    glBegin(GL_LINES);
+    glVertex2i(x0, y0);
+    glVertex2i(x1, y1);
+    glEnd();
+}
+
+void outline(int x0, int y0, int x1, int y1) {
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(x0, y0);
+    glVertex2i(x1, y0);
+    glVertex2i(x1, y1);
+    glVertex2i(x0, y1);
+    glEnd();
+}
+
+// Antialiased primitives: blending and smoothing for the duration of `draw`.
+template <class F>
+void smooth(F draw) {
+    glEnable(GL_BLEND);
+    glEnable(GL_LINE_SMOOTH);
+    draw();
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_BLEND);
+}
+
+// Text in the current colour at the current raster position, which it advances. Always
+// blended: the glyph images carry their coverage in alpha.
+void text_here(CpwFontFace face, int points, std::string_view s) {
+    if (face == nullptr || s.empty()) return;
+    cpwFontMode(FormView.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+    const std::string z(s);
+    glEnable(GL_BLEND);
+    cpwDrawFont(FormView.cpw, face, z.c_str(), cpw_draw_pixmaps);
+    glDisable(GL_BLEND);
+}
+
+// Text with its origin at (x, y). The raster position is moved there from the window's origin
+// with a bitmap offset, so text that starts outside the window is clipped, not dropped.
+void text(CpwFontFace face, int points, int x, int y, std::string_view s) {
+    if (face == nullptr || s.empty()) return;
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0, 0, GLfloat(x), GLfloat(y), nullptr);
+    text_here(face, points, s);
+}
+
+// Up to `count` characters of `s` from `from`, never past its end.
+std::string_view piece(std::string_view s, int from, int count) {
+    if (from < 0 || count <= 0 || std::size_t(from) >= s.size()) return {};
+    return s.substr(std::size_t(from), std::size_t(count));
+}
+
+int length(const std::string& s) { return int(s.size()); }
+
+bool in_radio_group(int i) { return FormView.rdio_set[i] >= 0; }
+
+// Centre of a radio button's circle.
+void radio_centre(const Rect& r, float& cx, float& cy) {
+    cx = (r[0] + r[2]) / 2.0f + 2;
+    cy = (r[1] + r[3]) / 2.0f + 2;
+}
+
+int radio_vertices() { return std::clamp(FormView.NCRad, 0, max_radio_vertices); }
+
+// A filled circle (or its outline with `mode` GL_LINE_STRIP) through every `step`-th vertex.
+void circle(const Rect& r, float radius, int step) {
+    float cx = 0, cy = 0;
+    radio_centre(r, cx, cy);
+    const auto& pp = FormView.pprad;
+    glBegin(GL_POLYGON);
+    for (int k = 0; k < radio_vertices(); k += step)
+        glVertex2f(cx + radius * pp[k][0], cy + radius * pp[k][1]);
+    glEnd();
+}
+
+// Vertices from..to (to may equal the count: back to vertex 0) as one line strip.
+void arc(const Rect& r, float radius, int from, int to) {
+    float cx = 0, cy = 0;
+    radio_centre(r, cx, cy);
+    const auto& pp = FormView.pprad;
+    const int n = radio_vertices();
+    if (n == 0) return;
+    glBegin(GL_LINE_STRIP);
+    for (int k = from; k <= to; ++k)
+        glVertex2f(cx + radius * pp[k % n][0], cy + radius * pp[k % n][1]);
+    glEnd();
+}
+
+bool has_overflow_marker(int i) {
+    const auto& v = FormView;
+    const int t = v.inpt_typ[i];
+    return t != typ_tck && t != typ_key && t != typ_col && v.inpt_siz[i] < length(v.inpt_cval[i]);
+}
+
+// --- one input -----------------------------------------------------------------------------------
+
+struct Colour {
+    float r, g, b;
+};
+
+// The colour an enabled colour input shows, from its 0xRRGGBB value.
+Colour colour_of(int value) {
+    return {((value >> 16) & 0xFF) / 255.0f, ((value >> 8) & 0xFF) / 255.0f,
+            (value & 0xFF) / 255.0f};
+}
+
+void draw_value(int i, const Rect& r, bool dark_text) {
+    const auto& v = FormView;
+    const int t = v.inpt_typ[i];
+    const bool focused = v.CurInpt == i;
+    const int x0 = r[0], y0 = r[1], y1 = r[3];
+    const int dx = v.DxI, yo = v.Yoffset;
+    const int p1 = v.CurPos_1, p2 = v.CurPos_2;
+    const bool selection = focused && p1 >= 0 && p1 < p2;
+    if (focused && p1 >= 0) {
+        if (selection) {
+            rgb(selection_rgb);
+            fill(x0 + yo + p1 * dx, y0 + 2, x0 + yo + p2 * dx, y1 - 2);
+        } else if (p2 == p1 || p2 == -1) {
+            grey(0);
+            line(x0 + yo + p1 * dx, y0 + 2, x0 + yo + p1 * dx, y1 - 2);
+        }
+    }
+    grey(t == typ_col && !dark_text ? 1.0f : 0.0f);
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0, 0, GLfloat(x0 + yo), GLfloat(y0 + yo + 1), nullptr);
+
+    const std::string& s = v.inpt_cval[i];
+    const int siz = std::max(0, v.inpt_siz[i]);
+    const int ofs = v.inpt_ofs[i];
+    if (selection) {
+        // The three pieces stay within the box's width and the text.
+        grey(0);
+        text_here(v.Inp_Font, v.font_size, piece(s, ofs, p1));
+        text_here(v.Inp_Font, v.font_size, piece(s, ofs + p1, p2 - p1));
+        text_here(v.Inp_Font, v.font_size, piece(s, ofs + p2, siz - p2));
+    } else if (focused && t == typ_key) {
+        glColor3f(0, 0.28f, 0);
+        text_here(v.Inp_Font, v.font_size, "Hit a key");
+    } else if (t >= typ_ifp && t <= typ_ddl && length(s) > siz) {
+        // A long path shows its end, where the file's own name is.
+        const int from = std::min(length(s), length(s) - siz + 3);
+        text_here(v.Inp_Font, v.font_size, std::string("...") + s.substr(std::size_t(from)));
+    } else {
+        text_here(v.Inp_Font, v.font_size, piece(s, ofs, std::min(length(s) - ofs, siz)));
+    }
+}
+
+void draw_input(int i) {
+    const auto& v = FormView;
+    Rect r = v.inpt_pos[i];
+    const int t = v.inpt_typ[i];
+    const bool enabled = v.inpt_act[i] != 0;
+    const bool radio = in_radio_group(i);
+    int& x1 = r[2];
+    const int x0 = r[0], y0 = r[1], y1 = r[3];
+    const int dx = v.DxI;
+
+    // 1, 2: fill
+    bool dark_text = true;
+    if (!enabled) {
+        grey(disabled_fill);
+    } else if (t == typ_col) {
+        const Colour c = colour_of(v.inpt_ival[i]);
+        dark_text = 0.3f * c.r + 0.59f * c.g + 0.11f * c.b > 0.16f;
+        glColor3f(c.r, c.g, c.b);
+    } else if (t != typ_tck && v.CurInpt == i) {
+        rgb(focus_rgb);
+    } else {
+        grey(1);
+    }
+    if (radio)
+        circle(r, v.inpt_siz[i] / 2.0f, 1);
+    else
+        fill(x0, y0, x1, y1 + 1);
+
+    // 3: a value that failed its check
+    if (v.inpt_OK[i] == 0) {
+        glEnable(GL_BLEND);
+        glColor4f(1, 0, 0, 0.5f);
+        if (radio)
+            circle(r, v.inpt_siz[i] / 2.0f, 1);
+        else
+            fill(x0, y0, x1, y1 + 1);
+        glDisable(GL_BLEND);
+    }
+
+    // 4: list chevron
+    if (t == typ_ddl) {
+        grey(0);
+        smooth([&] {
+            glBegin(GL_LINE_STRIP);
+            glVertex2i(x1 - 2 * dx + 2, y1 - 5);
+            glVertex2i(x1 - dx, y0 + 5);
+            glVertex2i(x1 - 2, y1 - 5);
+            glEnd();
+        });
+    }
+
+    // 5: value
+    if (t != typ_tck) draw_value(i, r, dark_text);
+
+    // 6: tick or radio dot
+    if (t == typ_tck && v.inpt_ival[i] != 0) {
+        if (radio) {
+            grey(0.2f);
+            circle(r, float((y1 - y0) * 10 / 30), 2);
+        } else {
+            const int d = (y1 - y0) / 4;
+            grey(0);
+            glLineWidth(2);
+            smooth([&] {
+                glBegin(GL_LINE_STRIP);
+                glVertex2i(x0 + 3, y0 + 2 * d);
+                glVertex2i(x0 + 2 * d, y0 + d);
+                glVertex2i(x1 - 3, y1 - 3);
+                glEnd();
+            });
+            glLineWidth(1);
+        }
+    }
+
+    // 7: step arrows
+    if (v.inpt_arr[i] != 0) {
+        const int mid = (y0 + y1) / 2;
+        auto upper = [&] {
+            glVertex2i(x1 + 2, mid + 1);
+            glVertex2i(x1 + dx, y1 - 1);
+            glVertex2i(x1 + 2 * dx - 2, mid + 1);
+        };
+        auto lower = [&] {
+            glVertex2i(x1 + 2, mid - 1);
+            glVertex2i(x1 + dx, y0 + 1);
+            glVertex2i(x1 + 2 * dx - 2, mid - 1);
+        };
+        if (v.inpt_inc[i] != 0) {
+            rgb(pale_blue);
+            glBegin(GL_TRIANGLES);
+            v.inpt_inc[i] > 0 ? upper() : lower();
+            glEnd();
+        }
+        grey(0);
+        smooth([&] {
+            glBegin(GL_LINE_LOOP);
+            upper();
+            glEnd();
+            glBegin(GL_LINE_LOOP);
+            lower();
+            glEnd();
+        });
+        x1 += 2 * dx;
+    }
+
+    // 8: sunken frame, or the radio circle's outline
+    if (radio) {
+        const float radius = v.inpt_siz[i] / 2.0f;
+        const int half = radio_vertices() / 2;
+        glLineWidth(1.5f);
+        smooth([&] {
+            grey(frame_dark);
+            arc(r, radius, 0, half);
+            grey(frame_light);
+            arc(r, radius, half, radio_vertices());
+        });
+        glLineWidth(1);
+    } else {
+        grey(frame_dark);
+        line(x0, y0, x0, y1 + 1);
+        line(x0 - 1, y1 + 1, x1, y1 + 1);
+        grey(frame_mid);
+        line(x0 - 1, y0, x0 - 1, y1 + 2);
+        line(x0 - 2, y1 + 2, x1 + 2, y1 + 2);
+        grey(frame_light);
+        line(x0 - 1, y0, x1 + 1, y0);
+        line(x1 + 1, y0, x1 + 1, y1 + 1);
+        grey(1);
+        line(x0 - 2, y0 - 1, x1 + 2, y0 - 1);
+        line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
+    }
+
+    // 9: overflow marker (its rectangle was set by frm_hit_rects)
+    const Rect& m = v.inpt_ovr[i];
+    if (has_overflow_marker(i)) {
+        grey(1);
+        fill(m[0], m[1], m[2], m[3]);
+        grey(frame_dark);
+        const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
+        text(v.Inp_Font, v.font_size, m[2] - dots.width - 2, m[1] + 2, "...");
+        outline(m[0], m[1], m[2], m[3]);
+    }
+
+    // 10: label
+    grey(enabled ? 0.0f : 0.7f);
+    text(v.Txt_Font, v.font_size, v.inpt_ptx[i][0], v.inpt_ptx[i][1], v.inpt_txt[i]);
+}
+
+// --- buttons, pop-ups, the open list -------------------------------------------------------------
+
+void draw_button(int b) {
+    const auto& v = FormView;
+    const Rect& r = v.butt_pos[b];
+    const int x0 = r[0], y0 = r[1], x1 = r[2], y1 = r[3];
+    const bool pressed = v.CurButt == b;
+    grey(pressed ? frame_dark : frame_light);
+    line(x0, y0, x0, y1 + 1);
+    line(x0, y1 + 1, x1, y1 + 1);
+    grey(pressed ? frame_mid : 1.0f);
+    line(x0 - 1, y0 - 2, x0 - 1, y1 + 2);
+    line(x0 - 1, y1 + 2, x1 + 2, y1 + 2);
+    grey(pressed ? frame_light : frame_mid);
+    line(x0 - 1, y0, x1 + 1, y0);
+    line(x1 + 1, y0, x1 + 1, y1 + 1);
+    grey(pressed ? 1.0f : frame_dark);
+    line(x0 - 2, y0 - 1, x1 + 2, y0 - 1);
+    line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
+    grey(0);
+    const CpwFontBBox cap = frm_text_box(v.Txt_Font, v.font_size, v.butt_txt[b]);
+    text(v.Txt_Font, v.font_size, x0 + (v.butt_siz[b] - cap.width) / 2, y0 + v.Yoffset,
+         v.butt_txt[b]);
+}
+
+void draw_message() {
+    const auto& v = FormView;
+    if (v.xmsg < 0 || v.MsgInpt < 0 || v.MsgInpt >= v.nb_inpt) return;
+    const std::string& msg = v.inpt_msg[v.MsgInpt];
+    const CpwFontBBox box = frm_text_box(v.Txt_Font, v.font_size, msg);
+    grey(1);
+    fill(v.xmsg - 2, v.ymsg - v.Yoffset - 2, v.xmsg + box.width + 2, v.ymsg + box.height + 2);
+    glColor3f(0, 0, 1);
+    text(v.Txt_Font, v.font_size, v.xmsg, v.ymsg, msg);
+}
+
+// The input showing the open list, or -1.
+int open_list_input() {
+    const auto& v = FormView;
+    if (v.CurDDL < 0 || v.CurDDL >= max_ddl) return -1;
+    const int q = v.ddl_inpt[v.CurDDL];
+    return q >= 0 && q < v.nb_inpt ? q : -1;
+}
+
+// Line `line` of the open list, empty past its table.
+std::string_view list_line(int line) {
+    const auto& v = FormView;
+    if (line < 0) return {};
+    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
+    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
+}
+
+void draw_list() {
+    const auto& v = FormView;
+    const int q = open_list_input();
+    if (q < 0) return;
+    const Rect& box = v.inpt_pos[q];
+    const int x0 = box[0], x1 = box[2], rh = box[3] - box[1];
+    const int top = v.ddl_pos[1], bottom = v.ddl_pos[3];
+    const int n = std::min(v.ddl_nbli[v.CurDDL], list_rows);
+
+    grey(1);
+    fill(x0, bottom, x1, top);
+    grey(0.85f);
+    outline(x0, bottom, x1, top);
+
+    // A hovered line outside the visible ones has no place in the list.
+    const int hovered = v.CurDDL_N - v.ddl_offset;
+    if (v.CurDDL_N >= 0 && hovered >= 0 && hovered < n) {
+        const int y = top - (hovered + 1) * rh;
+        rgb(pale_blue);
+        fill(x0 + 2, y + rh - 2, x1 - v.DxScrl - 2, y + 2);
+    }
+    for (int m = 0; m < n; ++m) {
+        const int y = top - (m + 1) * rh;
+        if (v.ddl_offset + m == v.inpt_ival[q]) {
+            rgb(pale_blue);
+            glLineWidth(2.5f);
+            outline(x0 + 1, y + 1, x1 - 2, y + rh - 1);
+            glLineWidth(1);
+        }
+        grey(0);
+        text(v.Inp_Font, v.font_size, x0 + v.Yoffset, y + v.Yoffset + 1,
+             list_line(v.ddl_offset + m));
+    }
+    if (v.Scroll == 0) return;
+    const int s = v.DxScrl, dx = v.DxI;
+    grey(0.813f);
+    fill(x1 - s, bottom, x1, top);
+    grey(v.ScrollDrag != 0 ? 0.33f : 0.66f);
+    fill(x1 - s, v.YScrl0, x1, v.YScrl1);
+    glBegin(GL_TRIANGLES);
+    glVertex2i(x1 - s + 3, top - s + 3);
+    glVertex2i(x1 - 3, top - s + 3);
+    glVertex2i(x1 - dx, top - 3);
+    glVertex2i(x1 - s + 3, bottom + s - 3);
+    glVertex2i(x1 - 3, bottom + s - 3);
+    glVertex2i(x1 - dx, bottom + 3);
+    glEnd();
+}
+
+void draw_overflow() {
+    const auto& v = FormView;
+    const int i = v.CurOvfl;
+    if (i < 0 || i >= v.nb_inpt) return;
+    const int s = v.inpt_siz[i];
+    const std::string& t = v.inpt_cval[i];
+    if (s <= 0 || t.empty()) return;  // a box of no width has no lines to show
+    const Rect& r = v.inpt_pos[i];
+    const int rh = r[3] - r[1];
+    const int lines = (length(t) + s - 1) / s;
+    int bottom = r[3] - lines * rh, top = r[3];
+    if (bottom < 1) {
+        bottom = r[1];
+        top = r[1] + lines * rh;
+    }
+    grey(1);
+    fill(r[0], bottom, r[2], top);
+    grey(0);
+    outline(r[0], bottom, r[2], top);
+    for (int k = 0; k < lines; ++k)
+        text(v.Inp_Font, v.font_size, r[0] + v.Yoffset, top + v.Yoffset - rh - k * rh,
+             piece(t, k * s, s));
+}
+
+}  // namespace
+
+void frm_hit_rects() {
+    auto& v = FormView;
+    const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        if (!has_overflow_marker(i)) {
+            v.inpt_ovr[i] = {0, 0, 0, 0};
+            continue;
+        }
+        const Rect& r = v.inpt_pos[i];
+        const int x1 = r[2] + (v.inpt_arr[i] != 0 ? 2 * v.DxI : 0);
+        v.inpt_ovr[i] = {x1 - dots.width - 4, r[1] - dots.height - 5, x1, r[1] - 1};
+    }
+
+    if (v.xmsg >= 0 && v.MsgInpt >= 0 && v.MsgInpt < v.nb_inpt) {
+        const int w = frm_text_box(v.Txt_Font, v.font_size, v.inpt_msg[v.MsgInpt]).width;
+        const int width = v.windowInfo.width;
+        if (width < w + v.xmsg + 2) v.xmsg = width < w + 2 ? 0 : width - w - 2;
+    }
+
+    const int q = open_list_input();
+    if (q < 0) return;
+    const Rect& box = v.inpt_pos[q];
+    const int rh = box[3] - box[1];
+    const int lines = std::max(0, v.ddl_nbli[v.CurDDL]);
+    v.Scroll = lines > list_rows ? 1 : 0;
+    const int n = std::min(lines, list_rows);
+    int top = box[1], bottom = top - n * rh;
+    if (bottom < 0) {
+        top = n * rh + list_floor;
+        bottom = list_floor;
+    }
+    v.ddl_pos = {box[0], top, box[2], bottom};
+    v.DxScrl = v.Scroll != 0 ? 2 * v.DxI : 0;
+    if (v.Scroll != 0) {
+        const double span = top - bottom - 2 * v.DxScrl;
+        v.YScrl1 = int(top - v.DxScrl - span * v.ddl_offset / lines);
+        v.YScrl0 = int(top - v.DxScrl - span * (v.ddl_offset + list_rows) / lines);
+    }
+}
+
+void set2DMatrix() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, FormView.windowInfo.width, 0, FormView.windowInfo.height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Integer coordinates land on pixel centres, so one-pixel lines hit the intended pixels.
+    glTranslatef(0.375f, 0.375f, 0);
+}
+
+void frm_gl_setup() {
+    glShadeModel(GL_SMOOTH);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_POLYGON_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glClearColor(1, 1, 1, 1);
+    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
+void frm_gl_viewport(int width, int height) { glViewport(0, 0, width, height); }
+
+std::vector<std::uint8_t> frm_read_back() {
+    const int w = FormView.windowInfo.width, h = FormView.windowInfo.height;
+    std::vector<std::uint8_t> rgb(std::size_t(w) * h * 3);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPopClientAttrib();
+    return rgb;
+}
+
+void drawWindowOne() {
+    auto& v = FormView;
+    v.redraw = false;
+    frm_hit_rects();
+    glClearColor(background, background, background, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    set2DMatrix();
+    grey(0);
+    for (int i = 0; i < v.nb_inpt; ++i) draw_input(i);
+    grey(0);
+    for (int t = 0; t < v.nb_subt; ++t)
+        text(v.Txt_Font, v.font_size + (t == 0 ? 2 : 0), v.subt_pos[t][0], v.subt_pos[t][1],
+             v.subt_txt[t]);
+    for (int b = 0; b < v.nb_butt; ++b) draw_button(b);
+    grey(0);
+    for (int s = 0; s < v.nb_sepa; ++s) {
+        const Rect& r = v.sepa_pos[s];
+        line(r[0], r[1], r[2], r[3]);
+    }
+    draw_message();
+    draw_list();
+    draw_overflow();
+}

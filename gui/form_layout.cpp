@@ -1,0 +1,232 @@
+// Layout of the form: font metrics, the radio circle, and where every element sits.
+//
+// Positions are window pixels, origin bottom-left, y upward. Positions from a definition file
+// may be anything: arithmetic here is done in 64 bits and kept within `coord_limit`, so odd
+// files give odd windows, never overflow.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "gui/form_view.hpp"
+
+namespace {
+
+// Far beyond any screen, far inside int.
+constexpr std::int64_t coord_limit = 1'000'000;
+// The largest client size a window can have.
+constexpr int max_window_side = 16384;
+
+int clamp_coord(std::int64_t v) { return int(std::clamp(v, -coord_limit, coord_limit)); }
+
+// The extent of everything placed: the left and bottom margins are repeated on the right and
+// top of the window.
+struct Extent {
+    std::int64_t xmin = 32767, ymin = 32767, xmax = 0, ymax = 0;
+    bool any_x = false, any_y = false;
+    void x(std::int64_t v) {
+        xmin = std::min(xmin, v);
+        xmax = std::max(xmax, v);
+        any_x = true;
+    }
+    void y(std::int64_t v) {
+        ymin = std::min(ymin, v);
+        ymax = std::max(ymax, v);
+        any_y = true;
+    }
+};
+
+// Label placement codes of inpt_ptx x (the definition file's TxPos).
+enum : int {
+    lbl_right = -1,
+    lbl_left = -2,
+    lbl_left_aligned = -3,
+    lbl_top_centre = -4,
+    lbl_top_left = -5
+};
+
+// Plain pixel positions of buttons and text items; others are coded (alignment, per mille).
+bool plain_x(int x) { return x >= 0 && x <= 9999; }
+
+// The left edge of an element `width` wide whose x is coded: |x| = alignment × 10000 + p, p
+// per mille of the window width when x is negative; alignment 0 puts the left edge at p, 1 the
+// centre, 2 the right edge.
+int coded_left(int x, int width, int window_width) {
+    const std::int64_t ax = std::abs(std::int64_t(x));
+    const std::int64_t a = ax / 10000;
+    std::int64_t p = ax % 10000;
+    if (x < 0) p = p * window_width / 1000;
+    return clamp_coord(p - std::int64_t(width) * a / 2);
+}
+
+void place_input(FormViewState& v, int i, Extent& ext) {
+    const std::int64_t dx = v.DxI, yo = v.Yoffset, fs = v.font_size;
+    const std::int64_t siz = std::clamp(v.inpt_siz[i], 0, int(coord_limit));
+    std::int64_t width = 0, height = 0;
+    if (v.inpt_typ[i] == typ_tck) {
+        width = height = siz;
+    } else {
+        width = dx * siz + 2 * yo;
+        height = yo + fs;
+    }
+    const std::int64_t arrows = v.inpt_arr[i] != 0 ? 2 * dx : 0;
+    const bool labelled = !v.inpt_txt[i].empty();
+    const CpwFontBBox lb = frm_text_box(v.Txt_Font, v.font_size, v.inpt_txt[i]);
+    const std::int64_t w = labelled ? lb.width : 0, h = labelled ? lb.height : 0;
+
+    const std::int64_t x = v.inpt_pos[i][0], y0 = v.inpt_pos[i][1];
+    const int code = v.inpt_ptx[i][0];
+    std::int64_t x0 = x, lx = 0, ly = 0;
+    bool label = labelled;
+    if (x < 0 || code == lbl_left) {
+        // Label first, the box after it. "L" with a plain x starts the label at x rather than
+        // at -x, which would be outside the window.
+        const std::int64_t start = x < 0 ? -x : x;
+        x0 = labelled ? start + dx / 2 + w : start;
+        lx = start;
+        ly = y0 + yo;
+    } else if (code >= 0) {
+        lx = code;
+        ly = v.inpt_ptx[i][1];
+    } else {
+        const std::int64_t x1 = x0 + width, y1 = y0 + height;
+        switch (code) {
+            case lbl_left_aligned:
+                lx = x - dx - w;
+                ly = y0 + yo;
+                break;
+            case lbl_top_centre:
+                lx = (x0 + x1 - w) / 2;
+                ly = y1 + yo;
+                break;
+            case lbl_top_left:
+                lx = x0 + yo;
+                ly = y1 + yo;
+                break;
+            default:  // "R", and codes no file produces
+                lx = x1 + arrows + dx / 2;
+                ly = y0 + yo;
+                break;
+        }
+    }
+    const std::int64_t x1 = x0 + width, y1 = y0 + height;
+    v.inpt_pos[i] = {clamp_coord(x0), clamp_coord(y0), clamp_coord(x1), clamp_coord(y1)};
+    ext.x(x0);
+    ext.x(x1 + arrows);
+    ext.y(y0);
+    ext.y(y1);
+    if (label) {
+        v.inpt_ptx[i] = {clamp_coord(lx), clamp_coord(ly)};
+        ext.x(lx);
+        ext.x(lx + w);
+        ext.y(ly);
+        ext.y(ly + h);
+    }
+}
+
+}  // namespace
+
+void set_radio_vertices(int largest) {
+    auto& v = FormView;
+    // About one vertex per 1.5 pixels of circumference, within the vertex table (size 47).
+    const double n = std::trunc(std::clamp(largest, 0, 1000) * 3.14159265359 / 1.5) + 1;
+    v.NCRad = std::clamp(int(n), 1, max_radio_vertices);
+    for (int k = 0; k < v.NCRad; ++k) {
+        double angle = k * 6.28318530718 / v.NCRad + 0.7853981633975;
+        v.pprad[k] = {float(std::cos(angle)), float(std::sin(angle))};
+    }
+}
+
+CpwFontBBox frm_text_box(CpwFontFace face, int points, std::string_view text) {
+    CpwFontBBox box;
+    if (face == nullptr || text.empty() || FormView.cpw == nullptr) return box;
+    cpwFontMode(FormView.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+    const std::string z(text);  // the toolkit reads to the terminating zero
+    cpwGetFontBBox(FormView.cpw, face, z.c_str(), &box);
+    return box;
+}
+
+void frm_metrics() {
+    auto& v = FormView;
+    const CpwFontBBox zero = frm_text_box(v.Inp_Font, v.font_size, "0");
+    const CpwFontBBox under = frm_text_box(v.Inp_Font, v.font_size, "_");
+    v.DxI = zero.width;
+    v.DyI = zero.height;
+    v.Yoffset = under.offsety;
+    if (v.DxI <= 0) {
+        // No input font at all: text will not show, but boxes keep a usable size.
+        v.DxI = std::max(1, v.font_size * 3 / 5);
+        v.DyI = std::max(1, v.font_size * 3 / 4);
+        v.Yoffset = std::max(1, v.font_size / 5);
+    }
+}
+
+void form_setup() {
+    auto& v = FormView;
+    v.ddl_inpt.fill(-1);
+    Extent ext;
+
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        v.inpt_ofs[i] = 0;
+        place_input(v, i, ext);
+    }
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        const int k = v.inpt_ddl[i];
+        if (k >= 0 && k < max_ddl) v.ddl_inpt[k] = i;
+    }
+    check_depend();
+
+    for (int b = 0; b < v.nb_butt; ++b) {
+        Rect& r = v.butt_pos[b];
+        if (plain_x(r[0])) {
+            r[2] = clamp_coord(std::int64_t(r[0]) + v.butt_siz[b]);
+            ext.x(r[0]);
+            ext.x(r[2]);
+        }
+        r[3] = clamp_coord(std::int64_t(r[1]) + v.Yoffset + v.font_size);
+        ext.y(r[1]);
+        ext.y(r[3]);
+    }
+
+    // Text items and separators with a negative y sit |y| above everything placed so far.
+    const std::int64_t base = ext.ymax + 10;
+    std::array<int, max_titl> subt_width{};
+    for (int t = 0; t < v.nb_subt; ++t) {
+        const CpwFontBBox box =
+            frm_text_box(v.Txt_Font, v.font_size + (t == 0 ? 2 : 0), v.subt_txt[t]);
+        subt_width[t] = box.width;
+        auto& p = v.subt_pos[t];
+        if (plain_x(p[0])) {
+            ext.x(p[0]);
+            ext.x(std::int64_t(p[0]) + box.width);
+        }
+        if (p[1] < 0) {
+            p[1] = clamp_coord(base - p[1]);
+        } else {
+            ext.y(p[1]);
+        }
+        ext.y(std::int64_t(p[1]) + box.height);
+    }
+    if (ext.xmin < 0) ext.xmin = 0;
+    for (int s = 0; s < v.nb_sepa; ++s) {
+        Rect& r = v.sepa_pos[s];
+        if (r[1] == r[3] && r[1] < 0) r[1] = r[3] = clamp_coord(base - r[1]);
+    }
+
+    // A form with nothing placed gets no margins from the empty extent.
+    const std::int64_t xmin = ext.any_x ? ext.xmin : 0, ymin = ext.any_y ? ext.ymin : 0;
+    v.windowInfo.width = int(std::clamp<std::int64_t>(xmin + ext.xmax, 1, max_window_side));
+    v.windowInfo.height = int(std::clamp<std::int64_t>(ymin + ext.ymax, 1, max_window_side));
+
+    const int w = v.windowInfo.width;
+    for (int b = 0; b < v.nb_butt; ++b) {
+        Rect& r = v.butt_pos[b];
+        if (plain_x(r[0])) continue;
+        r[0] = coded_left(r[0], v.butt_siz[b], w);
+        r[2] = clamp_coord(std::int64_t(r[0]) + v.butt_siz[b]);
+    }
+    for (int t = 0; t < v.nb_subt; ++t) {
+        auto& p = v.subt_pos[t];
+        if (!plain_x(p[0])) p[0] = coded_left(p[0], subt_width[t], w);
+    }
+}
