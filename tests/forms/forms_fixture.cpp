@@ -24,6 +24,9 @@ void FormsTest::SetUp() {
     old_cwd_ = fs::current_path();
     fs::current_path(dir_);
     setenv("VARNIX_NO_DIALOGS", "1", 1);
+    // No window system: a created form gets no window and its loop never runs.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     setenv("VARNIX_REGISTRY", (dir_ / "none.reg").c_str(), 1);
     registry_reset();
     reset_common_data();
