@@ -1,13 +1,11 @@
 // Checking what the user typed into a box, range checks, and stepping with the arrows.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "forms/my_forms_internal.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
 #include "util/numbers.hpp"
-#include "util/text.hpp"
 
 using namespace frm_detail;
 
