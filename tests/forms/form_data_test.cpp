@@ -6,27 +6,11 @@
 
 namespace {
 
-constexpr const char* kForm =
-    "[Input-boxes]\n"
-    "{Name=I; Type=INT; Pos=1,1; Size=5}\n"
-    "{Name=T; Type=TCK; Pos=1,1}\n"
-    "{Name=F; Type=FLT; Pos=1,1; Size=5}\n"
-    "{Name=C; Type=CHR; Pos=1,1; Size=5}\n"
-    "{Name=O; Type=COL; Pos=1,1}\n"
-    "{Name=P; Type=IFP; Pos=1,1; Size=5}\n"
-    "{Name=Q; Type=OFP; Pos=1,1; Size=5}\n"
-    "{Name=D; Type=FLD; Pos=1,1; Size=5}\n"
-    "{Name=L; Type=DDL; Pos=1,1; Size=5; Txt=L,a,b,c}\n"
-    "{Name=K; Type=KEY; Pos=1,1; Size=5}\n"
-    "{Name=S; Type=KEY; Pos=1,1; Size=5}\n"
-    "{Name=Land; Type=DDL; Pos=1,1; Size=5; Txt=Landscape}\n"
-    "{Name=G; Type=FLT; Pos=1,1; Size=5}\n";
-
 class FormData : public FormsTest {
   protected:
     void SetUp() override {
         FormsTest::SetUp();
-        ASSERT_EQ(read_form(kForm), 0) << log();
+        ASSERT_EQ(read_form_file("every_type.frm"), 0) << log();
     }
 };
 
@@ -53,7 +37,7 @@ TEST_F(FormData, WrittenAndReadBack) {
               "I=-42\nT=1\nF=12.5\nC=a=b; \"quoted\"\nO=#00FF80\nP=/data/in=1.txt\n"
               "Q=C:\\out.cup\nD=/data/dir\nL=3\nK=CTRL+SHFT+\"A\"\nS=SCN59\nLand=Alps\nG=0\n");
 
-    ASSERT_EQ(read_form(kForm), 0);
+    ASSERT_EQ(read_form_file("every_type.frm"), 0);
     ASSERT_EQ(frm_read_form_data("saved.txt"), 0);
     int iv, it;
     float rv;

@@ -1,7 +1,6 @@
 #include "tests/forms/forms_fixture.hpp"
 
 #include <cstdlib>
-#include <fstream>
 
 #include "gui/form_view.hpp"
 #include "host/registry.hpp"
@@ -18,16 +17,14 @@ int check_values_app(int n, std::string_view, int& ival, float& rval, TextField<
 }
 
 void FormsTest::SetUp() {
-    std::string tmpl = (fs::temp_directory_path() / "forms_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
+    ASSERT_FALSE(dir().empty());
     old_cwd_ = fs::current_path();
-    fs::current_path(dir_);
+    fs::current_path(dir());
     setenv("VARNIX_NO_DIALOGS", "1", 1);
     // No window system: a created form gets no window and its loop never runs.
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    setenv("VARNIX_REGISTRY", (dir_ / "none.reg").c_str(), 1);
+    setenv("VARNIX_REGISTRY", (dir() / "none.reg").c_str(), 1);
     registry_reset();
     reset_common_data();
     reset_form_model();
@@ -35,18 +32,8 @@ void FormsTest::SetUp() {
     test_app = {};
 }
 
-void FormsTest::TearDown() {
-    fs::current_path(old_cwd_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-}
+void FormsTest::TearDown() { fs::current_path(old_cwd_); }
 
-std::string FormsTest::write(std::string_view name, std::string_view text) const {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return std::string(name);
-}
-
-std::string FormsTest::read(std::string_view name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+int FormsTest::read_form_file(std::string_view name) {
+    return frm_read_form((fs::path(VARNIX_TEST_DATA) / name).string());
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "forms/my_forms.hpp"
+#include "tests/common/temp_dir.hpp"
 
 namespace fs = std::filesystem;
 
@@ -31,13 +32,19 @@ class FormsTest : public ::testing::Test {
     void TearDown() override;
 
     // Writes `text` to `name` in the scratch folder; returns the name.
-    std::string write(std::string_view name, std::string_view text) const;
-    std::string read(std::string_view name) const;
+    std::string write(std::string_view name, std::string_view text) const {
+        tmp_.write(name, text);
+        return std::string(name);
+    }
+    std::string read(std::string_view name) const { return tmp_.read(name); }
     // Reads a definition given as text; the form log is in log().
     int read_form(std::string_view text) { return frm_read_form(write("form.frm", text)); }
+    // Reads one of the shared definitions in tests/forms/data.
+    int read_form_file(std::string_view name);
     std::string log() const { return read("frm_forms.log"); }
-    const fs::path& dir() const { return dir_; }
+    const fs::path& dir() const { return tmp_.path(); }
 
   private:
-    fs::path dir_, old_cwd_;
+    TempDir tmp_;
+    fs::path old_cwd_;
 };
