@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "host/diag.hpp"
 #include "host/keys.hpp"
 
 FormViewState FormView;
