@@ -120,18 +120,23 @@ bool verbose_requested(const std::vector<std::string>& args) {
     return false;
 }
 
+// Operands as given: paths and landscape names keep the user's bytes.
 const std::string& operand(const CommandLine& cl, int n) { return cl.arg[cl.last_opt + n - 1]; }
+// An operand read as text (a coordinate): in Windows-1252, so a typed degree sign is one.
+std::string text_operand(const CommandLine& cl, int n) {
+    return console_arg_to_cp1252(operand(cl, n));
+}
 
 // The first line of a batch file: its landscape when it reads Landscape=NAME. A single operand
 // that is not a readable file is most often a forgotten pair of coordinates: say what failed.
 void read_batch_landscape(CommandLine& cl) {
     LineReader in;
-    const bool opened = file_exists(cl.infile) && in.open(to_host_path(cl.infile));
-    if (cl.qverb) diag("open status", opened ? 0 : 1, cl.infile);
+    const bool opened = host_file_exists(cl.infile) && in.open(cl.infile);
+    if (cl.qverb) diag("open status", opened ? 0 : 1, from_host_path(cl.infile));
     if (!opened) {
-        stop_reporting(
-            "*** Impossible to open batch input file :" + message_literal(cl.infile) + " ***",
-            common_data.qline);
+        stop_reporting("*** Impossible to open batch input file :" +
+                           message_literal(from_host_path(cl.infile)) + " ***",
+                       common_data.qline);
     }
     std::string line;
     if (!in.next(line)) return;
@@ -144,12 +149,12 @@ void read_batch_landscape(CommandLine& cl) {
 void log_batch_files(const CommandLine& cl) {
     if (cl.qverb) {
         diag("BATCH : ");
-        diag("BatchFile=" + cl.infile);
-        diag("OutFile=" + cl.outfile);
+        diag("BatchFile=" + from_host_path(cl.infile));
+        diag("OutFile=" + from_host_path(cl.outfile));
     }
-    run_log_line(cl.infile);
-    run_log_line(cl.outfile);
-    run_log_line(common_data.landscape.view());
+    run_log_line(from_host_path(cl.infile));
+    run_log_line(from_host_path(cl.outfile));
+    run_log_line(from_host_path(common_data.landscape.view()));
 }
 
 std::string trimmed(const std::string& s) { return std::string(trim(s)); }
@@ -158,8 +163,8 @@ void decode_args(CommandLine& cl) {
     const int n = cl.narg1;
     set_landscape(operand(cl, 1));
     if (n == 3) {
-        cl.c_lat = operand(cl, 2);
-        cl.c_lon = operand(cl, 3);
+        cl.c_lat = text_operand(cl, 2);
+        cl.c_lon = text_operand(cl, 3);
     } else if (n < 7) {
         stop_with_message("# of args");
     } else {
@@ -167,14 +172,14 @@ void decode_args(CommandLine& cl) {
         // holding a hemisphere letter win over a landscape name that happens to hold one.
         int ns = 0, lo = 0;
         for (int i = 1; i <= n; ++i) {
-            const std::string& op = operand(cl, i);
+            const std::string op = text_operand(cl, i);
             if (op.find_first_of("NS") != std::string::npos)
                 ns = i;
             else if (op.find_first_of("WE") != std::string::npos)
                 lo = i;
         }
         if (ns == 0 || lo == 0) stop_with_message("incorrect format");
-        auto op = [&](int i) { return i <= n ? operand(cl, i) : std::string(); };
+        auto op = [&](int i) { return i <= n ? text_operand(cl, i) : std::string(); };
         auto join = [&](int first, int count) {
             std::string t = trimmed(op(first)) + degree_sign + trimmed(op(first + 1)) + "'";
             if (count == 3) return t + op(first + 2);
@@ -203,7 +208,7 @@ void convert_single_point(const CommandLine& cl) {
     if (status != 1) stop_with_message("*** conversion failed ***");
     if (outside_landscape(tpx0, tpy0)) {
         console_error_line(" Warning: the point lies outside landscape " +
-                           std::string(common_data.landscape.view()));
+                           from_host_path(common_data.landscape.view()));
     }
     std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
                         "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
@@ -243,7 +248,7 @@ int init_conv() {
     }
     const std::string_view name = common_data.landscape.view();
     const std::string not_installed =
-        "Landscape " + message_literal(name) + " not installed or corrupted";
+        "Landscape " + message_literal(from_host_path(name)) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos) {
         error_message(s_error, not_installed, qline);
@@ -251,7 +256,7 @@ int init_conv() {
     }
     const std::string trnfile = landscape_header(path, name);
     diag("Trnfile=" + trnfile);
-    bool exists = !trnfile.empty() && file_exists(trnfile);
+    bool exists = host_file_exists(trnfile);
     diag(tf(exists));
     if (!exists) {
         error_message(s_error, not_installed, qline);
@@ -276,8 +281,8 @@ CommandLine start_up(const std::vector<std::string>& args) {
     set_diag_on(diag_on() || verbose_requested(args));
 
     CommandLine cl;
-    cl.arg0 = args.empty() ? std::string()
-                           : args[0].substr(0, std::min<std::size_t>(args[0].size(), 132));
+    const std::string arg0 = args.empty() ? std::string() : console_arg_to_cp1252(args[0]);
+    cl.arg0 = arg0.substr(0, std::min<std::size_t>(arg0.size(), 132));
     diag(cl.arg0);
     std::size_t colon = cl.arg0.find(':'), backslash = cl.arg0.find('\\');
     // Started by bare name from a console: no drive and no folder in argument 0.
@@ -342,7 +347,8 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " + message_literal(common_data.landscape.view()) +
+        std::string msg = "Landscape " +
+                          message_literal(from_host_path(common_data.landscape.view())) +
                           " impossible to initialize coordinates conversion";
         error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
                       common_data.qline);

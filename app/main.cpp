@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
     console_init();
     std::vector<std::string> args;
     args.reserve(std::size_t(argc));
-    for (int i = 0; i < argc; ++i) args.push_back(console_arg_to_cp1252(argv[i]));
+    // As given: paths and landscape names keep the user's bytes; texts are converted where
+    // they are read as text.
+    for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
     return varnix_main(args);
 }

@@ -38,7 +38,7 @@ bool is_cup_input(std::string_view name) {
 }
 
 bool same_file(const std::string& a, const std::string& b) {
-    const std::filesystem::path pa = to_host_path(a), pb = to_host_path(b);
+    const std::filesystem::path pa = a, pb = b;
     std::error_code ec;
     if (std::filesystem::equivalent(pa, pb, ec)) return true;
     return std::filesystem::weakly_canonical(pa, ec) == std::filesystem::weakly_canonical(pb, ec);
@@ -149,30 +149,30 @@ class Batch {
   private:
     void refuse_outputs_over_input() {
         if (same_file(o_.outfile, o_.infile)) {
-            stop_with_message("The flight-plan file " + o_.outfile +
+            stop_with_message("The flight-plan file " + from_host_path(o_.outfile) +
                               " would overwrite the batch input");
         }
         if (!o_.qcup) return;
         cupfile_ = cup_file_name(o_.outfile);
         if (same_file(cupfile_, o_.infile)) {
-            stop_with_message("The waypoint file " + cupfile_ +
+            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
                               " would overwrite the batch input; name another output file");
         }
     }
 
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
-        if (!in_.open(to_host_path(o_.infile))) {
-            report("*** Impossible to open batch input file :" + message_literal(o_.infile) +
-                   " ***");
+        if (!in_.open(o_.infile)) {
+            report("*** Impossible to open batch input file :" +
+                   message_literal(from_host_path(o_.infile)) + " ***");
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
-            report("*** Impossible to open batch output file :" + message_literal(cupfile_) +
-                   " ***");
+            report("*** Impossible to open batch output file :" +
+                   message_literal(from_host_path(cupfile_)) + " ***");
         }
         if (!fpl_.open(o_.outfile)) {
-            report("*** Impossible to open batch output file :" + message_literal(o_.outfile) +
-                   " ***");
+            report("*** Impossible to open batch output file :" +
+                   message_literal(from_host_path(o_.outfile)) + " ***");
         }
         if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -247,7 +247,7 @@ class Batch {
         if (outside_landscape(x, y)) {
             ++outside_;
             warn(w_outside, "point " + p_.name + " lies outside landscape " +
-                                std::string(common_data.landscape.view()));
+                                from_host_path(common_data.landscape.view()));
         }
         if (!cup_input_) {
             auto it = first_line_of_.find(p_.nump);
@@ -262,7 +262,7 @@ class Batch {
 
     void warn(Warning kind, const std::string& what) {
         if (++warnings_[kind] > warnings_shown_max) return;
-        console_error_line(" Warning: " + o_.infile + ", line " +
+        console_error_line(" Warning: " + from_host_path(o_.infile) + ", line " +
                            std::to_string(in_.line_number()) + ": " + what);
     }
 
@@ -299,14 +299,15 @@ class Batch {
         stop_with_message(msg);
     }
     [[noreturn]] void stop_on_coordinates() {
-        stop_after_writing("incorrect coordinate format : " + o_.infile + ", line " +
-                           std::to_string(in_.line_number()));
+        stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
+                           ", line " + std::to_string(in_.line_number()));
     }
     [[noreturn]] void stop_reporting_at(const std::string& where) {
         settle_outputs();
         write_count();
-        stop_reporting("*** Error reading batch file :" + message_literal(o_.infile) + where,
-                       o_.qline);
+        stop_reporting(
+            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + where,
+            o_.qline);
     }
 
     void finish() {
@@ -314,14 +315,17 @@ class Batch {
         in_.close();
         if (!fpl_.commit()) {
             cup_.discard();
-            report("*** Error writing batch output file :" + message_literal(o_.outfile) + " ***");
+            report("*** Error writing batch output file :" +
+                   message_literal(from_host_path(o_.outfile)) + " ***");
         }
         if (o_.qcup && !cup_.commit()) {
-            report("*** Error writing batch output file :" + message_literal(cupfile_) + " ***");
+            report("*** Error writing batch output file :" +
+                   message_literal(from_host_path(cupfile_)) + " ***");
         }
         write_count();
         if (read_failed)
-            report("*** Error reading batch file :" + message_literal(o_.infile) + " ***");
+            report("*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                   " ***");
     }
 
     const BatchOptions& o_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times whole varnix commands against PROJ's cs2cs on the same work:
 #   single point: process start to exit, with a registry store the size of a real Wine user.reg;
-#   batch: 1,000,000 points to the flight-plan fragment (points per second, peak memory).
+#   batch: 1,000,000 points with seven-decimal coordinates and names to the flight-plan fragment
+#   (points per second, peak memory).
 # Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -54,8 +55,8 @@ with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c:
     for i in range(n):
         lat = 46.38 + rnd.random() * 0.22
         lon = 9.02 + rnd.random() * 0.45
-        b.write(f"{i % 100} TP{i} {lat:.6f} {lon:.6f} {rnd.randrange(300, 3000)}\n")
-        c.write(f"{lon:.6f} {lat:.6f}\n")
+        b.write(f"{i % 100} TP{i} {lat:.7f} {lon:.7f} {rnd.randrange(300, 3000)}\n")
+        c.write(f"{lon:.7f} {lat:.7f}\n")
 PY
 python3 - "$work" "$varnix" "$points" <<'PY'
 import subprocess, sys, time

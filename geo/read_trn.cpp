@@ -9,7 +9,6 @@
 #include <string>
 
 #include "host/diag.hpp"
-#include "host/files.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -37,8 +36,8 @@ bool read_bytes(std::istream& in, unsigned char* buf, std::size_t n) {
     return in.gcount() == static_cast<std::streamsize>(n);
 }
 
-// Names are Windows-1252 text like every text of the program; the file system wants its own.
-std::string file_name(std::string_view fich) { return to_host_path(trim_right(fich)); }
+// Header paths are host paths (the landscape's folder keeps the bytes the system gave it).
+std::string file_name(std::string_view fich) { return std::string(trim_right(fich)); }
 
 constexpr std::size_t dem_header_size = 48;
 constexpr std::size_t asc_line_max = 80;

@@ -20,6 +20,11 @@ bool file_exists(std::string_view path) {
     return !path.empty() && fs::is_regular_file(fs::path(to_host_path(path)), ec);
 }
 
+bool host_file_exists(const std::string& host_path) {
+    std::error_code ec;
+    return !host_path.empty() && fs::is_regular_file(fs::path(host_path), ec);
+}
+
 bool dir_exists(std::string_view path) {
     std::error_code ec;
     return !path.empty() && fs::is_directory(fs::path(to_host_path(path)), ec);
@@ -61,7 +66,7 @@ constexpr std::size_t aside_buffer_size = 1 << 16;
 
 bool AsideFile::open(std::string_view target) {
     discard();
-    target_ = to_host_path(target);
+    target_ = target;
     file_ = platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);

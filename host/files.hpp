@@ -9,6 +9,8 @@
 
 bool file_exists(std::string_view path);  // a regular file (or a link to one)
 bool dir_exists(std::string_view path);
+// A regular file (or a link to one) at a host path, the bytes as the system has them.
+bool host_file_exists(const std::string& host_path);
 // Names in a folder, sorted as Windows lists them (case-insensitively), hidden (dot) entries
 // left out; empty when unreadable.
 std::vector<std::string> list_folder(std::string_view path);
@@ -31,7 +33,8 @@ class AsideFile {
     AsideFile& operator=(const AsideFile&) = delete;
     ~AsideFile() { discard(); }
 
-    // False when the temporary file cannot be created (no such folder, no permission).
+    // `target` is a host path. False when the temporary file cannot be created (no such
+    // folder, no permission).
     bool open(std::string_view target);
     void write(std::string_view text) {
         if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 
 #include "host/console.hpp"
@@ -218,25 +219,33 @@ bool require_volaro_install(std::string_view title, bool french, bool qline) {
 
 namespace {
 
-// The entry of `folder` named `name` without regard to case; an exact match wins. "" when none.
-std::string entry_named(std::string_view folder, std::string_view name) {
-    std::string found;
-    for (const std::string& entry : list_folder(folder)) {
-        if (entry == name) return entry;
-        if (found.empty() && cp1252_equal_ci(entry, name)) found = entry;
+// The entry of host folder `folder` named `name` (host bytes, or Windows-1252 text from a
+// file or the form): the exact bytes first, else the same name without regard to case.
+std::string entry_named(const std::string& folder, std::string_view name) {
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::path(folder) / std::string(name), ec))
+        return std::string(name);
+    const std::string want = from_host_path(name);
+    for (std::filesystem::directory_iterator it(folder, ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (cp1252_equal_ci(from_host_path(entry), want)) return entry;
     }
-    return found;
+    return {};
 }
 
 }  // namespace
 
 std::string landscape_header(std::string_view install, std::string_view name) {
-    const std::string landscapes = path_join(install, "Landscapes");
+    const std::string landscapes = to_host_path(path_join(install, "Landscapes"));
     const std::string folder = entry_named(landscapes, name);
     if (folder.empty()) return {};
-    const std::string dir = path_join(landscapes, folder);
+    const std::string dir = landscapes + "/" + folder;
     const std::string header = entry_named(dir, folder + ".trn");
-    return header.empty() ? std::string() : path_join(dir, header);
+    if (header.empty()) return {};
+    std::error_code ec;
+    const std::string path = dir + "/" + header;
+    return std::filesystem::is_regular_file(path, ec) ? path : std::string();
 }
 
 void get_active_volaro_version() {
