@@ -142,7 +142,7 @@ class Batch {
         refuse_outputs_over_input();
         open_files();
         std::string line;
-        while (in_.next(line)) read_line(line);
+        while (!tasks_reached_ && in_.next(line)) read_line(line);
         finish();
     }
 
@@ -181,7 +181,7 @@ class Batch {
         LineResult r;
         if (cup_input_) {
             if (is_cup_tasks_line(line)) {
-                in_.close();  // the tasks that follow are no waypoints
+                tasks_reached_ = true;  // the tasks that follow are no waypoints
                 return;
             }
             if (!header_checked_ && !line.empty() && !line.starts_with('*')) {
@@ -334,7 +334,7 @@ class Batch {
     LineReader in_;
     AsideFile fpl_, cup_;
     CupColumns cols_;
-    bool header_checked_ = false;
+    bool header_checked_ = false, tasks_reached_ = false;
     std::vector<std::string> scratch_;
     std::string text_;
     BatchPoint p_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 
 #include "fixture.hpp"
 #include "geo/UTM.hpp"
@@ -290,3 +291,252 @@ TEST_F(Batch, BadCupLineNamesTheLine) {
 }
 
 }  // namespace
+
+// --- real files, real users ---------------------------------------------------------------------
+
+// One whole run: the files it starts with, what it prints, how it ends and what it leaves.
+struct RunCase {
+    const char* what;
+    std::vector<std::string> args;
+    std::map<std::string, std::string> files;  // written before the run
+    int status;
+    std::string out, err;                       // fragments of standard output / error
+    std::map<std::string, std::string> leaves;  // expected contents; "" = no such file
+};
+
+class RealFiles : public Batch {
+  protected:
+    void check(const RunCase& c) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        for (const auto& [name, text] : c.files) write_text(dir.path() / name, text);
+        RunResult r = run_varnix(c.args, dir.path(), {{"VARNIX_REGISTRY", store.string()}});
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        for (const auto& [name, want] : c.leaves) {
+            if (want.empty())
+                EXPECT_FALSE(fs::exists(dir.path() / name)) << name;
+            else
+                EXPECT_EQ(read_text(dir.path() / name), want) << name;
+        }
+        // Outputs are written aside and renamed: nothing of that may stay behind.
+        for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".varnix-")) << entry.path();
+    }
+    static std::string fixture(const char* name) {
+        return read_text(fs::path(VARNIX_TEST_DATA) / name);
+    }
+};
+
+TEST_F(RealFiles, NothingLostNoWrongResult) {
+    const std::string one = "1 A 46.5 9.25 0\n";
+    const std::string long_dir(150, 'd'), long_name(120, 'n');
+    const std::string long_out = long_dir + "/" + long_name + ".fpl";  // 275 characters
+    const RunCase cases[] = {
+        {"a failed run leaves earlier outputs untouched",
+         {"-batch", "-cup", "Alps", "nosuchfile.txt", "keep.fpl"},
+         {{"keep.fpl", "earlier plan\r\n"}, {"keep.cup", "earlier waypoints\r\n"}},
+         2,
+         " *** Impossible to open batch input file :nosuchfile.txt ***\n",
+         "",
+         {{"keep.fpl", "earlier plan\r\n"}, {"keep.cup", "earlier waypoints\r\n"}}},
+        {"a long output path is written whole",
+         {"-batch", "Alps", "in.txt", long_out},
+         {{"in.txt", one}, {long_dir + "/x", ""}},
+         0,
+         "",
+         "",
+         {{long_out, fpl_lines("1", "A", 46.5f, 9.25f, "0.000")}}},
+        {"a long input path is no false overwrite",
+         {"-batch", "Alps", long_dir + "/" + long_name + ".txt", "out.fpl"},
+         {{long_dir + "/" + long_name + ".txt", one}},
+         0,
+         "",
+         "",
+         {{"out.fpl", fpl_lines("1", "A", 46.5f, 9.25f, "0.000")}}},
+        {"a decimal comma is no point",
+         {"-batch", "Alps", "in.txt", "out.fpl"},
+         {{"in.txt", one + "2 Comma 46,5 9,25 1000\n"}},
+         2,
+         "",
+         "STOP incorrect coordinate format : in.txt, line 2\n",
+         {{"out.fpl", fpl_lines("1", "A", 46.5f, 9.25f, "0.000")}}},
+        {"an altitude with trailing text is an unreadable line",
+         {"-batch", "Alps", "in.txt", "out.fpl"},
+         {{"in.txt", "1 A 46.5 9.25 1000x\n"}},
+         2,
+         " *** Error reading batch file :in.txt, line 1: number, name, latitude, longitude, "
+         "altitude expected ***\n",
+         "",
+         {{"out.fpl", ""}}},
+    };
+    for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, ImpossibleCoordinatesOnTheCommandLine) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"Alps", "46,5", "9,25"},
+             {"Alps", "4670.500N", "9.25"},
+             {"Alps", "4675.000N", "9.25"},
+             {"Alps", "46.5",
+              "9\xC2\xB0"
+              "75'E"},
+             {"Alps",
+              "46\xC2\xB0"
+              "30'75\"N",
+              "9.25"},
+             {"Alps", "95", "9.25"},
+             {"Alps", "46.5", "189"},
+         }) {
+        RunCase c{"", args, {}, 2, "", "STOP incorrect coordinate format\n", {}};
+        c.what = args[1].c_str();
+        check(c);
+    }
+}
+
+TEST_F(RealFiles, CorruptTerrainHeadersAreNotInstalled) {
+    struct Spoil {
+        const char* what;
+        void (*apply)(TrnHeader&);
+    };
+    const Spoil spoils[] = {
+        {"zone 0", [](TrnHeader& h) { h.zone = 0; }},
+        {"zone 99", [](TrnHeader& h) { h.zone = 99; }},
+        {"hemisphere X", [](TrnHeader& h) { h.hemisphere = 'X'; }},
+        {"no columns", [](TrnHeader& h) { h.ncols = 0; }},
+        {"negative rows", [](TrnHeader& h) { h.nrows = -5; }},
+        {"zero cell", [](TrnHeader& h) { h.rew = 0; }},
+    };
+    for (const Spoil& s : spoils) {
+        TrnHeader h = alps;
+        s.apply(h);
+        install.add_landscape(2, "Bad", h);
+        check({s.what,
+               {"Bad", "46.5", "9.25"},
+               {},
+               2,
+               " Landscape Bad not installed or corrupted\n",
+               "",
+               {}});
+    }
+}
+
+TEST_F(RealFiles, PublishedWaypointFiles) {
+    const std::string header = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n";
+    auto wp = [](std::string name, std::string code, std::string country, const char* lat,
+                 const char* lon, std::string rest) {
+        return "\"" + name + "\"," + code + "," + country + "," +
+               std::string(lat_cu(decode_lat_cu(lat)).view()) + "," +
+               std::string(lon_cu(decode_lon_cu(lon)).view()) + "," + rest + "\r\n";
+    };
+    const std::string alpine_cup =
+        header +
+        wp("S\xE4ntis", "SAENTIS", "CH", "4714.980N", "00920.580E",
+           "2502.0m,7,,,,\"Summit, weather station\"") +
+        wp("Buochs", "LSZC", "CH", "4658.500N", "00824.000E",
+           "450.0m,5,060,2000m,119.625,\"Customs on request\"") +
+        wp("Samedan Engadin Airport, glider field north side", "LSZS", "CH", "4632.030N",
+           "00942.050E", "1707.0m,5,030,1800m,135.325,\"Highest airport in Europe\"") +
+        wp("Passo dello Spluga", "SPLUGA", "IT", "4628.800N", "00920.000E", "2117.1m,6,,,,") +
+        wp("?eba Gipfel", "LEBA", "", "4700.000N", "00915.000E", "1200.0m,1,,,,");
+    const std::string alpine_fpl =
+        fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"),
+                  "2502.000") +
+        fpl_lines("1", "Buochs", decode_lat_cu("4658.500N"), decode_lon_cu("00824.000E"),
+                  "450.000") +
+        fpl_lines("2", "Samedan Engadin Airport, glider fiel", decode_lat_cu("4632.030N"),
+                  decode_lon_cu("00942.050E"), "1707.000") +
+        fpl_lines("3", "Passo dello Spluga", decode_lat_cu("4628.800N"),
+                  decode_lon_cu("00920.000E"), "2117.141") +
+        fpl_lines("4", "?eba Gipfel", 47.f, 9.25f, "1200.000");
+    const std::string newer_cup =
+        header +
+        wp("Fl\xFC"
+           "elen",
+           "FLUELEN", "CH", "4654.100N", "00837.200E", "435.0m,1,,,,\"Lake shore\"") +
+        wp("Amlikon", "LSPA", "CH", "4734.000N", "00902.300E",
+           "384.0m,2,080,680m,122.475,\"Gliding centre\"");
+    const RunCase cases[] = {
+        {"a BOM, comments, a task section, a long name and names outside Windows-1252",
+         {"-batch", "-cup", "Alps", "club.cup", "alpine.fpl"},
+         {{"club.cup", fixture("alpine_bom.cup")}},
+         0,
+         "",
+         " Warning: club.cup, line 5: point Buochs lies outside landscape Alps\n"
+         " Warning: club.cup, line 6: name cut to 36 characters in the flight plan\n"
+         " Warning: club.cup, line 9: a character Windows-1252 cannot hold is written as ?\n",
+         {{"alpine.fpl", alpine_fpl}}},
+        {"the 14-column layout in Windows-1252 keeps its fields",
+         {"-batch", "-cup", "Alps", "newer.cup", "out.fpl"},
+         {{"newer.cup", fixture("newer_cp1252.cup")}},
+         0,
+         "",
+         " Warning: newer.cup, line 3: point Amlikon lies outside landscape Alps\n",
+         {{"out.cup", newer_cup}}},
+    };
+    for (const RunCase& c : cases) check(c);
+    // The waypoint output of the first, read back: its header, then every waypoint.
+    TempDir dir;
+    write_text(dir.path() / "alpine.cup", fixture("alpine_bom.cup"));
+    run_varnix({"-batch", "-cup", "Alps", "alpine.cup", "w.fpl"}, dir.path(),
+               {{"VARNIX_REGISTRY", store.string()}});
+    EXPECT_EQ(read_text(dir.path() / "w.cup"), alpine_cup);
+}
+
+TEST_F(RealFiles, WhatFilesAndTerminalsHold) {
+    const std::string a = fpl_lines("1", "A", 46.5f, 9.25f, "0.000");
+    const RunCase cases[] = {
+        {"a byte-order mark before the landscape line",
+         {"pts.txt"},
+         {{"pts.txt", "\xEF\xBB\xBFLandscape=Alps\r\n1 A 46.5 9.25 0\r\n"}},
+         0,
+         "",
+         "",
+         {{"pts.fpl", a}}},
+        {"a data line holding Landscape is skipped with a warning",
+         {"-batch", "Alps", "in.txt", "out.fpl"},
+         {{"in.txt", "1 A 46.5 9.25 0\n2 LandscapeView 46.5 9.25 0\n"}},
+         0,
+         "",
+         " Warning: in.txt, line 2: line skipped: it holds \"Landscape\"\n",
+         {{"out.fpl", a}}},
+        {"landscape names match without case",
+         {"-batch", "alps", "in.txt", "out.fpl"},
+         {{"in.txt", "1 A 46.5 9.25 0\n"}},
+         0,
+         "",
+         "",
+         {{"out.fpl", a}}},
+        {"a quoted degree-sign latitude from a UTF-8 file",
+         {"-batch", "Alps", "in.txt", "out.fpl"},
+         {{"in.txt",
+           "1 A \"46\xC2\xB0"
+           "30'N\" 9.25 0\n"}},
+         0,
+         "",
+         "",
+         {{"out.fpl", a}}},
+    };
+    for (const RunCase& c : cases) check(c);
+    RunResult r = run_varnix({"Alps",
+                              "46\xC2\xB0"
+                              "30'N",
+                              "9\xC2\xB0"
+                              "15'E"},
+                             work.path(),
+                             {{"VARNIX_REGISTRY", store.string()}, {"LANG", ""}, {"LC_ALL", "C"}});
+    auto [x, y] = xy(46.5f, 9.25f);
+    EXPECT_EQ(r.out, "TPPosX=" + x + "\nTPPosY=" + y + "\n");
+}
+
+TEST_F(RealFiles, AnExactLandscapeNameWinsOverOneDifferingInCase) {
+    TrnHeader other = alps;
+    other.orig_e = 550000;
+    install.add_landscape(2, "alps", other);
+    RunResult upper = run({"Alps", "46.5", "9.25"});
+    RunResult lower = run({"alps", "46.5", "9.25"});
+    auto [x, y] = xy(46.5f, 9.25f);
+    EXPECT_EQ(upper.out, "TPPosX=" + x + "\nTPPosY=" + y + "\n");
+    EXPECT_NE(lower.out, upper.out);
+}
