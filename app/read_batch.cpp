@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -134,15 +135,145 @@ void echo_point(const BatchPoint& p) {
 
 enum Warning { w_name_cut, w_unmappable, w_landscape_line, w_outside, w_duplicate, w_kinds };
 
+// Lines are converted a block at a time; a large five-item batch splits each block between two
+// threads (the conversion is most of the work), and the results are taken in file order.
+constexpr std::size_t block_lines = 8192;
+
+// What became of one line, with the end of its text in the block's output buffers.
+struct Outcome {
+    enum Kind { skip, landscape_skipped, unreadable, bad_coordinates, conversion_failed, point };
+    Kind kind = skip;
+    int line = 0;
+    bool lossy = false;
+    std::int32_t nump = 0;
+    std::string name;
+    float x = 0, y = 0;
+    std::size_t fpl_end = 0, cup_end = 0;
+};
+
+// A part of a block with its own outputs, so two parts can be converted at the same time.
+struct Part {
+    std::vector<Outcome> outcomes;
+    std::string fpl, cup;
+};
+
+struct Block {
+    std::vector<std::string> lines;
+    std::vector<int> numbers;
+    std::vector<char> lossy;
+    std::size_t size = 0;
+    std::array<Part, 2> parts;
+};
+
+// Converts lines into outcomes and output text; one per thread.
+class Converter {
+  public:
+    Converter(const BatchOptions& o, bool cup_input) : o_(o), cup_input_(cup_input) {}
+
+    // Lines [first, last) of `b` into `part`; stops after the first line that ends the run.
+    // `cup_number` numbers .cup waypoints (they have no number of their own).
+    void convert(const Block& b, std::size_t first, std::size_t last, const CupColumns& cols,
+                 std::int32_t cup_number, Part& part) {
+        part.outcomes.clear();
+        part.fpl.clear();
+        part.cup.clear();
+        for (std::size_t i = first; i < last; ++i) {
+            Outcome& out = part.outcomes.emplace_back();
+            out.line = b.numbers[i];
+            out.lossy = b.lossy[i];
+            convert_line(b.lines[i], cols, cup_number, out, part);
+            if (out.kind == Outcome::point) ++cup_number;
+            out.fpl_end = part.fpl.size();
+            out.cup_end = part.cup.size();
+            if (out.kind != Outcome::skip && out.kind != Outcome::landscape_skipped &&
+                out.kind != Outcome::point)
+                return;
+        }
+    }
+
+  private:
+    void convert_line(std::string_view line, const CupColumns& cols, std::int32_t cup_number,
+                      Outcome& out, Part& part) {
+        LineResult r;
+        if (cup_input_) {
+            r = parse_cup_line(line, cols, scratch_, p_);
+            p_.nump = cup_number;
+        } else {
+            r = parse_batch_line(line, scratch_, p_);
+        }
+        switch (r) {
+            case LineResult::skip:
+                out.kind = Outcome::skip;
+                return;
+            case LineResult::landscape_skipped:
+                out.kind = Outcome::landscape_skipped;
+                return;
+            case LineResult::too_many_items:
+                out.kind = Outcome::bad_coordinates;
+                return;
+            case LineResult::bad:
+                out.kind = Outcome::unreadable;
+                return;
+            case LineResult::point:
+                break;
+        }
+        if (o_.qdbg) console_line("");
+        if (o_.qverb || o_.qdbg) echo_point(p_);
+        float lat = 0, lon = 0;
+        int type = 0;
+        decode_coord(p_.c_lat, p_.c_lon, lat, lon, type);
+        if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
+        if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
+            out.kind = Outcome::bad_coordinates;
+            return;
+        }
+        int status = latlontoxy(lat, lon, out.x, out.y);
+        if (o_.qdbg) diag(status);
+        if (status != 1) {
+            out.kind = Outcome::conversion_failed;
+            return;
+        }
+        out.kind = Outcome::point;
+        out.nump = p_.nump;
+        out.name = p_.name;
+        append_flight_plan(part.fpl, p_, out.x, out.y);
+        if (o_.qcup) append_waypoint(part.cup, p_, lat, lon);
+    }
+
+    const BatchOptions& o_;
+    const bool cup_input_;
+    std::vector<std::string> scratch_;
+    BatchPoint p_;
+};
+
 class Batch {
   public:
-    explicit Batch(const BatchOptions& o) : o_(o), cup_input_(is_cup_input(o.infile)) {}
+    explicit Batch(const BatchOptions& o)
+        : o_(o),
+          cup_input_(is_cup_input(o.infile)),
+          converters_{{{o, cup_input_}, {o, cup_input_}}} {}
 
     void run() {
         refuse_outputs_over_input();
         open_files();
-        std::string line;
-        while (!tasks_reached_ && in_.next(line)) read_line(line);
+        // Echoes and diagnostics must come in file order, and .cup waypoints are numbered in
+        // it: those runs convert on one thread.
+        const bool two_threads = !cup_input_ && !o_.qverb && !o_.qdbg && !diag_on();
+        while (read_block()) {
+            if (two_threads && block_.size > 1) {
+                const std::size_t half = block_.size / 2;
+                std::thread other([&] {
+                    converters_[1].convert(block_, half, block_.size, cols_, 0, block_.parts[1]);
+                });
+                converters_[0].convert(block_, 0, half, cols_, 0, block_.parts[0]);
+                other.join();
+                take(block_.parts[0]);
+                take(block_.parts[1]);
+            } else {
+                converters_[0].convert(block_, 0, block_.size, cols_, npt_, block_.parts[0]);
+                take(block_.parts[0]);
+            }
+        }
         finish();
     }
 
@@ -177,93 +308,121 @@ class Batch {
         if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
     }
 
-    void read_line(std::string_view line) {
-        LineResult r;
-        if (cup_input_) {
-            if (is_cup_tasks_line(line)) {
-                tasks_reached_ = true;  // the tasks that follow are no waypoints
-                return;
+    // The next lines to convert; the .cup header and task section are dealt with here, in
+    // file order. False when nothing is left.
+    bool read_block() {
+        Block& b = block_;
+        b.size = 0;
+        std::string line;
+        while (b.size < block_lines && !tasks_reached_ && in_.next(line)) {
+            if (cup_input_) {
+                if (is_cup_tasks_line(line)) {
+                    tasks_reached_ = true;  // the tasks that follow are no waypoints
+                    break;
+                }
+                if (!header_checked_ && !line.empty() && !line.starts_with('*')) {
+                    header_checked_ = true;
+                    if (split_csv(line, scratch_) && read_cup_header(scratch_, cols_)) continue;
+                }
             }
-            if (!header_checked_ && !line.empty() && !line.starts_with('*')) {
-                header_checked_ = true;
-                if (split_csv(line, scratch_) && read_cup_header(scratch_, cols_)) return;
+            if (b.lines.size() <= b.size) {
+                b.lines.emplace_back();
+                b.numbers.emplace_back();
+                b.lossy.emplace_back();
             }
-            r = parse_cup_line(line, cols_, scratch_, p_);
-            p_.nump = npt_;
-        } else {
-            r = parse_batch_line(line, scratch_, p_);
+            b.lines[b.size].swap(line);
+            b.numbers[b.size] = in_.line_number();
+            b.lossy[b.size] = in_.lossy();
+            ++b.size;
         }
-        switch (r) {
-            case LineResult::skip:
-                return;
-            case LineResult::landscape_skipped:
-                warn(w_landscape_line, "line skipped: it holds \"Landscape\"");
-                return;
-            case LineResult::too_many_items:
-                stop_on_coordinates();
-            case LineResult::bad: {
-                std::string what = cup_input_ ? "name, code, country, lat, lon, elev"
-                                              : "number, name, latitude, longitude, altitude";
-                stop_reporting_at(", line " + std::to_string(in_.line_number()) + ": " + what +
-                                  " expected ***");
-            }
-            case LineResult::point:
-                convert();
-                return;
-        }
+        return b.size > 0;
     }
 
-    void convert() {
-        if (o_.qdbg) console_line("");
-        if (o_.qverb || o_.qdbg) echo_point(p_);
-        float lat = 0, lon = 0, x = 0, y = 0;
-        int type = 0;
-        decode_coord(p_.c_lat, p_.c_lon, lat, lon, type);
-        if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
-        if (type == 0 || lat == coord_invalid || lon == coord_invalid) stop_on_coordinates();
-        int status = latlontoxy(lat, lon, x, y);
-        if (o_.qdbg) diag(status);
-        if (status != 1) stop_after_writing("*** conversion failed ***");
-        check_point(x, y);
-
-        text_.clear();
-        append_flight_plan(text_, p_, x, y);
-        fpl_.write(text_);
-        if (o_.qcup) {
-            text_.clear();
-            append_waypoint(text_, p_, lat, lon);
-            cup_.write(text_);
+    // The outcomes of a part in file order: warnings, counts, the text, or the stop.
+    void take(const Part& part) {
+        std::size_t fpl_done = 0, cup_done = 0;
+        for (const Outcome& out : part.outcomes) {
+            switch (out.kind) {
+                case Outcome::skip:
+                    break;
+                case Outcome::landscape_skipped:
+                    warn(w_landscape_line, out.line,
+                         [] { return "line skipped: it holds \"Landscape\""; });
+                    break;
+                case Outcome::point:
+                    check_point(out);
+                    ++npt_;
+                    break;
+                default:
+                    fpl_.write(std::string_view(part.fpl).substr(0, fpl_done));
+                    cup_.write(std::string_view(part.cup).substr(0, cup_done));
+                    stop_on(out);
+            }
+            fpl_done = out.fpl_end;
+            cup_done = out.cup_end;
         }
-        ++npt_;
+        fpl_.write(part.fpl);
+        cup_.write(part.cup);
+    }
+
+    [[noreturn]] void stop_on(const Outcome& out) {
+        const std::string line = std::to_string(out.line);
+        switch (out.kind) {
+            case Outcome::bad_coordinates:
+                stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
+                                   ", line " + line);
+            case Outcome::conversion_failed:
+                stop_after_writing("*** conversion failed ***");
+            default: {
+                std::string what = cup_input_ ? "name, code, country, lat, lon, elev"
+                                              : "number, name, latitude, longitude, altitude";
+                settle_outputs();
+                write_count();
+                stop_reporting(
+                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                        ", line " + line + ": " + what + " expected ***",
+                    o_.qline);
+            }
+        }
     }
 
     // What is converted all the same but may surprise the user.
-    void check_point(float x, float y) {
-        if (p_.name.size() > flight_plan_name_max) {
-            warn(w_name_cut, "name cut to " + std::to_string(flight_plan_name_max) +
-                                 " characters in the flight plan");
+    void check_point(const Outcome& out) {
+        if (out.name.size() > flight_plan_name_max) {
+            warn(w_name_cut, out.line, [] {
+                return "name cut to " + std::to_string(flight_plan_name_max) +
+                       " characters in the flight plan";
+            });
         }
-        if (in_.lossy()) warn(w_unmappable, "a character Windows-1252 cannot hold is written as ?");
-        if (outside_landscape(x, y)) {
+        if (out.lossy) {
+            warn(w_unmappable, out.line,
+                 [] { return "a character Windows-1252 cannot hold is written as ?"; });
+        }
+        if (outside_landscape(out.x, out.y)) {
             ++outside_;
-            warn(w_outside, "point " + p_.name + " lies outside landscape " +
-                                from_host_path(common_data.landscape.view()));
+            warn(w_outside, out.line, [&] {
+                return "point " + out.name + " lies outside landscape " +
+                       from_host_path(common_data.landscape.view());
+            });
         }
         if (!cup_input_) {
-            auto it = first_line_of_.find(p_.nump);
-            if (it != first_line_of_.end()) {
-                warn(w_duplicate, "turnpoint number " + std::to_string(p_.nump) +
-                                      " already used on line " + std::to_string(it->second));
-            } else if (first_line_of_.size() < numbers_tracked_max) {
-                first_line_of_.emplace(p_.nump, in_.line_number());
+            auto [it, first] = first_line_of_.try_emplace(out.nump, out.line);
+            if (!first) {
+                warn(w_duplicate, out.line, [&] {
+                    return "turnpoint number " + std::to_string(out.nump) +
+                           " already used on line " + std::to_string(it->second);
+                });
             }
+            if (first_line_of_.size() > numbers_tracked_max) first_line_of_.erase(it);
         }
     }
 
-    void warn(Warning kind, const std::string& what) {
+    // `what` makes the text only when it will be shown: a huge file may warn on every line.
+    template <class What>
+    void warn(Warning kind, int line, What what) {
         if (++warnings_[kind] > warnings_shown_max) return;
         console_error_line(" Warning: " + from_host_path(o_.infile) + ", line " +
-                           std::to_string(in_.line_number()) + ": " + what);
+                           std::to_string(line) + ": " + what());
     }
 
     void write_count() {
@@ -298,17 +457,6 @@ class Batch {
         write_count();
         stop_with_message(msg);
     }
-    [[noreturn]] void stop_on_coordinates() {
-        stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
-                           ", line " + std::to_string(in_.line_number()));
-    }
-    [[noreturn]] void stop_reporting_at(const std::string& where) {
-        settle_outputs();
-        write_count();
-        stop_reporting(
-            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + where,
-            o_.qline);
-    }
 
     void finish() {
         const bool read_failed = in_.failed();
@@ -336,8 +484,8 @@ class Batch {
     CupColumns cols_;
     bool header_checked_ = false, tasks_reached_ = false;
     std::vector<std::string> scratch_;
-    std::string text_;
-    BatchPoint p_;
+    Block block_;
+    std::array<Converter, 2> converters_;
     int npt_ = 0, outside_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;

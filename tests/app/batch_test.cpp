@@ -540,3 +540,28 @@ TEST_F(RealFiles, AnExactLandscapeNameWinsOverOneDifferingInCase) {
     EXPECT_EQ(upper.out, "TPPosX=" + x + "\nTPPosY=" + y + "\n");
     EXPECT_NE(lower.out, upper.out);
 }
+
+TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
+    // Several blocks, split between threads: the text must still come in file order, and a stop
+    // deep inside keeps exactly the points before it.
+    constexpr int points = 20000, bad_line = 15000;
+    std::string input;
+    for (int i = 1; i <= points; ++i) {
+        const float lat = 46.1f + float(i % 700) * 0.001f, lon = 8.6f + float(i % 900) * 0.001f;
+        char line[96];
+        std::snprintf(line, sizeof line, "%d P%d %.4f %.4f %d\n", i % 100, i, double(lat),
+                      double(lon), i % 3000);
+        input += i == bad_line ? std::string("0 Bad 46,1 8,6 0\n") : std::string(line);
+    }
+    write_text(at("big.txt"), input);
+    RunResult r = run({"-batch", "Alps", "big.txt", "big.fpl"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.ends_with("STOP incorrect coordinate format : big.txt, line 15000\n"));
+    const std::string fpl = read_text(at("big.fpl"));
+    EXPECT_EQ(std::count(fpl.begin(), fpl.end(), '\n'), 4 * (bad_line - 1));
+    // Names and numbers in order; the point of line 14999 is the last.
+    EXPECT_TRUE(fpl.starts_with("TPName1=P1\r\n"));
+    EXPECT_NE(fpl.find("TPName99=P14999\r\nTPPosX99="), std::string::npos);
+    EXPECT_EQ(fpl.find("TPName0=P15000"), std::string::npos);
+    EXPECT_TRUE(read_text(at("Varnix.log")).ends_with("14999 points read in batch file\n"));
+}
