@@ -15,17 +15,9 @@
 #include <utility>
 
 #include "toolkit/cpw_state.hpp"
+#include "util/cp1252.hpp"
 
 namespace {
-
-// --- Windows-1252 ----------------------------------------------------------------------------
-
-// 0x80..0x9F; the five unassigned bytes keep their own value, as Windows maps them.
-constexpr char16_t cp1252_high[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 // --- font files ------------------------------------------------------------------------------
 
@@ -211,34 +203,16 @@ bool coverage_of(const FT_Bitmap& b, std::vector<std::uint8_t>& mono, const std:
 
 // --- shared helpers --------------------------------------------------------------------------
 
-char32_t cpw_cp1252_to_unicode(unsigned char c) {
-    return c >= 0x80 && c < 0xA0 ? cp1252_high[c - 0x80] : c;
-}
+// The program's one codec (util/cp1252) under the toolkit's names.
+char32_t cpw_cp1252_to_unicode(unsigned char c) { return cp1252_to_unicode(c); }
 
 unsigned char cpw_unicode_to_cp1252(char32_t u) {
-    if (u == 0 || u > 0xFFFF) return 0;
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<unsigned char>(u);
-    for (int i = 0; i < 32; ++i)
-        if (cp1252_high[i] == u) return static_cast<unsigned char>(0x80 + i);
-    return 0;
+    const int b = u == 0 ? -1 : unicode_to_cp1252(u);
+    return b < 0 ? 0 : static_cast<unsigned char>(b);
 }
 
 std::string cpw_cp1252_to_utf8(const char* text) {
-    std::string out;
-    for (const char* p = text; p != nullptr && *p != '\0'; ++p) {
-        const char32_t u = cpw_cp1252_to_unicode(static_cast<unsigned char>(*p));
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
+    return text == nullptr ? std::string() : cp1252_to_utf8(text);
 }
 
 void cpw_font_pixmap(const std::uint8_t* coverage, int width, int rows, int pitch, int format,
