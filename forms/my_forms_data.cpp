@@ -6,6 +6,7 @@
 #include "forms/my_forms_internal.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
+#include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -103,10 +104,10 @@ int frm_write_form_data(std::string_view fnam) {
 
 int frm_read_form_data(std::string_view fnam) {
     std::string path(trim(fnam));
-    std::FILE* f = std::fopen(to_host_path(path).c_str(), "rb");
-    if (!f) return io_status();
-    int status = 0;
-    for (std::string line; read_line(f, line, max_line, status);) {
+    LineReader in(LineReader::Encoding::bytes);
+    if (!in.open(to_host_path(path))) return io_status();
+    for (std::string line; in.next(line);) {
+        if (line.size() > max_line) line.resize(max_line);
         if (is_blank(line) || line[0] == '#') continue;
         std::string key, val;
         extract_key_val(line, key, val);
@@ -118,7 +119,7 @@ int frm_read_form_data(std::string_view fnam) {
             }
         }
     }
-    std::fclose(f);
+    const int status = in.failed() ? io_status() : 0;
     diag("frm_read_form_data:", path, "status", status);
     return status;
 }

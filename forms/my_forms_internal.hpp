@@ -30,9 +30,6 @@ bool read_hex6(std::string_view text, int& value);
 
 bool is_blank(std::string_view s);
 
-// Reads one line (without its CR LF or LF end) cut to `max` bytes. False at the end of the file
-// or on a read error (then `status` is the errno, else it stays 0).
-bool read_line(std::FILE* f, std::string& line, std::size_t max, int& status);
 // errno after a failed call, never 0.
 int io_status();
 

@@ -10,6 +10,7 @@
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -423,18 +424,20 @@ int frm_read_form(std::string_view fnam) {
     std::string path(trim(fnam));
     FormLog log(path);
 
-    std::FILE* f = std::fopen(to_host_path(path).c_str(), "rb");
-    if (!f) {
+    LineReader in(LineReader::Encoding::bytes);
+    if (!in.open(to_host_path(path))) {
         int status = io_status();
         log.line("ERROR OPENING");
         diag("frm_read_form: cannot open", path, status);
         return status;
     }
     DefinitionReader reader(log);
-    int read_status = 0;
-    for (std::string line; !reader.stopped() && read_line(f, line, max_line, read_status);)
+    for (std::string line; !reader.stopped() && in.next(line);) {
+        if (line.size() > max_line) line.resize(max_line);
         reader.line(line);
-    std::fclose(f);
+    }
+    const int read_status = in.failed() ? io_status() : 0;
+    in.close();
     if (reader.stopped()) return 1;
 
     frm000.nb_inpt = reader.count(sec_inpt);

@@ -74,26 +74,6 @@ bool read_hex6(std::string_view text, int& value) {
 
 bool is_blank(std::string_view s) { return trim(s).empty(); }
 
-bool read_line(std::FILE* f, std::string& line, std::size_t max, int& status) {
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = std::getc(f)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        if (line.size() < max) line.push_back(char(c));
-    }
-    if (c == EOF && std::ferror(f)) {
-        status = io_status();
-        return false;
-    }
-    if (!any) return false;
-    // CRs at the end belong to the line end (CR LF files); a value never ends with one, so
-    // what is written back reads back the same.
-    while (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
 int io_status() { return errno > 0 ? errno : EIO; }
 
 }  // namespace frm_detail

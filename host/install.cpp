@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 
 #include "host/console.hpp"
 #include "host/diag.hpp"
@@ -13,6 +12,7 @@
 #include "host/registry.hpp"
 #include "host/timing.hpp"
 #include "include/common_data.hpp"
+#include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -33,10 +33,10 @@ std::string sim_log(std::string_view inst) {
 
 // The simulator's major version from the first lines of its own log; 0 when none.
 int sim_log_version(const std::string& log_name) {
-    std::ifstream log(to_host_path(log_name));
+    LineReader log;
+    if (!log.open(to_host_path(log_name))) return 0;
     std::string line;
-    for (int i = 0; i < sim_log_lines && std::getline(log, line); ++i) {
-        if (line.ends_with('\r')) line.pop_back();  // written on Windows
+    for (int i = 0; i < sim_log_lines && log.next(line); ++i) {
         line.resize(std::min(line.size(), sim_log_line_max));
         if (!line.starts_with(version_tag)) continue;
         std::int32_t version = 0;

@@ -58,7 +58,9 @@ bool LineReader::next(std::string& line) {
         at_start_ = false;
         if (line.starts_with(utf8_bom)) line.erase(0, utf8_bom.size());
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // CRs at the end belong to the line end: a text never ends with one, so what is written
+    // back reads back the same.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     if (encoding_ == Encoding::to_cp1252 && !is_ascii(line)) {
         line = utf8_or_cp1252_to_cp1252(line, lossy_);
     }

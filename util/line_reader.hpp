@@ -1,7 +1,7 @@
 // The one reader of the text files the program reads (batch and .cup input, form definitions,
 // saved values, the simulator's log). It is where the line rules live: LF or CR LF ends a line
-// (the CR is no part of it), a UTF-8 byte-order mark at the file's start is skipped, lines are
-// numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
+// (CRs at its end are no part of it), a UTF-8 byte-order mark at the file's start is skipped, lines
+// are numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
 // (bytes that are not UTF-8 are taken as Windows-1252 already).
 #pragma once
 
