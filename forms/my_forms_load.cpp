@@ -22,14 +22,7 @@ constexpr std::size_t max_landscape_name = 64;
 // Fills list k with the installed landscapes: the folders under the landscapes folder that
 // hold NAME/NAME.trn, in the order Windows lists them. False when nothing is installed.
 bool load_landscapes(int k) {
-    if (check_volaro_install(std::string(32, ' ')) == 0) {
-        std::string msg = frm999.qfr ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
-                                       "e ***"
-                                     : "*** No Volaro installation found (2 or 3) ***";
-        error_message_tit(s_error, "Error", msg, common_data.qline);
-        log_message_f(msg);
-        return false;
-    }
+    if (!require_volaro_install("Error", frm999.qfr, common_data.qline)) return false;
     get_active_volaro_version();
     std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
     frmi03.ddl_nbli[k] = 0;
