@@ -24,8 +24,6 @@ constexpr float frame_dark = 0.412f, frame_mid = 0.627f, frame_light = 0.89f;
 constexpr float focus_rgb[3] = {0.88f, 0.94f, 1.0f};
 constexpr float selection_rgb[3] = {0.2f, 0.6f, 1.0f};
 constexpr float pale_blue[3] = {0.66f, 0.83f, 1.0f};  // pressed arrow, hovered/current line
-constexpr int list_rows = 10;                         // lines an open list shows at most
-constexpr int list_floor = 12;  // a list that would leave the window starts this high
 
 void grey(float g) { glColor3f(g, g, g); }
 void rgb(const float c[3]) { glColor3f(c[0], c[1], c[2]); }
@@ -118,12 +116,6 @@ void arc(const Rect& r, float radius, int from, int to) {
     for (int k = from; k <= to; ++k)
         glVertex2f(cx + radius * pp[k % n][0], cy + radius * pp[k % n][1]);
     glEnd();
-}
-
-bool has_overflow_marker(int i) {
-    const auto& v = FormView;
-    const int t = v.inpt_typ[i];
-    return t != typ_tck && t != typ_key && t != typ_col && v.inpt_siz[i] < length(v.inpt_cval[i]);
 }
 
 // --- one input -----------------------------------------------------------------------------------
@@ -364,14 +356,6 @@ void draw_message() {
     text(v.Txt_Font, v.font_size, v.xmsg, v.ymsg, msg);
 }
 
-// The input showing the open list, or -1.
-int open_list_input() {
-    const auto& v = FormView;
-    if (v.CurDDL < 0 || v.CurDDL >= max_ddl) return -1;
-    const int q = v.ddl_inpt[v.CurDDL];
-    return q >= 0 && q < v.nb_inpt ? q : -1;
-}
-
 // Line `line` of the open list, empty past its table.
 std::string_view list_line(int line) {
     const auto& v = FormView;
@@ -454,46 +438,6 @@ void draw_overflow() {
 }
 
 }  // namespace
-
-void frm_hit_rects() {
-    auto& v = FormView;
-    const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
-    for (int i = 0; i < v.nb_inpt; ++i) {
-        if (!has_overflow_marker(i)) {
-            v.inpt_ovr[i] = {0, 0, 0, 0};
-            continue;
-        }
-        const Rect& r = v.inpt_pos[i];
-        const int x1 = r[2] + (v.inpt_arr[i] != 0 ? 2 * v.DxI : 0);
-        v.inpt_ovr[i] = {x1 - dots.width - 4, r[1] - dots.height - 5, x1, r[1] - 1};
-    }
-
-    if (v.xmsg >= 0 && v.MsgInpt >= 0 && v.MsgInpt < v.nb_inpt) {
-        const int w = frm_text_box(v.Txt_Font, v.font_size, v.inpt_msg[v.MsgInpt]).width;
-        const int width = v.windowInfo.width;
-        if (width < w + v.xmsg + 2) v.xmsg = width < w + 2 ? 0 : width - w - 2;
-    }
-
-    const int q = open_list_input();
-    if (q < 0) return;
-    const Rect& box = v.inpt_pos[q];
-    const int rh = box[3] - box[1];
-    const int lines = std::max(0, v.ddl_nbli[v.CurDDL]);
-    v.Scroll = lines > list_rows ? 1 : 0;
-    const int n = std::min(lines, list_rows);
-    int top = box[1], bottom = top - n * rh;
-    if (bottom < 0) {
-        top = n * rh + list_floor;
-        bottom = list_floor;
-    }
-    v.ddl_pos = {box[0], top, box[2], bottom};
-    v.DxScrl = v.Scroll != 0 ? 2 * v.DxI : 0;
-    if (v.Scroll != 0) {
-        const double span = top - bottom - 2 * v.DxScrl;
-        v.YScrl1 = int(top - v.DxScrl - span * v.ddl_offset / lines);
-        v.YScrl0 = int(top - v.DxScrl - span * (v.ddl_offset + list_rows) / lines);
-    }
-}
 
 void set2DMatrix() {
     glMatrixMode(GL_PROJECTION);

@@ -1,4 +1,5 @@
-// Layout of the form: font metrics, the radio circle, and where every element sits.
+// Layout of the form: font metrics, the radio circle, where every element sits, and the
+// rectangles drawing leaves for hit-testing.
 //
 // Positions are window pixels, origin bottom-left, y upward. Positions from a definition file
 // may be anything: arithmetic here is done in 64 bits and kept within `coord_limit`, so odd
@@ -125,6 +126,60 @@ void place_input(FormViewState& v, int i, Extent& ext) {
 }
 
 }  // namespace
+
+bool has_overflow_marker(int i) {
+    const auto& v = FormView;
+    const int t = v.inpt_typ[i];
+    return t != typ_tck && t != typ_key && t != typ_col &&
+           v.inpt_siz[i] < int(v.inpt_cval[i].size());
+}
+
+int open_list_input() {
+    const auto& v = FormView;
+    if (v.CurDDL < 0 || v.CurDDL >= max_ddl) return -1;
+    const int q = v.ddl_inpt[v.CurDDL];
+    return q >= 0 && q < v.nb_inpt ? q : -1;
+}
+
+void frm_hit_rects() {
+    auto& v = FormView;
+    const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        if (!has_overflow_marker(i)) {
+            v.inpt_ovr[i] = {0, 0, 0, 0};
+            continue;
+        }
+        const Rect& r = v.inpt_pos[i];
+        const int x1 = r[2] + (v.inpt_arr[i] != 0 ? 2 * v.DxI : 0);
+        v.inpt_ovr[i] = {x1 - dots.width - 4, r[1] - dots.height - 5, x1, r[1] - 1};
+    }
+
+    if (v.xmsg >= 0 && v.MsgInpt >= 0 && v.MsgInpt < v.nb_inpt) {
+        const int w = frm_text_box(v.Txt_Font, v.font_size, v.inpt_msg[v.MsgInpt]).width;
+        const int width = v.windowInfo.width;
+        if (width < w + v.xmsg + 2) v.xmsg = width < w + 2 ? 0 : width - w - 2;
+    }
+
+    const int q = open_list_input();
+    if (q < 0) return;
+    const Rect& box = v.inpt_pos[q];
+    const int rh = box[3] - box[1];
+    const int lines = std::max(0, v.ddl_nbli[v.CurDDL]);
+    v.Scroll = lines > list_rows ? 1 : 0;
+    const int n = std::min(lines, list_rows);
+    int top = box[1], bottom = top - n * rh;
+    if (bottom < 0) {
+        top = n * rh + list_floor;
+        bottom = list_floor;
+    }
+    v.ddl_pos = {box[0], top, box[2], bottom};
+    v.DxScrl = v.Scroll != 0 ? 2 * v.DxI : 0;
+    if (v.Scroll != 0) {
+        const double span = top - bottom - 2 * v.DxScrl;
+        v.YScrl1 = int(top - v.DxScrl - span * v.ddl_offset / lines);
+        v.YScrl0 = int(top - v.DxScrl - span * (v.ddl_offset + list_rows) / lines);
+    }
+}
 
 void set_radio_vertices(int largest) {
     auto& v = FormView;

@@ -172,12 +172,19 @@ void frm_metrics();
 // Places every element and sets the window's client size in windowInfo.
 void form_setup();
 
+inline constexpr int list_rows = 10;   // lines an open list shows at most
+inline constexpr int list_floor = 12;  // a list that would leave the window starts this high
+// The input shows the overflow marker: a text longer than the box, not a tick, key or colour.
+bool has_overflow_marker(int i);
+// The input showing the open list, or -1.
+int open_list_input();
+// The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
+// xmsg), set by drawWindowOne before it draws; no GL context needed.
+void frm_hit_rects();
+
 // --- drawing (form_draw.cpp; needs the window's GL context current)
 // -------------------------------
 
-// The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
-// xmsg). drawWindowOne sets them first; this needs no GL context.
-void frm_hit_rects();
 void drawWindowOne();
 void set2DMatrix();
 // GL state of a new window, and the viewport of a resized one.

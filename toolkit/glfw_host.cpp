@@ -4,6 +4,11 @@
 // is one host message, turned into toolkit input here. GLFW drains its whole queue per call, so
 // the per-pass message limit cannot apply. X11 grabs the pointer during a press by itself.
 #include <GLFW/glfw3.h>
+#include <X11/Xlib.h>
+
+// HACK: glfw3native.h would also need the Xrandr headers for these two declarations.
+extern "C" Display* glfwGetX11Display(void);
+extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
 #include <array>
 #include <cmath>
@@ -67,6 +72,24 @@ GlfwWindow* from(GLFWwindow* win) {
 }
 
 int floor_int(double v) { return static_cast<int>(std::floor(v)); }
+
+// A title bar without a close box (nor minimise and maximise boxes), asked of the X window
+// manager through the Motif hints most managers honour; the window must not be mapped yet.
+// Where a manager ignores them, the toolkit still ignores the close request.
+void ask_title_only(GLFWwindow* win) {
+    Display* dpy = glfwGetX11Display();
+    if (dpy == nullptr) return;                               // not on X11
+    enum : unsigned long { functions = 1, decorations = 2 };  // which fields count
+    enum : unsigned long { func_move = 4, decor_border = 2, decor_title = 8 };
+    struct {  // format 32: each field a long, as Xlib wants it
+        unsigned long flags, functions, decorations;
+        long input_mode;
+        unsigned long status;
+    } hints{functions | decorations, func_move, decor_border | decor_title, 0, 0};
+    const Atom atom = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(dpy, glfwGetX11Window(win), atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+}
 
 struct Callbacks {
     // Every report: count it, and let a pending key press go first.
@@ -217,6 +240,7 @@ std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowRequest& r
     glfwSetKeyCallback(win, Callbacks::key);
     glfwSetCharCallback(win, Callbacks::character);
     glfwSetWindowPos(win, request.x, request.y);
+    if (request.title_only) ask_title_only(win);
     glfwShowWindow(win);
     glfwFocusWindow(win);
     glfwMakeContextCurrent(win);

@@ -52,6 +52,25 @@ class XClient {
         if (Window w = find(title)) XGetWindowAttributes(dpy_, w, &a);
         return {a.width, a.height};
     }
+    // The window's Motif hints (flags, functions, decorations), empty when it has none.
+    std::vector<long> motif_hints(const char* title) {
+        std::vector<long> out;
+        const Window w = find(title);
+        if (w == 0) return out;
+        const Atom atom = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long n = 0, rest = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, w, atom, 0, 5, False, atom, &type, &format, &n, &rest,
+                               &data) == Success &&
+            data != nullptr) {
+            const long* v = reinterpret_cast<const long*>(data);
+            out.assign(v, v + std::min<unsigned long>(n, 3));
+        }
+        if (data != nullptr) XFree(data);
+        return out;
+    }
 
   private:
     Window find(Window w, const char* title) {
@@ -78,6 +97,7 @@ class XClient {
     unsigned long find(const char*) { return 0; }
     bool request_close(const char*) { return false; }
     std::pair<int, int> size(const char*) { return {0, 0}; }
+    std::vector<long> motif_hints(const char*) { return {}; }
 };
 #endif
 
@@ -246,6 +266,7 @@ TEST_F(Window_, CloseRequestCallsTheCreateHandlerWithZero) {
         if (f == 0) cpwBreakMainLoop(c);
     });
     const int w = create("cpw close");
+    EXPECT_TRUE(XClient().motif_hints(title("cpw close").c_str()).empty());  // the usual frame
     if (!XClient().request_close(title("cpw close").c_str()))
         GTEST_SKIP() << "no Xlib to send a close request";
     limit_passes(3000);
@@ -272,6 +293,11 @@ TEST_F(Window_, WindowWithoutCloseBoxIgnoresCloseRequests) {
     cpwInitWindowProperty(cpw_, cpw_wprop_title_only, 1, 0);
     cpwInitWindowProperty(cpw_, cpw_wprop_fixed_size, 1, 0);
     const int w = create("cpw close");
+    // The window manager is asked for a title bar that can only move the window.
+    const std::vector<long> hints = XClient().motif_hints(title("cpw close").c_str());
+    if (CPW_TEST_XLIB) {
+        EXPECT_EQ(hints, (std::vector<long>{1 | 2, 4, 2 | 8}));
+    }
     if (!XClient().request_close(title("cpw close").c_str()))
         GTEST_SKIP() << "no Xlib to send a close request";
     limit_passes(300);
