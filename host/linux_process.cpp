@@ -51,26 +51,17 @@ int remaining(long long deadline) {
     return left > 0 ? int(left) : 0;
 }
 
-}  // namespace
-
-ProcessRun run_process(const std::vector<std::string>& argv, std::optional<std::string_view> input,
-                       bool capture, std::size_t max_output, int timeout_ms) {
-    ProcessRun run;
-    if (argv.empty()) return run;
-    int in_pipe[2] = {-1, -1}, out_pipe[2] = {-1, -1};
-    if ((input && pipe2(in_pipe, O_CLOEXEC) != 0) || (capture && pipe2(out_pipe, O_CLOEXEC) != 0)) {
-        for (int& fd : in_pipe) close_fd(fd);
-        return run;
-    }
-
+// The child's ends: its standard input from our pipe or /dev/null, its output to our pipe or
+// /dev/null, and its errors always to /dev/null.
+pid_t spawn(const std::vector<std::string>& argv, int stdin_fd, int stdout_fd) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (input)
-        posix_spawn_file_actions_adddup2(&actions, in_pipe[0], 0);
+    if (stdin_fd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdin_fd, 0);
     else
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (capture)
-        posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+    if (stdout_fd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdout_fd, 1);
     else
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     // Tools that fork a server (xclip, xsel, wl-copy) keep these open: never a pipe of ours.
@@ -93,42 +84,33 @@ ProcessRun run_process(const std::vector<std::string>& argv, std::optional<std::
     int err = posix_spawnp(&pid, args[0], &actions, &attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
-    close_fd(in_pipe[0]);
-    close_fd(out_pipe[1]);
-    if (err != 0) {
-        close_fd(in_pipe[1]);
-        close_fd(out_pipe[0]);
-        return run;
-    }
-    run.started = true;
-    long long deadline = timeout_ms > 0 ? now_ms() + timeout_ms : 0;
+    return err == 0 ? pid : -1;
+}
 
-    if (input) {
-        run.input_written = write_all(in_pipe[1], *input);
-        close_fd(in_pipe[1]);
-    }
-    if (capture) {
-        char buf[4096];
-        for (;;) {
-            pollfd p{out_pipe[0], POLLIN, 0};
-            int r = poll(&p, 1, remaining(deadline));
-            if (r < 0 && errno == EINTR) continue;
-            if (r == 0) {
-                run.timed_out = true;
-                break;
-            }
-            ssize_t n = read(out_pipe[0], buf, sizeof buf);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            run.output.append(buf, std::size_t(n));
-            if (run.output.size() >= max_output) {
-                run.output.resize(max_output);
-                break;
-            }
+// Reads the child's output until it closes it, `max_output` bytes, or the deadline.
+void collect(int fd, std::size_t max_output, long long deadline, ProcessRun& run) {
+    char buf[4096];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        int r = poll(&p, 1, remaining(deadline));
+        if (r < 0 && errno == EINTR) continue;
+        if (r == 0) {
+            run.timed_out = true;
+            return;
         }
-        close_fd(out_pipe[0]);
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        run.output.append(buf, std::size_t(n));
+        if (run.output.size() >= max_output) {
+            run.output.resize(max_output);
+            return;
+        }
     }
+}
 
+// Waits for the child, killing it once the deadline has passed.
+void reap(pid_t pid, long long deadline, ProcessRun& run) {
     if (run.timed_out) kill(pid, SIGKILL);
     int status = 0;
     for (;;) {
@@ -136,7 +118,7 @@ ProcessRun run_process(const std::vector<std::string>& argv, std::optional<std::
         if (w == pid) break;
         if (w < 0) {
             if (errno == EINTR) continue;
-            return run;
+            return;
         }
         if (remaining(deadline) == 0) {
             run.timed_out = true;
@@ -146,5 +128,37 @@ ProcessRun run_process(const std::vector<std::string>& argv, std::optional<std::
         usleep(1000);
     }
     if (WIFEXITED(status)) run.exit_code = WEXITSTATUS(status);
+}
+
+}  // namespace
+
+ProcessRun run_process(const std::vector<std::string>& argv, std::optional<std::string_view> input,
+                       bool capture, std::size_t max_output, int timeout_ms) {
+    ProcessRun run;
+    if (argv.empty()) return run;
+    int in_pipe[2] = {-1, -1}, out_pipe[2] = {-1, -1};
+    if ((input && pipe2(in_pipe, O_CLOEXEC) != 0) || (capture && pipe2(out_pipe, O_CLOEXEC) != 0)) {
+        for (int& fd : in_pipe) close_fd(fd);
+        return run;
+    }
+    const pid_t pid = spawn(argv, in_pipe[0], out_pipe[1]);
+    close_fd(in_pipe[0]);
+    close_fd(out_pipe[1]);
+    if (pid < 0) {
+        close_fd(in_pipe[1]);
+        close_fd(out_pipe[0]);
+        return run;
+    }
+    run.started = true;
+    const long long deadline = timeout_ms > 0 ? now_ms() + timeout_ms : 0;
+    if (input) {
+        run.input_written = write_all(in_pipe[1], *input);
+        close_fd(in_pipe[1]);
+    }
+    if (capture) {
+        collect(out_pipe[0], max_output, deadline, run);
+        close_fd(out_pipe[0]);
+    }
+    reap(pid, deadline, run);
     return run;
 }
