@@ -58,6 +58,34 @@ TEST(Messages, BoxWithoutDialogsFallsBackToStandardError) {
     EXPECT_EQ(GetCapturedStderr(), "t: " + std::string(511, 'm') + "\n");
 }
 
+TEST(Messages, BatchBoxesAlsoReachStandardErrorOnce) {
+    // A stand-in zenity that notes its call: the box opens and the terminal sees the text once.
+    TempDir bin;
+    write_file(bin.path() / "zenity", "#!/bin/sh\necho \"$@\" >> \"$0.calls\"\n");
+    fs::permissions(bin.path() / "zenity", fs::perms::owner_all);
+    struct Case {
+        const char* no_dialogs;
+        bool box_opens;
+    };
+    for (const Case c : {Case{nullptr, true}, Case{"1", false}}) {
+        EnvOverride env{{"VARNIX_NO_DIALOGS",
+                         c.no_dialogs ? std::optional<std::string>(c.no_dialogs) : std::nullopt},
+                        {"DISPLAY", ":0"},
+                        {"PATH", bin.path().string() + ":/usr/bin:/bin"}};
+        set_box_echo(true);
+        CaptureStderr();
+        EXPECT_EQ(error_message(s_error,
+                                "*** Impossible to open batch input file :" +
+                                    message_literal("a/b.txt") + " ***",
+                                false),
+                  s_error);
+        EXPECT_EQ(GetCapturedStderr(),
+                  "Varnix: *** Impossible to open batch input file :a/b.txt ***\n");
+        EXPECT_EQ(fs::remove(bin.path() / "zenity.calls"), c.box_opens);
+        set_box_echo(false);
+    }
+}
+
 TEST(ProgramLog, ExactLayout) {
     auto rep = [](int n) {
         std::string s;
