@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 #include "app/Varnix_vers.hpp"
 #include "app/read_batch.hpp"
