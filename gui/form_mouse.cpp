@@ -223,8 +223,10 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
         }
     }
     if (release && v.CurInpt >= 0) {
-        int value = v.inpt_ival[v.CurInpt];
-        callback(1, v.CurInpt + 1, value);
+        // The application counts list lines from 1, as a line choice reports them.
+        const int q = v.CurInpt;
+        int value = v.inpt_ival[q] + (v.inpt_typ[q] == typ_ddl ? 1 : 0);
+        callback(1, q + 1, value);
     }
 }
 

@@ -237,6 +237,7 @@ TEST_F(Mouse, ListOpensChoosesAndCloses) {
     click(50, 207);
     EXPECT_EQ(v.CurDDL, 0);
     EXPECT_TRUE(frm_kbd_hook_installed());
+    EXPECT_EQ(callbacks, (std::vector<Callback>{{1, q + 1, 1}}));  // its line, from 1
     draw_list(q);
     // Hover, then choose line 3 (rows 15 high from y 200 down).
     frm_mousemove(cpw, 1, 50, height - (200 - 3 * 15 - 5));
@@ -304,7 +305,7 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     click(100, bottom + 5);
     EXPECT_EQ(v.ddl_offset, 1);
     EXPECT_EQ(v.CurDDL, 0);                                        // stays open
-    EXPECT_EQ(callbacks, (std::vector<Callback>{{1, q + 1, 0}}));  // re-focused list input
+    EXPECT_EQ(callbacks, (std::vector<Callback>{{1, q + 1, 1}}));  // re-focused, line from 1
     click(100, 250 - 5);
     click(100, 250 - 5);
     EXPECT_EQ(v.ddl_offset, 0);
