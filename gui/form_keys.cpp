@@ -26,7 +26,6 @@ enum : int {
 enum : int { ch_copy = 3, ch_paste = 22, ch_cut = 24 };
 constexpr int scan_right_shift = 0x36;
 constexpr int long_press_ms = 900;
-constexpr int list_page = 10;  // lines an open list shows
 
 struct KeyboardState {
     bool installed = false;
@@ -50,7 +49,7 @@ int key_scan(const CpwKeyInfo& k) {
 
 void list_keys(int vk) {
     auto& v = FormView;
-    const int last_first = v.ddl_nbli[v.CurDDL] - list_page;
+    const int last_first = v.ddl_nbli[v.CurDDL] - list_rows;
     if (vk == vk_up && v.ddl_offset > 0) --v.ddl_offset;
     if (vk == vk_down && v.ddl_offset < last_first) ++v.ddl_offset;
 }

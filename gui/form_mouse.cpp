@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int list_page = 10;  // lines an open list shows; more gives a scroll bar
 constexpr const char* dialog_title = "Form";
 
 FormModelOps model_ops;
@@ -54,13 +53,9 @@ void callback(int ncla, int n, int& value) {
 
 bool list_open() { return FormView.CurDDL >= 0 && FormView.CurDDL < max_ddl; }
 int list_lines() { return list_open() ? FormView.ddl_nbli[FormView.CurDDL] : 0; }
-bool list_scrolls() { return list_lines() > list_page; }
-int list_input() {
-    const int q = list_open() ? FormView.ddl_inpt[FormView.CurDDL] : -1;
-    return q >= 0 && q < FormView.nb_inpt ? q : -1;
-}
+bool list_scrolls() { return list_lines() > list_rows; }
 int row_height() {
-    const int q = list_input();
+    const int q = open_list_input();
     return q < 0 ? 0 : FormView.inpt_pos[q][3] - FormView.inpt_pos[q][1];
 }
 int list_top() { return FormView.ddl_pos[1]; }
@@ -70,7 +65,7 @@ bool in_scroll_column(int x) {
     return v.ddl_pos[2] - v.DxScrl < x && x < v.ddl_pos[2];
 }
 void set_list_offset(int offset) {
-    FormView.ddl_offset = std::clamp(offset, 0, std::max(0, list_lines() - list_page));
+    FormView.ddl_offset = std::clamp(offset, 0, std::max(0, list_lines() - list_rows));
 }
 // The list line under y, or -1.
 int line_at(int y) {
@@ -90,7 +85,7 @@ void close_list() {
 
 void choose_line(int line) {
     auto& v = FormView;
-    const int q = list_input();
+    const int q = open_list_input();
     if (q >= 0) {
         v.inpt_ival[q] = line;
         v.inpt_cval[q] = v.CurDDL == v.LndDDL ? v.lnd_nam[line] : v.ddl_txt[v.CurDDL][line];
@@ -415,7 +410,7 @@ void frm_mousedrag(pCpw, int, int button, int x, int y) {
     if (track <= 0) return;
     double f = 1.0 - (yf - v.DyScrl0 - list_bottom() - v.DxScrl) / track;
     f = std::clamp(f, 0.0, 1.0);
-    set_list_offset(int(std::trunc((list_lines() - list_page) * f)));
+    set_list_offset(int(std::trunc((list_lines() - list_rows) * f)));
     v.ScrollDrag = 1;
     frm_post_redraw();
 }

@@ -238,7 +238,7 @@ TEST_F(Mouse, ListOpensChoosesAndCloses) {
     EXPECT_EQ(v.CurDDL, 0);
     EXPECT_TRUE(frm_kbd_hook_installed());
     EXPECT_EQ(callbacks, (std::vector<Callback>{{1, q + 1, 1}}));  // its line, from 1
-    draw_list(q);
+    frm_hit_rects();
     // Hover, then choose line 3 (rows 15 high from y 200 down).
     frm_mousemove(cpw, 1, 50, height - (200 - 3 * 15 - 5));
     EXPECT_EQ(v.CurDDL_N, 3);
@@ -256,7 +256,7 @@ TEST_F(Mouse, ListOpensChoosesAndCloses) {
 
     // A click anywhere else closes it without a choice.
     click(50, 207);
-    draw_list(q);
+    frm_hit_rects();
     callbacks.clear();
     click(300, 280);
     EXPECT_EQ(v.CurDDL, -1);
@@ -282,9 +282,9 @@ TEST_F(Mouse, WheelKeepsTheListWithinItsLines) {
         reset_form_view();
         FormView.windowInfo.height = height;
         FormView.DxI = 8;
-        const int q = list_box(c.lines, {10, 250, 110, 265});
+        list_box(c.lines, {10, 250, 110, 265});
         click(50, 257);
-        draw_list(q);
+        frm_hit_rects();
         for (int s : c.steps) wheel(s);
         EXPECT_EQ(FormView.ddl_offset, c.offset) << c.lines;
         EXPECT_EQ(FormView.CurDDL_N, c.hovered) << c.lines;
@@ -298,7 +298,7 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     const int q = list_box(30, {10, 250, 110, 265});
     auto& v = FormView;
     click(50, 257);
-    draw_list(q);
+    frm_hit_rects();
     // The list runs 250 down to 100; the scroll column is 94..110, its arrows 16 high.
     const int bottom = 100;
     callbacks.clear();
@@ -311,7 +311,7 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     EXPECT_EQ(v.ddl_offset, 0);
 
     // Grab the thumb and drag it to the bottom of the track: the last page.
-    draw_list(q);
+    frm_hit_rects();
     press(100, v.YScrl1 - 2);
     EXPECT_EQ(v.ScrollDrag, 1);
     EXPECT_EQ(v.DyScrl0, v.YScrl1 - 2 - v.YScrl0);
@@ -324,9 +324,9 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
 }
 
 TEST_F(Mouse, LeaveDropsFocusAndClosesTheList) {
-    const int q = list_box(5, {10, 200, 110, 215});
+    list_box(5, {10, 200, 110, 215});
     click(50, 207);
-    draw_list(q);
+    frm_hit_rects();
     frm_mouseentry(cpw, 1, cpw_entered);
     EXPECT_EQ(FormView.CurDDL, 0);
     frm_mouseentry(cpw, 1, cpw_left);
@@ -493,7 +493,7 @@ TEST_F(Mouse, RandomEventsKeepTheViewConsistent) {
                 frm_KdbHookProc(k);
             }
         }
-        if (v.CurDDL >= 0) draw_list(v.ddl_inpt[v.CurDDL]);
+        if (v.CurDDL >= 0) frm_hit_rects();
         for (int i = 0; i < v.nb_inpt; ++i) ASSERT_LE(v.inpt_cval[i].size(), view_value_len);
         if (v.CurDDL >= 0) {
             ASSERT_LT(v.CurDDL, 3);

@@ -81,21 +81,6 @@ class Interaction : public ::testing::Test {
         if (lines == 0) FormView.ddl_nbli[0] = 0;
         return i;
     }
-    // What drawing leaves for the open list of input q: rectangle, scroll bar and thumb.
-    void draw_list(int q) {
-        auto& v = FormView;
-        const auto [x0, y0, x1, y1] = v.inpt_pos[q];
-        const int rh = y1 - y0, total = v.ddl_nbli[0], n = std::min(total, 10);
-        v.ddl_pos = {x0, y0, x1, y0 - n * rh};
-        v.Scroll = total > 10;
-        v.DxScrl = v.Scroll ? 2 * v.DxI : 0;
-        if (v.Scroll) {
-            const double span = n * rh - 2 * v.DxScrl;
-            v.YScrl1 = int(y0 - v.DxScrl - span * v.ddl_offset / total);
-            v.YScrl0 = int(y0 - v.DxScrl - span * (v.ddl_offset + 10) / total);
-        }
-    }
-
     void press(int x, int y, int button = cpw_button_left) {
         frm_mouseclick(cpw, 1, cpw_press, button, x, height - y);
     }

@@ -1,0 +1,72 @@
+// The form answering the user: one key press or one click handled and the whole form drawn
+// again, as the event loop does it (handler, drawWindowOne, swap), with glFinish so that the
+// software renderer's work is counted. Needs a display (Xvfb will do).
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "gui/form_input.hpp"
+#include "gui/form_view.hpp"
+
+namespace {
+
+// A converter-sized form: three lists, two text inputs, a tick box, three buttons.
+bool make_window() {
+    static int id = -1;
+    if (id >= 0) return id != 0;
+    id = 0;
+    if (std::getenv("DISPLAY") == nullptr) return false;
+    set_opt(1, 13, 0);
+    const char* labels[] = {"Landscape", "Input", "Output", "Lat", "Lon", "Remember"};
+    const int types[] = {typ_ddl, typ_ddl, typ_ddl, typ_chr, typ_chr, typ_tck};
+    for (int i = 0; i < 6; ++i)
+        add_inpt(6, i, labels[i], i == 3 ? "N46 30.5" : "", {120, 228 - 30 * i, -3, -3}, 0, 0,
+                 types[i] == typ_tck ? 13 : 26, types[i], 0, 1, -1, types[i] == typ_ddl ? i : -1,
+                 "");
+    for (int l = 0; l < 3; ++l)
+        for (int k = 0; k < 12; ++k) add_ddl(l, 12, k, "Entry " + std::to_string(k));
+    const char* captions[] = {"Convert", "Copy", "Close"};
+    for (int b = 0; b < 3; ++b) add_butt(3, b, captions[b], -(10000 + 200 + 300 * b), 12, 90, b);
+    id = frm_start_graphics("arial.ttf", "Bench");
+    return id != 0;
+}
+
+void draw() {
+    drawWindowOne();
+    glFinish();
+    cpwSwapWindowBuffers(FormView.cpw, FormView.windowInfo.id);
+}
+
+void BM_KeyPressRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    auto& v = FormView;
+    v.CurInpt = 3;
+    v.CurPos_1 = v.CurPos_2 = int(v.inpt_cval[3].size());
+    frm_StartKbdHook(1);
+    CpwKeyInfo typed{1, 'E', 0x12, 0, 'E', 0, 0}, back{1, 0x08, 0x0E, 0, 0x08, 0, 0};
+    bool add = true;
+    for (auto _ : state) {
+        frm_KdbHookProc(add ? typed : back);  // the value keeps its length over the run
+        add = !add;
+        draw();
+    }
+    frm_StartKbdHook(0);
+}
+BENCHMARK(BM_KeyPressRedrawn)->Unit(benchmark::kMillisecond);
+
+void BM_ClickRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    auto& v = FormView;
+    const Rect box = v.inpt_pos[4];  // a text input: focus, caret, callback
+    const int x = box[0] + 20, y = v.windowInfo.height - (box[1] + box[3]) / 2;
+    for (auto _ : state) {
+        frm_mouseclick(v.cpw, v.windowInfo.id, cpw_press, cpw_button_left, x, y);
+        draw();
+        frm_mouseclick(v.cpw, v.windowInfo.id, cpw_release, cpw_button_left, x, y);
+        draw();
+    }
+}
+BENCHMARK(BM_ClickRedrawn)->Unit(benchmark::kMillisecond);
+
+}  // namespace
