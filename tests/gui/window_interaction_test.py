@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""The form driven in a real window: frm_show runs tests/gui/data/interaction.frm on the X display
-of $DISPLAY, xdotool types and clicks as a user would, and the results are read from what
-frm_show prints, from the clipboard (xclip) and from the window's pixels (ImageMagick).
+"""The form driven in a real window: frm_show runs tests/gui/data/interaction.frm on a private
+X server (the clipboard, pointer and focus are the display's, shared with whatever else runs
+there), xdotool types and clicks as a user would, and the results are read from what frm_show
+prints, from the clipboard (xclip) and from the window's pixels (ImageMagick).
 
-Usage: window_interaction_test.py FRM_SHOW FORM.frm   (exit 77 = skipped: no display/tools)
+Usage: window_interaction_test.py FRM_SHOW FORM.frm   (exit 77 = skipped: tools missing)
 """
 import contextlib
 import ctypes
@@ -170,18 +171,33 @@ def main():
         print(__doc__)
         return 2
     frm_show, form = sys.argv[1:]
-    if not os.environ.get("DISPLAY") or not all(
-            shutil.which(t) for t in ("xdotool", "xclip", "import")):
-        print("skipped: needs DISPLAY, xdotool, xclip and ImageMagick")
+    if not all(shutil.which(t) for t in ("Xvfb", "xdotool", "xclip", "import")):
+        print("skipped: needs Xvfb, xdotool, xclip and ImageMagick")
         return SKIP
-    with xlib() as (x11, dpy):
-        x11.XAutoRepeatOff(dpy)  # a held key must not repeat while xdotool is slow
-    with tempfile.TemporaryDirectory() as work:
-        fill_and_validate(Form(frm_show, form, work))
-        close_by_the_close_box(Form(frm_show, form, work))
-    run("xdotool", "mousemove", "0", "0")  # where the next test on this display expects it
+    server = private_display()
+    try:
+        with xlib() as (x11, dpy):
+            x11.XAutoRepeatOff(dpy)  # a held key must not repeat while xdotool is slow
+        with tempfile.TemporaryDirectory() as work:
+            fill_and_validate(Form(frm_show, form, work))
+            close_by_the_close_box(Form(frm_show, form, work))
+    finally:
+        server.terminate()
+        server.wait()
     print(f"{len(failures)} failure(s)")
     return 1 if failures else 0
+
+
+def private_display():
+    """An Xvfb of our own, made $DISPLAY for everything started from here."""
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
+                               "-nolisten", "tcp"], pass_fds=(write,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as number:
+        os.environ["DISPLAY"] = ":" + number.readline().strip()
+    return server
 
 
 def fill_and_validate(f):
