@@ -30,6 +30,8 @@ bool LineReader::fill() {
     if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
     len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
     pos_ = 0;
+    // One look at the whole buffer spares one per line in the usual all-ASCII file.
+    buffer_ascii_ = is_ascii(std::string_view(buf_.data(), len_));
     if (std::ferror(file_)) failed_ = true;
     return len_ > 0;
 }
@@ -37,7 +39,7 @@ bool LineReader::fill() {
 bool LineReader::next(std::string& line) {
     line.clear();
     lossy_ = false;
-    bool any = false;
+    bool any = false, line_ascii = true;
     for (;;) {
         if (pos_ == len_ && !fill()) {
             if (!any && line.empty()) return false;
@@ -49,6 +51,7 @@ bool LineReader::next(std::string& line) {
         const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
         line.append(start, n);
         pos_ += n;
+        if (!buffer_ascii_) line_ascii = false;
         if (nl) {
             ++pos_;
             break;
@@ -61,7 +64,7 @@ bool LineReader::next(std::string& line) {
     // CRs at the end belong to the line end: a text never ends with one, so what is written
     // back reads back the same.
     while (!line.empty() && line.back() == '\r') line.pop_back();
-    if (encoding_ == Encoding::to_cp1252 && !is_ascii(line)) {
+    if (encoding_ == Encoding::to_cp1252 && !line_ascii && !is_ascii(line)) {
         line = utf8_or_cp1252_to_cp1252(line, lossy_);
     }
     ++number_;

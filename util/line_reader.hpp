@@ -39,5 +39,5 @@ class LineReader {
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
-    bool lossy_ = false, failed_ = false, at_start_ = true;
+    bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true;
 };
