@@ -99,6 +99,11 @@ bool read_free_number(std::string_view text, float& value) {
 
 bool read_whole_number(std::string_view text, float& value) {
     text = trim(text);
+    double plain = 0;
+    if (read_plain_decimal(text, plain)) {  // the usual coordinate: one pass, no copy
+        value = float(plain);
+        return true;
+    }
     return first_item(text).size() == text.size() && read_free_number(text, value);
 }
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 TEST(ReadFreeNumber, AcceptsDecimalsRejectsTheRest) {
@@ -161,4 +162,17 @@ TEST(FixedToChars, SameTextAsToCharsForFloats) {
     }
     char small[4];
     EXPECT_EQ(fixed_to_chars(small, small + sizeof small, 12345.0f, 1), nullptr);
+}
+
+TEST(ReadWholeNumber, TheWholeTextOrNothing) {
+    const std::pair<const char*, std::optional<float>> cases[] = {
+        {" 46.5 ", 46.5f},      {"-9.25", -9.25f},       {"1e3", 1000.f},
+        {"46,5", std::nullopt}, {"9.25x", std::nullopt}, {"46 5", std::nullopt},
+        {"", std::nullopt},     {"4e40", std::nullopt},  {"nan", std::nullopt},
+    };
+    for (const auto& [text, want] : cases) {
+        float v = -1;
+        EXPECT_EQ(read_whole_number(text, v), want.has_value()) << text;
+        if (want) EXPECT_EQ(v, *want) << text;
+    }
 }
