@@ -15,8 +15,9 @@ namespace {
 
 // Far beyond any screen, far inside int.
 constexpr std::int64_t coord_limit = 1'000'000;
-// The largest client size a window can have.
-constexpr int max_window_side = 16384;
+// The largest client size a form's window gets, whatever its positions say: larger than any
+// screen, small enough for the frame buffers of a software renderer.
+constexpr int max_window_side = 4096;
 
 int clamp_coord(std::int64_t v) { return int(std::clamp(v, -coord_limit, coord_limit)); }
 

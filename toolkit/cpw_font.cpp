@@ -199,6 +199,39 @@ bool coverage_of(const FT_Bitmap& b, std::vector<std::uint8_t>& mono, const std:
     return true;
 }
 
+// The glyph of a Windows-1252 byte at the current size (set on the face), loaded and rendered
+// on first use.
+const CpwGlyph& glyph_of(pCpw cpw, CpwFont& font, unsigned char c) {
+    const std::uint32_t key = static_cast<std::uint32_t>(cpw->font.size) << 8 | c;
+    auto [it, fresh] = font.glyphs.try_emplace(key);
+    CpwGlyph& g = it->second;
+    if (!fresh) return g;
+    FT_Face face = font.face;
+    if (FT_Load_Char(face, cpw_cp1252_to_unicode(c), FT_LOAD_RENDER) != 0) return g;
+    const FT_GlyphSlot slot = face->glyph;
+    g.loaded = true;
+    g.advance = slot->advance.x;
+    g.height = slot->metrics.height;
+    g.bearing_y = slot->metrics.horiBearingY;
+    const FT_Bitmap& b = slot->bitmap;
+    std::vector<std::uint8_t> mono;
+    const std::uint8_t* cov = nullptr;
+    int pitch = 0;
+    // Images that are not bitmaps are skipped; the glyph still advances.
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP || b.width == 0 || b.rows == 0 ||
+        !coverage_of(b, mono, cov, pitch))
+        return g;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = static_cast<int>(b.width);
+    g.rows = static_cast<int>(b.rows);
+    g.coverage.resize(static_cast<std::size_t>(g.width) * g.rows);
+    const std::uint8_t* top = pitch < 0 ? cov - pitch * (g.rows - 1) : cov;
+    for (int r = 0; r < g.rows; ++r)
+        std::memcpy(&g.coverage[static_cast<std::size_t>(r) * g.width], top + r * pitch, g.width);
+    return g;
+}
+
 }  // namespace
 
 // --- shared helpers --------------------------------------------------------------------------
@@ -318,22 +351,20 @@ int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bb
     if (font == nullptr || text == nullptr || bbox == nullptr)
         return cpw_error_set(cpw, cpw_err_argument), 0;
     *bbox = {};
-    FT_Face face = font->face;
-    if (!set_size(cpw, face)) return 0;
+    if (!set_size(cpw, font->face)) return 0;
     long long width = 0;
     long height = 0, depth = 0;
     int ok = 1;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (FT_Load_Char(face, cpw_cp1252_to_unicode(static_cast<unsigned char>(*p)),
-                         FT_LOAD_DEFAULT) != 0) {
+        const CpwGlyph& g = glyph_of(cpw, *font, static_cast<unsigned char>(*p));
+        if (!g.loaded) {
             ok = 0;
             cpw_error_set(cpw, cpw_err_font);
             continue;
         }
-        const FT_GlyphSlot g = face->glyph;
-        width += static_cast<long long>(g->advance.x / 64) * cpw->font.advance_mult;
-        height = std::max(height, g->metrics.height / 64);
-        depth = std::max(depth, g->metrics.height / 64 - g->metrics.horiBearingY / 64);
+        width += static_cast<long long>(g.advance / 64) * cpw->font.advance_mult;
+        height = std::max(height, g.height / 64);
+        depth = std::max(depth, g.height / 64 - g.bearing_y / 64);
     }
     bbox->width = static_cast<int>(std::min<long long>(width, INT_MAX));
     bbox->height = static_cast<int>(height);
@@ -347,48 +378,66 @@ int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
         return cpw_error_set(cpw, cpw_err_argument), 0;
     if (cpw_list_find(cpw, cpw->current) == nullptr)  // no GL context to draw into
         return cpw_error_set(cpw, cpw_err_no_window), 0;
-    FT_Face face = font->face;
-    if (!set_size(cpw, face)) return 0;
+    if (!set_size(cpw, font->face)) return 0;
 
-    CpwFontState& fs = cpw->font;
-    GLfloat color[4] = {1, 1, 1, 1};
-    glGetFloatv(GL_CURRENT_COLOR, color);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-    glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-
-    std::vector<std::uint8_t> mono;
+    // The glyphs at their pen positions, and the box around their images.
+    struct Placed {
+        const CpwGlyph* glyph;
+        long x;
+    };
+    std::vector<Placed> placed;
+    long pen = 0, x0 = LONG_MAX, x1 = LONG_MIN, y0 = LONG_MAX, y1 = LONG_MIN;
     int ok = 1;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (FT_Load_Char(face, cpw_cp1252_to_unicode(static_cast<unsigned char>(*p)),
-                         FT_LOAD_RENDER) != 0) {
+        const CpwGlyph& g = glyph_of(cpw, *font, static_cast<unsigned char>(*p));
+        if (!g.loaded) {
             ok = 0;
             cpw_error_set(cpw, cpw_err_font);
             continue;
         }
-        const FT_GlyphSlot g = face->glyph;
-        const FT_Bitmap& b = g->bitmap;
-        const std::uint8_t* cov = nullptr;
-        int pitch = 0;
-        if (g->format == FT_GLYPH_FORMAT_BITMAP && b.width > 0 && b.rows > 0 &&
-            coverage_of(b, mono, cov, pitch)) {
-            const int w = static_cast<int>(b.width), rows = static_cast<int>(b.rows);
-            cpw_font_pixmap(cov, w, rows, pitch, fs.pixmap_format, color, fs.scratch);
-            // Moving the raster position with glBitmap keeps it valid even off the viewport,
-            // so glyphs at the window's edge are clipped, not dropped.
-            const GLfloat dx = static_cast<GLfloat>(g->bitmap_left);
-            const GLfloat dy = static_cast<GLfloat>(g->bitmap_top - rows);
-            glBitmap(0, 0, 0, 0, dx, dy, nullptr);
-            glDrawPixels(w, rows, static_cast<GLenum>(fs.pixmap_format), GL_UNSIGNED_BYTE,
-                         fs.scratch.data());
-            glBitmap(0, 0, 0, 0, -dx, -dy, nullptr);
+        if (g.width > 0) {
+            placed.push_back({&g, pen});
+            x0 = std::min(x0, pen + g.left);
+            x1 = std::max(x1, pen + g.left + g.width);
+            y0 = std::min<long>(y0, g.top - g.rows);
+            y1 = std::max<long>(y1, g.top);
         }
-        glBitmap(0, 0, 0, 0, static_cast<GLfloat>(g->advance.x >> 6), 0, nullptr);
+        pen += g.advance >> 6;
     }
-    glPopClientAttrib();
+
+    // One image for the whole text: far fewer pixel transfers than one per glyph.
+    if (!placed.empty()) {
+        CpwFontState& fs = cpw->font;
+        const int w = static_cast<int>(x1 - x0), rows = static_cast<int>(y1 - y0);
+        fs.compose.assign(static_cast<std::size_t>(w) * rows, 0);
+        for (const Placed& pl : placed) {
+            const CpwGlyph& g = *pl.glyph;
+            const long left = pl.x + g.left - x0, top = y1 - g.top;
+            for (int r = 0; r < g.rows; ++r) {
+                std::uint8_t* dst = &fs.compose[static_cast<std::size_t>(top + r) * w + left];
+                const std::uint8_t* src = &g.coverage[static_cast<std::size_t>(r) * g.width];
+                for (int c = 0; c < g.width; ++c) dst[c] = std::max(dst[c], src[c]);
+            }
+        }
+        GLfloat color[4] = {1, 1, 1, 1};
+        glGetFloatv(GL_CURRENT_COLOR, color);
+        cpw_font_pixmap(fs.compose.data(), w, rows, w, fs.pixmap_format, color, fs.scratch);
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
+        glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+        // Moving the raster position with glBitmap keeps it valid even off the viewport, so
+        // text at the window's edge is clipped, not dropped.
+        const GLfloat dx = static_cast<GLfloat>(x0), dy = static_cast<GLfloat>(y0);
+        glBitmap(0, 0, 0, 0, dx, dy, nullptr);
+        glDrawPixels(w, rows, static_cast<GLenum>(fs.pixmap_format), GL_UNSIGNED_BYTE,
+                     fs.scratch.data());
+        glBitmap(0, 0, 0, 0, -dx, -dy, nullptr);
+        glPopClientAttrib();
+    }
+    glBitmap(0, 0, 0, 0, static_cast<GLfloat>(pen), 0, nullptr);
     return ok;
 }

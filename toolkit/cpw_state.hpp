@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -49,9 +50,20 @@ struct CpwWindow {
 };
 
 // Owns the loaded faces; their FreeType handles close with it.
+// A glyph as loaded and rendered once at one size: forms redraw the same texts on every frame.
+struct CpwGlyph {
+    bool loaded = false;                 // FreeType could load the character
+    long advance = 0;                    // 26.6
+    long height = 0, bearing_y = 0;      // 26.6 metrics
+    int left = 0, top = 0;               // bitmap offset from the pen position
+    int width = 0, rows = 0;             // 0: nothing to draw
+    std::vector<std::uint8_t> coverage;  // rows top first, `width` bytes each
+};
+
 struct CpwFont {
     FT_FaceRec_* face = nullptr;
     std::string path;
+    std::unordered_map<std::uint32_t, CpwGlyph> glyphs;  // by size (26.6) << 8 | byte
     ~CpwFont();
 };
 
@@ -66,7 +78,8 @@ struct CpwFontState {
     int pixmap_format = 0x1909;  // GL_LUMINANCE
     int flag27 = 0;
     int dpi = 72;
-    std::vector<std::uint8_t> scratch;  // converted glyph images
+    std::vector<std::uint8_t> scratch;  // converted text images
+    std::vector<std::uint8_t> compose;  // coverage of a whole text
     std::vector<std::unique_ptr<CpwFont>> faces;
 };
 

@@ -228,3 +228,34 @@ TEST_F(FormDraw, PopUpsStayInTheWindow) {
     v.inpt_siz[in_invalid] = 10;
     v.inpt_cval[in_invalid] = "";
 }
+
+TEST_F(FormDraw, SelectionNeverReadsPastTheText) {
+    auto& v = FormView;
+    v.inpt_cval[in_focused] = "abc";
+    v.CurInpt = in_focused;
+    v.CurPos_1 = 1;
+    v.CurPos_2 = 8;  // past the end of the text, within the box
+    draw();
+    const Rect& b = box(in_focused);
+    const int x = b[0] + v.Yoffset + 6 * v.DxI;  // inside the selection, after the text
+    expect_near(at(x, (b[1] + b[3]) / 2), {51, 153, 255});
+    v.CurPos_2 = -1;  // a caret
+    draw();
+    expect_near(at(x, (b[1] + b[3]) / 2), {224, 240, 255});
+    v.inpt_cval[in_focused] = "";
+}
+
+TEST_F(FormDraw, WithoutFontsTheFormStillDraws) {
+    auto& v = FormView;
+    const CpwFontFace txt = v.Txt_Font, inp = v.Inp_Font;
+    v.Txt_Font = v.Inp_Font = nullptr;
+    v.CurDDL = 0;
+    v.CurOvfl = in_folder;
+    draw();
+    v.Txt_Font = txt;
+    v.Inp_Font = inp;
+    // No text at all: the folder's box is plain white where its value would be.
+    const Rect& b = box(in_folder);
+    const auto dark = [](Pixel p) { return p.r < 128; };
+    EXPECT_EQ(count(b[0] + 2, b[1] + 2, b[2] - 2, b[3] - 1, dark), 0);
+}

@@ -157,10 +157,11 @@ TEST_F(FormLayout, CodedButtonsAndTextItems) {
     for (int b = 0; b < n; ++b) add_butt(n, b, "B", rows[b].x, 5, rows[b].width, 1);
     add_subt(2, 0, "Title", 10000 + 200, -15);
     add_subt(2, 1, "Low", -(20000 + 1000), 3);
-    // The plain 9999 button widens the window; measure the coded ones against its real width.
+    // The plain 9999 button widens the window up to its limit; the coded ones are measured
+    // against a 400-pixel window below.
     form_setup();
-    const int w = v.windowInfo.width;
-    EXPECT_EQ(w, 9999 + 60);
+    EXPECT_EQ(v.butt_pos[5][0], 9999);
+    EXPECT_EQ(v.windowInfo.width, 4096);
     fresh();
     input(0, "", "", 0, 10, -1, 400, typ_tck);
     for (int b = 0; b < 5; ++b) add_butt(5, b, "B", rows[b].x, 5, rows[b].width, 1);
@@ -213,9 +214,9 @@ TEST_F(FormLayout, OddDefinitionsLayOutWithinLimits) {
     for (int t = 0; t < max_titl; ++t) add_subt(max_titl, t, "", INT_MAX - t, INT_MIN);
     form_setup();
     EXPECT_GE(v.windowInfo.width, 1);
-    EXPECT_LE(v.windowInfo.width, 16384);
+    EXPECT_LE(v.windowInfo.width, 4096);
     EXPECT_GE(v.windowInfo.height, 1);
-    EXPECT_LE(v.windowInfo.height, 16384);
+    EXPECT_LE(v.windowInfo.height, 4096);
     FormView.CurDDL = 29;
     FormView.CurOvfl = 0;
     frm_hit_rects();  // must not read outside a table (the sanitizer build checks)
@@ -323,6 +324,17 @@ TEST_F(FormLayout, WindowLife) {
     EXPECT_TRUE(w->destroyed);
     EXPECT_EQ(frm_do_graphics(), 0);
     EXPECT_EQ(frm_new_form_gr(), 0);
+}
+
+TEST_F(FormLayout, TheLoopRunsUntilTheWindowIsClosed) {
+    add_inpt(1, 0, "Count", "3", {10, 10, -1, -1}, 3, 0, 5, typ_int, 0, 1, -1, -1, "");
+    const int id = frm_start_graphics("arial.ttf", "Form");
+    ASSERT_EQ(id, 1);
+    host_->messages.push_back([&] { cpw_input_close(FormView.cpw, id); });
+    EXPECT_EQ(frm_do_graphics(), -999);
+    EXPECT_TRUE(host_->window(id)->destroyed);
+    EXPECT_EQ(host_->window(id)->swaps, 1);  // the first frame was drawn
+    EXPECT_EQ(FormView.windowInfo.id, 0);
 }
 
 TEST_F(FormLayout, NoWindowNoLoop) {
