@@ -1,5 +1,6 @@
-// One full redraw of the every-widget form, read through the model, (drawing and the buffer swap, which waits for the
-// frame) in a real window. Needs an X display; under Xvfb this is Mesa's software renderer.
+// One full redraw of the every-widget form, read through the model (drawing and the buffer
+// swap, which waits for the frame), in a real window. Needs an X display; under Xvfb this is
+// Mesa's software renderer.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
