@@ -94,7 +94,7 @@ void radio_centre(const Rect& r, float& cx, float& cy) {
 
 int radio_vertices() { return std::clamp(FormView.NCRad, 0, max_radio_vertices); }
 
-// A filled circle (or its outline with `mode` GL_LINE_STRIP) through every `step`-th vertex.
+// A filled circle through every `step`-th vertex of the radio circle.
 void circle(const Rect& r, float radius, int step) {
     float cx = 0, cy = 0;
     radio_centre(r, cx, cy);
