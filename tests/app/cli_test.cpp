@@ -244,6 +244,34 @@ TEST_F(Cli, WinePrefixLayout) {
     EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
 }
 
+TEST_F(Cli, ExportOutsideAPrefixMapsDrivesThroughTheUsersPrefix) {
+    TempDir prefix;
+    Installation inst(prefix.path() / "drive_c" / "Games");
+    inst.add_version(2);
+    inst.add_landscape(2, "Alps");
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:");
+    const fs::path export_file = root.path() / "exported.reg";
+    write_text(export_file,
+               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Volaro2]\r\n"
+               "\"InstallDir\"=\"C:\\\\Games\\\\Volaro2\"\r\n");
+    RunResult r = run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", export_file.string()},
+                                                 {"WINEPREFIX", prefix.path().string()}});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+}
+
+TEST_F(Cli, PathsAndLandscapesOutsideWindows1252) {
+    install.add_landscape(2, "\xC5\x81\xC3\xB3d\xC5\xBA Alps");  // Łódź Alps
+    const fs::path dir = work.path() / "\xC5\x81\xC3\xB3d\xC5\xBA dir";
+    write_text(dir / "pts.txt", "Landscape=\xC5\x81\xC3\xB3d\xC5\xBA Alps\n1 A 46.5 9.25 0\n");
+    RunResult r = run({"\xC5\x81\xC3\xB3d\xC5\xBA dir/pts.txt"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(dir / "pts.fpl"));
+    r = run({"\xC5\x82\xC3\xB3d\xC5\xBA alps", "46.5", "9.25"});  // łódź alps
+    EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+}
+
 TEST_F(Cli, ClipboardHoldsTheTwoLinesWithoutFinalLineFeed) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display";
     RunResult r = run({"-clip", "Alps", "46.5", "9.25"}, {{"DISPLAY", std::getenv("DISPLAY")}});
