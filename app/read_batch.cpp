@@ -257,24 +257,52 @@ class Batch {
         refuse_outputs_over_input();
         open_files();
         // Echoes and diagnostics must come in file order, and .cup waypoints are numbered in
-        // it: those runs convert on one thread.
-        const bool two_threads = !cup_input_ && !o_.qverb && !o_.qdbg && !diag_on();
-        while (read_block()) {
-            if (two_threads && block_.size > 1) {
-                const std::size_t half = block_.size / 2;
-                std::thread other([&] {
-                    converters_[1].convert(block_, half, block_.size, cols_, 0, block_.parts[1]);
-                });
-                converters_[0].convert(block_, 0, half, cols_, 0, block_.parts[0]);
-                other.join();
-                take(block_.parts[0]);
-                take(block_.parts[1]);
-            } else {
-                converters_[0].convert(block_, 0, block_.size, cols_, npt_, block_.parts[0]);
-                take(block_.parts[0]);
+        // it: those runs convert on this thread.
+        if (cup_input_ || o_.qverb || o_.qdbg || diag_on()) {
+            while (read_block(blocks_[0])) {
+                converters_[0].convert(blocks_[0], 0, blocks_[0].size, cols_, npt_,
+                                       blocks_[0].parts[0]);
+                take(blocks_[0].parts[0]);
             }
+        } else {
+            run_pipelined();
         }
         finish();
+    }
+
+  private:
+    // Two threads convert a block's halves while this one reads the next block and writes the
+    // one before: reading and writing overlap the conversion.
+    void run_pipelined() {
+        Block* current = &blocks_[0];
+        Block* next = &blocks_[1];
+        if (!read_block(*current)) return;
+        start_converting(*current);
+        for (;;) {
+            const bool more = read_block(*next);
+            join_converters();
+            if (more) start_converting(*next);
+            take(current->parts[0]);
+            take(current->parts[1]);
+            if (!more) return;
+            std::swap(current, next);
+        }
+    }
+
+    void start_converting(Block& b) {
+        const std::size_t half = b.size / 2;
+        for (int k = 0; k < 2; ++k) {
+            const std::size_t first = k == 0 ? 0 : half, last = k == 0 ? half : b.size;
+            workers_[k] = std::thread([this, &b, first, last, k] {
+                converters_[k].convert(b, first, last, cols_, 0, b.parts[k]);
+            });
+        }
+    }
+
+    // Before the program may stop, or a block be reused.
+    void join_converters() {
+        for (std::thread& t : workers_)
+            if (t.joinable()) t.join();
     }
 
   private:
@@ -310,8 +338,7 @@ class Batch {
 
     // The next lines to convert; the .cup header and task section are dealt with here, in
     // file order. False when nothing is left.
-    bool read_block() {
-        Block& b = block_;
+    bool read_block(Block& b) {
         b.size = 0;
         std::string line;
         while (b.size < block_lines && !tasks_reached_ && in_.next(line)) {
@@ -439,6 +466,7 @@ class Batch {
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
     // files stay as they were.
     void settle_outputs() {
+        join_converters();
         if (npt_ == 0) {
             fpl_.discard();
             cup_.discard();
@@ -484,7 +512,8 @@ class Batch {
     CupColumns cols_;
     bool header_checked_ = false, tasks_reached_ = false;
     std::vector<std::string> scratch_;
-    Block block_;
+    std::array<Block, 2> blocks_;
+    std::array<std::thread, 2> workers_;
     std::array<Converter, 2> converters_;
     int npt_ = 0, outside_ = 0;
     std::array<int, w_kinds> warnings_{};
