@@ -86,9 +86,10 @@ void close_list() {
 void choose_line(int line) {
     auto& v = FormView;
     const int q = open_list_input();
-    if (q >= 0) {
+    const bool landscapes = v.CurDDL == v.LndDDL;
+    if (q >= 0 && line < (landscapes ? max_lnd_lines : max_ddl_lines)) {
         v.inpt_ival[q] = line;
-        v.inpt_cval[q] = v.CurDDL == v.LndDDL ? v.lnd_nam[line] : v.ddl_txt[v.CurDDL][line];
+        v.inpt_cval[q] = landscapes ? v.lnd_nam[line] : v.ddl_txt[v.CurDDL][line];
         int value = line + 1;
         callback(1, q + 1, value);
     }

@@ -254,14 +254,30 @@ TEST_F(Mouse, ListOpensChoosesAndCloses) {
     EXPECT_EQ(v.ddl_pos, (Rect{-1, -1, -1, -1}));
     EXPECT_FALSE(frm_kbd_hook_installed());
 
+    // The landscape list takes its lines from the landscape names.
+    for (int l = 0; l < 5; ++l) add_lnd(0, 5, l, "Land" + std::to_string(l));
+    click(50, 207);
+    frm_hit_rects();
+    click(50, 200 - 15 - 5);
+    EXPECT_EQ(v.inpt_cval[q], "Land1");
+
     // A click anywhere else closes it without a choice.
     click(50, 207);
     frm_hit_rects();
     callbacks.clear();
     click(300, 280);
     EXPECT_EQ(v.CurDDL, -1);
-    EXPECT_EQ(v.inpt_ival[q], 3);
+    EXPECT_EQ(v.inpt_ival[q], 1);
     EXPECT_TRUE(callbacks.empty());
+}
+
+TEST_F(Mouse, OverflowMarkerShowsTheTextWhileHeld) {
+    const int i = box(typ_fld, {10, 100, 90, 115}, "/a/rather/long/folder/name", 10);
+    FormView.inpt_ovr[i] = {60, 85, 90, 99};  // under the box's right end, as drawn
+    press(70, 92);
+    EXPECT_EQ(FormView.CurOvfl, i);
+    release(70, 92);
+    EXPECT_EQ(FormView.CurOvfl, -1);
 }
 
 TEST_F(Mouse, WheelKeepsTheListWithinItsLines) {
