@@ -135,8 +135,8 @@ void echo_point(const BatchPoint& p) {
 
 enum Warning { w_name_cut, w_unmappable, w_landscape_line, w_outside, w_duplicate, w_kinds };
 
-// Lines are converted a block at a time; a large five-item batch splits each block between two
-// threads (the conversion is most of the work), and the results are taken in file order.
+// Lines are converted a block at a time, the results taken in file order; five-item batches
+// convert on two threads (see Batch::run_pipelined).
 constexpr std::size_t block_lines = 8192;
 
 // What became of one line, with the end of its text in the block's output buffers.
