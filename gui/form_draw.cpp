@@ -164,8 +164,9 @@ void draw_value(int i, const Rect& r, bool dark_text) {
         glColor3f(0, 0.28f, 0);
         text_here(v.Inp_Font, v.font_size, "Hit a key");
     } else if (t >= typ_ifp && t <= typ_ddl && length(s) > siz) {
-        // A long path shows its end, where the file's own name is: its last size - 2 characters.
-        const int from = std::min(length(s), length(s) - siz + 2);
+        // A long path shows its end, where the file's own name is: "..." and as many of its last
+        // characters as still fit in the box.
+        const int from = std::min(length(s), length(s) - siz + 3);
         text_here(v.Inp_Font, v.font_size, std::string("...") + s.substr(std::size_t(from)));
     } else {
         text_here(v.Inp_Font, v.font_size, piece(s, ofs, std::min(length(s) - ofs, siz)));

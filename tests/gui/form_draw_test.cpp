@@ -156,12 +156,15 @@ TEST_F(FormDraw, LongFolderShowsItsEndAndAMarker) {
     expect_near(at(m[0], (m[1] + m[3]) / 2), {105, 105, 105});  // outline
     expect_near(at(m[0] + 1, m[3] - 1), {255, 255, 255});       // fill
 
-    // "..." then the last 18 characters: the dots sit on the baseline of the first three cells,
-    // and nothing is drawn above them there (a "/" or letter would be).
+    // "..." then the last 17 characters: the dots sit on the baseline of the first three cells,
+    // and nothing is drawn above them there (a "/" or letter would be); the text ends within
+    // the box's 20 cells, clear of its frame.
     const auto dark = [](Pixel p) { return p.r < 128; };
     const int x0 = b[0] + v.Yoffset, base = b[1] + v.Yoffset + 1;
     EXPECT_GT(count(x0, base, x0 + 3 * v.DxI, base + 3, dark), 2);
     EXPECT_EQ(count(x0, base + 4, x0 + 3 * v.DxI, b[3] - 1, dark), 0);
+    EXPECT_GT(count(x0 + 19 * v.DxI, b[1] + 1, x0 + 20 * v.DxI, b[3], dark), 0);  // the "5"
+    EXPECT_EQ(count(x0 + 20 * v.DxI, b[1] + 1, b[2], b[3], dark), 0);
 }
 
 TEST_F(FormDraw, OpenLists) {
