@@ -1,6 +1,8 @@
-// The converter window's work without the window: its start up to the first frame (definition
-// read, items found, 100 landscapes listed, remembered choices shown) and one Convert button
-// press in each direction, the conversion set-up included.
+// The converter window's work: its start up to the first frame without the window (definition
+// read, items found, 100 landscapes listed, remembered choices shown), one Convert button press
+// in each direction with the conversion set-up, and, with a display, the press with the whole
+// form drawn again in a real window (glFinish, so the software renderer's work counts).
+#include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -51,7 +53,7 @@ fs::path installation(int count) {
     return root;
 }
 
-bool start_form(int landscapes) {
+bool start_form(int landscapes, bool window = false) {
     fs::path root = installation(landscapes);
     setenv("VARNIX_REGISTRY", (root / "user.reg").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
@@ -64,7 +66,7 @@ bool start_form(int landscapes) {
     reset_form_view();
     if (frm_read_form(form_file) != 0 || !find_converter_items()) return false;
     add_version_to_title();
-    if (load_form() != 1) return false;
+    if (window ? frm_create_form() == 0 : load_form() != 1) return false;
     show_start_choices();
     return true;
 }
@@ -80,12 +82,16 @@ void BM_StartWith100Landscapes(benchmark::State& state) {
 }
 BENCHMARK(BM_StartWith100Landscapes)->Unit(benchmark::kMillisecond);
 
-void convert(benchmark::State& state, int it, int ot, const char* in1, const char* in2) {
+void convert(benchmark::State& state, int it, int ot, const char* in1, const char* in2,
+             bool window = false) {
     fs::current_path(fs::temp_directory_path());
-    if (!start_form(100)) {
+    static bool have_window = false;  // one window per process, reused
+    if (window && !std::getenv("DISPLAY")) return state.SkipWithError("no window (DISPLAY?)");
+    if (!(window && have_window) && !start_form(100, window)) {
         state.SkipWithError("start failed");
         return;
     }
+    have_window = have_window || window;
     const auto& cd = common_data;
     FormView.inpt_ival[cd.n_it - 1] = it - 1;
     FormView.inpt_ival[cd.n_ot - 1] = ot - 1;
@@ -97,6 +103,11 @@ void convert(benchmark::State& state, int it, int ot, const char* in1, const cha
     for (auto _ : state) {
         int value = butt_convert;
         frm_callback(6, convert_button, value);
+        if (window) {
+            drawWindowOne();
+            glFinish();
+            cpwSwapWindowBuffers(FormView.cpw, FormView.windowInfo.id);
+        }
         benchmark::DoNotOptimize(FormView.subt_txt[cd.n_oc1 - 1].data());
     }
     if (FormView.subt_txt[cd.n_oc1 - 1].starts_with("XXX")) state.SkipWithError("no result");
@@ -105,6 +116,8 @@ BENCHMARK_CAPTURE(convert, LatLonToXY, it_latlon, ot_xy, "46.5", "9.25")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(convert, XYToDms, it_xy, ot_dms, "20817.03", "14633.71")
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(convert, LatLonToXYRedrawn, it_latlon, ot_xy, "46.5", "9.25", true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(convert, LatLonToDecimal, it_latlon, ot_decimal,
                   "46\xB0"
                   "30'N",

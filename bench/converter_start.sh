@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Times the converter window's start: `varnix` without operands on an installation of 100
+# landscapes, from process start until its window is on screen (the first frame is drawn in the
+# loop's first pass), median and range of the runs. Uses a private Xvfb.
+#   bench/converter_start.sh [runs] [build dir]     (defaults: 20, build/ as ./run.sh makes it)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+runs=${1:-20}
+build=$(realpath -m "${2:-$here/build}")
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
+binary="$build/app/varnix"
+
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The installation: the demo's terrain header under 100 names.
+install="$work/Volaro2"
+mkdir -p "$install/Logs"
+: > "$install/Volaro.exe"
+printf 'Volaro version: 2150\r\n' > "$install/Logs/Logfile.txt"
+for i in $(seq -w 0 99); do
+    mkdir -p "$install/Landscapes/Land$i"
+    cp "$here/data/demo/Volaro2/Landscapes/Demo/Demo.trn" "$install/Landscapes/Land$i/Land$i.trn"
+done
+printf 'WINE REGISTRY Version 2\n\n[Software\\\\Volaro2] 1\n"InstallDir"="%s"\n' "$install" \
+    > "$work/user.reg"
+
+display=""
+for n in $(seq 171 199); do
+    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY="$display" VARNIX_REGISTRY="$work/user.reg" VARNIX_NO_DIALOGS=1
+export XDG_CONFIG_HOME="$work/config"
+unset WAYLAND_DISPLAY
+cd "$work"
+
+times=()
+failed=0
+for _ in $(seq "$runs"); do
+    t0=$(date +%s%N)
+    "$binary" > "$work/out.txt" 2>&1 &
+    pid=$!
+    shown=1
+    until xdotool search --onlyvisible --pid "$pid" --name '^Varnix$' > /dev/null 2>&1; do
+        kill -0 "$pid" 2> /dev/null || { shown=0; break; }
+        sleep 0.02  # polling flat out fills the X server's queue of new connections
+    done
+    t1=$(date +%s%N)
+    if [ "$shown" = 0 ]; then
+        failed=$((failed + 1))
+        echo "no window: $(tail -1 "$work/out.txt")" >&2
+        continue
+    fi
+    kill "$pid"
+    wait "$pid" 2> /dev/null || true
+    sleep 0.3  # a client that connects at once after one was killed is sometimes refused
+    times+=($(((t1 - t0) / 1000000)))
+done
+runs=${#times[@]}
+[ "$runs" -gt 0 ] || exit 1
+sorted=$(printf '%s\n' "${times[@]}" | sort -n)
+median=$(echo "$sorted" | sed -n "$(((runs + 1) / 2))p")
+echo "converter start with 100 landscapes, to the window on screen: median ${median} ms" \
+    "(min $(echo "$sorted" | head -1), max $(echo "$sorted" | tail -1), $runs runs," \
+    "$failed without a window)"
