@@ -189,16 +189,28 @@ TEST_F(Cli, NoInstallationFound) {
 }
 
 TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {
+    // What was tried and why it was refused: the folder as stored and as found.
+    const std::string dir = (root.path() / "Volaro2").string();
+    const std::string tried = "Volaro2 InstallDir " + dir + " = " + dir + ": ";
     fs::remove(root.path() / "Volaro2" / "Volaro.exe");
     RunResult r = run({"Alps", "46.5", "9.25"});
-    EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
+    EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***\nRegistry store read: " +
+                         store.string() + "\n" + tried + "no Volaro.exe in that folder\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_EQ(r.out.find("TPPos"), std::string::npos);
+    EXPECT_EQ(r.status, 2);
 
     install.add_version(2);
     write_text(root.path() / "Volaro2" / "Logs" / "Logfile.txt",
                "a\nb\nc\nd\ne\nf\nVolaro version: 2100\n");
     r = run({"Alps", "46.5", "9.25"});
-    EXPECT_NE(r.out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos);
+    EXPECT_NE(r.out.find(tried +
+                         "no \"Volaro version:\" line with a number for version 2 in the "
+                         "first 6 lines of " +
+                         dir + "/Logs/Logfile.txt\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(Cli, BatchOptionWithOneOperandTakesItAsTheBatchFile) {
