@@ -1,7 +1,6 @@
 #include "app/stop.hpp"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/run_log.hpp"
@@ -9,9 +8,8 @@
 #include "host/messages.hpp"
 
 void end_program(ExitStatus status) {
-    std::fflush(stdout);
     run_log_close();
-    std::exit(static_cast<int>(status));
+    exit_program(static_cast<int>(status));
 }
 
 void stop_with_message(std::string_view msg) {

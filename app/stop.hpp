@@ -7,7 +7,8 @@
 
 enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2 };
 
-// Flushes standard output, closes the run log and ends the process.
+// Closes the run log and ends the process (host's exit_program, which the clipboard's fatal
+// failure takes as well).
 [[noreturn]] void end_program(ExitStatus status);
 // "STOP " + msg on standard error, status 2.
 [[noreturn]] void stop_with_message(std::string_view msg);

@@ -185,9 +185,15 @@ bool IsLanguageFrench() {
     return loc.size() == 2 || loc[2] == '_' || loc[2] == '.' || loc[2] == '@';
 }
 
+void exit_program(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::exit(status);
+}
+
 void BailOut(std::string_view msg) {
     std::string line = "Exiting: ";
     line += msg;
     console_error_line(line);
-    std::exit(1);
+    exit_program(1);
 }

@@ -35,5 +35,8 @@ void reset_messages();
 
 void HideConsole();
 bool IsLanguageFrench();
+// The one end of the process: flushes the standard streams and exits with `status`. The
+// application's own stops (app/stop.hpp) settle their files and end here.
+[[noreturn]] void exit_program(int status);
 // "Exiting: " + msg on standard error, exit status 1.
 [[noreturn]] void BailOut(std::string_view msg);
