@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# cmake --install puts the program where a desktop finds it, and the installed varnix finds its
+# window's definition in ../share/varnix/.   install_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+status=0
+for f in bin/varnix share/varnix/Varnix_form.frm share/applications/varnix.desktop \
+    share/icons/hicolor/128x128/apps/varnix.png; do
+    [ -f "$prefix/$f" ] || { echo "not installed: $f"; status=1; }
+done
+grep -qx 'Exec=varnix -gui' "$prefix/share/applications/varnix.desktop" ||
+    { echo "desktop entry does not start the converter"; status=1; }
+# Without a display the start goes as far as the window: the definition was found and read.
+err=$(cd "$prefix" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$prefix" VARNIX_NO_DIALOGS=1 \
+    VARNIX_REGISTRY=/nonexistent "$prefix/bin/varnix" 2>&1 > /dev/null || true)
+case "$err" in
+    *"STOP frm_create_form: no display"*) ;;
+    *) echo "installed varnix did not reach its window: $err"; status=1 ;;
+esac
+exit $status
