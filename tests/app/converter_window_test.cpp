@@ -2,10 +2,8 @@
 // on the test's X server, results read from the clipboard and from the window's pixels. The
 // places to click come from the form's own layout, computed here on the headless toolkit host
 // with the same definition file and fonts.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,7 +23,6 @@
 #include "toolkit/null_host.hpp"
 #include "util/numbers.hpp"
 
-extern char** environ;
 bool send_close_request(unsigned long window);  // x11_close.cpp
 
 namespace {
@@ -113,37 +110,16 @@ class ConverterWindow : public ::testing::Test {
         return {(r[0] + r[2]) / 2, height - r[1] + row * (entry - 1) + row / 2};
     }
 
-    void start(std::map<std::string, std::string> env = {}) {
-        env.try_emplace("VARNIX_REGISTRY", store.string());
-        env["DISPLAY"] = std::getenv("DISPLAY");
-        env["HOME"] = work.path().string();
-        env["PATH"] = "/usr/local/bin:/usr/bin:/bin";
-        env["LANG"] = "C.UTF-8";
-        env["VARNIX_NO_DIALOGS"] = "1";
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
-            if (const char* v = std::getenv(name)) env[name] = v;
-        std::vector<std::string> env_strings;
-        for (const auto& [k, v] : env) env_strings.push_back(k + "=" + v);
-        std::vector<char*> envp;
-        for (auto& s : env_strings) envp.push_back(s.data());
-        envp.push_back(nullptr);
-        std::string binary = VARNIX_BINARY;
-        char* argv[] = {binary.data(), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, (work.path() / ".out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, (work.path() / ".err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, envp.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
+    void start() {
+        pid = spawn_program(VARNIX_BINARY, {}, work.path(),
+                            {{"VARNIX_REGISTRY", store.string()}, {"DISPLAY", getenv("DISPLAY")}});
+        ASSERT_GT(pid, 0);
         for (int i = 0; i < 200 && window.empty(); ++i) {
             window = output_of("xdotool search --onlyvisible --pid " + std::to_string(pid) +
                                " --name '^Varnix$' 2> /dev/null | head -1");
             if (window.empty()) std::this_thread::sleep_for(50ms);
         }
-        ASSERT_FALSE(window.empty()) << read_text(work.path() / ".err");
+        ASSERT_FALSE(window.empty()) << read_text(work.path() / ".stderr");
         EXPECT_EQ(output_of("xdotool getwindowgeometry " + window + " | sed -n 3p"),
                   "  Geometry: " + std::to_string(width) + "x" + std::to_string(height));
         xdo("windowfocus --sync " + window);
@@ -256,7 +232,7 @@ TEST_F(ConverterWindow, LatLonToXYCopiedAsTheCommandLineConverts) {
     EXPECT_NEAR(std::atof(x.c_str()), cx, 0.0051) << copied;
     EXPECT_NEAR(std::atof(y.c_str()), cy, 0.0051) << copied;
     press(-1);  // Close
-    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".err");
+    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
     EXPECT_EQ(clipboard(), copied);  // still there after Varnix ended
     EXPECT_NE(read_text(work.path() / ".config/varnix/Varnix_form.dat").find("LND=Bern\n"),
               std::string::npos);
@@ -280,7 +256,7 @@ TEST_F(ConverterWindow, XYToEveryNotationAndTheCloseBox) {
         EXPECT_NEAR(y, 6789.25, 2.5) << ot << " " << copied;
     }
     close_box();
-    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".err");
+    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
 }
 
 TEST_F(ConverterWindow, XOutsideTheLandscapeIsRefused) {

@@ -71,8 +71,8 @@ RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
     return run_program(VARNIX_BINARY, args, cwd, env);
 }
 
-RunResult run_program(const fs::path& binary, const std::vector<std::string>& args,
-                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
+int spawn_program(const fs::path& binary, const std::vector<std::string>& args, const fs::path& cwd,
+                  const std::map<std::string, std::string>& env) {
     std::map<std::string, std::string> vars = {
         {"PATH", "/usr/local/bin:/usr/bin:/bin"},
         {"HOME", cwd.string()},
@@ -100,26 +100,31 @@ RunResult run_program(const fs::path& binary, const std::vector<std::string>& ar
     for (auto& s : argv_strings) argv.push_back(s.data());
     argv.push_back(nullptr);
 
-    fs::path out_file = cwd / ".stdout", err_file = cwd / ".stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, (cwd / ".stdout").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (cwd / ".stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+RunResult run_program(const fs::path& binary, const std::vector<std::string>& args,
+                      const fs::path& cwd, const std::map<std::string, std::string>& env) {
     RunResult r;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (pid_t pid = spawn_program(binary, args, cwd, env); pid > 0) {
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
         r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
     }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = read_text(out_file);
-    r.err = read_text(err_file);
-    fs::remove(out_file);
-    fs::remove(err_file);
+    r.out = read_text(cwd / ".stdout");
+    r.err = read_text(cwd / ".stderr");
+    fs::remove(cwd / ".stdout");
+    fs::remove(cwd / ".stderr");
     return r;
 }

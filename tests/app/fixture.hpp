@@ -49,6 +49,10 @@ struct RunResult {
 // VARNIX_NO_DIALOGS=1 and the sanitizer options, plus `env` (an empty value removes a name).
 RunResult run_varnix(const std::vector<std::string>& args, const fs::path& cwd,
                      const std::map<std::string, std::string>& env = {});
+// Starts `binary` in `cwd` with that environment and does not wait: standard output and error go
+// to cwd/.stdout and cwd/.stderr. The process id, -1 when it could not start.
+int spawn_program(const fs::path& binary, const std::vector<std::string>& args, const fs::path& cwd,
+                  const std::map<std::string, std::string>& env = {});
 // The same with a copy of the binary elsewhere (the files it looks for beside itself).
 RunResult run_program(const fs::path& binary, const std::vector<std::string>& args,
                       const fs::path& cwd, const std::map<std::string, std::string>& env = {});
