@@ -173,6 +173,8 @@ TEST(ReadWholeNumber, TheWholeTextOrNothing) {
     for (const auto& [text, want] : cases) {
         float v = -1;
         EXPECT_EQ(read_whole_number(text, v), want.has_value()) << text;
-        if (want) EXPECT_EQ(v, *want) << text;
+        if (want) {
+            EXPECT_EQ(v, *want) << text;
+        }
     }
 }
