@@ -449,11 +449,11 @@ int frm_read_form(std::string_view fnam) {
     int errors = reader.errors() + check_boxes(log, reader);
     diag("frm_read_form:", path, "boxes", frm000.nb_inpt, "errors", errors, "status", read_status);
     if (errors != 0) {
-        std::string msg = path + "/" + i2b(errors) +
+        // The path stays whole: a path is not bound by the message's text field.
+        std::string msg = message_literal(path) + "/" + i2b(errors) +
                           (frm999.qfr ? " erreurs d\xE9tect\xE9"
                                         "es/voir frm_forms.log"
                                       : " errors detected/see frm_forms.log");
-        if (msg.size() > 128) msg.resize(128);
         error_message(s_error, msg, common_data.qline);
     }
     return std::max(errors, read_status);

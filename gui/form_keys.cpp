@@ -10,6 +10,7 @@
 #include "host/diag.hpp"
 #include "host/keys.hpp"
 #include "host/timing.hpp"
+#include "util/numbers.hpp"
 
 namespace {
 
@@ -181,7 +182,7 @@ void key_release(const CpwKeyInfo& k) {
         if (k.mods & cpw_mod_alt) bits |= 4;
     }
     if (kbd.clock() - kbd.LastDwnTime > long_press_ms) bits |= 8;
-    const int code = 10000 * bits + key_part(k, scan);
+    const int code = key_mod_factor * bits + key_part(k, scan);
     v.inpt_ival[i] = code;
     std::string name;
     get_key_name(code, name);

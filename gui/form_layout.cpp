@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <string>
 
 #include "gui/form_view.hpp"
@@ -185,10 +186,10 @@ void frm_hit_rects() {
 void set_radio_vertices(int largest) {
     auto& v = FormView;
     // About one vertex per 1.5 pixels of circumference, within the vertex table (size 47).
-    const double n = std::trunc(std::clamp(largest, 0, 1000) * 3.14159265359 / 1.5) + 1;
+    const double n = std::trunc(std::clamp(largest, 0, 1000) * std::numbers::pi / 1.5) + 1;
     v.NCRad = std::clamp(int(n), 1, max_radio_vertices);
     for (int k = 0; k < v.NCRad; ++k) {
-        double angle = k * 6.28318530718 / v.NCRad + 0.7853981633975;
+        double angle = k * 2 * std::numbers::pi / v.NCRad + std::numbers::pi / 4;
         v.pprad[k] = {float(std::cos(angle)), float(std::sin(angle))};
     }
 }

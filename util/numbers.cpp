@@ -242,10 +242,10 @@ std::string t2b(float hours) {
 }
 
 KeyCodeParts split_key_code(std::int32_t code) {
-    int key = code % 10000, mods = code / 10000;
-    if (key > 5000) {
+    int key = code % key_mod_factor, mods = code / key_mod_factor;
+    if (key > key_part_max) {
         mods += 1;
-        key -= 10000;
+        key -= key_mod_factor;
     }
     return {mods, key};
 }
@@ -304,7 +304,7 @@ bool b2k(std::string_view buff, std::int32_t& code) {
     } else if (t.starts_with("SCN")) {
         if (!number(-1, key)) return false;
     }
-    code = key + mods * 10000;
+    code = key + mods * key_mod_factor;
     return true;
 }
 

@@ -43,7 +43,8 @@ std::string k2b(std::int32_t kkk);  // key code as text: CTRL+"A", SHFT+ASC13, S
 bool b2k(std::string_view buff, std::int32_t& code);
 std::int32_t b2k(std::string_view buff);  // the same, 0 when unreadable
 
-// A key code is modifiers x 10000 + key, the key part within these bounds.
+// A key code is modifiers x key_mod_factor + key, the key part within these bounds.
+inline constexpr int key_mod_factor = 10000;
 inline constexpr int key_part_min = -4999;
 inline constexpr int key_part_max = 5000;
 struct KeyCodeParts {

@@ -216,16 +216,17 @@ TEST_F(ReadForm, RadioGroupsSeparatorsTextsButtons) {
 
 TEST_F(ReadForm, ChecksWriteTheFormLog) {
     testing::internal::CaptureStdout();
-    int r =
-        read_form("[Input-boxes]\n" + box("A", "INT", "Size=600") + box("B", "flt") +
-                  "{Type=CHR; Pos=10,10; Size=5}\n" + box("D", "FLT", "Min=5; Max=1") +
-                  "{Name=E; Type=CHR; Size=5}\n" + box("F", "CHR", "Pos=-50,20") +
-                  "{Name=G; Type=TCK; Pos=1,1}\n" + box("H", "CHR", "Pos=10001,3") +
-                  box("I", "CHR", "Pos=1,10001") + box("J", "CHR", "Pos=-123456789,1234567890"));
+    write("form.frm", "[Input-boxes]\n" + box("A", "INT", "Size=600") + box("B", "flt") +
+                          "{Type=CHR; Pos=10,10; Size=5}\n" + box("D", "FLT", "Min=5; Max=1") +
+                          "{Name=E; Type=CHR; Size=5}\n" + box("F", "CHR", "Pos=-50,20") +
+                          "{Name=G; Type=TCK; Pos=1,1}\n" + box("H", "CHR", "Pos=10001,3") +
+                          box("I", "CHR", "Pos=1,10001") +
+                          box("J", "CHR", "Pos=-123456789,1234567890"));
+    int r = frm_read_form("./form.frm");
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(r, 8);
     EXPECT_EQ(log(),
-              "form.frm\n"
+              "./form.frm\n"
               "   1 : invalid size      600\n"
               "   2 : type undefined\n"
               "   3 : name undefined\n"
@@ -234,7 +235,8 @@ TEST_F(ReadForm, ChecksWriteTheFormLog) {
               "   8 : invalid position    10001        3\n"
               "   9 : invalid position        1    10001\n"
               "  10 : invalid position -123456789 1234567890\n");  // wider: still apart
-    EXPECT_NE(out.find("form.frm\n8 errors detected\nsee frm_forms.log"), std::string::npos) << out;
+    EXPECT_NE(out.find("./form.frm\n8 errors detected\nsee frm_forms.log"), std::string::npos)
+        << out;
     EXPECT_EQ(frm_get_count(), 10);  // the model keeps what was read
 }
 
