@@ -146,8 +146,11 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
         }
     }
     if (ok == 1) {
+        const TextField<255> before = frmc01.inpt_cval[n];
         ok = check_values_app(n, frmc01.inpt_txt[n].view(), frmi01.inpt_ival[n],
                               frmi01.inpt_rval[n], frmc01.inpt_cval[n], msg);
+        // A text the application rewrote (a normalised notation) is what the box shows.
+        if (frmc01.inpt_cval[n] != before) cval = frmc01.inpt_cval[n].str();
     }
     if (msg.size() > max_msg) msg.resize(max_msg);
     return ok;

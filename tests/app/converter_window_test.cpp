@@ -222,9 +222,9 @@ class ConverterWindow : public ::testing::Test {
 TEST_F(ConverterWindow, LatLonToXYCopiedAsTheCommandLineConverts) {
     const auto& cd = common_data;
     start();
-    choose(cd.n_lnd, 2);  // Bern
-    type_into(cd.n_ic1, "46.5");
-    type_into(cd.n_ic2, "9.25");
+    choose(cd.n_lnd, 2);                // Bern
+    type_into(cd.n_ic1, "46.30.000N");  // a waypoint variant, shown normalised once checked
+    type_into(cd.n_ic2, "009.15.000E");
     press(102);
     const std::string copied = copy();
     auto [x, y] = split(copied);
@@ -234,8 +234,8 @@ TEST_F(ConverterWindow, LatLonToXYCopiedAsTheCommandLineConverts) {
     press(-1);  // Close
     EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
     EXPECT_EQ(clipboard(), copied);  // still there after Varnix ended
-    EXPECT_NE(read_text(work.path() / ".config/varnix/Varnix_form.dat").find("LND=Bern\n"),
-              std::string::npos);
+    EXPECT_EQ(read_text(work.path() / ".config/varnix/Varnix_form.dat"),
+              "LND=Bern\nIT=1\nOT=1\nIC1=4630.000N\nIC2=00915.000E\n");
 }
 
 // X/Y back to latitude/longitude in each notation: what is copied, given to the command line,

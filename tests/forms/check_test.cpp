@@ -109,6 +109,7 @@ TEST_F(Checks, ApplicationHook) {
     EXPECT_EQ(msg, "No thanks");
     EXPECT_EQ(frmi01.inpt_ival[3], 77);
     EXPECT_EQ(frmc01.inpt_cval[3].view(), "normalised");
+    EXPECT_EQ(text, "normalised");  // the box shows the application's text
 
     // A refusal by the engine does not ask the application.
     test_app.checked.clear();
