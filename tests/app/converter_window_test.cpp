@@ -149,6 +149,8 @@ class ConverterWindow : public ::testing::Test {
             std::system(("printf '" + before + "' | xclip -i -selection clipboard > /dev/null 2>&1")
                             .c_str()),
             0);
+        // xclip's server owns the text a moment after xclip itself returns.
+        for (int i = 0; i < 100 && clipboard() != before; ++i) std::this_thread::sleep_for(20ms);
         press(3);
         std::string now = clipboard();
         for (int i = 0; i < 100 && now == before; ++i) {
