@@ -208,6 +208,9 @@ void varnix_forms() {
         stop_with_message("*** Form definition file corrupted  ***");
     }
     add_version_to_title();
+    // Without an installation the engine would show a window with no landscapes, no choices
+    // and no buttons, which only its close box could end: say so and stop instead.
+    if (!require_volaro_install(title, cd.qfr, false)) stop_after_report();
 
     if (frm_create_form() == 0) {
         std::string why = no_window_reason();

@@ -50,7 +50,7 @@ for _ in $(seq "$runs"); do
     "$binary" > "$work/out.txt" 2>&1 &
     pid=$!
     shown=1
-    until xdotool search --onlyvisible --pid "$pid" --name '^Varnix$' > /dev/null 2>&1; do
+    until xdotool search --all --onlyvisible --pid "$pid" --name '^Varnix$' > /dev/null 2>&1; do
         kill -0 "$pid" 2> /dev/null || { shown=0; break; }
         sleep 0.02  # polling flat out fills the X server's queue of new connections
     done

@@ -115,7 +115,7 @@ class ConverterWindow : public ::testing::Test {
                             {{"VARNIX_REGISTRY", store.string()}, {"DISPLAY", getenv("DISPLAY")}});
         ASSERT_GT(pid, 0);
         for (int i = 0; i < 200 && window.empty(); ++i) {
-            window = output_of("xdotool search --onlyvisible --pid " + std::to_string(pid) +
+            window = output_of("xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
                                " --name '^Varnix$' 2> /dev/null | head -1");
             if (window.empty()) std::this_thread::sleep_for(50ms);
         }

@@ -93,4 +93,14 @@ TEST_F(FormStart, InstalledLayoutFindsTheDefinition) {
     EXPECT_EQ(r.err, no_window);
 }
 
+// No simulator: the message and a stop, not a window without landscapes, choices or buttons.
+TEST_F(FormStart, NoInstallationStopsBeforeTheWindow) {
+    RunResult r =
+        run_varnix({}, work.path(), {{"VARNIX_REGISTRY", (work.path() / "none.reg").string()}});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.starts_with("Varnix: *** No Volaro installation found (2 or 3) ***"))
+        << r.err;
+    EXPECT_EQ(r.err.find("frm_create_form"), std::string::npos) << r.err;
+}
+
 }  // namespace

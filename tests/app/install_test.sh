@@ -3,6 +3,7 @@
 # window's definition in ../share/varnix/.   install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
+demo=$(cd "$(dirname "$0")/../../data/demo" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
@@ -15,7 +16,7 @@ grep -qx 'Exec=varnix -gui' "$prefix/share/applications/varnix.desktop" ||
     { echo "desktop entry does not start the converter"; status=1; }
 # Without a display the start goes as far as the window: the definition was found and read.
 err=$(cd "$prefix" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$prefix" VARNIX_NO_DIALOGS=1 \
-    VARNIX_REGISTRY=/nonexistent "$prefix/bin/varnix" 2>&1 > /dev/null || true)
+    VARNIX_REGISTRY="$demo/user.reg" "$prefix/bin/varnix" 2>&1 > /dev/null || true)
 case "$err" in
     *"STOP frm_create_form: no display"*) ;;
     *) echo "installed varnix did not reach its window: $err"; status=1 ;;
