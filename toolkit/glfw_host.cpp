@@ -25,6 +25,10 @@ class GlfwHost;
 struct GlfwWindow : CpwHostWindow {
     GLFWwindow* win = nullptr;
     GlfwHost* host = nullptr;
+    // The pointer as the last motion event put it. Asking the server instead gives where the
+    // pointer is now, which for a press still queued behind a quick drag is already the end.
+    bool pointer_known = false;
+    double pointer_x = 0, pointer_y = 0;
 };
 
 class GlfwHost final : public CpwHost {
@@ -124,8 +128,12 @@ struct Callbacks {
         if (GlfwWindow* w = report(win)) cpw_input_pointer_inside(w->host->cpw_, w->id, entered);
     }
     static void cursor(GLFWwindow* win, double x, double y) {
-        if (GlfwWindow* w = report(win))
-            cpw_input_pointer_pos(w->host->cpw_, w->id, floor_int(x), floor_int(y));
+        GlfwWindow* w = report(win);
+        if (w == nullptr) return;
+        w->pointer_known = true;
+        w->pointer_x = x;
+        w->pointer_y = y;
+        cpw_input_pointer_pos(w->host->cpw_, w->id, floor_int(x), floor_int(y));
     }
     static void button(GLFWwindow* win, int button, int action, int /*mods*/) {
         // GLFW numbers left, right, middle; the toolkit left, middle, right.
@@ -133,8 +141,8 @@ struct Callbacks {
         if (button < 0 || button > 2) return;
         GlfwWindow* w = report(win);
         if (w == nullptr) return;
-        double x = 0, y = 0;
-        glfwGetCursorPos(win, &x, &y);
+        double x = w->pointer_x, y = w->pointer_y;
+        if (!w->pointer_known) glfwGetCursorPos(win, &x, &y);
         cpw_input_button(w->host->cpw_, w->id, map[button], action == GLFW_PRESS, floor_int(x),
                          floor_int(y));
     }
