@@ -42,7 +42,12 @@ bool same_file(const std::string& a, const std::string& b) {
     const std::filesystem::path pa = a, pb = b;
     std::error_code ec;
     if (std::filesystem::equivalent(pa, pb, ec)) return true;
-    return std::filesystem::weakly_canonical(pa, ec) == std::filesystem::weakly_canonical(pb, ec);
+    // A path that cannot be resolved (a name too long, a folder that cannot be searched) is
+    // not the input: opening it fails with its own message.
+    std::error_code eca, ecb;
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(pa, eca);
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(pb, ecb);
+    return !eca && !ecb && ca == cb;
 }
 
 // Fixed point with three decimals, as a 15-character field would hold it (asterisks when the
