@@ -140,7 +140,9 @@ VersionCheck check_version(int nc, std::string& inst) {
 // The lines that tell a user what was tried when nothing was found.
 std::string tried_lines(const VersionCheck (&checks)[2]) {
     const std::string store = registry_store_path();
-    std::string text = store.empty() ? "No registry store found" : "Registry store read: " + store;
+    std::string text = store.empty()              ? "No registry store found"
+                       : !host_file_exists(store) ? "Registry store not found: " + store
+                                                  : "Registry store read: " + store;
     for (int i = 0; i < 2; ++i) {
         const VersionCheck& c = checks[i];
         if (!c.key) continue;

@@ -186,6 +186,12 @@ TEST_F(Cli, NoInstallationFound) {
     // A second run appends to the program log.
     run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", (root.path() / "empty.reg").string()}});
     EXPECT_EQ(read_text(work.path() / "Logfile.txt"), logged + logged);
+    // A store that is not there was not read.
+    const std::string missing = (root.path() / "missing.reg").string();
+    r = run({"Alps", "46.5", "9.25"}, {{"VARNIX_REGISTRY", missing}});
+    EXPECT_NE(r.out.find("\nRegistry store not found: " + missing + "\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.status, 2);
 }
 
 TEST_F(Cli, InstallationWithoutProgramOrVersionLineIsNotInstalled) {
