@@ -66,7 +66,7 @@ constexpr std::size_t aside_buffer_size = 1 << 16;
 
 bool AsideFile::open(std::string_view target) {
     discard();
-    target_ = target;
+    target_ = platform::write_target(std::string(target));
     file_ = platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);

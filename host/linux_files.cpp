@@ -36,6 +36,17 @@ long long file_mtime(const std::string& path) {
     return static_cast<long long>(st.st_mtime);
 }
 
+std::string write_target(const std::string& target) {
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    // Renaming over the link would cut it from the file it names.
+    char* real = realpath(target.c_str(), nullptr);
+    if (!real) return target;
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
 std::FILE* create_file_beside(const std::string& target, std::string& temp) {
     const std::size_t slash = target.find_last_of('/');
     const std::size_t name_at = slash == std::string::npos ? 0 : slash + 1;
@@ -43,10 +54,16 @@ std::FILE* create_file_beside(const std::string& target, std::string& temp) {
     std::string pattern = target.substr(0, name_at) + ".varnix-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0) return nullptr;
-    // mkstemp makes the file private; an output gets what any new file would get.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // mkstemp makes the file private; an output keeps the permissions of the file it replaces,
+    // or gets what any new file would get.
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {
         close(fd);

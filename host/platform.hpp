@@ -38,8 +38,11 @@ std::string executable_path();
 // Modification time in seconds since the epoch; -1 when missing. `path` in the file system's
 // encoding.
 long long file_mtime(const std::string& path);
+// The file a write to `target` reaches: the end of a symbolic link, else `target` itself.
+std::string write_target(const std::string& target);
 // Creates an empty file for writing next to `target` (same folder, hidden unique name) with the
-// permissions a new file gets; sets `temp` to its path. nullptr when it cannot be created.
+// permissions `target` has, or those a new file gets; sets `temp` to its path. nullptr when it
+// cannot be created.
 std::FILE* create_file_beside(const std::string& target, std::string& temp);
 // Replaces `target` by `source` in one step (both in the same folder).
 bool replace_file(const std::string& source, const std::string& target);

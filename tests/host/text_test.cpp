@@ -115,4 +115,25 @@ TEST(Files, Queries) {
     for (const auto& [d, n, want] : joins) EXPECT_EQ(path_join(d, n), want);
 }
 
+// Replacing an output must not widen its permissions nor cut a link the user made to it.
+TEST(AsideFile, KeepsPermissionsAndFollowsLinks) {
+    TempDir dir;
+    const std::string kept = dir.write("private.fpl", "old");
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string real = dir.write("real.fpl", "old");
+    const std::string link = dir.file("link.fpl");
+    fs::create_symlink(real, link);
+    for (const std::string& target : {kept, link}) {
+        AsideFile out;
+        ASSERT_TRUE(out.open(target)) << target;
+        out.write("new");
+        ASSERT_TRUE(out.commit()) << target;
+        EXPECT_EQ(read_file(target), "new") << target;
+    }
+    EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(read_file(real), "new");
+}
+
 }  // namespace
