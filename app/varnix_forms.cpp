@@ -215,8 +215,9 @@ void varnix_forms() {
     if (frm_create_form() == 0) {
         std::string why = no_window_reason();
         if (why.empty()) {
-            why = "the window system refused to open the converter window";
-            error_message_tit(s_error, title, "The converter window could not be opened:/" + why,
+            why = window_refused_reason();
+            error_message_tit(s_error, title,
+                              "The converter window could not be opened:/" + message_literal(why),
                               false);
         }
         stop_with_message("frm_create_form: " + why);

@@ -34,3 +34,11 @@ std::string no_window_reason() {
                "to convert on the command line)";
     return {};
 }
+
+std::string window_refused_reason() {
+    std::string display = env("DISPLAY");
+    if (display.empty()) display = env("WAYLAND_DISPLAY");
+    if (display.empty()) return no_window_reason();
+    return "no window could be opened on the display \"" + display +
+           "\" (is its server running, and may this user open windows on it?)";
+}

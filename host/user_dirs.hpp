@@ -10,3 +10,7 @@ std::string settings_folder();
 // Why no window can be opened, in words for the user ("" when a window system is there to
 // ask: then a refusal comes from the window system itself).
 std::string no_window_reason();
+
+// Why the window system refused a window, naming the display asked, for a user who started the
+// program on a display that is gone or not theirs.
+std::string window_refused_reason();

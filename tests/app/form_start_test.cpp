@@ -24,12 +24,12 @@ class FormStart : public ::testing::Test {
         install.add_landscape(2, "Alps");
         store = install.write_store();
     }
-    // Runs `varnix` from bin/ under `prefix`, with no operand and no display.
-    RunResult start(const fs::path& prefix) {
+    // Runs `varnix` from bin/ under `prefix`, with no operand and no display unless given.
+    RunResult start(const fs::path& prefix, const std::string& display = "") {
         fs::create_directories(prefix / "bin");
         fs::copy_file(VARNIX_BINARY, prefix / "bin/varnix", fs::copy_options::overwrite_existing);
         return run_program(prefix / "bin/varnix", {}, work.path(),
-                           {{"VARNIX_REGISTRY", store.string()}});
+                           {{"VARNIX_REGISTRY", store.string()}, {"DISPLAY", display}});
     }
 
     TempDir root, work, prefix;
@@ -48,6 +48,7 @@ TEST_F(FormStart, FailuresSayWhatIsWrong) {
         std::string form;  // the definition beside the binary; "-" for none
         std::string out;   // a line standard output must hold ("" for none)
         std::string err;   // what standard error must end with
+        std::string display = "";
     };
     const std::string bin = (prefix.path() / "bin").string();
     const std::string not_read = bin + "/Varnix_form.frm/ Error reading";
@@ -71,11 +72,19 @@ TEST_F(FormStart, FailuresSayWhatIsWrong) {
          "Varnix: *** Form definition file corrupted ***\n"
          "STOP *** Form definition file corrupted  ***\n"},
         {"no display", form_text, "", no_window},
+        // A display that is gone: the box (on standard error here) and the stop name it.
+        {"a display nobody serves", form_text, "",
+         "Varnix: The converter window could not be opened:\n"
+         "no window could be opened on the display \":9999\" (is its server running, and may "
+         "this user open windows on it?)\n"
+         "STOP frm_create_form: no window could be opened on the display \":9999\" (is its "
+         "server running, and may this user open windows on it?)\n",
+         ":9999"},
     };
     for (const auto& c : cases) {
         fs::remove(prefix.path() / "bin/Varnix_form.frm");
         if (c.form != "-") write_text(prefix.path() / "bin/Varnix_form.frm", c.form);
-        RunResult r = start(prefix.path());
+        RunResult r = start(prefix.path(), c.display);
         EXPECT_EQ(r.status, 2) << c.what;  // a start that fails is a reported stop
         if (!c.out.empty()) {
             EXPECT_NE(r.out.find(c.out + "\n"), std::string::npos) << c.what << "\n" << r.out;
