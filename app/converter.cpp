@@ -201,9 +201,13 @@ int check_values_app(int /*n*/, std::string_view label, int& ival, float& rval,
         }
     } else if (lab == "Lat" || lab == "Lon") {
         float v = 0;
+        const TextField<255> typed = cval;
         if (what_format(cval, v, lab == "Lat" ? "NS" : "WE") == fmt_unknown) {
             result = 0;
             msg = "Invalid Lat/Lon format";
+            // Only a text that reads is shown normalised: a refused one stays as typed, so
+            // the user corrects what they wrote, not a dot the check put in.
+            cval = typed;
         }
     }
     diag(result, msg);

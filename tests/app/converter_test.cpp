@@ -256,6 +256,8 @@ TEST_F(Converter, TypedValuesAreCheckedByTheirLabel) {
         {"Lat", "", "north", 0, "Invalid Lat/Lon format", "north"},
         {"Lon", "", "9.25", 1, "", "9.25"},
         {"Lon", "", "4630.250N", 0, "Invalid Lat/Lon format", "4630.250N"},
+        {"Lon", "", "9 15 00 E", 0, "Invalid Lat/Lon format", "9 15 00 E"},
+        {"Lat", "", "46.30.2N", 0, "Invalid Lat/Lon format", "46.30.2N"},
         {"Landscape", "", "anything", 1, "", "anything"},
     };
     for (const auto& c : cases) {
