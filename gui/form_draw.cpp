@@ -386,6 +386,8 @@ void draw_list() {
         rgb(pale_blue);
         fill(x0 + 2, y + rh - 2, x1 - v.DxScrl - 2, y + 2);
     }
+    // A line longer than the list stops at its edge (or the scroll bar's), not beyond the form.
+    const int columns = v.DxI > 0 ? std::max(0, (x1 - v.DxScrl - x0 - v.Yoffset) / v.DxI) : 0;
     for (int m = 0; m < n; ++m) {
         const int y = top - (m + 1) * rh;
         if (v.ddl_offset + m == v.inpt_ival[q]) {
@@ -396,7 +398,7 @@ void draw_list() {
         }
         grey(0);
         text(v.Inp_Font, v.font_size, x0 + v.Yoffset, y + v.Yoffset + 1,
-             list_line(v.ddl_offset + m));
+             piece(list_line(v.ddl_offset + m), 0, columns));
     }
     if (v.Scroll == 0) return;
     const int s = v.DxScrl, dx = v.DxI;

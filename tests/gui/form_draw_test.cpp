@@ -211,6 +211,21 @@ TEST_F(FormDraw, OpenLists) {
     expect_near(at(v.ddl_pos[0] + 4, 8), {240, 240, 240});
 }
 
+// A line longer than its list (a long landscape name) stops at the list's edge.
+TEST_F(FormDraw, LongListLineStaysInsideTheList) {
+    auto& v = FormView;
+    const std::string kept = v.ddl_txt[1][0];
+    v.ddl_txt[1][0] = std::string(40, 'W');
+    v.CurDDL = 1;
+    draw();
+    v.ddl_txt[1][0] = kept;
+    const Rect& q = v.ddl_pos;
+    const int rh = box(in_list10)[3] - box(in_list10)[1];
+    auto dark = [](Pixel p) { return p.r >= 0 && p.r < 128; };        // -1: outside the window
+    EXPECT_GT(count(q[0], q[1] - rh, q[2], q[1], dark), 0);           // the line is drawn
+    EXPECT_EQ(count(q[2] + 3, q[1] - rh, q[2] + 60, q[1], dark), 0);  // and stops at the edge
+}
+
 TEST_F(FormDraw, PopUpsStayInTheWindow) {
     auto& v = FormView;
     v.inpt_msg[in_invalid] = "Too large";
