@@ -133,6 +133,8 @@ bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
     CupColumns found{-1, -1, -1, -1, {-1, -1, -1, -1, -1, -1, -1}};
     static constexpr std::array<std::string_view, cup_field_count> field_names = {
         "code", "country", "style", "rwdir", "rwlen", "freq", "desc"};
+    static constexpr std::array<std::string_view, cup_field_count> spelled_out = {
+        "code", "country", "style", "direction", "length", "frequency", "description"};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         std::string_view f = trim(fields[i]);
         // Older files spell the columns out (Title, Latitude, ...).
@@ -148,7 +150,8 @@ bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
         else if (is("elev", "elevation"))
             found.elev = int(i);
         for (std::size_t k = 0; k < field_names.size(); ++k)
-            if (case_blind_compare(f, field_names[k])) found.fields[k] = int(i);
+            if (case_blind_compare(f, field_names[k]) || case_blind_compare(f, spelled_out[k]))
+                found.fields[k] = int(i);
     }
     if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
     cols = found;

@@ -85,9 +85,13 @@ TEST(CupHeader, FindsColumnsByName) {
     split_csv("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc", f);
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.lat, 3);
-    split_csv("Title,Code,Country,Latitude,Longitude,Elevation,Style", f);  // older spelling
+    split_csv(
+        "Title,Code,Country,Latitude,Longitude,Elevation,Style,Direction,Length,Frequency,"
+        "Description",
+        f);  // older spelling
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.lon, 4);
+    EXPECT_EQ(cols.fields, (std::array<int, cup_field_count>{1, 2, 6, 7, 8, 9, 10}));
     split_csv("code,lat,lon,name,elev", f);
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.name, 3);
