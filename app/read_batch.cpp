@@ -494,6 +494,13 @@ class Batch {
     void finish() {
         const bool read_failed = in_.failed();
         in_.close();
+        const std::string read_error =
+            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + " ***";
+        if (read_failed && npt_ == 0) {
+            // Nothing was read: the outputs the user had stay as they were.
+            write_count();
+            report(read_error);
+        }
         if (!fpl_.commit()) {
             cup_.discard();
             report("*** Error writing batch output file :" +
@@ -504,9 +511,7 @@ class Batch {
                    message_literal(from_host_path(cupfile_)) + " ***");
         }
         write_count();
-        if (read_failed)
-            report("*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
-                   " ***");
+        if (read_failed) report(read_error);
     }
 
     const BatchOptions& o_;
