@@ -397,6 +397,32 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
     for (const RunCase& c : cases) check(c);
 }
 
+TEST_F(RealFiles, MessagesKeepPathsWhole) {
+    const RunCase cases[] = {
+        {"on the console",
+         {"-batch", "Alps", "sub/none.txt", "sub/out.fpl"},
+         {{"sub/x", ""}},
+         2,
+         " *** Impossible to open batch input file :sub/none.txt ***\n",
+         "",
+         {{"sub/out.fpl", ""}}},
+        {"with the file and line",
+         {"-batch", "Alps", "sub/in.txt", "out.fpl"},
+         {{"sub/in.txt", "1 A 46.5 9.25 0\n2 B 46.5 x 0\n"}},
+         2,
+         "",
+         "STOP incorrect coordinate format : sub/in.txt, line 2\n",
+         {{"Varnix.log", "sub/in.txt\nout.fpl\nAlps\n1 points read in batch file\n"}}},
+    };
+    for (const RunCase& c : cases) check(c);
+    TempDir dir;
+    run_varnix({"-batch", "Alps", "sub/none.txt"}, dir.path(),
+               {{"VARNIX_REGISTRY", store.string()}});
+    EXPECT_NE(read_text(dir.path() / "Logfile.txt")
+                  .find("*** Impossible to open batch input file :sub/none.txt ***\n"),
+              std::string::npos);
+}
+
 TEST_F(RealFiles, ImpossibleCoordinatesOnTheCommandLine) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"Alps", "46,5", "9,25"},
