@@ -67,7 +67,9 @@ constexpr std::size_t aside_buffer_size = 1 << 16;
 bool AsideFile::open(std::string_view target) {
     discard();
     target_ = platform::write_target(std::string(target));
-    file_ = platform::create_file_beside(target_, temp_);
+    direct_ = platform::is_special_file(target_);
+    file_ =
+        direct_ ? std::fopen(target_.c_str(), "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
     return ok_;
@@ -77,6 +79,7 @@ bool AsideFile::commit() {
     if (!file_) return false;
     if (std::fclose(file_) != 0) ok_ = false;
     file_ = nullptr;
+    if (direct_) return ok_;
     if (ok_ && platform::replace_file(temp_, target_)) {
         temp_.clear();
         return true;

@@ -34,7 +34,8 @@ class AsideFile {
     ~AsideFile() { discard(); }
 
     // `target` is a host path. False when the temporary file cannot be created (no such
-    // folder, no permission).
+    // folder, no permission). A device or pipe (/dev/stdout, a named pipe) is written to
+    // directly: replacing it would remove it.
     bool open(std::string_view target);
     void write(std::string_view text) {
         if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
@@ -49,4 +50,5 @@ class AsideFile {
     std::FILE* file_ = nullptr;
     std::string target_, temp_;  // host paths
     bool ok_ = true;
+    bool direct_ = false;  // a device or pipe, written to where it is
 };

@@ -47,6 +47,11 @@ std::string write_target(const std::string& target) {
     return out;
 }
 
+bool is_special_file(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 std::FILE* create_file_beside(const std::string& target, std::string& temp) {
     const std::size_t slash = target.find_last_of('/');
     const std::size_t name_at = slash == std::string::npos ? 0 : slash + 1;

@@ -40,6 +40,8 @@ std::string executable_path();
 long long file_mtime(const std::string& path);
 // The file a write to `target` reaches: the end of a symbolic link, else `target` itself.
 std::string write_target(const std::string& target);
+// True when `path` exists and is no regular file (a device, a pipe, a folder).
+bool is_special_file(const std::string& path);
 // Creates an empty file for writing next to `target` (same folder, hidden unique name) with the
 // permissions `target` has, or those a new file gets; sets `temp` to its path. nullptr when it
 // cannot be created.

@@ -1,5 +1,8 @@
 // Windows-1252 at the boundaries (terminal, UTF-8 tools and files) and folder listings.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "host/console.hpp"
 #include "host/files.hpp"
@@ -134,6 +137,24 @@ TEST(AsideFile, KeepsPermissionsAndFollowsLinks) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(read_file(real), "new");
+}
+
+// A pipe or device given as an output (/dev/stdout) is written to; replacing it would remove it.
+TEST(AsideFile, WritesIntoAPipeInPlace) {
+    TempDir dir;
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    AsideFile out;
+    ASSERT_TRUE(out.open(pipe));
+    out.write("new");
+    EXPECT_TRUE(out.commit());
+    char got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 3);
+    EXPECT_STREQ(got, "new");
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 }  // namespace
