@@ -9,6 +9,11 @@
 
 void end_program(ExitStatus status) {
     run_log_close();
+    // A result that could not be printed (a full disk, a closed pipe) is no success.
+    if (status == ExitStatus::success && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+        console_error_line("STOP *** Error writing standard output ***");
+        status = ExitStatus::stopped;
+    }
     exit_program(static_cast<int>(status));
 }
 

@@ -1,6 +1,9 @@
 // Whole-program runs of varnix against fixture installations: standard output, standard error,
 // exit status and the files the program leaves.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "fixture.hpp"
 #include "geo/UTM.hpp"
@@ -288,6 +291,16 @@ TEST_F(Cli, PathsAndLandscapesOutsideWindows1252) {
     EXPECT_TRUE(fs::exists(dir / "pts.fpl"));
     r = run({"łódź alps", "46.5", "9.25"});
     EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+}
+
+TEST_F(Cli, AResultThatCannotBePrintedIsNoSuccess) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "needs /dev/full";
+    const std::string command = "cd '" + work.path().string() + "' && VARNIX_REGISTRY='" +
+                                store.string() +
+                                "' '" VARNIX_BINARY "' Alps 46.5 9.25 > /dev/full 2> err.txt";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_EQ(read_text(work.path() / "err.txt"), "STOP *** Error writing standard output ***\n");
 }
 
 TEST_F(Cli, ClipboardHoldsTheTwoLinesWithoutFinalLineFeed) {
