@@ -322,6 +322,10 @@ class Batch {
             stop_with_message("The waypoint file " + from_host_path(cupfile_) +
                               " would overwrite the batch input; name another output file");
         }
+        if (same_file(cupfile_, o_.outfile)) {
+            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
+                              " would overwrite the flight-plan file; name it with .fpl");
+        }
     }
 
     // The input first: a run that cannot read it leaves the outputs as they were.
