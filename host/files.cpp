@@ -91,6 +91,6 @@ bool AsideFile::commit() {
 void AsideFile::discard() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
-    if (!temp_.empty()) std::remove(temp_.c_str());
+    if (!temp_.empty()) platform::remove_temp_file(temp_);
     temp_.clear();
 }

@@ -1,13 +1,61 @@
 // Files, time and environment on Linux.
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "host/platform.hpp"
+
+namespace {
+
+// Temporary outputs removed when Ctrl-C or a kill ends the run, so none is left beside the
+// user's files. Fixed storage: a signal handler may not allocate.
+constexpr int temps_max = 4;
+constexpr std::size_t temp_path_max = 4096;
+char temp_paths[temps_max][temp_path_max];
+volatile sig_atomic_t temp_used[temps_max];
+
+extern "C" void remove_temps_and_end(int sig) {
+    for (int i = 0; i < temps_max; ++i)
+        if (temp_used[i]) unlink(temp_paths[i]);
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+void watch_temp(const std::string& path) {
+    static bool handlers = false;
+    if (!handlers) {
+        handlers = true;
+        for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction old {};
+            // A signal the caller ignores (nohup) stays ignored.
+            if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+            struct sigaction act {};
+            act.sa_handler = remove_temps_and_end;
+            sigemptyset(&act.sa_mask);
+            sigaction(sig, &act, nullptr);
+        }
+    }
+    if (path.size() >= temp_path_max) return;
+    for (int i = 0; i < temps_max; ++i) {
+        if (temp_used[i]) continue;
+        std::memcpy(temp_paths[i], path.c_str(), path.size() + 1);
+        temp_used[i] = 1;
+        return;
+    }
+}
+
+void forget_temp(const std::string& path) {
+    for (int i = 0; i < temps_max; ++i)
+        if (temp_used[i] && path == temp_paths[i]) temp_used[i] = 0;
+}
+
+}  // namespace
 
 namespace platform {
 
@@ -76,11 +124,19 @@ std::FILE* create_file_beside(const std::string& target, std::string& temp) {
         return nullptr;
     }
     temp = pattern;
+    watch_temp(temp);
     return f;
 }
 
 bool replace_file(const std::string& source, const std::string& target) {
-    return std::rename(source.c_str(), target.c_str()) == 0;
+    if (std::rename(source.c_str(), target.c_str()) != 0) return false;
+    forget_temp(source);
+    return true;
+}
+
+void remove_temp_file(const std::string& temp) {
+    std::remove(temp.c_str());
+    forget_temp(temp);
 }
 
 int time_of_day_ms() {

@@ -48,6 +48,8 @@ bool is_special_file(const std::string& path);
 std::FILE* create_file_beside(const std::string& target, std::string& temp);
 // Replaces `target` by `source` in one step (both in the same folder).
 bool replace_file(const std::string& source, const std::string& target);
+// Removes a file create_file_beside made (until then, an interrupted run removes it too).
+void remove_temp_file(const std::string& temp);
 // Local time of day in milliseconds since midnight.
 int time_of_day_ms();
 

@@ -1,7 +1,9 @@
 // Windows-1252 at the boundaries (terminal, UTF-8 tools and files) and folder listings.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/console.hpp"
@@ -137,6 +139,25 @@ TEST(AsideFile, KeepsPermissionsAndFollowsLinks) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(read_file(real), "new");
+}
+
+// Ctrl-C or a kill during a run leaves no temporary file beside the outputs.
+TEST(AsideFile, AnInterruptedRunLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string target = dir.file("out.fpl");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AsideFile out;
+        if (!out.open(target)) _exit(3);
+        out.write("half");
+        raise(SIGTERM);
+        _exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 // A pipe or device given as an output (/dev/stdout) is written to; replacing it would remove it.
