@@ -20,10 +20,9 @@
 #include "gui/form_view.hpp"
 #include "host/registry.hpp"
 #include "include/common_data.hpp"
+#include "tests/common/x11_close.hpp"
 #include "toolkit/null_host.hpp"
 #include "util/numbers.hpp"
-
-bool send_close_request(unsigned long window);  // x11_close.cpp
 
 namespace {
 

@@ -21,6 +21,9 @@
 #include <vector>
 
 #include "toolkit/cpw.hpp"
+#if CPW_TEST_XLIB
+#include "tests/common/x11_close.hpp"
+#endif
 
 namespace {
 
@@ -35,17 +38,7 @@ class XClient {
     Window find(const char* title) { return dpy_ ? find(DefaultRootWindow(dpy_), title) : 0; }
     bool request_close(const char* title) {
         const Window w = find(title);
-        if (w == 0) return false;
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = w;
-        ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(dpy_, w, False, NoEventMask, &ev);
-        XFlush(dpy_);
-        return true;
+        return w != 0 && send_close_request(w);
     }
     std::pair<int, int> size(const char* title) {
         XWindowAttributes a{};

@@ -1,5 +1,5 @@
-// The close request a window manager sends (WM_DELETE_WINDOW): without a window manager on the
-// test's X server, nobody else sends it. Apart from the tests, whose names Xlib's macros spoil.
+#include "tests/common/x11_close.hpp"
+
 #include <X11/Xlib.h>
 
 bool send_close_request(unsigned long window) {
