@@ -3,14 +3,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Runs the whole program on `args` (argument 0 first, already Windows-1252). Every end goes
-// through app/stop.hpp.
+// Runs the whole program on `args` (argument 0 first) as the system gives them: paths and
+// landscape names keep their bytes; coordinates become Windows-1252 where they are read.
+// Every end goes through app/stop.hpp.
 int varnix_main(const std::vector<std::string>& args);
 
 // Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value.
 int init_conv();
+// Why the last init_conv failed, in the words its message used; empty after a success or
+// when the installation's own message said why.
+std::string_view init_conv_failure();
 
 // True when landscape X/Y lie outside the landscape set up by init_conv (the point is still
 // converted: the simulator takes it, the user may not expect it).

@@ -22,20 +22,7 @@ namespace {
 constexpr std::string_view title = "Varnix";
 constexpr std::string_view failed_result = "XXXXXXXXXXXXXX";  // fourteen: a failed conversion
 constexpr std::size_t landscape_name_len = 64;                // what the list holds of a name
-constexpr int class_button = 6;
-
-// The current value of box n as the window holds it.
-struct BoxValue {
-    int iv = 0;
-    float rv = 0;
-    std::string cv;
-};
-BoxValue current(int n) {
-    BoxValue b;
-    int type = 0;
-    frm_get_cur_value(n, b.iv, b.rv, b.cv, type);
-    return b;
-}
+constexpr std::string_view nothing_to_copy = "Nothing to copy: convert a position first";
 
 void set_line(int n, std::string_view text) {
     frm_set_prop(sec_text, n, prop_txt, 0, 0, text, true);
@@ -45,7 +32,7 @@ void set_label(int n, std::string_view text) {
 }
 
 void take_chosen_landscape() {
-    std::string name = current(common_data.n_lnd).cv;
+    std::string name = current_value(common_data.n_lnd).cv;
     if (name.size() > landscape_name_len) name.resize(landscape_name_len);
     common_data.landscape = name;
 }
@@ -81,37 +68,97 @@ void format_result(int k_ot, float x, float y, float lat, float lon, TextField<2
     }
 }
 
+// The result lines as they stand: c_out1 and c_out2.
+void show_result() {
+    set_line(common_data.n_oc1, converter.c_out1.view());
+    set_line(common_data.n_oc2, converter.c_out2.view());
+}
+
+// Only a real result is copied, exactly as shown; without one the clipboard keeps what it
+// holds and the result lines say why.
 void copy_result() {
+    if (!converter.has_result) {
+        set_line(common_data.n_oc1, nothing_to_copy);
+        set_line(common_data.n_oc2, "");
+        return;
+    }
     std::string text = std::string(trim(converter.c_out1.view())) + "," +
                        std::string(trim(converter.c_out2.view()));
     // The window stays: losing the clipboard is no reason to lose the form.
     int status = wr_clp_form(text);
     diag("wr_clp", status, text.size(), text);
+    show_result();
 }
 
 void convert() {
     const auto& cd = common_data;
-    converter.c_in1 = current(cd.n_ic1).cv;
-    converter.c_in2 = current(cd.n_ic2).cv;
-    int k_it = current(cd.n_it).iv;
-    int k_ot = current(cd.n_ot).iv;
+    converter.c_in1 = current_value(cd.n_ic1).cv;
+    converter.c_in2 = current_value(cd.n_ic2).cv;
+    int k_it = current_value(cd.n_it).iv;
+    int k_ot = current_value(cd.n_ot).iv;
     diag("K_IT", k_it);
     diag("K_OT", k_ot);
-    if (needs_projection(k_it, k_ot)) take_chosen_landscape();
-    convert_position(k_it, k_ot, converter.c_in1, converter.c_in2, converter.c_out1,
-                     converter.c_out2);
+    converter.result_projected = needs_projection(k_it, k_ot);
+    if (converter.result_projected) take_chosen_landscape();
+    converter.has_result = convert_position(k_it, k_ot, converter.c_in1, converter.c_in2,
+                                            converter.c_out1, converter.c_out2);
+    show_result();
+}
+
+// The typed X or Y is checked against the landscape's extent. The set-up is tried once per
+// Convert (the window checks its boxes in order, IC1 first), so a landscape that cannot be
+// set up raises one message box, and each box refused for it gives the reason.
+int check_extent(std::string_view lab, float v, std::string& msg) {
+    const auto& cd = common_data;
+    if (converter.refused_setup.blank() || converter.refused_setup != cd.landscape) {
+        converter.refused_setup.clear();
+        if (init_conv() != 1) {
+            converter.refused_setup = cd.landscape;
+            converter.setup_reason = init_conv_failure();
+        }
+    }
+    if (!converter.refused_setup.blank()) {
+        msg = converter.setup_reason;
+        return 0;
+    }
+    float vmax = lab == "X" ? cd.xmax : cd.ymax;
+    if (v >= 0 && v <= vmax) return 1;
+    msg = std::string(lab) + "-value must be in [0," + f2b(vmax, "(F16.6)") + "]";
+    return 0;
 }
 
 }  // namespace
 
 void reset_converter() { converter = ConverterState{}; }
 
+void use_converter_hooks() { frm_set_app_hooks({frm_callback, check_values_app}); }
+
+BoxValue current_value(int n) {
+    BoxValue b;
+    frm_get_cur_value(n, b.iv, b.rv, b.cv, b.type);
+    return b;
+}
+
+BoxValue model_value(int n) {
+    BoxValue b;
+    frm_get_value(n, b.iv, b.rv, b.cv, b.type);
+    return b;
+}
+
+void clear_result() {
+    const int k_ot = current_value(common_data.n_ot).iv;
+    converter.c_out1 = result_label_1(k_ot);
+    converter.c_out2 = result_label_2(k_ot);
+    converter.has_result = converter.result_projected = false;
+    show_result();
+}
+
 std::string_view result_label_1(int k_ot) { return k_ot == ot_xy ? "X=" : "Lat="; }
 std::string_view result_label_2(int k_ot) { return k_ot == ot_xy ? "Y=" : "Lon="; }
 std::string_view input_label_1(int k_it) { return k_it == it_xy ? "X" : "Lat"; }
 std::string_view input_label_2(int k_it) { return k_it == it_xy ? "Y" : "Lon"; }
 
-void convert_position(int k_it, int k_ot, TextField<24>& in1, TextField<24>& in2,
+bool convert_position(int k_it, int k_ot, TextField<24>& in1, TextField<24>& in2,
                       TextField<24>& out1, TextField<24>& out2) {
     float x = 0, y = 0, lat = 0, lon = 0;
     // An output type the window does not know (a changed definition file) has no result.
@@ -139,9 +186,10 @@ void convert_position(int k_it, int k_ot, TextField<24>& in1, TextField<24>& in2
     if (!ok) {
         out1 = failed_result;
         out2 = failed_result;
-        return;
+        return false;
     }
     format_result(k_ot, x, y, lat, lon, out1, out2);
+    return true;
 }
 
 void frm_callback(int ncla, int num, int& val) {
@@ -155,31 +203,35 @@ void frm_callback(int ncla, int num, int& val) {
             set_label(cd.n_ic1, input_label_1(val));
             set_label(cd.n_ic2, input_label_2(val));
         } else if (num == cd.n_ot && val >= ot_xy) {
-            set_line(cd.n_oc1, result_label_1(val));
-            set_line(cd.n_oc2, result_label_2(val));
+            // The lines show the new labels: the result of the old notation is gone.
+            clear_result();
         } else if (num == cd.n_lnd) {
-            BoxValue lnd = current(num);
+            BoxValue lnd = current_value(num);
             diag("LND : ", lnd.iv, lnd.cv);
+            const bool other = trim_right(lnd.cv) != cd.landscape.view();
             take_chosen_landscape();
+            // X/Y of another landscape would be a wrong answer, not an old one.
+            if (other && converter.result_projected) clear_result();
         }
         return;
     }
-    if (ncla != class_button) return;
+    if (ncla != sec_butt) return;
     diag("APPLICATION CALLBACK : BUTTON", num, val);
     if (val == butt_copy)
         copy_result();
     else if (val == butt_convert)
         convert();
-    set_line(cd.n_oc1, converter.c_out1.view());
-    set_line(cd.n_oc2, converter.c_out2.view());
+    else
+        show_result();
 }
 
-int check_values_app(int /*n*/, std::string_view label, int& ival, float& rval,
-                     TextField<255>& cval, std::string& msg) {
+int check_values_app(int n, std::string_view label, int& ival, float& rval, TextField<255>& cval,
+                     std::string& msg) {
     const auto& cd = common_data;
     diag("check_values_app : APP : ", label, ival, rval, cval.view());
     diag("LND : ", cd.landscape.view());
     msg.clear();
+    if (n == cd.n_ic1) converter.refused_setup.clear();  // a new Convert's checks begin
     int result = 1;
     const std::string_view lab = trim(label);
     if (lab == "X" || lab == "Y") {
@@ -188,16 +240,7 @@ int check_values_app(int /*n*/, std::string_view label, int& ival, float& rval,
             result = 0;
             msg = "Floating-point value required";
         } else if (!cd.landscape.blank()) {
-            // A set-up that failed has said why already; its extent is not to be trusted.
-            if (init_conv() != 1) {
-                result = 0;
-            } else {
-                float vmax = lab == "X" ? cd.xmax : cd.ymax;
-                if (v < 0 || v > vmax) {
-                    result = 0;
-                    msg = std::string(lab) + "-value must be in [0," + f2b(vmax, "(F16.6)") + "]";
-                }
-            }
+            result = check_extent(lab, v, msg);
         }
     } else if (lab == "Lat" || lab == "Lon") {
         float v = 0;
@@ -210,6 +253,9 @@ int check_values_app(int /*n*/, std::string_view label, int& ival, float& rval,
             cval = typed;
         }
     }
+    // A refused position ends the Convert before it starts: the lines must not keep showing
+    // the result of another position beside the red box.
+    if (result == 0) clear_result();
     diag(result, msg);
     return result;
 }

@@ -212,6 +212,7 @@ void varnix_forms() {
     // and no buttons, which only its close box could end: say so and stop instead.
     if (!require_volaro_install(title, cd.qfr, false)) stop_after_report();
 
+    use_converter_hooks();
     if (frm_create_form() == 0) {
         std::string why = no_window_reason();
         if (why.empty()) {

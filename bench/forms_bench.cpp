@@ -9,11 +9,6 @@
 #include "forms/my_forms.hpp"
 #include "gui/form_view.hpp"
 
-void frm_callback(int, int, int&) {}
-int check_values_app(int, std::string_view, int&, float&, TextField<255>&, std::string&) {
-    return 1;
-}
-
 namespace {
 
 const std::string data = std::string(VARNIX_SOURCE_DIR) + "/tests/gui/data/";

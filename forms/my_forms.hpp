@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -123,7 +124,7 @@ extern Frmi02 frmi02;
 extern Frmi03 frmi03;
 extern Frmt01 frmt01;
 
-// Back to the start-up state, window id, language and list sizes included (tests).
+// Back to the start-up state, window id, language, list sizes and hooks included (tests).
 void reset_form_model();
 
 // --- definition file ---------------------------------------------------------------------------
@@ -183,12 +184,20 @@ int frm_read_form_data(std::string_view fnam);   // 0, or errno of the failed op
 // a simulator installation, else 1.
 int load_form();
 
-// --- application hooks: defined by the application, called by the engine ----------------------
+// --- application hooks -------------------------------------------------------------------------
 
-// After a user action: ncla 1 = input box n (value: its integer, a DDL entry from 1),
-// ncla 6 = button n (value: its type code, which the hook may change).
-void frm_callback(int ncla, int n, int& value);
-// After the engine accepted box n (from 1): the application's own check. It may change the
-// model's values and fill msg (at most 256 characters); 1 accepts, 0 refuses.
-int check_values_app(int n, std::string_view label, int& ival, float& rval, TextField<255>& cval,
-                     std::string& msg);
+// What the application hands the engine, so the engine never names the application (the form
+// engine is a library). A hook left empty calls nothing, or accepts every value.
+struct FormAppHooks {
+    // After a user action: ncla sec_inpt = input box n (value: its integer, a DDL entry from 1),
+    // sec_butt = button n (value: its type code, which the hook may change).
+    std::function<void(int ncla, int n, int& value)> frm_callback;
+    // After the engine accepted box n (from 1): the application's own check. It may change the
+    // model's values and fill msg (at most 256 characters); 1 accepts, 0 refuses. The message
+    // of a refusal is the reason the view shows for the box (FormView.inpt_msg).
+    std::function<int(int n, std::string_view label, int& ival, float& rval,
+                      TextField<255>& cval, std::string& msg)>
+        check_values_app;
+};
+// Replaces the hooks; reset_form_model empties them.
+void frm_set_app_hooks(FormAppHooks hooks);

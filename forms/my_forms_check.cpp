@@ -145,10 +145,10 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
                 break;
         }
     }
-    if (ok == 1) {
+    if (ok == 1 && app_hooks().check_values_app) {
         const TextField<255> before = frmc01.inpt_cval[n];
-        ok = check_values_app(n, frmc01.inpt_txt[n].view(), frmi01.inpt_ival[n],
-                              frmi01.inpt_rval[n], frmc01.inpt_cval[n], msg);
+        ok = app_hooks().check_values_app(n, frmc01.inpt_txt[n].view(), frmi01.inpt_ival[n],
+                                          frmi01.inpt_rval[n], frmc01.inpt_cval[n], msg);
         // A text the application rewrote (a normalised notation) is what the box shows.
         if (frmc01.inpt_cval[n] != before) cval = frmc01.inpt_cval[n].str();
     }

@@ -30,6 +30,9 @@ bool read_hex6(std::string_view text, int& value);
 
 bool is_blank(std::string_view s);
 
+// The application's hooks as frm_set_app_hooks left them.
+const FormAppHooks& app_hooks();
+
 // errno after a failed call, never 0.
 int io_status();
 

@@ -42,7 +42,11 @@ bool load_landscapes(int k) {
 
 int load_form() {
     start_hand_over();
-    set_form_model_ops({check_values, check_minmax, incrm_val, frm_callback});
+    // The hook is looked up at each call: the application may hand it over after the form.
+    auto callback = [](int ncla, int n, int& value) {
+        if (app_hooks().frm_callback) app_hooks().frm_callback(ncla, n, value);
+    };
+    set_form_model_ops({check_values, check_minmax, incrm_val, callback});
     for (int t = 1; t <= frm000.nb_titl; ++t)
         add_subt(frm000.nb_titl, t - 1, frmc01.titl_txt[t].view(), frmi02.titl_pos[t][1],
                  frmi02.titl_pos[t][2]);

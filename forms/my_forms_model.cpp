@@ -1,5 +1,6 @@
 // The form model's records and their reset.
 #include "forms/my_forms.hpp"
+#include "forms/my_forms_internal.hpp"
 
 Frm000 frm000;
 Frm999 frm999;
@@ -9,6 +10,13 @@ Frmi01 frmi01;
 Frmi02 frmi02;
 Frmi03 frmi03;
 Frmt01 frmt01;
+
+namespace {
+FormAppHooks hooks;
+}  // namespace
+
+void frm_set_app_hooks(FormAppHooks h) { hooks = std::move(h); }
+const FormAppHooks& frm_detail::app_hooks() { return hooks; }
 
 void frm_init_form() {
     Frm999 kept = frm999;
@@ -35,6 +43,7 @@ void frm_init_form() {
 }
 
 void reset_form_model() {
+    hooks = {};
     frm999 = Frm999{};
     frmi03 = Frmi03{};
     frm_init_form();

@@ -12,12 +12,6 @@
 #include "forms/my_forms.hpp"
 #include "gui/form_view.hpp"
 
-// The engine's application hooks: accept everything, as an application without checks would.
-void frm_callback(int, int, int&) {}
-int check_values_app(int, std::string_view, int&, float&, TextField<255>&, std::string&) {
-    return 1;
-}
-
 namespace {
 
 std::vector<std::string>& scratch_files() {

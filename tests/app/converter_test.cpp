@@ -8,12 +8,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #include "app/Varnix_vers.hpp"
 #include "app/varnix_forms.hpp"
 #include "fixture.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
+#include "gui/form_ops.hpp"
 #include "gui/form_view.hpp"
 #include "host/console.hpp"
 #include "host/messages.hpp"
@@ -36,6 +38,9 @@ class Converter : public ::testing::Test {
         small.ncols = 50;
         small.nrows = 40;
         install.add_landscape(2, "Bern", small);
+        TrnHeader broken;
+        broken.zone = 0;
+        install.add_landscape(2, "Broken", broken);
         store = install.write_store();
         old_cwd = std::filesystem::current_path();
         std::filesystem::current_path(work.path());
@@ -51,6 +56,7 @@ class Converter : public ::testing::Test {
         reset_form_model();
         reset_form_view();
         reset_converter();
+        use_converter_hooks();
         utm_reset();
         ASSERT_EQ(frm_read_form(form_file), 0);
         ASSERT_TRUE(find_converter_items());
@@ -76,11 +82,26 @@ class Converter : public ::testing::Test {
         for (int b = 0; b < FormView.nb_butt; ++b)
             if (FormView.butt_typ[b] == type) {
                 int v = type;
-                frm_callback(6, b + 1, v);
+                frm_callback(sec_butt, b + 1, v);
                 return;
             }
         FAIL() << "no button of type " << type;
     }
+    // A button as the window presses it: every box checked first, in order, and the press
+    // only when all pass. The reasons of refused boxes are left in the view.
+    bool press_checked(int type) {
+        const FormModelOps& ops = form_model_ops();
+        bool all = true;
+        for (int i = 0; i < FormView.nb_inpt; ++i) {
+            auto& v = FormView;
+            bool ok = ops.check_values(i, v.inpt_act[i], v.inpt_ival[i], v.inpt_rval[i],
+                                       v.inpt_cval[i], v.inpt_msg[i]) != 0;
+            all = all && ok;
+        }
+        if (all) press(type);
+        return all;
+    }
+    std::string reason(int n) const { return FormView.inpt_msg[n - 1]; }
     // Types a position, picks the notations and converts; the two result lines.
     std::pair<std::string, std::string> convert(int it, int ot, const std::string& in1,
                                                 const std::string& in2) {
@@ -251,7 +272,7 @@ TEST_F(Converter, TypedValuesAreCheckedByTheirLabel) {
         {"Y", "Alps", "30000.5", 0, "Y-value must be in [0,30000]", "30000.5"},
         {"Y", "Bern", "4500", 0, "Y-value must be in [0,4000]", "4500"},
         {"X", "", "-1", 1, "", "-1"},
-        {"X", "Gone", "10", 0, "", "10"},
+        {"X", "Gone", "10", 0, "Landscape Gone not installed or corrupted", "10"},
         {"Lat", "", "46.30.250N", 1, "", "4630.250N"},
         {"Lat", "", "north", 0, "Invalid Lat/Lon format", "north"},
         {"Lon", "", "9.25", 1, "", "9.25"},
@@ -275,24 +296,91 @@ TEST_F(Converter, TypedValuesAreCheckedByTheirLabel) {
     }
 }
 
-// Without a clipboard Copy says so and the window stays; like every button it shows the last
-// result again.
-TEST_F(Converter, CopyWithoutAClipboardKeepsTheWindow) {
-    std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
-    std::string wayland = getenv("WAYLAND_DISPLAY") ? getenv("WAYLAND_DISPLAY") : "";
+// Copy copies the result on screen, and only a real one: whatever removed the result from the
+// lines (another notation, a refused or failed Convert, another landscape) leaves nothing to
+// copy, and Copy then says so instead of touching the clipboard. Without a clipboard an
+// attempt shows as its error.
+TEST_F(Converter, CopyTakesOnlyTheResultOnScreen) {
+    const auto& cd = common_data;
+    const std::string notice = "Nothing to copy: convert a position first";
+    struct Case {
+        std::string what;
+        std::function<void()> before;
+        bool copied;
+        std::string oc1;  // the first result line after Copy
+    };
+    const Case cases[] = {
+        {"no conversion yet", [] {}, false, notice},
+        {"a result", [&] { convert(it_latlon, ot_decimal, "45.5", "7.25"); }, true, "Lat=45.5"},
+        {"another notation chosen",
+         [&] {
+             convert(it_latlon, ot_decimal, "45.5", "7.25");
+             choose(cd.n_ot, ot_cup);
+         },
+         false, notice},
+        {"a refused Convert",
+         [&] {
+             convert(it_latlon, ot_decimal, "45.5", "7.25");
+             type(cd.n_ic1, "north");
+             EXPECT_FALSE(press_checked(butt_convert));
+             EXPECT_EQ(line(cd.n_oc1), "Lat=");
+         },
+         false, notice},
+        {"a failed Convert",
+         [&] {
+             convert(it_latlon, ot_decimal, "45.5", "7.25");
+             choose(cd.n_lnd, 3);
+             convert(it_latlon, ot_xy, "46.5", "9.25");
+             EXPECT_EQ(line(cd.n_oc1), fourteen_x);
+         },
+         false, notice},
+        {"another landscape under an X/Y result",
+         [&] {
+             convert(it_latlon, ot_xy, "46.5", "9.25");
+             choose(cd.n_lnd, 2);
+             EXPECT_EQ(line(cd.n_oc1), "X=");
+         },
+         false, notice},
+    };
+    const char* display = getenv("DISPLAY");
+    const std::string saved = display ? display : "";
     unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    convert(it_latlon, ot_decimal, "45.5", "7.25");
-    choose(common_data.n_ot, ot_decimal);  // the lines show only the labels now
-    EXPECT_EQ(line(common_data.n_oc1), "Lat=");
-    testing::internal::CaptureStderr();
-    press(butt_copy);
-    std::string err = testing::internal::GetCapturedStderr();
-    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
-    if (!wayland.empty()) setenv("WAYLAND_DISPLAY", wayland.c_str(), 1);
-    EXPECT_NE(err.find("Error: Can't open clipboard"), std::string::npos) << err;
-    EXPECT_EQ(line(common_data.n_oc1), "Lat=45.5");
-    EXPECT_EQ(line(common_data.n_oc2), "Lon=7.25");
+    for (const auto& c : cases) {
+        reset_converter();
+        choose(cd.n_lnd, 1);
+        testing::internal::CaptureStderr();
+        c.before();
+        const std::string oc2 = line(cd.n_oc2);
+        press(butt_copy);
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.find("Can't open clipboard") != std::string::npos, c.copied) << c.what;
+        EXPECT_EQ(line(cd.n_oc1), c.oc1) << c.what;
+        EXPECT_EQ(line(cd.n_oc2), c.copied ? oc2 : "") << c.what;
+    }
+    if (!saved.empty()) setenv("DISPLAY", saved.c_str(), 1);
+}
+
+// A landscape whose header cannot be read: each Convert tells it once, and both refused boxes
+// give the reason.
+TEST_F(Converter, ALandscapeThatCannotBeSetUpIsToldOncePerConvert) {
+    const auto& cd = common_data;
+    choose(cd.n_lnd, 3);
+    choose(cd.n_it, it_xy);
+    type(cd.n_ic1, "100");
+    type(cd.n_ic2, "200");
+    const std::string reason_text = "Landscape Broken not installed or corrupted";
+    for (int round = 0; round < 2; ++round) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(press_checked(butt_convert));
+        std::string err = testing::internal::GetCapturedStderr();
+        std::size_t boxes = 0;
+        for (std::size_t p = err.find(reason_text); p != std::string::npos;
+             p = err.find(reason_text, p + 1))
+            ++boxes;
+        EXPECT_EQ(boxes, 1u) << err;
+        EXPECT_EQ(reason(cd.n_ic1), reason_text);
+        EXPECT_EQ(reason(cd.n_ic2), reason_text);
+    }
 }
 
 // --- remembered choices ----------------------------------------------------------------------
@@ -304,6 +392,7 @@ class Remembered : public Converter {
     void restart() {
         reset_form_model();
         reset_form_view();
+        use_converter_hooks();
         ASSERT_EQ(frm_read_form(form_file), 0);
         ASSERT_TRUE(find_converter_items());
         ASSERT_EQ(load_form(), 1);

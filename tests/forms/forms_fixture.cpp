@@ -8,13 +8,19 @@
 
 TestApp test_app;
 
-void frm_callback(int ncla, int n, int& value) { test_app.callbacks.emplace_back(ncla, n, value); }
+namespace {
 
-int check_values_app(int n, std::string_view, int& ival, float& rval, TextField<255>& cval,
-                     std::string& msg) {
+void record_callback(int ncla, int n, int& value) {
+    test_app.callbacks.emplace_back(ncla, n, value);
+}
+
+int record_check(int n, std::string_view, int& ival, float& rval, TextField<255>& cval,
+                 std::string& msg) {
     test_app.checked.push_back(n);
     return test_app.check ? test_app.check(n, ival, rval, cval, msg) : 1;
 }
+
+}  // namespace
 
 void FormsTest::SetUp() {
     ASSERT_FALSE(dir().empty());
@@ -30,6 +36,7 @@ void FormsTest::SetUp() {
     reset_form_model();
     reset_form_view();
     test_app = {};
+    frm_set_app_hooks({record_callback, record_check});
 }
 
 void FormsTest::TearDown() { fs::current_path(old_cwd_); }

@@ -69,19 +69,18 @@ int usage() {
     return 2;
 }
 
-}  // namespace
-
-void frm_callback(int ncla, int n, int& value) {
+void callback(int ncla, int n, int& value) {
     line("callback " + std::to_string(ncla) + " " + std::to_string(n) + " " +
          std::to_string(value));
 }
 
-int check_values_app(int n, std::string_view, int& ival, float& rval, TextField<255>& cval,
-                     std::string&) {
+int check(int n, std::string_view, int& ival, float& rval, TextField<255>& cval, std::string&) {
     line("check " + std::to_string(n) + " " + std::to_string(ival) + " " + num(rval) + " " +
          cval.str());
     return 1;
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     for (int a = 1; a < argc; ++a) {
@@ -97,6 +96,7 @@ int main(int argc, char** argv) {
     }
     if (opt.form.empty()) return usage();
 
+    frm_set_app_hooks({callback, check});
     const int faults = frm_read_form(opt.form);
     if (frm_get_count() == 0) {
         std::fprintf(stderr, "frm_show: %s: no input boxes read (%d faults, see frm_forms.log)\n",
