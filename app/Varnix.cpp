@@ -1,6 +1,7 @@
 #include "app/Varnix.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "app/Varnix_vers.hpp"
@@ -158,12 +159,25 @@ void log_batch_files(const CommandLine& cl) {
 
 std::string trimmed(const std::string& s) { return std::string(trim(s)); }
 
+// A hemisphere given as its own operand may be lower case ("46 30 n 9 15 e").
+std::string hemisphere_operand(std::string op) {
+    if (trim(op).size() == 1 && std::string_view("nsew").find(trim(op)[0]) != std::string_view::npos)
+        for (char& c : op) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return op;
+}
+
 void decode_args(CommandLine& cl) {
     const int n = cl.narg1;
     set_landscape(operand(cl, 1));
+    std::string_view lat, lon;
+    const std::string pair = n == 2 ? text_operand(cl, 2) : std::string();
     if (n == 3) {
         cl.c_lat = text_operand(cl, 2);
         cl.c_lon = text_operand(cl, 3);
+    } else if (n == 2 && split_coord_pair(pair, lat, lon)) {
+        // One operand holding the pair, as a position is copied from a web page.
+        cl.c_lat = lat;
+        cl.c_lon = lon;
     } else if (n < 7) {
         stop_with_message("# of args");
     } else {
@@ -171,14 +185,14 @@ void decode_args(CommandLine& cl) {
         // holding a hemisphere letter win over a landscape name that happens to hold one.
         int ns = 0, lo = 0;
         for (int i = 1; i <= n; ++i) {
-            const std::string op = text_operand(cl, i);
+            const std::string op = hemisphere_operand(text_operand(cl, i));
             if (op.find_first_of("NS") != std::string::npos)
                 ns = i;
             else if (op.find_first_of("WE") != std::string::npos)
                 lo = i;
         }
         if (ns == 0 || lo == 0) stop_with_message("incorrect format");
-        auto op = [&](int i) { return i <= n ? text_operand(cl, i) : std::string(); };
+        auto op = [&](int i) { return i <= n ? hemisphere_operand(text_operand(cl, i)) : std::string(); };
         auto join = [&](int first, int count) {
             std::string t = trimmed(op(first)) + degree_sign + trimmed(op(first + 1)) + "'";
             if (count == 3) return t + op(first + 2);

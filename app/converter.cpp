@@ -105,6 +105,62 @@ void convert() {
     show_result();
 }
 
+// The input type the boxes hold now, as their labels say (the checks go by the label too).
+int shown_input_type() {
+    std::string label;
+    int iv = 0;
+    float rv = 0;
+    frm_get_prop(sec_inpt, common_data.n_ic1, prop_txt, iv, rv, label);
+    return trim(label) == input_label_1(it_xy) ? it_xy : it_latlon;
+}
+
+// The typed position in input type `to`, so the two boxes still describe the same point under
+// their new labels; boxes that hold no position are cleared. False, and the boxes as they
+// were, when the landscape cannot be set up (its message said why): the choice goes back.
+bool retype_position(int to) {
+    const auto& cd = common_data;
+    const int from = shown_input_type();
+    if (to == from) return true;
+    TextField<24> in1 = current_value(cd.n_ic1).cv, in2 = current_value(cd.n_ic2).cv;
+    if (in1.blank() && in2.blank()) return true;
+    float x = 0, y = 0, lat = coord_invalid, lon = coord_invalid;
+    bool valid;
+    if (from == it_latlon) {
+        int type = 0;
+        decode_coord(in1, in2, lat, lon, type);
+        valid = lat != coord_invalid && lon != coord_invalid;
+    } else {
+        valid = read_free_number(in1.view(), x) && read_free_number(in2.view(), y);
+    }
+    std::string out1, out2;
+    if (valid) {
+        take_chosen_landscape();
+        if (init_conv() != 1) return false;
+        if (from == it_latlon && latlontoxy(lat, lon, x, y) == 1) {
+            out1 = f2b(x, "(F16.2)");
+            out2 = f2b(y, "(F16.2)");
+        } else if (from == it_xy && xytolatlon(x, y, lat, lon) == 1) {
+            out1 = f2b(lat, "(F16.6)");
+            out2 = f2b(lon, "(F16.6)");
+        }
+    }
+    frm_set_value(cd.n_ic1, 0, 0, out1, true);
+    frm_set_value(cd.n_ic2, 0, 0, out2, true);
+    return true;
+}
+
+// A latitude and longitude pasted together into the first box: the latitude stays, the
+// longitude goes to the second box (checked next, as the window checks in order).
+void take_pasted_pair(TextField<255>& cval) {
+    float v = 0;
+    TextField<255> alone = cval;
+    std::string_view lat, lon;
+    if (what_format(alone, v, "NS") != fmt_unknown || !split_coord_pair(cval.view(), lat, lon))
+        return;
+    frm_set_value(common_data.n_ic2, 0, 0, lon, true);
+    cval = TextField<255>(lat);
+}
+
 // The typed X or Y is checked against the landscape's extent. The set-up is tried once per
 // Convert (the window checks its boxes in order, IC1 first), so a landscape that cannot be
 // set up raises one message box, and each box refused for it gives the reason.
@@ -200,6 +256,10 @@ void frm_callback(int ncla, int num, int& val) {
         diag("APPLICATION CALLBACK : INPUT BOX", num, cd.n_ot, val);
         diag(name);
         if (num == cd.n_it && (val == it_latlon || val == it_xy)) {
+            if (!retype_position(val)) {
+                val = shown_input_type();
+                frm_set_value(cd.n_it, val, 0, "", true);
+            }
             set_label(cd.n_ic1, input_label_1(val));
             set_label(cd.n_ic2, input_label_2(val));
         } else if (num == cd.n_ot && val >= ot_xy) {
@@ -245,6 +305,7 @@ int check_values_app(int n, std::string_view label, int& ival, float& rval, Text
     } else if (lab == "Lat" || lab == "Lon") {
         float v = 0;
         const TextField<255> typed = cval;
+        if (n == cd.n_ic1 && lab == "Lat") take_pasted_pair(cval);
         if (what_format(cval, v, lab == "Lat" ? "NS" : "WE") == fmt_unknown) {
             result = 0;
             msg = "Invalid Lat/Lon format";

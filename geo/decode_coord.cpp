@@ -1,5 +1,6 @@
 #include "geo/decode_coord.hpp"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -190,6 +191,37 @@ float decode_lat_cu(std::string_view text) { return decode_cu(text, 5, 2, 'N', '
 
 float decode_lon_cu(std::string_view text) { return decode_cu(text, 6, 3, 'E', 'W'); }
 
+namespace {
+
+constexpr char right_single_quote = '\x92';  // ’ in Windows-1252
+constexpr char right_double_quote = '\x94';  // ” in Windows-1252
+
+// The marks the web writes, as the notations above write them: ’ and ” (the prime and double
+// prime arrive as ' and " from the codec, Windows-1252 having no byte for them), two
+// apostrophes as seconds, a lower-case hemisphere letter at the end. Every text this changes
+// held a character no notation reads, so only texts that were refused read differently.
+void normalise_marks(char* field, std::size_t& len, std::string_view c_ori) {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < len; ++i) {
+        char c = field[i];
+        if (c == right_single_quote) c = '\'';
+        if (c == right_double_quote) c = '"';
+        if (c == '\'' && out > 0 && field[out - 1] == '\'') {
+            field[out - 1] = '"';
+            continue;
+        }
+        field[out++] = c;
+    }
+    len = out;
+    // A hemisphere letter follows a number or a mark, never another letter ("nan").
+    if (len < 2 || std::isalpha(static_cast<unsigned char>(field[len - 2]))) return;
+    char& last = field[len - 1];
+    for (char letter : c_ori)
+        if (last == letter - 'A' + 'a') last = letter;
+}
+
+}  // namespace
+
 int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::string_view c_ori) {
     auto invalid = [&] {
         xlat = coord_invalid;
@@ -197,6 +229,7 @@ int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::s
     };
     while (len > 0 && field[len - 1] == ' ') --len;
     if (len == 0 || c_ori.size() != 2) return invalid();
+    normalise_marks(field, len, c_ori);
     const bool latitude = c_ori == "NS";
     const char last = field[len - 1];
     const bool lettered = last == c_ori[0] || last == c_ori[1];
@@ -234,6 +267,63 @@ int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::s
         return invalid();
     xlat = v;
     return code;
+}
+
+namespace {
+
+constexpr std::size_t pair_field = 64;  // a pair longer than this is no pasted position
+
+// True when text[0, len) decodes as a coordinate of kind c_ori.
+bool decodes(std::string_view text, std::string_view c_ori) {
+    std::array<char, pair_field + 1> buf;
+    if (text.size() > pair_field) return false;
+    std::copy(text.begin(), text.end(), buf.begin());
+    std::size_t len = text.size();
+    float v = 0;
+    return coord_detail::what_format(buf.data(), len, v, c_ori) != fmt_unknown;
+}
+
+bool plain_integer(std::string_view s) {
+    if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+bool split_coord_pair(std::string_view text, std::string_view& lat, std::string_view& lon) {
+    text = trim(text);
+    if (text.size() > pair_field) return false;
+    auto try_split = [&](std::size_t at, std::size_t skip) {
+        std::string_view a = trim(text.substr(0, at)), b = trim(text.substr(at + skip));
+        if (a.empty() || b.empty() || !decodes(a, "NS") || !decodes(b, "WE")) return false;
+        lat = a;
+        lon = b;
+        return true;
+    };
+    const std::size_t comma = text.find(',');
+    if (comma != std::string_view::npos) {
+        if (text.find(',', comma + 1) != std::string_view::npos) return false;
+        // 46,5 is a decimal comma, not the pair 46 and 5.
+        const bool blank_after = comma + 1 < text.size() && text[comma + 1] == ' ';
+        if (!blank_after && plain_integer(text.substr(0, comma)) &&
+            plain_integer(text.substr(comma + 1)))
+            return false;
+        return try_split(comma, 1);
+    }
+    // Split at a run of blanks; only one of them may give a latitude and a longitude.
+    int found = 0;
+    std::string_view first, second;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        if (text[i] != ' ' || text[i - 1] == ' ') continue;
+        if (try_split(i, 0)) {
+            ++found;
+            first = lat;
+            second = lon;
+        }
+    }
+    lat = first;
+    lon = second;
+    return found == 1;
 }
 
 // --- formatting -------------------------------------------------------------------------------

@@ -6,7 +6,9 @@
 //   1 degree sign, optional minutes and seconds, hemisphere letter last: 46°30'15.5"N
 //   2 waypoint-file DDMM.mmmN / DDDMM.mmmE, also DD.MM.mmmN and DDMMmmmN (normalised in place)
 //   3 signed decimal degrees: -9.25
-//   0 anything else, or out of range (|lat| > 90, |lon| > 360)
+//   0 anything else, or out of range (|lat| > 90, |lon| > 180)
+// Read as their ASCII forms: ’ (0x92) and two apostrophes for ', ” (0x94) for ", and a
+// lower-case hemisphere letter at the end.
 // Nothing here allocates, so the batch reader can decode point after point.
 #pragma once
 
@@ -53,9 +55,15 @@ int what_format(TextField<N>& lat, float& xlat, std::string_view c_ori) {
     std::copy(v.begin(), v.end(), buf.begin());
     std::size_t len = v.size();
     const int code = coord_detail::what_format(buf.data(), len, xlat, c_ori);
-    if (len != v.size()) lat.assign(std::string_view(buf.data(), len));
+    if (std::string_view(buf.data(), len) != v) lat.assign(std::string_view(buf.data(), len));
     return code;
 }
+
+// A latitude and a longitude given as one text, as positions are pasted: "46.5, 9.25",
+// "46°30'N 9°15'E". True when the text splits in one way only, at its one comma or at a run
+// of blanks, into a latitude and a longitude that decode; lat and lon are then parts of text.
+// A comma between two integers is a decimal comma ("46,5"), not a pair.
+bool split_coord_pair(std::string_view text, std::string_view& lat, std::string_view& lon);
 
 // Both fields of a position. type is the larger of the two codes: a caller must still check
 // each value against coord_invalid, since one field can be valid and the other not.

@@ -70,6 +70,10 @@ int unicode_to_cp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return int(cp);
     for (std::size_t i = 0; i < cp1252_high.size(); ++i)
         if (cp1252_high[i] == cp) return int(0x80 + i);
+    // Minutes and seconds as the web writes them; Windows-1252 has no prime signs, and the
+    // coordinate notations write them as the ASCII marks.
+    if (cp == U'\u2032') return '\'';
+    if (cp == U'\u2033') return '"';
     return -1;
 }
 

@@ -8,7 +8,7 @@
 bool is_ascii(std::string_view s);
 // The Unicode code point of a Windows-1252 byte, and back (-1 when it has no byte). The five
 // bytes Windows leaves undefined map to the C1 control of the same value, so every byte
-// survives a round trip.
+// survives a round trip. The prime and double prime (U+2032, U+2033) become ' and ".
 char32_t cp1252_to_unicode(unsigned char c);
 int unicode_to_cp1252(char32_t cp);
 // The upper-case form of a Windows-1252 letter (other bytes unchanged): names that Windows

@@ -360,6 +360,60 @@ TEST_F(Converter, CopyTakesOnlyTheResultOnScreen) {
     if (!saved.empty()) setenv("DISPLAY", saved.c_str(), 1);
 }
 
+// Changing the input type converts the typed position, so the boxes keep describing the same
+// point under their new labels; boxes that hold no position are cleared, and a landscape that
+// cannot be set up keeps the boxes and the old type.
+TEST_F(Converter, ChangingTheInputTypeKeepsThePoint) {
+    const auto& cd = common_data;
+    auto [oc1, oc2] = convert(it_latlon, ot_xy, "46.5", "9.25");
+    choose(cd.n_it, it_xy);
+    EXPECT_EQ("X=" + FormView.inpt_cval[cd.n_ic1 - 1], oc1);
+    EXPECT_EQ("Y=" + FormView.inpt_cval[cd.n_ic2 - 1], oc2);
+    choose(cd.n_it, it_latlon);
+    EXPECT_NEAR(std::atof(FormView.inpt_cval[cd.n_ic1 - 1].c_str()), 46.5, 1e-5);
+    EXPECT_NEAR(std::atof(FormView.inpt_cval[cd.n_ic2 - 1].c_str()), 9.25, 1e-5);
+
+    struct Case {
+        std::string what;
+        int lnd, from, to;
+        std::string in1, in2;
+        std::string ic1, ic2, label1;  // afterwards
+    };
+    const Case cases[] = {
+        {"no position", 1, it_latlon, it_xy, "north", "9.25", "", "", "X"},
+        {"half a position", 1, it_xy, it_latlon, "100", "", "", "", "Lat"},
+        {"empty boxes", 1, it_latlon, it_xy, "", "", "", "", "X"},
+        {"landscape that cannot be set up", 3, it_latlon, it_xy, "46.5", "9.25", "46.5", "9.25",
+         "Lat"},
+    };
+    for (const auto& c : cases) {
+        choose(cd.n_lnd, c.lnd);
+        choose(cd.n_it, c.from);
+        type(cd.n_ic1, c.in1);
+        type(cd.n_ic2, c.in2);
+        testing::internal::CaptureStderr();
+        choose(cd.n_it, c.to);
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(FormView.inpt_cval[cd.n_ic1 - 1], c.ic1) << c.what;
+        EXPECT_EQ(FormView.inpt_cval[cd.n_ic2 - 1], c.ic2) << c.what;
+        EXPECT_EQ(label(cd.n_ic1), c.label1) << c.what;
+        EXPECT_EQ(current_value(cd.n_it).iv, c.label1 == "X" ? it_xy : it_latlon) << c.what;
+    }
+}
+
+// A position pasted whole into the first box fills both boxes when the window checks it.
+TEST_F(Converter, APastedPairFillsBothBoxes) {
+    const auto& cd = common_data;
+    choose(cd.n_ot, ot_decimal);
+    type(cd.n_ic1, "46\xB0" "30\x92N, 9\xB0" "15'E");
+    type(cd.n_ic2, "");
+    EXPECT_TRUE(press_checked(butt_convert));
+    EXPECT_EQ(FormView.inpt_cval[cd.n_ic1 - 1], "46\xB0" "30'N");
+    EXPECT_EQ(FormView.inpt_cval[cd.n_ic2 - 1], "9\xB0" "15'E");
+    EXPECT_EQ(line(cd.n_oc1), "Lat=46.5");
+    EXPECT_EQ(line(cd.n_oc2), "Lon=9.25");
+}
+
 // A landscape whose header cannot be read: each Convert tells it once, and both refused boxes
 // give the reason.
 TEST_F(Converter, ALandscapeThatCannotBeSetUpIsToldOncePerConvert) {
