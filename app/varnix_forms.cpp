@@ -8,7 +8,6 @@
 #include "app/converter.hpp"
 #include "app/stop.hpp"
 #include "forms/my_forms.hpp"
-#include "gui/form_view.hpp"
 #include "host/console.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
@@ -46,30 +45,7 @@ struct Choices {
     std::string ic1, ic2;
 };
 
-std::string text_of(int n) {
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string cv;
-    frm_get_value(n, iv, rv, cv, it);
-    return std::string(trim(cv));
-}
-
-int ival_of(int n) {
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string cv;
-    frm_get_value(n, iv, rv, cv, it);
-    return iv;
-}
-
-// The entry (from 1) of the landscape list that shows `name`; 0 when it is not installed now.
-int landscape_entry(std::string_view name) {
-    const int list = FormView.LndDDL;
-    if (list < 0 || list >= max_ddl || name.empty()) return 0;
-    for (int e = 0; e < std::min(FormView.ddl_nbli[list], max_lnd_lines); ++e)
-        if (FormView.lnd_nam[e] == name) return e + 1;
-    return 0;
-}
+std::string text_of(int n) { return std::string(trim(model_value(n).cv)); }
 
 std::string saved_values_file() {
     std::string folder = settings_folder();
@@ -85,10 +61,10 @@ Choices restored_choices() {
     c.ic2 = text_of(cd.n_ic2);
     std::string file = saved_values_file();
     if (file.empty() || !file_exists(file) || frm_read_form_data(file) != 0) return c;
-    int lnd = landscape_entry(text_of(cd.n_lnd));
+    int lnd = frm_find_entry(cd.n_lnd, text_of(cd.n_lnd));
     if (lnd == 0) return c;
     c.lnd = lnd;
-    int it = ival_of(cd.n_it), ot = ival_of(cd.n_ot);
+    int it = model_value(cd.n_it).iv, ot = model_value(cd.n_ot).iv;
     if (it == it_latlon || it == it_xy) c.it = it;
     if (ot >= ot_xy && ot <= ot_vlro) c.ot = ot;
     c.ic1 = text_of(cd.n_ic1);
@@ -98,11 +74,8 @@ Choices restored_choices() {
 
 void set_choice(int n, int value) {
     int status = frm_set_value(n, value, 0, "", true);
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string cv;
-    int got = frm_get_cur_value(n, iv, rv, cv, it);
-    diag("frm_set_value", status, "frm_get_cur_value", got, iv, cv);
+    BoxValue shown = current_value(n);
+    diag("frm_set_value", status, "frm_get_cur_value", shown.iv, shown.cv);
 }
 
 void show_choices(const Choices& c) {
@@ -119,11 +92,7 @@ void show_choices(const Choices& c) {
     frm_set_prop(sec_text, cd.n_oc1, prop_txt, 0, 0, converter.c_out1.view(), true);
     frm_set_prop(sec_text, cd.n_oc2, prop_txt, 0, 0, converter.c_out2.view(), true);
     // The range checks of a typed X or Y follow the landscape the list shows.
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string name;
-    frm_get_cur_value(cd.n_lnd, iv, rv, name, it);
-    cd.landscape = name;
+    cd.landscape = current_value(cd.n_lnd).cv;
 }
 
 }  // namespace
@@ -134,13 +103,8 @@ void save_choices() {
     std::string file = saved_values_file();
     if (file.empty()) return;
     for (int n : {cd.n_it, cd.n_ot, cd.n_ic1, cd.n_ic2, cd.n_lnd}) {
-        int iv = 0, it = 0;
-        float rv = 0;
-        std::string cv;
-        frm_get_cur_value(n, iv, rv, cv, it);
-        frm_set_value(n, iv, rv, cv, false);
-        // The model keeps no names of the landscape list; the saved file keeps the name.
-        if (n == cd.n_lnd) frmc01.inpt_cval[n] = cv;
+        BoxValue shown = current_value(n);
+        frm_set_value(n, shown.iv, shown.rv, shown.cv, false);
     }
     std::string aside = file + ".new";
     if (frm_write_form_data(aside) != 0 ||

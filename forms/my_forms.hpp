@@ -156,6 +156,9 @@ int frm_get_txt_name(int n, std::string& nam);
 int frm_get_value(int n, int& iv, float& rv, std::string& cv, int& it);
 int frm_get_cur_value(int n, int& iv, float& rv, std::string& cv, int& it);
 int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd);
+// The entry (from 1) of list box n whose text is `text` (a landscape list: the installed
+// landscape of that name), 0 when none.
+int frm_find_entry(int n, std::string_view text);
 // Property classes: sec_inpt (1) and sec_text (5). Properties:
 inline constexpr int prop_act = 101, prop_typ = 102, prop_min = 201, prop_max = 202, prop_txt = 301,
                      prop_ext = 302, prop_nam = 303, prop_var = 304;

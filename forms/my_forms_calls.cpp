@@ -106,13 +106,15 @@ int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
         case typ_ddl: {
             int entry = std::max(iv, 1);
             int k = frmi01.inpt_ddl[n];
-            // A landscape list has its entries on the view side only.
             if (!is_landscape_list(n)) {
                 if (k < 1 || k > max_ddl || entry > std::min(frmi03.ddl_nbli[k], max_ddl_lines))
                     return 0;  // no such entry
                 text = frmi03.ddl_txt[k][entry].str();
             } else if (k < 1 || k > max_ddl) {
                 return 0;
+            } else if (entry <= std::min(FormView.ddl_nbli[k - 1], max_lnd_lines)) {
+                // A landscape list has its entries on the view side only; the text is the name.
+                text = FormView.lnd_nam[entry - 1];
             }
             v = iv - 1;
             break;
@@ -139,6 +141,21 @@ int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
     trace("set_value", n, iv);
     if (qupd) set_inpt_val(n - 1, v, rv, frmc01.inpt_cval[n].view());
     return 1;
+}
+
+int frm_find_entry(int n, std::string_view text) {
+    if (!is_box(n) || frmi01.inpt_typ[n] != typ_ddl || text.empty()) return 0;
+    const int k = frmi01.inpt_ddl[n];
+    if (k < 1 || k > max_ddl) return 0;
+    if (is_landscape_list(n)) {
+        const int lines = std::min(FormView.ddl_nbli[k - 1], max_lnd_lines);
+        for (int e = 1; e <= lines; ++e)
+            if (FormView.lnd_nam[e - 1] == text) return e;
+        return 0;
+    }
+    for (int e = 1; e <= std::min(frmi03.ddl_nbli[k], max_ddl_lines); ++e)
+        if (frmi03.ddl_txt[k][e] == text) return e;
+    return 0;
 }
 
 int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view cv, bool qrefresh) {

@@ -200,3 +200,23 @@ TEST_F(Calls, ForwardingToTheView) {
     ASSERT_EQ(frm_set_prop(sec_text, 1, prop_txt, 0, 0, "X=12", true), 1);
     EXPECT_EQ(FormView.subt_txt[0], "X=12");
 }
+
+// A list entry found by its text, the landscape list's among the names the view holds.
+TEST_F(Calls, FindEntryByText) {
+    frm_create_form();
+    add_lnd(FormView.inpt_ddl[6], 2, 0, "Alps");
+    add_lnd(FormView.inpt_ddl[6], 2, 1, "Bern");
+    struct Case {
+        int box;
+        const char* text;
+        int entry;
+    };
+    const Case cases[] = {
+        {4, "b", 2}, {4, "c", 3}, {4, "d", 0},     {4, "", 0},  {7, "Bern", 2},
+        {7, "bern", 0}, {6, "b", 0} /* no list */, {9, "b", 0}, {0, "b", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(frm_find_entry(c.box, c.text), c.entry) << c.box << c.text;
+    // A landscape list's model text is the landscape's name.
+    ASSERT_EQ(frm_set_value(7, 2, 0, "", false), 1);
+    EXPECT_EQ(frmc01.inpt_cval[7].view(), "Bern");
+}
