@@ -87,10 +87,7 @@ void show_choices(const Choices& c) {
     frm_set_value(cd.n_ic2, 0, 0, c.ic2, true);
     frm_set_prop(sec_inpt, cd.n_ic1, prop_txt, 0, 0, input_label_1(c.it), true);
     frm_set_prop(sec_inpt, cd.n_ic2, prop_txt, 0, 0, input_label_2(c.it), true);
-    converter.c_out1 = result_label_1(c.ot);
-    converter.c_out2 = result_label_2(c.ot);
-    frm_set_prop(sec_text, cd.n_oc1, prop_txt, 0, 0, converter.c_out1.view(), true);
-    frm_set_prop(sec_text, cd.n_oc2, prop_txt, 0, 0, converter.c_out2.view(), true);
+    clear_result();
     // The range checks of a typed X or Y follow the landscape the list shows.
     cd.landscape = current_value(cd.n_lnd).cv;
 }

@@ -102,7 +102,7 @@ void convert(benchmark::State& state, int it, int ot, const char* in1, const cha
         if (FormView.butt_typ[b] == butt_convert) convert_button = b + 1;
     for (auto _ : state) {
         int value = butt_convert;
-        frm_callback(6, convert_button, value);
+        frm_callback(sec_butt, convert_button, value);
         if (window) {
             drawWindowOne();
             glFinish();
