@@ -161,7 +161,8 @@ std::string trimmed(const std::string& s) { return std::string(trim(s)); }
 
 // A hemisphere given as its own operand may be lower case ("46 30 n 9 15 e").
 std::string hemisphere_operand(std::string op) {
-    if (trim(op).size() == 1 && std::string_view("nsew").find(trim(op)[0]) != std::string_view::npos)
+    if (trim(op).size() == 1 &&
+        std::string_view("nsew").find(trim(op)[0]) != std::string_view::npos)
         for (char& c : op) c = char(std::toupper(static_cast<unsigned char>(c)));
     return op;
 }
@@ -192,7 +193,9 @@ void decode_args(CommandLine& cl) {
                 lo = i;
         }
         if (ns == 0 || lo == 0) stop_with_message("incorrect format");
-        auto op = [&](int i) { return i <= n ? hemisphere_operand(text_operand(cl, i)) : std::string(); };
+        auto op = [&](int i) {
+            return i <= n ? hemisphere_operand(text_operand(cl, i)) : std::string();
+        };
         auto join = [&](int first, int count) {
             std::string t = trimmed(op(first)) + degree_sign + trimmed(op(first + 1)) + "'";
             if (count == 3) return t + op(first + 2);
@@ -258,8 +261,8 @@ int init_conv() {
         error_message(s_error, shown, qline);
         return 0;
     };
-    if (common_data.landscape.blank())
-        return fail("No landscape specified", "No landscape specified");
+    constexpr std::string_view no_landscape = "No landscape specified";
+    if (common_data.landscape.blank()) return fail(no_landscape, no_landscape);
     if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
@@ -274,7 +277,8 @@ int init_conv() {
     const std::string shown_name = from_host_path(name);
     const std::string not_installed =
         "Landscape " + message_literal(shown_name) + " not installed or corrupted";
-    const std::string not_installed_words = "Landscape " + shown_name + " not installed or corrupted";
+    const std::string not_installed_words =
+        "Landscape " + shown_name + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos)
         return fail(not_installed, not_installed_words);

@@ -166,7 +166,7 @@ void take_pasted_pair(TextField<255>& cval) {
 // set up raises one message box, and each box refused for it gives the reason.
 int check_extent(std::string_view lab, float v, std::string& msg) {
     const auto& cd = common_data;
-    if (converter.refused_setup.blank() || converter.refused_setup != cd.landscape) {
+    if (converter.refused_setup != cd.landscape) {
         converter.refused_setup.clear();
         if (init_conv() != 1) {
             converter.refused_setup = cd.landscape;

@@ -25,8 +25,8 @@ inline constexpr int butt_convert = 102;
 
 // What the converter keeps between hook calls.
 struct ConverterState {
-    TextField<24> c_in1, c_in2;    // the two input texts as last read
-    TextField<24> c_out1, c_out2;  // the two result texts
+    TextField<24> c_in1, c_in2;     // the two input texts as last read
+    TextField<24> c_out1, c_out2;   // the two result texts
     bool has_result = false;        // the result lines show a conversion, the one Copy copies
     bool result_projected = false;  // that conversion depended on the landscape
     TextField<80> refused_setup;    // landscape whose set-up failed at this Convert's checks

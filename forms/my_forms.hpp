@@ -198,8 +198,8 @@ struct FormAppHooks {
     // After the engine accepted box n (from 1): the application's own check. It may change the
     // model's values and fill msg (at most 256 characters); 1 accepts, 0 refuses. The message
     // of a refusal is the reason the view shows for the box (FormView.inpt_msg).
-    std::function<int(int n, std::string_view label, int& ival, float& rval,
-                      TextField<255>& cval, std::string& msg)>
+    std::function<int(int n, std::string_view label, int& ival, float& rval, TextField<255>& cval,
+                      std::string& msg)>
         check_values_app;
 };
 // Replaces the hooks; reset_form_model empties them.

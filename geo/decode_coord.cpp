@@ -273,7 +273,7 @@ namespace {
 
 constexpr std::size_t pair_field = 64;  // a pair longer than this is no pasted position
 
-// True when text[0, len) decodes as a coordinate of kind c_ori.
+// True when `text` decodes as a coordinate of kind c_ori ("NS" or "WE").
 bool decodes(std::string_view text, std::string_view c_ori) {
     std::array<char, pair_field + 1> buf;
     if (text.size() > pair_field) return false;
@@ -285,7 +285,8 @@ bool decodes(std::string_view text, std::string_view c_ori) {
 
 bool plain_integer(std::string_view s) {
     if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace

@@ -93,7 +93,8 @@ class Converter : public ::testing::Test {
         bool all = true;
         for (int i = 0; i < v.nb_inpt; ++i)
             all = form_model_ops().check_values(i, 1, v.inpt_ival[i], v.inpt_rval[i],
-                                                v.inpt_cval[i], v.inpt_msg[i]) && all;
+                                                v.inpt_cval[i], v.inpt_msg[i]) &&
+                  all;
         if (all) press(type);
         return all;
     }
@@ -356,7 +357,8 @@ TEST_F(Converter, ChangingTheInputTypeKeepsThePoint) {
         choose(cd.n_it, c.to);
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(shown(cd.n_ic1) + "|" + shown(cd.n_ic2) + "|" + label(cd.n_ic1), c.after);
-        EXPECT_EQ(shown(cd.n_it), c.after.ends_with("X") ? "Landscape X / Y" : "Latitude / longitude");
+        EXPECT_EQ(shown(cd.n_it),
+                  c.after.ends_with("X") ? "Landscape X / Y" : "Latitude / longitude");
     }
 }
 
@@ -364,9 +366,15 @@ TEST_F(Converter, ChangingTheInputTypeKeepsThePoint) {
 TEST_F(Converter, APastedPairFillsBothBoxes) {
     const auto& cd = common_data;
     choose(cd.n_ot, ot_decimal);
-    type(cd.n_ic1, "46\xB0" "30\x92N, 9\xB0" "15'E");
+    type(cd.n_ic1,
+         "46\xB0"
+         "30\x92N, 9\xB0"
+         "15'E");
     EXPECT_TRUE(press_checked(butt_convert));
-    EXPECT_EQ(shown(cd.n_ic1) + " " + shown(cd.n_ic2), "46\xB0" "30'N 9\xB0" "15'E");
+    EXPECT_EQ(shown(cd.n_ic1) + " " + shown(cd.n_ic2),
+              "46\xB0"
+              "30'N 9\xB0"
+              "15'E");
     EXPECT_EQ(line(cd.n_oc1) + " " + line(cd.n_oc2), "Lat=46.5 Lon=9.25");
 }
 

@@ -207,9 +207,12 @@ TEST_F(Calls, FindEntryByText) {
     frm_create_form();
     add_lnd(FormView.inpt_ddl[6], 2, 0, "Alps");
     add_lnd(FormView.inpt_ddl[6], 2, 1, "Bern");
-    const std::tuple<int, const char*, int> cases[] = {  // box, text, entry
-        {4, "c", 3}, {4, "d", 0}, {4, "", 0}, {7, "Bern", 2}, {7, "bern", 0}, {6, "b", 0}, {9, "b", 0}};
-    for (const auto& [box, text, entry] : cases) EXPECT_EQ(frm_find_entry(box, text), entry) << text;
+    const std::tuple<int, const char*, int> cases[] = {// box, text, entry
+                                                       {4, "c", 3},    {4, "d", 0},    {4, "", 0},
+                                                       {7, "Bern", 2}, {7, "bern", 0}, {6, "b", 0},
+                                                       {9, "b", 0}};
+    for (const auto& [box, text, entry] : cases)
+        EXPECT_EQ(frm_find_entry(box, text), entry) << text;
     ASSERT_EQ(frm_set_value(7, 2, 0, "", false), 1);
     EXPECT_EQ(frmc01.inpt_cval[7].view(), "Bern");  // a landscape list keeps the name
 }
