@@ -267,7 +267,7 @@ TEST_F(ConverterWindow, XOutsideTheLandscapeIsRefused) {
     type_into(cd.n_ic1, "-1");
     type_into(cd.n_ic2, "100");
     press(102);
-    EXPECT_EQ(copy(), "X=,Y=");  // nothing was converted
+    EXPECT_EQ(copy(), "(nothing copied)");  // nothing was converted, nothing to copy
     Spot in_x = input(cd.n_ic1), in_y = input(cd.n_ic2);
     EXPECT_TRUE(turns_red({in_x.x + 30, in_x.y}));  // the red overlay
     EXPECT_EQ(pixel({in_y.x + 30, in_y.y}), (std::array<int, 3>{255, 255, 255}));
