@@ -31,12 +31,6 @@ void set_label(int n, std::string_view text) {
     frm_set_prop(sec_inpt, n, prop_txt, 0, 0, text, true);
 }
 
-void take_chosen_landscape() {
-    std::string name = current_value(common_data.n_lnd).cv;
-    if (name.size() > landscape_name_len) name.resize(landscape_name_len);
-    common_data.landscape = name;
-}
-
 bool needs_projection(int k_it, int k_ot) {
     return (k_it == it_latlon && k_ot == ot_xy) ||
            (k_it == it_xy && k_ot >= ot_dms && k_ot <= ot_vlro);
@@ -201,6 +195,12 @@ BoxValue model_value(int n) {
     return b;
 }
 
+void take_chosen_landscape() {
+    std::string name = current_value(common_data.n_lnd).cv;
+    if (name.size() > landscape_name_len) name.resize(landscape_name_len);
+    common_data.landscape = name;
+}
+
 void clear_result() {
     const int k_ot = current_value(common_data.n_ot).iv;
     converter.c_out1 = result_label_1(k_ot);
@@ -268,10 +268,10 @@ void frm_callback(int ncla, int num, int& val) {
         } else if (num == cd.n_lnd) {
             BoxValue lnd = current_value(num);
             diag("LND : ", lnd.iv, lnd.cv);
-            const bool other = trim_right(lnd.cv) != cd.landscape.view();
+            const TextField<80> before = cd.landscape;
             take_chosen_landscape();
             // X/Y of another landscape would be a wrong answer, not an old one.
-            if (other && converter.result_projected) clear_result();
+            if (cd.landscape != before && converter.result_projected) clear_result();
         }
         return;
     }
