@@ -31,6 +31,16 @@ void set_label(int n, std::string_view text) {
     frm_set_prop(sec_inpt, n, prop_txt, 0, 0, text, true);
 }
 
+}  // namespace
+
+void take_chosen_landscape() {
+    std::string name = current_value(common_data.n_lnd).cv;
+    if (name.size() > landscape_name_len) name.resize(landscape_name_len);
+    common_data.landscape = name;
+}
+
+namespace {
+
 bool needs_projection(int k_it, int k_ot) {
     return (k_it == it_latlon && k_ot == ot_xy) ||
            (k_it == it_xy && k_ot >= ot_dms && k_ot <= ot_vlro);
@@ -193,12 +203,6 @@ BoxValue model_value(int n) {
     BoxValue b;
     frm_get_value(n, b.iv, b.rv, b.cv, b.type);
     return b;
-}
-
-void take_chosen_landscape() {
-    std::string name = current_value(common_data.n_lnd).cv;
-    if (name.size() > landscape_name_len) name.resize(landscape_name_len);
-    common_data.landscape = name;
 }
 
 void clear_result() {
