@@ -31,15 +31,11 @@ void set_label(int n, std::string_view text) {
     frm_set_prop(sec_inpt, n, prop_txt, 0, 0, text, true);
 }
 
-}  // namespace
-
 void take_chosen_landscape() {
     std::string name = current_value(common_data.n_lnd).cv;
     if (name.size() > landscape_name_len) name.resize(landscape_name_len);
     common_data.landscape = name;
 }
-
-namespace {
 
 bool needs_projection(int k_it, int k_ot) {
     return (k_it == it_latlon && k_ot == ot_xy) ||

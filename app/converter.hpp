@@ -60,8 +60,6 @@ BoxValue model_value(int n);
 
 // The result lines back to their labels for the output type shown; nothing left to copy.
 void clear_result();
-// common_data.landscape = the landscape the list shows.
-void take_chosen_landscape();
 
 // The result texts for a position typed in input type k_it and wanted in output type k_ot,
 // with the conversion set up for common_data.landscape when the two differ in kind. False, and

@@ -79,7 +79,7 @@ void set_choice(int n, int value) {
 }
 
 void show_choices(const Choices& c) {
-    const auto& cd = common_data;
+    auto& cd = common_data;
     set_choice(cd.n_it, c.it);
     set_choice(cd.n_ot, c.ot);
     set_choice(cd.n_lnd, c.lnd);
@@ -89,7 +89,11 @@ void show_choices(const Choices& c) {
     frm_set_prop(sec_inpt, cd.n_ic2, prop_txt, 0, 0, input_label_2(c.it), true);
     clear_result();
     // The range checks of a typed X or Y follow the landscape the list shows.
-    take_chosen_landscape();
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string name;
+    frm_get_cur_value(cd.n_lnd, iv, rv, name, it);
+    cd.landscape = name;
 }
 
 }  // namespace
