@@ -255,14 +255,12 @@ int init_conv() {
     constexpr std::string_view title = "Varnix";
     const bool qline = common_data.qline;
     setup_failure.clear();
-    // `shown` is the message as a box takes it (a "/" in a name escaped), `words` as read.
-    auto fail = [&](std::string_view shown, std::string_view words) {
-        setup_failure = words;
-        error_message(s_error, shown, qline);
+    auto fail = [&](std::string_view msg) {
+        setup_failure = msg;
+        error_message(s_error, msg, qline);
         return 0;
     };
-    constexpr std::string_view no_landscape = "No landscape specified";
-    if (common_data.landscape.blank()) return fail(no_landscape, no_landscape);
+    if (common_data.landscape.blank()) return fail("No landscape specified");
     if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
@@ -274,23 +272,20 @@ int init_conv() {
         stop_with_message(msg);
     }
     const std::string_view name = common_data.landscape.view();
-    const std::string shown_name = from_host_path(name);
     const std::string not_installed =
-        "Landscape " + message_literal(shown_name) + " not installed or corrupted";
-    const std::string not_installed_words =
-        "Landscape " + shown_name + " not installed or corrupted";
+        "Landscape " + message_literal(from_host_path(name)) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos)
-        return fail(not_installed, not_installed_words);
+        return fail(not_installed);
     const std::string trnfile = landscape_header(path, name);
     diag("Trnfile=" + trnfile);
     bool exists = host_file_exists(trnfile);
     diag(tf(exists));
-    if (!exists) return fail(not_installed, not_installed_words);
+    if (!exists) return fail(not_installed);
     int result = utm_init(trnfile, common_data.xmax, common_data.ymax);
     diag(result);
     diag(common_data.xmax, common_data.ymax);
-    if (result != 1) fail(not_installed, not_installed_words);
+    if (result != 1) fail(not_installed);
     return result;
 }
 

@@ -13,8 +13,8 @@ int varnix_main(const std::vector<std::string>& args);
 
 // Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value.
 int init_conv();
-// Why the last init_conv failed, in the words its message used; empty after a success or
-// when the installation's own message said why.
+// Why the last init_conv failed: the text of its message ("/" in a name written "\/"); empty
+// after a success or when the installation's own message said why.
 std::string_view init_conv_failure();
 
 // True when landscape X/Y lie outside the landscape set up by init_conv (the point is still
