@@ -89,22 +89,12 @@ TEST_F(Cli, ConvertsOnePointInEveryNotation) {
         {"Alps", "4630.000N", "00915.000E"},
         {"-line", "-x", "Alps", "46.5", "9.25"},
         {"-conv:0", "Alps", "46.5", "9.25"},
-        // as the web writes them: primes (UTF-8), a lower-case letter, one operand for both
-        {"Alps",
-         "46\xC2\xB0"
-         "30\xE2\x80\xB2"
-         "0\xE2\x80\xB3n",
-         "9\xC2\xB0"
-         "15\xE2\x80\x99"
-         "E"},
+        // as the web writes them: primes, a lower-case letter, one operand for both
+        {"Alps", "46°30′0″n", "9°15’E"},
         {"Alps", "4630.000n", "00915.000e"},
         {"Alps", "46", "30", "n", "9", "15", "e"},
         {"Alps", "46.5, 9.25"},
-        {"Alps",
-         "46\xC2\xB0"
-         "30\xE2\x80\xB2N 9\xC2\xB0"
-         "15\xE2\x80\xB2"
-         "E"},
+        {"Alps", "46°30′N 9°15′E"},
     };
     for (const auto& args : cases) {
         RunResult r = run(args);

@@ -85,14 +85,9 @@ const FormatCase format_cases[] = {
     {"12" DEG "N", "WE", 0, coord_invalid, nullptr},
     // marks as the web writes them (texts refused before): ’ ” (Windows-1252), two
     // apostrophes, a lower-case letter after a number or a mark; the field shows the notation
-    {"46" DEG "30\x92"
-     "15\x94"
-     "N",
-     "NS", 1, 46.504167f, "46" DEG "30'15\"N"},
+    {"46" DEG "30\x92 15\x94N", "NS", 1, 46.504167f, "46" DEG "30' 15\"N"},
     {"46" DEG "30'15''s", "NS", 1, -46.504167f, "46" DEG "30'15\"S"},
-    {"9" DEG "15\x92"
-     "e",
-     "WE", 1, 9.25f, "9" DEG "15'E"},
+    {"9" DEG "15\x92w", "WE", 1, -9.25f, "9" DEG "15'W"},
     {"4630.500n", "NS", 2, 46.508333f, "4630.500N"},
     {"46.30.500s", "NS", 2, -46.508333f, "4630.500S"},
     {"4630.500e", "NS", 0, coord_invalid, nullptr},
