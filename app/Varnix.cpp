@@ -380,10 +380,12 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " +
-                          message_literal(from_host_path(common_data.landscape.view())) +
+        std::string msg = "Landscape " + from_host_path(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
-        stop_reporting(msg.substr(0, std::min<std::size_t>(msg.size(), 200)), common_data.qline);
+        msg.resize(std::min<std::size_t>(msg.size(), 200));
+        // init_conv has said why; this line says that the run ends.
+        if (!common_data.qline) error_message(s_error, message_literal(msg), common_data.qline);
+        stop_with_message(msg);
     }
     if (mode == Mode::batch && is_flight_plan_name(cl.infile)) {
         convert_flight_plan(cl.infile, cl.outfile, common_data.qline);
