@@ -227,8 +227,15 @@ std::vector<std::size_t> task_route(const CupTask& task) {
         const bool inline_point =
             std::any_of(task.inline_points.begin(), task.inline_points.end(),
                         [&](const auto& p) { return p.first == i; });
-        if (inline_point || (!blank(task.points[i]) && trim(task.points[i]) != no_point))
+        if (inline_point) {
             route.push_back(i);
+            continue;
+        }
+        const std::string_view name = trim(task.points[i]);
+        if (name.empty() || name == no_point) continue;
+        // Take-off and start (finish and landing) are most often one airfield: one turnpoint.
+        if (!route.empty() && trim(task.points[route.back()]) == name) continue;
+        route.push_back(i);
     }
     return route;
 }

@@ -92,7 +92,8 @@ struct CupTask {
     int line = 0;
 };
 // The waypoints a task flies through, in order: every point that names a waypoint, take-off and
-// landing included; "???" and empty places left out. Indices into `task.points`.
+// landing included; "???" and empty places left out, and a waypoint named twice in a row taken
+// once. Indices into `task.points`.
 std::vector<std::size_t> task_route(const CupTask& task);
 std::vector<CupTask> read_cup_tasks(const std::vector<CupRecord>& section);
 

@@ -194,7 +194,10 @@ struct Block {
 // Converts lines into outcomes and output text; one per thread.
 class Converter {
   public:
-    Converter(const BatchOptions& o, bool cup_input) : o_(o), cup_input_(cup_input) {}
+    // -task writes its waypoint file itself: each waypoint once, however often the task
+    // passes it.
+    Converter(const BatchOptions& o, bool cup_input)
+        : o_(o), cup_input_(cup_input), write_cup_(o.qcup && o.task.empty()) {}
 
     // Lines [first, last) of `b` into `part`; stops after the first line that ends the run.
     // `cup_number` numbers .cup waypoints (they have no number of their own).
@@ -282,7 +285,7 @@ class Converter {
         out.name = p_.name;
         out.no_elevation = cup_input_ && p_.alt_empty;
         append_flight_plan(part.fpl, p_, out.x, out.y);
-        if (o_.qcup) {
+        if (write_cup_) {
             if (cup_input_)
                 append_cup_waypoint(part.cup, line, p_, lat, lon);
             else
@@ -291,7 +294,7 @@ class Converter {
     }
 
     const BatchOptions& o_;
-    const bool cup_input_;
+    const bool cup_input_, write_cup_;
     std::vector<std::string> scratch_;
     std::vector<CupField> fields_;
     BatchPoint p_;
@@ -413,6 +416,11 @@ class Batch {
         if (!task) report(error + " in " + message_literal(from_host_path(o_.infile)));
         task_records_ = route_records(*task, records, cup_reader_.columns(), error);
         if (!error.empty()) report(error);
+        if (o_.qcup) {
+            std::unordered_set<std::string> written;
+            for (const CupRecord& r : task_records_)
+                if (written.insert(r.text).second) cup_.write(r.text + "\r\n");
+        }
         task_lines_.assign(section.begin() + std::ptrdiff_t(task->first),
                            section.begin() + std::ptrdiff_t(task->last));
         task_mode_ = true;
