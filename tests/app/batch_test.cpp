@@ -322,6 +322,18 @@ struct RunCase {
     std::map<std::string, std::string> leaves;  // expected contents; "" = no such file
 };
 
+// A waypoint file from a .cup input is the input as it stands (columns, quotes, units, encoding,
+// byte-order mark, task section), without its comments and empty lines, CR LF.
+std::string kept(const std::string& text) {
+    std::string out, line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && !line.starts_with('*')) out += line + "\r\n";
+    }
+    return out;
+}
+
 class RealFiles : public Batch {
   protected:
     void check(const RunCase& c) {
@@ -497,17 +509,6 @@ TEST_F(RealFiles, CorruptTerrainHeadersAreNotInstalled) {
 }
 
 TEST_F(RealFiles, PublishedWaypointFiles) {
-    // A waypoint file from a .cup input is the input as it stands (columns, quotes, units,
-    // encoding, byte-order mark, task section), without its comments and empty lines, CR LF.
-    auto kept = [](const std::string& text) {
-        std::string out, line;
-        std::istringstream in(text);
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty() && !line.starts_with('*')) out += line + "\r\n";
-        }
-        return out;
-    };
     const std::string alpine_cup = kept(fixture("alpine_bom.cup"));
     const std::string alpine_fpl =
         fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"),
@@ -627,4 +628,175 @@ TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
     EXPECT_NE(fpl.find("TPName99=P14999\r\nTPPosX99="), std::string::npos);
     EXPECT_EQ(fpl.find("TPName0=P15000"), std::string::npos);
     EXPECT_TRUE(read_text(at("Varnix.log")).ends_with("14999 points read in batch file\n"));
+}
+
+// --- waypoint files with tasks, and flight plans back -------------------------------------------
+
+TEST_F(RealFiles, WaypointFilesWithTasks) {
+    const std::string tasks = fixture("tasks.cup");
+    auto tp = [](const char* n, const char* name, const char* lat, const char* lon,
+                 const char* z) {
+        return fpl_lines(n, name, decode_lat_cu(lat), decode_lon_cu(lon), z);
+    };
+    const std::string home0 = tp("0", "Home Field", "4630.000N", "00915.000E", "450.000");
+    const std::string lake = "4620.000N", lake_lon = "00935.000E";
+    const std::string no_waypoint = "name,code,country,lat,lon,elev\r\n* none yet\r\n";
+    const RunCase cases[] = {
+        {"a task by number: its points in order, an airfield named twice in a row once",
+         {"-batch", "-task", "1", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.fpl", home0 + tp("1", "North Peak", "4705.500N", "00910.250E", "2100.000") +
+                        tp("2", "West Pass", "4640.125N", "00845.750E", "1800.000") +
+                        tp("3", "Home Field", "4630.000N", "00915.000E", "450.000")}}},
+        {"a task by name, with a point defined in the task section",
+         {"-batch", "-task", "Out and return", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.fpl", tp("0", "East Lake", lake.c_str(), lake_lon.c_str(), "350.000") +
+                        tp("1", "Inline TP", "4655.000N", "00900.000E", "900.000") +
+                        tp("2", "East Lake", lake.c_str(), lake_lon.c_str(), "350.000")}}},
+        {"a task that is not there",
+         {"-batch", "-task", "3", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         2,
+         "",
+         "STOP No task 3 among the 2 tasks in tasks.cup\n",
+         {{"t.fpl", ""}}},
+        {"a task naming a waypoint the file does not hold",
+         {"-batch", "-task", "1", "Alps", "w.cup", "t.fpl"},
+         {{"w.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n-----Related Tasks-----\n"
+                    "\"T\",\"A\",\"Nowhere\",\"A\"\n"}},
+         2,
+         "",
+         "STOP Task T (line 3) names the waypoint Nowhere, which is not in the file\n",
+         {{"t.fpl", ""}}},
+        {"-tasks lists number, name and points",
+         {"-tasks", "tasks.cup"},
+         {{"tasks.cup", tasks}},
+         0,
+         "1 \"Triangle 120\": 4 points: Home Field > North Peak > West Pass > Home Field\n"
+         "2 \"Out and return\": 3 points: East Lake > Inline TP > East Lake\n",
+         "",
+         {}},
+        {"without -task every waypoint, and how to pick a task",
+         {"-batch", "Alps", "tasks.cup", "all.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         " tasks.cup holds 2 tasks: -task N (from 1) or -task NAME converts one of them, -tasks "
+         "lists them\n",
+         {}},
+        {"-task -cup: the task's waypoints once each, and its task lines",
+         {"-batch", "-cup", "-task", "1", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.cup", kept(tasks.substr(0, tasks.find("\"East Lake\"")) +
+                         tasks.substr(tasks.find("-----"), tasks.find("\"Out and") -
+                                                               tasks.find("-----")))}}},
+        {"UTF-8 stays UTF-8 with its mark; line breaks and blanks inside quotes stay",
+         {"-batch", "-cup", "Alps", "u.cup", "u.fpl"},
+         {{"u.cup", fixture("utf8_names.cup")}},
+         0,
+         "",
+         " Warning: u.cup, line 4: no elevation: TPPosZ is 0\n",
+         {{"u.cup", fixture("utf8_names.cup")}, {"u_Alps.cup", kept(fixture("utf8_names.cup"))}}},
+        {"CR-only line ends are line ends",
+         {"-batch", "Alps", "mac.cup", "m.fpl"},
+         {{"mac.cup", fixture("old_mac.cup")}},
+         0,
+         "",
+         "",
+         {{"m.fpl", tp("0", "Z\xFCrich Nord", "4640.000N", "00905.000E", "500.000") +
+                        tp("1", "Chur", "4650.000N", "00930.000E", "600.000")}}},
+        {"a file with no waypoint says so and leaves the outputs alone",
+         {"-batch", "-cup", "Alps", "none.cup", "keep.fpl"},
+         {{"none.cup", no_waypoint}, {"keep.fpl", "earlier\r\n"}},
+         2,
+         "",
+         "STOP No waypoint in none.cup\n",
+         {{"keep.fpl", "earlier\r\n"}, {"keep.cup", ""}}},
+        {"a quote never closed is named, its line read to the end",
+         {"-batch", "Alps", "q.cup", "q.fpl"},
+         {{"q.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\"open\n"
+                    "\"B\",B,,4630.000N,00915.000E,600m,1,,,,\n"}},
+         0,
+         "",
+         " Warning: q.cup, line 1: a quote is not closed: the line is read up to its end\n",
+         {{"q.fpl", fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                        fpl_lines("1", "B", 46.5f, 9.25f, "600.000")}}},
+    };
+    for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
+    auto [x0, y0] = xy(46.5f, 9.25f);
+    auto [x1, y1] = xy(46.6f, 9.3f);
+    // A simulator flight plan: other keys and sections are left alone.
+    const std::string plan = "[Version]\r\nVersion=3\r\n[Task]\r\nLandscape=Alps\r\nCount=3\r\n"
+                             "TPName0=Home\r\nTPPosX0=" + x0 + "\r\nTPPosY0=" + y0 +
+                             "\r\nTPPosZ0=450\r\nTPRadius0=3000\r\n"
+                             "TPName1=Peak \"A\"\r\nTPPosX1=" + x1 + "\r\nTPPosY1=" + y1 +
+                             "\r\nTPName2=Home\r\nTPPosX2=" + x0 + "\r\nTPPosY2=" + y0 +
+                             "\r\nTPPosZ2=450\r\nTPName3=Lost\r\nTPPosY3=5\r\n";
+    const std::string cup = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
+                            "\"Home\",Home,,4630.000N,00915.000E,450.0m,1,,,,\r\n"
+                            "\"Peak \"\"A\"\"\",\"Peak \"\"A\"\"\",,4636.000N,00918.000E,0.0m,1,,,,\r\n"
+                            "-----Related Tasks-----\r\n"
+                            "\"plan\",\"Home\",\"Peak \"\"A\"\"\",\"Home\"\r\n";
+    const RunCase cases[] = {
+        {"the landscape from the plan; a turnpoint without X skipped, one without Z at 0",
+         {"plan.fpl"},
+         {{"plan.fpl", plan}},
+         3,
+         "",
+         " Warning: plan.fpl, line 11: turnpoint 1 has no TPPosZ: elevation 0\n"
+         " Warning: plan.fpl, line 18: line skipped: turnpoint 3 has no TPPosX\n"
+         " 1 lines skipped in plan.fpl\n",
+         {{"plan.cup", cup}}},
+        {"the landscape and the output named on the command line",
+         {"-batch", "Alps", "plan.fpl", "out.cup"},
+         {{"plan.fpl", plan}},
+         3,
+         "",
+         "",
+         {{"out.cup", cup}}},
+    };
+    for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
+    TempDir dir;
+    write_text(dir.path() / "tasks.cup", fixture("tasks.cup"));
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    EXPECT_EQ(run_varnix({"-batch", "-task", "1", "Alps", "tasks.cup", "tri.fpl"}, dir.path(), env)
+                  .status,
+              0);
+    EXPECT_EQ(run_varnix({"-batch", "Alps", "tri.fpl"}, dir.path(), env).status, 0);
+    EXPECT_EQ(read_back("cup", dir.path() / "tri.cup"),
+              "name|code|country|lat|lon|elev|style|rwdir|rwlen|freq|desc\n"
+              "Home Field|Home Fie||4630.000N|00915.000E|450.0m|1||||\n"
+              "North Peak|North Pe||4705.500N|00910.250E|2100.0m|1||||\n"
+              "West Pass|West Pas||4640.125N|00845.750E|1800.0m|1||||\n"
+              "-----Related Tasks-----\n"
+              "tri|Home Field|North Peak|West Pass|Home Field\n");
+}
+
+TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
+    // 110,000 distinct numbers, then 10,000 of them again: past any table of first lines.
+    std::string input;
+    for (int i = 0; i < 120000; ++i) input += std::to_string(i < 110000 ? i : i - 10000) + " P 46.5 9.25 0\n";
+    write_text(at("big.txt"), input);
+    RunResult r = run({"-batch", "Alps", "big.txt", "big.fpl"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.starts_with(
+        " Warning: big.txt, line 110001: turnpoint number 100000 already used\n"))
+        << r.err.substr(0, 200);
+    EXPECT_TRUE(r.err.ends_with(" Warning: 9980 more warnings not shown\n"));
 }
