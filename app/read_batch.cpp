@@ -189,7 +189,13 @@ struct Block {
     std::vector<char> lossy, open_quote;
     std::size_t size = 0;
     std::array<Part, 2> parts;
+    std::int32_t first_number = 0;  // of a .cup input's first waypoint in the block
 };
+
+std::int32_t points_in(const Part& part) {
+    return std::int32_t(std::count_if(part.outcomes.begin(), part.outcomes.end(),
+                                      [](const Outcome& o) { return o.kind == Outcome::point; }));
+}
 
 // Converts lines into outcomes and output text; one per thread.
 class Converter {
@@ -312,9 +318,8 @@ class Batch {
         refuse_outputs_over_input();
         open_files();
         if (cup_input_ && !o_.task.empty()) take_task();
-        // Echoes and diagnostics must come in file order, and .cup waypoints are numbered in
-        // it: those runs convert on this thread.
-        if (cup_input_ || o_.qverb || o_.qdbg || diag_on()) {
+        // Echoes and diagnostics must come in file order: those runs convert on this thread.
+        if (task_mode_ || o_.qverb || o_.qdbg || diag_on()) {
             while (read_block(blocks_[0])) {
                 converters_[0].convert(blocks_[0], 0, blocks_[0].size, cup_reader_.columns(), npt_,
                                        blocks_[0].parts[0]);
@@ -333,10 +338,14 @@ class Batch {
         Block* current = &blocks_[0];
         Block* next = &blocks_[1];
         if (!read_block(*current)) return;
+        current->first_number = 0;
         start_converting(*current);
         for (;;) {
             const bool more = read_block(*next);
             join_converters();
+            number_second_half(*current);
+            next->first_number = current->first_number + points_in(current->parts[0]) +
+                                 points_in(current->parts[1]);
             if (more) start_converting(*next);
             take(current->parts[0]);
             take(current->parts[1]);
@@ -350,9 +359,21 @@ class Batch {
         for (int k = 0; k < 2; ++k) {
             const std::size_t first = k == 0 ? 0 : half, last = k == 0 ? half : b.size;
             workers_[k] = std::thread([this, &b, first, last, k] {
-                converters_[k].convert(b, first, last, cup_reader_.columns(), 0, b.parts[k]);
+                // .cup waypoints are numbered in file order: the second half counts on every
+                // waypoint of the first becoming a point (see number_second_half).
+                const std::int32_t number = b.first_number + std::int32_t(first);
+                converters_[k].convert(b, first, last, cup_reader_.columns(), number, b.parts[k]);
             });
         }
+    }
+
+    // A .cup waypoint skipped in the first half of a block shifts the numbers of the second:
+    // it is converted again with the right ones (rare, and only after a skipped line).
+    void number_second_half(Block& b) {
+        const std::size_t half = b.size / 2;
+        if (!cup_input_ || points_in(b.parts[0]) == std::int32_t(half)) return;
+        converters_[1].convert(b, half, b.size, cup_reader_.columns(),
+                               b.first_number + points_in(b.parts[0]), b.parts[1]);
     }
 
     // Before the program may stop, or a block be reused.

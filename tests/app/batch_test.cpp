@@ -800,3 +800,20 @@ TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
         << r.err.substr(0, 200);
     EXPECT_TRUE(r.err.ends_with(" Warning: 9980 more warnings not shown\n"));
 }
+
+TEST_F(Batch, LargeCupFilesNumberTheirPointsWithoutGaps) {
+    // Blocks converted in halves on two threads: a skipped line early in a half must not leave a
+    // gap or a repeat in the numbers that follow it.
+    std::string input = "name,code,country,lat,lon,elev\n";
+    for (int i = 0; i < 20000; ++i)
+        input += "\"P" + std::to_string(i) + "\",P,," + (i == 100 ? "bad" : "4630.000N") +
+                 ",00915.000E,500m\n";
+    write_text(at("big.cup"), input);
+    RunResult r = run({"-batch", "Alps", "big.cup", "big.fpl"});
+    EXPECT_EQ(r.status, 3);
+    const std::string fpl = read_text(at("big.fpl"));
+    EXPECT_NE(fpl.find("TPName99=P99\r\n"), std::string::npos);
+    EXPECT_NE(fpl.find("TPName100=P101\r\n"), std::string::npos);
+    EXPECT_NE(fpl.find("TPName4200=P4201\r\n"), std::string::npos);
+    EXPECT_TRUE(fpl.ends_with("TPPosZ19998=500.000\r\n"));
+}
