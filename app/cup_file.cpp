@@ -131,14 +131,26 @@ bool CupReader::next_line(CupRecord& l) {
     return true;
 }
 
+bool is_cup_comment(std::string_view record) { return record.starts_with('*'); }
+
 bool CupReader::next(CupRecord& rec) {
+    if (!held_.empty()) {
+        rec = std::move(held_.front());
+        held_.erase(held_.begin());
+        return true;
+    }
     if (tasks_reached_) return false;
     while (next_line(rec)) {
         if (is_cup_tasks_line(rec.text)) {
             tasks_reached_ = true;
-            return false;
+            break;
         }
-        if (blank(rec.text) || rec.text.starts_with('*')) continue;
+        if (blank(rec.text)) continue;
+        if (is_cup_comment(rec.text)) {
+            if (header_checked_) return true;
+            held_.push_back(std::move(rec));  // comments before the header follow it
+            continue;
+        }
         if (quote_open(rec.text)) {
             // A quoted field over several lines: join them while the quote stays open.
             std::vector<CupRecord> taken;
@@ -164,12 +176,18 @@ bool CupReader::next(CupRecord& rec) {
             header_checked_ = true;
             if (split_cup_fields(rec.text, scratch_) && read_cup_header(scratch_, cols_)) {
                 header_ = rec.text;
-                continue;
+                return next(rec);
+            }
+            if (!held_.empty()) {
+                held_.push_back(std::move(rec));
+                return next(rec);
             }
         }
         return true;
     }
-    return false;
+    header_checked_ = true;
+    if (held_.empty()) return false;
+    return next(rec);
 }
 
 const std::vector<CupRecord>& CupReader::task_section() {
@@ -287,6 +305,7 @@ CupContent read_cup(std::string_view bytes) {
     std::vector<CupField> scratch;
     std::string fault;
     while (reader.next(rec)) {
+        if (is_cup_comment(rec.text)) continue;
         BatchPoint p;
         if (parse_cup_record(rec.text, reader.columns(), scratch, p, fault)) {
             p.nump = std::int32_t(c.records.size());

@@ -40,6 +40,7 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
     std::unordered_map<std::string, std::size_t> by_name;
     std::vector<CupField> fields;
     for (std::size_t i = 0; i < records.size(); ++i) {
+        if (is_cup_comment(records[i].text)) continue;
         split_cup_fields(records[i].text, fields);
         if (std::size_t(cols.name) < fields.size())
             by_name.try_emplace(std::string(trim(fields[std::size_t(cols.name)].value)), i);

@@ -232,6 +232,14 @@ class Converter {
     void convert_line(std::string_view line, const CupColumns& cols, std::int32_t cup_number,
                       Outcome& out, Part& part) {
         LineResult r;
+        if (cup_input_ && is_cup_comment(line)) {
+            if (write_cup_) {
+                part.cup += line;
+                part.cup += "\r\n";
+            }
+            out.kind = Outcome::skip;
+            return;
+        }
         if (cup_input_) {
             r = parse_cup_record(line, cols, fields_, p_, out.fault) ? LineResult::point
                                                                      : LineResult::bad;
@@ -361,7 +369,7 @@ class Batch {
             workers_[k] = std::thread([this, &b, first, last, k] {
                 // .cup waypoints are numbered in file order: the second half counts on every
                 // waypoint of the first becoming a point (see number_second_half).
-                const std::int32_t number = b.first_number + std::int32_t(first);
+                const std::int32_t number = b.first_number + waypoints_in(b, 0, first);
                 converters_[k].convert(b, first, last, cup_reader_.columns(), number, b.parts[k]);
             });
         }
@@ -371,9 +379,17 @@ class Batch {
     // it is converted again with the right ones (rare, and only after a skipped line).
     void number_second_half(Block& b) {
         const std::size_t half = b.size / 2;
-        if (!cup_input_ || points_in(b.parts[0]) == std::int32_t(half)) return;
+        if (!cup_input_ || points_in(b.parts[0]) == waypoints_in(b, 0, half)) return;
         converters_[1].convert(b, half, b.size, cup_reader_.columns(),
                                b.first_number + points_in(b.parts[0]), b.parts[1]);
+    }
+
+    // The records of b[first, last) that are waypoints, not comments.
+    std::int32_t waypoints_in(const Block& b, std::size_t first, std::size_t last) const {
+        if (!cup_input_) return 0;
+        return std::int32_t(std::count_if(b.lines.begin() + std::ptrdiff_t(first),
+                                          b.lines.begin() + std::ptrdiff_t(last),
+                                          [](const std::string& l) { return !is_cup_comment(l); }));
     }
 
     // Before the program may stop, or a block be reused.

@@ -323,13 +323,13 @@ struct RunCase {
 };
 
 // A waypoint file from a .cup input is the input as it stands (columns, quotes, units, encoding,
-// byte-order mark, task section), without its comments and empty lines, CR LF.
+// byte-order mark, comments, task section), without its empty lines, CR LF.
 std::string kept(const std::string& text) {
     std::string out, line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && !line.starts_with('*')) out += line + "\r\n";
+        if (!line.empty()) out += line + "\r\n";
     }
     return out;
 }
