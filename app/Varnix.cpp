@@ -63,14 +63,18 @@ void print_usage(const CommandLine& cl) {
     console_line(" Plan : " + std::string(a0) +
                  " [-batch Landscape] FlightPlan.fpl [Output.cup]   a flight plan into a .cup file"
                  " with its task (landscape from the plan's Landscape= line when not given)");
-    console_line(" -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
-                 " and tasks)");
-    console_line(" -task N    batch of a .cup file: only task N (from 1, or its name) into the"
-                 " flight plan");
-    console_line(" -tasks     " + std::string(a0) + " -tasks File.cup lists the tasks of a .cup file");
+    console_line(
+        " -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
+        " and tasks)");
+    console_line(
+        " -task N    batch of a .cup file: only task N (from 1, or its name) into the"
+        " flight plan");
+    console_line(" -tasks     " + std::string(a0) +
+                 " -tasks File.cup lists the tasks of a .cup file");
     console_line(" -gui       open the converter window; operands are ignored");
-    console_line(" -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
-                 " result");
+    console_line(
+        " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
+        " result");
 }
 
 // The options are the arguments before the first operand; a "-" after an operand (a negative
@@ -120,7 +124,8 @@ void apply_options(CommandLine& cl) {
         } else if (opt.starts_with("-tasks")) {
             cl.qtasks = true;
         } else if (opt == "-task") {
-            if (i == cl.last_opt) stop_with_message("-task needs a task: a number from 1 or a name");
+            if (i == cl.last_opt)
+                stop_with_message("-task needs a task: a number from 1 or a name");
             cl.task = console_arg_to_cp1252(cl.arg[i++]);
         } else if (opt.starts_with("-cup")) {
             cl.qcup = true;
@@ -391,8 +396,8 @@ void run_mode(Mode mode, const CommandLine& cl) {
         convert_flight_plan(cl.infile, cl.outfile, common_data.qline);
     } else if (mode == Mode::batch) {
         if (!cl.task.empty() && !is_cup_input(cl.infile))
-            stop_with_message("-task picks a task of a .cup input; " +
-                              from_host_path(cl.infile) + " is no .cup file");
+            stop_with_message("-task picks a task of a .cup input; " + from_host_path(cl.infile) +
+                              " is no .cup file");
         read_batch(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
                                 common_data.qline, cl.epsl, cl.task});
     } else {

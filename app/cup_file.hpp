@@ -90,7 +90,7 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
 // waypoint ("???" for none), followed by its Options, ObsZone=, Point= and STARTS= lines.
 struct CupTask {
     std::string name;
-    std::vector<std::string> points;  // as written, "???" included
+    std::vector<std::string> points;                               // as written, "???" included
     std::vector<std::pair<std::size_t, CupRecord>> inline_points;  // Point=N: points[N] inline
     std::size_t first = 0, last = 0;  // its lines in the section: [first, last)
     int line = 0;
@@ -122,5 +122,5 @@ std::vector<CupTask> read_cup_tasks(std::string_view section_bytes);
 
 // The waypoint line of a point read from `record`: the record as it stands with its latitude
 // and longitude written in the waypoint notation (a text already in it is kept), CR LF.
-void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p,
-                         float lat, float lon);
+void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p, float lat,
+                         float lon);

@@ -83,8 +83,8 @@ void list_cup_tasks(const std::string& infile, bool qline) {
     }
     for (std::size_t i = 0; i < tasks.size(); ++i) {
         const std::vector<std::size_t> route = task_route(tasks[i]);
-        std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) + "\": " +
-                           std::to_string(route.size()) + " points:";
+        std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) +
+                           "\": " + std::to_string(route.size()) + " points:";
         for (std::size_t k = 0; k < route.size(); ++k) {
             const auto& inl = tasks[i].inline_points;
             auto p = std::find_if(inl.begin(), inl.end(),

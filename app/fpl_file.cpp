@@ -69,9 +69,9 @@ FlightPlan read_flight_plan(LineReader& in) {
         }
         float v = 0;
         if (!read_free_number(value, v) || !std::isfinite(v)) {
-            plan.faults.emplace_back(in.line_number(),
-                                     std::string(key) + " \"" + std::string(value) +
-                                         "\" is not a number");
+            plan.faults.emplace_back(
+                in.line_number(),
+                std::string(key) + " \"" + std::string(value) + "\" is not a number");
             continue;
         }
         (k == k_x ? p.x : k == k_y ? p.y : p.z) = v;
@@ -107,9 +107,9 @@ class PlanConversion {
     void run() {
         LineReader in;
         if (!host_file_exists(infile_) || !in.open(infile_)) {
-            stop_reporting("*** Impossible to open batch input file :" +
-                               message_literal(shown_in_) + " ***",
-                           qline_);
+            stop_reporting(
+                "*** Impossible to open batch input file :" + message_literal(shown_in_) + " ***",
+                qline_);
         }
         const FlightPlan plan = read_flight_plan(in);
         if (in.failed()) {
@@ -192,22 +192,21 @@ class PlanConversion {
         AsideFile out;
         const std::string shown_out = from_host_path(outfile_);
         if (!out.open(outfile_)) {
-            stop_reporting("*** Impossible to open batch output file :" +
-                               message_literal(shown_out) + " ***",
-                           qline_);
+            stop_reporting(
+                "*** Impossible to open batch output file :" + message_literal(shown_out) + " ***",
+                qline_);
         }
         out.write(std::string(cup_header) + "\r\n");
         out.write(body);
         out.write("-----Related Tasks-----\r\n" + task + "\r\n");
         if (!out.commit()) {
-            stop_reporting("*** Error writing batch output file :" + message_literal(shown_out) +
-                               " ***",
-                           qline_);
+            stop_reporting(
+                "*** Error writing batch output file :" + message_literal(shown_out) + " ***",
+                qline_);
         }
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {
-            const std::string count =
-                std::to_string(skipped_) + " lines skipped in " + shown_in_;
+            const std::string count = std::to_string(skipped_) + " lines skipped in " + shown_in_;
             console_error_line(" " + count);
             run_log_line(count);
             end_program(ExitStatus::lines_skipped);

@@ -19,8 +19,8 @@ struct FlightPlanPoint {
 };
 
 struct FlightPlan {
-    std::string landscape;                // a Landscape= line; empty when none
-    std::vector<FlightPlanPoint> points;  // by turnpoint number, ascending
+    std::string landscape;                            // a Landscape= line; empty when none
+    std::vector<FlightPlanPoint> points;              // by turnpoint number, ascending
     std::vector<std::pair<int, std::string>> faults;  // line and what could not be read
 };
 

@@ -263,6 +263,7 @@ class Converter {
                 return;
             case LineResult::too_many_items:
                 out.kind = Outcome::bad_coordinates;
+                out.fault = "more than 5 items (a decimal comma?)";
                 return;
             case LineResult::bad:
                 out.kind = Outcome::unreadable;
@@ -280,12 +281,13 @@ class Converter {
         if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
         if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
             out.kind = Outcome::bad_coordinates;
-            if (cup_input_) {
-                const bool bad_lat = type == 0 || lat == coord_invalid;
-                out.fault = std::string(bad_lat ? "lat \"" : "lon \"") +
-                            std::string(bad_lat ? lat_text.view() : lon_text.view()) +
-                            "\" is not a " + (bad_lat ? "latitude" : "longitude");
-            }
+            // Named as the file names it: the .cup column, or the batch item.
+            const bool bad_lat = lat == coord_invalid || (type == 0 && lon != coord_invalid);
+            const std::string_view item =
+                bad_lat ? (cup_input_ ? "lat" : "latitude") : (cup_input_ ? "lon" : "longitude");
+            out.fault = std::string(item) + " \"" +
+                        std::string(bad_lat ? lat_text.view() : lon_text.view()) + "\" is not a " +
+                        (bad_lat ? "latitude" : "longitude");
             return;
         }
         int status = latlontoxy(lat, lon, out.x, out.y);
@@ -352,8 +354,8 @@ class Batch {
             const bool more = read_block(*next);
             join_converters();
             number_second_half(*current);
-            next->first_number = current->first_number + points_in(current->parts[0]) +
-                                 points_in(current->parts[1]);
+            next->first_number =
+                current->first_number + points_in(current->parts[0]) + points_in(current->parts[1]);
             if (more) start_converting(*next);
             take(current->parts[0]);
             take(current->parts[1]);
@@ -535,9 +537,9 @@ class Batch {
             if (cup_input_ && out.kind != Outcome::skip && out.kind != Outcome::point) {
                 ++skipped_;
                 warn(w_skipped, out.line, [&] {
-                    return "line skipped: " +
-                           (out.fault.empty() ? std::string("its X/Y cannot be computed")
-                                              : out.fault);
+                    return "line skipped: " + (out.fault.empty()
+                                                   ? std::string("its X/Y cannot be computed")
+                                                   : out.fault);
                 });
                 continue;
             }
@@ -569,16 +571,16 @@ class Batch {
         switch (out.kind) {
             case Outcome::bad_coordinates:
                 stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
-                                   ", line " + line);
+                                   ", line " + line + ": " + out.fault);
             case Outcome::conversion_failed:
                 stop_after_writing("*** conversion failed ***");
             default: {
                 settle_outputs();
                 write_count();
-                stop_reporting("*** Error reading batch file :" +
-                                   message_literal(from_host_path(o_.infile)) + ", line " + line +
-                                   ": " + message_literal(out.fault) + " ***",
-                               o_.qline);
+                stop_reporting(
+                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                        ", line " + line + ": " + message_literal(out.fault) + " ***",
+                    o_.qline);
             }
         }
     }
@@ -609,9 +611,9 @@ class Batch {
             warn(w_duplicate, out.line, [&] {
                 auto it = first_line_of_.find(out.nump);
                 return "turnpoint number " + std::to_string(out.nump) +
-                       (it == first_line_of_.end() ? std::string(" already used")
-                                                   : " already used on line " +
-                                                         std::to_string(it->second));
+                       (it == first_line_of_.end()
+                            ? std::string(" already used")
+                            : " already used on line " + std::to_string(it->second));
             });
         } else if (!cup_input_ && first_line_of_.size() < numbers_tracked_max) {
             first_line_of_.emplace(out.nump, out.line);
@@ -701,7 +703,8 @@ class Batch {
             stop_with_message("No waypoint in " + from_host_path(o_.infile));
         }
         write_cup_tail();
-        const std::size_t tasks = task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
+        const std::size_t tasks =
+            task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
         if (tasks > 0) {
             console_error_line(" " + from_host_path(o_.infile) + " holds " + std::to_string(tasks) +
                                (tasks == 1 ? " task" : " tasks") +

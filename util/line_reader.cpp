@@ -57,7 +57,8 @@ bool LineReader::fill() {
     buffer_ascii_ = is_ascii(block);
     if (!line_end_known_ && len_ > 0) {
         line_end_known_ = true;
-        if (block.find('\n') == std::string_view::npos && block.find('\r') != std::string_view::npos)
+        if (block.find('\n') == std::string_view::npos &&
+            block.find('\r') != std::string_view::npos)
             line_end_ = '\r';
     }
     return len_ > 0;

@@ -26,7 +26,8 @@ TEST(ReadCup, RecordsAcrossLinesCommentsAndSkippedLines) {
          ""},
         {"a quoted line break joins two lines",
          "\"A\",A,,4630.000N,00915.000E,1m,1,,,,\"two\nlines\"\n\"B\",B,,4630.000N,00915.000E,",
-         {"\"A\",A,,4630.000N,00915.000E,1m,1,,,,\"two\r\nlines\"", "\"B\",B,,4630.000N,00915.000E,"},
+         {"\"A\",A,,4630.000N,00915.000E,1m,1,,,,\"two\r\nlines\"",
+          "\"B\",B,,4630.000N,00915.000E,"},
          {1, 3},
          2,
          ""},
@@ -54,9 +55,9 @@ TEST(ReadCup, RecordsAcrossLinesCommentsAndSkippedLines) {
         EXPECT_EQ(records, c.records) << c.what;
         EXPECT_EQ(lines, c.lines) << c.what;
         EXPECT_EQ(cup.waypoints.size(), c.waypoints) << c.what;
-        EXPECT_EQ(cup.skipped.empty() ? ""
-                                      : std::to_string(cup.skipped[0].first) + ": " +
-                                            cup.skipped[0].second,
+        EXPECT_EQ(cup.skipped.empty()
+                      ? ""
+                      : std::to_string(cup.skipped[0].first) + ": " + cup.skipped[0].second,
                   c.skipped)
             << c.what;
     }
