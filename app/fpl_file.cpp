@@ -91,12 +91,6 @@ bool is_flight_plan_name(std::string_view name) {
     return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".fpl");
 }
 
-std::string flight_plan_landscape(const std::string& host_path) {
-    LineReader in;
-    if (!host_file_exists(host_path) || !in.open(host_path)) return {};
-    return read_flight_plan(in).landscape;
-}
-
 namespace {
 
 class PlanConversion {
@@ -107,14 +101,11 @@ class PlanConversion {
     void run() {
         LineReader in;
         if (!host_file_exists(infile_) || !in.open(infile_)) {
-            stop_reporting(
-                "*** Impossible to open batch input file :" + message_literal(shown_in_) + " ***",
-                qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::open_input, infile_), qline_);
         }
         const FlightPlan plan = read_flight_plan(in);
         if (in.failed()) {
-            stop_reporting("*** Error reading batch file :" + message_literal(shown_in_) + " ***",
-                           qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::read_input, infile_), qline_);
         }
         for (const auto& [line, fault] : plan.faults) skip(line, fault);
         std::string body, task = "\"";
@@ -190,19 +181,14 @@ class PlanConversion {
 
     void write(const std::string& body, const std::string& task) {
         AsideFile out;
-        const std::string shown_out = from_host_path(outfile_);
         if (!out.open(outfile_)) {
-            stop_reporting(
-                "*** Impossible to open batch output file :" + message_literal(shown_out) + " ***",
-                qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::open_output, outfile_), qline_);
         }
         out.write(std::string(cup_header) + "\r\n");
         out.write(body);
         out.write("-----Related Tasks-----\r\n" + task + "\r\n");
         if (!out.commit()) {
-            stop_reporting(
-                "*** Error writing batch output file :" + message_literal(shown_out) + " ***",
-                qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::write_output, outfile_), qline_);
         }
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {

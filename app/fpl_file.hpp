@@ -31,8 +31,6 @@ FlightPlan read_flight_plan(std::string_view bytes);
 
 // True when `name` ends in .fpl (any case): such an input is read as a flight plan.
 bool is_flight_plan_name(std::string_view name);
-// The landscape a flight-plan file names; empty when it names none or cannot be read.
-std::string flight_plan_landscape(const std::string& host_path);
 
 // Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the
 // landscape set up by init_conv. Ends the program through app/stop.hpp on a failure.

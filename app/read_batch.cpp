@@ -428,16 +428,13 @@ class Batch {
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
         if (!in_.open(o_.infile)) {
-            report("*** Impossible to open batch input file :" +
-                   message_literal(from_host_path(o_.infile)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
-            report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_output, cupfile_));
         }
         if (!fpl_.open(o_.outfile)) {
-            report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_output, o_.outfile));
         }
         if (o_.qcup && !cup_input_) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -666,8 +663,7 @@ class Batch {
         if (cup_input_) finish_cup_input();
         const bool read_failed = in_.failed();
         in_.close();
-        const std::string read_error =
-            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + " ***";
+        const std::string read_error = batch_file_message(BatchFileFailure::read_input, o_.infile);
         if (read_failed && npt_ == 0) {
             // Nothing was read: the outputs the user had stay as they were.
             write_count();
@@ -675,12 +671,10 @@ class Batch {
         }
         if (!fpl_.commit()) {
             cup_.discard();
-            report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+            report(batch_file_message(BatchFileFailure::write_output, o_.outfile));
         }
         if (o_.qcup && !cup_.commit()) {
-            report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+            report(batch_file_message(BatchFileFailure::write_output, cupfile_));
         }
         write_count();
         if (read_failed) report(read_error);
@@ -733,6 +727,13 @@ class Batch {
 };
 
 }  // namespace
+
+std::string batch_file_message(BatchFileFailure failure, std::string_view host_path) {
+    static constexpr std::string_view heads[] = {
+        "*** Impossible to open batch input file :", "*** Error reading batch file :",
+        "*** Impossible to open batch output file :", "*** Error writing batch output file :"};
+    return std::string(heads[int(failure)]) + message_literal(from_host_path(host_path)) + " ***";
+}
 
 void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {
     std::string_view name = p.name;
