@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "app/Varnix.hpp"
@@ -69,6 +70,7 @@ FlightPlan read_flight_plan(LineReader& in) {
         }
         float v = 0;
         if (!read_free_number(value, v) || !std::isfinite(v)) {
+            p.faulty = true;
             plan.faults.emplace_back(
                 in.line_number(),
                 std::string(key) + " \"" + std::string(value) + "\" is not a number");
@@ -99,6 +101,11 @@ class PlanConversion {
         : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(from_host_path(infile)) {}
 
     void run() {
+        std::error_code ec;
+        if (std::filesystem::equivalent(infile_, outfile_, ec)) {
+            stop_with_message("The waypoint file " + from_host_path(outfile_) +
+                              " would overwrite the flight plan");
+        }
         LineReader in;
         if (!host_file_exists(infile_) || !in.open(infile_)) {
             stop_reporting(batch_file_message(BatchFileFailure::open_input, infile_), qline_);
@@ -119,7 +126,7 @@ class PlanConversion {
     void append_task_name(std::string& task) {
         // The task is named after the file: its name without folder and extension.
         std::string_view name = shown_in_;
-        const std::size_t slash = name.find_last_of('/');
+        const std::size_t slash = name.find_last_of("/\\");
         if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
         name.remove_suffix(4);  // ".fpl"
         for (char c : name) task += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -129,11 +136,13 @@ class PlanConversion {
     void add_point(const FlightPlanPoint& p, std::string& body, std::string& task) {
         const std::string n = std::to_string(p.number);
         if (!p.has_x || !p.has_y) {
-            skip(p.line, "turnpoint " + n + " has no " + (p.has_x ? "TPPosY" : "TPPosX"));
+            // A value that is no number has had its warning and its count.
+            if (!p.faulty)
+                skip(p.line, "turnpoint " + n + " has no " + (p.has_x ? "TPPosY" : "TPPosX"));
             return;
         }
         float lat = 0, lon = 0;
-        if (xytolatlon(p.x, p.y, lat, lon) != 1) {
+        if (xytolatlon(p.x, p.y, lat, lon) != 1 || !std::isfinite(lat) || !std::isfinite(lon)) {
             skip(p.line, "turnpoint " + n + ": X/Y cannot be converted");
             return;
         }

@@ -15,7 +15,8 @@ struct FlightPlanPoint {
     std::string name;
     float x = 0, y = 0, z = 0;
     bool has_name = false, has_x = false, has_y = false, has_z = false;
-    int line = 0;  // the first line naming this turnpoint
+    bool faulty = false;  // a value of it is no number (named in FlightPlan::faults)
+    int line = 0;         // the first line naming this turnpoint
 };
 
 struct FlightPlan {
