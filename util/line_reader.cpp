@@ -14,25 +14,53 @@ bool LineReader::open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return false;
     buf_.resize(buffer_size);
+    restart();
+    return true;
+}
+
+void LineReader::open_bytes(std::string_view bytes) {
+    close();
+    memory_ = bytes;
+    memory_open_ = true;
+    buf_.clear();
+    restart();
+}
+
+void LineReader::restart() {
     pos_ = len_ = 0;
     number_ = 0;
     lossy_ = failed_ = false;
     at_start_ = true;
-    return true;
+    bom_ = line_end_known_ = false;
+    line_end_ = '\n';
 }
 
 void LineReader::close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
+    memory_open_ = false;
 }
 
 bool LineReader::fill() {
-    if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
-    len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+    if (memory_open_) {
+        memory_open_ = false;
+        buf_.assign(memory_.begin(), memory_.end());
+        len_ = buf_.size();
+    } else {
+        if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
+        len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+        if (std::ferror(file_)) failed_ = true;
+    }
     pos_ = 0;
+    const std::string_view block(buf_.data(), len_);
     // One look at the whole buffer spares one per line in the usual all-ASCII file.
-    buffer_ascii_ = is_ascii(std::string_view(buf_.data(), len_));
-    if (std::ferror(file_)) failed_ = true;
+    buffer_ascii_ = is_ascii(block);
+    if (!line_end_known_ && len_ > 0) {
+        line_end_known_ = true;
+        if (block.find('\n') == std::string_view::npos &&
+            block.find('\r') != std::string_view::npos)
+            line_end_ = '\r';
+    }
     return len_ > 0;
 }
 
@@ -47,7 +75,7 @@ bool LineReader::next(std::string& line) {
         }
         any = true;
         const char* start = buf_.data() + pos_;
-        const char* nl = static_cast<const char*>(std::memchr(start, '\n', len_ - pos_));
+        const char* nl = static_cast<const char*>(std::memchr(start, line_end_, len_ - pos_));
         const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
         line.append(start, n);
         pos_ += n;
@@ -59,7 +87,8 @@ bool LineReader::next(std::string& line) {
     }
     if (at_start_) {
         at_start_ = false;
-        if (line.starts_with(utf8_bom)) line.erase(0, utf8_bom.size());
+        bom_ = line.starts_with(utf8_bom);
+        if (bom_) line.erase(0, utf8_bom.size());
     }
     // CRs at the end belong to the line end: a text never ends with one, so what is written
     // back reads back the same.

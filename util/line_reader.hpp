@@ -1,7 +1,8 @@
 // The one reader of the text files the program reads (batch and .cup input, form definitions,
 // saved values, the simulator's log). It is where the line rules live: LF or CR LF ends a line
-// (CRs at its end are no part of it), a UTF-8 byte-order mark at the file's start is skipped, lines
-// are numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
+// (CRs at its end are no part of it), and in a file whose first block holds CRs and no LF (old Mac
+// files) a CR ends a line; a UTF-8 byte-order mark at the file's start is skipped, lines are
+// numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
 // (bytes that are not UTF-8 are taken as Windows-1252 already).
 #pragma once
 
@@ -21,6 +22,8 @@ class LineReader {
 
     // `path` as the file system wants it. False when the file cannot be opened.
     bool open(const std::string& path);
+    // Reads `bytes` (kept by the caller while reading) as if they were a file's content.
+    void open_bytes(std::string_view bytes);
     void close();
     // The next line without its end; false at the end of the file or on a read error.
     bool next(std::string& line);
@@ -30,14 +33,21 @@ class LineReader {
     bool lossy() const { return lossy_; }
     // True when reading stopped on an error rather than at the end of the file.
     bool failed() const { return failed_; }
+    // True when the file began with a UTF-8 byte-order mark (known after the first line).
+    bool had_bom() const { return bom_; }
 
   private:
     bool fill();
+    void restart();  // the state of a file not yet read
 
     Encoding encoding_;
     std::FILE* file_ = nullptr;
+    std::string_view memory_;  // open_bytes: the whole content, served by the first fill
+    bool memory_open_ = false;
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
-    bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true;
+    bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true, bom_ = false;
+    char line_end_ = '\n';  // '\r' in a CR-only file
+    bool line_end_known_ = false;
 };
