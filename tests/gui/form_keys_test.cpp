@@ -14,6 +14,8 @@ struct Key {
 const Key k_left{0x25, 0x4B, 1}, k_right{0x27, 0x4D, 1}, k_delete{0x2E, 0x53, 1};
 const Key k_back{0x08, 0x0E, 0, 0x08}, k_up{0x26, 0x48, 1}, k_down{0x28, 0x50, 1};
 const Key k_lctrl{0xA2, 0x1D}, k_altgr{0xA5, 0x38, 1}, k_f1{0x70, 0x3B};
+const Key k_tab{0x09, 0x0F, 0, 0x09}, k_enter{0x0D, 0x1C, 0, 0x0D}, k_escape{0x1B, 0x01, 0, 0x1B};
+const Key k_home{0x24, 0x47, 1}, k_end{0x23, 0x4F, 1};
 
 class Keys : public Interaction {
   protected:
@@ -82,7 +84,7 @@ TEST_F(Keys, TypingFiltersByInputType) {
         const int i = focus(c.typ, "", 0);
         type(c.typed, c.mods);
         EXPECT_EQ(value(i), c.value) << c.typed;
-        EXPECT_EQ(FormView.CurPos_1, int(c.value.size()));
+        EXPECT_EQ(FormView.inpt_ofs[i] + FormView.CurPos_1, int(c.value.size()));
     }
 }
 
@@ -138,7 +140,7 @@ TEST_F(Keys, BackspaceAndDelete) {
         {0, 1, 4, k_back, "045", 0, 1},     // a selection goes
         {0, 1, 4, k_delete, "045", 0, 1},
         {0, 3, 3, k_delete, "01245", 0, 3},   // the character right of the caret
-        {0, 6, 6, k_delete, "012345", 0, 6},  // at the end: nothing
+        {0, 6, 6, k_delete, "012345", 2, 4},  // at the end: nothing, the caret scrolled to
     };
     for (const Case& c : cases) {
         reset_form_view();
@@ -263,13 +265,29 @@ TEST_F(Keys, UpAndDownScrollAnOpenList) {
         Key key;
         int times, offset;
     };
-    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 3}, {k_down, 30, 20}, {k_up, 2, 18}};
+    // Up and Down move the highlighted line; the list scrolls to keep it shown.
+    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 0}, {k_down, 30, 20}, {k_up, 2, 20},
+                          {k_up, 10, 17}};
     for (const Step& s : steps) {
         for (int n = 0; n < s.times; ++n) tap(s.key);
         EXPECT_EQ(FormView.ddl_offset, s.offset);
     }
+    EXPECT_EQ(FormView.CurDDL_N, 17);
     EXPECT_EQ(FormView.CurDDL, 0);
     EXPECT_EQ(FormView.inpt_ival[q], 0);
+    // A letter jumps to the next line starting with it, Enter chooses the highlighted line.
+    type("l");
+    EXPECT_EQ(FormView.CurDDL_N, 18);
+    tap(k_enter);
+    EXPECT_EQ(FormView.CurDDL, -1);
+    EXPECT_EQ(FormView.inpt_ival[q], 18);
+    EXPECT_EQ(callbacks.back(), (Callback{sec_inpt, q + 1, 19}));
+    // Escape closes an open list without a choice.
+    click(50, 257);
+    tap(k_down);
+    tap(k_escape);
+    EXPECT_EQ(FormView.CurDDL, -1);
+    EXPECT_EQ(FormView.inpt_ival[q], 18);
 }
 
 TEST_F(Keys, DeleteEmptiesAFileInput) {

@@ -176,9 +176,14 @@ TEST_F(Mouse, OkWithOneInvalidInputThenFixed) {
     EXPECT_EQ(std::pair(FormView.xmsg, FormView.ymsg), std::pair(50, 107));
     press(300, 200, cpw_button_right);  // outside every input: hidden
     EXPECT_EQ(FormView.xmsg, -1);
+    // A quick right click leaves it up while the pointer rests on the box, as hovering does.
     press(50, 107, cpw_button_right);
     release(50, 107, cpw_button_right);
+    EXPECT_EQ(FormView.xmsg, 50);
+    move(300, 200);
     EXPECT_EQ(FormView.xmsg, -1);
+    move(60, 107);
+    EXPECT_EQ(std::pair(FormView.xmsg, FormView.MsgInpt), std::pair(60, i));
 
     invalid.clear();
     click(230, 27);

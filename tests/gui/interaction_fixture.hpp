@@ -91,6 +91,8 @@ class Interaction : public ::testing::Test {
         press(x, y);
         release(x, y);
     }
+    void move(int x, int y) { frm_mousemove(cpw, 1, x, height - y); }
+    void drag(int x, int y) { frm_mousedrag(cpw, 1, cpw_button_left, x, height - y); }
     void wheel(int steps) { frm_mouseclick(cpw, 1, cpw_wheel, cpw_button_middle, steps, 0); }
     bool loop_broken() const { return cpw->break_loop; }
 
