@@ -363,3 +363,77 @@ TEST_F(Keys, AltGrAloneContinuesTheCapture) {
 }
 
 }  // namespace
+
+TEST_F(Keys, TheCaretStaysInViewWhileTypingAndMoving) {
+    // A box of 10 characters.
+    const int i = focus(typ_chr, "", 0);
+    type("0123456789abcdefghijklmnopq");  // 27 characters
+    struct Step {
+        Key key;
+        int ofs, pos;
+    };
+    const Step steps[] = {{k_home, 0, 0}, {k_end, 17, 10}, {k_left, 17, 9}, {k_home, 0, 0},
+                          {k_right, 0, 1}, {k_end, 17, 10}, {k_back, 16, 10}};
+    EXPECT_EQ(std::pair(FormView.inpt_ofs[i], FormView.CurPos_1), std::pair(17, 10));
+    for (const Step& s : steps) {
+        tap(s.key);
+        EXPECT_EQ(std::pair(FormView.inpt_ofs[i], FormView.CurPos_1), std::pair(s.ofs, s.pos))
+            << s.key.vk;
+    }
+}
+
+TEST_F(Keys, EditingAValueClearsItsRefusal) {
+    const int i = focus(typ_chr, "-1", 2);
+    FormView.inpt_OK[i] = 0;
+    FormView.inpt_msg[i] = "X-value must be in [0,100]";
+    FormView.MsgInpt = i;
+    FormView.xmsg = 20;
+    tap(k_left);  // moving the caret changes nothing
+    EXPECT_EQ(FormView.inpt_OK[i], 0);
+    type("0");
+    EXPECT_EQ(FormView.inpt_OK[i], 1);
+    EXPECT_EQ(FormView.inpt_msg[i], "");
+    EXPECT_EQ(FormView.xmsg, -1);
+}
+
+TEST_F(Keys, TabEnterAndEscape) {
+    auto& v = FormView;
+    v.cpw = cpw;
+    // Boxes in screen order: a (top), b left and c right on one row, d (bottom), e disabled.
+    const int d = box(typ_flt, {10, 50, 90, 65}, "4");
+    const int c = box(typ_chr, {100, 100, 180, 115}, "3");
+    const int a = box(typ_chr, {10, 150, 90, 165}, "one");
+    const int b = box(typ_int, {10, 100, 90, 115}, "2");
+    const int e = box(typ_chr, {10, 20, 90, 35}, "5");
+    v.inpt_act[e] = 0;
+    const int order[] = {a, b, c, d, a};
+    for (int n : order) {
+        tap(k_tab);
+        EXPECT_EQ(v.CurInpt, n);
+    }
+    tap(k_tab, cpw_mod_shift);
+    EXPECT_EQ(v.CurInpt, d);
+    // The value taken with Tab is selected whole: typing replaces it.
+    tap(k_tab);
+    type("two");
+    EXPECT_EQ(value(a), "two");
+
+    add_butt(3, 0, "Close", 10, 5, 50, -1);
+    add_butt(3, 1, "Copy", 70, 5, 50, 3);
+    add_butt(3, 2, "Convert", 130, 5, 50, 102);
+    tap(k_enter);  // the first button that does not close
+    EXPECT_EQ(callbacks.back(), (Callback{sec_butt, 2, 3}));
+    EXPECT_FALSE(loop_broken());
+    tap(k_escape);
+    EXPECT_TRUE(loop_broken());
+    EXPECT_EQ(v.ExitStat, butt_cancel);
+}
+
+TEST_F(Keys, KeyCaptureTakesTabEnterAndEscape) {
+    const int i = box(typ_key, {10, 100, 90, 115});
+    add_butt(1, 0, "Close", 10, 5, 50, -1);
+    click(20, 107);
+    tap(k_escape);
+    EXPECT_FALSE(loop_broken());
+    EXPECT_EQ(FormView.inpt_ival[i], -0x01);  // Escape's scan code
+}

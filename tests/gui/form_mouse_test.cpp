@@ -335,7 +335,7 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     EXPECT_EQ(v.CurDDL, 0);
 }
 
-TEST_F(Mouse, LeaveDropsFocusAndClosesTheList) {
+TEST_F(Mouse, LeaveClosesTheListButKeepsTheTypingFocus) {
     list_box(5, {10, 200, 110, 215});
     click(50, 207);
     frm_hit_rects();
@@ -343,9 +343,46 @@ TEST_F(Mouse, LeaveDropsFocusAndClosesTheList) {
     EXPECT_EQ(FormView.CurDDL, 0);
     frm_mouseentry(cpw, 1, cpw_left);
     EXPECT_EQ(FormView.CurDDL, -1);
-    EXPECT_EQ(FormView.CurInpt, -1);
     EXPECT_EQ(FormView.ddl_offset, 0);
     EXPECT_FALSE(frm_kbd_hook_installed());
+
+    // A text box keeps its caret and its keys when the pointer leaves, or the right button or
+    // the wheel is used.
+    const int t = box(typ_chr, {10, 100, 110, 115}, "46.5");
+    click(60, 107);
+    frm_mouseentry(cpw, 1, cpw_left);
+    press(60, 107, cpw_button_right);
+    release(60, 107, cpw_button_right);
+    wheel(1);
+    EXPECT_EQ(std::tuple(FormView.CurInpt, FormView.CurPos_1), std::tuple(t, 4));
+    EXPECT_TRUE(frm_kbd_hook_installed());
+}
+
+TEST_F(Mouse, DragSelectsPastTheBoxWhileTheButtonIsHeld) {
+    // Characters are 8 px from x = 13: position p lies at 13 + 8 p.
+    struct Case {
+        int from_x, drag_x, release_x, release_y;
+        int pos1, pos2;
+    };
+    const Case cases[] = {
+        {30, 200, 300, 40, 2, 10},  // out at the right and below: to the end
+        {55, 20, 0, 250, 0, 5},     // out at the left and above: to the start
+        {30, 62, 62, 107, 2, 6},    // inside
+    };
+    for (const Case& c : cases) {
+        const int i = box(typ_chr, {10, 100, 110, 115}, "0123456789");
+        press(c.from_x, 107);
+        drag(c.drag_x, 30);  // shown while dragging, wherever the pointer is
+        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        release(c.release_x, c.release_y);
+        EXPECT_EQ(FormView.CurInpt, i) << c.from_x;
+        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        EXPECT_TRUE(frm_kbd_hook_installed());
+        reset_form_view();
+        FormView.windowInfo = {1, 0, 0, 400, height};
+        FormView.DxI = 8;
+        FormView.Yoffset = 3;
+    }
 }
 
 // --- dialogs, with stand-in tools ----------------------------------------------------------------
