@@ -373,3 +373,37 @@ TEST_F(FormLayout, NoFontsStillLayOut) {
     EXPECT_EQ(frm_text_box(nullptr, 12, "x").width, 0);
     frm_hit_rects();
 }
+
+TEST_F(FormLayout, ContentScaleMultipliesPositionsSizesAndTheFont) {
+    const auto& v = FormView;
+    struct Row {
+        float scale;
+        int font, x, tick, button_x, button_w, coded_x, text_y;
+    };
+    const Row rows[] = {
+        {1, 12, 10, 12, 30, 60, 10000 + 150, -15},
+        {2, 24, 20, 24, 60, 120, 10000 + 300, -30},
+        {1.5f, 18, 15, 18, 45, 90, 10000 + 225, -23},  // halves round away from zero
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.scale);
+        fresh();
+        start_hand_over();
+        set_opt(1, font_size, 0);
+        input(0, "Count", "", 10, 10, -1, 5, typ_int);
+        input(1, "", "", 30, 40, -1, 12, typ_tck);
+        add_butt(2, 0, "B", 30, 5, 60, 1);
+        add_butt(2, 1, "C", 10000 + 150, 5, 60, 1);
+        add_subt(1, 0, "T", -(10000 + 500), -15);  // per mille of the width: not scaled
+        frm_apply_scale(r.scale);
+        frm_apply_scale(r.scale);  // once per hand-over
+        EXPECT_EQ(v.font_size, r.font);
+        EXPECT_EQ(v.inpt_pos[0][0], r.x);
+        EXPECT_EQ(v.inpt_siz[1], r.tick);
+        EXPECT_EQ(v.inpt_siz[0], 5);  // characters, not pixels
+        EXPECT_EQ(v.butt_pos[0][0], r.button_x);
+        EXPECT_EQ(v.butt_siz[0], r.button_w);
+        EXPECT_EQ(v.butt_pos[1][0], r.coded_x);
+        EXPECT_EQ(v.subt_pos[0], (std::array<int, 2>{-(10000 + 500), r.text_y}));
+    }
+}
