@@ -485,6 +485,19 @@ TEST_F(MouseDialogs, DialogThatFailsToStartLeavesTheValue) {
     EXPECT_EQ(FormView.inpt_cval[i], "/old");
 }
 
+TEST_F(MouseDialogs, TheCallerDrawsWhileADialogIsUpAndTakesTheKeysAfter) {
+    int pumps = 0, done = 0;
+    set_dialog_waiter([&] { ++pumps; }, [&] { ++done; });
+    setenv("ZENITY_SLEEP", "0.3", 1);
+    EXPECT_EQ(tinyfd_messageBox("Varnix", "*** Outside landscape ***", DialogButtons::ok,
+                                DialogIcon::info, 1),
+              1);
+    unsetenv("ZENITY_SLEEP");
+    set_dialog_waiter({}, {});
+    EXPECT_GE(pumps, 5);  // about 60 a second
+    EXPECT_EQ(done, 1);
+}
+
 // --- any sequence of events ----------------------------------------------------------------------
 
 TEST_F(Mouse, RandomEventsKeepTheViewConsistent) {

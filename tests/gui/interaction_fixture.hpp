@@ -110,6 +110,7 @@ class StandInTools {
     StandInTools() {
         script("zenity",
                "printf '%s\\n' \"$@\" > \"$TOOLS/zenity.args\"\n"
+               "sleep \"${ZENITY_SLEEP:-0}\"\n"
                "printf '%s' \"$ZENITY_OUT\"\nexit \"${ZENITY_STATUS:-0}\"\n");
         script("xclip",
                "case \"$*\" in *-o*) cat \"$TOOLS/clip\" 2>/dev/null;;\n"
