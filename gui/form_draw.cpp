@@ -368,14 +368,6 @@ void draw_message() {
     text(v.Txt_Font, v.font_size, v.xmsg, v.ymsg, msg);
 }
 
-// Line `line` of the open list, empty past its table.
-std::string_view list_line(int line) {
-    const auto& v = FormView;
-    if (line < 0) return {};
-    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
-    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
-}
-
 void draw_list() {
     const auto& v = FormView;
     const int q = open_list_input();
@@ -409,7 +401,7 @@ void draw_list() {
         }
         grey(0);
         text(v.Inp_Font, v.font_size, x0 + v.Yoffset, y + v.TxtBase,
-             piece(list_line(v.ddl_offset + m), 0, columns));
+             piece(open_list_line(v.ddl_offset + m), 0, columns));
     }
     if (v.Scroll == 0) return;
     const int s = v.DxScrl, dx = v.DxI;

@@ -17,7 +17,6 @@ void frm_mouseentry(pCpw cpw, int win, int state);  // 0 entered, 1 left
 // What the keys reach besides the focused input: the buttons and the open list.
 // Presses button b (from 0) as a click does: validation, callback, end of the loop by its type.
 void frm_press_button(pCpw cpw, int b);
-bool frm_list_open();
 // Chooses line `line` (from 0) of the open list as a click does; a line it lacks closes it.
 void frm_list_choose(int line);
 void frm_list_close();

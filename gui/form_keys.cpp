@@ -62,12 +62,6 @@ int list_cursor() {
     return q >= 0 ? v.inpt_ival[q] : 0;
 }
 
-std::string_view list_text(int line) {
-    const auto& v = FormView;
-    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
-    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
-}
-
 int upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 // The next line after the cursor, round the end, whose text starts with c (any case).
@@ -76,7 +70,7 @@ int line_starting_with(int c) {
     const int from = list_cursor();
     for (int k = 1; k <= n; ++k) {
         const int line = (from + k) % n;
-        const std::string_view t = list_text(line);
+        const std::string_view t = open_list_line(line);
         if (!t.empty() && upper(static_cast<unsigned char>(t[0])) == upper(c)) return line;
     }
     return -1;

@@ -144,6 +144,13 @@ int open_list_input() {
     return q >= 0 && q < v.nb_inpt ? q : -1;
 }
 
+std::string_view open_list_line(int line) {
+    const auto& v = FormView;
+    if (line < 0 || v.CurDDL < 0 || v.CurDDL >= max_ddl) return {};
+    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
+    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
+}
+
 void frm_hit_rects() {
     auto& v = FormView;
     const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");

@@ -355,10 +355,11 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
     }
 
     if (!list_open()) {
-        v.CurButt = button_at(x, y);
-        // A selection being dragged keeps its input wherever the button comes up.
-        const int h = !press && v.DragInpt >= 0 && v.DragInpt < v.nb_inpt ? v.DragInpt
-                                                                             : input_at(x, y);
+        // A selection being dragged keeps its input wherever the button comes up, and the
+        // button it comes up over is not pressed.
+        const bool dragged = !press && v.DragInpt >= 0 && v.DragInpt < v.nb_inpt;
+        v.CurButt = dragged ? -1 : button_at(x, y);
+        const int h = dragged ? v.DragInpt : input_at(x, y);
         if (h < 0 || !v.inpt_act[h]) {
             v.CurInpt = -1;
         } else {
@@ -485,8 +486,6 @@ void frm_mouseentry(pCpw, int, int state) {
     if (list_open()) close_list();
     frm_post_redraw();
 }
-
-bool frm_list_open() { return list_open(); }
 
 void frm_list_choose(int line) {
     if (!list_open()) return;

@@ -188,6 +188,8 @@ inline constexpr int list_floor = 12;  // a list that would leave the window sta
 bool has_overflow_marker(int i);
 // The input showing the open list, or -1.
 int open_list_input();
+// Line `line` (from 0) of the open list; empty past its table or with no list open.
+std::string_view open_list_line(int line);
 // The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
 // xmsg), set by drawWindowOne before it draws; no GL context needed.
 void frm_hit_rects();
