@@ -2,6 +2,7 @@
 // groups, caret and selection, buttons with validation, step arrows, lists, pop-ups, dialogs.
 #include <random>
 
+#include "host/dialogs.hpp"
 #include "tests/gui/interaction_fixture.hpp"
 
 namespace {
