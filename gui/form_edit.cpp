@@ -93,10 +93,14 @@ void DeleteChar() {
 
 void insert_pasted(std::string_view text) {
     // A value is one line: the paste ends at the first line end, and no control character
-    // (tab, NUL...) gets into the value.
+    // (NUL...) gets into the value. A tab between two columns (a latitude and a longitude
+    // copied from a table) becomes a blank, so the two stay apart.
     text = text.substr(0, std::min(text.find('\r'), text.find('\n')));
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u != 0x7F) InsertChar(u);
+        if (u == '\t')
+            InsertChar(' ');
+        else if (u >= 0x20 && u != 0x7F)
+            InsertChar(u);
     }
 }

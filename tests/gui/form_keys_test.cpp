@@ -226,7 +226,8 @@ TEST_F(ClipboardKeys, PasteIsOneLineWithoutControlsAndUnfiltered) {
         {typ_chr,
          "a\tb\x01"
          "c\r\nd",
-         "abc"},
+         "a bc"},  // a tab between columns stays a gap
+        {typ_chr, "46.5\t9.25", "46.5 9.25"},
         {typ_chr, std::string("x\0y", 3), "x"},       // the clipboard text ends at a NUL
         {typ_chr, "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},  // UTF-8 from other programs
     };
