@@ -178,8 +178,7 @@ TEST_F(Mouse, OkWithOneInvalidInputThenFixed) {
     press(300, 200, cpw_button_right);  // outside every input: hidden
     EXPECT_EQ(FormView.xmsg, -1);
     // A quick right click leaves it up while the pointer rests on the box, as hovering does.
-    press(50, 107, cpw_button_right);
-    release(50, 107, cpw_button_right);
+    click_right(50, 107);
     EXPECT_EQ(FormView.xmsg, 50);
     move(300, 200);
     EXPECT_EQ(FormView.xmsg, -1);
@@ -352,8 +351,7 @@ TEST_F(Mouse, LeaveClosesTheListButKeepsTheTypingFocus) {
     const int t = box(typ_chr, {10, 100, 110, 115}, "46.5");
     click(60, 107);
     frm_mouseentry(cpw, 1, cpw_left);
-    press(60, 107, cpw_button_right);
-    release(60, 107, cpw_button_right);
+    click_right(60, 107);
     wheel(1);
     EXPECT_EQ(std::tuple(FormView.CurInpt, FormView.CurPos_1), std::tuple(t, 4));
     EXPECT_TRUE(frm_kbd_hook_installed());
@@ -370,8 +368,8 @@ TEST_F(Mouse, DragSelectsPastTheBoxWhileTheButtonIsHeld) {
         {55, 20, 0, 250, 0, 5},     // out at the left and above: to the start
         {30, 62, 62, 107, 2, 6},    // inside
     };
+    const int i = box(typ_chr, {10, 100, 110, 115}, "0123456789");
     for (const Case& c : cases) {
-        const int i = box(typ_chr, {10, 100, 110, 115}, "0123456789");
         press(c.from_x, 107);
         drag(c.drag_x, 30);  // shown while dragging, wherever the pointer is
         EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
@@ -379,10 +377,6 @@ TEST_F(Mouse, DragSelectsPastTheBoxWhileTheButtonIsHeld) {
         EXPECT_EQ(FormView.CurInpt, i) << c.from_x;
         EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
         EXPECT_TRUE(frm_kbd_hook_installed());
-        reset_form_view();
-        FormView.windowInfo = {1, 0, 0, 400, height};
-        FormView.DxI = 8;
-        FormView.Yoffset = 3;
     }
 }
 

@@ -91,6 +91,10 @@ class Interaction : public ::testing::Test {
         press(x, y);
         release(x, y);
     }
+    void click_right(int x, int y) {
+        press(x, y, cpw_button_right);
+        release(x, y, cpw_button_right);
+    }
     void move(int x, int y) { frm_mousemove(cpw, 1, x, height - y); }
     void drag(int x, int y) { frm_mousedrag(cpw, 1, cpw_button_left, x, height - y); }
     void wheel(int steps) { frm_mouseclick(cpw, 1, cpw_wheel, cpw_button_middle, steps, 0); }
