@@ -105,7 +105,6 @@ int frm_new_form_gr() {
     auto& v = FormView;
     if (!have_window()) return 0;
     frm_apply_scale(cpwGetContentScale(v.cpw));
-    cpwFontMode(v.cpw, cpw_font_size, std::max(1, v.font_size));
     frm_metrics();  // the new form may have another font size
     form_setup();
     cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
