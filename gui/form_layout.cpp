@@ -49,15 +49,16 @@ enum : int {
 };
 
 // Plain pixel positions of buttons and text items; others are coded (alignment, per mille).
-bool plain_x(int x) { return x >= 0 && x <= 9999; }
+constexpr int code_step = 10000;  // coded x: alignment × code_step + position
+bool plain_x(int x) { return x >= 0 && x < code_step; }
 
 // The left edge of an element `width` wide whose x is coded: |x| = alignment × 10000 + p, p
 // per mille of the window width when x is negative; alignment 0 puts the left edge at p, 1 the
 // centre, 2 the right edge.
 int coded_left(int x, int width, int window_width) {
     const std::int64_t ax = std::abs(std::int64_t(x));
-    const std::int64_t a = ax / 10000;
-    std::int64_t p = ax % 10000;
+    const std::int64_t a = ax / code_step;
+    std::int64_t p = ax % code_step;
     if (x < 0) p = p * window_width / 1000;
     return clamp_coord(p - std::int64_t(width) * a / 2);
 }
@@ -247,9 +248,9 @@ void frm_apply_scale(float scale) {
     if (v.scale == 1.0f) return;
     // A plain x stays plain; a coded one scales its pixel part, a per-mille one stays as it is.
     auto element_x = [&](int x) {
-        if (plain_x(x)) return x == 0 ? 0 : std::clamp(px(x), 1, 9998);
+        if (plain_x(x)) return x == 0 ? 0 : std::clamp(px(x), 1, code_step - 2);
         if (x < 0) return x;
-        return x / 10000 * 10000 + std::min(px(x % 10000), 9999);
+        return x / code_step * code_step + std::min(px(x % code_step), code_step - 1);
     };
     int largest_radio = 0;
     for (int i = 0; i < v.nb_inpt; ++i) {
