@@ -234,6 +234,7 @@ TEST_F(FormLayout, HitRectangles) {
     input(1, "", "fits", 10, 150, -1, 20, typ_chr);
     input(2, "", std::string(30, 'k'), 10, 120, -1, 5, typ_key);
     input(3, "", "123456789", 10, 90, -1, 4, typ_int, 1);
+    input(4, "", "Landscape", 10, 60, -1, 10, typ_ddl, 0, 0);  // 9 of 10 places: the arrow
     form_setup();
     frm_hit_rects();
     const CpwFontBBox dots = frm_text_box(v.Inp_Font, font_size, "...");
@@ -243,6 +244,7 @@ TEST_F(FormLayout, HitRectangles) {
     EXPECT_EQ(v.inpt_ovr[1], (Rect{0, 0, 0, 0}));
     EXPECT_EQ(v.inpt_ovr[2], (Rect{0, 0, 0, 0}));               // key inputs never have one
     EXPECT_EQ(v.inpt_ovr[3][2], v.inpt_pos[3][2] + 2 * v.DxI);  // right of the arrows
+    EXPECT_NE(v.inpt_ovr[4], (Rect{0, 0, 0, 0}));  // a list's arrow takes two places
 
     // The message pop-up is kept inside the window.
     v.inpt_msg[1] = "A message far too long for such a small window";
