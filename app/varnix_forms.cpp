@@ -181,7 +181,8 @@ void varnix_forms() {
     if (frm_create_form() == 0) {
         std::string why = no_window_reason();
         if (why.empty()) {
-            why = window_refused_reason();
+            why = frm_window_failure();
+            if (why.empty()) why = window_refused_reason();
             error_message_tit(s_error, title,
                               "The converter window could not be opened:/" + message_literal(why),
                               false);

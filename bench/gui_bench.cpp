@@ -17,6 +17,7 @@ bool make_window() {
     if (id >= 0) return id != 0;
     id = 0;
     if (std::getenv("DISPLAY") == nullptr) return false;
+    start_hand_over();  // so that the screen's scale applies, as in the program
     set_opt(1, 13, 0);
     const char* labels[] = {"Landscape", "Input", "Output", "Lat", "Lon", "Remember"};
     const int types[] = {typ_ddl, typ_ddl, typ_ddl, typ_chr, typ_chr, typ_tck};

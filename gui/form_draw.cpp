@@ -130,29 +130,82 @@ Colour colour_of(int value) {
             (value & 0xFF) / 255.0f};
 }
 
+// Characters a box shows: a list's arrow takes the last two places.
+int box_columns(int i) {
+    const auto& v = FormView;
+    const int siz = std::max(0, v.inpt_siz[i]);
+    return v.inpt_typ[i] == typ_ddl ? std::max(0, siz - 2) : siz;
+}
+
+// Fill, and the red overlay of a refused value. Returns whether the value's text is dark.
+bool draw_fill(int i, const Rect& r) {
+    const auto& v = FormView;
+    const int t = v.inpt_typ[i];
+    const bool radio = in_radio_group(i);
+    bool dark_text = true;
+    if (!v.inpt_act[i]) {
+        grey(disabled_fill);
+    } else if (t == typ_col) {
+        const Colour c = colour_of(v.inpt_ival[i]);
+        dark_text = 0.3f * c.r + 0.59f * c.g + 0.11f * c.b > 0.16f;
+        glColor3f(c.r, c.g, c.b);
+    } else if (t != typ_tck && v.CurInpt == i) {
+        rgb(focus_rgb);
+    } else {
+        grey(1);
+    }
+    auto shape = [&] {
+        if (radio)
+            circle(r, v.inpt_siz[i] / 2.0f, 1);
+        else
+            fill(r[0], r[1], r[2], r[3] + 1);
+    };
+    shape();
+    if (v.inpt_OK[i] == 0) {
+        glEnable(GL_BLEND);
+        glColor4f(1, 0, 0, 0.5f);
+        shape();
+        glDisable(GL_BLEND);
+    }
+    return dark_text;
+}
+
+void draw_chevron(const Rect& r) {
+    const int dx = FormView.DxI, x1 = r[2], y0 = r[1], y1 = r[3];
+    grey(0);
+    smooth([&] {
+        glBegin(GL_LINE_STRIP);
+        glVertex2i(x1 - 2 * dx + 2, y1 - 5);
+        glVertex2i(x1 - dx, y0 + 5);
+        glVertex2i(x1 - 2, y1 - 5);
+        glEnd();
+    });
+}
+
 void draw_value(int i, const Rect& r, bool dark_text) {
     const auto& v = FormView;
     const int t = v.inpt_typ[i];
     const bool focused = v.CurInpt == i;
     const int x0 = r[0], y0 = r[1], y1 = r[3];
     const int dx = v.DxI, yo = v.Yoffset;
-    const int p1 = v.CurPos_1, p2 = v.CurPos_2;
+    const int siz = box_columns(i);
+    // A selection running past the box (a whole value chosen with Tab) shows up to its edge.
+    const int p1 = std::min(v.CurPos_1, siz), p2 = std::min(v.CurPos_2, siz);
     const bool selection = focused && p1 >= 0 && p1 < p2;
     if (focused && p1 >= 0) {
         if (selection) {
             rgb(selection_rgb);
             fill(x0 + yo + p1 * dx, y0 + 2, x0 + yo + p2 * dx, y1 - 2);
-        } else if (p2 == p1 || p2 == -1) {
+        } else if (p2 == p1 || v.CurPos_2 == -1) {
             grey(0);
             line(x0 + yo + p1 * dx, y0 + 2, x0 + yo + p1 * dx, y1 - 2);
         }
     }
     grey(t == typ_col && !dark_text ? 1.0f : 0.0f);
     glRasterPos2i(0, 0);
-    glBitmap(0, 0, 0, 0, GLfloat(x0 + yo), GLfloat(y0 + yo + 1), nullptr);
+    glBitmap(0, 0, 0, 0, GLfloat(x0 + yo), GLfloat(y0 + v.TxtBase), nullptr);
 
     const std::string& s = v.inpt_cval[i];
-    const int siz = std::max(0, v.inpt_siz[i]);
     const int ofs = v.inpt_ofs[i];
     if (selection) {
         // The three pieces stay within the box's width and the text.
@@ -167,157 +220,127 @@ void draw_value(int i, const Rect& r, bool dark_text) {
         // A long path shows its end, where the file's own name is: "..." and as many of its last
         // characters as still fit in the box.
         const int from = std::min(length(s), length(s) - siz + 3);
-        text_here(v.Inp_Font, v.font_size, std::string("...") + s.substr(std::size_t(from)));
+        const std::string shown = "..." + s.substr(std::size_t(std::max(0, from)));
+        text_here(v.Inp_Font, v.font_size, piece(shown, 0, siz));
     } else {
         text_here(v.Inp_Font, v.font_size, piece(s, ofs, std::min(length(s) - ofs, siz)));
     }
+}
+
+// The tick of a ticked box, or the dot of a chosen radio button.
+void draw_tick(int i, const Rect& r) {
+    const int x0 = r[0], y0 = r[1], x1 = r[2], y1 = r[3];
+    if (in_radio_group(i)) {
+        grey(0.2f);
+        circle(r, float((y1 - y0) * 10 / 30), 2);
+        return;
+    }
+    const int d = (y1 - y0) / 4;
+    grey(0);
+    glLineWidth(2);
+    smooth([&] {
+        glBegin(GL_LINE_STRIP);
+        glVertex2i(x0 + 3, y0 + 2 * d);
+        glVertex2i(x0 + 2 * d, y0 + d);
+        glVertex2i(x1 - 3, y1 - 3);
+        glEnd();
+    });
+    glLineWidth(1);
+}
+
+void draw_step_arrows(int i, const Rect& r) {
+    const auto& v = FormView;
+    const int dx = v.DxI, x1 = r[2], y0 = r[1], y1 = r[3];
+    const int mid = (y0 + y1) / 2;
+    auto upper = [&] {
+        glVertex2i(x1 + 2, mid + 1);
+        glVertex2i(x1 + dx, y1 - 1);
+        glVertex2i(x1 + 2 * dx - 2, mid + 1);
+    };
+    auto lower = [&] {
+        glVertex2i(x1 + 2, mid - 1);
+        glVertex2i(x1 + dx, y0 + 1);
+        glVertex2i(x1 + 2 * dx - 2, mid - 1);
+    };
+    if (v.inpt_inc[i] != 0) {
+        rgb(pale_blue);
+        glBegin(GL_TRIANGLES);
+        v.inpt_inc[i] > 0 ? upper() : lower();
+        glEnd();
+    }
+    grey(0);
+    smooth([&] {
+        glBegin(GL_LINE_LOOP);
+        upper();
+        glEnd();
+        glBegin(GL_LINE_LOOP);
+        lower();
+        glEnd();
+    });
+}
+
+// The two-tone frame of boxes and buttons: sunken (a box, a pressed button) has its dark
+// edges at the top and left, raised the other way round.
+void bevel(int x0, int y0, int x1, int y1, bool sunken) {
+    const float outer_tl = sunken ? frame_mid : 1.0f, inner_tl = sunken ? frame_dark : frame_light;
+    const float inner_br = sunken ? frame_light : frame_mid, outer_br = sunken ? 1.0f : frame_dark;
+    grey(inner_tl);
+    line(x0, y0, x0, y1 + 1);
+    line(x0 - 1, y1 + 1, x1, y1 + 1);
+    grey(outer_tl);
+    line(x0 - 1, y0, x0 - 1, y1 + 2);
+    line(x0 - 2, y1 + 2, x1 + 2, y1 + 2);
+    grey(inner_br);
+    line(x0 - 1, y0, x1 + 1, y0);
+    line(x1 + 1, y0, x1 + 1, y1 + 1);
+    grey(outer_br);
+    line(x0 - 2, y0 - 1, x1 + 2, y0 - 1);
+    line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
+}
+
+void draw_radio_outline(int i, const Rect& r) {
+    const float radius = FormView.inpt_siz[i] / 2.0f;
+    const int half = radio_vertices() / 2;
+    glLineWidth(1.5f);
+    smooth([&] {
+        grey(frame_dark);
+        arc(r, radius, 0, half);
+        grey(frame_light);
+        arc(r, radius, half, radio_vertices());
+    });
+    glLineWidth(1);
+}
+
+// The marker under a box's right end whose text does not fit (its place set by frm_hit_rects).
+void draw_overflow_marker(int i) {
+    const auto& v = FormView;
+    const Rect& m = v.inpt_ovr[i];
+    grey(1);
+    fill(m[0], m[1], m[2], m[3]);
+    grey(frame_dark);
+    const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
+    text(v.Inp_Font, v.font_size, m[2] - dots.width - 2, m[1] + 2, "...");
+    outline(m[0], m[1], m[2], m[3]);
 }
 
 void draw_input(int i) {
     const auto& v = FormView;
     Rect r = v.inpt_pos[i];
     const int t = v.inpt_typ[i];
-    const bool enabled = v.inpt_act[i] != 0;
-    const bool radio = in_radio_group(i);
-    int& x1 = r[2];
-    const int x0 = r[0], y0 = r[1], y1 = r[3];
-    const int dx = v.DxI;
-
-    // 1, 2: fill
-    bool dark_text = true;
-    if (!enabled) {
-        grey(disabled_fill);
-    } else if (t == typ_col) {
-        const Colour c = colour_of(v.inpt_ival[i]);
-        dark_text = 0.3f * c.r + 0.59f * c.g + 0.11f * c.b > 0.16f;
-        glColor3f(c.r, c.g, c.b);
-    } else if (t != typ_tck && v.CurInpt == i) {
-        rgb(focus_rgb);
-    } else {
-        grey(1);
-    }
-    if (radio)
-        circle(r, v.inpt_siz[i] / 2.0f, 1);
-    else
-        fill(x0, y0, x1, y1 + 1);
-
-    // 3: a value that failed its check
-    if (v.inpt_OK[i] == 0) {
-        glEnable(GL_BLEND);
-        glColor4f(1, 0, 0, 0.5f);
-        if (radio)
-            circle(r, v.inpt_siz[i] / 2.0f, 1);
-        else
-            fill(x0, y0, x1, y1 + 1);
-        glDisable(GL_BLEND);
-    }
-
-    // 4: list chevron
-    if (t == typ_ddl) {
-        grey(0);
-        smooth([&] {
-            glBegin(GL_LINE_STRIP);
-            glVertex2i(x1 - 2 * dx + 2, y1 - 5);
-            glVertex2i(x1 - dx, y0 + 5);
-            glVertex2i(x1 - 2, y1 - 5);
-            glEnd();
-        });
-    }
-
-    // 5: value
+    const bool dark_text = draw_fill(i, r);
+    if (t == typ_ddl) draw_chevron(r);
     if (t != typ_tck) draw_value(i, r, dark_text);
-
-    // 6: tick or radio dot
-    if (t == typ_tck && v.inpt_ival[i] != 0) {
-        if (radio) {
-            grey(0.2f);
-            circle(r, float((y1 - y0) * 10 / 30), 2);
-        } else {
-            const int d = (y1 - y0) / 4;
-            grey(0);
-            glLineWidth(2);
-            smooth([&] {
-                glBegin(GL_LINE_STRIP);
-                glVertex2i(x0 + 3, y0 + 2 * d);
-                glVertex2i(x0 + 2 * d, y0 + d);
-                glVertex2i(x1 - 3, y1 - 3);
-                glEnd();
-            });
-            glLineWidth(1);
-        }
-    }
-
-    // 7: step arrows
+    if (t == typ_tck && v.inpt_ival[i] != 0) draw_tick(i, r);
     if (v.inpt_arr[i] != 0) {
-        const int mid = (y0 + y1) / 2;
-        auto upper = [&] {
-            glVertex2i(x1 + 2, mid + 1);
-            glVertex2i(x1 + dx, y1 - 1);
-            glVertex2i(x1 + 2 * dx - 2, mid + 1);
-        };
-        auto lower = [&] {
-            glVertex2i(x1 + 2, mid - 1);
-            glVertex2i(x1 + dx, y0 + 1);
-            glVertex2i(x1 + 2 * dx - 2, mid - 1);
-        };
-        if (v.inpt_inc[i] != 0) {
-            rgb(pale_blue);
-            glBegin(GL_TRIANGLES);
-            v.inpt_inc[i] > 0 ? upper() : lower();
-            glEnd();
-        }
-        grey(0);
-        smooth([&] {
-            glBegin(GL_LINE_LOOP);
-            upper();
-            glEnd();
-            glBegin(GL_LINE_LOOP);
-            lower();
-            glEnd();
-        });
-        x1 += 2 * dx;
+        draw_step_arrows(i, r);
+        r[2] += 2 * v.DxI;  // the frame goes round the arrows
     }
-
-    // 8: sunken frame, or the radio circle's outline
-    if (radio) {
-        const float radius = v.inpt_siz[i] / 2.0f;
-        const int half = radio_vertices() / 2;
-        glLineWidth(1.5f);
-        smooth([&] {
-            grey(frame_dark);
-            arc(r, radius, 0, half);
-            grey(frame_light);
-            arc(r, radius, half, radio_vertices());
-        });
-        glLineWidth(1);
-    } else {
-        grey(frame_dark);
-        line(x0, y0, x0, y1 + 1);
-        line(x0 - 1, y1 + 1, x1, y1 + 1);
-        grey(frame_mid);
-        line(x0 - 1, y0, x0 - 1, y1 + 2);
-        line(x0 - 2, y1 + 2, x1 + 2, y1 + 2);
-        grey(frame_light);
-        line(x0 - 1, y0, x1 + 1, y0);
-        line(x1 + 1, y0, x1 + 1, y1 + 1);
-        grey(1);
-        line(x0 - 2, y0 - 1, x1 + 2, y0 - 1);
-        line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
-    }
-
-    // 9: overflow marker (its rectangle was set by frm_hit_rects)
-    const Rect& m = v.inpt_ovr[i];
-    if (has_overflow_marker(i)) {
-        grey(1);
-        fill(m[0], m[1], m[2], m[3]);
-        grey(frame_dark);
-        const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
-        text(v.Inp_Font, v.font_size, m[2] - dots.width - 2, m[1] + 2, "...");
-        outline(m[0], m[1], m[2], m[3]);
-    }
-
-    // 10: label
-    grey(enabled ? 0.0f : 0.7f);
+    if (in_radio_group(i))
+        draw_radio_outline(i, r);
+    else
+        bevel(r[0], r[1], r[2], r[3], true);
+    if (has_overflow_marker(i)) draw_overflow_marker(i);
+    grey(v.inpt_act[i] ? 0.0f : 0.7f);
     text(v.Txt_Font, v.font_size, v.inpt_ptx[i][0], v.inpt_ptx[i][1], v.inpt_txt[i]);
 }
 
@@ -326,23 +349,10 @@ void draw_input(int i) {
 void draw_button(int b) {
     const auto& v = FormView;
     const Rect& r = v.butt_pos[b];
-    const int x0 = r[0], y0 = r[1], x1 = r[2], y1 = r[3];
-    const bool pressed = v.CurButt == b;
-    grey(pressed ? frame_dark : frame_light);
-    line(x0, y0, x0, y1 + 1);
-    line(x0, y1 + 1, x1, y1 + 1);
-    grey(pressed ? frame_mid : 1.0f);
-    line(x0 - 1, y0 - 2, x0 - 1, y1 + 2);
-    line(x0 - 1, y1 + 2, x1 + 2, y1 + 2);
-    grey(pressed ? frame_light : frame_mid);
-    line(x0 - 1, y0, x1 + 1, y0);
-    line(x1 + 1, y0, x1 + 1, y1 + 1);
-    grey(pressed ? 1.0f : frame_dark);
-    line(x0 - 2, y0 - 1, x1 + 2, y0 - 1);
-    line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
+    bevel(r[0], r[1], r[2], r[3], v.CurButt == b);
     grey(0);
     const CpwFontBBox cap = frm_text_box(v.Txt_Font, v.font_size, v.butt_txt[b]);
-    text(v.Txt_Font, v.font_size, x0 + (v.butt_siz[b] - cap.width) / 2, y0 + v.Yoffset,
+    text(v.Txt_Font, v.font_size, r[0] + (v.butt_siz[b] - cap.width) / 2, r[1] + v.TxtBase,
          v.butt_txt[b]);
 }
 
@@ -350,19 +360,12 @@ void draw_message() {
     const auto& v = FormView;
     if (v.xmsg < 0 || v.MsgInpt < 0 || v.MsgInpt >= v.nb_inpt) return;
     const std::string& msg = v.inpt_msg[v.MsgInpt];
+    if (msg.empty()) return;  // no reason to show: no empty box
     const CpwFontBBox box = frm_text_box(v.Txt_Font, v.font_size, msg);
     grey(1);
     fill(v.xmsg - 2, v.ymsg - v.Yoffset - 2, v.xmsg + box.width + 2, v.ymsg + box.height + 2);
     glColor3f(0, 0, 1);
     text(v.Txt_Font, v.font_size, v.xmsg, v.ymsg, msg);
-}
-
-// Line `line` of the open list, empty past its table.
-std::string_view list_line(int line) {
-    const auto& v = FormView;
-    if (line < 0) return {};
-    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
-    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
 }
 
 void draw_list() {
@@ -397,8 +400,8 @@ void draw_list() {
             glLineWidth(1);
         }
         grey(0);
-        text(v.Inp_Font, v.font_size, x0 + v.Yoffset, y + v.Yoffset + 1,
-             piece(list_line(v.ddl_offset + m), 0, columns));
+        text(v.Inp_Font, v.font_size, x0 + v.Yoffset, y + v.TxtBase,
+             piece(open_list_line(v.ddl_offset + m), 0, columns));
     }
     if (v.Scroll == 0) return;
     const int s = v.DxScrl, dx = v.DxI;
@@ -436,7 +439,7 @@ void draw_overflow() {
     grey(0);
     outline(r[0], bottom, r[2], top);
     for (int k = 0; k < lines; ++k)
-        text(v.Inp_Font, v.font_size, r[0] + v.Yoffset, top + v.Yoffset - rh - k * rh,
+        text(v.Inp_Font, v.font_size, r[0] + v.Yoffset, top + v.TxtBase - rh - k * rh,
              piece(t, k * s, s));
 }
 

@@ -36,6 +36,29 @@ bool caret_in_value() {
     return true;
 }
 
+void value_edited(int i) {
+    auto& v = FormView;
+    if (i < 0 || i >= v.nb_inpt) return;
+    v.inpt_OK[i] = 1;
+    v.inpt_msg[i].clear();
+    if (v.MsgInpt == i) v.xmsg = v.ymsg = -1;
+}
+
+void keep_caret_visible() {
+    if (!caret_in_value()) return;
+    auto& v = FormView;
+    if (v.CurPos_2 != v.CurPos_1) return;  // a selection stays where the pointer made it
+    const int i = v.CurInpt;
+    const int len = int(v.inpt_cval[i].size()), siz = std::max(0, v.inpt_siz[i]);
+    int& ofs = v.inpt_ofs[i];
+    const int a = ofs + v.CurPos_1;
+    if (a > ofs + siz) ofs = a - siz;
+    if (a < ofs) ofs = a;
+    // No blank room right of a scrolled text: the box shows as much of it as fits.
+    if (ofs > 0 && len - ofs < siz) ofs = std::max(0, len - siz);
+    v.CurPos_1 = v.CurPos_2 = a - ofs;
+}
+
 bool IsNum(int c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'E'; }
 
 void InsertChar(int c) {
@@ -70,10 +93,14 @@ void DeleteChar() {
 
 void insert_pasted(std::string_view text) {
     // A value is one line: the paste ends at the first line end, and no control character
-    // (tab, NUL...) gets into the value.
+    // (NUL...) gets into the value. A tab between two columns (a latitude and a longitude
+    // copied from a table) becomes a blank, so the two stay apart.
     text = text.substr(0, std::min(text.find('\r'), text.find('\n')));
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u != 0x7F) InsertChar(u);
+        if (u == '\t')
+            InsertChar(' ');
+        else if (u >= 0x20 && u != 0x7F)
+            InsertChar(u);
     }
 }

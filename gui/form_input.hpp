@@ -14,6 +14,15 @@ void frm_mousemove(pCpw cpw, int win, int x, int y);
 void frm_mousedrag(pCpw cpw, int win, int button, int x, int y);
 void frm_mouseentry(pCpw cpw, int win, int state);  // 0 entered, 1 left
 
+// What the keys reach besides the focused input: the buttons and the open list.
+// Presses button b (from 0) as a click does: validation, callback, end of the loop by its type.
+void frm_press_button(pCpw cpw, int b);
+// Chooses line `line` (from 0) of the open list as a click does; a line it lacks closes it.
+void frm_list_choose(int line);
+void frm_list_close();
+// Highlights line `line` of the open list, scrolling it into view.
+void frm_list_highlight(int line);
+
 // Keyboard: installs (1) or removes (0) the form's key handler; key events reach
 // frm_KdbHookProc only while it is installed.
 void frm_StartKbdHook(int flag);
@@ -24,6 +33,10 @@ void frm_set_key_clock(std::int32_t (*clock)());
 
 // --- editing the focused input at its caret (form_edit.cpp) -------------------------------------
 
+// The user changed input i's value: a refusal shown for it no longer applies.
+void value_edited(int i);
+// Scrolls the focused input so that its caret shows, keeping the box filled with text.
+void keep_caret_visible();
 // Brings the focused input's scroll offset, caret and selection within its value; false when
 // no input has a caret.
 bool caret_in_value();

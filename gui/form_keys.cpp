@@ -3,6 +3,7 @@
 // offer), edits the focused input, scrolls an open list and captures key combinations.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "gui/form_input.hpp"
 #include "gui/form_view.hpp"
@@ -17,6 +18,11 @@ namespace {
 // Windows virtual-key codes the handler tells apart.
 enum : int {
     vk_back = 0x08,
+    vk_tab = 0x09,
+    vk_return = 0x0D,
+    vk_escape = 0x1B,
+    vk_end = 0x23,
+    vk_home = 0x24,
     vk_left = 0x25,
     vk_right = 0x27,
     vk_up = 0x26,
@@ -48,11 +54,49 @@ int key_scan(const CpwKeyInfo& k) {
     return k.extended && scan != scan_right_shift ? scan + 0x100 : scan;
 }
 
-void list_keys(int vk) {
-    auto& v = FormView;
-    const int last_first = v.ddl_nbli[v.CurDDL] - list_rows;
-    if (vk == vk_up && v.ddl_offset > 0) --v.ddl_offset;
-    if (vk == vk_down && v.ddl_offset < last_first) ++v.ddl_offset;
+// The line the list's keys start from: the highlighted one, else the input's own.
+int list_cursor() {
+    const auto& v = FormView;
+    if (v.CurDDL_N >= 0) return v.CurDDL_N;
+    const int q = open_list_input();
+    return q >= 0 ? v.inpt_ival[q] : 0;
+}
+
+int upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
+// The next line after the cursor, round the end, whose text starts with c (any case).
+int line_starting_with(int c) {
+    const int n = FormView.ddl_nbli[FormView.CurDDL];
+    const int from = list_cursor();
+    for (int k = 1; k <= n; ++k) {
+        const int line = (from + k) % n;
+        const std::string_view t = open_list_line(line);
+        if (!t.empty() && upper(static_cast<unsigned char>(t[0])) == upper(c)) return line;
+    }
+    return -1;
+}
+
+// An open list: Up and Down move the highlight, Enter chooses it, Escape closes the list, a
+// character jumps to the next line that starts with it.
+void list_keys(const CpwKeyInfo& k) {
+    switch (k.vk) {
+        case vk_up:
+            frm_list_highlight(list_cursor() - 1);
+            return;
+        case vk_down:
+            frm_list_highlight(list_cursor() + 1);
+            return;
+        case vk_return:
+            frm_list_choose(list_cursor());
+            return;
+        case vk_escape:
+            frm_list_close();
+            return;
+        default:
+            break;
+    }
+    if (k.ch > 0x20 && k.ch <= 0xFF && k.ch != 0x7F)
+        if (const int line = line_starting_with(k.ch); line >= 0) frm_list_highlight(line);
 }
 
 // Caret one to the left or right; at an edge of the visible part the text scrolls instead.
@@ -90,6 +134,13 @@ void text_keys(int i, const CpwKeyInfo& k) {
     switch (k.vk) {
         case vk_back:
             DeleteChar();
+            return;
+        case vk_home:
+            v.inpt_ofs[i] = 0;
+            v.CurPos_1 = v.CurPos_2 = 0;
+            return;
+        case vk_end:
+            v.CurPos_1 = v.CurPos_2 = len - v.inpt_ofs[i];
             return;
         case vk_delete:
             if (!selection) {
@@ -139,7 +190,7 @@ void key_press(const CpwKeyInfo& k) {
 
     const int i = v.CurInpt;
     if (v.CurDDL >= 0 && v.CurDDL < max_ddl) {
-        list_keys(k.vk);
+        list_keys(k);
     } else if (i >= 0 && i < v.nb_inpt) {
         const int typ = v.inpt_typ[i];
         if (typ == typ_key) {
@@ -147,10 +198,14 @@ void key_press(const CpwKeyInfo& k) {
         } else if (typ == typ_ifp || typ == typ_ofp || typ == typ_fld) {
             if (k.vk == vk_delete) {
                 v.inpt_cval[i].clear();
+                value_edited(i);
                 v.CurInpt = -1;
             }
         } else if (is_text(typ) && v.CurPos_1 >= 0) {
+            const std::string before = v.inpt_cval[i];
             text_keys(i, k);
+            keep_caret_visible();
+            if (v.inpt_cval[i] != before) value_edited(i);
         }
     }
     frm_post_redraw();
@@ -187,6 +242,7 @@ void key_release(const CpwKeyInfo& k) {
     std::string name;
     get_key_name(code, name);
     v.inpt_cval[i] = name.empty() ? "??????" : name;
+    value_edited(i);
     diag("key captured", code, v.inpt_cval[i]);
     if (kbd.AltGr_Down_SVE) {
         kbd.AltGr_Down_SVE = false;  // AltGr alone goes on to the key it is held for
@@ -195,6 +251,67 @@ void key_release(const CpwKeyInfo& k) {
         frm_StartKbdHook(0);
     }
     frm_post_redraw();
+}
+
+// --- keys of the whole form -------------------------------------------------------------------
+
+// Tab order: enabled text and number boxes, top to bottom, then left to right.
+void tab_focus(int dir) {
+    auto& v = FormView;
+    std::vector<int> order;
+    for (int i = 0; i < v.nb_inpt; ++i)
+        if (v.inpt_act[i] && is_text(v.inpt_typ[i])) order.push_back(i);
+    if (order.empty()) return;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const Rect &ra = v.inpt_pos[a], &rb = v.inpt_pos[b];
+        return ra[3] != rb[3] ? ra[3] > rb[3] : ra[0] < rb[0];
+    });
+    const auto at = std::find(order.begin(), order.end(), v.CurInpt);
+    const int n = int(order.size());
+    int k = at == order.end() ? (dir > 0 ? 0 : n - 1) : int(at - order.begin()) + dir;
+    const int i = order[std::size_t((k % n + n) % n)];
+    // The whole value selected, as desktop fields take the focus: typing replaces it.
+    v.CurInpt = v.CurInptOld = i;
+    v.inpt_ofs[i] = 0;
+    v.CurPos_1 = 0;
+    v.CurPos_2 = int(v.inpt_cval[i].size());
+    frm_StartKbdHook(1);
+}
+
+int first_button(bool closing) {
+    const auto& v = FormView;
+    for (int b = 0; b < v.nb_butt; ++b)
+        if ((v.butt_typ[b] < 0) == closing) return b;
+    return -1;
+}
+
+// Tab, Enter and Escape, unless a key box is capturing them. True when the key was one of them.
+bool form_keys(const CpwKeyInfo& k) {
+    auto& v = FormView;
+    const int i = v.CurInpt;
+    const bool capturing = kbd.installed && i >= 0 && i < v.nb_inpt && v.inpt_typ[i] == typ_key;
+    if (capturing || (k.mods & (cpw_mod_ctrl | cpw_mod_alt | cpw_mod_altgr))) return false;
+    if (v.CurDDL >= 0 && v.CurDDL < max_ddl) return false;  // the list's own keys
+    switch (k.vk) {
+        case vk_tab:
+            tab_focus(k.mods & cpw_mod_shift ? -1 : 1);
+            break;
+        case vk_return:
+            if (const int b = first_button(false); b >= 0) frm_press_button(v.cpw, b);
+            break;
+        case vk_escape:
+            if (const int b = first_button(true); b >= 0) {
+                frm_press_button(v.cpw, b);
+            } else if (v.ActWin != 0) {  // as the close box, where there is one
+                v.ExitStat = exit_closed;
+                cpwBreakMainLoop(v.cpw);
+            }
+            break;
+        default:
+            return false;
+    }
+    frm_post_redraw();
+    return true;
 }
 
 }  // namespace
@@ -213,6 +330,7 @@ bool frm_kbd_hook_installed() { return kbd.installed; }
 void frm_set_key_clock(std::int32_t (*clock)()) { kbd.clock = clock ? clock : elapsed_ms; }
 
 void frm_KdbHookProc(const CpwKeyInfo& key) {
+    if (key.pressed && form_keys(key)) return;
     if (!kbd.installed) return;
     if (key.pressed)
         key_press(key);

@@ -49,28 +49,29 @@ enum : int {
 };
 
 // Plain pixel positions of buttons and text items; others are coded (alignment, per mille).
-bool plain_x(int x) { return x >= 0 && x <= 9999; }
+constexpr int code_step = 10000;  // coded x: alignment × code_step + position
+bool plain_x(int x) { return x >= 0 && x < code_step; }
 
 // The left edge of an element `width` wide whose x is coded: |x| = alignment × 10000 + p, p
 // per mille of the window width when x is negative; alignment 0 puts the left edge at p, 1 the
 // centre, 2 the right edge.
 int coded_left(int x, int width, int window_width) {
     const std::int64_t ax = std::abs(std::int64_t(x));
-    const std::int64_t a = ax / 10000;
-    std::int64_t p = ax % 10000;
+    const std::int64_t a = ax / code_step;
+    std::int64_t p = ax % code_step;
     if (x < 0) p = p * window_width / 1000;
     return clamp_coord(p - std::int64_t(width) * a / 2);
 }
 
 void place_input(FormViewState& v, int i, Extent& ext) {
-    const std::int64_t dx = v.DxI, yo = v.Yoffset, fs = v.font_size;
+    const std::int64_t dx = v.DxI, yo = v.Yoffset, base = v.TxtBase;
     const std::int64_t siz = std::clamp(v.inpt_siz[i], 0, int(coord_limit));
     std::int64_t width = 0, height = 0;
     if (v.inpt_typ[i] == typ_tck) {
         width = height = siz;
     } else {
         width = dx * siz + 2 * yo;
-        height = yo + fs;
+        height = v.BoxH;
     }
     const std::int64_t arrows = v.inpt_arr[i] != 0 ? 2 * dx : 0;
     const bool labelled = !v.inpt_txt[i].empty();
@@ -87,7 +88,7 @@ void place_input(FormViewState& v, int i, Extent& ext) {
         const std::int64_t start = x < 0 ? -x : x;
         x0 = labelled ? start + dx / 2 + w : start;
         lx = start;
-        ly = y0 + yo;
+        ly = y0 + base;
     } else if (code >= 0) {
         lx = code;
         ly = v.inpt_ptx[i][1];
@@ -96,7 +97,7 @@ void place_input(FormViewState& v, int i, Extent& ext) {
         switch (code) {
             case lbl_left_aligned:
                 lx = x - dx - w;
-                ly = y0 + yo;
+                ly = y0 + base;
                 break;
             case lbl_top_centre:
                 lx = (x0 + x1 - w) / 2;
@@ -108,7 +109,7 @@ void place_input(FormViewState& v, int i, Extent& ext) {
                 break;
             default:  // "R", and codes no file produces
                 lx = x1 + arrows + dx / 2;
-                ly = y0 + yo;
+                ly = y0 + base;
                 break;
         }
     }
@@ -132,8 +133,9 @@ void place_input(FormViewState& v, int i, Extent& ext) {
 bool has_overflow_marker(int i) {
     const auto& v = FormView;
     const int t = v.inpt_typ[i];
-    return t != typ_tck && t != typ_key && t != typ_col &&
-           v.inpt_siz[i] < int(v.inpt_cval[i].size());
+    // A list's arrow takes two of its places.
+    const int shown = v.inpt_siz[i] - (t == typ_ddl ? 2 : 0);
+    return t != typ_tck && t != typ_key && t != typ_col && shown < int(v.inpt_cval[i].size());
 }
 
 int open_list_input() {
@@ -141,6 +143,13 @@ int open_list_input() {
     if (v.CurDDL < 0 || v.CurDDL >= max_ddl) return -1;
     const int q = v.ddl_inpt[v.CurDDL];
     return q >= 0 && q < v.nb_inpt ? q : -1;
+}
+
+std::string_view open_list_line(int line) {
+    const auto& v = FormView;
+    if (line < 0 || v.CurDDL < 0 || v.CurDDL >= max_ddl) return {};
+    if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
+    return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
 }
 
 void frm_hit_rects() {
@@ -216,6 +225,51 @@ void frm_metrics() {
         v.DyI = std::max(1, v.font_size * 3 / 4);
         v.Yoffset = std::max(1, v.font_size / 5);
     }
+    // Boxes, rows and buttons hold the deepest descender and the tallest capital with an
+    // accent of both fonts, with a pixel to spare at each end; never smaller than the classic
+    // text inset plus the font size.
+    int ascent = 0, descent = v.Yoffset;
+    for (CpwFontFace face : {v.Inp_Font, v.Txt_Font}) {
+        ascent = std::max(ascent, frm_text_box(face, v.font_size, "\xC9\xC5").height);
+        descent = std::max(descent, frm_text_box(face, v.font_size, "gjpqy_").offsety);
+    }
+    v.TxtBase = descent + 1;
+    v.BoxH = std::max(v.Yoffset + v.font_size, v.TxtBase + ascent + 1);
+}
+
+void frm_apply_scale(float scale) {
+    auto& v = FormView;
+    if (v.scaled) return;
+    v.scaled = true;
+    v.scale = std::isfinite(scale) ? std::clamp(scale, 0.25f, 8.0f) : 1.0f;
+    auto px = [&](int p) { return clamp_coord(std::llround(double(p) * v.scale)); };
+    // From the definition's size: a later form keeps the font size of the earlier one.
+    v.font_size = std::max(1, px(v.font_points > 0 ? v.font_points : v.font_size));
+    if (v.scale == 1.0f) return;
+    // A plain x stays plain; a coded one scales its pixel part, a per-mille one stays as it is.
+    auto element_x = [&](int x) {
+        if (plain_x(x)) return x == 0 ? 0 : std::clamp(px(x), 1, code_step - 2);
+        if (x < 0) return x;
+        return x / code_step * code_step + std::min(px(x % code_step), code_step - 1);
+    };
+    int largest_radio = 0;
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        v.inpt_pos[i][0] = px(v.inpt_pos[i][0]);
+        v.inpt_pos[i][1] = px(v.inpt_pos[i][1]);
+        if (v.inpt_ptx[i][0] >= 0) v.inpt_ptx[i] = {px(v.inpt_ptx[i][0]), px(v.inpt_ptx[i][1])};
+        if (v.inpt_typ[i] == typ_tck) v.inpt_siz[i] = px(v.inpt_siz[i]);
+        if (v.rdio_set[i] >= 0) largest_radio = std::max(largest_radio, v.inpt_siz[i]);
+    }
+    if (v.nb_rdio > 0) set_radio_vertices(largest_radio);
+    for (int b = 0; b < v.nb_butt; ++b) {
+        v.butt_pos[b][0] = element_x(v.butt_pos[b][0]);
+        v.butt_pos[b][1] = px(v.butt_pos[b][1]);
+        v.butt_siz[b] = px(v.butt_siz[b]);
+    }
+    for (int t = 0; t < v.nb_subt; ++t)
+        v.subt_pos[t] = {element_x(v.subt_pos[t][0]), px(v.subt_pos[t][1])};
+    for (int s = 0; s < v.nb_sepa; ++s)
+        for (int& c : v.sepa_pos[s]) c = px(c);
 }
 
 void form_setup() {
@@ -240,7 +294,7 @@ void form_setup() {
             ext.x(r[0]);
             ext.x(r[2]);
         }
-        r[3] = clamp_coord(std::int64_t(r[1]) + v.Yoffset + v.font_size);
+        r[3] = clamp_coord(std::int64_t(r[1]) + v.BoxH);
         ext.y(r[1]);
         ext.y(r[3]);
     }

@@ -90,8 +90,9 @@ void choose_line(int line) {
     if (q >= 0 && line < (landscapes ? max_lnd_lines : max_ddl_lines)) {
         v.inpt_ival[q] = line;
         v.inpt_cval[q] = landscapes ? v.lnd_nam[line] : v.ddl_txt[v.CurDDL][line];
+        value_edited(q);
         int value = line + 1;
-        callback(1, q + 1, value);
+        callback(sec_inpt, q + 1, value);
     }
     close_list();
 }
@@ -132,14 +133,16 @@ void choose_file(pCpw cpw, int win, int i) {
         chosen = typ == typ_ifp ? tinyfd_openFileDialog(dialog_title, v.inpt_cval[i], patterns, "")
                                 : tinyfd_saveFileDialog(dialog_title, v.inpt_cval[i], patterns, "");
     }
-    if (chosen)
+    if (chosen) {
         v.inpt_cval[i] = chosen->substr(0, view_value_len);
-    else if (typ == typ_fld)
+        value_edited(i);
+    } else if (typ == typ_fld) {
         no_choice("No folder selected", "Aucun dossier s\xE9lectionn\xE9");
-    else
+    } else {
         no_choice("No file specification returned",
                   "Aucun fichier sp\xE9"
                   "cifi\xE9");
+    }
     v.CurInptOld = -1;
     cpwSetCursor(cpw, cpw_cursor_arrow, win);
 }
@@ -151,16 +154,26 @@ void choose_colour(int i) {
     if (!rgb) return;
     v.inpt_cval[i] = *chosen;
     v.inpt_ival[i] = *rgb;
+    value_edited(i);
 }
 
 // --- the focused input ------------------------------------------------------------------------
 
-// Character position under x in a text input: within the box's characters and the value.
+// Character position under x in a text input: within the box's characters and the value, so
+// a click or a drag past either end lands on that end.
 int char_position(int i, int x) {
     const auto& v = FormView;
     const int p = v.DxI > 0 ? (x - v.inpt_pos[i][0] - v.Yoffset) / v.DxI : 0;
     const int room = std::max(0, int(v.inpt_cval[i].size()) - v.inpt_ofs[i]);
-    return std::clamp(p, 0, room);
+    return std::clamp(p, 0, std::max(0, std::min(room, v.inpt_siz[i])));
+}
+
+// The selection between where the left button went down and x.
+void select_to(int i, int x) {
+    auto& v = FormView;
+    const int p = char_position(i, x);
+    v.CurPos_1 = std::min(v.SelAnchor, p);
+    v.CurPos_2 = std::max(v.SelAnchor, p);
 }
 
 void tick(int i) {
@@ -174,6 +187,7 @@ void tick(int i) {
         v.inpt_ival[i] = 1;
     }
     check_depend();
+    value_edited(i);
 }
 
 void focused_input(pCpw cpw, int win, bool press, int x) {
@@ -208,7 +222,14 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
             }
             break;
         default: {  // numbers and text
-            (press ? v.CurPos_1 : v.CurPos_2) = char_position(i, x);
+            if (press) {
+                v.CurPos_1 = v.SelAnchor = char_position(i, x);
+                v.DragInpt = i;
+            } else if (v.SelAnchor >= 0) {
+                select_to(i, x);
+            } else {
+                v.CurPos_2 = char_position(i, x);  // pressed elsewhere: no caret
+            }
             if (v.CurPos_1 >= 0 && v.CurPos_2 >= 0) {
                 caret_in_value();  // a press elsewhere may have left a position past this value
                 frm_StartKbdHook(1);
@@ -222,7 +243,7 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
         // The application counts list lines from 1, as a line choice reports them.
         const int q = v.CurInpt;
         int value = v.inpt_ival[q] + (v.inpt_typ[q] == typ_ddl ? 1 : 0);
-        callback(1, q + 1, value);
+        callback(sec_inpt, q + 1, value);
     }
 }
 
@@ -260,19 +281,27 @@ bool validate_all() {
     return all;
 }
 
-void press_button(pCpw cpw, int b) {
+}  // namespace
+
+void frm_press_button(pCpw cpw, int b) {
     auto& v = FormView;
+    if (b < 0 || b >= v.nb_butt) return;
     const int type = v.butt_typ[b];
+    // Released: a dialog the application opens now must not show the button held down.
+    v.CurButt = -1;
+    frm_post_redraw();
     v.ExitStat = type;
     if (type < 0) {
         cpwBreakMainLoop(cpw);
         return;
     }
-    const bool validates = type == 1 || type > 100;
+    const bool validates = type == butt_ok || type > butt_validates;
     if (validates && !validate_all()) return;
-    callback(6, b + 1, v.ExitStat);
-    if (type == 1 || type > 1000) cpwBreakMainLoop(cpw);
+    callback(sec_butt, b + 1, v.ExitStat);
+    if (type == butt_ok || type > butt_ends_form) cpwBreakMainLoop(cpw);
 }
+
+namespace {
 
 // get_arrow: the step arrow under the point, one step per press.
 void press_arrow(int x, int y) {
@@ -315,7 +344,7 @@ void press_arrow(int x, int y) {
 void left_button(pCpw cpw, int win, bool press, int x, int y) {
     auto& v = FormView;
     if (press) {
-        v.CurPos_1 = v.CurPos_2 = -1;
+        v.CurPos_1 = v.CurPos_2 = v.SelAnchor = v.DragInpt = -1;
         v.CurOvfl = overflow_at(x, y);
         const bool thumb =
             list_scrolls() && v.DxScrl > 0 && in_scroll_column(x) && v.YScrl0 < y && y < v.YScrl1;
@@ -326,8 +355,11 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
     }
 
     if (!list_open()) {
-        v.CurButt = button_at(x, y);
-        const int h = input_at(x, y);
+        // A selection being dragged keeps its input wherever the button comes up, and the
+        // button it comes up over is not pressed.
+        const bool dragged = !press && v.DragInpt >= 0 && v.DragInpt < v.nb_inpt;
+        v.CurButt = dragged ? -1 : button_at(x, y);
+        const int h = dragged ? v.DragInpt : input_at(x, y);
         if (h < 0 || !v.inpt_act[h]) {
             v.CurInpt = -1;
         } else {
@@ -342,23 +374,38 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
         focused_input(cpw, win, press, x);
     } else if (!press) {
         for (int& inc : v.inpt_inc) inc = 0;
-        if (v.CurButt >= 0) press_button(cpw, v.CurButt);
+        const int b = v.CurButt;
         v.CurButt = -1;
+        if (b >= 0) frm_press_button(cpw, b);
     } else {
         press_arrow(x, y);
     }
+    if (!press) v.DragInpt = v.SelAnchor = -1;
 }
+
+// The reason of a refused value pops up while the pointer rests on its box (and on a right
+// press there); a refusal without a reason has nothing to show.
+bool show_reason(int x, int y) {
+    auto& v = FormView;
+    const int h = input_at(x, y);
+    if (h < 0 || v.inpt_OK[h] || v.inpt_msg[h].empty()) return false;
+    if (v.MsgInpt != h || v.xmsg < 0) {
+        v.MsgInpt = h;
+        v.xmsg = x;
+        v.ymsg = y;
+    }
+    return true;
+}
+
+void hide_reason() { FormView.xmsg = FormView.ymsg = -1; }
 
 void right_button(bool press, int x, int y) {
     auto& v = FormView;
-    const int h = input_at(x, y);
-    v.MsgInpt = h;
-    if (press && h >= 0 && !v.inpt_OK[h]) {
-        v.xmsg = x;
-        v.ymsg = y;
-    } else if (!press || h < 0) {
-        v.xmsg = v.ymsg = -1;
-    }
+    if (press && show_reason(x, y)) return;
+    if (press && input_at(x, y) >= 0) return;  // a valid box changes nothing
+    // A release leaves the reason up while the pointer still rests on its box.
+    if (!press && v.xmsg >= 0 && input_at(x, y) == v.MsgInpt) return;
+    hide_reason();
 }
 
 }  // namespace
@@ -368,7 +415,9 @@ const FormModelOps& form_model_ops() { return model_ops; }
 
 void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
     auto& v = FormView;
-    if (!list_open()) frm_StartKbdHook(0);
+    // The left button decides afresh whether keys go to an input; the others leave the focused
+    // input its keys, so typing goes on after a right click or a turn of the wheel.
+    if (!list_open() && button == cpw_button_left && state != cpw_wheel) frm_StartKbdHook(0);
     if (state == cpw_wheel) {
         if (!list_open()) return;
         if (list_scrolls()) {
@@ -393,8 +442,13 @@ void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
 
 void frm_mousemove(pCpw, int, int x, int y) {
     auto& v = FormView;
-    if (!list_open()) return;
     const int yf = v.windowInfo.height - y;
+    if (!list_open()) {
+        const bool was = v.xmsg >= 0;
+        if (!show_reason(x, yf)) hide_reason();
+        if (was || v.xmsg >= 0) frm_post_redraw();
+        return;
+    }
     if (!(v.ddl_pos[0] < x && x < v.ddl_pos[2] && list_bottom() < yf && yf < list_top())) return;
     const int line = line_at(yf);
     if (line < 0) return;
@@ -404,6 +458,12 @@ void frm_mousemove(pCpw, int, int x, int y) {
 
 void frm_mousedrag(pCpw, int, int button, int x, int y) {
     auto& v = FormView;
+    if (button == cpw_button_left && !list_open() && v.DragInpt >= 0 && v.DragInpt == v.CurInpt &&
+        v.SelAnchor >= 0) {
+        select_to(v.CurInpt, x);
+        frm_post_redraw();
+        return;
+    }
     if (button != cpw_button_left || !list_scrolls() || v.DyScrl0 < 0 || !in_scroll_column(x))
         return;
     const int yf = v.windowInfo.height - y;
@@ -416,11 +476,38 @@ void frm_mousedrag(pCpw, int, int button, int x, int y) {
     frm_post_redraw();
 }
 
+// The pointer leaving (or the window losing the keyboard) ends hovering and closes an open
+// list; the focused input keeps its caret and keys, so typing goes on whatever the pointer does.
 void frm_mouseentry(pCpw, int, int state) {
     auto& v = FormView;
     if (state != cpw_left) return;
-    frm_StartKbdHook(0);
-    v.CurInpt = v.CurPos_1 = v.CurPos_2 = v.CurDDL_N = -1;
+    v.CurDDL_N = -1;
+    hide_reason();
     if (list_open()) close_list();
+    frm_post_redraw();
+}
+
+void frm_list_choose(int line) {
+    if (!list_open()) return;
+    if (line >= 0 && line < list_lines()) {
+        choose_line(line);
+    } else {
+        close_list();
+    }
+    frm_post_redraw();
+}
+
+void frm_list_close() {
+    if (list_open()) close_list();
+    frm_post_redraw();
+}
+
+void frm_list_highlight(int line) {
+    auto& v = FormView;
+    if (!list_open() || list_lines() <= 0) return;
+    v.CurDDL_N = std::clamp(line, 0, list_lines() - 1);
+    // The highlighted line stays among the shown ones.
+    if (v.CurDDL_N < v.ddl_offset) set_list_offset(v.CurDDL_N);
+    if (v.CurDDL_N >= v.ddl_offset + list_rows) set_list_offset(v.CurDDL_N - list_rows + 1);
     frm_post_redraw();
 }

@@ -29,6 +29,7 @@ void reset_form_view() { FormView = FormViewState{}; }
 void start_hand_over() {
     auto& v = FormView;
     v.nb_inpt = v.nb_subt = v.nb_sepa = v.nb_butt = v.nb_rdio = 0;
+    v.scaled = false;
     v.ddl_nbli.fill(0);
     v.ddl_inpt.fill(-1);
     for (auto& list : v.ddl_txt)
@@ -39,7 +40,7 @@ void start_hand_over() {
 
 void set_opt(int active, int font_size, int debug) {
     FormView.ActWin = active;
-    FormView.font_size = font_size;
+    FormView.font_size = FormView.font_points = font_size;
     FormView.debug = debug != 0;
 }
 

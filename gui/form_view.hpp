@@ -88,11 +88,16 @@ struct FormViewState {
 
     // --- metrics and window ---------------------------------------------------------------------
     pCpw cpw = nullptr;  // the toolkit context the window lives in
-    int font_size = 0;
+    int font_size = 0;    // in pixels, the definition's size times the scale
+    int font_points = 0;  // the definition's size
     CpwFontFace Txt_Font = nullptr;  // labels, text items, captions; null: text not drawn
     CpwFontFace Inp_Font = nullptr;  // values and list lines (fixed pitch)
     int DxI = 0, DyI = 0;            // size of "0" in the input font
     int Yoffset = 0;                 // text inset: depth of "_" below the baseline
+    int BoxH = 0;     // height of a value box and a list row: the fonts' ascent and descent fit
+    int TxtBase = 0;  // baseline of values and list lines above the box's bottom edge
+    float scale = 1;  // the monitor's content scale: positions and sizes are multiplied by it
+    bool scaled = true;  // the registered positions carry the scale already
     WindowInfo windowInfo;
     std::string font_name = "arial.ttf";
     std::string Title = "Form";
@@ -117,6 +122,8 @@ struct FormViewState {
     int YScrl0 = 0;       // scroll thumb's lower edge as drawn
     int YScrl1 = 0;       // scroll thumb's upper edge as drawn
     int ScrollDrag = 0;   // the thumb is being dragged
+    int DragInpt = -1;    // text input whose selection follows the held left button, -1 none
+    int SelAnchor = -1;   // where that selection started, in visible characters
     int DyScrl0 = -1;     // from the thumb's lower edge to where it was grabbed, -1 not grabbed
     int xmsg = -1;        // message pop-up position (drawing clamps x into the window), -1 none
     int ymsg = -1;
@@ -169,6 +176,9 @@ void set_radio_vertices(int largest);
 CpwFontBBox frm_text_box(CpwFontFace face, int points, std::string_view text);
 // DxI, DyI and Yoffset from the input font at font_size.
 void frm_metrics();
+// Multiplies the positions and sizes registered since the hand-over began, and the font size,
+// by the monitor's content scale; once per hand-over.
+void frm_apply_scale(float scale);
 // Places every element and sets the window's client size in windowInfo.
 void form_setup();
 
@@ -178,6 +188,8 @@ inline constexpr int list_floor = 12;  // a list that would leave the window sta
 bool has_overflow_marker(int i);
 // The input showing the open list, or -1.
 int open_list_input();
+// Line `line` (from 0) of the open list; empty past its table or with no list open.
+std::string_view open_list_line(int line);
 // The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
 // xmsg), set by drawWindowOne before it draws; no GL context needed.
 void frm_hit_rects();
@@ -199,6 +211,8 @@ std::vector<std::uint8_t> frm_read_back();
 int frm_start_graphics(std::string_view font_file, std::string_view title);  // window id, 0 none
 int frm_new_form_gr();  // window id, 0 when there is no window
 int frm_do_graphics();  // ExitStat, 0 when there is no window
+// Why the window could not be made, in the window system's words; empty when it did not say.
+std::string frm_window_failure();
 // Toolkit handlers of the form window.
 void frm_draw(pCpw cpw, int win);
 void frm_reshape(pCpw cpw, int win, int width, int height);

@@ -6,6 +6,7 @@
 #include "gui/form_input.hpp"
 #include "gui/form_view.hpp"
 #include "host/diag.hpp"
+#include "host/dialogs.hpp"
 #include "host/messages.hpp"
 
 namespace {
@@ -57,6 +58,17 @@ void register_handlers(pCpw cpw) {
     cpwKeyCallback(cpw, [](pCpw, int, const CpwKeyInfo& key) { frm_KdbHookProc(key); });
 }
 
+// While a message box or chooser is up the form is still drawn, its input held back; then the
+// form has the keyboard again.
+void wait_for_dialogs() {
+    set_dialog_waiter([] { cpwModalPump(FormView.cpw); },
+                      [] {
+                          auto& v = FormView;
+                          if (v.windowInfo.id != 0) cpwFocusWindow(v.cpw, v.windowInfo.id);
+                          frm_post_redraw();
+                      });
+}
+
 // The window still exists (the user may have closed it).
 bool have_window() {
     auto& v = FormView;
@@ -73,6 +85,7 @@ int frm_start_graphics(std::string_view font_file, std::string_view title) {
 
     v.windowInfo.id = 0;
     if (cpwInitContext(&v.cpw) == 0) return 0;
+    frm_apply_scale(cpwGetContentScale(v.cpw));
     load_fonts();
     frm_metrics();
     form_setup();
@@ -84,12 +97,14 @@ int frm_start_graphics(std::string_view font_file, std::string_view title) {
                                      v.windowInfo.width, v.windowInfo.height);
     if (v.debug) diag("\nhwnd", id);
     v.windowInfo.id = id;
+    if (id != 0) wait_for_dialogs();
     return id;
 }
 
 int frm_new_form_gr() {
     auto& v = FormView;
     if (!have_window()) return 0;
+    frm_apply_scale(cpwGetContentScale(v.cpw));
     frm_metrics();  // the new form may have another font size
     form_setup();
     cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
@@ -103,6 +118,10 @@ int frm_do_graphics() {
     cpwMainLoop(v.cpw);
     if (have_window()) cpwHideWindow(v.cpw, v.windowInfo.id);
     return v.ExitStat;
+}
+
+std::string frm_window_failure() {
+    return FormView.cpw != nullptr ? cpwGetHostError(FormView.cpw) : std::string();
 }
 
 void frm_post_redraw() {
@@ -132,6 +151,6 @@ void frm_window(pCpw cpw, int win, int flag) {
     }
     cpwDestroyWindow(cpw, win);
     if (win == v.windowInfo.id) v.windowInfo.id = 0;
-    v.ExitStat = -999;
+    v.ExitStat = exit_closed;
     cpwBreakMainLoop(cpw);
 }

@@ -1,7 +1,11 @@
 #include "host/dialogs.hpp"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "host/console.hpp"
 #include "host/platform.hpp"
@@ -12,6 +16,44 @@ bool dialogs_disabled() {
 }
 
 namespace {
+
+struct DialogWaiter {
+    std::function<void()> pump, done;
+    bool waiting = false;  // a dialog is up: one opened meanwhile is simply waited for
+};
+DialogWaiter waiter;
+
+// Runs `dialog` (which waits for the dialog program) beside the caller's pump. Only the
+// dialog runs on the second thread; the pump, and so every window call, stays on the caller's.
+template <class F>
+auto modal(F dialog) -> decltype(dialog()) {
+    if (!waiter.pump || waiter.waiting) return dialog();
+    using Result = decltype(dialog());
+    Result result{};
+    std::mutex m;
+    std::condition_variable cv;
+    bool finished = false;
+    waiter.waiting = true;
+    std::thread t([&] {
+        Result r = dialog();
+        std::lock_guard<std::mutex> lock(m);
+        result = std::move(r);
+        finished = true;
+        cv.notify_one();
+    });
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(m);
+            // About 60 passes a second: redraws keep up, an idle dialog costs next to nothing.
+            if (cv.wait_for(lock, std::chrono::milliseconds(16), [&] { return finished; })) break;
+        }
+        waiter.pump();
+    }
+    t.join();
+    waiter.waiting = false;
+    if (waiter.done) waiter.done();
+    return result;
+}
 
 std::vector<std::string> to_utf8(const std::vector<std::string>& texts) {
     std::vector<std::string> out;
@@ -29,20 +71,28 @@ std::optional<std::string> file_dialog(platform::FileDialogKind kind, std::strin
                                        const std::vector<std::string>& patterns,
                                        std::string_view description) {
     std::optional<std::string> chosen;
-    if (dialogs_disabled() ||
-        !platform::file_dialog(kind, cp1252_to_utf8(title), cp1252_to_utf8(default_path),
-                               to_utf8(patterns), cp1252_to_utf8(description), chosen))
+    if (dialogs_disabled() || !modal([&] {
+            return platform::file_dialog(kind, cp1252_to_utf8(title), cp1252_to_utf8(default_path),
+                                         to_utf8(patterns), cp1252_to_utf8(description), chosen);
+        }))
         return std::nullopt;
     return to_cp1252(chosen);
 }
 
 }  // namespace
 
+void set_dialog_waiter(std::function<void()> pump, std::function<void()> done) {
+    waiter.pump = std::move(pump);
+    waiter.done = std::move(done);
+}
+
 int tinyfd_messageBox(std::string_view title, std::string_view message, DialogButtons buttons,
                       DialogIcon icon, int default_button) {
     int answer = default_button;
-    if (!dialogs_disabled() && platform::message_box(cp1252_to_utf8(title), cp1252_to_utf8(message),
-                                                     buttons, icon, answer))
+    if (!dialogs_disabled() && modal([&] {
+            return platform::message_box(cp1252_to_utf8(title), cp1252_to_utf8(message), buttons,
+                                         icon, answer);
+        }))
         return answer;
     std::string line(title);
     line += ": ";
@@ -75,7 +125,8 @@ std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
 std::optional<std::string> tinyfd_colorChooser(std::string_view title,
                                                std::string_view default_hex) {
     std::optional<std::string> chosen;
-    if (dialogs_disabled() || !platform::color_dialog(cp1252_to_utf8(title), default_hex, chosen))
+    if (dialogs_disabled() ||
+        !modal([&] { return platform::color_dialog(cp1252_to_utf8(title), default_hex, chosen); }))
         return std::nullopt;
     return chosen;
 }

@@ -4,6 +4,7 @@
 // choosers return nothing.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,11 @@
 
 enum class DialogButtons { ok, okcancel, yesno, yesnocancel };
 enum class DialogIcon { info, warning, error, question };
+
+// A dialog is another program the caller waits for, while its own windows still need drawing:
+// from now on `pump` is called every few milliseconds while a dialog is up, and `done` once
+// when it has ended. Empty functions: the caller just waits.
+void set_dialog_waiter(std::function<void()> pump, std::function<void()> done);
 
 // True when VARNIX_NO_DIALOGS=1 turns every dialog into its console fallback.
 bool dialogs_disabled();

@@ -32,7 +32,17 @@ enum InputType : int {
     typ_ddl = 10,
 };
 
-// Sections of a definition file; the number is also the property class of frm_set_prop.
+// Button type codes: below 0 ends the form at once (Close, Cancel); OK validates and ends it;
+// above butt_validates the inputs are validated first, above butt_ends_form the form then ends.
+inline constexpr int butt_cancel = -1;
+inline constexpr int butt_ok = 1;
+inline constexpr int butt_validates = 100;
+inline constexpr int butt_ends_form = 1000;
+// ExitStat when the user closed the window with its close box.
+inline constexpr int exit_closed = -999;
+
+// Sections of a definition file; the number is also the property class of frm_set_prop and the
+// class of the application callback (sec_inpt for an input box, sec_butt for a button).
 enum FormSection : int {
     sec_none = 0,
     sec_inpt = 1,

@@ -21,4 +21,5 @@ RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglf
 # What the tests and benchmarks need beside that.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth time
                imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine
+               x11-xserver-utils
                python3)

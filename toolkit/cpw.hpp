@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 struct CpwContext;
 using pCpw = CpwContext*;
@@ -181,6 +182,14 @@ int cpwReshapeWindow(pCpw cpw, int width, int height, int win);
 int cpwSetCursor(pCpw cpw, int cursor, int win);
 // The current window id (the last created or the last one whose handler was made current), 0.
 int cpwGetWindow(pCpw cpw);
+// Gives the window the keyboard focus (after a dialog of another program had it).
+int cpwFocusWindow(pCpw cpw, int win);
+// The content scale of the screen (2 where everything is drawn twice the usual size), 1 when
+// the window system does not tell.
+float cpwGetContentScale(pCpw cpw);
+// The window system's own words for its last failure (why a window could not be made); empty
+// when it reported none.
+std::string cpwGetHostError(pCpw cpw);
 // Client size of a window; 0 and error 16 for no window.
 int cpwGetWindowSize(pCpw cpw, int win, int* width, int* height);
 // The window's own handler set (empty slots fall through to the context-wide handlers);
@@ -211,3 +220,7 @@ int cpwFilterEvent(pCpw cpw, int kind, int flag);
 int cpwMainLoop(pCpw cpw);
 // Asks the loop to end after the current pass.
 int cpwBreakMainLoop(pCpw cpw);
+// One pass while another program's modal dialog is up, called from inside a handler: the
+// windows are still moved, resized and redrawn, while pointer and key input is dropped (it
+// belongs to the dialog) and close requests wait for the loop. 1 when it found work.
+int cpwModalPump(pCpw cpw);

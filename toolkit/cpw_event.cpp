@@ -39,12 +39,18 @@ int cpw_event_count(pCpw cpw) {
     return n;
 }
 
-bool cpw_event_send(pCpw cpw) {
+bool cpw_event_take(pCpw cpw, CpwEvent& e) {
     CpwEventQueue& q = cpw->queue;
     if (q.ring[q.head].kind == cpw_ev_none) return false;
-    const CpwEvent e = q.ring[q.head];
+    e = q.ring[q.head];
     q.ring[q.head] = CpwEvent{};
     q.head = next_index(q.head);
+    return true;
+}
+
+bool cpw_event_send(pCpw cpw) {
+    CpwEvent e;
+    if (!cpw_event_take(cpw, e)) return false;
     if (e.window == 0) return true;
     if (CpwWindow* w = cpw_list_find(cpw, e.window)) cpw_callbacks_dispatch(cpw, w, e);
     return true;

@@ -59,6 +59,12 @@ class CpwHost {
     // Blocks until host input arrives.
     virtual void wait() = 0;
     virtual void sleep_ms(int ms) = 0;
+    // Keyboard focus to the window.
+    virtual void focus(CpwHostWindow*) {}
+    // Content scale of the primary screen.
+    virtual float content_scale() { return 1; }
+    // The window system's description of its last error, empty when none.
+    virtual std::string last_error() { return {}; }
 };
 
 std::unique_ptr<CpwHost> cpw_glfw_host();

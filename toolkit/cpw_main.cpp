@@ -1,4 +1,6 @@
 // The event loop.
+#include <vector>
+
 #include "toolkit/cpw_state.hpp"
 
 namespace {
@@ -42,6 +44,39 @@ int cpwMainLoop(pCpw cpw) {
             cpw->host->wait();
         }
     }
+}
+
+namespace {
+bool is_input(int kind) {
+    switch (kind) {
+        case cpw_ev_mouse_click:
+        case cpw_ev_mouse_move:
+        case cpw_ev_mouse_drag:
+        case cpw_ev_mouse_entry:
+        case cpw_ev_key:
+        case cpw_ev_system_key:
+        case cpw_ev_menu:
+            return true;
+        default:
+            return false;
+    }
+}
+}  // namespace
+
+int cpwModalPump(pCpw cpw) {
+    if (!cpw_state_valid(cpw)) return 0;
+    int work = cpw->host->pump(messages_per_pass).handled;
+    std::vector<CpwEvent> waiting;
+    for (CpwEvent e; cpw_event_take(cpw, e); ++work) {
+        if (e.window == 0 || is_input(e.kind)) continue;
+        if (e.kind == cpw_ev_close) {
+            waiting.push_back(e);
+        } else if (CpwWindow* w = cpw_list_find(cpw, e.window)) {
+            cpw_callbacks_dispatch(cpw, w, e);
+        }
+    }
+    for (const CpwEvent& e : waiting) cpw_event_insert(cpw, e.window, e.kind, e.p);
+    return work != 0 ? 1 : 0;
 }
 
 int cpwBreakMainLoop(pCpw cpw) {

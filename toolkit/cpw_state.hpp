@@ -120,6 +120,8 @@ bool cpw_event_empty(pCpw cpw);
 int cpw_event_count(pCpw cpw);
 // Takes the head entry and dispatches it (after coalescing); false when the queue is empty.
 bool cpw_event_send(pCpw cpw);
+// Takes the head entry without dispatching it; false when the queue is empty.
+bool cpw_event_take(pCpw cpw, CpwEvent& e);
 void cpw_event_void_window(pCpw cpw, int window);
 
 // cpw_callbacks

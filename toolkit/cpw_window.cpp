@@ -139,6 +139,21 @@ int cpwSetCursor(pCpw cpw, int cursor, int win) {
     return 1;
 }
 
+int cpwFocusWindow(pCpw cpw, int win) {
+    CpwWindow* w = find_or_error(cpw, win);
+    if (w == nullptr) return 0;
+    cpw->host->focus(w->host.get());
+    return 1;
+}
+
+float cpwGetContentScale(pCpw cpw) {
+    return cpw_state_valid(cpw) ? cpw->host->content_scale() : 1.0f;
+}
+
+std::string cpwGetHostError(pCpw cpw) {
+    return cpw_state_valid(cpw) ? cpw->host->last_error() : std::string();
+}
+
 int cpwGetWindow(pCpw cpw) { return cpw_state_valid(cpw) ? cpw->current : 0; }
 
 int cpwGetWindowSize(pCpw cpw, int win, int* width, int* height) {

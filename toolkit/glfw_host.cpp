@@ -51,6 +51,9 @@ class GlfwHost final : public CpwHost {
     CpwPump pump(int max) override;
     void wait() override;
     void sleep_ms(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void focus(CpwHostWindow* w) override { glfwFocusWindow(glfw(w)); }
+    float content_scale() override;
+    std::string last_error() override { return glfw_error; }
 
   private:
     friend struct Callbacks;
@@ -68,6 +71,7 @@ class GlfwHost final : public CpwHost {
     std::array<GLFWcursor*, 7> cursors_{};
     // A key press waits for the character GLFW reports right after it.
     std::optional<std::pair<int, CpwKeyInfo>> pending_key_;
+    static inline std::string glfw_error;  // GLFW's words for its last error
 };
 
 // The host and toolkit id of a GLFW window, or null once the window is being destroyed.
@@ -203,8 +207,21 @@ GlfwHost::~GlfwHost() {
 }
 
 bool GlfwHost::init() {
-    if (!initialised_) initialised_ = glfwInit() == GLFW_TRUE;
+    if (!initialised_) {
+        // Before glfwInit, so that a display that cannot be opened is told in GLFW's words.
+        glfwSetErrorCallback([](int, const char* what) { glfw_error = what ? what : ""; });
+        initialised_ = glfwInit() == GLFW_TRUE;
+    }
     return initialised_;
+}
+
+float GlfwHost::content_scale() {
+    // On X11 GLFW takes it from Xft.dpi (96 dpi is 1), as desktops set it for their own apps.
+    GLFWmonitor* monitor = init() ? glfwGetPrimaryMonitor() : nullptr;
+    if (monitor == nullptr) return 1;
+    float xs = 1, ys = 1;
+    glfwGetMonitorContentScale(monitor, &xs, &ys);
+    return xs > 0 ? xs : 1;
 }
 
 void GlfwHost::end_reports() {

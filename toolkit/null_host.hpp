@@ -25,6 +25,9 @@ class CpwNullHost : public CpwHost {
     // Scripted host messages, handled up to `max` per pump.
     std::deque<std::function<void()>> messages;
     bool fail_create = false;
+    float scale = 1;             // the content scale it reports
+    std::string error_text;      // the error it reports
+    int focus_requests = 0;
     // Waits with nothing scripted after which the host reports a quit, so a test whose loop
     // never breaks ends instead of hanging.
     int quit_after_idle_waits = 10000;
@@ -53,6 +56,9 @@ class CpwNullHost : public CpwHost {
     CpwPump pump(int max) override;
     void wait() override;
     void sleep_ms(int) override { ++sleeps; }
+    void focus(CpwHostWindow*) override { ++focus_requests; }
+    float content_scale() override { return scale; }
+    std::string last_error() override { return error_text; }
 
   private:
     static CpwNullWindow& rec(CpwHostWindow* w) { return static_cast<CpwNullWindow&>(*w); }

@@ -72,13 +72,12 @@ TEST_F(FormStart, FailuresSayWhatIsWrong) {
          "Varnix: *** Form definition file corrupted ***\n"
          "STOP *** Form definition file corrupted  ***\n"},
         {"no display", form_text, "", no_window},
-        // A display that is gone: the box (on standard error here) and the stop name it.
+        // A display that is gone: the box (on standard error here) and the stop give the
+        // window system's own reason.
         {"a display nobody serves", form_text, "",
          "Varnix: The converter window could not be opened:\n"
-         "no window could be opened on the display \":9999\" (is its server running, and may "
-         "this user open windows on it?)\n"
-         "STOP frm_create_form: no window could be opened on the display \":9999\" (is its "
-         "server running, and may this user open windows on it?)\n",
+         "X11: Failed to open display :9999\n"
+         "STOP frm_create_form: X11: Failed to open display :9999\n",
          ":9999"},
     };
     for (const auto& c : cases) {

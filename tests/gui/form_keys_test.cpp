@@ -14,6 +14,8 @@ struct Key {
 const Key k_left{0x25, 0x4B, 1}, k_right{0x27, 0x4D, 1}, k_delete{0x2E, 0x53, 1};
 const Key k_back{0x08, 0x0E, 0, 0x08}, k_up{0x26, 0x48, 1}, k_down{0x28, 0x50, 1};
 const Key k_lctrl{0xA2, 0x1D}, k_altgr{0xA5, 0x38, 1}, k_f1{0x70, 0x3B};
+const Key k_tab{0x09, 0x0F, 0, 0x09}, k_enter{0x0D, 0x1C, 0, 0x0D}, k_escape{0x1B, 0x01, 0, 0x1B};
+const Key k_home{0x24, 0x47, 1}, k_end{0x23, 0x4F, 1};
 
 class Keys : public Interaction {
   protected:
@@ -82,7 +84,7 @@ TEST_F(Keys, TypingFiltersByInputType) {
         const int i = focus(c.typ, "", 0);
         type(c.typed, c.mods);
         EXPECT_EQ(value(i), c.value) << c.typed;
-        EXPECT_EQ(FormView.CurPos_1, int(c.value.size()));
+        EXPECT_EQ(FormView.inpt_ofs[i] + FormView.CurPos_1, int(c.value.size()));
     }
 }
 
@@ -138,7 +140,7 @@ TEST_F(Keys, BackspaceAndDelete) {
         {0, 1, 4, k_back, "045", 0, 1},     // a selection goes
         {0, 1, 4, k_delete, "045", 0, 1},
         {0, 3, 3, k_delete, "01245", 0, 3},   // the character right of the caret
-        {0, 6, 6, k_delete, "012345", 0, 6},  // at the end: nothing
+        {0, 6, 6, k_delete, "012345", 2, 4},  // at the end: nothing, the caret scrolled to
     };
     for (const Case& c : cases) {
         reset_form_view();
@@ -224,7 +226,8 @@ TEST_F(ClipboardKeys, PasteIsOneLineWithoutControlsAndUnfiltered) {
         {typ_chr,
          "a\tb\x01"
          "c\r\nd",
-         "abc"},
+         "a bc"},  // a tab between columns stays a gap
+        {typ_chr, "46.5\t9.25", "46.5 9.25"},
         {typ_chr, std::string("x\0y", 3), "x"},       // the clipboard text ends at a NUL
         {typ_chr, "\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},  // UTF-8 from other programs
     };
@@ -263,13 +266,29 @@ TEST_F(Keys, UpAndDownScrollAnOpenList) {
         Key key;
         int times, offset;
     };
-    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 3}, {k_down, 30, 20}, {k_up, 2, 18}};
+    // Up and Down move the highlighted line; the list scrolls to keep it shown.
+    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 0}, {k_down, 30, 20}, {k_up, 2, 20},
+                          {k_up, 10, 17}};
     for (const Step& s : steps) {
         for (int n = 0; n < s.times; ++n) tap(s.key);
         EXPECT_EQ(FormView.ddl_offset, s.offset);
     }
+    EXPECT_EQ(FormView.CurDDL_N, 17);
     EXPECT_EQ(FormView.CurDDL, 0);
     EXPECT_EQ(FormView.inpt_ival[q], 0);
+    // A letter jumps to the next line starting with it, Enter chooses the highlighted line.
+    type("l");
+    EXPECT_EQ(FormView.CurDDL_N, 18);
+    tap(k_enter);
+    EXPECT_EQ(FormView.CurDDL, -1);
+    EXPECT_EQ(FormView.inpt_ival[q], 18);
+    EXPECT_EQ(callbacks.back(), (Callback{sec_inpt, q + 1, 19}));
+    // Escape closes an open list without a choice.
+    click(50, 257);
+    tap(k_down);
+    tap(k_escape);
+    EXPECT_EQ(FormView.CurDDL, -1);
+    EXPECT_EQ(FormView.inpt_ival[q], 18);
 }
 
 TEST_F(Keys, DeleteEmptiesAFileInput) {
@@ -345,3 +364,63 @@ TEST_F(Keys, AltGrAloneContinuesTheCapture) {
 }
 
 }  // namespace
+
+TEST_F(Keys, TheCaretStaysInViewWhileTypingAndMoving) {
+    // A box of 10 characters.
+    const int i = focus(typ_chr, "", 0);
+    type("0123456789abcdefghijklmnopq");  // 27 characters
+    struct Step {
+        Key key;
+        int ofs, pos;
+    };
+    const Step steps[] = {{k_end, 17, 10},  {k_home, 0, 0}, {k_end, 17, 10},
+                          {k_left, 17, 9}, {k_home, 0, 0}, {k_right, 0, 1},
+                          {k_end, 17, 10}, {k_back, 16, 10}};
+    for (const Step& s : steps) {
+        tap(s.key);
+        EXPECT_EQ(std::pair(FormView.inpt_ofs[i], FormView.CurPos_1), std::pair(s.ofs, s.pos))
+            << s.key.vk;
+    }
+}
+
+TEST_F(Keys, TabEnterAndEscape) {
+    auto& v = FormView;
+    v.cpw = cpw;
+    // Boxes in screen order: a (top), b left and c right on one row, d (bottom), e disabled.
+    const int d = box(typ_flt, {10, 50, 90, 65}, "4");
+    const int c = box(typ_chr, {100, 100, 180, 115}, "3");
+    const int a = box(typ_chr, {10, 150, 90, 165}, "one");
+    const int b = box(typ_int, {10, 100, 90, 115}, "2");
+    const int e = box(typ_chr, {10, 20, 90, 35}, "5");
+    v.inpt_act[e] = 0;
+    const int order[] = {a, b, c, d, a};
+    for (int n : order) {
+        tap(k_tab);
+        EXPECT_EQ(v.CurInpt, n);
+    }
+    tap(k_tab, cpw_mod_shift);
+    EXPECT_EQ(v.CurInpt, d);
+    // The value taken with Tab is selected whole: typing replaces it.
+    tap(k_tab);
+    type("two");
+    EXPECT_EQ(value(a), "two");
+
+    add_butt(3, 0, "Close", 10, 5, 50, -1);
+    add_butt(3, 1, "Copy", 70, 5, 50, 3);
+    add_butt(3, 2, "Convert", 130, 5, 50, 102);
+    tap(k_enter);  // the first button that does not close
+    EXPECT_EQ(callbacks.back(), (Callback{sec_butt, 2, 3}));
+    EXPECT_FALSE(loop_broken());
+    tap(k_escape);
+    EXPECT_TRUE(loop_broken());
+    EXPECT_EQ(v.ExitStat, butt_cancel);
+}
+
+TEST_F(Keys, KeyCaptureTakesTabEnterAndEscape) {
+    const int i = box(typ_key, {10, 100, 90, 115});
+    add_butt(1, 0, "Close", 10, 5, 50, -1);
+    click(20, 107);
+    tap(k_escape);
+    EXPECT_FALSE(loop_broken());
+    EXPECT_EQ(FormView.inpt_ival[i], -0x01);  // Escape's scan code
+}

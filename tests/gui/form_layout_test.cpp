@@ -84,7 +84,7 @@ TEST_F(FormLayout, LabelPlacementTable) {
     fonts();
     const auto& v = FormView;
     const int dx = v.DxI, yo = v.Yoffset, w = label_width("Speed");
-    const int box_w = dx * 5 + 2 * yo, box_h = yo + font_size, arrows = 2 * dx;
+    const int box_w = dx * 5 + 2 * yo, box_h = v.BoxH, base = v.TxtBase, arrows = 2 * dx;
     struct Row {
         const char* name;
         int x, code;
@@ -95,14 +95,14 @@ TEST_F(FormLayout, LabelPlacementTable) {
     };
     const int y = 50;
     const Row rows[] = {
-        {"R", 30, -1, "Speed", 0, 30, 30 + box_w + dx / 2, y + yo},
-        {"R with arrows", 30, -1, "Speed", 1, 30, 30 + box_w + arrows + dx / 2, y + yo},
-        {"LA", 100, -3, "Speed", 0, 100, 100 - dx - w, y + yo},
+        {"R", 30, -1, "Speed", 0, 30, 30 + box_w + dx / 2, y + base},
+        {"R with arrows", 30, -1, "Speed", 1, 30, 30 + box_w + arrows + dx / 2, y + base},
+        {"LA", 100, -3, "Speed", 0, 100, 100 - dx - w, y + base},
         {"TC", 100, -4, "Speed", 0, 100, (100 + 100 + box_w - w) / 2, y + box_h + yo},
         {"TL", 100, -5, "Speed", 0, 100, 100 + yo, y + box_h + yo},
-        {"negative x", -20, -1, "Speed", 0, 20 + dx / 2 + w, 20, y + yo},
-        {"negative x, L", -20, -2, "Speed", 0, 20 + dx / 2 + w, 20, y + yo},
-        {"L, plain x", 20, -2, "Speed", 0, 20 + dx / 2 + w, 20, y + yo},
+        {"negative x", -20, -1, "Speed", 0, 20 + dx / 2 + w, 20, y + base},
+        {"negative x, L", -20, -2, "Speed", 0, 20 + dx / 2 + w, 20, y + base},
+        {"L, plain x", 20, -2, "Speed", 0, 20 + dx / 2 + w, 20, y + base},
         {"given position", 100, 7, "Speed", 0, 100, 7, 33},
     };
     for (const Row& r : rows) {
@@ -127,11 +127,14 @@ TEST_F(FormLayout, WindowSizeRepeatsTheMargins) {
     const auto& v = FormView;
     input(0, "Count", "", 10, 10, -1, 5, typ_int);
     form_setup();
-    const int width = 10 + (10 + 5 * v.DxI + 2 * v.Yoffset + v.DxI / 2 + label_width("Count"));
-    EXPECT_EQ(v.windowInfo.width, width);
-    const int box_top = 10 + v.Yoffset + font_size;
-    const int label_top = 10 + v.Yoffset + label_height("Count");
-    EXPECT_EQ(v.windowInfo.height, 10 + std::max(box_top, label_top));
+    // Liberation Mono at 12 px: 7 px a character, the underscore 2 px deep, descenders 3 px
+    // and accented capitals 12 px: a box 5 × 7 + 2 × 2 = 39 wide and 3 + 1 + 12 + 1 = 17 high.
+    // The label "Count" (33 px wide in Liberation Sans) starts 7 / 2 = 3 px right of the box:
+    // 10 + 39 + 3 + 33 = 85, plus the 10 px margin again.
+    ASSERT_EQ(v.DxI, 7);
+    EXPECT_EQ(v.windowInfo.width, 95);
+    // The box from 10 to 27 is higher than the label (9 px from the baseline at 14).
+    EXPECT_EQ(v.windowInfo.height, 37);
     // A tick box is square, its size in pixels.
     input(1, "", "", 30, 40, -1, 12, typ_tck);
     form_setup();
@@ -173,14 +176,14 @@ TEST_F(FormLayout, CodedButtonsAndTextItems) {
         SCOPED_TRACE(b);
         EXPECT_EQ(v.butt_pos[b][0], rows[b].x0);
         EXPECT_EQ(v.butt_pos[b][2], rows[b].x0 + rows[b].width);
-        EXPECT_EQ(v.butt_pos[b][3], 5 + v.Yoffset + font_size);
+        EXPECT_EQ(v.butt_pos[b][3], 5 + v.BoxH);
     }
     // Item 0 is measured 2 points larger; the last is right-aligned on the window's edge.
     const int title_w = frm_text_box(v.Txt_Font, font_size + 2, "Title").width;
     EXPECT_EQ(v.subt_pos[0][0], 200 - title_w / 2);
     EXPECT_EQ(v.subt_pos[1][0], 400 - label_width("Low"));
     // y = -15 sits 25 pixels above the highest input or button edge.
-    const int highest = std::max(410, 5 + v.Yoffset + font_size);
+    const int highest = std::max(410, 5 + v.BoxH);
     EXPECT_EQ(v.subt_pos[0][1], highest + 25);
 }
 
@@ -193,7 +196,7 @@ TEST_F(FormLayout, SeparatorsAndListsAfterLayout) {
     seps[1] = {0, -5, 100, -9};  // not horizontal: kept
     add_sepa(2, seps);
     form_setup();
-    const int base = 10 + v.Yoffset + font_size + 10;
+    const int base = 10 + v.BoxH + 10;
     EXPECT_EQ(v.sepa_pos[0], (Rect{0, base + 5, 100, base + 5}));
     EXPECT_EQ(v.sepa_pos[1], seps[1]);
     EXPECT_EQ(v.ddl_inpt[3], 0);
@@ -231,6 +234,7 @@ TEST_F(FormLayout, HitRectangles) {
     input(1, "", "fits", 10, 150, -1, 20, typ_chr);
     input(2, "", std::string(30, 'k'), 10, 120, -1, 5, typ_key);
     input(3, "", "123456789", 10, 90, -1, 4, typ_int, 1);
+    input(4, "", "Landscape", 10, 60, -1, 10, typ_ddl, 0, 0);  // 9 of 10 places: the arrow
     form_setup();
     frm_hit_rects();
     const CpwFontBBox dots = frm_text_box(v.Inp_Font, font_size, "...");
@@ -240,6 +244,7 @@ TEST_F(FormLayout, HitRectangles) {
     EXPECT_EQ(v.inpt_ovr[1], (Rect{0, 0, 0, 0}));
     EXPECT_EQ(v.inpt_ovr[2], (Rect{0, 0, 0, 0}));               // key inputs never have one
     EXPECT_EQ(v.inpt_ovr[3][2], v.inpt_pos[3][2] + 2 * v.DxI);  // right of the arrows
+    EXPECT_NE(v.inpt_ovr[4], (Rect{0, 0, 0, 0}));  // a list's arrow takes two places
 
     // The message pop-up is kept inside the window.
     v.inpt_msg[1] = "A message far too long for such a small window";
@@ -253,18 +258,22 @@ TEST_F(FormLayout, HitRectangles) {
 TEST_F(FormLayout, OpenListGeometry) {
     fonts();
     auto& v = FormView;
+    // Rows 17 px high (see WindowSizeRepeatsTheMargins), a scroll bar 2 × 7 px wide: ten rows
+    // from 400 down to 230, the thumb's track 170 - 2 × 14 = 142 px from 386 down to 244.
     struct Row {
         const char* name;
         int lines, y, offset;
         int scroll;
         bool from_12;
+        int thumb_top, thumb_bottom;
     };
     const Row rows[] = {
-        {"10 lines", 10, 400, 0, 0, false},
-        {"11 lines", 11, 400, 0, 1, false},
-        {"30 lines scrolled", 30, 400, 20, 1, false},
-        {"near the bottom", 5, 30, 0, 0, true},
+        {"10 lines", 10, 400, 0, 0, false, 0, 0},
+        {"11 lines", 11, 400, 0, 1, false, 386, 256},  // 386 - 142 × 10 / 11 = 256.9
+        {"30 lines scrolled", 30, 400, 20, 1, false, 291, 244},  // 386 - 142 × 20 / 30 = 291.3
+        {"near the bottom", 5, 30, 0, 0, true, 0, 0},
     };
+    ASSERT_EQ(v.DxI, 7);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         input(0, "", "", 10, r.y, -1, 8, typ_ddl, 0, 0);
@@ -280,9 +289,8 @@ TEST_F(FormLayout, OpenListGeometry) {
         EXPECT_EQ(v.Scroll, r.scroll);
         EXPECT_EQ(v.DxScrl, r.scroll ? 2 * v.DxI : 0);
         if (r.scroll) {
-            const double span = n * rh - 2 * v.DxScrl;
-            EXPECT_EQ(v.YScrl1, int(top - v.DxScrl - span * r.offset / r.lines));
-            EXPECT_EQ(v.YScrl0, int(top - v.DxScrl - span * (r.offset + 10) / r.lines));
+            EXPECT_EQ(v.YScrl1, r.thumb_top);
+            EXPECT_EQ(v.YScrl0, r.thumb_bottom);
         }
     }
 }
@@ -366,4 +374,38 @@ TEST_F(FormLayout, NoFontsStillLayOut) {
     EXPECT_GT(v.inpt_pos[0][2], v.inpt_pos[0][0]);
     EXPECT_EQ(frm_text_box(nullptr, 12, "x").width, 0);
     frm_hit_rects();
+}
+
+TEST_F(FormLayout, ContentScaleMultipliesPositionsSizesAndTheFont) {
+    const auto& v = FormView;
+    struct Row {
+        float scale;
+        int font, x, tick, button_x, button_w, coded_x, text_y;
+    };
+    const Row rows[] = {
+        {1, 12, 10, 12, 30, 60, 10000 + 150, -15},
+        {2, 24, 20, 24, 60, 120, 10000 + 300, -30},
+        {1.5f, 18, 15, 18, 45, 90, 10000 + 225, -23},  // halves round away from zero
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.scale);
+        fresh();
+        start_hand_over();
+        set_opt(1, font_size, 0);
+        input(0, "Count", "", 10, 10, -1, 5, typ_int);
+        input(1, "", "", 30, 40, -1, 12, typ_tck);
+        add_butt(2, 0, "B", 30, 5, 60, 1);
+        add_butt(2, 1, "C", 10000 + 150, 5, 60, 1);
+        add_subt(1, 0, "T", -(10000 + 500), -15);  // per mille of the width: not scaled
+        frm_apply_scale(r.scale);
+        frm_apply_scale(r.scale);  // once per hand-over
+        EXPECT_EQ(v.font_size, r.font);
+        EXPECT_EQ(v.inpt_pos[0][0], r.x);
+        EXPECT_EQ(v.inpt_siz[1], r.tick);
+        EXPECT_EQ(v.inpt_siz[0], 5);  // characters, not pixels
+        EXPECT_EQ(v.butt_pos[0][0], r.button_x);
+        EXPECT_EQ(v.butt_siz[0], r.button_w);
+        EXPECT_EQ(v.butt_pos[1][0], r.coded_x);
+        EXPECT_EQ(v.subt_pos[0], (std::array<int, 2>{-(10000 + 500), r.text_y}));
+    }
 }

@@ -2,6 +2,7 @@
 // groups, caret and selection, buttons with validation, step arrows, lists, pop-ups, dialogs.
 #include <random>
 
+#include "host/dialogs.hpp"
 #include "tests/gui/interaction_fixture.hpp"
 
 namespace {
@@ -176,9 +177,13 @@ TEST_F(Mouse, OkWithOneInvalidInputThenFixed) {
     EXPECT_EQ(std::pair(FormView.xmsg, FormView.ymsg), std::pair(50, 107));
     press(300, 200, cpw_button_right);  // outside every input: hidden
     EXPECT_EQ(FormView.xmsg, -1);
-    press(50, 107, cpw_button_right);
-    release(50, 107, cpw_button_right);
+    // A quick right click leaves it up while the pointer rests on the box, as hovering does.
+    click_right(50, 107);
+    EXPECT_EQ(FormView.xmsg, 50);
+    move(300, 200);
     EXPECT_EQ(FormView.xmsg, -1);
+    move(60, 107);
+    EXPECT_EQ(std::pair(FormView.xmsg, FormView.MsgInpt), std::pair(60, i));
 
     invalid.clear();
     click(230, 27);
@@ -330,7 +335,7 @@ TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     EXPECT_EQ(v.CurDDL, 0);
 }
 
-TEST_F(Mouse, LeaveDropsFocusAndClosesTheList) {
+TEST_F(Mouse, LeaveClosesTheListButKeepsTheTypingFocus) {
     list_box(5, {10, 200, 110, 215});
     click(50, 207);
     frm_hit_rects();
@@ -338,9 +343,41 @@ TEST_F(Mouse, LeaveDropsFocusAndClosesTheList) {
     EXPECT_EQ(FormView.CurDDL, 0);
     frm_mouseentry(cpw, 1, cpw_left);
     EXPECT_EQ(FormView.CurDDL, -1);
-    EXPECT_EQ(FormView.CurInpt, -1);
     EXPECT_EQ(FormView.ddl_offset, 0);
     EXPECT_FALSE(frm_kbd_hook_installed());
+
+    // A text box keeps its caret and its keys when the pointer leaves, or the right button or
+    // the wheel is used.
+    const int t = box(typ_chr, {10, 100, 110, 115}, "46.5");
+    click(60, 107);
+    frm_mouseentry(cpw, 1, cpw_left);
+    click_right(60, 107);
+    wheel(1);
+    EXPECT_EQ(std::tuple(FormView.CurInpt, FormView.CurPos_1), std::tuple(t, 4));
+    EXPECT_TRUE(frm_kbd_hook_installed());
+}
+
+TEST_F(Mouse, DragSelectsPastTheBoxWhileTheButtonIsHeld) {
+    // Characters are 8 px from x = 13: position p lies at 13 + 8 p.
+    struct Case {
+        int from_x, drag_x, release_x, release_y;
+        int pos1, pos2;
+    };
+    const Case cases[] = {
+        {30, 200, 300, 40, 2, 10},  // out at the right and below: to the end
+        {55, 20, 0, 250, 0, 5},     // out at the left and above: to the start
+        {30, 62, 62, 107, 2, 6},    // inside
+    };
+    const int i = box(typ_chr, {10, 100, 110, 115}, "0123456789");
+    for (const Case& c : cases) {
+        press(c.from_x, 107);
+        drag(c.drag_x, 30);  // shown while dragging, wherever the pointer is
+        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        release(c.release_x, c.release_y);
+        EXPECT_EQ(FormView.CurInpt, i) << c.from_x;
+        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        EXPECT_TRUE(frm_kbd_hook_installed());
+    }
 }
 
 // --- dialogs, with stand-in tools ----------------------------------------------------------------
@@ -441,6 +478,19 @@ TEST_F(MouseDialogs, DialogThatFailsToStartLeavesTheValue) {
     click(20, 107);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: No file specification returned\n");
     EXPECT_EQ(FormView.inpt_cval[i], "/old");
+}
+
+TEST_F(MouseDialogs, TheCallerDrawsWhileADialogIsUpAndTakesTheKeysAfter) {
+    int pumps = 0, done = 0;
+    set_dialog_waiter([&] { ++pumps; }, [&] { ++done; });
+    setenv("ZENITY_SLEEP", "0.3", 1);
+    EXPECT_EQ(tinyfd_messageBox("Varnix", "*** Outside landscape ***", DialogButtons::ok,
+                                DialogIcon::info, 1),
+              1);
+    unsetenv("ZENITY_SLEEP");
+    set_dialog_waiter({}, {});
+    EXPECT_GE(pumps, 5);  // about 60 a second
+    EXPECT_EQ(done, 1);
 }
 
 // --- any sequence of events ----------------------------------------------------------------------

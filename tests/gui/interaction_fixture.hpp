@@ -91,6 +91,12 @@ class Interaction : public ::testing::Test {
         press(x, y);
         release(x, y);
     }
+    void click_right(int x, int y) {
+        press(x, y, cpw_button_right);
+        release(x, y, cpw_button_right);
+    }
+    void move(int x, int y) { frm_mousemove(cpw, 1, x, height - y); }
+    void drag(int x, int y) { frm_mousedrag(cpw, 1, cpw_button_left, x, height - y); }
     void wheel(int steps) { frm_mouseclick(cpw, 1, cpw_wheel, cpw_button_middle, steps, 0); }
     bool loop_broken() const { return cpw->break_loop; }
 
@@ -108,6 +114,7 @@ class StandInTools {
     StandInTools() {
         script("zenity",
                "printf '%s\\n' \"$@\" > \"$TOOLS/zenity.args\"\n"
+               "sleep \"${ZENITY_SLEEP:-0}\"\n"
                "printf '%s' \"$ZENITY_OUT\"\nexit \"${ZENITY_STATUS:-0}\"\n");
         script("xclip",
                "case \"$*\" in *-o*) cat \"$TOOLS/clip\" 2>/dev/null;;\n"

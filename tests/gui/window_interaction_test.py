@@ -34,9 +34,9 @@ def run(*args, stdin=None):
 class Form:
     """One frm_show process and its window."""
 
-    def __init__(self, frm_show, form, workdir):
+    def __init__(self, frm_show, form, workdir, env=None):
         self.proc = subprocess.Popen([frm_show, form], cwd=workdir, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL)
+                                     stderr=subprocess.DEVNULL, env=env)
         self.lines = queue.Queue()
         threading.Thread(target=self._read, daemon=True).start()
         fields = self.expect("window ").split()
@@ -161,7 +161,7 @@ def clipboard():
 
 
 # Boxes of interaction.frm (form coordinates; a box runs up from its y by one text line).
-NUM, ALT, TXT, R1, R2, DEP, LST = (300, 270, 240, 210, 210, 180, 100)
+NUM, ALT, TXT, R1, R2, DEP, FIL, LST = (300, 270, 240, 210, 210, 180, 130, 100)
 INSIDE = 125  # x just inside the left end of every box (they start at 120)
 FAR = 118 + 150  # inside the 20-character TXT box, right of the text typed into it
 
@@ -181,6 +181,7 @@ def main():
         with tempfile.TemporaryDirectory() as work:
             fill_and_validate(Form(frm_show, form, work))
             close_by_the_close_box(Form(frm_show, form, work))
+            desktop_conventions(frm_show, form, work)
     finally:
         server.terminate()
         server.wait()
@@ -229,12 +230,12 @@ def fill_and_validate(f):
 
     # A 30-line list: open, wheel far down (it stops at line 21 first), choose the bottom line.
     f.click(INSIDE, LST + 5)
-    check(f.expect("callback 1 7 ") == "callback 1 7 0", "opening the list reports no line")
+    check(f.expect("callback 1 8 ") == "callback 1 8 0", "opening the list reports no line")
     for _ in range(30):
         run("xdotool", "click", "5")
     settle()
     f.click(INSIDE, 12 + 3)  # the list hangs from y 12 when it would leave the window
-    check(f.expect("callback 1 7 ") == "callback 1 7 30", "the wheeled list gives line 30")
+    check(f.expect("callback 1 8 ") == "callback 1 8 30", "the wheeled list gives line 30")
 
     # OK with an out-of-range value: nothing ends, the value is drawn red.
     ok_x = f.width * 3 // 10
@@ -270,6 +271,96 @@ def fill_and_validate(f):
 def close_by_the_close_box(f):
     f.close_box()
     check(f.expect("exit ") == "exit -999", "the close box ends the form with -999")
+    f.finish()
+
+
+def reddish(c):
+    return c[0] > 220 and c[1] < 170 and c[2] < 170
+
+
+def desktop_conventions(frm_show, form, work):
+    """What desktop users expect of the window, one row per behaviour, in one window."""
+    # A file dialog that stays up for a while and returns nothing (then the error box).
+    tools = os.path.join(work, "tools")
+    os.makedirs(tools, exist_ok=True)
+    with open(os.path.join(tools, "zenity"), "w", encoding="ascii") as z:
+        z.write("#!/bin/sh\nsleep 2\nexit 1\n")
+    os.chmod(os.path.join(tools, "zenity"), 0o755)
+    env = dict(os.environ, PATH=tools + ":" + os.environ["PATH"])
+    env.pop("VARNIX_NO_DIALOGS", None)  # the test run turns dialogs off; this row needs one
+    f = Form(frm_show, form, work, env)
+    caret_x = 120 + 2 + 20 * 8  # TXT: 20 characters of 8 px after a 2 px inset
+
+    def typing_survives_the_pointer_leaving():
+        f.click(INSIDE, TXT + 5)
+        f.type("46.5")
+        run("xdotool", "mousemove", "900", "700")  # off the window
+        f.type("123")
+        f.drag(121, 700, TXT + 5)  # released far outside the box
+        f.key("ctrl+c")
+        return wait_for(lambda: clipboard() == "46.5123")
+
+    def the_caret_stays_in_view():
+        f.click(FAR, TXT + 5)
+        f.type(" " * 30)
+        return wait_for(lambda: f.pixel(caret_x, TXT + 8) == (0, 0, 0))
+
+    def home_shows_the_start():
+        f.key("Home")
+        return wait_for(lambda: f.pixel(caret_x, TXT + 8) != (0, 0, 0))
+
+    def tab_moves_and_selects_enter_presses_ok():
+        f.click(INSIDE, NUM + 5)
+        f.type("7")
+        f.key("Tab")  # to ALT, its value selected
+        f.type("150")
+        f.key("Return")  # OK, refused: 150 is above ALT's maximum
+        return f.quiet("callback 6") and wait_for(lambda: reddish(f.pixel(INSIDE + 60, ALT + 6)))
+
+    def the_reason_shows_on_hover():
+        run("xdotool", "mousemove", "--window", f.win, str(INSIDE + 50), str(f.height - ALT - 8))
+        settle()
+        return wait_for(lambda: f.pixel(INSIDE + 51, ALT + 8 - 3) == (255, 255, 255))
+
+    def editing_clears_the_red():
+        f.click(INSIDE + 70, ALT + 5)
+        f.key("BackSpace")
+        return wait_for(lambda: not reddish(f.pixel(INSIDE + 60, ALT + 6)))
+
+    def list_keys_and_escape():
+        f.click(INSIDE, LST + 5)
+        f.expect("callback 1 8 ")
+        f.key("Escape")  # closes the list, nothing chosen
+        f.click(INSIDE, LST + 5)
+        f.expect("callback 1 8 ")
+        f.key("Down", "Down", "Return")  # from no line: the first, then the second
+        return f.expect("callback 1 8 ") == "callback 1 8 2"
+
+    def drawn_and_deaf_while_a_dialog_is_up():
+        f.click(INSIDE, FIL + 5)
+        f.click(INSIDE, FIL + 5)  # the second click opens the chooser
+        time.sleep(0.3)
+        run("xdotool", "windowunmap", "--sync", f.win)
+        run("xdotool", "windowmap", "--sync", f.win)
+        settle()
+        drawn = wait_for(lambda: f.pixel(INSIDE + 20, NUM + 6) == (255, 255, 255), 1.5)
+        f.click(f.width * 7 // 10, 18)  # Cancel, held back
+        return drawn and f.quiet("exit", 0.3)
+
+    def the_form_has_the_keys_again():
+        f.expect("callback 1 7 ", 8)  # the chooser, then its error box, have ended
+        return wait_for(lambda: run("xdotool", "getwindowfocus").decode().strip() == f.win)
+
+    def escape_acts_as_cancel():
+        f.key("Escape")
+        return f.expect("exit ") == "exit -1"
+
+    rows = [typing_survives_the_pointer_leaving, the_caret_stays_in_view, home_shows_the_start,
+            tab_moves_and_selects_enter_presses_ok, the_reason_shows_on_hover,
+            editing_clears_the_red, list_keys_and_escape, drawn_and_deaf_while_a_dialog_is_up,
+            the_form_has_the_keys_again, escape_acts_as_cancel]
+    for row in rows:
+        check(row(), row.__name__.replace("_", " "))
     f.finish()
 
 

@@ -346,3 +346,34 @@ TEST_F(Loop, InitOnAnExistingContextKeepsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Dispatch, ModalPumpDrawsButHoldsBackInputAndKeepsCloseRequests) {
+    record_all();
+    const int w = cpwCreateWindowEx(cpw_, "Form", 0, 0, 250, 300);
+    drain();
+    calls_.clear();
+    // While a dialog is up: an expose and the user's clicks, keys and a close request.
+    host_->messages.push_back([&] { cpw_input_refresh(cpw_, w); });
+    cpw_event_insert(cpw_, w, cpw_ev_mouse_click, {cpw_press, cpw_button_left, 5, 5});
+    cpw_event_insert(cpw_, w, cpw_ev_key, {1, 0x0D, 0x1C, 0x0D, 0});
+    cpw_event_insert(cpw_, w, cpw_ev_close);
+    cpw_event_insert(cpw_, w, cpw_ev_reshape, {300, 200});
+    EXPECT_EQ(cpwModalPump(cpw_), 1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"display", "reshape"}));
+    calls_.clear();
+    drain();  // after the dialog: the close request only
+    EXPECT_EQ(names(), (std::vector<std::string>{"close"}));
+    EXPECT_EQ(cpwFocusWindow(cpw_, 99), 0);
+}
+
+TEST_F(Dispatch, ContentScaleAndTheHostsReasonComeFromTheHost) {
+    EXPECT_EQ(cpwGetContentScale(cpw_), 1.0f);
+    host_->scale = 2;
+    host_->error_text = "X11: Failed to open display :9";
+    EXPECT_EQ(cpwGetContentScale(cpw_), 2.0f);
+    EXPECT_EQ(cpwGetHostError(cpw_), "X11: Failed to open display :9");
+}
+
+}  // namespace

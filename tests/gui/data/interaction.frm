@@ -15,6 +15,7 @@ TickSize=13
 {Name=R1; Txt=First; Type=TCK; Pos=120,210; TxPos=R}
 {Name=R2; Txt=Second; Type=TCK; Pos=220,210; TxPos=R}
 {Name=DEP; Txt=With first; Type=CHR; Pos=120,180; TxPos=LA; Size=10; Dep=R1}
+{Name=FIL; Txt=File; Type=IFP; Pos=120,130; TxPos=LA; Size=20}
 {Name=LST; Txt=List,l01,l02,l03,l04,l05,l06,l07,l08,l09,l10,l11,l12,l13,l14,l15,l16,l17,l18,l19,l20,l21,l22,l23,l24,l25,l26,l27,l28,l29,l30; Type=DDL; Pos=120,100; TxPos=LA; Size=10}
 
 [Radio-buttons]
