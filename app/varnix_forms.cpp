@@ -181,7 +181,7 @@ void varnix_forms() {
     if (frm_create_form() == 0) {
         std::string why = no_window_reason();
         if (why.empty()) {
-            why = frm_window_failure();
+            why = frm_create_failure();
             if (why.empty()) why = window_refused_reason();
             error_message_tit(s_error, title,
                               "The converter window could not be opened:/" + message_literal(why),

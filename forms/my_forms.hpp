@@ -144,6 +144,8 @@ int get_key_num(std::string_view key, int& nb_val);
 // --- calls -------------------------------------------------------------------------------------
 
 int frm_create_form();  // window id, 0 when no window (or no input boxes)
+// Why frm_create_form made no window, in the window system's words; empty when it did not say.
+std::string frm_create_failure();
 int frm_new_form();     // registers the model again in the existing window
 int frm_do_form();      // runs the window; its exit status, 0 without a window
 int frm_get_count();

@@ -41,6 +41,8 @@ int frm_create_form() {
     return frm999.window_id;
 }
 
+std::string frm_create_failure() { return frm_window_failure(); }
+
 int frm_new_form() {
     if (frm999.window_id == 0) return 0;
     load_form();
