@@ -127,6 +127,8 @@ VersionCheck check_version(int nc, std::string& inst) {
     } else if (inst.size() > common_data.instpath2.capacity) {
         c.why = "the folder's path is longer than " +
                 std::to_string(common_data.instpath2.capacity) + " characters";
+    } else if (!dir_exists(inst)) {
+        c.why = "that folder does not exist";
     } else if (!file_exists(path_join(inst, "Volaro.exe"))) {
         c.why = "no Volaro.exe in that folder";
     } else if (version != nc) {
@@ -140,7 +142,10 @@ VersionCheck check_version(int nc, std::string& inst) {
 // The lines that tell a user what was tried when nothing was found.
 std::string tried_lines(const VersionCheck (&checks)[2]) {
     const std::string store = registry_store_path();
-    std::string text = store.empty()         ? "No registry store found"
+    std::string text = registry_is_system()
+                           ? "Registry read: HKEY_CURRENT_USER\\" + version_key(2) + "InstallDir, " +
+                                 version_key(3) + "InstallDir"
+                       : store.empty()         ? "No registry store found"
                        : !file_exists(store) ? "Registry store not found: " + path_text(store)
                                              : "Registry store read: " + path_text(store);
     for (int i = 0; i < 2; ++i) {

@@ -18,6 +18,9 @@ namespace platform {
 
 // Reads the terminal's encoding from the locale (later calls do it on demand).
 void console_setup();
+// The command line as the user typed it: Linux's argv as given; on Windows the wide command
+// line as UTF-8, so a path outside the ANSI code page arrives whole.
+std::vector<std::string> command_line(int argc, char** argv);
 // Windows-1252 text in the terminal's encoding, and a terminal text (an argument) in
 // Windows-1252 (unmappable characters '?', bytes invalid in the terminal's encoding kept).
 std::string console_encode(std::string_view cp1252);

@@ -1,7 +1,8 @@
-// The replacement registry store: HKEY_CURRENT_USER values read from a registry text file.
+// HKEY_CURRENT_USER values, read only. On Windows the system's registry, unless VARNIX_REGISTRY
+// names a store file; on Linux always a registry text file, the replacement store.
 //
-// The store is VARNIX_REGISTRY, else $WINEPREFIX/user.reg, else ~/.wine/user.reg, read once per
-// process. The reader understands Wine's user.reg and regedit exports (REGEDIT4 ANSI, version 5
+// The store is VARNIX_REGISTRY, else (Linux) $WINEPREFIX/user.reg, else ~/.wine/user.reg, read
+// once per process. The reader understands Wine's user.reg and regedit exports (REGEDIT4 ANSI, version 5
 // UTF-16LE). Key and value names match case-insensitively. Values come back as Windows-1252 text.
 #pragma once
 
@@ -20,6 +21,8 @@ inline constexpr int reg_more_data = 234;     // longer than the 255-byte value 
 // multi-string as its first string), dword values as their decimal text, others as bytes.
 int RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval);
 
+// True when values come from the system's own registry (Windows without VARNIX_REGISTRY).
+bool registry_is_system();
 // The store file in use (after the environment rules above), a path; empty when none.
 std::string registry_store_path();
 // The Wine prefix that holds the store ("" for a hand-written store outside a prefix).
