@@ -35,7 +35,7 @@ struct CommandLine {
     bool qverb = false, qdbg = false, qclip = false, qcup = false, qbatch = false;
     bool qkeepwnd = false;
     float epsl = default_epsl;
-    std::string infile, outfile;  // host paths, carried whole
+    std::string infile, outfile;  // paths, carried whole
     TextField<20> c_lat, c_lon;
     float lat = 0, lon = 0;
 };
@@ -130,11 +130,11 @@ std::string text_operand(const CommandLine& cl, int n) {
 // that is not a readable file is most often a forgotten pair of coordinates: say what failed.
 void read_batch_landscape(CommandLine& cl) {
     LineReader in;
-    const bool opened = host_file_exists(cl.infile) && in.open(cl.infile);
-    if (cl.qverb) diag("open status", opened ? 0 : 1, from_host_path(cl.infile));
+    const bool opened = file_exists(cl.infile) && in.open(open_file(cl.infile, "rb"));
+    if (cl.qverb) diag("open status", opened ? 0 : 1, path_text(cl.infile));
     if (!opened) {
         stop_reporting("*** Impossible to open batch input file :" +
-                           message_literal(from_host_path(cl.infile)) + " ***",
+                           message_literal(path_text(cl.infile)) + " ***",
                        common_data.qline);
     }
     std::string line;
@@ -148,12 +148,12 @@ void read_batch_landscape(CommandLine& cl) {
 void log_batch_files(const CommandLine& cl) {
     if (cl.qverb) {
         diag("BATCH : ");
-        diag("BatchFile=" + from_host_path(cl.infile));
-        diag("OutFile=" + from_host_path(cl.outfile));
+        diag("BatchFile=" + path_text(cl.infile));
+        diag("OutFile=" + path_text(cl.outfile));
     }
-    run_log_line(from_host_path(cl.infile));
-    run_log_line(from_host_path(cl.outfile));
-    run_log_line(from_host_path(common_data.landscape.view()));
+    run_log_line(path_text(cl.infile));
+    run_log_line(path_text(cl.outfile));
+    run_log_line(path_text(common_data.landscape.view()));
 }
 
 std::string trimmed(const std::string& s) { return std::string(trim(s)); }
@@ -207,7 +207,7 @@ void convert_single_point(const CommandLine& cl) {
     if (status != 1) stop_with_message("*** conversion failed ***");
     if (outside_landscape(tpx0, tpy0)) {
         console_error_line(" Warning: the point lies outside landscape " +
-                           from_host_path(common_data.landscape.view()));
+                           path_text(common_data.landscape.view()));
     }
     std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
                         "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
@@ -222,8 +222,7 @@ bool outside_landscape(float x, float y) {
 }
 
 std::string batch_output_name(const std::string& infile) {
-    std::size_t name_start = infile.find_last_of('/');
-    name_start = name_start == std::string::npos ? 0 : name_start + 1;
+    const std::size_t name_start = path_name_start(infile);
     std::size_t dot = infile.find('.', name_start);
     return (dot == std::string::npos ? infile : infile.substr(0, dot)) + ".fpl";
 }
@@ -247,15 +246,15 @@ int init_conv() {
     }
     const std::string_view name = common_data.landscape.view();
     const std::string not_installed =
-        "Landscape " + message_literal(from_host_path(name)) + " not installed or corrupted";
+        "Landscape " + message_literal(path_text(name)) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos) {
         error_message(s_error, not_installed, qline);
         return 0;
     }
     const std::string trnfile = landscape_header(path, name);
-    diag("Trnfile=" + trnfile);
-    bool exists = host_file_exists(trnfile);
+    diag("Trnfile=" + path_text(trnfile));
+    bool exists = file_exists(trnfile);
     diag(tf(exists));
     if (!exists) {
         error_message(s_error, not_installed, qline);
@@ -347,7 +346,7 @@ void run_mode(Mode mode, const CommandLine& cl) {
     }
     if (init_conv() != 1) {
         std::string msg = "Landscape " +
-                          message_literal(from_host_path(common_data.landscape.view())) +
+                          message_literal(path_text(common_data.landscape.view())) +
                           " impossible to initialize coordinates conversion";
         error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
                       common_data.qline);

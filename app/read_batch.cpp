@@ -39,7 +39,7 @@ bool is_cup_input(std::string_view name) {
 }
 
 bool same_file(const std::string& a, const std::string& b) {
-    const std::filesystem::path pa = a, pb = b;
+    const std::filesystem::path pa = fs_path(a), pb = fs_path(b);
     std::error_code ec;
     if (std::filesystem::equivalent(pa, pb, ec)) return true;
     // A path that cannot be resolved (a name too long, a folder that cannot be searched) is
@@ -313,34 +313,34 @@ class Batch {
   private:
     void refuse_outputs_over_input() {
         if (same_file(o_.outfile, o_.infile)) {
-            stop_with_message("The flight-plan file " + from_host_path(o_.outfile) +
+            stop_with_message("The flight-plan file " + path_text(o_.outfile) +
                               " would overwrite the batch input");
         }
         if (!o_.qcup) return;
         cupfile_ = cup_file_name(o_.outfile);
         if (same_file(cupfile_, o_.infile)) {
-            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
+            stop_with_message("The waypoint file " + path_text(cupfile_) +
                               " would overwrite the batch input; name another output file");
         }
         if (same_file(cupfile_, o_.outfile)) {
-            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
+            stop_with_message("The waypoint file " + path_text(cupfile_) +
                               " would overwrite the flight-plan file; name it with .fpl");
         }
     }
 
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
-        if (!in_.open(o_.infile)) {
+        if (!in_.open(open_file(o_.infile, "rb"))) {
             report("*** Impossible to open batch input file :" +
-                   message_literal(from_host_path(o_.infile)) + " ***");
+                   message_literal(path_text(o_.infile)) + " ***");
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
             report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+                   message_literal(path_text(cupfile_)) + " ***");
         }
         if (!fpl_.open(o_.outfile)) {
             report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+                   message_literal(path_text(o_.outfile)) + " ***");
         }
         if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -405,7 +405,7 @@ class Batch {
         const std::string line = std::to_string(out.line);
         switch (out.kind) {
             case Outcome::bad_coordinates:
-                stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
+                stop_after_writing("incorrect coordinate format : " + path_text(o_.infile) +
                                    ", line " + line);
             case Outcome::conversion_failed:
                 stop_after_writing("*** conversion failed ***");
@@ -415,7 +415,7 @@ class Batch {
                 settle_outputs();
                 write_count();
                 stop_reporting(
-                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                    "*** Error reading batch file :" + message_literal(path_text(o_.infile)) +
                         ", line " + line + ": " + what + " expected ***",
                     o_.qline);
             }
@@ -438,7 +438,7 @@ class Batch {
             ++outside_;
             warn(w_outside, out.line, [&] {
                 return "point " + out.name + " lies outside landscape " +
-                       from_host_path(common_data.landscape.view());
+                       path_text(common_data.landscape.view());
             });
         }
         if (!cup_input_) {
@@ -457,7 +457,7 @@ class Batch {
     template <class What>
     void warn(Warning kind, int line, What what) {
         if (++warnings_[kind] > warnings_shown_max) return;
-        console_error_line(" Warning: " + from_host_path(o_.infile) + ", line " +
+        console_error_line(" Warning: " + path_text(o_.infile) + ", line " +
                            std::to_string(line) + ": " + what());
     }
 
@@ -499,7 +499,7 @@ class Batch {
         const bool read_failed = in_.failed();
         in_.close();
         const std::string read_error =
-            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + " ***";
+            "*** Error reading batch file :" + message_literal(path_text(o_.infile)) + " ***";
         if (read_failed && npt_ == 0) {
             // Nothing was read: the outputs the user had stay as they were.
             write_count();
@@ -508,11 +508,11 @@ class Batch {
         if (!fpl_.commit()) {
             cup_.discard();
             report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+                   message_literal(path_text(o_.outfile)) + " ***");
         }
         if (o_.qcup && !cup_.commit()) {
             report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+                   message_literal(path_text(cupfile_)) + " ***");
         }
         write_count();
         if (read_failed) report(read_error);

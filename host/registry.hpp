@@ -20,12 +20,12 @@ inline constexpr int reg_more_data = 234;     // longer than the 255-byte value 
 // multi-string as its first string), dword values as their decimal text, others as bytes.
 int RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval);
 
-// The store file in use (after the environment rules above); empty when none.
+// The store file in use (after the environment rules above), a path; empty when none.
 std::string registry_store_path();
 // The Wine prefix that holds the store ("" for a hand-written store outside a prefix).
 std::string registry_prefix_dir();
 
-// Maps a Windows path read from the store ("C:\x\y") to a host path through the prefix's
+// Maps a Windows path read from the store ("C:\x\y", Windows-1252 text) to a path through the prefix's
 // dosdevices links (drive_c for C: when there is no link), matching names without case as
 // Windows does; a path that is already an absolute POSIX path is kept, backslashes becoming
 // slashes. Returns "" when the drive maps to nothing.

@@ -19,8 +19,9 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
     ~LineReader() { close(); }
 
-    // `path` as the file system wants it. False when the file cannot be opened.
-    bool open(const std::string& path);
+    // Reads `file` (opened for reading in binary mode, e.g. by host's open_file) and closes it
+    // when done. False for nullptr: the file could not be opened.
+    bool open(std::FILE* file);
     void close();
     // The next line without its end; false at the end of the file or on a read error.
     bool next(std::string& line);
