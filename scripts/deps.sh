@@ -22,3 +22,6 @@ RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglf
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth time
                imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine
                python3)
+# What cross-building the Windows program and testing it under Wine need beside that.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
+                  zip googletest fonts-liberation xvfb xdotool xclip imagemagick)
