@@ -122,6 +122,9 @@ cp "$here/data/windows/README.txt" "$stage/README.txt"
 cp "$deps/FreeType-FTL.txt" "$stage/licenses/FreeType-FTL.txt"
 cp "$deps/GLFW-LICENSE.txt" "$stage/licenses/GLFW-zlib.txt"
 cp "$here/data/windows/THIRD-PARTY.txt" "$stage/licenses/THIRD-PARTY.txt"
+cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64-runtime.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.txt"
+x86_64-w64-mingw32-strip "$stage/varnix.exe"  # symbols are for the build folder's copy
 for f in "$stage/README.txt" "$stage/licenses/"*.txt; do  # Notepad-friendly line ends
     sed -i 's/\r*$/\r/' "$f"
 done
