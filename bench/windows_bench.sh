@@ -15,7 +15,7 @@ windows="$here/build-windows/app/varnix.exe"
 work=$(mktemp -d)
 export WINEPREFIX="$here/build-windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "$WINEPREFIX/system.reg" ] || { (unset DISPLAY; wineboot --init) > /dev/null 2>&1; wineserver -w; }
-wineserver -p  # one Wine session for every run, as a pilot's desktop has
+wineserver -p 2>/dev/null || true  # one Wine session for every run, as on a desktop
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 export VARNIX_REGISTRY="$here/data/demo/user.reg"
 cd "$work"

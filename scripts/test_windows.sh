@@ -30,21 +30,37 @@ fonts="$prefix/drive_c/windows/Fonts"
 mkdir -p "$fonts"
 cp /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf "$fonts/arial.ttf"
 cp /usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf "$fonts/cour.ttf"
+status=0  # every part runs; any failure fails the stage
 # One Wine session for the whole stage: each program then starts in a fraction of a second.
-wineserver -p
+wineserver -p 2>/dev/null || true  # (one may run already)
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
-echo "test_windows: module tests under Wine" >&2
-ctest --test-dir "$build" --output-on-failure --timeout 120 -j"$(nproc)"
+# Module tests that check Linux behaviour, not shared logic, are left out here; each reason is
+# a real difference of the platforms:
+#   - the Linux clipboard tools and zenity, driven through fakes on PATH;
+#   - logs and the saved-values file written as text, with CR LF on Windows;
+#   - the error number of opening a folder (EACCES on Windows, EISDIR on Linux);
+#   - a store file written with a host path unescaped, which on Windows has backslashes.
+linux_only="^(ClipboardKeys|MouseDialogs)[.]"
+linux_only+="|^ReadForm[.](ChecksWriteTheFormLog|NameGivenTwiceStopsReading|OpenFailure)$"
+linux_only+="|^ReadForm[.](ReadErrorEndsTheFile|SummaryInFrenchOnceTheLanguageIsKnown)$"
+linux_only+="|^ReadForm[.]ItemsPastATableAreRejected$|^FormData[.]WrittenAndReadBack$"
+linux_only+="|^FormData[.]FilesThatCannotBeOpened$"
+linux_only+="|^LoadForm[.](LandscapeListFromTheInstallation|ANewFormForgetsTheOldLists)$"
+echo "test_windows: module tests under Wine (left out: $linux_only)" >&2
+# Headless: message boxes answer on standard error.
+(unset DISPLAY; VARNIX_NO_DIALOGS=1 ctest --test-dir "$build" --output-on-failure --timeout 120 \
+    -j"$(nproc)" -E "$linux_only") || status=1
 
 echo "test_windows: the command line on both builds" >&2
 python3 "$here/tests/windows/compare_cli.py" "$linux_build/app/varnix" "$build/app/varnix.exe" \
-    "$prefix"
+    "$prefix" || status=1
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "test_windows: the converter window under Wine" >&2
     mkdir -p "$build/artefacts"
     python3 "$here/tests/windows/converter_window.py" "$linux_build/app/varnix" \
-        "$build/app/varnix.exe" "$prefix" "$build/artefacts/converter-wine.png"
+        "$build/app/varnix.exe" "$prefix" "$build/artefacts/converter-wine.png" || status=1
 fi
-echo "test_windows: done in $((SECONDS - started)) s" >&2
+echo "test_windows: done in $((SECONDS - started)) s$([ "$status" = 0 ] || echo ', with failures')" >&2
+exit "$status"

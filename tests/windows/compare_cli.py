@@ -82,6 +82,12 @@ ROWS = [
     ("stop: output is the input", ["-batch", "Demo", "points.txt", "points.txt"]),
 ]
 
+# Rows on another registry: InstallDir of Software\Volaro2, or None for no key at all.
+REGISTRY_ROWS = [
+    ("stop: install folder missing", ["Demo", "46.5", "9.25"], r"C:\Nowhere"),
+    ("stop: no installation", ["Demo", "46.5", "9.25"], None),
+]
+
 USAGE_PATH = re.compile(r"^( 1 WP : | Batch: )\S*varnix(\.exe)? ", re.M)
 
 
@@ -122,6 +128,22 @@ def run(args, cwd, windows):
             "stderr": console(stderr, windows), "files": files, "clipboard": clip}
 
 
+def set_registry(install_dir):
+    """Software\\Volaro2's InstallDir in Wine's registry (None: no key), also in user.reg."""
+    env = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all")
+    key = r"HKCU\Software\Volaro2"
+    cmd = ["wine", "reg", "delete", key, "/f"] if install_dir is None else \
+        ["wine", "reg", "add", key, "/v", "InstallDir", "/d", install_dir, "/f"]
+    subprocess.run(cmd, env=env, capture_output=True, stdin=subprocess.DEVNULL,
+                   check=install_dir is not None)
+    # The Linux build reads user.reg, which wineserver writes when it stops.
+    subprocess.run(["wineserver", "-k"], env=env)
+    subprocess.run(["wineserver", "-w"], env=env)
+    subprocess.run(["wineserver", "-p"], env=env)
+    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)  # Wine's services up
+
+
 def set_up_installation():
     """Version 2 in C:\\Volaro2 with Demo, 東京 and Łódź, named by the real Wine registry."""
     shutil.rmtree(INSTALL, ignore_errors=True)
@@ -131,25 +153,21 @@ def set_up_installation():
     for name in ["Demo", "東京", "Łódź"]:
         (INSTALL / "Landscapes" / name).mkdir(parents=True)
         shutil.copy(DEMO_TRN, INSTALL / "Landscapes" / name / f"{name}.trn")
-    env = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all")
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Volaro2", "/v", "InstallDir",
-                    "/d", r"C:\Volaro2", "/f"], env=env, check=True, capture_output=True,
-                   stdin=subprocess.DEVNULL)
-    # The Linux build reads user.reg, which wineserver writes when it stops.
-    subprocess.run(["wineserver", "-k"], env=env)
-    subprocess.run(["wineserver", "-w"], env=env)
+    set_registry(r"C:\Volaro2")
     if "Volaro2" not in (PREFIX / "user.reg").read_text(encoding="utf-8", errors="replace"):
         sys.exit("compare_cli: the registry value did not reach user.reg")
-    subprocess.run(["wineserver", "-p"], env=env)
-    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)  # Wine's services up
 
 
 def main():
     set_up_installation()
     failed = 0
+    rows = [(name, args, r"C:\Volaro2") for name, args in ROWS] + REGISTRY_ROWS
     with tempfile.TemporaryDirectory(prefix="varnix-compare-") as tmp:
-        for i, (name, args) in enumerate(ROWS):
+        registry = r"C:\Volaro2"
+        for i, (name, args, install_dir) in enumerate(rows):
+            if install_dir != registry:
+                set_registry(install_dir)
+                registry = install_dir
             results = []
             for windows in (False, True):
                 cwd = Path(tmp) / f"{i:02d}-{'windows' if windows else 'linux'}"
@@ -172,7 +190,8 @@ def main():
                     print(f"  {k}:\n    linux:   {a!r}\n    windows: {b!r}")
             else:
                 print(f"ok   {name} (status {lin['status']})")
-    print(f"{len(ROWS) - failed} passed, {failed} failed")
+    set_registry(r"C:\Volaro2")
+    print(f"{len(rows) - failed} passed, {failed} failed")
     return 1 if failed else 0
 
 
