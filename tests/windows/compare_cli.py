@@ -8,7 +8,8 @@ Wine's registry calls, the Linux one through the prefix's user.reg. Each row run
 folder per build holding the same input files; standard output, standard error, the exit status
 and every file the run leaves in its folder (Logfile.txt aside, which holds the time) must be
 the same byte for byte, the console's encoding (code page 1252 and CR LF on Windows, UTF-8 and LF
-on Linux), the run log's line ends and the program's own path in the usage lines aside. With DISPLAY set, the clipboard
+on Linux), the run log's line ends, the program's own path in the usage lines, and where the
+registry was read and the host folders it maps to in the no-installation messages aside. With DISPLAY set, the clipboard
 after a -clip run is compared too.
 """
 import os
@@ -89,13 +90,19 @@ REGISTRY_ROWS = [
 ]
 
 USAGE_PATH = re.compile(r"^( 1 WP : | Batch: )\S*varnix(\.exe)? ", re.M)
+# Where the registry was read (a store file on Linux, the system's registry on Windows) and the
+# host folder an InstallDir maps to are each platform's own; the reasons must agree.
+REGISTRY_SOURCE = re.compile(r"^Registry (store )?read: .*$", re.M)
+MAPPED_FOLDER = re.compile(r"^(Volaro\d InstallDir .*) = .*: ", re.M)
 
 
 def console(raw, windows):
     """The console text as the user reads it."""
     text = raw.decode("cp1252", "replace").replace("\r\n", "\n") if windows else \
         raw.decode("utf-8", "replace")
-    return USAGE_PATH.sub(r"\1varnix ", text)
+    text = USAGE_PATH.sub(r"\1varnix ", text)
+    text = REGISTRY_SOURCE.sub("Registry read: (this platform's)", text)
+    return MAPPED_FOLDER.sub(r"\1 = (this platform's folder): ", text)
 
 
 def clipboard():
