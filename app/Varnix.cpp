@@ -237,7 +237,7 @@ int init_conv() {
     if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
-    diag(path.size(), path);
+    diag(path.size(), path_text(path));
     if (path.empty()) {
         // Told once: the console copy of the stop is the message itself.
         constexpr std::string_view msg = "*** No Volaro installation detected ***";
@@ -345,8 +345,7 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " +
-                          message_literal(path_text(common_data.landscape.view())) +
+        std::string msg = "Landscape " + message_literal(path_text(common_data.landscape.view())) +
                           " impossible to initialize coordinates conversion";
         error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
                       common_data.qline);

@@ -457,8 +457,8 @@ class Batch {
     template <class What>
     void warn(Warning kind, int line, What what) {
         if (++warnings_[kind] > warnings_shown_max) return;
-        console_error_line(" Warning: " + path_text(o_.infile) + ", line " +
-                           std::to_string(line) + ": " + what());
+        console_error_line(" Warning: " + path_text(o_.infile) + ", line " + std::to_string(line) +
+                           ": " + what());
     }
 
     void write_count() {
@@ -511,8 +511,8 @@ class Batch {
                    message_literal(path_text(o_.outfile)) + " ***");
         }
         if (o_.qcup && !cup_.commit()) {
-            report("*** Error writing batch output file :" +
-                   message_literal(path_text(cupfile_)) + " ***");
+            report("*** Error writing batch output file :" + message_literal(path_text(cupfile_)) +
+                   " ***");
         }
         write_count();
         if (read_failed) report(read_error);

@@ -98,7 +98,7 @@ int frm_write_form_data(std::string_view fnam) {
     }
     int status = std::ferror(f) ? io_status() : 0;
     if (std::fclose(f) != 0 && status == 0) status = io_status();
-    diag("frm_write_form_data:", path, "status", status);
+    diag("frm_write_form_data:", path_text(path), "status", status);
     return status;
 }
 
@@ -120,6 +120,6 @@ int frm_read_form_data(std::string_view fnam) {
         }
     }
     const int status = in.failed() ? io_status() : 0;
-    diag("frm_read_form_data:", path, "status", status);
+    diag("frm_read_form_data:", path_text(path), "status", status);
     return status;
 }

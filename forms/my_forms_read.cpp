@@ -428,7 +428,7 @@ int frm_read_form(std::string_view fnam) {
     if (!in.open(open_file(path, "rb"))) {
         int status = io_status();
         log.line("ERROR OPENING");
-        diag("frm_read_form: cannot open", path, status);
+        diag("frm_read_form: cannot open", path_text(path), status);
         return status;
     }
     DefinitionReader reader(log);
@@ -447,7 +447,8 @@ int frm_read_form(std::string_view fnam) {
     frm000.nb_butt = reader.count(sec_butt);
 
     int errors = reader.errors() + check_boxes(log, reader);
-    diag("frm_read_form:", path, "boxes", frm000.nb_inpt, "errors", errors, "status", read_status);
+    diag("frm_read_form:", path_text(path), "boxes", frm000.nb_inpt, "errors", errors, "status",
+         read_status);
     if (errors != 0) {
         // The path stays whole: a path is not bound by the message's text field.
         std::string msg = message_literal(path_text(path)) + "/" + i2b(errors) +

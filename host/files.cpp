@@ -40,7 +40,9 @@ void remove_file(std::string_view path) {
     std::filesystem::remove(fs_path(path), ec);
 }
 
-bool is_path_separator(char c) { return platform::path_separators().find(c) != std::string_view::npos; }
+bool is_path_separator(char c) {
+    return platform::path_separators().find(c) != std::string_view::npos;
+}
 
 std::size_t path_name_start(std::string_view path) {
     std::size_t i = path.size();
@@ -88,8 +90,7 @@ bool AsideFile::open(std::string_view target) {
     discard();
     target_ = platform::write_target(std::string(target));
     direct_ = platform::is_special_file(target_);
-    file_ =
-        direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
+    file_ = direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
     return ok_;

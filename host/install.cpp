@@ -100,8 +100,8 @@ int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
     }
     path = map_windows_path(value);
     std::string log_name = sim_log(path);
-    diag(path);
-    diag(log_name);
+    diag(path_text(path));
+    diag(path_text(log_name));
     if (path.empty()) return 0;  // the folder's drive exists nowhere on this system
     return sim_log_version(log_name);
 }
@@ -143,9 +143,9 @@ VersionCheck check_version(int nc, std::string& inst) {
 std::string tried_lines(const VersionCheck (&checks)[2]) {
     const std::string store = registry_store_path();
     std::string text = registry_is_system()
-                           ? "Registry read: HKEY_CURRENT_USER\\" + version_key(2) + "InstallDir, " +
-                                 version_key(3) + "InstallDir"
-                       : store.empty()         ? "No registry store found"
+                           ? "Registry read: HKEY_CURRENT_USER\\" + version_key(2) +
+                                 "InstallDir, " + version_key(3) + "InstallDir"
+                       : store.empty()       ? "No registry store found"
                        : !file_exists(store) ? "Registry store not found: " + path_text(store)
                                              : "Registry store read: " + path_text(store);
     for (int i = 0; i < 2; ++i) {
@@ -280,7 +280,7 @@ void get_active_volaro_version() {
         chosen = newest.version == 3 ? 3 : 2;
     }
     if (chosen != 0) use_version(chosen);
-    diag(cd.volaro_version, cd.vlroinstpath.view(), cd.vlropilpath.view());
+    diag(cd.volaro_version, path_text(cd.vlroinstpath.view()), path_text(cd.vlropilpath.view()));
 }
 
 int get_volaro_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
@@ -330,7 +330,7 @@ int get_volaro_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot
             folder = docs;
         }
     }
-    diag("Final Path :", folder);
+    diag("Final Path :", path_text(folder));
     volarouserpath = folder;
     return folder.empty() ? 0 : 1;
 }

@@ -2,8 +2,9 @@
 // names a store file; on Linux always a registry text file, the replacement store.
 //
 // The store is VARNIX_REGISTRY, else (Linux) $WINEPREFIX/user.reg, else ~/.wine/user.reg, read
-// once per process. The reader understands Wine's user.reg and regedit exports (REGEDIT4 ANSI, version 5
-// UTF-16LE). Key and value names match case-insensitively. Values come back as Windows-1252 text.
+// once per process. The reader understands Wine's user.reg and regedit exports (REGEDIT4 ANSI,
+// version 5 UTF-16LE). Key and value names match case-insensitively. Values come back as
+// Windows-1252 text.
 #pragma once
 
 #include <optional>
@@ -28,8 +29,8 @@ std::string registry_store_path();
 // The Wine prefix that holds the store ("" for a hand-written store outside a prefix).
 std::string registry_prefix_dir();
 
-// Maps a Windows path read from the store ("C:\x\y", Windows-1252 text) to a path through the prefix's
-// dosdevices links (drive_c for C: when there is no link), matching names without case as
+// Maps a Windows path read from the store ("C:\x\y", Windows-1252 text) to a path through the
+// prefix's dosdevices links (drive_c for C: when there is no link), matching names without case as
 // Windows does; a path that is already an absolute POSIX path is kept, backslashes becoming
 // slashes. Returns "" when the drive maps to nothing.
 std::string map_windows_path(std::string_view path);

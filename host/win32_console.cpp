@@ -1,10 +1,14 @@
 // The console on Windows: code page 1252 both ways, as "chcp 1252" gave the original, and the
 // arguments read from the wide command line.
+// These need windows.h before them.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
 #include "host/console.hpp"
 #include "host/platform.hpp"
 #include "host/win32_text.hpp"
-
-#include <shellapi.h>  // after windows.h, which win32_text.hpp brings
 
 namespace {
 constexpr UINT console_code_page = 1252;

@@ -1,12 +1,16 @@
 // Dialogs on Windows: the system's message box and its common dialogs for files, folders and
 // colours, all through the wide calls. The form's window owns each, so it stays modal.
+// These need windows.h before them.
+// clang-format off
+#include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
+// clang-format on
+
 #include <cstdio>
 
 #include "host/platform.hpp"
 #include "host/win32_text.hpp"
-
-#include <commdlg.h>  // after windows.h, which win32_text.hpp brings
-#include <shlobj.h>
 
 namespace {
 
@@ -15,16 +19,32 @@ constexpr DWORD path_buffer = 32768;  // the longest path Windows has
 UINT box_style(DialogButtons buttons, DialogIcon icon) {
     UINT style = MB_SETFOREGROUND;
     switch (buttons) {
-        case DialogButtons::ok: style |= MB_OK; break;
-        case DialogButtons::okcancel: style |= MB_OKCANCEL; break;
-        case DialogButtons::yesno: style |= MB_YESNO; break;
-        case DialogButtons::yesnocancel: style |= MB_YESNOCANCEL; break;
+        case DialogButtons::ok:
+            style |= MB_OK;
+            break;
+        case DialogButtons::okcancel:
+            style |= MB_OKCANCEL;
+            break;
+        case DialogButtons::yesno:
+            style |= MB_YESNO;
+            break;
+        case DialogButtons::yesnocancel:
+            style |= MB_YESNOCANCEL;
+            break;
     }
     switch (icon) {
-        case DialogIcon::info: style |= MB_ICONINFORMATION; break;
-        case DialogIcon::warning: style |= MB_ICONWARNING; break;
-        case DialogIcon::error: style |= MB_ICONERROR; break;
-        case DialogIcon::question: style |= MB_ICONQUESTION; break;
+        case DialogIcon::info:
+            style |= MB_ICONINFORMATION;
+            break;
+        case DialogIcon::warning:
+            style |= MB_ICONWARNING;
+            break;
+        case DialogIcon::error:
+            style |= MB_ICONERROR;
+            break;
+        case DialogIcon::question:
+            style |= MB_ICONQUESTION;
+            break;
     }
     return style;
 }
@@ -95,7 +115,8 @@ bool file_dialog(FileDialogKind kind, std::string_view title, std::string_view d
     // A default that names a folder opens there; a file name is offered as the name.
     const bool start_is_folder = !start.empty() && (start.back() == L'\\' || start.back() == L'/');
     std::wstring file(path_buffer, L'\0');
-    if (!start_is_folder) start.copy(file.data(), std::min<std::size_t>(start.size(), path_buffer - 1));
+    if (!start_is_folder)
+        start.copy(file.data(), std::min<std::size_t>(start.size(), path_buffer - 1));
     const std::wstring filter = filter_of(patterns, description);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;

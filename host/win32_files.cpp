@@ -50,8 +50,8 @@ bool is_device_name(std::wstring name) {
     if (dot != std::wstring::npos) name.resize(dot);
     while (!name.empty() && (name.back() == L' ')) name.pop_back();
     for (wchar_t& c : name) c = wchar_t(std::towupper(c));
-    if (name == L"NUL" || name == L"CON" || name == L"PRN" || name == L"AUX" ||
-        name == L"CONIN$" || name == L"CONOUT$")
+    if (name == L"NUL" || name == L"CON" || name == L"PRN" || name == L"AUX" || name == L"CONIN$" ||
+        name == L"CONOUT$")
         return true;
     return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
            name[3] >= L'1' && name[3] <= L'9';
@@ -114,8 +114,7 @@ std::string executable_path() {
 
 long long file_mtime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (path.empty() ||
-        !GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (path.empty() || !GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data))
         return -1;
     return unix_seconds(data.ftLastWriteTime);
 }

@@ -49,8 +49,8 @@ const RegFile& store() {
 
 std::string to_text(std::wstring_view wide) {
     if (wide.empty()) return {};
-    const int n = WideCharToMultiByte(text_code_page, 0, wide.data(), int(wide.size()), nullptr,
-                                      0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(text_code_page, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string out(std::size_t(n > 0 ? n : 0), '\0');
     if (n > 0)
         WideCharToMultiByte(text_code_page, 0, wide.data(), int(wide.size()), out.data(), n,

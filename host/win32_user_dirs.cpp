@@ -1,14 +1,18 @@
 // Settings folder and window system on Windows: %APPDATA%\Varnix, and a desktop that is always
 // there to ask.
+// These need windows.h before them.
+// clang-format off
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+// clang-format on
+
 #include <filesystem>
 #include <system_error>
 
 #include "host/files.hpp"
 #include "host/user_dirs.hpp"
 #include "host/win32_text.hpp"
-
-#include <knownfolders.h>  // after windows.h, which win32_text.hpp brings
-#include <shlobj.h>
 
 std::string settings_folder() {
     PWSTR roaming = nullptr;

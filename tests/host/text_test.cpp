@@ -98,8 +98,9 @@ TEST(Files, ListFolderAsWindowsSortsIt) {
     for (const char* name : {"b.trn", "Alps", "alps2", ".hidden", "C", "\xC3\x84rger", "a"})
         write_file(dir.path() / name, "");
     fs::create_directory(dir.path() / "Zeta");
-    EXPECT_EQ(list_folder(dir.path().string()),
-              (std::vector<std::string>{"a", "Alps", "alps2", "b.trn", "C", "Zeta", "\xC3\x84rger"}));
+    EXPECT_EQ(
+        list_folder(dir.path().string()),
+        (std::vector<std::string>{"a", "Alps", "alps2", "b.trn", "C", "Zeta", "\xC3\x84rger"}));
     EXPECT_TRUE(list_folder((dir.path() / "none").string()).empty());
 }
 
