@@ -100,7 +100,8 @@ CpwFontFile cpw_find_system_font(CpwFontState& fs, std::string_view name) {
         FcFontSet* set = FcConfigGetFonts(fc, which);
         for (int i = 0; set != nullptr && i < set->nfont; ++i) {
             CpwFontFile f = file_of(set->fonts[i]);
-            if (case_blind_compare(std::filesystem::path(f.path).filename().string(), name)) return f;
+            if (case_blind_compare(std::filesystem::path(f.path).filename().string(), name))
+                return f;
         }
     }
     const Substitute* sub = nullptr;
@@ -113,8 +114,9 @@ CpwFontFile cpw_find_system_font(CpwFontState& fs, std::string_view name) {
         if (FcPatternGetString(m, FC_FAMILY, 0, &family) != FcResultMatch) return false;
         // An unknown family still "matches" some default font: only trust the named ones.
         const std::string_view got = reinterpret_cast<const char*>(family);
-        return std::any_of(std::begin(sub->families), std::end(sub->families),
-                           [&](const char* want) { return want != nullptr && case_blind_compare(got, want); });
+        return std::any_of(
+            std::begin(sub->families), std::end(sub->families),
+            [&](const char* want) { return want != nullptr && case_blind_compare(got, want); });
     });
     if (!f.path.empty()) return f;
     return fc_match(fc, sub->role, [&](FcPattern* m) {
