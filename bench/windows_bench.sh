@@ -2,16 +2,17 @@
 # Times varnix.exe under Wine beside the Linux build in the same run: one point (process start
 # to exit) and a batch of 1,000,000 points to the flight-plan fragment. Under Wine the figures
 # are only indicative. Both find the demo installation through VARNIX_REGISTRY.
-# Usage: bench/windows_bench.sh [points]   (needs hyperfine; builds both programs, Release)
+# Usage: bench/windows_bench.sh [points]   (needs hyperfine; builds the Linux program, Release,
+# and varnix.exe when build-windows has none)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 points=${1:-1000000}
 linux_build="$here/build-bench"
 cmake -S "$here" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release -DVARNIX_TESTS=OFF > /dev/null
 cmake --build "$linux_build" -j"$(nproc)" --target varnix > /dev/null
-bash "$here/scripts/build_windows.sh" > /dev/null
 linux="$linux_build/app/varnix"
 windows="$here/build-windows/app/varnix.exe"
+[ -x "$windows" ] || bash "$here/scripts/build_windows.sh" > /dev/null
 work=$(mktemp -d)
 export WINEPREFIX="$here/build-windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "$WINEPREFIX/system.reg" ] || { (unset DISPLAY; wineboot --init) > /dev/null 2>&1; wineserver -w; }
