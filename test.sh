@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UBSan, and runs every test
-# (window tests under a private Xvfb), then the fuzz targets for a short bounded time.
+# (window tests under a private Xvfb), then the fuzz targets for a short bounded time, then the
+# Windows stage: varnix.exe cross-built and proven under Wine (scripts/test_windows.sh).
+# VARNIX_SKIP_WINDOWS=1 skips that stage for a quick local run; CI never skips it.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/scripts/deps.sh"
-install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
 # Includes point down the layers; cheap, so it goes first.
 python3 "$here/scripts/check_layers.py"
@@ -33,4 +35,10 @@ ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)"
 
 if [ -f "$here/fuzz/run.sh" ]; then
     bash "$here/fuzz/run.sh"
+fi
+
+if [ "${VARNIX_SKIP_WINDOWS:-}" = 1 ] && [ "${CI:-}" != true ]; then
+    echo "test.sh: the Windows stage skipped (VARNIX_SKIP_WINDOWS=1)" >&2
+else
+    bash "$here/scripts/test_windows.sh" "$build"
 fi

@@ -41,7 +41,7 @@ struct CommandLine {
     std::string task;     // -task N: the task of a .cup input to convert
     bool qkeepwnd = false;
     float epsl = default_epsl;
-    std::string infile, outfile;  // host paths, carried whole
+    std::string infile, outfile;  // paths, carried whole
     TextField<20> c_lat, c_lon;
     float lat = 0, lon = 0;
 };
@@ -161,8 +161,8 @@ std::string text_operand(const CommandLine& cl, int n) {
 // pair of coordinates: say what failed.
 void read_batch_landscape(CommandLine& cl) {
     LineReader in;
-    const bool opened = host_file_exists(cl.infile) && in.open(cl.infile);
-    if (cl.qverb) diag("open status", opened ? 0 : 1, from_host_path(cl.infile));
+    const bool opened = file_exists(cl.infile) && in.open(open_file(cl.infile, "rb"));
+    if (cl.qverb) diag("open status", opened ? 0 : 1, path_text(cl.infile));
     if (!opened) {
         stop_reporting(batch_file_message(BatchFileFailure::open_input, cl.infile),
                        common_data.qline);
@@ -182,12 +182,12 @@ void read_batch_landscape(CommandLine& cl) {
 void log_batch_files(const CommandLine& cl) {
     if (cl.qverb) {
         diag("BATCH : ");
-        diag("BatchFile=" + from_host_path(cl.infile));
-        diag("OutFile=" + from_host_path(cl.outfile));
+        diag("BatchFile=" + path_text(cl.infile));
+        diag("OutFile=" + path_text(cl.outfile));
     }
-    run_log_line(from_host_path(cl.infile));
-    run_log_line(from_host_path(cl.outfile));
-    run_log_line(from_host_path(common_data.landscape.view()));
+    run_log_line(path_text(cl.infile));
+    run_log_line(path_text(cl.outfile));
+    run_log_line(path_text(common_data.landscape.view()));
 }
 
 std::string trimmed(const std::string& s) { return std::string(trim(s)); }
@@ -257,7 +257,7 @@ void convert_single_point(const CommandLine& cl) {
     if (status != 1) stop_with_message("*** conversion failed ***");
     if (outside_landscape(tpx0, tpy0)) {
         console_error_line(" Warning: the point lies outside landscape " +
-                           from_host_path(common_data.landscape.view()));
+                           path_text(common_data.landscape.view()));
     }
     std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
                         "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
@@ -299,7 +299,7 @@ int init_conv() {
     if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
-    diag(path.size(), path);
+    diag(path.size(), path_text(path));
     if (path.empty()) {
         // Told once: the console copy of the stop is the message itself.
         constexpr std::string_view msg = "*** No Volaro installation detected ***";
@@ -308,13 +308,13 @@ int init_conv() {
     }
     const std::string_view name = common_data.landscape.view();
     const std::string not_installed =
-        "Landscape " + message_literal(from_host_path(name)) + " not installed or corrupted";
+        "Landscape " + message_literal(path_text(name)) + " not installed or corrupted";
     // A landscape is a folder name: nothing outside the landscapes folder is read through it.
     if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos)
         return fail(not_installed);
     const std::string trnfile = landscape_header(path, name);
-    diag("Trnfile=" + trnfile);
-    bool exists = host_file_exists(trnfile);
+    diag("Trnfile=" + path_text(trnfile));
+    bool exists = file_exists(trnfile);
     diag(tf(exists));
     if (!exists) return fail(not_installed);
     int result = utm_init(trnfile, common_data.xmax, common_data.ymax);
@@ -406,11 +406,11 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (mode == Mode::batch && !cl.task.empty() && !is_cup_input(cl.infile)) {
-        stop_with_message("-task picks a task of a .cup input; " + from_host_path(cl.infile) +
+        stop_with_message("-task picks a task of a .cup input; " + path_text(cl.infile) +
                           " is no .cup file");
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " + from_host_path(common_data.landscape.view()) +
+        std::string msg = "Landscape " + path_text(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
         msg.resize(std::min<std::size_t>(msg.size(), 200));
         // init_conv has said why; this line says that the run ends.

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "host/files.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -103,8 +104,7 @@ void append_csv_field(std::string& out, std::string_view text, bool always) {
 }
 
 std::string cup_file_name(std::string_view outfile) {
-    std::size_t name_start = outfile.find_last_of('/');
-    name_start = name_start == std::string_view::npos ? 0 : name_start + 1;
+    const std::size_t name_start = path_name_start(outfile);
     std::string_view name = outfile.substr(name_start);
     std::size_t cut = name.find(".fpl");
     if (cut == std::string_view::npos) cut = name.find_last_of('.');

@@ -10,6 +10,7 @@
 #include "geo/decode_coord.hpp"
 #include "host/clipboard.hpp"
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
 #include "util/numbers.hpp"
@@ -34,7 +35,7 @@ void set_label(int n, std::string_view text) {
 void take_chosen_landscape() {
     std::string name = current_value(common_data.n_lnd).cv;
     if (name.size() > landscape_name_len) name.resize(landscape_name_len);
-    common_data.landscape = name;
+    common_data.landscape = text_path(name);  // the list shows folder names as text
 }
 
 bool needs_projection(int k_it, int k_ot) {

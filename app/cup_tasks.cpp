@@ -67,7 +67,7 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
 
 void list_cup_tasks(const std::string& infile, bool qline) {
     LineReader in(LineReader::Encoding::bytes);
-    if (!host_file_exists(infile) || !in.open(infile)) {
+    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
         stop_reporting(batch_file_message(BatchFileFailure::open_input, infile), qline);
     }
     CupReader reader(in);
@@ -90,5 +90,5 @@ void list_cup_tasks(const std::string& infile, bool qline) {
         }
         console_line(line);
     }
-    if (tasks.empty()) console_error_line(" " + from_host_path(infile) + " holds no task");
+    if (tasks.empty()) console_error_line(" " + path_text(infile) + " holds no task");
 }

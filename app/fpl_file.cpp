@@ -98,16 +98,16 @@ namespace {
 class PlanConversion {
   public:
     PlanConversion(const std::string& infile, const std::string& outfile, bool qline)
-        : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(from_host_path(infile)) {}
+        : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(path_text(infile)) {}
 
     void run() {
         std::error_code ec;
-        if (std::filesystem::equivalent(infile_, outfile_, ec)) {
-            stop_with_message("The waypoint file " + from_host_path(outfile_) +
+        if (std::filesystem::equivalent(fs_path(infile_), fs_path(outfile_), ec)) {
+            stop_with_message("The waypoint file " + path_text(outfile_) +
                               " would overwrite the flight plan");
         }
         LineReader in;
-        if (!host_file_exists(infile_) || !in.open(infile_)) {
+        if (!file_exists(infile_) || !in.open(open_file(infile_, "rb"))) {
             stop_reporting(batch_file_message(BatchFileFailure::open_input, infile_), qline_);
         }
         const FlightPlan plan = read_flight_plan(in);
@@ -149,7 +149,7 @@ class PlanConversion {
         if (!p.has_z) warn(p.line, "turnpoint " + n + " has no TPPosZ: elevation 0");
         if (outside_landscape(p.x, p.y)) {
             warn(p.line, "point " + p.name + " lies outside landscape " +
-                             from_host_path(common_data.landscape.view()));
+                             path_text(common_data.landscape.view()));
         }
         BatchPoint wp;
         wp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + n;

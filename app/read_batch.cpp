@@ -40,7 +40,7 @@ constexpr int warnings_shown_max = 20;
 constexpr std::size_t numbers_tracked_max = 100000;
 
 bool same_file(const std::string& a, const std::string& b) {
-    const std::filesystem::path pa = a, pb = b;
+    const std::filesystem::path pa = fs_path(a), pb = fs_path(b);
     std::error_code ec;
     if (std::filesystem::equivalent(pa, pb, ec)) return true;
     // A path that cannot be resolved (a name too long, a folder that cannot be searched) is
@@ -403,7 +403,7 @@ class Batch {
   private:
     void refuse_outputs_over_input() {
         if (same_file(o_.outfile, o_.infile)) {
-            stop_with_message("The flight-plan file " + from_host_path(o_.outfile) +
+            stop_with_message("The flight-plan file " + path_text(o_.outfile) +
                               " would overwrite the batch input");
         }
         if (!o_.qcup) return;
@@ -416,18 +416,18 @@ class Batch {
             cupfile_ = stem + ".cup";
             for (int k = 2; same_file(cupfile_, o_.infile) || same_file(cupfile_, o_.outfile); ++k)
                 cupfile_ = stem + "_" + std::to_string(k) + ".cup";
-            console_error_line(" The waypoint file is " + from_host_path(cupfile_) + ": " +
-                               from_host_path(o_.infile) + " is the input");
+            console_error_line(" The waypoint file is " + path_text(cupfile_) + ": " +
+                               path_text(o_.infile) + " is the input");
         }
         if (same_file(cupfile_, o_.outfile)) {
-            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
+            stop_with_message("The waypoint file " + path_text(cupfile_) +
                               " would overwrite the flight-plan file; name it with .fpl");
         }
     }
 
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
-        if (!in_.open(o_.infile)) {
+        if (!in_.open(open_file(o_.infile, "rb"))) {
             report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
@@ -449,7 +449,7 @@ class Batch {
         const std::vector<CupTask> tasks = read_cup_tasks(section);
         std::string error;
         const CupTask* task = pick_task(tasks, o_.task, error);
-        if (!task) report(error + " in " + message_literal(from_host_path(o_.infile)));
+        if (!task) report(error + " in " + message_literal(path_text(o_.infile)));
         task_records_ = route_records(*task, records, cup_reader_.columns(), error);
         if (!error.empty()) report(error);
         if (o_.qcup) {
@@ -567,7 +567,7 @@ class Batch {
         const std::string line = std::to_string(out.line);
         switch (out.kind) {
             case Outcome::bad_coordinates:
-                stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
+                stop_after_writing("incorrect coordinate format : " + path_text(o_.infile) +
                                    ", line " + line + ": " + out.fault);
             case Outcome::conversion_failed:
                 stop_after_writing("*** conversion failed ***");
@@ -575,7 +575,7 @@ class Batch {
                 settle_outputs();
                 write_count();
                 stop_reporting(
-                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                    "*** Error reading batch file :" + message_literal(path_text(o_.infile)) +
                         ", line " + line + ": " + message_literal(out.fault) + " ***",
                     o_.qline);
             }
@@ -598,7 +598,7 @@ class Batch {
             ++outside_;
             warn(w_outside, out.line, [&] {
                 return "point " + out.name + " lies outside landscape " +
-                       from_host_path(common_data.landscape.view());
+                       path_text(common_data.landscape.view());
             });
         }
         if (out.no_elevation) {
@@ -621,8 +621,8 @@ class Batch {
     template <class What>
     void warn(Warning kind, int line, What what) {
         if (++warnings_[kind] > warnings_shown_max) return;
-        console_error_line(" Warning: " + from_host_path(o_.infile) + ", line " +
-                           std::to_string(line) + ": " + what());
+        console_error_line(" Warning: " + path_text(o_.infile) + ", line " + std::to_string(line) +
+                           ": " + what());
     }
 
     void write_count() {
@@ -680,7 +680,7 @@ class Batch {
         if (read_failed) report(read_error);
         if (skipped_ > 0) {
             const std::string count =
-                std::to_string(skipped_) + " lines skipped in " + from_host_path(o_.infile);
+                std::to_string(skipped_) + " lines skipped in " + path_text(o_.infile);
             console_error_line(" " + count);
             run_log_line(count);
             end_program(ExitStatus::lines_skipped);
@@ -694,13 +694,13 @@ class Batch {
             // An empty result would look like a conversion: the earlier outputs stay.
             settle_outputs();
             write_count();
-            stop_with_message("No waypoint in " + from_host_path(o_.infile));
+            stop_with_message("No waypoint in " + path_text(o_.infile));
         }
         write_cup_tail();
         const std::size_t tasks =
             task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
         if (tasks > 0) {
-            console_error_line(" " + from_host_path(o_.infile) + " holds " + std::to_string(tasks) +
+            console_error_line(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
                                (tasks == 1 ? " task" : " tasks") +
                                ": -task N (from 1) or -task NAME converts one of them, -tasks "
                                "lists them");
@@ -732,7 +732,7 @@ std::string batch_file_message(BatchFileFailure failure, std::string_view host_p
     static constexpr std::string_view heads[] = {
         "*** Impossible to open batch input file :", "*** Error reading batch file :",
         "*** Impossible to open batch output file :", "*** Error writing batch output file :"};
-    return std::string(heads[int(failure)]) + message_literal(from_host_path(host_path)) + " ***";
+    return std::string(heads[int(failure)]) + message_literal(path_text(host_path)) + " ***";
 }
 
 void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {

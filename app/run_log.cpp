@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "host/files.hpp"
+
 namespace {
 
 struct RunLog {
@@ -18,7 +20,7 @@ void run_log_set_name(std::string_view name) { run_log.name = name; }
 
 void run_log_line(std::string_view line) {
     if (!run_log.file) {
-        run_log.file = std::fopen(run_log.name.c_str(), "w");
+        run_log.file = open_file(run_log.name, "w");
         if (!run_log.file)
             return;  // like the program log: a log that cannot be opened is not reported
     }

@@ -93,7 +93,7 @@ void show_choices(const Choices& c) {
     float rv = 0;
     std::string name;
     frm_get_cur_value(cd.n_lnd, iv, rv, name, it);
-    cd.landscape = name;
+    cd.landscape = text_path(name);
 }
 
 }  // namespace
@@ -108,10 +108,9 @@ void save_choices() {
         frm_set_value(n, shown.iv, shown.rv, shown.cv, false);
     }
     std::string aside = file + ".new";
-    if (frm_write_form_data(aside) != 0 ||
-        std::rename(to_host_path(aside).c_str(), to_host_path(file).c_str()) != 0) {
-        diag("saved values not written:", file);
-        std::remove(to_host_path(aside).c_str());
+    if (frm_write_form_data(aside) != 0 || !replace_file(aside, file)) {
+        diag("saved values not written:", path_text(file));
+        remove_file(aside);
     }
 }
 
@@ -160,7 +159,7 @@ void varnix_forms() {
     auto& cd = common_data;
     std::string fnam = converter_form_file();
     diag(fnam);
-    if (frm_read_form(fnam) != 0) stop_form_start(fnam, "/ Error reading");
+    if (frm_read_form(fnam) != 0) stop_form_start(path_text(fnam), "/ Error reading");
 
     int form_version = frm_get_version();
     diag("Versions :", cd.nvers, form_version);

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile, and
-# varnix.png, the same at 128x128 for the desktop entry. Needs ImageMagick. The build embeds
-# icon.pam into the toolkit; varnix.png is installed.
+# Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile;
+# varnix.png, the same at 128x128 for the desktop entry; varnix.ico for the Windows program.
+# Needs ImageMagick. The build embeds icon.pam into the toolkit and varnix.ico into varnix.exe;
+# varnix.png is installed.
 set -e
 cd "$(dirname "$0")"
 convert -size 256x256 xc:none -fill '#1f6fc5' -draw 'roundrectangle 8,8 247,247 48,48' \
@@ -16,3 +17,5 @@ convert tile.miff.tmp -resize 128x128 -depth 8 -strip PNG32:varnix.png.tmp
 rm tile.miff.tmp
 mv icon.pam.tmp icon.pam
 mv varnix.png.tmp varnix.png
+# varnix.ico, the Windows program's icon (a resource of varnix.exe), from varnix.png.
+convert varnix.png -define icon:auto-resize=64,48,32,16 varnix.ico

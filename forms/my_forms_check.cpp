@@ -125,7 +125,7 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
             case typ_ifp:
                 if (text.blank() || names_folder(text.view())) {
                     frmc01.inpt_cval[n].clear();
-                } else if (!file_exists(text.view())) {
+                } else if (!file_exists(text_path(text.view()))) {
                     refuse(msg, "File does not exist");
                     ok = 0;
                 } else {

@@ -90,7 +90,7 @@ void restore(int i, std::string_view value) {
 
 int frm_write_form_data(std::string_view fnam) {
     std::string path(trim(fnam));
-    std::FILE* f = std::fopen(to_host_path(path).c_str(), "w");
+    std::FILE* f = open_file(path, "w");
     if (!f) return io_status();
     for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
         std::string line = frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
@@ -98,14 +98,14 @@ int frm_write_form_data(std::string_view fnam) {
     }
     int status = std::ferror(f) ? io_status() : 0;
     if (std::fclose(f) != 0 && status == 0) status = io_status();
-    diag("frm_write_form_data:", path, "status", status);
+    diag("frm_write_form_data:", path_text(path), "status", status);
     return status;
 }
 
 int frm_read_form_data(std::string_view fnam) {
     std::string path(trim(fnam));
     LineReader in(LineReader::Encoding::bytes);
-    if (!in.open(to_host_path(path))) return io_status();
+    if (!in.open(open_file(path, "rb"))) return io_status();
     for (std::string line; in.next(line);) {
         if (line.size() > max_line) line.resize(max_line);
         if (is_blank(line) || line[0] == '#') continue;
@@ -120,6 +120,6 @@ int frm_read_form_data(std::string_view fnam) {
         }
     }
     const int status = in.failed() ? io_status() : 0;
-    diag("frm_read_form_data:", path, "status", status);
+    diag("frm_read_form_data:", path_text(path), "status", status);
     return status;
 }

@@ -28,13 +28,15 @@ bool load_landscapes(int k) {
     frmi03.ddl_nbli[k] = 0;
     int c = 0;
     for (const std::string& entry : list_folder(folder)) {
-        std::string name = entry.substr(0, max_landscape_name);
-        if (!file_exists(path_join(path_join(folder, name), name + ".trn"))) continue;
+        // The list shows names as text; the converter finds the folder again by that text.
+        const std::string name = path_text(entry);
+        if (name.size() > max_landscape_name) continue;
+        if (!file_exists(path_join(path_join(folder, entry), entry + ".trn"))) continue;
         frmi03.ddl_nbli[k] = c + 1;
         add_lnd(k - 1, frmi03.ddl_nbli[k], c, name);
         ++c;
     }
-    diag("load_form: landscapes in", folder, c);
+    diag("load_form: landscapes in", path_text(folder), c);
     return true;
 }
 

@@ -35,7 +35,7 @@ constexpr std::string_view type_letters = "IRCTKF";
 // "frm_forms.log": the box (or item) number in 4 columns, " : ", the text, each number in 9.
 class FormLog {
   public:
-    explicit FormLog(std::string_view first_line) : f_(std::fopen(form_log_name, "w")) {
+    explicit FormLog(std::string_view first_line) : f_(open_file(form_log_name, "w")) {
         line(first_line);
     }
     ~FormLog() {
@@ -422,13 +422,13 @@ int check_boxes(FormLog& log, const DefinitionReader& reader) {
 int frm_read_form(std::string_view fnam) {
     frm_init_form();
     std::string path(trim(fnam));
-    FormLog log(path);
+    FormLog log(path_text(path));
 
     LineReader in(LineReader::Encoding::bytes);
-    if (!in.open(to_host_path(path))) {
+    if (!in.open(open_file(path, "rb"))) {
         int status = io_status();
         log.line("ERROR OPENING");
-        diag("frm_read_form: cannot open", path, status);
+        diag("frm_read_form: cannot open", path_text(path), status);
         return status;
     }
     DefinitionReader reader(log);
@@ -447,10 +447,11 @@ int frm_read_form(std::string_view fnam) {
     frm000.nb_butt = reader.count(sec_butt);
 
     int errors = reader.errors() + check_boxes(log, reader);
-    diag("frm_read_form:", path, "boxes", frm000.nb_inpt, "errors", errors, "status", read_status);
+    diag("frm_read_form:", path_text(path), "boxes", frm000.nb_inpt, "errors", errors, "status",
+         read_status);
     if (errors != 0) {
         // The path stays whole: a path is not bound by the message's text field.
-        std::string msg = message_literal(path) + "/" + i2b(errors) +
+        std::string msg = message_literal(path_text(path)) + "/" + i2b(errors) +
                           (frm999.qfr ? " erreurs d\xE9tect\xE9"
                                         "es/voir frm_forms.log"
                                       : " errors detected/see frm_forms.log");

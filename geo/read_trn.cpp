@@ -5,10 +5,12 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "host/diag.hpp"
+#include "host/files.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
 
@@ -37,7 +39,7 @@ bool read_bytes(std::istream& in, unsigned char* buf, std::size_t n) {
 }
 
 // Header paths are host paths (the landscape's folder keeps the bytes the system gave it).
-std::string file_name(std::string_view fich) { return std::string(trim_right(fich)); }
+std::filesystem::path file_name(std::string_view fich) { return fs_path(trim_right(fich)); }
 
 constexpr std::size_t dem_header_size = 48;
 constexpr std::size_t asc_line_max = 80;

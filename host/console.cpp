@@ -16,6 +16,10 @@ void write_line(std::FILE* stream, std::string_view text) {
 
 void console_init() { platform::console_setup(); }
 
+std::vector<std::string> console_arguments(int argc, char** argv) {
+    return platform::command_line(argc, argv);
+}
+
 std::string console_arg_to_cp1252(std::string_view arg) {
     return is_ascii(arg) ? std::string(arg) : platform::console_decode(arg);
 }

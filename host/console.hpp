@@ -5,12 +5,16 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/cp1252.hpp"
 
 // Sets up the conversion from the process locale: once at start-up (the first conversion
 // does it otherwise), again after the locale's environment changed.
 void console_init();
+// The program's arguments, argument 0 first: paths and landscape names keep the user's
+// characters (UTF-8 on Windows; as given on Linux); texts are converted where they are read.
+std::vector<std::string> console_arguments(int argc, char** argv);
 // A command-line argument in the locale's encoding, as Windows-1252 (unmappable characters
 // become '?'; bytes that are not valid in the locale's encoding are kept as they are).
 std::string console_arg_to_cp1252(std::string_view arg);

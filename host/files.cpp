@@ -9,53 +9,75 @@
 
 namespace fs = std::filesystem;
 
-std::string to_host_path(std::string_view path) { return cp1252_to_utf8(path); }
+std::string path_text(std::string_view path) { return utf8_or_cp1252_to_cp1252(path); }
 
-std::string from_host_path(std::string_view host_path) {
-    return utf8_or_cp1252_to_cp1252(host_path);
+std::string text_path(std::string_view text) { return cp1252_to_utf8(text); }
+
+fs::path fs_path(std::string_view path) { return platform::native_path(path); }
+
+std::string path_from_fs(const fs::path& path) { return platform::utf8_path(path); }
+
+std::FILE* open_file(std::string_view path, const char* mode) {
+    return path.empty() ? nullptr : platform::open_file(path, mode);
 }
 
 bool file_exists(std::string_view path) {
     std::error_code ec;
-    return !path.empty() && fs::is_regular_file(fs::path(to_host_path(path)), ec);
-}
-
-bool host_file_exists(const std::string& host_path) {
-    std::error_code ec;
-    return !host_path.empty() && fs::is_regular_file(fs::path(host_path), ec);
+    return !path.empty() && fs::is_regular_file(fs_path(path), ec);
 }
 
 bool dir_exists(std::string_view path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(fs::path(to_host_path(path)), ec);
+    return !path.empty() && fs::is_directory(fs_path(path), ec);
+}
+
+bool replace_file(std::string_view source, std::string_view target) {
+    return platform::replace_file(std::string(source), std::string(target));
+}
+
+void remove_file(std::string_view path) {
+    std::error_code ec;
+    std::filesystem::remove(fs_path(path), ec);
+}
+
+bool is_path_separator(char c) {
+    return platform::path_separators().find(c) != std::string_view::npos;
+}
+
+std::size_t path_name_start(std::string_view path) {
+    std::size_t i = path.size();
+    while (i > 0 && !is_path_separator(path[i - 1])) --i;
+    return i;
 }
 
 bool name_less(std::string_view a, std::string_view b) {
+    // Compared as the Windows-1252 letters they show as, so that case folding reaches Ä and é.
+    const std::string ta = path_text(a), tb = path_text(b);
     auto cmp = [](char x, char y) {
         return cp1252_upper(static_cast<unsigned char>(x)) <
                cp1252_upper(static_cast<unsigned char>(y));
     };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), cmp)) return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), cmp)) return false;
+    if (std::lexicographical_compare(ta.begin(), ta.end(), tb.begin(), tb.end(), cmp)) return true;
+    if (std::lexicographical_compare(tb.begin(), tb.end(), ta.begin(), ta.end(), cmp)) return false;
     return a < b;  // names equal but for case: a stable order all the same
 }
 
 std::vector<std::string> list_folder(std::string_view path) {
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(fs::path(to_host_path(path)), ec);
+    fs::directory_iterator it(fs_path(path), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (!name.starts_with('.')) names.push_back(from_host_path(name));
+        std::string name = path_from_fs(it->path().filename());
+        if (!name.starts_with('.')) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), name_less);
     return names;
 }
 
 std::string path_join(std::string_view dir, std::string_view name) {
-    while (name.starts_with('/')) name.remove_prefix(1);
+    while (!name.empty() && is_path_separator(name.front())) name.remove_prefix(1);
     std::string out(dir);
-    if (!out.empty() && out.back() != '/') out += '/';
+    if (!out.empty() && !is_path_separator(out.back())) out += platform::path_separators().front();
     out += name;
     return out;
 }
@@ -68,8 +90,7 @@ bool AsideFile::open(std::string_view target) {
     discard();
     target_ = platform::write_target(std::string(target));
     direct_ = platform::is_special_file(target_);
-    file_ =
-        direct_ ? std::fopen(target_.c_str(), "wb") : platform::create_file_beside(target_, temp_);
+    file_ = direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
     return ok_;

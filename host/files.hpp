@@ -1,29 +1,49 @@
-// File-system queries. Paths are Windows-1252 text like every other text of the program;
-// they are converted to the file system's encoding here (to_host_path) when the system is asked.
+// Paths and file-system queries.
+//
+// The one rule for paths: a path held in a std::string is UTF-8 (on Linux the bytes the system
+// gave, whatever they are), from where it enters (the command line, the registry, the file
+// system) to the system call, which converts it once: fs_path() and open_file() are the only
+// ways to the system (bytes on Linux, the wide calls on Windows). Texts are Windows-1252: a path
+// goes into a message or a log line through path_text(), and a path that was typed or read as
+// text (the form's boxes, its landscape list) becomes a path through text_path().
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// A path as Windows-1252 text, for messages and logs (characters it cannot hold become '?').
+std::string path_text(std::string_view path);
+// A Windows-1252 text naming a file or folder, as a path.
+std::string text_path(std::string_view text);
+// A path as the system's own path type, and back.
+std::filesystem::path fs_path(std::string_view path);
+std::string path_from_fs(const std::filesystem::path& path);
+// std::fopen for a path; nullptr when it cannot be opened.
+std::FILE* open_file(std::string_view path, const char* mode);
+
 bool file_exists(std::string_view path);  // a regular file (or a link to one)
 bool dir_exists(std::string_view path);
-// A regular file (or a link to one) at a host path, the bytes as the system has them.
-bool host_file_exists(const std::string& host_path);
 // Names in a folder, sorted as Windows lists them (case-insensitively), hidden (dot) entries
 // left out; empty when unreadable.
 std::vector<std::string> list_folder(std::string_view path);
+
+// True for the separators of a path on this system ('/' on Linux; '\' and '/' on Windows).
+bool is_path_separator(char c);
+// Where the last component of `path` starts (0 when it has no folder part).
+std::size_t path_name_start(std::string_view path);
 // Joins with the host separator, never doubling it.
 std::string path_join(std::string_view dir, std::string_view name);
-
-// A path as the file system wants it (UTF-8), and a name from the file system as text.
-std::string to_host_path(std::string_view path);
-std::string from_host_path(std::string_view host_path);
-// Case-insensitive ordering of Windows-1252 names (the order of list_folder).
+// Replaces `target` by `source` (a file beside it) in one step, also when `target` exists; when
+// it cannot, both are left as they were and the result is false.
+bool replace_file(std::string_view source, std::string_view target);
+void remove_file(std::string_view path);
+// Case-insensitive ordering of names (the order of list_folder).
 bool name_less(std::string_view a, std::string_view b);
 
-// An output written aside: a temporary file in the target's folder that commit() renames over
+// An output written aside: a temporary file in the target's folder that commit() moves over
 // the target, so a failed or killed run never empties or half-writes a file the user had.
 // Destroyed without commit(), it removes the temporary file and leaves the target alone.
 class AsideFile {
@@ -33,14 +53,14 @@ class AsideFile {
     AsideFile& operator=(const AsideFile&) = delete;
     ~AsideFile() { discard(); }
 
-    // `target` is a host path. False when the temporary file cannot be created (no such
-    // folder, no permission). A device or pipe (/dev/stdout, a named pipe) is written to
-    // directly: replacing it would remove it.
+    // False when the temporary file cannot be created (no such folder, no permission). A
+    // device or pipe (/dev/stdout, a named pipe) is written to directly: replacing it would
+    // remove it.
     bool open(std::string_view target);
     void write(std::string_view text) {
         if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
     }
-    // Flushes, closes and renames into place; false when anything failed (the target is then
+    // Flushes, closes and moves into place; false when anything failed (the target is then
     // left as it was).
     bool commit();
     void discard();
@@ -48,7 +68,7 @@ class AsideFile {
 
   private:
     std::FILE* file_ = nullptr;
-    std::string target_, temp_;  // host paths
+    std::string target_, temp_;
     bool ok_ = true;
     bool direct_ = false;  // a device or pipe, written to where it is
 };

@@ -34,7 +34,7 @@ std::string sim_log(std::string_view inst) {
 // The simulator's major version from the first lines of its own log; 0 when none.
 int sim_log_version(const std::string& log_name) {
     LineReader log;
-    if (!log.open(to_host_path(log_name))) return 0;
+    if (!log.open(open_file(log_name, "rb"))) return 0;
     std::string line;
     for (int i = 0; i < sim_log_lines && log.next(line); ++i) {
         line.resize(std::min(line.size(), sim_log_line_max));
@@ -100,8 +100,8 @@ int get_volaro_inst_dir(int nc, std::string& path, bool silent) {
     }
     path = map_windows_path(value);
     std::string log_name = sim_log(path);
-    diag(path);
-    diag(log_name);
+    diag(path_text(path));
+    diag(path_text(log_name));
     if (path.empty()) return 0;  // the folder's drive exists nowhere on this system
     return sim_log_version(log_name);
 }
@@ -127,12 +127,14 @@ VersionCheck check_version(int nc, std::string& inst) {
     } else if (inst.size() > common_data.instpath2.capacity) {
         c.why = "the folder's path is longer than " +
                 std::to_string(common_data.instpath2.capacity) + " characters";
+    } else if (!dir_exists(inst)) {
+        c.why = "that folder does not exist";
     } else if (!file_exists(path_join(inst, "Volaro.exe"))) {
         c.why = "no Volaro.exe in that folder";
     } else if (version != nc) {
         c.why = "no \"" + std::string(version_tag) + "\" line with a number for version " +
                 std::to_string(nc) + " in the first " + std::to_string(sim_log_lines) +
-                " lines of " + log;
+                " lines of " + path_text(log);
     }
     return c;
 }
@@ -140,14 +142,17 @@ VersionCheck check_version(int nc, std::string& inst) {
 // The lines that tell a user what was tried when nothing was found.
 std::string tried_lines(const VersionCheck (&checks)[2]) {
     const std::string store = registry_store_path();
-    std::string text = store.empty()              ? "No registry store found"
-                       : !host_file_exists(store) ? "Registry store not found: " + store
-                                                  : "Registry store read: " + store;
+    std::string text = registry_is_system()
+                           ? "Registry read: HKEY_CURRENT_USER\\" + version_key(2) +
+                                 "InstallDir, " + version_key(3) + "InstallDir"
+                       : store.empty()       ? "No registry store found"
+                       : !file_exists(store) ? "Registry store not found: " + path_text(store)
+                                             : "Registry store read: " + path_text(store);
     for (int i = 0; i < 2; ++i) {
         const VersionCheck& c = checks[i];
         if (!c.key) continue;
         text += "\nVolaro" + std::to_string(i + 2) + " InstallDir " + c.windows_path;
-        if (!c.host_path.empty()) text += " = " + c.host_path;
+        if (!c.host_path.empty()) text += " = " + path_text(c.host_path);
         text += ": " + c.why;
     }
     return text;
@@ -177,7 +182,7 @@ int check_volaro_install(std::string_view msgpltfldr) {
     int result = 0;
     if (cd.qc2) {
         // Quoted: one log line even though a host path holds the "/" line breaks.
-        log_message_f("\"Volaro 2 install path: " + inst2 + "\"");
+        log_message_f("\"Volaro 2 install path: " + path_text(inst2) + "\"");
         std::string pil, root;
         get_volaro_2_path(msgpltfldr, false, true, pil);
         get_volaro_2_path(msgpltfldr, false, false, root);
@@ -186,7 +191,7 @@ int check_volaro_install(std::string_view msgpltfldr) {
         result = 2;
     }
     if (cd.qc3) {
-        log_message_f("\"Volaro 3 install path: " + inst3 + "\"");
+        log_message_f("\"Volaro 3 install path: " + path_text(inst3) + "\"");
         std::string pil = "3", root = "3";
         get_volaro_2_path(msgpltfldr, false, true, pil);
         get_volaro_2_path(msgpltfldr, false, false, root);
@@ -221,17 +226,16 @@ bool require_volaro_install(std::string_view title, bool french, bool qline) {
 
 namespace {
 
-// The entry of host folder `folder` named `name` (host bytes, or Windows-1252 text from a
-// file or the form): the exact bytes first, else the same name without regard to case.
+// The entry of `folder` named `name`: the exact name first, else the same name without regard
+// to case, as Windows finds it.
 std::string entry_named(const std::string& folder, std::string_view name) {
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(folder) / std::string(name), ec))
-        return std::string(name);
-    const std::string want = from_host_path(name);
-    for (std::filesystem::directory_iterator it(folder, ec);
+    if (std::filesystem::exists(fs_path(path_join(folder, name)), ec)) return std::string(name);
+    const std::string want = path_text(name);
+    for (std::filesystem::directory_iterator it(fs_path(folder), ec);
          !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (cp1252_equal_ci(from_host_path(entry), want)) return entry;
+        std::string entry = path_from_fs(it->path().filename());
+        if (cp1252_equal_ci(path_text(entry), want)) return entry;
     }
     return {};
 }
@@ -239,15 +243,14 @@ std::string entry_named(const std::string& folder, std::string_view name) {
 }  // namespace
 
 std::string landscape_header(std::string_view install, std::string_view name) {
-    const std::string landscapes = to_host_path(path_join(install, "Landscapes"));
+    const std::string landscapes = path_join(install, "Landscapes");
     const std::string folder = entry_named(landscapes, name);
     if (folder.empty()) return {};
-    const std::string dir = landscapes + "/" + folder;
+    const std::string dir = path_join(landscapes, folder);
     const std::string header = entry_named(dir, folder + ".trn");
     if (header.empty()) return {};
-    std::error_code ec;
-    const std::string path = dir + "/" + header;
-    return std::filesystem::is_regular_file(path, ec) ? path : std::string();
+    const std::string path = path_join(dir, header);
+    return file_exists(path) ? path : std::string();
 }
 
 void get_active_volaro_version() {
@@ -277,7 +280,7 @@ void get_active_volaro_version() {
         chosen = newest.version == 3 ? 3 : 2;
     }
     if (chosen != 0) use_version(chosen);
-    diag(cd.volaro_version, cd.vlroinstpath.view(), cd.vlropilpath.view());
+    diag(cd.volaro_version, path_text(cd.vlroinstpath.view()), path_text(cd.vlropilpath.view()));
 }
 
 int get_volaro_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
@@ -322,21 +325,21 @@ int get_volaro_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot
         } else if (RdUsrReg(version_key(v3 ? 3 : 2), "LastPlayer", player) == reg_ok) {
             player.resize(std::min(player.size(), player_max));
             diag("player", player);
-            folder = path_join(path_join(path_join(docs, sub), "Pilots"), player);
+            folder = path_join(path_join(path_join(docs, sub), "Pilots"), text_path(player));
         } else {
             folder = docs;
         }
     }
-    diag("Final Path :", folder);
+    diag("Final Path :", path_text(folder));
     volarouserpath = folder;
     return folder.empty() ? 0 : 1;
 }
 
 std::string get_inst_path() {
-    std::string exe = from_host_path(platform::executable_path());
-    std::size_t slash = exe.rfind('/');
-    if (slash == std::string::npos) return {};
-    exe.resize(slash + 1);
+    std::string exe = platform::executable_path();
+    const std::size_t name_start = path_name_start(exe);
+    if (name_start == 0) return {};
+    exe.resize(name_start);
     if (exe.size() > 1 && exe[1] == ':')
         exe[0] = char(std::toupper(static_cast<unsigned char>(exe[0])));
     return exe;

@@ -1,6 +1,6 @@
 // Simulator installation discovery: which versions (2, 3) are installed, their install,
 // user-files and pilots folders, and which one is active. Fills the installation fields of
-// common_data (include/common_data.hpp). Paths are host paths.
+// common_data (include/common_data.hpp). Paths follow host/files.hpp's rule (UTF-8).
 #pragma once
 
 #include <string>
@@ -11,9 +11,9 @@ int check_volaro_install(std::string_view msgpltfldr);
 // check_volaro_install, and when nothing is installed the "no installation" message (French
 // when `french`) through error_message_tit with `title`, and in the log. True when installed.
 bool require_volaro_install(std::string_view title, bool french, bool qline);
-// The terrain header (host path) of landscape `name` (host bytes or Windows-1252) under the
-// install folder: Landscapes/NAME/NAME.trn, names matched without regard to case as Windows
-// does (an exact match wins). "" when there is no such file.
+// The terrain header of landscape `name` (a folder name) under the install folder:
+// Landscapes/NAME/NAME.trn, names matched without regard to case as Windows does (an exact match
+// wins). "" when there is no such file.
 std::string landscape_header(std::string_view install, std::string_view name);
 // Decides the active version and copies its folders into vlroinstpath/vlrorootpath/vlropilpath.
 void get_active_volaro_version();

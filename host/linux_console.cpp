@@ -72,6 +72,8 @@ namespace platform {
 
 void console_setup() { read_locale(); }
 
+std::vector<std::string> command_line(int argc, char** argv) { return {argv, argv + argc}; }
+
 std::string console_encode(std::string_view cp1252) {
     setup();
     if (console_state.utf8) return cp1252_to_utf8(cp1252);

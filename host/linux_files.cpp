@@ -59,6 +59,17 @@ void forget_temp(const std::string& path) {
 
 namespace platform {
 
+std::string_view path_separators() { return "/"; }
+
+// Linux paths are bytes: UTF-8 by convention, and any other bytes pass through untouched.
+std::filesystem::path native_path(std::string_view path) { return std::string(path); }
+
+std::string utf8_path(const std::filesystem::path& path) { return path.native(); }
+
+std::FILE* open_file(std::string_view path, const char* mode) {
+    return std::fopen(std::string(path).c_str(), mode);
+}
+
 std::optional<std::string> get_env(std::string_view name) {
     const char* v = std::getenv(std::string(name).c_str());
     if (!v) return std::nullopt;

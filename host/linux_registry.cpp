@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t value_buffer = 255;  // the caller's buffer, terminator included
-
 struct RegistryStore {
     bool located = false;
     std::string path;    // host encoding
@@ -100,10 +98,10 @@ fs::path resolve_names(fs::path dir, std::string_view rest) {
         if (name.empty()) continue;
         fs::path exact = dir / std::string(name);
         if (!fs::exists(exact, ec)) {
-            std::string want = from_host_path(name);
+            std::string want = path_text(name);
             for (fs::directory_iterator it(dir, ec); !ec && it != fs::directory_iterator();
                  it.increment(ec)) {
-                if (cp1252_equal_ci(from_host_path(it->path().filename().string()), want)) {
+                if (cp1252_equal_ci(path_text(it->path().filename().string()), want)) {
                     exact = it->path();
                     break;
                 }
@@ -117,45 +115,26 @@ fs::path resolve_names(fs::path dir, std::string_view rest) {
 }  // namespace
 
 int RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval) {
-    diag("Subkey,name :", subkey, name);
-    const RegFile& file = store();
-    RegValue value;
-    bool key_found = false;
-    bool read = file.query(subkey, name, value, key_found);
-    int open_status = !file.loaded() ? reg_no_store : key_found ? reg_ok : reg_file_not_found;
-    diag("USER Open Status :", open_status);
-    if (open_status != reg_ok) return open_status;
-
-    std::string text = value.data;
-    if (value.type == reg_sz || value.type == reg_expand_sz || value.type == reg_multi_sz)
-        text = text.substr(0, text.find('\0'));
-    int status = !read                            ? reg_file_not_found
-                 : text.size() + 1 > value_buffer ? reg_more_data
-                                                  : reg_ok;
-    diag("Query Status, Length :", status, status == reg_ok ? text.size() + 1 : 0);
-    if (status == reg_ok) {
-        diag("value :", text);
-        outval = std::move(text);
-    }
-    diag("Status :", 0);
-    return status;
+    return read_store_value(store(), subkey, name, outval);
 }
+
+bool registry_is_system() { return false; }
 
 std::string registry_store_path() {
     locate();
-    return from_host_path(registry_store.path);
+    return registry_store.path;
 }
 
 std::string registry_prefix_dir() {
     locate();
-    return from_host_path(registry_store.prefix);
+    return registry_store.prefix;
 }
 
 std::string map_windows_path(std::string_view path) {
     path = trim(path);
     std::string rest;
     if (path.starts_with('/')) {
-        rest.assign(path);
+        rest = text_path(path);
         std::replace(rest.begin(), rest.end(), '\\', '/');
         return rest;
     }
@@ -169,8 +148,7 @@ std::string map_windows_path(std::string_view path) {
         rest.assign(path);
         std::replace(rest.begin(), rest.end(), '\\', '/');
         fs::path dir = fs::path(registry_store.path).parent_path();
-        return from_host_path(
-            resolve_names(dir.empty() ? fs::path(".") : dir, to_host_path(rest)).string());
+        return resolve_names(dir.empty() ? fs::path(".") : dir, text_path(rest)).string();
     }
     if (registry_store.prefix.empty()) return {};
     rest.assign(path.substr(2));
@@ -189,9 +167,9 @@ std::string map_windows_path(std::string_view path) {
     } else {
         return {};
     }
-    std::string mapped = resolve_names(root, to_host_path(rest)).string();
+    std::string mapped = resolve_names(root, text_path(rest)).string();
     if (rest.ends_with('/') && !mapped.ends_with('/')) mapped += '/';
-    return from_host_path(mapped);
+    return mapped;
 }
 
 std::optional<std::string> prefix_environment(std::string_view name) {

@@ -151,7 +151,7 @@ void log_message_f(std::string_view msg) {
     if (!head.empty()) lines.push_back(banner("", 78));
 
     // A log that cannot be opened is not reported; the console copy still appears.
-    std::FILE* log = std::fopen(to_host_path(log_state.filnam.view()).c_str(), "ab");
+    std::FILE* log = open_file(log_state.filnam.view(), "ab");
     for (const std::string& line : lines) {
         // The console copy is a diagnostic: user messages reach the console through
         // error_message, and a plain run's output stays just its results.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace platform {
 
 // Reads the terminal's encoding from the locale (later calls do it on demand).
 void console_setup();
+// The command line as the user typed it: Linux's argv as given; on Windows the wide command
+// line as UTF-8, so a path outside the ANSI code page arrives whole.
+std::vector<std::string> command_line(int argc, char** argv);
 // Windows-1252 text in the terminal's encoding, and a terminal text (an argument) in
 // Windows-1252 (unmappable characters '?', bytes invalid in the terminal's encoding kept).
 std::string console_encode(std::string_view cp1252);
@@ -28,15 +32,21 @@ void console_hide();
 std::string ui_locale();
 
 // --- environment, executable, files -------------------------------------------------------------
+// Paths are UTF-8 (host/files.hpp says why); these functions convert them for the system.
+
+// The separators of a path, the one this system writes first.
+std::string_view path_separators();
+std::filesystem::path native_path(std::string_view path);
+std::string utf8_path(const std::filesystem::path& path);
+std::FILE* open_file(std::string_view path, const char* mode);
 
 // The variable's value; nullopt when unset.
 std::optional<std::string> get_env(std::string_view name);
 // The login name of the user ("" when unknown).
 std::string user_name();
-// Full path of the running executable in the file system's encoding; "" when unknown.
+// Full path of the running executable; "" when unknown.
 std::string executable_path();
-// Modification time in seconds since the epoch; -1 when missing. `path` in the file system's
-// encoding.
+// Modification time in seconds since the epoch; -1 when missing.
 long long file_mtime(const std::string& path);
 // The file a write to `target` reaches: the end of a symbolic link, else `target` itself.
 std::string write_target(const std::string& target);
@@ -46,7 +56,8 @@ bool is_special_file(const std::string& path);
 // permissions `target` has, or those a new file gets; sets `temp` to its path. nullptr when it
 // cannot be created.
 std::FILE* create_file_beside(const std::string& target, std::string& temp);
-// Replaces `target` by `source` in one step (both in the same folder).
+// Replaces `target` by `source` in one step (both in the same folder), also when `target`
+// exists; false (both left as they were) when it cannot.
 bool replace_file(const std::string& source, const std::string& target);
 // Removes a file create_file_beside made (until then, an interrupted run removes it too).
 void remove_temp_file(const std::string& temp);

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "host/console.hpp"
+#include "host/diag.hpp"
+#include "host/registry.hpp"
 
 namespace {
 
@@ -339,4 +341,30 @@ bool RegFile::parse_data(std::size_t at, std::size_t end, RegValue& value) const
     ++p;
     value.data = unescape(rest, p, '"');
     return p < rest.size();
+}
+
+int read_store_value(const RegFile& file, std::string_view subkey, std::string_view name,
+                     std::string& outval) {
+    constexpr std::size_t value_buffer = 255;  // the caller's buffer, terminator included
+    diag("Subkey,name :", subkey, name);
+    RegValue value;
+    bool key_found = false;
+    bool read = file.query(subkey, name, value, key_found);
+    int open_status = !file.loaded() ? reg_no_store : key_found ? reg_ok : reg_file_not_found;
+    diag("USER Open Status :", open_status);
+    if (open_status != reg_ok) return open_status;
+
+    std::string text = value.data;
+    if (value.type == reg_sz || value.type == reg_expand_sz || value.type == reg_multi_sz)
+        text = text.substr(0, text.find('\0'));
+    int status = !read                            ? reg_file_not_found
+                 : text.size() + 1 > value_buffer ? reg_more_data
+                                                  : reg_ok;
+    diag("Query Status, Length :", status, status == reg_ok ? text.size() + 1 : 0);
+    if (status == reg_ok) {
+        diag("value :", text);
+        outval = std::move(text);
+    }
+    diag("Status :", 0);
+    return status;
 }

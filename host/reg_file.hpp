@@ -51,3 +51,8 @@ class RegFile {
     mutable std::vector<std::size_t> key_lines_;  // offsets of the key lines, on first lookup
     mutable bool indexed_ = false;
 };
+
+// RdUsrReg's answer from a store file: the status codes of host/registry.hpp, `outval` set
+// only when the value was read.
+int read_store_value(const RegFile& file, std::string_view subkey, std::string_view name,
+                     std::string& outval);

@@ -35,7 +35,7 @@ std::int32_t elapsed_ms() {
 void reset_timing() { timing_state = TimingState{}; }
 
 long long modified_date(std::string_view path) {
-    long long t = platform::file_mtime(to_host_path(trim_right(path)));
+    long long t = platform::file_mtime(std::string(trim_right(path)));
     if (t >= 0) diag("modified_date", t);
     return t;
 }

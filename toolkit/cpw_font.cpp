@@ -1,7 +1,6 @@
-// Fonts: options, loading faces (system font folders with fontconfig as the fallback),
+// Fonts: options, loading faces (the system's font files: cpw_font_files.hpp),
 // measuring and drawing Windows-1252 text with FreeType at 72 dpi, so one point is one pixel.
 #include <GL/gl.h>
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -14,143 +13,12 @@
 #include <string_view>
 #include <utility>
 
+#include "toolkit/cpw_font_files.hpp"
 #include "toolkit/cpw_state.hpp"
 #include "util/cp1252.hpp"
+#include "util/text.hpp"
 
 namespace {
-
-// --- font files ------------------------------------------------------------------------------
-
-bool iequals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-struct FontFile {
-    std::string path;
-    int index = 0;  // face in a collection
-};
-
-// Windows font files the forms name, with fonts that take their place where they are missing:
-// first the metric-compatible families, then any installed font of the same role.
-struct Substitute {
-    const char* file;
-    const char* pattern;  // fontconfig name of the Windows font
-    const char* families[3];
-    const char* role;  // fontconfig name of the generic family
-    bool mono;
-};
-constexpr Substitute substitutes[] = {
-    {"arial.ttf", "Arial", {"Arial", "Liberation Sans", "Arimo"}, "sans-serif", false},
-    {"arialbd.ttf", "Arial:bold", {"Arial", "Liberation Sans", "Arimo"}, "sans-serif:bold", false},
-    {"ariali.ttf",
-     "Arial:italic",
-     {"Arial", "Liberation Sans", "Arimo"},
-     "sans-serif:italic",
-     false},
-    {"arialbi.ttf",
-     "Arial:bold:italic",
-     {"Arial", "Liberation Sans", "Arimo"},
-     "sans-serif:bold:italic",
-     false},
-    {"cour.ttf", "Courier New", {"Courier New", "Liberation Mono", "Cousine"}, "monospace", true},
-    {"courbd.ttf",
-     "Courier New:bold",
-     {"Courier New", "Liberation Mono", "Cousine"},
-     "monospace:bold",
-     true},
-    {"couri.ttf",
-     "Courier New:italic",
-     {"Courier New", "Liberation Mono", "Cousine"},
-     "monospace:italic",
-     true},
-    {"courbi.ttf",
-     "Courier New:bold:italic",
-     {"Courier New", "Liberation Mono", "Cousine"},
-     "monospace:bold:italic",
-     true},
-    {"times.ttf",
-     "Times New Roman",
-     {"Times New Roman", "Liberation Serif", "Tinos"},
-     "serif",
-     false},
-    {"timesbd.ttf",
-     "Times New Roman:bold",
-     {"Times New Roman", "Liberation Serif", "Tinos"},
-     "serif:bold",
-     false},
-};
-
-FontFile file_of(FcPattern* p) {
-    FontFile f;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(p, FC_FILE, 0, &file) == FcResultMatch)
-        f.path = reinterpret_cast<char*>(file);
-    FcPatternGetInteger(p, FC_INDEX, 0, &f.index);
-    return f;
-}
-
-// The best installed match for a fontconfig name; accepted when `accept` says so.
-template <class Accept>
-FontFile fc_match(FcConfig* fc, const char* name, Accept accept) {
-    FontFile found;
-    FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(name));
-    if (pat == nullptr) return found;
-    FcConfigSubstitute(fc, pat, FcMatchPattern);
-    FcDefaultSubstitute(pat);
-    FcResult result = FcResultNoMatch;
-    if (FcPattern* m = FcFontMatch(fc, pat, &result)) {
-        if (accept(m)) found = file_of(m);
-        FcPatternDestroy(m);
-    }
-    FcPatternDestroy(pat);
-    return found;
-}
-
-FontFile find_system_font(CpwFontState& fs, std::string_view name) {
-    if (fs.fc == nullptr) fs.fc = FcInitLoadConfigAndFonts();
-    if (fs.fc == nullptr) return {};
-    // The file itself, in any of the folders fontconfig knows.
-    for (FcSetName which : {FcSetSystem, FcSetApplication}) {
-        FcFontSet* set = FcConfigGetFonts(fs.fc, which);
-        for (int i = 0; set != nullptr && i < set->nfont; ++i) {
-            FontFile f = file_of(set->fonts[i]);
-            if (iequals(std::filesystem::path(f.path).filename().native(), name)) return f;
-        }
-    }
-    const Substitute* sub = nullptr;
-    for (const Substitute& s : substitutes)
-        if (iequals(s.file, name)) sub = &s;
-    if (sub == nullptr) return {};
-
-    FontFile f = fc_match(fs.fc, sub->pattern, [&](FcPattern* m) {
-        FcChar8* family = nullptr;
-        if (FcPatternGetString(m, FC_FAMILY, 0, &family) != FcResultMatch) return false;
-        // An unknown family still "matches" some default font: only trust the named ones.
-        const std::string_view got = reinterpret_cast<const char*>(family);
-        return std::any_of(std::begin(sub->families), std::end(sub->families),
-                           [&](const char* want) { return want != nullptr && iequals(got, want); });
-    });
-    if (!f.path.empty()) return f;
-    return fc_match(fs.fc, sub->role, [&](FcPattern* m) {
-        int spacing = FC_PROPORTIONAL;
-        FcPatternGetInteger(m, FC_SPACING, 0, &spacing);
-        return (spacing == FC_MONO) == sub->mono;
-    });
-}
-
-FontFile find_folder_font(const char* folder, std::string_view name) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path exact = fs::path(folder) / fs::path(name);
-    if (fs::is_regular_file(exact, ec)) return {exact.string(), 0};
-    // Windows font names are case-insensitive.
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (iequals(entry.path().filename().native(), name)) return {entry.path().string(), 0};
-    return {exact.string(), 0};  // let FreeType report it missing
-}
 
 bool pixmap_format_ok(int format) {
     switch (format) {
@@ -234,6 +102,20 @@ const CpwGlyph& glyph_of(pCpw cpw, CpwFont& font, unsigned char c) {
 
 }  // namespace
 
+// --- font files ------------------------------------------------------------------------------
+
+CpwFontFile cpw_find_folder_font(const char* folder, std::string_view name) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exact = fs::path(folder) / fs::path(name);
+    if (fs::is_regular_file(exact, ec)) return {exact.string(), 0};
+    // Windows font names are case-insensitive.
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (case_blind_compare(entry.path().filename().string(), name))
+            return {entry.path().string(), 0};
+    return {exact.string(), 0};  // let FreeType report it missing
+}
+
 // --- shared helpers --------------------------------------------------------------------------
 
 // The program's one codec (util/cp1252) under the toolkit's names.
@@ -283,8 +165,7 @@ void cpw_font_free(CpwFontState& font) {
     font.faces.clear();
     if (font.library != nullptr) FT_Done_FreeType(font.library);
     font.library = nullptr;
-    if (font.fc != nullptr) FcConfigDestroy(font.fc);
-    font.fc = nullptr;
+    cpw_system_fonts_free(font);
 }
 
 // --- public operations -----------------------------------------------------------------------
@@ -329,8 +210,9 @@ CpwFontFace cpwLoadFont(pCpw cpw, const char* filename, int location, const char
     }
     CpwFontState& fs = cpw->font;
     if (fs.library == nullptr) return cpw_error_set(cpw, cpw_err_font), nullptr;
-    const FontFile file = location == cpw_font_location_system ? find_system_font(fs, filename)
-                                                               : find_folder_font(folder, filename);
+    const CpwFontFile file = location == cpw_font_location_system
+                                 ? cpw_find_system_font(fs, filename)
+                                 : cpw_find_folder_font(folder, filename);
     if (file.path.empty()) return cpw_error_set(cpw, cpw_err_font), nullptr;
 
     FT_Face face = nullptr;

@@ -14,7 +14,6 @@
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
-struct _FcConfig;
 
 struct CpwEvent {
     int window = 0;  // 0 marks an entry voided by its window's destruction
@@ -69,7 +68,7 @@ struct CpwFont {
 
 struct CpwFontState {
     FT_LibraryRec_* library = nullptr;
-    _FcConfig* fc = nullptr;  // loaded on the first system-folder lookup
+    void* system_fonts = nullptr;  // the platform's font index, loaded on first use
     int render_mode = 0;
     int alignment = 0;
     long size = 12 * 64;  // 26.6

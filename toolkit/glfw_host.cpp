@@ -2,13 +2,10 @@
 //
 // GLFW reports input through callbacks from inside glfwPollEvents/glfwWaitEvents; each callback
 // is one host message, turned into toolkit input here. GLFW drains its whole queue per call, so
-// the per-pass message limit cannot apply. X11 grabs the pointer during a press by itself.
+// the per-pass message limit cannot apply. The window system keeps the pointer on the window
+// during a press by itself (X11's implicit grab; GLFW captures it on Windows). What GLFW does not
+// offer comes from glfw_platform.hpp.
 #include <GLFW/glfw3.h>
-#include <X11/Xlib.h>
-
-// HACK: glfw3native.h would also need the Xrandr headers for these two declarations.
-extern "C" Display* glfwGetX11Display(void);
-extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
 #include <array>
 #include <cmath>
@@ -17,6 +14,7 @@ extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
 #include "toolkit/cpw_host.hpp"
 #include "toolkit/glfw_keys.hpp"
+#include "toolkit/glfw_platform.hpp"
 
 namespace {
 
@@ -47,7 +45,7 @@ class GlfwHost final : public CpwHost {
     }
     void set_cursor(CpwHostWindow* w, int cursor) override;
     void set_icon(CpwHostWindow* w, const CpwImage& icon) override;
-    void capture_pointer(CpwHostWindow*, bool) override {}  // X11 grabs implicitly
+    void capture_pointer(CpwHostWindow*, bool) override {}  // implicit, see above
     CpwPump pump(int max) override;
     void wait() override;
     void sleep_ms(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -80,24 +78,6 @@ GlfwWindow* from(GLFWwindow* win) {
 }
 
 int floor_int(double v) { return static_cast<int>(std::floor(v)); }
-
-// A title bar without a close box (nor minimise and maximise boxes), asked of the X window
-// manager through the Motif hints most managers honour; the window must not be mapped yet.
-// Where a manager ignores them, the toolkit still ignores the close request.
-void ask_title_only(GLFWwindow* win) {
-    Display* dpy = glfwGetX11Display();
-    if (dpy == nullptr) return;                               // not on X11
-    enum : unsigned long { functions = 1, decorations = 2 };  // which fields count
-    enum : unsigned long { func_move = 4, decor_border = 2, decor_title = 8 };
-    struct {  // format 32: each field a long, as Xlib wants it
-        unsigned long flags, functions, decorations;
-        long input_mode;
-        unsigned long status;
-    } hints{functions | decorations, func_move, decor_border | decor_title, 0, 0};
-    const Atom atom = XInternAtom(dpy, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(dpy, glfwGetX11Window(win), atom, atom, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&hints), 5);
-}
 
 struct Callbacks {
     // Every report: count it, and let a pending key press go first.
@@ -160,7 +140,7 @@ struct Callbacks {
         CpwKeyInfo k;
         k.pressed = action != GLFW_RELEASE;
         k.vk = cpw_glfw_vk(key, scancode);
-        const int scan = cpw_scan_from_evdev(scancode - 8);  // X keycodes are evdev + 8
+        const int scan = cpw_glfw_scan(scancode);
         k.scan = scan & 0xFF;
         k.extended = (scan >> 8) & 1;
         const bool ctrl = down(GLFW_KEY_LEFT_CONTROL) || down(GLFW_KEY_RIGHT_CONTROL);
@@ -265,7 +245,7 @@ std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowRequest& r
     glfwSetKeyCallback(win, Callbacks::key);
     glfwSetCharCallback(win, Callbacks::character);
     glfwSetWindowPos(win, request.x, request.y);
-    if (request.title_only) ask_title_only(win);
+    if (request.title_only) cpw_glfw_title_only(win);
     glfwShowWindow(win);
     glfwFocusWindow(win);
     glfwMakeContextCurrent(win);

@@ -9,9 +9,9 @@ constexpr std::size_t buffer_size = 1 << 16;
 constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
 }  // namespace
 
-bool LineReader::open(const std::string& path) {
+bool LineReader::open(std::FILE* file) {
     close();
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = file;
     if (!file_) return false;
     buf_.resize(buffer_size);
     restart();

@@ -24,6 +24,9 @@ class LineReader {
     bool open(const std::string& path);
     // Reads `bytes` (kept by the caller while reading) as if they were a file's content.
     void open_bytes(std::string_view bytes);
+    // Reads `file` (opened for reading in binary mode, e.g. by host's open_file) and closes it
+    // when done. False for nullptr: the file could not be opened.
+    bool open(std::FILE* file);
     void close();
     // The next line without its end; false at the end of the file or on a read error.
     bool next(std::string& line);

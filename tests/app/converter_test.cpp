@@ -435,6 +435,21 @@ TEST_F(Remembered, ChoicesComeBackAtTheNextStart) {
     EXPECT_TRUE(line(cd.n_oc1).starts_with("Lat=") && line(cd.n_oc1).size() > 4);
 }
 
+// A settings folder named outside ASCII (a home such as /home/jürgen); the second save replaces
+// the file the first one wrote.
+TEST_F(Remembered, ComeBackFromAFolderWithANonAsciiNameAndAreReplaced) {
+    const auto& cd = common_data;
+    const fs::path config = work.path() / "J\xC3\xBCrgen";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    for (const auto& [entry, name] : {std::pair{2, "Bern"}, std::pair{1, "Alps"}}) {
+        choose(cd.n_lnd, entry);
+        save_choices();
+        restart();
+        EXPECT_EQ(shown(cd.n_lnd), name);
+    }
+    EXPECT_TRUE(fs::exists(config / "varnix" / "Varnix_form.dat"));
+}
+
 TEST_F(Remembered, UnusableFilesGiveTheDefaults) {
     const auto& cd = common_data;
     const std::string files[] = {

@@ -70,7 +70,7 @@ TEST_F(Prefix, FindsBothVersionsAndTheirFolders) {
     EXPECT_TRUE(cd.qc2 && cd.qc3);
     EXPECT_EQ(cd.instpath2, drive_c + "/Volaro2");
     EXPECT_EQ(cd.instpath3, drive_c + "/Volaro3");
-    EXPECT_EQ(cd.pilpath2, docs + "/Volaro/Pilots/J\xFCrgen");  // Windows-1252 inside
+    EXPECT_EQ(cd.pilpath2, docs + "/Volaro/Pilots/J\xC3\xBCrgen");  // a path: UTF-8
     EXPECT_EQ(cd.pilpath3, docs + "/Volaro3/Pilots/Anna");
     EXPECT_EQ(cd.rootpath2, docs + "/Volaro/");
     EXPECT_EQ(cd.rootpath3, docs + "/Volaro3/");
@@ -121,7 +121,7 @@ TEST_F(Prefix, NoticesOnlyWhenNothingIsInstalled) {
     EXPECT_EQ(check_volaro_install(""), 2);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(common_data.volaro_version, 2);
-    EXPECT_EQ(common_data.vlropilpath, docs + "/Volaro/Pilots/J\xFCrgen");
+    EXPECT_EQ(common_data.vlropilpath, docs + "/Volaro/Pilots/J\xC3\xBCrgen");
 
     // Version 2's program gone, version 3's key missing: both told, nothing found.
     fs::remove(prefix() / "drive_c" / "Volaro2" / "Volaro.exe");

@@ -98,16 +98,21 @@ TEST(Files, ListFolderAsWindowsSortsIt) {
     for (const char* name : {"b.trn", "Alps", "alps2", ".hidden", "C", "\xC3\x84rger", "a"})
         write_file(dir.path() / name, "");
     fs::create_directory(dir.path() / "Zeta");
-    EXPECT_EQ(list_folder(dir.path().string()),
-              (std::vector<std::string>{"a", "Alps", "alps2", "b.trn", "C", "Zeta", "\xC4rger"}));
+    EXPECT_EQ(
+        list_folder(dir.path().string()),
+        (std::vector<std::string>{"a", "Alps", "alps2", "b.trn", "C", "Zeta", "\xC3\x84rger"}));
     EXPECT_TRUE(list_folder((dir.path() / "none").string()).empty());
 }
 
 TEST(Files, Queries) {
     TempDir dir;
     write_file(dir.path() / "J\xC3\xBCrgen" / "FlightPlan.fpl", "");
-    const std::string folder = dir.path().string() + "/J\xFCrgen";  // Windows-1252 name
+    const std::string folder = dir.path().string() + "/J\xC3\xBCrgen";
     EXPECT_TRUE(dir_exists(folder));
+    // A path is UTF-8 from end to end; the same name as Windows-1252 text is no path to it.
+    EXPECT_FALSE(dir_exists(dir.path().string() + "/J\xFCrgen"));
+    EXPECT_EQ(path_text(folder), dir.path().string() + "/J\xFCrgen");
+    EXPECT_EQ(text_path(path_text(folder)), folder);
     EXPECT_TRUE(file_exists(path_join(folder, "FlightPlan.fpl")));
     EXPECT_FALSE(file_exists(folder));
     EXPECT_FALSE(file_exists(""));
