@@ -21,18 +21,36 @@ bool LineReader::open(const std::string& path) {
     return true;
 }
 
+void LineReader::open_bytes(std::string_view bytes) {
+    close();
+    memory_ = bytes;
+    memory_open_ = true;
+    buf_.clear();
+    pos_ = len_ = 0;
+    number_ = 0;
+    lossy_ = failed_ = false;
+    at_start_ = true;
+}
+
 void LineReader::close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
+    memory_open_ = false;
 }
 
 bool LineReader::fill() {
-    if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
-    len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+    if (memory_open_) {
+        memory_open_ = false;
+        buf_.assign(memory_.begin(), memory_.end());
+        len_ = buf_.size();
+    } else {
+        if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
+        len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+        if (std::ferror(file_)) failed_ = true;
+    }
     pos_ = 0;
     // One look at the whole buffer spares one per line in the usual all-ASCII file.
     buffer_ascii_ = is_ascii(std::string_view(buf_.data(), len_));
-    if (std::ferror(file_)) failed_ = true;
     return len_ > 0;
 }
 

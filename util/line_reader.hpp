@@ -21,6 +21,8 @@ class LineReader {
 
     // `path` as the file system wants it. False when the file cannot be opened.
     bool open(const std::string& path);
+    // Reads `bytes` (kept by the caller while reading) as if they were a file's content.
+    void open_bytes(std::string_view bytes);
     void close();
     // The next line without its end; false at the end of the file or on a read error.
     bool next(std::string& line);
@@ -36,6 +38,8 @@ class LineReader {
 
     Encoding encoding_;
     std::FILE* file_ = nullptr;
+    std::string_view memory_;  // open_bytes: the whole content, served by the first fill
+    bool memory_open_ = false;
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
