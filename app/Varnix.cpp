@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include "app/Varnix_vers.hpp"
+#include "app/cup_file.hpp"
+#include "app/cup_tasks.hpp"
+#include "app/fpl_file.hpp"
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
 #include "app/stop.hpp"
@@ -33,6 +36,8 @@ struct CommandLine {
     std::vector<std::string> arg;  // arguments 1..narg
     int narg = 0, last_opt = 0, narg1 = 0;
     bool qverb = false, qdbg = false, qclip = false, qcup = false, qbatch = false;
+    bool qtasks = false;  // -tasks: list the tasks of a .cup file
+    std::string task;     // -task N: the task of a .cup input to convert
     bool qkeepwnd = false;
     float epsl = default_epsl;
     std::string infile, outfile;  // host paths, carried whole
@@ -55,6 +60,17 @@ void print_usage(const CommandLine& cl) {
     console_line(" 1 WP : " + std::string(a0) + " [-help] [-line] [-clip] [-v] Landscape Lat Lon");
     console_line(" Batch: " + std::string(a0) +
                  " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
+    console_line(" Plan : " + std::string(a0) +
+                 " [-batch Landscape] FlightPlan.fpl [Output.cup]   a flight plan into a .cup file"
+                 " with its task (landscape from the plan's Landscape= line when not given)");
+    console_line(" -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
+                 " and tasks)");
+    console_line(" -task N    batch of a .cup file: only task N (from 1, or its name) into the"
+                 " flight plan");
+    console_line(" -tasks     " + std::string(a0) + " -tasks File.cup lists the tasks of a .cup file");
+    console_line(" -gui       open the converter window; operands are ignored");
+    console_line(" -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
+                 " result");
 }
 
 // The options are the arguments before the first operand; a "-" after an operand (a negative
@@ -66,6 +82,9 @@ void classify_arguments(CommandLine& cl) {
         bool is_opt = cl.arg[i - 1].starts_with('-');
         if (is_opt) cl.last_opt = i;
         if (!is_opt && first_non_opt == 0) first_non_opt = i;
+        // -task takes the next argument as its value, whatever it looks like.
+        if (is_opt && first_non_opt == 0 && cl.arg[i - 1] == "-task" && i < cl.narg)
+            cl.last_opt = ++i;
     }
     if (first_non_opt > 0 && cl.last_opt > first_non_opt) cl.last_opt = first_non_opt - 1;
 }
@@ -98,6 +117,11 @@ void apply_options(CommandLine& cl) {
             common_data.qline = false;
         } else if (opt.starts_with("-clip")) {
             cl.qclip = true;
+        } else if (opt.starts_with("-tasks")) {
+            cl.qtasks = true;
+        } else if (opt == "-task") {
+            if (i == cl.last_opt) stop_with_message("-task needs a task: a number from 1 or a name");
+            cl.task = console_arg_to_cp1252(cl.arg[i++]);
         } else if (opt.starts_with("-cup")) {
             cl.qcup = true;
         } else if (opt.starts_with("-debug")) {
@@ -222,6 +246,8 @@ bool outside_landscape(float x, float y) {
 }
 
 std::string batch_output_name(const std::string& infile) {
+    // A flight plan becomes a waypoint file of the same name.
+    if (is_flight_plan_name(infile)) return infile.substr(0, infile.size() - 4) + ".cup";
     std::size_t name_start = infile.find_last_of('/');
     name_start = name_start == std::string::npos ? 0 : name_start + 1;
     std::size_t dot = infile.find('.', name_start);
@@ -314,12 +340,20 @@ Mode choose_mode(CommandLine& cl) {
     if (cl.narg == cl.last_opt) stop_with_message("*** no arguments ***");
     if (cl.qverb) diag("NARG", cl.narg, cl.last_opt + 1);
 
+    if (cl.qtasks) {
+        list_cup_tasks(operand(cl, cl.narg1 == 1 ? 1 : 2), common_data.qline);
+        stop_silently();
+    }
     if (cl.narg1 == 1) {
         cl.qbatch = true;
         common_data.qline = false;
         set_box_echo(true);  // no console of its own is assumed, but a script may be watching
         cl.infile = operand(cl, 1);
-        read_batch_landscape(cl);
+        if (is_flight_plan_name(cl.infile)) {
+            set_landscape(flight_plan_landscape(cl.infile));
+        } else {
+            read_batch_landscape(cl);
+        }
         cl.outfile = batch_output_name(cl.infile);
         log_batch_files(cl);
         return Mode::batch;
@@ -346,16 +380,21 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_silently();
     }
     if (init_conv() != 1) {
-        std::string msg = "Landscape " +
-                          message_literal(from_host_path(common_data.landscape.view())) +
+        std::string msg = "Landscape " + from_host_path(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
-        error_message(s_error, msg.substr(0, std::min<std::size_t>(msg.size(), 200)),
-                      common_data.qline);
-        stop_after_report();
+        msg.resize(std::min<std::size_t>(msg.size(), 200));
+        // init_conv has said why; this line says that the run ends.
+        if (!common_data.qline) error_message(s_error, message_literal(msg), common_data.qline);
+        stop_with_message(msg);
     }
-    if (mode == Mode::batch) {
+    if (mode == Mode::batch && is_flight_plan_name(cl.infile)) {
+        convert_flight_plan(cl.infile, cl.outfile, common_data.qline);
+    } else if (mode == Mode::batch) {
+        if (!cl.task.empty() && !is_cup_input(cl.infile))
+            stop_with_message("-task picks a task of a .cup input; " +
+                              from_host_path(cl.infile) + " is no .cup file");
         read_batch(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
-                                common_data.qline, cl.epsl});
+                                common_data.qline, cl.epsl, cl.task});
     } else {
         convert_single_point(cl);
     }

@@ -30,8 +30,6 @@ bool blank_line(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return is_blank(c); });
 }
 
-constexpr double metres_per_foot = 0.3048;
-
 }  // namespace
 
 int split_items(std::string_view line, std::vector<std::string>& items, std::size_t max) {
@@ -88,124 +86,6 @@ LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scr
     point.name = trim_right(scratch[1]);
     point.c_lat = scratch[2];
     point.c_lon = scratch[3];
-    return LineResult::point;
-}
-
-bool split_csv(std::string_view line, std::vector<std::string>& fields) {
-    std::size_t count = 0, i = 0;
-    for (;;) {
-        if (fields.size() <= count) fields.emplace_back();
-        std::string& f = fields[count++];
-        f.clear();
-        i = skip_blanks(line, i);
-        if (i < line.size() && line[i] == '"') {
-            ++i;
-            for (;;) {
-                if (i >= line.size()) return false;
-                if (line[i] == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        f += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                f += line[i++];
-            }
-            while (i < line.size() && line[i] != ',') f += line[i++];  // tolerate "a" b
-        } else {
-            std::size_t end = line.find(',', i);
-            if (end == std::string_view::npos) end = line.size();
-            f.assign(line.substr(i, end - i));
-            i = end;
-        }
-        std::string_view t = trim_right(f);
-        f.resize(t.size());
-        if (i >= line.size()) break;
-        ++i;  // the comma
-    }
-    fields.resize(count);
-    return true;
-}
-
-bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols) {
-    CupColumns found{-1, -1, -1, -1, {-1, -1, -1, -1, -1, -1, -1}};
-    static constexpr std::array<std::string_view, cup_field_count> field_names = {
-        "code", "country", "style", "rwdir", "rwlen", "freq", "desc"};
-    static constexpr std::array<std::string_view, cup_field_count> spelled_out = {
-        "code", "country", "style", "direction", "length", "frequency", "description"};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        std::string_view f = trim(fields[i]);
-        // Older files spell the columns out (Title, Latitude, ...).
-        auto is = [&](std::string_view a, std::string_view b) {
-            return case_blind_compare(f, a) || case_blind_compare(f, b);
-        };
-        if (is("name", "title"))
-            found.name = int(i);
-        else if (is("lat", "latitude"))
-            found.lat = int(i);
-        else if (is("lon", "longitude"))
-            found.lon = int(i);
-        else if (is("elev", "elevation"))
-            found.elev = int(i);
-        for (std::size_t k = 0; k < field_names.size(); ++k)
-            if (case_blind_compare(f, field_names[k]) || case_blind_compare(f, spelled_out[k]))
-                found.fields[k] = int(i);
-    }
-    if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
-    cols = found;
-    return true;
-}
-
-bool read_cup_elevation(std::string_view text, float& metres) {
-    text = trim(text);
-    double factor = 1.0;
-    if (text.size() >= 2 && case_blind_compare(text.substr(text.size() - 2), "ft")) {
-        factor = metres_per_foot;
-        text.remove_suffix(2);
-    } else if (!text.empty() && (text.back() == 'm' || text.back() == 'M')) {
-        text.remove_suffix(1);
-    }
-    text = trim(text);
-    if (text.empty()) {
-        metres = 0;
-        return true;
-    }
-    double v = 0;
-    if (!read_free_number(text, v) || trim(text).find_first_of(" ,/") != std::string_view::npos) {
-        return false;
-    }
-    metres = float(v * factor);
-    return true;
-}
-
-bool is_cup_tasks_line(std::string_view line) {
-    return trim(line).starts_with("-----Related Tasks-----");
-}
-
-LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
-                          std::vector<std::string>& scratch, BatchPoint& point) {
-    if (blank_line(line) || line.starts_with('*')) return LineResult::skip;
-    if (!split_csv(line, scratch)) return LineResult::bad;
-    int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
-    if (int(scratch.size()) <= needed) return LineResult::bad;
-    float alt = 0;
-    if (cols.elev >= 0 && !read_cup_elevation(scratch[std::size_t(cols.elev)], alt)) {
-        return LineResult::bad;
-    }
-    point.name = trim(scratch[std::size_t(cols.name)]);
-    point.c_lat = trim(scratch[std::size_t(cols.lat)]);
-    point.c_lon = trim(scratch[std::size_t(cols.lon)]);
-    point.alt = alt;
-    point.from_cup = true;
-    for (std::size_t k = 0; k < cup_field_count; ++k) {
-        const int at = cols.fields[k];
-        if (at >= 0 && std::size_t(at) < scratch.size())
-            point.cup_fields[k] = trim(scratch[std::size_t(at)]);
-        else
-            point.cup_fields[k].clear();
-    }
     return LineResult::point;
 }
 

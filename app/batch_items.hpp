@@ -10,17 +10,16 @@
 
 #include "util/text_field.hpp"
 
-// What a .cup input carries beside the position, kept for the waypoint output.
-enum CupField { cup_code, cup_country, cup_style, cup_rwdir, cup_rwlen, cup_freq, cup_desc };
-inline constexpr std::size_t cup_field_count = 7;
-
 struct BatchPoint {
     std::int32_t nump = 0;       // turnpoint number
     std::string name;            // whole; the flight plan keeps flight_plan_name_max of it
     TextField<20> c_lat, c_lon;  // as read, handed to decode_coord
     float alt = 0;               // metres
-    bool from_cup = false;       // cup_fields hold the input's own fields
-    std::array<std::string, cup_field_count> cup_fields;
+    // A .cup input: the waypoint output is its record with the latitude and longitude (these
+    // spans of it) replaced; an empty elevation stays empty there.
+    bool from_cup = false;
+    bool alt_empty = false;
+    std::size_t lat_begin = 0, lat_end = 0, lon_begin = 0, lon_end = 0;
 };
 
 inline constexpr std::size_t flight_plan_name_max = 36;
@@ -43,26 +42,6 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
 // Items past the fifth make the line's coordinates unreliable (too_many_items).
 LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
                             BatchPoint& point);
-
-// .cup waypoint files as input: column positions, from the header line when there is one.
-struct CupColumns {
-    int name = 0, lat = 3, lon = 4, elev = 5;
-    // Positions of the CupField columns, -1 when absent (the classic eleven-column layout).
-    std::array<int, cup_field_count> fields = {1, 2, 6, 7, 8, 9, 10};
-};
-
-// Splits a comma-separated line with double-quote quoting ("" inside quotes is one quote).
-// Returns false for an unclosed quote.
-bool split_csv(std::string_view line, std::vector<std::string>& fields);
-// True when `fields` is a header line (it names the name, lat and lon columns); sets `cols`.
-bool read_cup_header(const std::vector<std::string>& fields, CupColumns& cols);
-// Elevation text in metres: "504.0m", "1640ft", "504" (metres); empty gives 0.
-bool read_cup_elevation(std::string_view text, float& metres);
-// The line that ends the waypoints of a .cup file.
-bool is_cup_tasks_line(std::string_view line);
-// A waypoint line of a .cup file; empty lines and "*" comment lines are skipped.
-LineResult parse_cup_line(std::string_view line, const CupColumns& cols,
-                          std::vector<std::string>& scratch, BatchPoint& point);
 
 // Output fields ----------------------------------------------------------------------------------
 

@@ -9,10 +9,13 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/Varnix.hpp"
 #include "app/batch_items.hpp"
+#include "app/cup_file.hpp"
+#include "app/cup_tasks.hpp"
 #include "app/run_log.hpp"
 #include "app/stop.hpp"
 #include "geo/UTM.hpp"
@@ -22,6 +25,7 @@
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/cp1252.hpp"
 #include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
@@ -31,12 +35,9 @@ namespace {
 // Warnings of one kind stop being printed after this many; the count of the rest is given at
 // the end, so a file with thousands of them still shows what the matter is.
 constexpr int warnings_shown_max = 20;
-// Turnpoint numbers remembered for the duplicate warning: memory stays flat on huge batches.
+// Turnpoint numbers whose first line is remembered for the duplicate warning; every duplicate is
+// still found (SeenNumbers), the message then says only that the number was used before.
 constexpr std::size_t numbers_tracked_max = 100000;
-
-bool is_cup_input(std::string_view name) {
-    return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".cup");
-}
 
 bool same_file(const std::string& a, const std::string& b) {
     const std::filesystem::path pa = a, pb = b;
@@ -90,40 +91,6 @@ void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y)
     out += "\r\n";
 }
 
-// The eleven fields of a waypoint line; a .cup input keeps its own fields beside the position.
-void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {
-    std::string_view name = p.name;
-    auto field = [&](CupField f) { return std::string_view(p.cup_fields[f]); };
-    append_csv_field(out, name, true);
-    out += ',';
-    append_csv_field(
-        out, p.from_cup ? field(cup_code) : name.substr(0, std::min<std::size_t>(name.size(), 8)),
-        false);
-    out += ',';
-    if (p.from_cup) append_csv_field(out, field(cup_country), false);
-    out += ',';
-    out += lat_cu(lat).view();
-    out += ',';
-    out += lon_cu(lon).view();
-    out += ',';
-    char alt[48];
-    char* end = fixed_to_chars(alt, alt + sizeof alt, p.alt == 0 ? 0.0f : p.alt, 1);  // no "-0.0m"
-    out.append(alt, end ? std::size_t(end - alt) : 0);
-    out += "m,";
-    if (!p.from_cup) {
-        out += "1,,,,\r\n";
-        return;
-    }
-    append_csv_field(out, field(cup_style).empty() ? "1" : field(cup_style), false);
-    for (CupField f : {cup_rwdir, cup_rwlen, cup_freq}) {
-        out += ',';
-        append_csv_field(out, field(f), false);
-    }
-    out += ',';
-    if (!field(cup_desc).empty()) append_csv_field(out, field(cup_desc), true);
-    out += "\r\n";
-}
-
 void echo_point(const BatchPoint& p) {
     char head[64];
     std::snprintf(head, sizeof head, "%4d ", int(p.nump));
@@ -138,7 +105,58 @@ void echo_point(const BatchPoint& p) {
     console_line(line);
 }
 
-enum Warning { w_name_cut, w_unmappable, w_landscape_line, w_outside, w_duplicate, w_kinds };
+enum Warning {
+    w_name_cut,
+    w_unmappable,
+    w_landscape_line,
+    w_outside,
+    w_duplicate,
+    w_skipped,
+    w_no_elevation,
+    w_open_quote,
+    w_kinds
+};
+
+// Turnpoint numbers seen so far: a bitmap for the usual small non-negative numbers (a few MB at
+// most), a set for the others.
+class SeenNumbers {
+  public:
+    // True when `n` was seen before; remembers it.
+    bool seen(std::int32_t n) {
+        if (n >= 0 && n < bitmap_numbers_max) {
+            const std::size_t word = std::size_t(n) / 64;
+            const std::uint64_t bit = std::uint64_t(1) << (n % 64);
+            if (word >= bits_.size()) bits_.resize(std::max(word + 1, bits_.size() * 2));
+            const bool was = (bits_[word] & bit) != 0;
+            bits_[word] |= bit;
+            return was;
+        }
+        return !others_.insert(n).second;
+    }
+
+  private:
+    static constexpr std::int32_t bitmap_numbers_max = 1 << 25;  // 4 MB of bits
+    std::vector<std::uint64_t> bits_;
+    std::unordered_set<std::int32_t> others_;
+};
+
+// Why a line of the batch layout could not be read, naming the item that failed.
+std::string describe_bad_batch_line(std::string_view line) {
+    std::vector<std::string> items;
+    const int count = split_items(line, items, 5);
+    if (count < 0) return "an empty item, or a quote left open";
+    if (count < 5) {
+        return std::to_string(count) +
+               " items where 5 are expected (number, name, latitude, longitude, altitude)";
+    }
+    std::int32_t number = 0;
+    float altitude = 0;
+    if (!read_free_int(items[0], number))
+        return "the number \"" + items[0] + "\" is not a whole number";
+    if (!read_free_number(items[4], altitude))
+        return "the altitude \"" + items[4] + "\" is not a number";
+    return "number, name, latitude, longitude, altitude expected";
+}
 
 // Lines are converted a block at a time, the results taken in file order; five-item batches
 // convert on two threads (see Batch::run_pipelined).
@@ -150,6 +168,9 @@ struct Outcome {
     Kind kind = skip;
     int line = 0;
     bool lossy = false;
+    bool open_quote = false;  // a .cup record whose quote is never closed
+    bool no_elevation = false;
+    std::string fault;  // what could not be read, for the kinds that end or skip a line
     std::int32_t nump = 0;
     std::string name;
     float x = 0, y = 0;
@@ -165,15 +186,24 @@ struct Part {
 struct Block {
     std::vector<std::string> lines;
     std::vector<int> numbers;
-    std::vector<char> lossy;
+    std::vector<char> lossy, open_quote;
     std::size_t size = 0;
     std::array<Part, 2> parts;
+    std::int32_t first_number = 0;  // of a .cup input's first waypoint in the block
 };
+
+std::int32_t points_in(const Part& part) {
+    return std::int32_t(std::count_if(part.outcomes.begin(), part.outcomes.end(),
+                                      [](const Outcome& o) { return o.kind == Outcome::point; }));
+}
 
 // Converts lines into outcomes and output text; one per thread.
 class Converter {
   public:
-    Converter(const BatchOptions& o, bool cup_input) : o_(o), cup_input_(cup_input) {}
+    // -task writes its waypoint file itself: each waypoint once, however often the task
+    // passes it.
+    Converter(const BatchOptions& o, bool cup_input)
+        : o_(o), cup_input_(cup_input), write_cup_(o.qcup && o.task.empty()) {}
 
     // Lines [first, last) of `b` into `part`; stops after the first line that ends the run.
     // `cup_number` numbers .cup waypoints (they have no number of their own).
@@ -186,12 +216,14 @@ class Converter {
             Outcome& out = part.outcomes.emplace_back();
             out.line = b.numbers[i];
             out.lossy = b.lossy[i];
+            out.open_quote = b.open_quote[i];
             convert_line(b.lines[i], cols, cup_number, out, part);
             if (out.kind == Outcome::point) ++cup_number;
             out.fpl_end = part.fpl.size();
             out.cup_end = part.cup.size();
-            if (out.kind != Outcome::skip && out.kind != Outcome::landscape_skipped &&
-                out.kind != Outcome::point)
+            // A .cup input goes on past a line it cannot read; the batch layout stops there.
+            if (!cup_input_ && out.kind != Outcome::skip &&
+                out.kind != Outcome::landscape_skipped && out.kind != Outcome::point)
                 return;
         }
     }
@@ -201,8 +233,16 @@ class Converter {
                       Outcome& out, Part& part) {
         LineResult r;
         if (cup_input_) {
-            r = parse_cup_line(line, cols, scratch_, p_);
+            r = parse_cup_record(line, cols, fields_, p_, out.fault) ? LineResult::point
+                                                                     : LineResult::bad;
             p_.nump = cup_number;
+            // The input keeps its encoding in the waypoint file; the flight plan and the
+            // messages want Windows-1252.
+            if (r == LineResult::point && !is_ascii(p_.name)) {
+                bool lossy = false;
+                p_.name = utf8_or_cp1252_to_cp1252(p_.name, lossy);
+                out.lossy = lossy;
+            }
         } else {
             r = parse_batch_line(line, scratch_, p_);
         }
@@ -218,6 +258,7 @@ class Converter {
                 return;
             case LineResult::bad:
                 out.kind = Outcome::unreadable;
+                if (!cup_input_) out.fault = describe_bad_batch_line(line);
                 return;
             case LineResult::point:
                 break;
@@ -226,10 +267,17 @@ class Converter {
         if (o_.qverb || o_.qdbg) echo_point(p_);
         float lat = 0, lon = 0;
         int type = 0;
+        const TextField<20> lat_text = p_.c_lat, lon_text = p_.c_lon;
         decode_coord(p_.c_lat, p_.c_lon, lat, lon, type);
         if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
         if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
             out.kind = Outcome::bad_coordinates;
+            if (cup_input_) {
+                const bool bad_lat = type == 0 || lat == coord_invalid;
+                out.fault = std::string(bad_lat ? "lat \"" : "lon \"") +
+                            std::string(bad_lat ? lat_text.view() : lon_text.view()) +
+                            "\" is not a " + (bad_lat ? "latitude" : "longitude");
+            }
             return;
         }
         int status = latlontoxy(lat, lon, out.x, out.y);
@@ -241,13 +289,20 @@ class Converter {
         out.kind = Outcome::point;
         out.nump = p_.nump;
         out.name = p_.name;
+        out.no_elevation = cup_input_ && p_.alt_empty;
         append_flight_plan(part.fpl, p_, out.x, out.y);
-        if (o_.qcup) append_waypoint(part.cup, p_, lat, lon);
+        if (write_cup_) {
+            if (cup_input_)
+                append_cup_waypoint(part.cup, line, p_, lat, lon);
+            else
+                append_waypoint(part.cup, p_, lat, lon);
+        }
     }
 
     const BatchOptions& o_;
-    const bool cup_input_;
+    const bool cup_input_, write_cup_;
     std::vector<std::string> scratch_;
+    std::vector<CupField> fields_;
     BatchPoint p_;
 };
 
@@ -256,16 +311,17 @@ class Batch {
     explicit Batch(const BatchOptions& o)
         : o_(o),
           cup_input_(is_cup_input(o.infile)),
+          in_(cup_input_ ? LineReader::Encoding::bytes : LineReader::Encoding::to_cp1252),
           converters_{{{o, cup_input_}, {o, cup_input_}}} {}
 
     void run() {
         refuse_outputs_over_input();
         open_files();
-        // Echoes and diagnostics must come in file order, and .cup waypoints are numbered in
-        // it: those runs convert on this thread.
-        if (cup_input_ || o_.qverb || o_.qdbg || diag_on()) {
+        if (cup_input_ && !o_.task.empty()) take_task();
+        // Echoes and diagnostics must come in file order: those runs convert on this thread.
+        if (task_mode_ || o_.qverb || o_.qdbg || diag_on()) {
             while (read_block(blocks_[0])) {
-                converters_[0].convert(blocks_[0], 0, blocks_[0].size, cols_, npt_,
+                converters_[0].convert(blocks_[0], 0, blocks_[0].size, cup_reader_.columns(), npt_,
                                        blocks_[0].parts[0]);
                 take(blocks_[0].parts[0]);
             }
@@ -282,10 +338,14 @@ class Batch {
         Block* current = &blocks_[0];
         Block* next = &blocks_[1];
         if (!read_block(*current)) return;
+        current->first_number = 0;
         start_converting(*current);
         for (;;) {
             const bool more = read_block(*next);
             join_converters();
+            number_second_half(*current);
+            next->first_number = current->first_number + points_in(current->parts[0]) +
+                                 points_in(current->parts[1]);
             if (more) start_converting(*next);
             take(current->parts[0]);
             take(current->parts[1]);
@@ -299,9 +359,21 @@ class Batch {
         for (int k = 0; k < 2; ++k) {
             const std::size_t first = k == 0 ? 0 : half, last = k == 0 ? half : b.size;
             workers_[k] = std::thread([this, &b, first, last, k] {
-                converters_[k].convert(b, first, last, cols_, 0, b.parts[k]);
+                // .cup waypoints are numbered in file order: the second half counts on every
+                // waypoint of the first becoming a point (see number_second_half).
+                const std::int32_t number = b.first_number + std::int32_t(first);
+                converters_[k].convert(b, first, last, cup_reader_.columns(), number, b.parts[k]);
             });
         }
+    }
+
+    // A .cup waypoint skipped in the first half of a block shifts the numbers of the second:
+    // it is converted again with the right ones (rare, and only after a skipped line).
+    void number_second_half(Block& b) {
+        const std::size_t half = b.size / 2;
+        if (!cup_input_ || points_in(b.parts[0]) == std::int32_t(half)) return;
+        converters_[1].convert(b, half, b.size, cup_reader_.columns(),
+                               b.first_number + points_in(b.parts[0]), b.parts[1]);
     }
 
     // Before the program may stop, or a block be reused.
@@ -319,8 +391,15 @@ class Batch {
         if (!o_.qcup) return;
         cupfile_ = cup_file_name(o_.outfile);
         if (same_file(cupfile_, o_.infile)) {
-            stop_with_message("The waypoint file " + from_host_path(cupfile_) +
-                              " would overwrite the batch input; name another output file");
+            // The obvious command for a .cup input: the waypoints go beside it, named after
+            // the landscape.
+            const std::string stem = cupfile_.substr(0, cupfile_.size() - 4) + "_" +
+                                     std::string(common_data.landscape.view());
+            cupfile_ = stem + ".cup";
+            for (int k = 2; same_file(cupfile_, o_.infile) || same_file(cupfile_, o_.outfile); ++k)
+                cupfile_ = stem + "_" + std::to_string(k) + ".cup";
+            console_error_line(" The waypoint file is " + from_host_path(cupfile_) + ": " +
+                               from_host_path(o_.infile) + " is the input");
         }
         if (same_file(cupfile_, o_.outfile)) {
             stop_with_message("The waypoint file " + from_host_path(cupfile_) +
@@ -342,33 +421,88 @@ class Batch {
             report("*** Impossible to open batch output file :" +
                    message_literal(from_host_path(o_.outfile)) + " ***");
         }
-        if (o_.qcup) cup_.write(std::string(cup_header) + "\r\n");
+        if (o_.qcup && !cup_input_) cup_.write(std::string(cup_header) + "\r\n");
     }
 
-    // The next lines to convert; the .cup header and task section are dealt with here, in
-    // file order. False when nothing is left.
+    // -task: the whole waypoint list is read first, then the task's points are the batch.
+    void take_task() {
+        std::vector<CupRecord> records;
+        CupRecord rec;
+        while (cup_reader_.next(rec)) records.push_back(std::move(rec));
+        write_cup_head();
+        const std::vector<CupRecord>& section = cup_reader_.task_section();
+        const std::vector<CupTask> tasks = read_cup_tasks(section);
+        std::string error;
+        const CupTask* task = pick_task(tasks, o_.task, error);
+        if (!task) report(error + " in " + message_literal(from_host_path(o_.infile)));
+        task_records_ = route_records(*task, records, cup_reader_.columns(), error);
+        if (!error.empty()) report(error);
+        if (o_.qcup) {
+            std::unordered_set<std::string> written;
+            for (const CupRecord& r : task_records_)
+                if (written.insert(r.text).second) cup_.write(r.text + "\r\n");
+        }
+        task_lines_.assign(section.begin() + std::ptrdiff_t(task->first),
+                           section.begin() + std::ptrdiff_t(task->last));
+        task_mode_ = true;
+    }
+
+    // The head of a waypoint file written from a .cup input: its byte-order mark and header
+    // line, as the input had them.
+    void write_cup_head() {
+        if (head_written_) return;
+        head_written_ = true;
+        if (!o_.qcup) return;
+        if (in_.had_bom()) cup_.write("\xEF\xBB\xBF");
+        if (!cup_reader_.header().empty()) cup_.write(cup_reader_.header() + "\r\n");
+    }
+
+    // Whatever follows the waypoints: the task section as it stands (-task: that task's lines).
+    void write_cup_tail() {
+        if (!o_.qcup) return;
+        const std::vector<CupRecord>& lines = task_mode_ ? task_lines_ : cup_reader_.task_section();
+        if (!task_mode_ && !cup_reader_.has_tasks()) return;
+        cup_.write("-----Related Tasks-----\r\n");
+        for (const CupRecord& l : lines) cup_.write(l.text + "\r\n");
+    }
+
+    // The next record of a .cup input (-task: of the task), its text swapped into `text`.
+    bool next_cup_record(std::string& text, bool& open_quote) {
+        if (task_mode_) {
+            if (task_next_ >= task_records_.size()) return false;
+            record_ = task_records_[task_next_++];
+        } else {
+            const bool more = cup_reader_.next(record_);
+            write_cup_head();
+            if (!more) return false;
+        }
+        text.swap(record_.text);
+        open_quote = record_.open_quote;
+        return true;
+    }
+
+    // The next lines to convert; the .cup header and task section are dealt with by the .cup
+    // reader, in file order. False when nothing is left.
     bool read_block(Block& b) {
         b.size = 0;
         std::string line;
-        while (b.size < block_lines && !tasks_reached_ && in_.next(line)) {
+        while (b.size < block_lines) {
+            bool open_quote = false;
             if (cup_input_) {
-                if (is_cup_tasks_line(line)) {
-                    tasks_reached_ = true;  // the tasks that follow are no waypoints
-                    break;
-                }
-                if (!header_checked_ && !line.empty() && !line.starts_with('*')) {
-                    header_checked_ = true;
-                    if (split_csv(line, scratch_) && read_cup_header(scratch_, cols_)) continue;
-                }
+                if (!next_cup_record(line, open_quote)) break;
+            } else if (!in_.next(line)) {
+                break;
             }
             if (b.lines.size() <= b.size) {
                 b.lines.emplace_back();
                 b.numbers.emplace_back();
                 b.lossy.emplace_back();
+                b.open_quote.emplace_back();
             }
             b.lines[b.size].swap(line);
-            b.numbers[b.size] = in_.line_number();
-            b.lossy[b.size] = in_.lossy();
+            b.numbers[b.size] = cup_input_ ? record_.line : in_.line_number();
+            b.lossy[b.size] = !cup_input_ && in_.lossy();
+            b.open_quote[b.size] = open_quote;
             ++b.size;
         }
         return b.size > 0;
@@ -378,6 +512,19 @@ class Batch {
     void take(const Part& part) {
         std::size_t fpl_done = 0, cup_done = 0;
         for (const Outcome& out : part.outcomes) {
+            if (out.open_quote) {
+                warn(w_open_quote, out.line,
+                     [] { return "a quote is not closed: the line is read up to its end"; });
+            }
+            if (cup_input_ && out.kind != Outcome::skip && out.kind != Outcome::point) {
+                ++skipped_;
+                warn(w_skipped, out.line, [&] {
+                    return "line skipped: " +
+                           (out.fault.empty() ? std::string("its X/Y cannot be computed")
+                                              : out.fault);
+                });
+                continue;
+            }
             switch (out.kind) {
                 case Outcome::skip:
                     break;
@@ -410,14 +557,12 @@ class Batch {
             case Outcome::conversion_failed:
                 stop_after_writing("*** conversion failed ***");
             default: {
-                std::string what = cup_input_ ? "name, code, country, lat, lon, elev"
-                                              : "number, name, latitude, longitude, altitude";
                 settle_outputs();
                 write_count();
-                stop_reporting(
-                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
-                        ", line " + line + ": " + what + " expected ***",
-                    o_.qline);
+                stop_reporting("*** Error reading batch file :" +
+                                   message_literal(from_host_path(o_.infile)) + ", line " + line +
+                                   ": " + message_literal(out.fault) + " ***",
+                               o_.qline);
             }
         }
     }
@@ -441,15 +586,19 @@ class Batch {
                        from_host_path(common_data.landscape.view());
             });
         }
-        if (!cup_input_) {
-            auto [it, first] = first_line_of_.try_emplace(out.nump, out.line);
-            if (!first) {
-                warn(w_duplicate, out.line, [&] {
-                    return "turnpoint number " + std::to_string(out.nump) +
-                           " already used on line " + std::to_string(it->second);
-                });
-            }
-            if (first_line_of_.size() > numbers_tracked_max) first_line_of_.erase(it);
+        if (out.no_elevation) {
+            warn(w_no_elevation, out.line, [] { return "no elevation: TPPosZ is 0"; });
+        }
+        if (!cup_input_ && seen_numbers_.seen(out.nump)) {
+            warn(w_duplicate, out.line, [&] {
+                auto it = first_line_of_.find(out.nump);
+                return "turnpoint number " + std::to_string(out.nump) +
+                       (it == first_line_of_.end() ? std::string(" already used")
+                                                   : " already used on line " +
+                                                         std::to_string(it->second));
+            });
+        } else if (!cup_input_ && first_line_of_.size() < numbers_tracked_max) {
+            first_line_of_.emplace(out.nump, out.line);
         }
     }
 
@@ -496,6 +645,7 @@ class Batch {
     }
 
     void finish() {
+        if (cup_input_) finish_cup_input();
         const bool read_failed = in_.failed();
         in_.close();
         const std::string read_error =
@@ -516,6 +666,32 @@ class Batch {
         }
         write_count();
         if (read_failed) report(read_error);
+        if (skipped_ > 0) {
+            const std::string count =
+                std::to_string(skipped_) + " lines skipped in " + from_host_path(o_.infile);
+            console_error_line(" " + count);
+            run_log_line(count);
+            end_program(ExitStatus::lines_skipped);
+        }
+    }
+
+    // The task section, and what a .cup input must not leave unsaid.
+    void finish_cup_input() {
+        write_cup_head();
+        if (npt_ == 0 && !in_.failed()) {
+            // An empty result would look like a conversion: the earlier outputs stay.
+            settle_outputs();
+            write_count();
+            stop_with_message("No waypoint in " + from_host_path(o_.infile));
+        }
+        write_cup_tail();
+        const std::size_t tasks = task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
+        if (tasks > 0) {
+            console_error_line(" " + from_host_path(o_.infile) + " holds " + std::to_string(tasks) +
+                               (tasks == 1 ? " task" : " tasks") +
+                               ": -task N (from 1) or -task NAME converts one of them, -tasks "
+                               "lists them");
+        }
     }
 
     const BatchOptions& o_;
@@ -523,18 +699,37 @@ class Batch {
     std::string cupfile_;
     LineReader in_;
     AsideFile fpl_, cup_;
-    CupColumns cols_;
-    bool header_checked_ = false, tasks_reached_ = false;
-    std::vector<std::string> scratch_;
+    CupReader cup_reader_{in_};
+    CupRecord record_;
+    bool head_written_ = false, task_mode_ = false;
+    std::vector<CupRecord> task_records_, task_lines_;
+    std::size_t task_next_ = 0;
+    SeenNumbers seen_numbers_;
     std::array<Block, 2> blocks_;
     std::array<std::thread, 2> workers_;
     std::array<Converter, 2> converters_;
-    int npt_ = 0, outside_ = 0;
+    int npt_ = 0, outside_ = 0, skipped_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;
 };
 
 }  // namespace
+
+void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {
+    std::string_view name = p.name;
+    append_csv_field(out, name, true);
+    out += ',';
+    append_csv_field(out, name.substr(0, std::min<std::size_t>(name.size(), 8)), false);
+    out += ",,";
+    out += lat_cu(lat).view();
+    out += ',';
+    out += lon_cu(lon).view();
+    out += ',';
+    char alt[48];
+    char* end = fixed_to_chars(alt, alt + sizeof alt, p.alt == 0 ? 0.0f : p.alt, 1);  // no "-0.0m"
+    out.append(alt, end ? std::size_t(end - alt) : 0);
+    out += "m,1,,,,\r\n";
+}
 
 void read_batch(const BatchOptions& options) {
     Batch batch(options);

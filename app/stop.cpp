@@ -28,7 +28,9 @@ void stop_silently() { end_program(ExitStatus::success); }
 void stop_after_report() { end_program(ExitStatus::stopped); }
 
 void stop_reporting(std::string_view msg, bool qline) {
-    error_message(s_error, msg, qline);
+    if (!qline) error_message(s_error, msg, qline);
+    std::fflush(stdout);
+    console_error_line("STOP " + message_shown(msg));
     log_message_f(msg);
     end_program(ExitStatus::stopped);
 }

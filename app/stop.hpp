@@ -1,11 +1,12 @@
 // The one way the application ends. Scripts tell the outcomes apart by the exit status:
 // 0 success (and -help, and a closed form), 1 the clipboard failure (host's BailOut), 2 every
-// other stop that reports a problem.
+// other stop that reports a problem, 3 finished with input lines skipped (each named in a
+// warning).
 #pragma once
 
 #include <string_view>
 
-enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2 };
+enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2, lines_skipped = 3 };
 
 // Closes the run log and ends the process (host's exit_program, which the clipboard's fatal
 // failure takes as well).
@@ -16,6 +17,6 @@ enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2 };
 [[noreturn]] void stop_silently();
 // Status 2 after the problem was already reported to the user.
 [[noreturn]] void stop_after_report();
-// Reports msg through error_message (console line or box per qline) and the program log, then
-// stops with status 2.
+// "STOP " + msg on standard error (in a box as well when not qline) and in the program log,
+// then status 2.
 [[noreturn]] void stop_reporting(std::string_view msg, bool qline);

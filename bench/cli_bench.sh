@@ -2,7 +2,8 @@
 # Times whole varnix commands against PROJ's cs2cs on the same work:
 #   single point: process start to exit, with a registry store the size of a real Wine user.reg;
 #   batch: 1,000,000 points with seven-decimal coordinates and names to the flight-plan fragment
-#   (points per second, peak memory).
+#   (points per second, peak memory), and the same points as a .cup waypoint file, to the flight
+#   plan alone and with -cup.
 # Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -50,13 +51,21 @@ python3 - "$work" "$points" <<'PY'
 import random, sys
 work, n = sys.argv[1], int(sys.argv[2])
 rnd = random.Random(1)
-with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c:
+def cu(v, width):
+    d = int(v)
+    m = min(round((v - d) * 60, 3), 59.999)
+    return f"{d:0{width}d}{m:06.3f}"
+with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c, \
+        open(f"{work}/pts.cup", "w") as w:
     b.write("Landscape=Demo\n")
+    w.write("name,code,country,lat,lon,elev,style,rwdir,rwlen,rwwidth,freq,desc\r\n")
     for i in range(n):
         lat = 46.38 + rnd.random() * 0.22
         lon = 9.02 + rnd.random() * 0.45
-        b.write(f"{i % 100} TP{i} {lat:.7f} {lon:.7f} {rnd.randrange(300, 3000)}\n")
+        elev = rnd.randrange(300, 3000)
+        b.write(f"{i % 100} TP{i} {lat:.7f} {lon:.7f} {elev}\n")
         c.write(f"{lon:.7f} {lat:.7f}\n")
+        w.write(f'"TP{i}",TP{i},CH,{cu(lat, 2)}N,{cu(lon, 3)}E,{elev}.0m,1,,,,,"Turnpoint {i}"\r\n')
 PY
 python3 - "$work" "$varnix" "$points" <<'PY'
 import subprocess, sys, time
@@ -67,14 +76,22 @@ def run(cmd):
     subprocess.run(cmd, cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
     return time.perf_counter() - t
 tv = min(run([varnix, "pts.txt"]) for _ in range(3))
+tw = min(run([varnix, "-batch", "Demo", "pts.cup", "cup.fpl"]) for _ in range(3))
+twc = min(run([varnix, "-batch", "-cup", "Demo", "pts.cup", "cup.fpl"]) for _ in range(3))
 tc = min(run(["cs2cs", "+proj=latlong", "+datum=WGS84", "+to", "+proj=utm", "+zone=32",
               "+datum=WGS84", "-f", "%.3f", "pts.ll"]) for _ in range(3))
 # Peak memory of varnix alone (GNU time forks from a small process, unlike this one).
-rss = subprocess.run(["/usr/bin/time", "-f", "%M", varnix, "pts.txt"], cwd=work,
-                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr.split()[-1]
+def peak(cmd):
+    return int(subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, cwd=work, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.PIPE, text=True).stderr.split()[-1]) / 1024
+rss = peak([varnix, "pts.txt"])
+rss_cup = peak([varnix, "-batch", "-cup", "Demo", "pts.cup", "cup.fpl"])
 lines = sum(1 for _ in open(f"{work}/pts.fpl"))
 assert lines == 4 * n, lines
-print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  peak RSS {int(rss) / 1024:.1f} MB")
+assert sum(1 for _ in open(f"{work}/cup.fpl")) == 4 * n
+print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  peak RSS {rss:.1f} MB")
+print(f"varnix .cup: {tw:.3f} s  {n / tw / 1e6:.2f} M points/s")
+print(f"varnix .cup -cup: {twc:.3f} s  {n / twc / 1e6:.2f} M points/s  peak RSS {rss_cup:.1f} MB")
 print(f"cs2cs:  {tc:.3f} s  {n / tc / 1e6:.2f} M points/s")
 print(f"ratio:  {tc / tv:.2f} x")
 PY

@@ -76,6 +76,8 @@ std::string message_literal(std::string_view text) {
     return out;
 }
 
+std::string message_shown(std::string_view msg) { return break_lines(msg); }
+
 int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline) {
     std::string text = break_lines(msg);
     std::string_view shown = trim_right(text);

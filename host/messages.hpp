@@ -13,6 +13,8 @@
 int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline);
 // `text` with every "/" kept as it is in a message (a path in a message text).
 std::string message_literal(std::string_view text);
+// A message as it is shown: "/" a line break, "\/" a "/".
+std::string message_shown(std::string_view msg);
 inline int error_message(int msg_status, std::string_view msg, bool qline) {
     return error_message_tit(msg_status, "Varnix", msg, qline);
 }

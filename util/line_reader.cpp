@@ -18,6 +18,8 @@ bool LineReader::open(const std::string& path) {
     number_ = 0;
     lossy_ = failed_ = false;
     at_start_ = true;
+    bom_ = line_end_known_ = false;
+    line_end_ = '\n';
     return true;
 }
 
@@ -30,6 +32,8 @@ void LineReader::open_bytes(std::string_view bytes) {
     number_ = 0;
     lossy_ = failed_ = false;
     at_start_ = true;
+    bom_ = line_end_known_ = false;
+    line_end_ = '\n';
 }
 
 void LineReader::close() {
@@ -49,8 +53,14 @@ bool LineReader::fill() {
         if (std::ferror(file_)) failed_ = true;
     }
     pos_ = 0;
+    const std::string_view block(buf_.data(), len_);
     // One look at the whole buffer spares one per line in the usual all-ASCII file.
-    buffer_ascii_ = is_ascii(std::string_view(buf_.data(), len_));
+    buffer_ascii_ = is_ascii(block);
+    if (!line_end_known_ && len_ > 0) {
+        line_end_known_ = true;
+        if (block.find('\n') == std::string_view::npos && block.find('\r') != std::string_view::npos)
+            line_end_ = '\r';
+    }
     return len_ > 0;
 }
 
@@ -65,7 +75,7 @@ bool LineReader::next(std::string& line) {
         }
         any = true;
         const char* start = buf_.data() + pos_;
-        const char* nl = static_cast<const char*>(std::memchr(start, '\n', len_ - pos_));
+        const char* nl = static_cast<const char*>(std::memchr(start, line_end_, len_ - pos_));
         const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
         line.append(start, n);
         pos_ += n;
@@ -77,7 +87,8 @@ bool LineReader::next(std::string& line) {
     }
     if (at_start_) {
         at_start_ = false;
-        if (line.starts_with(utf8_bom)) line.erase(0, utf8_bom.size());
+        bom_ = line.starts_with(utf8_bom);
+        if (bom_) line.erase(0, utf8_bom.size());
     }
     // CRs at the end belong to the line end: a text never ends with one, so what is written
     // back reads back the same.

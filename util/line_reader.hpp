@@ -1,7 +1,8 @@
 // The one reader of the text files the program reads (batch and .cup input, form definitions,
 // saved values, the simulator's log). It is where the line rules live: LF or CR LF ends a line
-// (CRs at its end are no part of it), a UTF-8 byte-order mark at the file's start is skipped, lines
-// are numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
+// (CRs at its end are no part of it), and in a file whose first block holds CRs and no LF (old Mac
+// files) a CR ends a line; a UTF-8 byte-order mark at the file's start is skipped, lines are
+// numbered from 1, and with `Encoding::to_cp1252` a line that is UTF-8 becomes Windows-1252
 // (bytes that are not UTF-8 are taken as Windows-1252 already).
 #pragma once
 
@@ -32,6 +33,8 @@ class LineReader {
     bool lossy() const { return lossy_; }
     // True when reading stopped on an error rather than at the end of the file.
     bool failed() const { return failed_; }
+    // True when the file began with a UTF-8 byte-order mark (known after the first line).
+    bool had_bom() const { return bom_; }
 
   private:
     bool fill();
@@ -43,5 +46,7 @@ class LineReader {
     std::vector<char> buf_;
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
-    bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true;
+    bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true, bom_ = false;
+    char line_end_ = '\n';  // '\r' in a CR-only file
+    bool line_end_known_ = false;
 };

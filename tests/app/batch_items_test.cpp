@@ -1,5 +1,6 @@
 // The readers of batch input lines and the output field rules.
 #include "app/batch_items.hpp"
+#include "app/cup_file.hpp"
 
 #include <gtest/gtest.h>
 
@@ -67,37 +68,40 @@ TEST(ParseBatchLine, PointsSkipsAndBadLines) {
     EXPECT_FLOAT_EQ(p.alt, 1250.5f);
 }
 
-TEST(SplitCsv, QuotingWithDoubledQuotes) {
-    std::vector<std::string> f;
-    ASSERT_TRUE(split_csv("\"Zell, \"\"See\"\"\",ZELL,AT,4718.000N,01247.000E,750.0m,1,,,,", f));
+TEST(SplitCupFields, QuotingWithDoubledQuotesAndSpans) {
+    std::vector<CupField> f;
+    const std::string_view rec = "\" Zell, \"\"See\"\" \", ZELL ,AT,4718.000N,01247.000E,750.0m,1,,,,";
+    ASSERT_TRUE(split_cup_fields(rec, f));
     EXPECT_EQ(f.size(), 11u);
-    EXPECT_EQ(f[0], "Zell, \"See\"");
-    EXPECT_EQ(f[3], "4718.000N");
-    EXPECT_EQ(f[10], "");
-    EXPECT_FALSE(split_csv("\"open,a,b", f));
-    ASSERT_TRUE(split_csv("a", f));
+    EXPECT_EQ(f[0].value, " Zell, \"See\" ");  // blanks inside quotes are kept
+    EXPECT_EQ(f[1].value, "ZELL");
+    EXPECT_EQ(rec.substr(f[1].begin, f[1].end - f[1].begin), "ZELL");
+    EXPECT_EQ(rec.substr(f[3].begin, f[3].end - f[3].begin), "4718.000N");
+    EXPECT_EQ(f[10].value, "");
+    EXPECT_FALSE(split_cup_fields("\"open,a,b", f));
+    EXPECT_EQ(f.size(), 1u);
+    ASSERT_TRUE(split_cup_fields("a", f));
     EXPECT_EQ(f.size(), 1u);
 }
 
 TEST(CupHeader, FindsColumnsByName) {
     CupColumns cols;
-    std::vector<std::string> f;
-    split_csv("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc", f);
+    std::vector<CupField> f;
+    split_cup_fields("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc", f);
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.lat, 3);
-    split_csv(
+    split_cup_fields(
         "Title,Code,Country,Latitude,Longitude,Elevation,Style,Direction,Length,Frequency,"
         "Description",
         f);  // older spelling
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.lon, 4);
-    EXPECT_EQ(cols.fields, (std::array<int, cup_field_count>{1, 2, 6, 7, 8, 9, 10}));
-    split_csv("code,lat,lon,name,elev", f);
+    split_cup_fields("code,lat,lon,name,elev", f);
     ASSERT_TRUE(read_cup_header(f, cols));
     EXPECT_EQ(cols.name, 3);
     EXPECT_EQ(cols.lat, 1);
     EXPECT_EQ(cols.elev, 4);
-    split_csv("\"Home\",H,,4630.000N,00915.000E,500m,1", f);
+    split_cup_fields("\"Home\",H,,4630.000N,00915.000E,500m,1", f);
     EXPECT_FALSE(read_cup_header(f, cols));
 }
 
@@ -117,17 +121,17 @@ TEST(CupElevation, MetresAndFeet) {
 }
 
 TEST(ParseCupLine, UsesTheColumns) {
-    std::vector<std::string> scratch;
+    std::vector<CupField> scratch;
     BatchPoint p;
     CupColumns cols;
-    ASSERT_EQ(
-        parse_cup_line("\"Säntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,", cols, scratch, p),
-        LineResult::point);
+    std::string fault;
+    ASSERT_TRUE(parse_cup_record("\"Säntis\",SAENTIS,CH,4714.980N,00920.580E,8202ft,1,,,,", cols,
+                                 scratch, p, fault));
     EXPECT_EQ(p.name, "Säntis");
     EXPECT_EQ(p.c_lon.view(), "00920.580E");
     EXPECT_NEAR(p.alt, 2499.97f, 0.01f);
-    EXPECT_EQ(parse_cup_line("", cols, scratch, p), LineResult::skip);
-    EXPECT_EQ(parse_cup_line("\"A\",B,C", cols, scratch, p), LineResult::bad);
+    EXPECT_FALSE(parse_cup_record("\"A\",B,C", cols, scratch, p, fault));
+    EXPECT_EQ(fault, "3 fields, 6 needed for name, lat, lon and elev");
     EXPECT_TRUE(is_cup_tasks_line("-----Related Tasks-----"));
     EXPECT_FALSE(is_cup_tasks_line("\"-----Related Tasks-----\""));
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
 
 #include "fixture.hpp"
 #include "geo/UTM.hpp"
@@ -169,14 +170,14 @@ TEST_F(Batch, StopsKeepWhatWasWritten) {
          "2 points read in batch file\n"},
         {two + "3 C 46.5 abc 0\n", "STOP incorrect coordinate format : in.txt, line 3\n", "", 2,
          "2 points read in batch file\n"},
-        {two + "3 C 46.5 9.25\n", "",
-         " *** Error reading batch file :in.txt, line 3: number, name, latitude, longitude, "
-         "altitude expected ***\n",
-         2, "2 points read in batch file\n"},
-        {"x A 46.5 9.25 0\n", "",
-         " *** Error reading batch file :in.txt, line 1: number, name, latitude, longitude, "
-         "altitude expected ***\n",
-         0, "0 points read in batch file\n"},
+        {two + "3 C 46.5 9.25\n",
+         "STOP *** Error reading batch file :in.txt, line 3: 4 items where 5 are expected "
+         "(number, name, latitude, longitude, altitude) ***\n",
+         "", 2, "2 points read in batch file\n"},
+        {"x A 46.5 9.25 0\n",
+         "STOP *** Error reading batch file :in.txt, line 1: the number \"x\" is not a whole "
+         "number ***\n",
+         "", 0, "0 points read in batch file\n"},
     };
     for (const auto& c : cases) {
         write_text(at("in.txt"), c.input);
@@ -215,9 +216,8 @@ TEST_F(Batch, FilesThatCannotBeOpened) {
         fs::remove(at("Logfile.txt"));
         RunResult r = run(c.args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "");
-        // A path stays whole on the console and in the log.
-        EXPECT_TRUE(r.out.starts_with(" " + c.msg + "\n")) << r.out;
+        // A path stays whole in the message and in the log.
+        EXPECT_EQ(r.err, "STOP " + c.msg + "\n");
         EXPECT_TRUE(read_text(at("Logfile.txt")).ends_with("\n" + c.msg + "\n"));
     }
 }
@@ -225,12 +225,12 @@ TEST_F(Batch, FilesThatCannotBeOpened) {
 TEST_F(Batch, NeverOverwritesTheInput) {
     write_text(at("x.cup"), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
     write_text(at("pts.txt"), "1 A 46.5 9.25 0\n");
-    RunResult r = run({"-batch", "-cup", "Alps", "x.cup", "x.fpl"});
-    EXPECT_EQ(r.err,
-              "STOP The waypoint file x.cup would overwrite the batch input; name another "
-              "output file\n");
-    EXPECT_FALSE(fs::exists(at("x.fpl")));
+    // The obvious command for a .cup input: its waypoints go beside it under another name.
+    write_text(at("x_Alps.cup"), "not the input\n");
+    RunResult r = run({"-batch", "-cup", "Alps", "x.cup"});
+    EXPECT_EQ(r.err, " The waypoint file is x_Alps.cup: x.cup is the input\n");
     EXPECT_EQ(read_text(at("x.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
+    EXPECT_EQ(read_text(at("x_Alps.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\r\n");
     r = run({"-batch", "Alps", "pts.txt", "./pts.txt"});
     EXPECT_EQ(r.err, "STOP The flight-plan file ./pts.txt would overwrite the batch input\n");
     EXPECT_EQ(read_text(at("pts.txt")), "1 A 46.5 9.25 0\n");
@@ -253,7 +253,9 @@ TEST_F(Batch, CupInputInBothLayouts) {
 
     write_text(at("classic.cup"), classic);
     RunResult r = run({"-batch", "Alps", "classic.cup", "classic.fpl"});
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err,
+              " classic.cup holds 1 task: -task N (from 1) or -task NAME converts one of them, "
+              "-tasks lists them\n");
     EXPECT_EQ(read_text(at("classic.fpl")),
               fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"),
                         "2499.969") +
@@ -279,15 +281,31 @@ TEST_F(Batch, CupInputNeedsALandscape) {
     EXPECT_FALSE(fs::exists(at("w.fpl")));
 }
 
-TEST_F(Batch, BadCupLineNamesTheLine) {
-    write_text(at("w.cup"),
-               "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n\"B\",B\n");
-    RunResult r = run({"-batch", "Alps", "w.cup", "w.fpl"});
-    EXPECT_TRUE(
-        r.out.starts_with(" *** Error reading batch file :w.cup, line 3: name, code, "
-                          "country, lat, lon, elev expected ***\n"))
-        << r.out;
-    EXPECT_EQ(read_text(at("w.fpl")).size(), fpl_lines("0", "A", 46.5f, 9.25f, "500.000").size());
+TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
+    const std::string head = "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n";
+    const std::string last = "\"C\",C,,4630.000N,00915.000E,\n";
+    struct Case {
+        std::string bad_line, warning;
+    };
+    const Case cases[] = {
+        {"\"B\",B,,4630.000N,00915.000E,NoneNone", "elev \"NoneNone\" is not an elevation"},
+        {"\"B\",B,,4630.50N,00915.000E,500m", "lat \"4630.50N\" is not a latitude"},
+        {"\"B\",B,,4630.000N,915E,500m", "lon \"915E\" is not a longitude"},
+        {"\"B\",B", "2 fields, 6 needed for name, lat, lon and elev"},
+        {"\"\",B,,4630.000N,00915.000E,500m", "the name is empty"},
+    };
+    for (const Case& c : cases) {
+        write_text(at("w.cup"), head + c.bad_line + "\n" + last);
+        RunResult r = run({"-batch", "Alps", "w.cup", "w.fpl"});
+        EXPECT_EQ(r.status, 3) << c.bad_line;
+        EXPECT_EQ(r.err, " Warning: w.cup, line 3: line skipped: " + c.warning +
+                             "\n Warning: w.cup, line 4: no elevation: TPPosZ is 0\n"
+                             " 1 lines skipped in w.cup\n");
+        EXPECT_EQ(read_text(at("w.fpl")), fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                                              fpl_lines("1", "C", 46.5f, 9.25f, "0.000"));
+        EXPECT_TRUE(read_text(at("Varnix.log"))
+                        .ends_with("2 points read in batch file\n1 lines skipped in w.cup\n"));
+    }
 }
 
 }  // namespace
@@ -303,6 +321,18 @@ struct RunCase {
     std::string out, err;                       // fragments of standard output / error
     std::map<std::string, std::string> leaves;  // expected contents; "" = no such file
 };
+
+// A waypoint file from a .cup input is the input as it stands (columns, quotes, units, encoding,
+// byte-order mark, task section), without its comments and empty lines, CR LF.
+std::string kept(const std::string& text) {
+    std::string out, line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && !line.starts_with('*')) out += line + "\r\n";
+    }
+    return out;
+}
 
 class RealFiles : public Batch {
   protected:
@@ -338,8 +368,8 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
          {"-batch", "-cup", "Alps", "nosuchfile.txt", "keep.fpl"},
          {{"keep.fpl", "earlier plan\r\n"}, {"keep.cup", "earlier waypoints\r\n"}},
          2,
-         " *** Impossible to open batch input file :nosuchfile.txt ***\n",
          "",
+         "STOP *** Impossible to open batch input file :nosuchfile.txt ***\n",
          {{"keep.fpl", "earlier plan\r\n"}, {"keep.cup", "earlier waypoints\r\n"}}},
         {"an input that cannot be read leaves earlier outputs untouched",
          {"-batch", "-cup", "Alps", "folder", "keep.fpl"},
@@ -347,8 +377,8 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
           {"keep.fpl", "earlier plan\r\n"},
           {"keep.cup", "earlier waypoints\r\n"}},
          2,
-         " *** Error reading batch file :folder ***\n",
          "",
+         "STOP *** Error reading batch file :folder ***\n",
          {{"keep.fpl", "earlier plan\r\n"}, {"keep.cup", "earlier waypoints\r\n"}}},
         {"a long output path is written whole",
          {"-batch", "Alps", "in.txt", long_out},
@@ -368,15 +398,15 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
          {"-batch", "Alps", "in.txt", std::string(300, 'o') + ".fpl"},
          {{"in.txt", one}},
          2,
-         " *** Error writing batch output file :ooo",
          "",
+         "STOP *** Error writing batch output file :ooo",
          {}},
         {"so is an input name that long",
          {"-batch", "Alps", std::string(300, 'i') + ".txt"},
          {},
          2,
-         " *** Impossible to open batch input file :iii",
          "",
+         "STOP *** Impossible to open batch input file :iii",
          {}},
         {"a flight plan named .cup is not overwritten by the waypoint file",
          {"-batch", "-cup", "Alps", "in.txt", "out.cup"},
@@ -396,9 +426,9 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
          {"-batch", "Alps", "in.txt", "out.fpl"},
          {{"in.txt", "1 A 46.5 9.25 1000x\n"}},
          2,
-         " *** Error reading batch file :in.txt, line 1: number, name, latitude, longitude, "
-         "altitude expected ***\n",
          "",
+         "STOP *** Error reading batch file :in.txt, line 1: the altitude \"1000x\" is not a "
+         "number ***\n",
          {{"out.fpl", ""}}},
     };
     for (const RunCase& c : cases) check(c);
@@ -410,8 +440,8 @@ TEST_F(RealFiles, MessagesKeepPathsWhole) {
          {"-batch", "Alps", "sub/none.txt", "sub/out.fpl"},
          {{"sub/x", ""}},
          2,
-         " *** Impossible to open batch input file :sub/none.txt ***\n",
          "",
+         "STOP *** Impossible to open batch input file :sub/none.txt ***\n",
          {{"sub/out.fpl", ""}}},
         {"with the file and line",
          {"-batch", "Alps", "sub/in.txt", "out.fpl"},
@@ -479,23 +509,7 @@ TEST_F(RealFiles, CorruptTerrainHeadersAreNotInstalled) {
 }
 
 TEST_F(RealFiles, PublishedWaypointFiles) {
-    const std::string header = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n";
-    auto wp = [](std::string name, std::string code, std::string country, const char* lat,
-                 const char* lon, std::string rest) {
-        return "\"" + name + "\"," + code + "," + country + "," +
-               std::string(lat_cu(decode_lat_cu(lat)).view()) + "," +
-               std::string(lon_cu(decode_lon_cu(lon)).view()) + "," + rest + "\r\n";
-    };
-    const std::string alpine_cup =
-        header +
-        wp("S\xE4ntis", "SAENTIS", "CH", "4714.980N", "00920.580E",
-           "2502.0m,7,,,,\"Summit, weather station\"") +
-        wp("Buochs", "LSZC", "CH", "4658.500N", "00824.000E",
-           "450.0m,5,060,2000m,119.625,\"Customs on request\"") +
-        wp("Samedan Engadin Airport, glider field north side", "LSZS", "CH", "4632.030N",
-           "00942.050E", "1707.0m,5,030,1800m,135.325,\"Highest airport in Europe\"") +
-        wp("Passo dello Spluga", "SPLUGA", "IT", "4628.800N", "00920.000E", "2117.1m,6,,,,") +
-        wp("?eba Gipfel", "LEBA", "", "4700.000N", "00915.000E", "1200.0m,1,,,,");
+    const std::string alpine_cup = kept(fixture("alpine_bom.cup"));
     const std::string alpine_fpl =
         fpl_lines("0", "S\xE4ntis", decode_lat_cu("4714.980N"), decode_lon_cu("00920.580E"),
                   "2502.000") +
@@ -506,13 +520,7 @@ TEST_F(RealFiles, PublishedWaypointFiles) {
         fpl_lines("3", "Passo dello Spluga", decode_lat_cu("4628.800N"),
                   decode_lon_cu("00920.000E"), "2117.141") +
         fpl_lines("4", "?eba Gipfel", 47.f, 9.25f, "1200.000");
-    const std::string newer_cup =
-        header +
-        wp("Fl\xFC"
-           "elen",
-           "FLUELEN", "CH", "4654.100N", "00837.200E", "435.0m,1,,,,\"Lake shore\"") +
-        wp("Amlikon", "LSPA", "CH", "4734.000N", "00902.300E",
-           "384.0m,2,080,680m,122.475,\"Gliding centre\"");
+    const std::string newer_cup = kept(fixture("newer_cp1252.cup"));
     const RunCase cases[] = {
         {"a BOM, comments, a task section, a long name and names outside Windows-1252",
          {"-batch", "-cup", "Alps", "club.cup", "alpine.fpl"},
@@ -620,4 +628,192 @@ TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
     EXPECT_NE(fpl.find("TPName99=P14999\r\nTPPosX99="), std::string::npos);
     EXPECT_EQ(fpl.find("TPName0=P15000"), std::string::npos);
     EXPECT_TRUE(read_text(at("Varnix.log")).ends_with("14999 points read in batch file\n"));
+}
+
+// --- waypoint files with tasks, and flight plans back -------------------------------------------
+
+TEST_F(RealFiles, WaypointFilesWithTasks) {
+    const std::string tasks = fixture("tasks.cup");
+    auto tp = [](const char* n, const char* name, const char* lat, const char* lon,
+                 const char* z) {
+        return fpl_lines(n, name, decode_lat_cu(lat), decode_lon_cu(lon), z);
+    };
+    const std::string home0 = tp("0", "Home Field", "4630.000N", "00915.000E", "450.000");
+    const std::string lake = "4620.000N", lake_lon = "00935.000E";
+    const std::string no_waypoint = "name,code,country,lat,lon,elev\r\n* none yet\r\n";
+    const RunCase cases[] = {
+        {"a task by number: its points in order, an airfield named twice in a row once",
+         {"-batch", "-task", "1", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.fpl", home0 + tp("1", "North Peak", "4705.500N", "00910.250E", "2100.000") +
+                        tp("2", "West Pass", "4640.125N", "00845.750E", "1800.000") +
+                        tp("3", "Home Field", "4630.000N", "00915.000E", "450.000")}}},
+        {"a task by name, with a point defined in the task section",
+         {"-batch", "-task", "Out and return", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.fpl", tp("0", "East Lake", lake.c_str(), lake_lon.c_str(), "350.000") +
+                        tp("1", "Inline TP", "4655.000N", "00900.000E", "900.000") +
+                        tp("2", "East Lake", lake.c_str(), lake_lon.c_str(), "350.000")}}},
+        {"a task that is not there",
+         {"-batch", "-task", "3", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         2,
+         "",
+         "STOP No task 3 among the 2 tasks in tasks.cup\n",
+         {{"t.fpl", ""}}},
+        {"a task naming a waypoint the file does not hold",
+         {"-batch", "-task", "1", "Alps", "w.cup", "t.fpl"},
+         {{"w.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n-----Related Tasks-----\n"
+                    "\"T\",\"A\",\"Nowhere\",\"A\"\n"}},
+         2,
+         "",
+         "STOP Task T (line 3) names the waypoint Nowhere, which is not in the file\n",
+         {{"t.fpl", ""}}},
+        {"-tasks lists number, name and points",
+         {"-tasks", "tasks.cup"},
+         {{"tasks.cup", tasks}},
+         0,
+         "1 \"Triangle 120\": 4 points: Home Field > North Peak > West Pass > Home Field\n"
+         "2 \"Out and return\": 3 points: East Lake > Inline TP > East Lake\n",
+         "",
+         {}},
+        {"without -task every waypoint, and how to pick a task",
+         {"-batch", "Alps", "tasks.cup", "all.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         " tasks.cup holds 2 tasks: -task N (from 1) or -task NAME converts one of them, -tasks "
+         "lists them\n",
+         {}},
+        {"-task -cup: the task's waypoints once each, and its task lines",
+         {"-batch", "-cup", "-task", "1", "Alps", "tasks.cup", "t.fpl"},
+         {{"tasks.cup", tasks}},
+         0,
+         "",
+         "",
+         {{"t.cup", kept(tasks.substr(0, tasks.find("\"East Lake\"")) +
+                         tasks.substr(tasks.find("-----"), tasks.find("\"Out and") -
+                                                               tasks.find("-----")))}}},
+        {"UTF-8 stays UTF-8 with its mark; line breaks and blanks inside quotes stay",
+         {"-batch", "-cup", "Alps", "u.cup", "u.fpl"},
+         {{"u.cup", fixture("utf8_names.cup")}},
+         0,
+         "",
+         " Warning: u.cup, line 4: no elevation: TPPosZ is 0\n",
+         {{"u.cup", fixture("utf8_names.cup")}, {"u_Alps.cup", kept(fixture("utf8_names.cup"))}}},
+        {"CR-only line ends are line ends",
+         {"-batch", "Alps", "mac.cup", "m.fpl"},
+         {{"mac.cup", fixture("old_mac.cup")}},
+         0,
+         "",
+         "",
+         {{"m.fpl", tp("0", "Z\xFCrich Nord", "4640.000N", "00905.000E", "500.000") +
+                        tp("1", "Chur", "4650.000N", "00930.000E", "600.000")}}},
+        {"a file with no waypoint says so and leaves the outputs alone",
+         {"-batch", "-cup", "Alps", "none.cup", "keep.fpl"},
+         {{"none.cup", no_waypoint}, {"keep.fpl", "earlier\r\n"}},
+         2,
+         "",
+         "STOP No waypoint in none.cup\n",
+         {{"keep.fpl", "earlier\r\n"}, {"keep.cup", ""}}},
+        {"a quote never closed is named, its line read to the end",
+         {"-batch", "Alps", "q.cup", "q.fpl"},
+         {{"q.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\"open\n"
+                    "\"B\",B,,4630.000N,00915.000E,600m,1,,,,\n"}},
+         0,
+         "",
+         " Warning: q.cup, line 1: a quote is not closed: the line is read up to its end\n",
+         {{"q.fpl", fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                        fpl_lines("1", "B", 46.5f, 9.25f, "600.000")}}},
+    };
+    for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
+    auto [x0, y0] = xy(46.5f, 9.25f);
+    auto [x1, y1] = xy(46.6f, 9.3f);
+    // A simulator flight plan: other keys and sections are left alone.
+    const std::string plan = "[Version]\r\nVersion=3\r\n[Task]\r\nLandscape=Alps\r\nCount=3\r\n"
+                             "TPName0=Home\r\nTPPosX0=" + x0 + "\r\nTPPosY0=" + y0 +
+                             "\r\nTPPosZ0=450\r\nTPRadius0=3000\r\n"
+                             "TPName1=Peak \"A\"\r\nTPPosX1=" + x1 + "\r\nTPPosY1=" + y1 +
+                             "\r\nTPName2=Home\r\nTPPosX2=" + x0 + "\r\nTPPosY2=" + y0 +
+                             "\r\nTPPosZ2=450\r\nTPName3=Lost\r\nTPPosY3=5\r\n";
+    const std::string cup = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
+                            "\"Home\",Home,,4630.000N,00915.000E,450.0m,1,,,,\r\n"
+                            "\"Peak \"\"A\"\"\",\"Peak \"\"A\"\"\",,4636.000N,00918.000E,0.0m,1,,,,\r\n"
+                            "-----Related Tasks-----\r\n"
+                            "\"plan\",\"Home\",\"Peak \"\"A\"\"\",\"Home\"\r\n";
+    const RunCase cases[] = {
+        {"the landscape from the plan; a turnpoint without X skipped, one without Z at 0",
+         {"plan.fpl"},
+         {{"plan.fpl", plan}},
+         3,
+         "",
+         " Warning: plan.fpl, line 11: turnpoint 1 has no TPPosZ: elevation 0\n"
+         " Warning: plan.fpl, line 18: line skipped: turnpoint 3 has no TPPosX\n"
+         " 1 lines skipped in plan.fpl\n",
+         {{"plan.cup", cup}}},
+        {"the landscape and the output named on the command line",
+         {"-batch", "Alps", "plan.fpl", "out.cup"},
+         {{"plan.fpl", plan}},
+         3,
+         "",
+         "",
+         {{"out.cup", cup}}},
+    };
+    for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
+    TempDir dir;
+    write_text(dir.path() / "tasks.cup", fixture("tasks.cup"));
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    EXPECT_EQ(run_varnix({"-batch", "-task", "1", "Alps", "tasks.cup", "tri.fpl"}, dir.path(), env)
+                  .status,
+              0);
+    EXPECT_EQ(run_varnix({"-batch", "Alps", "tri.fpl"}, dir.path(), env).status, 0);
+    EXPECT_EQ(read_back("cup", dir.path() / "tri.cup"),
+              "name|code|country|lat|lon|elev|style|rwdir|rwlen|freq|desc\n"
+              "Home Field|Home Fie||4630.000N|00915.000E|450.0m|1||||\n"
+              "North Peak|North Pe||4705.500N|00910.250E|2100.0m|1||||\n"
+              "West Pass|West Pas||4640.125N|00845.750E|1800.0m|1||||\n"
+              "-----Related Tasks-----\n"
+              "tri|Home Field|North Peak|West Pass|Home Field\n");
+}
+
+TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
+    // 110,000 distinct numbers, then 10,000 of them again: past any table of first lines.
+    std::string input;
+    for (int i = 0; i < 120000; ++i) input += std::to_string(i < 110000 ? i : i - 10000) + " P 46.5 9.25 0\n";
+    write_text(at("big.txt"), input);
+    RunResult r = run({"-batch", "Alps", "big.txt", "big.fpl"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.starts_with(
+        " Warning: big.txt, line 110001: turnpoint number 100000 already used\n"))
+        << r.err.substr(0, 200);
+    EXPECT_TRUE(r.err.ends_with(" Warning: 9980 more warnings not shown\n"));
+}
+
+TEST_F(Batch, LargeCupFilesNumberTheirPointsWithoutGaps) {
+    // Blocks converted in halves on two threads: a skipped line early in a half must not leave a
+    // gap or a repeat in the numbers that follow it.
+    std::string input = "name,code,country,lat,lon,elev\n";
+    for (int i = 0; i < 20000; ++i)
+        input += "\"P" + std::to_string(i) + "\",P,," + (i == 100 ? "bad" : "4630.000N") +
+                 ",00915.000E,500m\n";
+    write_text(at("big.cup"), input);
+    RunResult r = run({"-batch", "Alps", "big.cup", "big.fpl"});
+    EXPECT_EQ(r.status, 3);
+    const std::string fpl = read_text(at("big.fpl"));
+    EXPECT_NE(fpl.find("TPName99=P99\r\n"), std::string::npos);
+    EXPECT_NE(fpl.find("TPName100=P101\r\n"), std::string::npos);
+    EXPECT_NE(fpl.find("TPName4200=P4201\r\n"), std::string::npos);
+    EXPECT_TRUE(fpl.ends_with("TPPosZ19998=500.000\r\n"));
 }

@@ -1,0 +1,340 @@
+#include "app/cup_file.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "geo/decode_coord.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+constexpr double metres_per_foot = 0.3048;
+// A quoted field may hold line breaks; a quote still open after this many lines is taken as a
+// stray one, so it cannot swallow the rest of the file.
+constexpr int record_lines_max = 16;
+constexpr std::string_view tasks_marker = "-----Related Tasks-----";
+constexpr std::string_view no_point = "???";
+
+bool blank(std::string_view s) { return trim(s).empty(); }
+
+// An odd count of quotes leaves one open: "" inside a quoted field counts twice.
+bool quote_open(std::string_view s) { return std::count(s.begin(), s.end(), '"') % 2 != 0; }
+
+}  // namespace
+
+bool is_cup_input(std::string_view name) {
+    return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".cup");
+}
+
+bool split_cup_fields(std::string_view record, std::vector<CupField>& fields) {
+    std::size_t count = 0, i = 0;
+    bool closed = true;
+    for (;;) {
+        if (fields.size() <= count) fields.emplace_back();
+        CupField& f = fields[count++];
+        f.value.clear();
+        while (i < record.size() && (record[i] == ' ' || record[i] == '\t')) ++i;
+        f.begin = i;
+        if (i < record.size() && record[i] == '"') {
+            ++i;
+            for (;;) {
+                if (i >= record.size()) {
+                    closed = false;
+                    break;
+                }
+                if (record[i] == '"') {
+                    if (i + 1 < record.size() && record[i + 1] == '"') {
+                        f.value += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                f.value += record[i++];
+            }
+            // Text after the closing quote ("a" b) belongs to the field.
+            const std::size_t end = std::min(record.find(',', i), record.size());
+            f.value.append(trim_right(record.substr(i, end - i)));
+            i = end;
+            f.end = i;
+        } else {
+            const std::size_t end = std::min(record.find(',', i), record.size());
+            f.value.assign(trim_right(record.substr(i, end - i)));
+            i = end;
+            f.end = f.begin + trim_right(record.substr(f.begin, end - f.begin)).size();
+        }
+        if (i >= record.size()) break;
+        ++i;  // the comma
+    }
+    fields.resize(count);
+    return closed;
+}
+
+bool read_cup_header(const std::vector<CupField>& fields, CupColumns& cols) {
+    CupColumns found{-1, -1, -1, -1};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string_view f = trim(fields[i].value);
+        auto is = [&](std::string_view a, std::string_view b) {
+            return case_blind_compare(f, a) || case_blind_compare(f, b);
+        };
+        if (is("name", "title"))
+            found.name = int(i);
+        else if (is("lat", "latitude"))
+            found.lat = int(i);
+        else if (is("lon", "longitude"))
+            found.lon = int(i);
+        else if (is("elev", "elevation"))
+            found.elev = int(i);
+    }
+    if (found.name < 0 || found.lat < 0 || found.lon < 0) return false;
+    cols = found;
+    return true;
+}
+
+bool read_cup_elevation(std::string_view text, float& metres) {
+    text = trim(text);
+    double factor = 1.0;
+    if (text.size() >= 2 && case_blind_compare(text.substr(text.size() - 2), "ft")) {
+        factor = metres_per_foot;
+        text.remove_suffix(2);
+    } else if (!text.empty() && (text.back() == 'm' || text.back() == 'M')) {
+        text.remove_suffix(1);
+    }
+    text = trim(text);
+    if (text.empty()) {
+        metres = 0;
+        return true;
+    }
+    double v = 0;
+    if (!read_free_number(text, v) || text.find_first_of(" ,/") != std::string_view::npos) {
+        return false;
+    }
+    metres = float(v * factor);
+    return true;
+}
+
+bool is_cup_tasks_line(std::string_view line) { return trim(line).starts_with(tasks_marker); }
+
+// --- the reader ------------------------------------------------------------------------------------
+
+bool CupReader::next_line(CupRecord& l) {
+    if (!pending_.empty()) {
+        l = std::move(pending_.back());
+        pending_.pop_back();
+        return true;
+    }
+    if (!in_.next(l.text)) return false;
+    l.line = in_.line_number();
+    l.open_quote = false;
+    return true;
+}
+
+bool CupReader::next(CupRecord& rec) {
+    if (tasks_reached_) return false;
+    while (next_line(rec)) {
+        if (is_cup_tasks_line(rec.text)) {
+            tasks_reached_ = true;
+            return false;
+        }
+        if (blank(rec.text) || rec.text.starts_with('*')) continue;
+        if (quote_open(rec.text)) {
+            // A quoted field over several lines: join them while the quote stays open.
+            std::vector<CupRecord> taken;
+            std::string joined = rec.text;
+            bool open = true;
+            CupRecord more;
+            while (open && int(taken.size()) + 1 < record_lines_max && next_line(more)) {
+                const bool marker = is_cup_tasks_line(more.text);
+                taken.push_back(more);
+                if (marker) break;
+                joined += "\r\n";
+                joined += more.text;
+                open = quote_open(joined);
+            }
+            if (open) {
+                rec.open_quote = true;  // a stray quote: this line alone, the others as read
+                pending_.insert(pending_.end(), taken.rbegin(), taken.rend());
+            } else {
+                rec.text = std::move(joined);
+            }
+        }
+        if (!header_checked_) {
+            header_checked_ = true;
+            if (split_cup_fields(rec.text, scratch_) && read_cup_header(scratch_, cols_)) {
+                header_ = rec.text;
+                continue;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+const std::vector<CupRecord>& CupReader::task_section() {
+    if (!section_read_ && tasks_reached_) {
+        section_read_ = true;
+        CupRecord l;
+        while (next_line(l)) section_.push_back(l);
+    }
+    return section_;
+}
+
+bool parse_cup_record(std::string_view record, const CupColumns& cols,
+                      std::vector<CupField>& scratch, BatchPoint& point, std::string& fault) {
+    split_cup_fields(record, scratch);
+    const int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
+    if (int(scratch.size()) <= needed) {
+        fault = std::to_string(scratch.size()) + " fields, " + std::to_string(needed + 1) +
+                " needed for name, lat, lon and elev";
+        return false;
+    }
+    const CupField& name = scratch[std::size_t(cols.name)];
+    if (blank(name.value)) {
+        fault = "the name is empty";
+        return false;
+    }
+    float alt = 0;
+    point.alt_empty = true;
+    if (cols.elev >= 0) {
+        const std::string& elev = scratch[std::size_t(cols.elev)].value;
+        if (!read_cup_elevation(elev, alt)) {
+            fault = "elev \"" + elev + "\" is not an elevation";
+            return false;
+        }
+        point.alt_empty = blank(elev);
+    }
+    const CupField& lat = scratch[std::size_t(cols.lat)];
+    const CupField& lon = scratch[std::size_t(cols.lon)];
+    point.name = name.value;
+    point.c_lat = trim(lat.value);
+    point.c_lon = trim(lon.value);
+    point.alt = alt;
+    point.from_cup = true;
+    point.lat_begin = lat.begin;
+    point.lat_end = lat.end;
+    point.lon_begin = lon.begin;
+    point.lon_end = lon.end;
+    return true;
+}
+
+// --- tasks ----------------------------------------------------------------------------------------
+
+std::vector<std::size_t> task_route(const CupTask& task) {
+    std::vector<std::size_t> route;
+    for (std::size_t i = 0; i < task.points.size(); ++i) {
+        const bool inline_point =
+            std::any_of(task.inline_points.begin(), task.inline_points.end(),
+                        [&](const auto& p) { return p.first == i; });
+        if (inline_point) {
+            route.push_back(i);
+            continue;
+        }
+        const std::string_view name = trim(task.points[i]);
+        if (name.empty() || name == no_point) continue;
+        // Take-off and start (finish and landing) are most often one airfield: one turnpoint.
+        if (!route.empty() && trim(task.points[route.back()]) == name) continue;
+        route.push_back(i);
+    }
+    return route;
+}
+
+std::vector<CupTask> read_cup_tasks(const std::vector<CupRecord>& section) {
+    std::vector<CupTask> tasks;
+    std::vector<CupField> fields;
+    for (std::size_t i = 0; i < section.size(); ++i) {
+        std::string_view text = trim(section[i].text);
+        if (text.empty()) continue;
+        const bool option = text.starts_with("Options") || text.starts_with("ObsZone=") ||
+                            text.starts_with("Point=") || text.starts_with("STARTS=");
+        if (option) {
+            if (tasks.empty()) continue;  // options of no task
+            CupTask& t = tasks.back();
+            t.last = i + 1;
+            if (text.starts_with("Point=")) {
+                // Point=N,<a waypoint record>: the task's point N defined in place.
+                const std::size_t comma = text.find(',');
+                std::int32_t n = -1;
+                if (comma != std::string_view::npos && read_free_int(text.substr(6, comma - 6), n) &&
+                    n >= 0 && std::size_t(n) < t.points.size()) {
+                    CupRecord r{std::string(text.substr(comma + 1)), section[i].line, false};
+                    t.inline_points.emplace_back(std::size_t(n), std::move(r));
+                }
+            }
+            continue;
+        }
+        split_cup_fields(text, fields);
+        CupTask& t = tasks.emplace_back();
+        t.name = fields[0].value;
+        for (std::size_t k = 1; k < fields.size(); ++k) t.points.push_back(fields[k].value);
+        while (!t.points.empty() && blank(t.points.back())) t.points.pop_back();
+        t.first = i;
+        t.last = i + 1;
+        t.line = section[i].line;
+    }
+    return tasks;
+}
+
+// --- whole files in memory ------------------------------------------------------------------
+
+CupContent read_cup(std::string_view bytes) {
+    CupContent c;
+    LineReader in(LineReader::Encoding::bytes);
+    in.open_bytes(bytes);
+    CupReader reader(in);
+    CupRecord rec;
+    std::vector<CupField> scratch;
+    std::string fault;
+    while (reader.next(rec)) {
+        BatchPoint p;
+        if (parse_cup_record(rec.text, reader.columns(), scratch, p, fault)) {
+            p.nump = std::int32_t(c.records.size());
+            c.waypoints.push_back(std::move(p));
+        } else {
+            c.skipped.emplace_back(rec.line, fault);
+        }
+        c.records.push_back(std::move(rec));
+    }
+    c.columns = reader.columns();
+    c.header = reader.header();
+    c.bom = in.had_bom();
+    c.task_section = reader.task_section();
+    c.tasks = read_cup_tasks(c.task_section);
+    return c;
+}
+
+std::vector<CupTask> read_cup_tasks(std::string_view section_bytes) {
+    LineReader in(LineReader::Encoding::bytes);
+    in.open_bytes(section_bytes);
+    std::vector<CupRecord> section;
+    CupRecord l;
+    while (in.next(l.text)) {
+        l.line = in.line_number();
+        section.push_back(l);
+    }
+    return read_cup_tasks(section);
+}
+
+// --- output --------------------------------------------------------------------------------------
+
+void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p,
+                         float lat, float lon) {
+    // decode_coord has rewritten a waypoint-notation variant in c_lat/c_lon as DDMM.mmmN.
+    auto text = [](const auto& field, float value, bool is_lat) {
+        const std::string_view v = field.view();
+        const bool cup = (is_lat ? decode_lat_cu(v) : decode_lon_cu(v)) != cu_invalid;
+        return cup ? std::string(v) : std::string((is_lat ? lat_cu(value) : lon_cu(value)).view());
+    };
+    const bool lat_first = p.lat_begin < p.lon_begin;
+    const std::size_t b1 = lat_first ? p.lat_begin : p.lon_begin;
+    const std::size_t e1 = lat_first ? p.lat_end : p.lon_end;
+    const std::size_t b2 = lat_first ? p.lon_begin : p.lat_begin;
+    const std::size_t e2 = lat_first ? p.lon_end : p.lat_end;
+    out.append(record.substr(0, b1));
+    out += lat_first ? text(p.c_lat, lat, true) : text(p.c_lon, lon, false);
+    out.append(record.substr(e1, b2 - e1));
+    out += lat_first ? text(p.c_lon, lon, false) : text(p.c_lat, lat, true);
+    out.append(record.substr(e2));
+    out += "\r\n";
+}

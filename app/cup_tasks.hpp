@@ -1,0 +1,21 @@
+// The tasks of a .cup file on the command line: -tasks lists them, -task N picks one and gives
+// the waypoint records of its route, in order.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/cup_file.hpp"
+
+// The task that `selector` names: a number from 1 in file order, or the task's name. Null with
+// `error` saying why.
+const CupTask* pick_task(const std::vector<CupTask>& tasks, std::string_view selector,
+                         std::string& error);
+// The waypoint records of the task's route (task_route), in order. A point naming no waypoint of
+// `records` leaves the result empty and says which in `error`.
+std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupRecord>& records,
+                                     const CupColumns& cols, std::string& error);
+// Prints number, name and route of every task of the .cup file `infile` (a host path) on
+// standard output; stops through app/stop.hpp when the file cannot be read.
+void list_cup_tasks(const std::string& infile, bool qline);

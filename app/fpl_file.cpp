@@ -1,0 +1,229 @@
+#include "app/fpl_file.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "app/Varnix.hpp"
+#include "app/batch_items.hpp"
+#include "app/read_batch.hpp"
+#include "app/run_log.hpp"
+#include "app/stop.hpp"
+#include "geo/UTM.hpp"
+#include "host/console.hpp"
+#include "host/files.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/numbers.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+enum Key { k_name, k_x, k_y, k_z, k_none };
+
+// "TPPosX12" gives k_x and 12; keys are compared without case, as Windows reads them.
+Key turnpoint_key(std::string_view key, int& number) {
+    static constexpr std::string_view names[] = {"TPName", "TPPosX", "TPPosY", "TPPosZ"};
+    for (int k = k_name; k < k_none; ++k) {
+        const std::string_view n = names[k];
+        if (key.size() <= n.size() || !case_blind_compare(key.substr(0, n.size()), n)) continue;
+        std::int32_t v = 0;
+        const std::string_view digits = key.substr(n.size());
+        if (!is_uint(digits) || !read_free_int(digits, v)) return k_none;
+        number = v;
+        return Key(k);
+    }
+    return k_none;
+}
+
+// Two turnpoints are one waypoint when they share a name and a position.
+constexpr float same_place_m = 1.0f;
+
+}  // namespace
+
+FlightPlan read_flight_plan(LineReader& in) {
+    FlightPlan plan;
+    std::map<int, FlightPlanPoint> by_number;
+    std::string line;
+    while (in.next(line)) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string_view key = trim(std::string_view(line).substr(0, eq));
+        const std::string_view value = trim(std::string_view(line).substr(eq + 1));
+        if (case_blind_compare(key, "Landscape")) {
+            if (plan.landscape.empty()) plan.landscape = value;
+            continue;
+        }
+        int number = 0;
+        const Key k = turnpoint_key(key, number);
+        if (k == k_none) continue;
+        FlightPlanPoint& p = by_number[number];
+        if (!p.has_name && !p.has_x && !p.has_y && !p.has_z) {
+            p.number = number;
+            p.line = in.line_number();
+        }
+        if (k == k_name) {
+            p.name = value;
+            p.has_name = true;
+            continue;
+        }
+        float v = 0;
+        if (!read_free_number(value, v) || !std::isfinite(v)) {
+            plan.faults.emplace_back(in.line_number(),
+                                     std::string(key) + " \"" + std::string(value) +
+                                         "\" is not a number");
+            continue;
+        }
+        (k == k_x ? p.x : k == k_y ? p.y : p.z) = v;
+        (k == k_x ? p.has_x : k == k_y ? p.has_y : p.has_z) = true;
+    }
+    for (auto& [n, p] : by_number) plan.points.push_back(std::move(p));
+    return plan;
+}
+
+FlightPlan read_flight_plan(std::string_view bytes) {
+    LineReader in;
+    in.open_bytes(bytes);
+    return read_flight_plan(in);
+}
+
+bool is_flight_plan_name(std::string_view name) {
+    return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".fpl");
+}
+
+std::string flight_plan_landscape(const std::string& host_path) {
+    LineReader in;
+    if (!host_file_exists(host_path) || !in.open(host_path)) return {};
+    return read_flight_plan(in).landscape;
+}
+
+namespace {
+
+class PlanConversion {
+  public:
+    PlanConversion(const std::string& infile, const std::string& outfile, bool qline)
+        : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(from_host_path(infile)) {}
+
+    void run() {
+        LineReader in;
+        if (!host_file_exists(infile_) || !in.open(infile_)) {
+            stop_reporting("*** Impossible to open batch input file :" +
+                               message_literal(shown_in_) + " ***",
+                           qline_);
+        }
+        const FlightPlan plan = read_flight_plan(in);
+        if (in.failed()) {
+            stop_reporting("*** Error reading batch file :" + message_literal(shown_in_) + " ***",
+                           qline_);
+        }
+        for (const auto& [line, fault] : plan.faults) skip(line, fault);
+        std::string body, task = "\"";
+        append_task_name(task);
+        for (const FlightPlanPoint& p : plan.points) add_point(p, body, task);
+        if (points_ == 0) stop_with_message("No turnpoint in flight plan " + shown_in_);
+        write(body, task);
+    }
+
+  private:
+    void append_task_name(std::string& task) {
+        // The task is named after the file: its name without folder and extension.
+        std::string_view name = shown_in_;
+        const std::size_t slash = name.find_last_of('/');
+        if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+        name.remove_suffix(4);  // ".fpl"
+        for (char c : name) task += c == '"' ? std::string("\"\"") : std::string(1, c);
+        task += '"';
+    }
+
+    void add_point(const FlightPlanPoint& p, std::string& body, std::string& task) {
+        const std::string n = std::to_string(p.number);
+        if (!p.has_x || !p.has_y) {
+            skip(p.line, "turnpoint " + n + " has no " + (p.has_x ? "TPPosY" : "TPPosX"));
+            return;
+        }
+        float lat = 0, lon = 0;
+        if (xytolatlon(p.x, p.y, lat, lon) != 1) {
+            skip(p.line, "turnpoint " + n + ": X/Y cannot be converted");
+            return;
+        }
+        if (!p.has_z) warn(p.line, "turnpoint " + n + " has no TPPosZ: elevation 0");
+        if (outside_landscape(p.x, p.y)) {
+            warn(p.line, "point " + p.name + " lies outside landscape " +
+                             from_host_path(common_data.landscape.view()));
+        }
+        BatchPoint wp;
+        wp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + n;
+        wp.alt = p.z;
+        // A waypoint file needs unique names: the same name at another place gets a number.
+        std::string name = wp.name;
+        for (int k = 2;; ++k) {
+            auto it = placed_.find(name);
+            if (it == placed_.end()) break;
+            if (std::hypot(it->second.first - p.x, it->second.second - p.y) < same_place_m) {
+                append_task_point(task, name);
+                ++points_;
+                return;
+            }
+            name = wp.name + " (" + std::to_string(k) + ")";
+        }
+        wp.name = name;
+        placed_[name] = {p.x, p.y};
+        append_waypoint(body, wp, lat, lon);
+        append_task_point(task, name);
+        ++points_;
+    }
+
+    static void append_task_point(std::string& task, std::string_view name) {
+        task += ',';
+        append_csv_field(task, name, true);
+    }
+
+    void skip(int line, const std::string& what) {
+        ++skipped_;
+        console_error_line(" Warning: " + shown_in_ + ", line " + std::to_string(line) +
+                           ": line skipped: " + what);
+    }
+    void warn(int line, const std::string& what) {
+        console_error_line(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": " +
+                           what);
+    }
+
+    void write(const std::string& body, const std::string& task) {
+        AsideFile out;
+        const std::string shown_out = from_host_path(outfile_);
+        if (!out.open(outfile_)) {
+            stop_reporting("*** Impossible to open batch output file :" +
+                               message_literal(shown_out) + " ***",
+                           qline_);
+        }
+        out.write(std::string(cup_header) + "\r\n");
+        out.write(body);
+        out.write("-----Related Tasks-----\r\n" + task + "\r\n");
+        if (!out.commit()) {
+            stop_reporting("*** Error writing batch output file :" + message_literal(shown_out) +
+                               " ***",
+                           qline_);
+        }
+        run_log_line(std::to_string(points_) + " points read in batch file");
+        if (skipped_ > 0) {
+            const std::string count =
+                std::to_string(skipped_) + " lines skipped in " + shown_in_;
+            console_error_line(" " + count);
+            run_log_line(count);
+            end_program(ExitStatus::lines_skipped);
+        }
+    }
+
+    const std::string& infile_;
+    const std::string& outfile_;
+    const bool qline_;
+    const std::string shown_in_;
+    std::map<std::string, std::pair<float, float>> placed_;
+    int points_ = 0, skipped_ = 0;
+};
+
+}  // namespace
+
+void convert_flight_plan(const std::string& infile, const std::string& outfile, bool qline) {
+    PlanConversion(infile, outfile, qline).run();
+}

@@ -1,0 +1,39 @@
+// Flight plans as input: the turnpoints of a flight-plan fragment that Varnix wrote, or of a
+// simulator flight plan (TPName/TPPosX/TPPosY/TPPosZ keys; every other line is left alone),
+// turned back into latitude/longitude as a .cup waypoint file with the plan as its one task.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "util/line_reader.hpp"
+
+struct FlightPlanPoint {
+    int number = 0;  // N of TPNameN
+    std::string name;
+    float x = 0, y = 0, z = 0;
+    bool has_name = false, has_x = false, has_y = false, has_z = false;
+    int line = 0;  // the first line naming this turnpoint
+};
+
+struct FlightPlan {
+    std::string landscape;                // a Landscape= line; empty when none
+    std::vector<FlightPlanPoint> points;  // by turnpoint number, ascending
+    std::vector<std::pair<int, std::string>> faults;  // line and what could not be read
+};
+
+// Reads the turnpoint keys (case as Windows reads them: any) of a flight plan.
+FlightPlan read_flight_plan(LineReader& in);
+// The same from the file's bytes, without touching the disk (tests, fuzzing).
+FlightPlan read_flight_plan(std::string_view bytes);
+
+// True when `name` ends in .fpl (any case): such an input is read as a flight plan.
+bool is_flight_plan_name(std::string_view name);
+// The landscape a flight-plan file names; empty when it names none or cannot be read.
+std::string flight_plan_landscape(const std::string& host_path);
+
+// Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the
+// landscape set up by init_conv. Ends the program through app/stop.hpp on a failure.
+void convert_flight_plan(const std::string& infile, const std::string& outfile, bool qline);
