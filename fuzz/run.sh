@@ -17,13 +17,13 @@ jobs="${VARNIX_FUZZ_JOBS:-$(nproc)}"
 # Each target with the longest input it is given: room for what its files hold, no more, as a
 # run's time grows with the input's length.
 declare -A max_len=(
-    [form_def]=2048    # a form of a few dozen boxes
+    [form_def]=1536    # a form of a few dozen boxes (every_kind.frm)
     [form_data]=2048   # a saved-values line per box of a full form
     [coord]=64         # two coordinate fields
     [trn]=512          # headers are 36 and 48 bytes, a text grid header six lines
     [reg_file]=2048    # a few keys of a registry store
     [batch_line]=2048
-    [cup]=4096         # waypoints, a header and a task section
+    [cup]=2048         # waypoints, a header and a task section
     [cup_tasks]=2048
     [fpl]=2048
 )
