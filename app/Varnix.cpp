@@ -63,14 +63,18 @@ void print_usage(const CommandLine& cl) {
     console_line(" Plan : " + std::string(a0) +
                  " [-batch Landscape] FlightPlan.fpl [Output.cup]   a flight plan into a .cup file"
                  " with its task (landscape from the plan's Landscape= line when not given)");
-    console_line(" -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
-                 " and tasks)");
-    console_line(" -task N    batch of a .cup file: only task N (from 1, or its name) into the"
-                 " flight plan");
-    console_line(" -tasks     " + std::string(a0) + " -tasks File.cup lists the tasks of a .cup file");
+    console_line(
+        " -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
+        " and tasks)");
+    console_line(
+        " -task N    batch of a .cup file: only task N (from 1, or its name) into the"
+        " flight plan");
+    console_line(" -tasks     " + std::string(a0) +
+                 " -tasks File.cup lists the tasks of a .cup file");
     console_line(" -gui       open the converter window; operands are ignored");
-    console_line(" -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
-                 " result");
+    console_line(
+        " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
+        " result");
 }
 
 // The options are the arguments before the first operand; a "-" after an operand (a negative
@@ -120,7 +124,8 @@ void apply_options(CommandLine& cl) {
         } else if (opt.starts_with("-tasks")) {
             cl.qtasks = true;
         } else if (opt == "-task") {
-            if (i == cl.last_opt) stop_with_message("-task needs a task: a number from 1 or a name");
+            if (i == cl.last_opt)
+                stop_with_message("-task needs a task: a number from 1 or a name");
             cl.task = console_arg_to_cp1252(cl.arg[i++]);
         } else if (opt.starts_with("-cup")) {
             cl.qcup = true;
@@ -150,16 +155,20 @@ std::string text_operand(const CommandLine& cl, int n) {
     return console_arg_to_cp1252(operand(cl, n));
 }
 
-// The first line of a batch file: its landscape when it reads Landscape=NAME. A single operand
-// that is not a readable file is most often a forgotten pair of coordinates: say what failed.
+// The first line of a batch file: its landscape when it reads Landscape=NAME (a flight plan:
+// any Landscape= line). A single operand that is not a readable file is most often a forgotten
+// pair of coordinates: say what failed.
 void read_batch_landscape(CommandLine& cl) {
     LineReader in;
     const bool opened = host_file_exists(cl.infile) && in.open(cl.infile);
     if (cl.qverb) diag("open status", opened ? 0 : 1, from_host_path(cl.infile));
     if (!opened) {
-        stop_reporting("*** Impossible to open batch input file :" +
-                           message_literal(from_host_path(cl.infile)) + " ***",
+        stop_reporting(batch_file_message(BatchFileFailure::open_input, cl.infile),
                        common_data.qline);
+    }
+    if (is_flight_plan_name(cl.infile)) {
+        set_landscape(read_flight_plan(in).landscape);
+        return;
     }
     std::string line;
     if (!in.next(line)) return;
@@ -349,11 +358,7 @@ Mode choose_mode(CommandLine& cl) {
         common_data.qline = false;
         set_box_echo(true);  // no console of its own is assumed, but a script may be watching
         cl.infile = operand(cl, 1);
-        if (is_flight_plan_name(cl.infile)) {
-            set_landscape(flight_plan_landscape(cl.infile));
-        } else {
-            read_batch_landscape(cl);
-        }
+        read_batch_landscape(cl);
         cl.outfile = batch_output_name(cl.infile);
         log_batch_files(cl);
         return Mode::batch;
@@ -379,6 +384,10 @@ void run_mode(Mode mode, const CommandLine& cl) {
         varnix_forms();
         stop_silently();
     }
+    if (mode == Mode::batch && !cl.task.empty() && !is_cup_input(cl.infile)) {
+        stop_with_message("-task picks a task of a .cup input; " + from_host_path(cl.infile) +
+                          " is no .cup file");
+    }
     if (init_conv() != 1) {
         std::string msg = "Landscape " + from_host_path(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
@@ -390,9 +399,6 @@ void run_mode(Mode mode, const CommandLine& cl) {
     if (mode == Mode::batch && is_flight_plan_name(cl.infile)) {
         convert_flight_plan(cl.infile, cl.outfile, common_data.qline);
     } else if (mode == Mode::batch) {
-        if (!cl.task.empty() && !is_cup_input(cl.infile))
-            stop_with_message("-task picks a task of a .cup input; " +
-                              from_host_path(cl.infile) + " is no .cup file");
         read_batch(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
                                 common_data.qline, cl.epsl, cl.task});
     } else {

@@ -117,7 +117,8 @@ bool read_cup_elevation(std::string_view text, float& metres) {
 
 bool is_cup_tasks_line(std::string_view line) { return trim(line).starts_with(tasks_marker); }
 
-// --- the reader ------------------------------------------------------------------------------------
+// --- the reader
+// ------------------------------------------------------------------------------------
 
 bool CupReader::next_line(CupRecord& l) {
     if (!pending_.empty()) {
@@ -131,14 +132,26 @@ bool CupReader::next_line(CupRecord& l) {
     return true;
 }
 
+bool is_cup_comment(std::string_view record) { return record.starts_with('*'); }
+
 bool CupReader::next(CupRecord& rec) {
+    if (!held_.empty()) {
+        rec = std::move(held_.front());
+        held_.erase(held_.begin());
+        return true;
+    }
     if (tasks_reached_) return false;
     while (next_line(rec)) {
         if (is_cup_tasks_line(rec.text)) {
             tasks_reached_ = true;
-            return false;
+            break;
         }
-        if (blank(rec.text) || rec.text.starts_with('*')) continue;
+        if (blank(rec.text)) continue;
+        if (is_cup_comment(rec.text)) {
+            if (header_checked_) return true;
+            held_.push_back(std::move(rec));  // comments before the header follow it
+            continue;
+        }
         if (quote_open(rec.text)) {
             // A quoted field over several lines: join them while the quote stays open.
             std::vector<CupRecord> taken;
@@ -164,12 +177,18 @@ bool CupReader::next(CupRecord& rec) {
             header_checked_ = true;
             if (split_cup_fields(rec.text, scratch_) && read_cup_header(scratch_, cols_)) {
                 header_ = rec.text;
-                continue;
+                return next(rec);
+            }
+            if (!held_.empty()) {
+                held_.push_back(std::move(rec));
+                return next(rec);
             }
         }
         return true;
     }
-    return false;
+    header_checked_ = true;
+    if (held_.empty()) return false;
+    return next(rec);
 }
 
 const std::vector<CupRecord>& CupReader::task_section() {
@@ -219,14 +238,14 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
     return true;
 }
 
-// --- tasks ----------------------------------------------------------------------------------------
+// --- tasks
+// ----------------------------------------------------------------------------------------
 
 std::vector<std::size_t> task_route(const CupTask& task) {
     std::vector<std::size_t> route;
     for (std::size_t i = 0; i < task.points.size(); ++i) {
-        const bool inline_point =
-            std::any_of(task.inline_points.begin(), task.inline_points.end(),
-                        [&](const auto& p) { return p.first == i; });
+        const bool inline_point = std::any_of(task.inline_points.begin(), task.inline_points.end(),
+                                              [&](const auto& p) { return p.first == i; });
         if (inline_point) {
             route.push_back(i);
             continue;
@@ -256,8 +275,9 @@ std::vector<CupTask> read_cup_tasks(const std::vector<CupRecord>& section) {
                 // Point=N,<a waypoint record>: the task's point N defined in place.
                 const std::size_t comma = text.find(',');
                 std::int32_t n = -1;
-                if (comma != std::string_view::npos && read_free_int(text.substr(6, comma - 6), n) &&
-                    n >= 0 && std::size_t(n) < t.points.size()) {
+                if (comma != std::string_view::npos &&
+                    read_free_int(text.substr(6, comma - 6), n) && n >= 0 &&
+                    std::size_t(n) < t.points.size()) {
                     CupRecord r{std::string(text.substr(comma + 1)), section[i].line, false};
                     t.inline_points.emplace_back(std::size_t(n), std::move(r));
                 }
@@ -287,6 +307,7 @@ CupContent read_cup(std::string_view bytes) {
     std::vector<CupField> scratch;
     std::string fault;
     while (reader.next(rec)) {
+        if (is_cup_comment(rec.text)) continue;
         BatchPoint p;
         if (parse_cup_record(rec.text, reader.columns(), scratch, p, fault)) {
             p.nump = std::int32_t(c.records.size());
@@ -318,8 +339,8 @@ std::vector<CupTask> read_cup_tasks(std::string_view section_bytes) {
 
 // --- output --------------------------------------------------------------------------------------
 
-void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p,
-                         float lat, float lon) {
+void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p, float lat,
+                         float lon) {
     // decode_coord has rewritten a waypoint-notation variant in c_lat/c_lon as DDMM.mmmN.
     auto text = [](const auto& field, float value, bool is_lat) {
         const std::string_view v = field.view();

@@ -53,8 +53,9 @@ class CupReader {
   public:
     explicit CupReader(LineReader& in) : in_(in) {}
 
-    // The next waypoint record; empty lines, "*" comments and the header line are passed over.
-    // False at the task section or the end of the file.
+    // The next waypoint record or "*" comment line (comments before the header line come after
+    // it); empty lines and the header line are passed over. False at the task section or the end
+    // of the file.
     bool next(CupRecord& rec);
     const CupColumns& columns() const { return cols_; }
     // The header line as read; empty when the file has none.
@@ -72,9 +73,12 @@ class CupReader {
     bool header_checked_ = false, tasks_reached_ = false, section_read_ = false;
     std::vector<CupRecord> pending_;  // lines read ahead for an open quote, in reverse order
     std::vector<CupRecord> section_;
+    std::vector<CupRecord> held_;  // comments read before the header was known
     std::vector<CupField> scratch_;
 };
 
+// A "*" comment line among the waypoints.
+bool is_cup_comment(std::string_view record);
 // A waypoint record into a point (name, coordinate texts, elevation, the spans of its latitude
 // and longitude). False with `fault` saying which field could not be read.
 bool parse_cup_record(std::string_view record, const CupColumns& cols,
@@ -86,7 +90,7 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
 // waypoint ("???" for none), followed by its Options, ObsZone=, Point= and STARTS= lines.
 struct CupTask {
     std::string name;
-    std::vector<std::string> points;  // as written, "???" included
+    std::vector<std::string> points;                               // as written, "???" included
     std::vector<std::pair<std::size_t, CupRecord>> inline_points;  // Point=N: points[N] inline
     std::size_t first = 0, last = 0;  // its lines in the section: [first, last)
     int line = 0;
@@ -118,5 +122,5 @@ std::vector<CupTask> read_cup_tasks(std::string_view section_bytes);
 
 // The waypoint line of a point read from `record`: the record as it stands with its latitude
 // and longitude written in the waypoint notation (a text already in it is kept), CR LF.
-void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p,
-                         float lat, float lon);
+void append_cup_waypoint(std::string& out, std::string_view record, const BatchPoint& p, float lat,
+                         float lon);

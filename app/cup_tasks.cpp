@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "app/read_batch.hpp"
 #include "app/stop.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
@@ -40,6 +41,7 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
     std::unordered_map<std::string, std::size_t> by_name;
     std::vector<CupField> fields;
     for (std::size_t i = 0; i < records.size(); ++i) {
+        if (is_cup_comment(records[i].text)) continue;
         split_cup_fields(records[i].text, fields);
         if (std::size_t(cols.name) < fields.size())
             by_name.try_emplace(std::string(trim(fields[std::size_t(cols.name)].value)), i);
@@ -66,9 +68,7 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
 void list_cup_tasks(const std::string& infile, bool qline) {
     LineReader in(LineReader::Encoding::bytes);
     if (!host_file_exists(infile) || !in.open(infile)) {
-        stop_reporting("*** Impossible to open batch input file :" +
-                           message_literal(from_host_path(infile)) + " ***",
-                       qline);
+        stop_reporting(batch_file_message(BatchFileFailure::open_input, infile), qline);
     }
     CupReader reader(in);
     CupRecord rec;
@@ -76,14 +76,12 @@ void list_cup_tasks(const std::string& infile, bool qline) {
     }
     const std::vector<CupTask> tasks = read_cup_tasks(reader.task_section());
     if (in.failed()) {
-        stop_reporting(
-            "*** Error reading batch file :" + message_literal(from_host_path(infile)) + " ***",
-            qline);
+        stop_reporting(batch_file_message(BatchFileFailure::read_input, infile), qline);
     }
     for (std::size_t i = 0; i < tasks.size(); ++i) {
         const std::vector<std::size_t> route = task_route(tasks[i]);
-        std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) + "\": " +
-                           std::to_string(route.size()) + " points:";
+        std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) +
+                           "\": " + std::to_string(route.size()) + " points:";
         for (std::size_t k = 0; k < route.size(); ++k) {
             const auto& inl = tasks[i].inline_points;
             auto p = std::find_if(inl.begin(), inl.end(),

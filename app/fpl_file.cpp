@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "app/Varnix.hpp"
@@ -69,9 +70,10 @@ FlightPlan read_flight_plan(LineReader& in) {
         }
         float v = 0;
         if (!read_free_number(value, v) || !std::isfinite(v)) {
-            plan.faults.emplace_back(in.line_number(),
-                                     std::string(key) + " \"" + std::string(value) +
-                                         "\" is not a number");
+            p.faulty = true;
+            plan.faults.emplace_back(
+                in.line_number(),
+                std::string(key) + " \"" + std::string(value) + "\" is not a number");
             continue;
         }
         (k == k_x ? p.x : k == k_y ? p.y : p.z) = v;
@@ -91,12 +93,6 @@ bool is_flight_plan_name(std::string_view name) {
     return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".fpl");
 }
 
-std::string flight_plan_landscape(const std::string& host_path) {
-    LineReader in;
-    if (!host_file_exists(host_path) || !in.open(host_path)) return {};
-    return read_flight_plan(in).landscape;
-}
-
 namespace {
 
 class PlanConversion {
@@ -105,16 +101,18 @@ class PlanConversion {
         : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(from_host_path(infile)) {}
 
     void run() {
+        std::error_code ec;
+        if (std::filesystem::equivalent(infile_, outfile_, ec)) {
+            stop_with_message("The waypoint file " + from_host_path(outfile_) +
+                              " would overwrite the flight plan");
+        }
         LineReader in;
         if (!host_file_exists(infile_) || !in.open(infile_)) {
-            stop_reporting("*** Impossible to open batch input file :" +
-                               message_literal(shown_in_) + " ***",
-                           qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::open_input, infile_), qline_);
         }
         const FlightPlan plan = read_flight_plan(in);
         if (in.failed()) {
-            stop_reporting("*** Error reading batch file :" + message_literal(shown_in_) + " ***",
-                           qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::read_input, infile_), qline_);
         }
         for (const auto& [line, fault] : plan.faults) skip(line, fault);
         std::string body, task = "\"";
@@ -128,7 +126,7 @@ class PlanConversion {
     void append_task_name(std::string& task) {
         // The task is named after the file: its name without folder and extension.
         std::string_view name = shown_in_;
-        const std::size_t slash = name.find_last_of('/');
+        const std::size_t slash = name.find_last_of("/\\");
         if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
         name.remove_suffix(4);  // ".fpl"
         for (char c : name) task += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -138,11 +136,13 @@ class PlanConversion {
     void add_point(const FlightPlanPoint& p, std::string& body, std::string& task) {
         const std::string n = std::to_string(p.number);
         if (!p.has_x || !p.has_y) {
-            skip(p.line, "turnpoint " + n + " has no " + (p.has_x ? "TPPosY" : "TPPosX"));
+            // A value that is no number has had its warning and its count.
+            if (!p.faulty)
+                skip(p.line, "turnpoint " + n + " has no " + (p.has_x ? "TPPosY" : "TPPosX"));
             return;
         }
         float lat = 0, lon = 0;
-        if (xytolatlon(p.x, p.y, lat, lon) != 1) {
+        if (xytolatlon(p.x, p.y, lat, lon) != 1 || !std::isfinite(lat) || !std::isfinite(lon)) {
             skip(p.line, "turnpoint " + n + ": X/Y cannot be converted");
             return;
         }
@@ -190,24 +190,18 @@ class PlanConversion {
 
     void write(const std::string& body, const std::string& task) {
         AsideFile out;
-        const std::string shown_out = from_host_path(outfile_);
         if (!out.open(outfile_)) {
-            stop_reporting("*** Impossible to open batch output file :" +
-                               message_literal(shown_out) + " ***",
-                           qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::open_output, outfile_), qline_);
         }
         out.write(std::string(cup_header) + "\r\n");
         out.write(body);
         out.write("-----Related Tasks-----\r\n" + task + "\r\n");
         if (!out.commit()) {
-            stop_reporting("*** Error writing batch output file :" + message_literal(shown_out) +
-                               " ***",
-                           qline_);
+            stop_reporting(batch_file_message(BatchFileFailure::write_output, outfile_), qline_);
         }
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {
-            const std::string count =
-                std::to_string(skipped_) + " lines skipped in " + shown_in_;
+            const std::string count = std::to_string(skipped_) + " lines skipped in " + shown_in_;
             console_error_line(" " + count);
             run_log_line(count);
             end_program(ExitStatus::lines_skipped);

@@ -15,12 +15,13 @@ struct FlightPlanPoint {
     std::string name;
     float x = 0, y = 0, z = 0;
     bool has_name = false, has_x = false, has_y = false, has_z = false;
-    int line = 0;  // the first line naming this turnpoint
+    bool faulty = false;  // a value of it is no number (named in FlightPlan::faults)
+    int line = 0;         // the first line naming this turnpoint
 };
 
 struct FlightPlan {
-    std::string landscape;                // a Landscape= line; empty when none
-    std::vector<FlightPlanPoint> points;  // by turnpoint number, ascending
+    std::string landscape;                            // a Landscape= line; empty when none
+    std::vector<FlightPlanPoint> points;              // by turnpoint number, ascending
     std::vector<std::pair<int, std::string>> faults;  // line and what could not be read
 };
 
@@ -31,8 +32,6 @@ FlightPlan read_flight_plan(std::string_view bytes);
 
 // True when `name` ends in .fpl (any case): such an input is read as a flight plan.
 bool is_flight_plan_name(std::string_view name);
-// The landscape a flight-plan file names; empty when it names none or cannot be read.
-std::string flight_plan_landscape(const std::string& host_path);
 
 // Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the
 // landscape set up by init_conv. Ends the program through app/stop.hpp on a failure.

@@ -232,6 +232,14 @@ class Converter {
     void convert_line(std::string_view line, const CupColumns& cols, std::int32_t cup_number,
                       Outcome& out, Part& part) {
         LineResult r;
+        if (cup_input_ && is_cup_comment(line)) {
+            if (write_cup_) {
+                part.cup += line;
+                part.cup += "\r\n";
+            }
+            out.kind = Outcome::skip;
+            return;
+        }
         if (cup_input_) {
             r = parse_cup_record(line, cols, fields_, p_, out.fault) ? LineResult::point
                                                                      : LineResult::bad;
@@ -255,6 +263,7 @@ class Converter {
                 return;
             case LineResult::too_many_items:
                 out.kind = Outcome::bad_coordinates;
+                out.fault = "more than 5 items (a decimal comma?)";
                 return;
             case LineResult::bad:
                 out.kind = Outcome::unreadable;
@@ -272,12 +281,13 @@ class Converter {
         if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
         if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
             out.kind = Outcome::bad_coordinates;
-            if (cup_input_) {
-                const bool bad_lat = type == 0 || lat == coord_invalid;
-                out.fault = std::string(bad_lat ? "lat \"" : "lon \"") +
-                            std::string(bad_lat ? lat_text.view() : lon_text.view()) +
-                            "\" is not a " + (bad_lat ? "latitude" : "longitude");
-            }
+            // Named as the file names it: the .cup column, or the batch item.
+            const bool bad_lat = lat == coord_invalid || (type == 0 && lon != coord_invalid);
+            const std::string_view item =
+                bad_lat ? (cup_input_ ? "lat" : "latitude") : (cup_input_ ? "lon" : "longitude");
+            out.fault = std::string(item) + " \"" +
+                        std::string(bad_lat ? lat_text.view() : lon_text.view()) + "\" is not a " +
+                        (bad_lat ? "latitude" : "longitude");
             return;
         }
         int status = latlontoxy(lat, lon, out.x, out.y);
@@ -344,8 +354,8 @@ class Batch {
             const bool more = read_block(*next);
             join_converters();
             number_second_half(*current);
-            next->first_number = current->first_number + points_in(current->parts[0]) +
-                                 points_in(current->parts[1]);
+            next->first_number =
+                current->first_number + points_in(current->parts[0]) + points_in(current->parts[1]);
             if (more) start_converting(*next);
             take(current->parts[0]);
             take(current->parts[1]);
@@ -361,7 +371,7 @@ class Batch {
             workers_[k] = std::thread([this, &b, first, last, k] {
                 // .cup waypoints are numbered in file order: the second half counts on every
                 // waypoint of the first becoming a point (see number_second_half).
-                const std::int32_t number = b.first_number + std::int32_t(first);
+                const std::int32_t number = b.first_number + waypoints_in(b, 0, first);
                 converters_[k].convert(b, first, last, cup_reader_.columns(), number, b.parts[k]);
             });
         }
@@ -371,9 +381,17 @@ class Batch {
     // it is converted again with the right ones (rare, and only after a skipped line).
     void number_second_half(Block& b) {
         const std::size_t half = b.size / 2;
-        if (!cup_input_ || points_in(b.parts[0]) == std::int32_t(half)) return;
+        if (!cup_input_ || points_in(b.parts[0]) == waypoints_in(b, 0, half)) return;
         converters_[1].convert(b, half, b.size, cup_reader_.columns(),
                                b.first_number + points_in(b.parts[0]), b.parts[1]);
+    }
+
+    // The records of b[first, last) that are waypoints, not comments.
+    std::int32_t waypoints_in(const Block& b, std::size_t first, std::size_t last) const {
+        if (!cup_input_) return 0;
+        return std::int32_t(std::count_if(b.lines.begin() + std::ptrdiff_t(first),
+                                          b.lines.begin() + std::ptrdiff_t(last),
+                                          [](const std::string& l) { return !is_cup_comment(l); }));
     }
 
     // Before the program may stop, or a block be reused.
@@ -410,16 +428,13 @@ class Batch {
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
         if (!in_.open(o_.infile)) {
-            report("*** Impossible to open batch input file :" +
-                   message_literal(from_host_path(o_.infile)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
-            report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_output, cupfile_));
         }
         if (!fpl_.open(o_.outfile)) {
-            report("*** Impossible to open batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+            report(batch_file_message(BatchFileFailure::open_output, o_.outfile));
         }
         if (o_.qcup && !cup_input_) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -519,9 +534,9 @@ class Batch {
             if (cup_input_ && out.kind != Outcome::skip && out.kind != Outcome::point) {
                 ++skipped_;
                 warn(w_skipped, out.line, [&] {
-                    return "line skipped: " +
-                           (out.fault.empty() ? std::string("its X/Y cannot be computed")
-                                              : out.fault);
+                    return "line skipped: " + (out.fault.empty()
+                                                   ? std::string("its X/Y cannot be computed")
+                                                   : out.fault);
                 });
                 continue;
             }
@@ -553,16 +568,16 @@ class Batch {
         switch (out.kind) {
             case Outcome::bad_coordinates:
                 stop_after_writing("incorrect coordinate format : " + from_host_path(o_.infile) +
-                                   ", line " + line);
+                                   ", line " + line + ": " + out.fault);
             case Outcome::conversion_failed:
                 stop_after_writing("*** conversion failed ***");
             default: {
                 settle_outputs();
                 write_count();
-                stop_reporting("*** Error reading batch file :" +
-                                   message_literal(from_host_path(o_.infile)) + ", line " + line +
-                                   ": " + message_literal(out.fault) + " ***",
-                               o_.qline);
+                stop_reporting(
+                    "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) +
+                        ", line " + line + ": " + message_literal(out.fault) + " ***",
+                    o_.qline);
             }
         }
     }
@@ -593,9 +608,9 @@ class Batch {
             warn(w_duplicate, out.line, [&] {
                 auto it = first_line_of_.find(out.nump);
                 return "turnpoint number " + std::to_string(out.nump) +
-                       (it == first_line_of_.end() ? std::string(" already used")
-                                                   : " already used on line " +
-                                                         std::to_string(it->second));
+                       (it == first_line_of_.end()
+                            ? std::string(" already used")
+                            : " already used on line " + std::to_string(it->second));
             });
         } else if (!cup_input_ && first_line_of_.size() < numbers_tracked_max) {
             first_line_of_.emplace(out.nump, out.line);
@@ -648,8 +663,7 @@ class Batch {
         if (cup_input_) finish_cup_input();
         const bool read_failed = in_.failed();
         in_.close();
-        const std::string read_error =
-            "*** Error reading batch file :" + message_literal(from_host_path(o_.infile)) + " ***";
+        const std::string read_error = batch_file_message(BatchFileFailure::read_input, o_.infile);
         if (read_failed && npt_ == 0) {
             // Nothing was read: the outputs the user had stay as they were.
             write_count();
@@ -657,12 +671,10 @@ class Batch {
         }
         if (!fpl_.commit()) {
             cup_.discard();
-            report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(o_.outfile)) + " ***");
+            report(batch_file_message(BatchFileFailure::write_output, o_.outfile));
         }
         if (o_.qcup && !cup_.commit()) {
-            report("*** Error writing batch output file :" +
-                   message_literal(from_host_path(cupfile_)) + " ***");
+            report(batch_file_message(BatchFileFailure::write_output, cupfile_));
         }
         write_count();
         if (read_failed) report(read_error);
@@ -685,7 +697,8 @@ class Batch {
             stop_with_message("No waypoint in " + from_host_path(o_.infile));
         }
         write_cup_tail();
-        const std::size_t tasks = task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
+        const std::size_t tasks =
+            task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
         if (tasks > 0) {
             console_error_line(" " + from_host_path(o_.infile) + " holds " + std::to_string(tasks) +
                                (tasks == 1 ? " task" : " tasks") +
@@ -714,6 +727,13 @@ class Batch {
 };
 
 }  // namespace
+
+std::string batch_file_message(BatchFileFailure failure, std::string_view host_path) {
+    static constexpr std::string_view heads[] = {
+        "*** Impossible to open batch input file :", "*** Error reading batch file :",
+        "*** Impossible to open batch output file :", "*** Error writing batch output file :"};
+    return std::string(heads[int(failure)]) + message_literal(from_host_path(host_path)) + " ***";
+}
 
 void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {
     std::string_view name = p.name;

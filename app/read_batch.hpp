@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "app/batch_items.hpp"
 
@@ -21,6 +22,10 @@ struct BatchOptions {
 // through app/stop.hpp, after the outputs are settled: kept when points were written, else
 // the user's earlier files are left untouched.
 void read_batch(const BatchOptions& options);
+
+// The messages of batch files (host paths) that cannot be opened, read or written.
+enum class BatchFileFailure { open_input, read_input, open_output, write_output };
+std::string batch_file_message(BatchFileFailure failure, std::string_view host_path);
 
 // The waypoint line of a point that did not come from a .cup input: name, code (the name's first
 // 8 characters), latitude, longitude, elevation, style 1.

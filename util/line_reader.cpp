@@ -14,12 +14,7 @@ bool LineReader::open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return false;
     buf_.resize(buffer_size);
-    pos_ = len_ = 0;
-    number_ = 0;
-    lossy_ = failed_ = false;
-    at_start_ = true;
-    bom_ = line_end_known_ = false;
-    line_end_ = '\n';
+    restart();
     return true;
 }
 
@@ -28,6 +23,10 @@ void LineReader::open_bytes(std::string_view bytes) {
     memory_ = bytes;
     memory_open_ = true;
     buf_.clear();
+    restart();
+}
+
+void LineReader::restart() {
     pos_ = len_ = 0;
     number_ = 0;
     lossy_ = failed_ = false;
@@ -58,7 +57,8 @@ bool LineReader::fill() {
     buffer_ascii_ = is_ascii(block);
     if (!line_end_known_ && len_ > 0) {
         line_end_known_ = true;
-        if (block.find('\n') == std::string_view::npos && block.find('\r') != std::string_view::npos)
+        if (block.find('\n') == std::string_view::npos &&
+            block.find('\r') != std::string_view::npos)
             line_end_ = '\r';
     }
     return len_ > 0;

@@ -38,6 +38,7 @@ class LineReader {
 
   private:
     bool fill();
+    void restart();  // the state of a file not yet read
 
     Encoding encoding_;
     std::FILE* file_ = nullptr;

@@ -1,8 +1,9 @@
 // The readers of batch input lines and the output field rules.
 #include "app/batch_items.hpp"
-#include "app/cup_file.hpp"
 
 #include <gtest/gtest.h>
+
+#include "app/cup_file.hpp"
 
 namespace {
 
@@ -70,7 +71,8 @@ TEST(ParseBatchLine, PointsSkipsAndBadLines) {
 
 TEST(SplitCupFields, QuotingWithDoubledQuotesAndSpans) {
     std::vector<CupField> f;
-    const std::string_view rec = "\" Zell, \"\"See\"\" \", ZELL ,AT,4718.000N,01247.000E,750.0m,1,,,,";
+    const std::string_view rec =
+        "\" Zell, \"\"See\"\" \", ZELL ,AT,4718.000N,01247.000E,750.0m,1,,,,";
     ASSERT_TRUE(split_cup_fields(rec, f));
     EXPECT_EQ(f.size(), 11u);
     EXPECT_EQ(f[0].value, " Zell, \"See\" ");  // blanks inside quotes are kept

@@ -164,12 +164,17 @@ struct StopCase {
 TEST_F(Batch, StopsKeepWhatWasWritten) {
     const std::string two = "1 A 46.5 9.25 0\n2 B 46.6 9.3 0\n";
     const StopCase cases[] = {
-        {two + "3 C 4630.5N 9.25 0\n", "STOP incorrect coordinate format : in.txt, line 3\n", "", 2,
-         "2 points read in batch file\n"},
-        {two + "3 C 95 9.25 0\n", "STOP incorrect coordinate format : in.txt, line 3\n", "", 2,
-         "2 points read in batch file\n"},
-        {two + "3 C 46.5 abc 0\n", "STOP incorrect coordinate format : in.txt, line 3\n", "", 2,
-         "2 points read in batch file\n"},
+        {two + "3 C 4630.5N 9.25 0\n",
+         "STOP incorrect coordinate format : in.txt, line 3: latitude \"4630.5N\" is not a "
+         "latitude\n",
+         "", 2, "2 points read in batch file\n"},
+        {two + "3 C 95 9.25 0\n",
+         "STOP incorrect coordinate format : in.txt, line 3: latitude \"95\" is not a latitude\n",
+         "", 2, "2 points read in batch file\n"},
+        {two + "3 C 46.5 abc 0\n",
+         "STOP incorrect coordinate format : in.txt, line 3: longitude \"abc\" is not a "
+         "longitude\n",
+         "", 2, "2 points read in batch file\n"},
         {two + "3 C 46.5 9.25\n",
          "STOP *** Error reading batch file :in.txt, line 3: 4 items where 5 are expected "
          "(number, name, latitude, longitude, altitude) ***\n",
@@ -323,13 +328,13 @@ struct RunCase {
 };
 
 // A waypoint file from a .cup input is the input as it stands (columns, quotes, units, encoding,
-// byte-order mark, task section), without its comments and empty lines, CR LF.
+// byte-order mark, comments, task section), without its empty lines, CR LF.
 std::string kept(const std::string& text) {
     std::string out, line;
     std::istringstream in(text);
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && !line.starts_with('*')) out += line + "\r\n";
+        if (!line.empty()) out += line + "\r\n";
     }
     return out;
 }
@@ -420,7 +425,8 @@ TEST_F(RealFiles, NothingLostNoWrongResult) {
          {{"in.txt", one + "2 Comma 46,5 9,25 1000\n"}},
          2,
          "",
-         "STOP incorrect coordinate format : in.txt, line 2\n",
+         "STOP incorrect coordinate format : in.txt, line 2: more than 5 items (a decimal "
+         "comma?)\n",
          {{"out.fpl", fpl_lines("1", "A", 46.5f, 9.25f, "0.000")}}},
         {"an altitude with trailing text is an unreadable line",
          {"-batch", "Alps", "in.txt", "out.fpl"},
@@ -448,7 +454,8 @@ TEST_F(RealFiles, MessagesKeepPathsWhole) {
          {{"sub/in.txt", "1 A 46.5 9.25 0\n2 B 46.5 x 0\n"}},
          2,
          "",
-         "STOP incorrect coordinate format : sub/in.txt, line 2\n",
+         "STOP incorrect coordinate format : sub/in.txt, line 2: longitude \"x\" is not a "
+         "longitude\n",
          {{"Varnix.log", "sub/in.txt\nout.fpl\nAlps\n1 points read in batch file\n"}}},
     };
     for (const RunCase& c : cases) check(c);
@@ -620,7 +627,9 @@ TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
     write_text(at("big.txt"), input);
     RunResult r = run({"-batch", "Alps", "big.txt", "big.fpl"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.ends_with("STOP incorrect coordinate format : big.txt, line 15000\n"));
+    EXPECT_TRUE(
+        r.err.ends_with("STOP incorrect coordinate format : big.txt, line 15000: more than 5 items "
+                        "(a decimal comma?)\n"));
     const std::string fpl = read_text(at("big.fpl"));
     EXPECT_EQ(std::count(fpl.begin(), fpl.end(), '\n'), 4 * (bad_line - 1));
     // Names and numbers in order; the point of line 14999 is the last.
@@ -634,8 +643,7 @@ TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
 
 TEST_F(RealFiles, WaypointFilesWithTasks) {
     const std::string tasks = fixture("tasks.cup");
-    auto tp = [](const char* n, const char* name, const char* lat, const char* lon,
-                 const char* z) {
+    auto tp = [](const char* n, const char* name, const char* lat, const char* lon, const char* z) {
         return fpl_lines(n, name, decode_lat_cu(lat), decode_lon_cu(lon), z);
     };
     const std::string home0 = tp("0", "Home Field", "4630.000N", "00915.000E", "450.000");
@@ -669,8 +677,9 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          {{"t.fpl", ""}}},
         {"a task naming a waypoint the file does not hold",
          {"-batch", "-task", "1", "Alps", "w.cup", "t.fpl"},
-         {{"w.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n-----Related Tasks-----\n"
-                    "\"T\",\"A\",\"Nowhere\",\"A\"\n"}},
+         {{"w.cup",
+           "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n-----Related Tasks-----\n"
+           "\"T\",\"A\",\"Nowhere\",\"A\"\n"}},
          2,
          "",
          "STOP Task T (line 3) names the waypoint Nowhere, which is not in the file\n",
@@ -698,8 +707,8 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          "",
          "",
          {{"t.cup", kept(tasks.substr(0, tasks.find("\"East Lake\"")) +
-                         tasks.substr(tasks.find("-----"), tasks.find("\"Out and") -
-                                                               tasks.find("-----")))}}},
+                         tasks.substr(tasks.find("-----"),
+                                      tasks.find("\"Out and") - tasks.find("-----")))}}},
         {"UTF-8 stays UTF-8 with its mark; line breaks and blanks inside quotes stay",
          {"-batch", "-cup", "Alps", "u.cup", "u.fpl"},
          {{"u.cup", fixture("utf8_names.cup")}},
@@ -724,8 +733,9 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          {{"keep.fpl", "earlier\r\n"}, {"keep.cup", ""}}},
         {"a quote never closed is named, its line read to the end",
          {"-batch", "Alps", "q.cup", "q.fpl"},
-         {{"q.cup", "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\"open\n"
-                    "\"B\",B,,4630.000N,00915.000E,600m,1,,,,\n"}},
+         {{"q.cup",
+           "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\"open\n"
+           "\"B\",B,,4630.000N,00915.000E,600m,1,,,,\n"}},
          0,
          "",
          " Warning: q.cup, line 1: a quote is not closed: the line is read up to its end\n",
@@ -739,17 +749,20 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
     auto [x0, y0] = xy(46.5f, 9.25f);
     auto [x1, y1] = xy(46.6f, 9.3f);
     // A simulator flight plan: other keys and sections are left alone.
-    const std::string plan = "[Version]\r\nVersion=3\r\n[Task]\r\nLandscape=Alps\r\nCount=3\r\n"
-                             "TPName0=Home\r\nTPPosX0=" + x0 + "\r\nTPPosY0=" + y0 +
-                             "\r\nTPPosZ0=450\r\nTPRadius0=3000\r\n"
-                             "TPName1=Peak \"A\"\r\nTPPosX1=" + x1 + "\r\nTPPosY1=" + y1 +
-                             "\r\nTPName2=Home\r\nTPPosX2=" + x0 + "\r\nTPPosY2=" + y0 +
-                             "\r\nTPPosZ2=450\r\nTPName3=Lost\r\nTPPosY3=5\r\n";
-    const std::string cup = "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
-                            "\"Home\",Home,,4630.000N,00915.000E,450.0m,1,,,,\r\n"
-                            "\"Peak \"\"A\"\"\",\"Peak \"\"A\"\"\",,4636.000N,00918.000E,0.0m,1,,,,\r\n"
-                            "-----Related Tasks-----\r\n"
-                            "\"plan\",\"Home\",\"Peak \"\"A\"\"\",\"Home\"\r\n";
+    const std::string plan =
+        "[Version]\r\nVersion=3\r\n[Task]\r\nLandscape=Alps\r\nCount=3\r\n"
+        "TPName0=Home\r\nTPPosX0=" +
+        x0 + "\r\nTPPosY0=" + y0 +
+        "\r\nTPPosZ0=450\r\nTPRadius0=3000\r\n"
+        "TPName1=Peak \"A\"\r\nTPPosX1=" +
+        x1 + "\r\nTPPosY1=" + y1 + "\r\nTPName2=Home\r\nTPPosX2=" + x0 + "\r\nTPPosY2=" + y0 +
+        "\r\nTPPosZ2=450\r\nTPName3=Lost\r\nTPPosY3=5\r\n";
+    const std::string cup =
+        "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
+        "\"Home\",Home,,4630.000N,00915.000E,450.0m,1,,,,\r\n"
+        "\"Peak \"\"A\"\"\",\"Peak \"\"A\"\"\",,4636.000N,00918.000E,0.0m,1,,,,\r\n"
+        "-----Related Tasks-----\r\n"
+        "\"plan\",\"Home\",\"Peak \"\"A\"\"\",\"Home\"\r\n";
     const RunCase cases[] = {
         {"the landscape from the plan; a turnpoint without X skipped, one without Z at 0",
          {"plan.fpl"},
@@ -791,12 +804,13 @@ TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
 TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
     // 110,000 distinct numbers, then 10,000 of them again: past any table of first lines.
     std::string input;
-    for (int i = 0; i < 120000; ++i) input += std::to_string(i < 110000 ? i : i - 10000) + " P 46.5 9.25 0\n";
+    for (int i = 0; i < 120000; ++i)
+        input += std::to_string(i < 110000 ? i : i - 10000) + " P 46.5 9.25 0\n";
     write_text(at("big.txt"), input);
     RunResult r = run({"-batch", "Alps", "big.txt", "big.fpl"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.err.starts_with(
-        " Warning: big.txt, line 110001: turnpoint number 100000 already used\n"))
+    EXPECT_TRUE(
+        r.err.starts_with(" Warning: big.txt, line 110001: turnpoint number 100000 already used\n"))
         << r.err.substr(0, 200);
     EXPECT_TRUE(r.err.ends_with(" Warning: 9980 more warnings not shown\n"));
 }

@@ -151,7 +151,9 @@ TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
                          " its columns and tasks)\n"
                          " -task N    batch of a .cup file: only task N (from 1, or its name) into"
                          " the flight plan\n"
-                         " -tasks     " + a0 + " -tasks File.cup lists the tasks of a .cup file\n"
+                         " -tasks     " +
+                         a0 +
+                         " -tasks File.cup lists the tasks of a .cup file\n"
                          " -gui       open the converter window; operands are ignored\n"
                          " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes"
                          " no result\n");
@@ -174,7 +176,8 @@ TEST_F(Cli, LandscapeNotInstalled) {
         RunResult r = run({name, "46.5", "9.25"});
         std::string n = name;
         EXPECT_EQ(r.out, " Landscape " + n + " not installed or corrupted\n") << name;
-        EXPECT_EQ(r.err, "STOP Landscape " + n + " impossible to initialize coordinates conversion\n")
+        EXPECT_EQ(r.err,
+                  "STOP Landscape " + n + " impossible to initialize coordinates conversion\n")
             << name;
         EXPECT_EQ(r.status, 2);
     }

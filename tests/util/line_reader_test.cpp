@@ -44,6 +44,7 @@ TEST(LineReader, LineEndsMarkAndEncodings) {
         {"LF and CR LF", "a\nb\r\nc", E::to_cp1252, {"a", "b", "c"}},
         {"CRs at the end are no part of the line", "a\r\r\nb\r", E::to_cp1252, {"a", "b"}},
         {"a CR inside stays", "a\rb\n", E::to_cp1252, {"a\rb"}},
+        {"CR-only line ends (old Mac files)", "a\rb\r\rc\r", E::to_cp1252, {"a", "b", "", "c"}},
         {"empty lines count", "\n\nx\n", E::to_cp1252, {"", "", "x"}},
         {"a UTF-8 mark at the start is skipped",
          "\xEF\xBB\xBFLandscape=A\n",
@@ -65,6 +66,13 @@ TEST(LineReader, LineEndsMarkAndEncodings) {
         Read r = read_all(c.bytes, c.encoding);
         EXPECT_EQ(r.lines, c.lines) << c.what;
         EXPECT_EQ(r.last_number, int(c.lines.size())) << c.what;
+        // Bytes in memory read as the same file would.
+        LineReader mem(c.encoding);
+        mem.open_bytes(c.bytes);
+        std::vector<std::string> lines;
+        for (std::string line; mem.next(line);) lines.push_back(line);
+        EXPECT_EQ(lines, c.lines) << c.what;
+        EXPECT_EQ(mem.had_bom(), c.bytes.starts_with("\xEF\xBB\xBF")) << c.what;
     }
 }
 
