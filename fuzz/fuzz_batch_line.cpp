@@ -10,6 +10,7 @@
 #include "fuzz/fuzz_check.hpp"
 #include "geo/decode_coord.hpp"
 #include "util/line_reader.hpp"
+#include "util/text.hpp"
 
 namespace {
 
@@ -44,7 +45,9 @@ void check_line(std::string_view line, std::vector<std::string>& items,
     const LineResult r = parse_batch_line(line, again, point);
     if (r != LineResult::point) return;
     require(count == 5, "a point has five items");
-    require(point.name.size() <= items[1].size(), "the name comes from the second item");
+    require(point.name == trim_right(items[1]) && point.c_lat == TextField<20>(items[2]) &&
+                point.c_lon == TextField<20>(items[3]),
+            "a point keeps its items");
     float lat = 0, lon = 0;
     int type = -1;
     decode_coord(point.c_lat, point.c_lon, lat, lon, type);
