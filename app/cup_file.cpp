@@ -137,7 +137,7 @@ bool is_cup_comment(std::string_view record) { return record.starts_with('*'); }
 bool CupReader::next(CupRecord& rec) {
     if (!held_.empty()) {
         rec = std::move(held_.front());
-        held_.erase(held_.begin());
+        held_.pop_front();
         return true;
     }
     if (tasks_reached_) return false;

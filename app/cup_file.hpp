@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,7 @@ class CupReader {
     bool header_checked_ = false, tasks_reached_ = false, section_read_ = false;
     std::vector<CupRecord> pending_;  // lines read ahead for an open quote, in reverse order
     std::vector<CupRecord> section_;
-    std::vector<CupRecord> held_;  // comments read before the header was known
+    std::deque<CupRecord> held_;  // comments read before the header was known
     std::vector<CupField> scratch_;
 };
 

@@ -83,13 +83,10 @@ void list_cup_tasks(const std::string& infile, bool qline) {
         std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) +
                            "\": " + std::to_string(route.size()) + " points:";
         for (std::size_t k = 0; k < route.size(); ++k) {
-            const auto& inl = tasks[i].inline_points;
-            auto p = std::find_if(inl.begin(), inl.end(),
-                                  [&](const auto& ip) { return ip.first == route[k]; });
-            std::vector<CupField> f;
-            if (p != inl.end()) split_cup_fields(p->second.text, f);
+            // A point defined in place (Point=) may be unnamed on the task line.
+            const std::string name = shown(tasks[i].points[route[k]]);
             line += k == 0 ? " " : " > ";
-            line += p != inl.end() ? shown(f[0].value) : shown(tasks[i].points[route[k]]);
+            line += name.empty() ? "point " + std::to_string(route[k]) : name;
         }
         console_line(line);
     }
