@@ -133,6 +133,9 @@ void reset_form_model();
 // folder. 0 when read without fault; otherwise the number of faults, or the errno of a failed
 // open or read (the larger); 1 when a name is given twice.
 int frm_read_form(std::string_view fnam);
+// The same for a definition held in memory (`name` stands for the file in messages): the form
+// log's lines go to `log`, nothing is written to disk.
+int frm_read_form_bytes(std::string_view name, std::string_view bytes, std::string& log);
 // Resets the model (not window_id, qfr and ddl_nbli).
 void frm_init_form();
 // Horizontal position code of a text line or button: [L|C|R] then pixels or percent ("C50%").
@@ -182,6 +185,9 @@ bool check_minmax_0(float x, float xmin, float xmax);
 
 int frm_write_form_data(std::string_view fnam);  // 0, or errno of the failed open/write
 int frm_read_form_data(std::string_view fnam);   // 0, or errno of the failed open/read
+// The same in memory: the text frm_write_form_data writes, and values read from such a text.
+std::string frm_form_data_text();
+void frm_read_form_data_bytes(std::string_view bytes);
 
 // --- hand-over to the view ---------------------------------------------------------------------
 

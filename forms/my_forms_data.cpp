@@ -86,26 +86,8 @@ void restore(int i, std::string_view value) {
     }
 }
 
-}  // namespace
-
-int frm_write_form_data(std::string_view fnam) {
-    std::string path(trim(fnam));
-    std::FILE* f = open_file(path, "w");
-    if (!f) return io_status();
-    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
-        std::string line = frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
-        std::fwrite(line.data(), 1, line.size(), f);
-    }
-    int status = std::ferror(f) ? io_status() : 0;
-    if (std::fclose(f) != 0 && status == 0) status = io_status();
-    diag("frm_write_form_data:", path_text(path), "status", status);
-    return status;
-}
-
-int frm_read_form_data(std::string_view fnam) {
-    std::string path(trim(fnam));
-    LineReader in(LineReader::Encoding::bytes);
-    if (!in.open(open_file(path, "rb"))) return io_status();
+// The values from the lines of `in`, each under the box of its name.
+void read_form_data(LineReader& in) {
     for (std::string line; in.next(line);) {
         if (line.size() > max_line) line.resize(max_line);
         if (is_blank(line) || line[0] == '#') continue;
@@ -119,7 +101,41 @@ int frm_read_form_data(std::string_view fnam) {
             }
         }
     }
+}
+
+}  // namespace
+
+std::string frm_form_data_text() {
+    std::string text;
+    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i)
+        text += frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
+    return text;
+}
+
+int frm_write_form_data(std::string_view fnam) {
+    std::string path(trim(fnam));
+    std::FILE* f = open_file(path, "w");
+    if (!f) return io_status();
+    const std::string text = frm_form_data_text();
+    std::fwrite(text.data(), 1, text.size(), f);
+    int status = std::ferror(f) ? io_status() : 0;
+    if (std::fclose(f) != 0 && status == 0) status = io_status();
+    diag("frm_write_form_data:", path_text(path), "status", status);
+    return status;
+}
+
+int frm_read_form_data(std::string_view fnam) {
+    std::string path(trim(fnam));
+    LineReader in(LineReader::Encoding::bytes);
+    if (!in.open(open_file(path, "rb"))) return io_status();
+    read_form_data(in);
     const int status = in.failed() ? io_status() : 0;
     diag("frm_read_form_data:", path_text(path), "status", status);
     return status;
+}
+
+void frm_read_form_data_bytes(std::string_view bytes) {
+    LineReader in(LineReader::Encoding::bytes);
+    in.open_bytes(bytes);
+    read_form_data(in);
 }

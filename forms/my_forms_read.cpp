@@ -33,21 +33,17 @@ constexpr std::array<std::string_view, nb_types + 1> type_name = {
 constexpr std::string_view type_letters = "IRCTKF";
 
 // "frm_forms.log": the box (or item) number in 4 columns, " : ", the text, each number in 9.
+// Lines are collected in `text`, which frm_read_form writes to the file once reading is done.
 class FormLog {
   public:
-    explicit FormLog(std::string_view first_line) : f_(open_file(form_log_name, "w")) {
+    FormLog(std::string& text, std::string_view first_line) : text_(text) {
+        text_.clear();
         line(first_line);
     }
-    ~FormLog() {
-        if (f_) std::fclose(f_);
-    }
-    FormLog(const FormLog&) = delete;
-    FormLog& operator=(const FormLog&) = delete;
 
     void line(std::string_view text) {
-        if (!f_) return;
-        std::fwrite(text.data(), 1, text.size(), f_);
-        std::fputc('\n', f_);
+        text_ += text;
+        text_ += '\n';
     }
     void item(int n, std::string_view text, std::initializer_list<long long> numbers = {}) {
         char buf[32];
@@ -62,7 +58,7 @@ class FormLog {
     }
 
   private:
-    std::FILE* f_;
+    std::string& text_;
 };
 
 bool read_int(std::string_view text, int& field) {
@@ -417,20 +413,8 @@ int check_boxes(FormLog& log, const DefinitionReader& reader) {
     return errors;
 }
 
-}  // namespace
-
-int frm_read_form(std::string_view fnam) {
-    frm_init_form();
-    std::string path(trim(fnam));
-    FormLog log(path_text(path));
-
-    LineReader in(LineReader::Encoding::bytes);
-    if (!in.open(open_file(path, "rb"))) {
-        int status = io_status();
-        log.line("ERROR OPENING");
-        diag("frm_read_form: cannot open", path_text(path), status);
-        return status;
-    }
+// Reads the definition's lines from `in` into the model; `path` names it in messages.
+int read_definition(LineReader& in, const std::string& path, FormLog& log) {
     DefinitionReader reader(log);
     for (std::string line; !reader.stopped() && in.next(line);) {
         if (line.size() > max_line) line.resize(max_line);
@@ -458,6 +442,39 @@ int frm_read_form(std::string_view fnam) {
         error_message(s_error, msg, common_data.qline);
     }
     return std::max(errors, read_status);
+}
+
+}  // namespace
+
+int frm_read_form(std::string_view fnam) {
+    frm_init_form();
+    std::string path(trim(fnam));
+    std::string text;
+    FormLog log(text, path_text(path));
+
+    LineReader in(LineReader::Encoding::bytes);
+    int status;
+    if (in.open(open_file(path, "rb"))) {
+        status = read_definition(in, path, log);
+    } else {
+        status = io_status();
+        log.line("ERROR OPENING");
+        diag("frm_read_form: cannot open", path_text(path), status);
+    }
+    if (std::FILE* f = open_file(form_log_name, "w")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    return status;
+}
+
+int frm_read_form_bytes(std::string_view name, std::string_view bytes, std::string& log_text) {
+    frm_init_form();
+    std::string path(trim(name));
+    FormLog log(log_text, path);
+    LineReader in(LineReader::Encoding::bytes);
+    in.open_bytes(bytes);
+    return read_definition(in, path, log);
 }
 
 int get_hor_pos(std::string& text) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/my_forms.hpp"
+#include "fuzz/fuzz_check.hpp"
 #include "fuzz/fuzz_support.hpp"
 
 namespace {
@@ -36,24 +37,19 @@ void restore(const Model& m) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string input = scratch_file(".in");
-    static const std::string first = scratch_file(".1");
-    static const std::string second = scratch_file(".2");
     const Model& model = fresh_model();
 
-    write_bytes(input, data, size);
     restore(model);
-    frm_read_form_data(input);
+    frm_read_form_data_bytes(as_text(data, size));
     check_tables();
-    frm_write_form_data(first);
+    const std::string first = frm_form_data_text();
 
     restore(model);
-    frm_read_form_data(first);
-    frm_write_form_data(second);
-    std::string a = read_bytes(first), b = read_bytes(second);
-    if (a != b) {
-        std::fprintf(stderr, "saved values drift:\n--- first\n%s--- second\n%s", a.c_str(),
-                     b.c_str());
+    frm_read_form_data_bytes(first);
+    const std::string second = frm_form_data_text();
+    if (first != second) {
+        std::fprintf(stderr, "saved values drift:\n--- first\n%s--- second\n%s", first.c_str(),
+                     second.c_str());
         std::abort();
     }
     return 0;

@@ -1,53 +1,8 @@
 #include "fuzz/fuzz_support.hpp"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include "forms/my_forms.hpp"
+#include "fuzz/fuzz_check.hpp"
 #include "gui/form_view.hpp"
-
-namespace {
-
-std::vector<std::string>& scratch_files() {
-    static std::vector<std::string> files;
-    return files;
-}
-
-void remove_scratch_files() {
-    for (const std::string& f : scratch_files()) std::remove(f.c_str());
-}
-
-void require(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "table overrun: %s\n", what);
-    std::abort();
-}
-
-}  // namespace
-
-std::string scratch_file(const char* suffix) {
-    if (scratch_files().empty()) std::atexit(remove_scratch_files);
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("varnix_fuzz_" + std::to_string(getpid()) + suffix))
-                           .string();
-    scratch_files().push_back(path);
-    return path;
-}
-
-void write_bytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
-}
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void check_tables() {
     require(frm000.nb_inpt >= 0 && frm000.nb_inpt <= max_inpt, "nb_inpt");

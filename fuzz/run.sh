@@ -1,42 +1,78 @@
 #!/usr/bin/env bash
-# Builds the form engine's libFuzzer targets with clang in a build folder of their own and runs
-# each for a bounded time on the committed seed corpus. Exit status 0 when no target crashed or
-# reported a sanitizer fault, 1 otherwise.
+# Builds the libFuzzer targets with clang in a build folder of their own and runs each for a
+# bounded time on the committed seed corpus, as many at a time as there are cores. Exit status 0
+# when no target crashed, hung or reported a sanitizer fault, 1 otherwise.
 #
-#   bash fuzz/run.sh                 # 20 s per target
-#   VARNIX_FUZZ_SECONDS=300 bash fuzz/run.sh
+#   bash fuzz/run.sh                              # every target, 10 s each
+#   VARNIX_FUZZ_SECONDS=600 bash fuzz/run.sh      # longer
+#   VARNIX_FUZZ_TARGETS="cup fpl" bash fuzz/run.sh
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 build="${VARNIX_FUZZ_BUILD:-$root/build-fuzz}"
-seconds="${VARNIX_FUZZ_SECONDS:-20}"
-targets=(form_def form_data)
-# Room for a definition one past every table limit (corpus/form_def/past_limits.frm, 14 kB),
-# and for a saved-values line per box of a full form.
-max_len=16384
+seconds="${VARNIX_FUZZ_SECONDS:-10}"
+jobs="${VARNIX_FUZZ_JOBS:-$(nproc)}"
+
+# Each target with the longest input it is given: room for what its files hold, no more, as a
+# run's time grows with the input's length.
+declare -A max_len=(
+    [form_def]=1536    # a form of a few dozen boxes (every_kind.frm)
+    [form_data]=2048   # a saved-values line per box of a full form
+    [coord]=64         # two coordinate fields
+    [trn]=512          # headers are 36 and 48 bytes, a text grid header six lines
+    [reg_file]=2048    # a few keys of a registry store
+    [batch_line]=2048
+    [cup]=2048         # waypoints, a header and a task section
+    [cup_tasks]=2048
+    [fpl]=2048
+)
+read -r -a targets <<<"${VARNIX_FUZZ_TARGETS:-form_def form_data coord trn reg_file batch_line cup cup_tasks fpl}"
+for t in "${targets[@]}"; do
+    [ -n "${max_len[$t]:-}" ] || { echo "no fuzz target $t (known: ${!max_len[*]})"; exit 1; }
+done
 
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVARNIX_FUZZ=ON -DVARNIX_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
     { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}"
 
-status=0
-for t in "${targets[@]}"; do
-    work="$build/work/$t"
+# One target in its own folder: the run's log, crash inputs and new corpus entries stay there.
+run_one() {
+    local t="$1" work="$build/work/$1"
     rm -rf "$work"
     mkdir -p "$work/corpus"
     cp "$here/corpus/$t"/* "$work/corpus/"
-    # The run's own folder takes the form log, crash inputs and new corpus entries; the
-    # engine's console lines (stdout) are dropped.
-    if (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$max_len" \
-        -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 corpus >run.log 2>&1); then
-        echo "fuzz_$t: $(grep -m1 'stat::number_of_executed_units' "$work/run.log" | awk '{print $2}') runs, no fault"
+    # The programs' console lines (stdout) are dropped.
+    (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="${max_len[$t]}" \
+        -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 corpus >run.log 2>&1)
+}
+
+status=0
+declare -A pid_of=()
+report() {
+    local t="$1" log="$build/work/$1/run.log"
+    if wait "${pid_of[$t]}"; then
+        local runs rate
+        runs=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
+        rate=$(awk '/stat::average_exec_per_sec/ {print $2}' "$log")
+        echo "fuzz_$t: $runs runs, $rate/s, no fault"
     else
         status=1
-        echo "fuzz_$t: FAULT (inputs and log in $work)"
-        tail -n 60 "$work/run.log"
+        echo "fuzz_$t: FAULT (inputs and log in $build/work/$t)"
+        tail -n 60 "$log"
+    fi
+}
+running=()
+for t in "${targets[@]}"; do
+    run_one "$t" &
+    pid_of[$t]=$!
+    running+=("$t")
+    if [ "${#running[@]}" -ge "$jobs" ]; then
+        report "${running[0]}"
+        running=("${running[@]:1}")
     fi
 done
+for t in "${running[@]}"; do report "$t"; done
 exit "$status"

@@ -39,8 +39,9 @@ float decode_cu(std::string_view text, std::size_t dot, std::size_t deg_digits, 
                 char neg) {
     if (text.size() < dot || text[dot - 1] != '.') return cu_invalid;
     const std::size_t ii = std::max(pos1(text, neg), pos1(text, pos));
-    // Three to five decimals of minutes.
-    if (ii < dot + 4 || ii > dot + 6) return cu_invalid;
+    // Three to five decimals of minutes, and the letter ends the text: "4630.500N,N" is no
+    // latitude (a waypoint file written back would keep that text, comma and all).
+    if (ii < dot + 4 || ii > dot + 6 || ii != text.size()) return cu_invalid;
     float degres = 0, minutes = 0;
     if (!read_number(cols(text, 1, deg_digits), degres)) return cu_invalid;
     if (!read_number(cols(text, deg_digits + 1, ii - 1), minutes)) return cu_invalid;

@@ -29,6 +29,19 @@ int hex_digit(char c) {
     return -1;
 }
 
+// A value type in hex, as in "str(2)" and "hex(7)": at most eight digits, the registry's types
+// being 32-bit numbers (more would overflow).
+bool read_type(std::string_view digits, int& type) {
+    if (digits.size() > 8) return false;
+    std::uint32_t v = 0;
+    for (char c : digits) {
+        if (hex_digit(c) < 0) return false;
+        v = v * 16 + std::uint32_t(hex_digit(c));
+    }
+    type = static_cast<int>(v);
+    return true;
+}
+
 // One UTF-16 code unit as Windows-1252; a surrogate pair gives one '?'.
 void append_unit(std::string& out, char32_t unit) {
     if (unit >= 0xDC00 && unit <= 0xDFFF) return;
@@ -280,10 +293,7 @@ bool RegFile::parse_data(std::size_t at, std::size_t end, RegValue& value) const
     } else if (rest.starts_with("str(")) {  // Wine: str(2) expandable, str(7) multi-string
         std::size_t close = rest.find("):\"");
         if (close == std::string_view::npos) return false;
-        for (std::size_t i = 4; i < close; ++i) {
-            if (hex_digit(rest[i]) < 0) return false;
-            value.type = value.type * 16 + hex_digit(rest[i]);
-        }
+        if (!read_type(rest.substr(4, close - 4), value.type)) return false;
         p = close + 2;
     } else if (rest.starts_with("dword:")) {
         std::uint32_t v = 0;
@@ -300,11 +310,7 @@ bool RegFile::parse_data(std::size_t at, std::size_t end, RegValue& value) const
         value.type = reg_binary;
         if (colon > 3) {  // hex(N):
             if (rest[3] != '(' || rest[colon - 1] != ')') return false;
-            value.type = 0;
-            for (std::size_t i = 4; i + 1 < colon; ++i) {
-                if (hex_digit(rest[i]) < 0) return false;
-                value.type = value.type * 16 + hex_digit(rest[i]);
-            }
+            if (!read_type(rest.substr(4, colon - 5), value.type)) return false;
         }
         std::string bytes;
         std::size_t pos = at + colon + 1;

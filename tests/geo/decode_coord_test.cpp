@@ -57,6 +57,8 @@ const FormatCase format_cases[] = {
     {"4630.500000N", "NS", 0, coord_invalid, nullptr},
     {" 4630.500N", "NS", 0, coord_invalid, nullptr},  // a leading blank shifts the columns
     {"4630x500N", "NS", 0, coord_invalid, "4630x.500N"},
+    {"4630.500N,N", "NS", 0, coord_invalid, nullptr},  // text after the letter
+    {"00915.000E E", "WE", 0, coord_invalid, nullptr},
     {"46N", "NS", 0, coord_invalid, nullptr},  // too short to hold a dot
     {"4.6.3.0N", "NS", 0, coord_invalid, nullptr},
     // degree sign

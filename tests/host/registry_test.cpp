@@ -114,6 +114,20 @@ TEST(RegistryStore, ReadsHandWrittenExports) {
                    {"Software\\A", "Fits", reg_ok, std::string(254, 'y')}});
 }
 
+TEST(RegistryStore, ValueTypePastThirtyTwoBitsIsNoValue) {
+    TempDir dir;
+    write_file(dir.path() / "types.reg",
+               "WINE REGISTRY Version 2\n[Software\\\\A] 1\n"
+               "\"Hex\"=hex(fffffffff):41,00\n\"Str\"=str(123456789):\"x\"\n"
+               "\"Wide\"=hex(00000007):41,00,00,00\n\"Path\"=str(00000002):\"C:\\\\x\"\n");
+    expect_values(dir.path() / "types.reg", {
+                                                {"Software\\A", "Hex", reg_file_not_found, ""},
+                                                {"Software\\A", "Str", reg_file_not_found, ""},
+                                                {"Software\\A", "Wide", reg_ok, "A"},
+                                                {"Software\\A", "Path", reg_ok, "C:\\x"},
+                                            });
+}
+
 TEST(RegistryStore, MissingOrForeignStoreReadsNothing) {
     TempDir dir;
     write_file(dir.path() / "notes.txt", "[Software\\\\Volaro2]\n\"InstallDir\"=\"C:\\\\x\"\n");
