@@ -621,3 +621,16 @@ TEST_F(Batch, LargeBatchesKeepFileOrderUpToAStop) {
     EXPECT_EQ(fpl.find("TPName0=P15000"), std::string::npos);
     EXPECT_TRUE(read_text(at("Varnix.log")).ends_with("14999 points read in batch file\n"));
 }
+
+// A fixed file of every notation, separator and name kind against outputs stored before the
+// batch path was tuned: the written bytes never change.
+TEST(BatchOutputs, StayByteForByteAsStored) {
+    const fs::path data = VARNIX_TEST_DATA;
+    TempDir work;
+    fs::copy_file(data / "batch_points.txt", work.path() / "batch_points.txt");
+    RunResult r = run_varnix({"-batch", "-cup", "Demo", "batch_points.txt", "out.fpl"}, work.path(),
+                             {{"VARNIX_REGISTRY", VARNIX_SOURCE_DIR "/data/demo/user.reg"}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_text(work.path() / "out.fpl"), read_text(data / "batch_points.fpl"));
+    EXPECT_EQ(read_text(work.path() / "out.cup"), read_text(data / "batch_points.cup"));
+}
