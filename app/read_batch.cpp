@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -50,17 +51,36 @@ bool same_file(const std::string& a, const std::string& b) {
     return !eca && !ecb && ca == cb;
 }
 
-// Fixed point with three decimals, as a 15-character field would hold it (asterisks when the
-// value does not fit), without the blanks.
-void append_fixed3(std::string& out, float v) {
-    char buf[16];
-    char* end = fixed_to_chars(buf, buf + 15, v, 3);
-    if (!end) {
-        out.append(15, '*');
-        return;
+// Builds a point's flight-plan lines in a stack buffer: one append to the output per point.
+class FlightPlanLines {
+  public:
+    void text(std::string_view t) {
+        std::memcpy(end_, t.data(), t.size());
+        end_ += t.size();
     }
-    out.append(buf, std::size_t(end - buf));
-}
+    // Fixed point with three decimals, as a 15-character field would hold it (asterisks when
+    // the value does not fit), without the blanks.
+    void fixed3(float v) {
+        char* end = fixed_to_chars(end_, end_ + 15, v, 3);
+        if (!end) {
+            std::memset(end_, '*', 15);
+            end = end_ + 15;
+        }
+        end_ = end;
+    }
+    void key(std::string_view name, std::string_view number) {
+        text(name);
+        text(number);
+        *end_++ = '=';
+    }
+    std::string_view done() const { return {buf_, std::size_t(end_ - buf_)}; }
+
+  private:
+    // Four keys (a line end, six letters, a number of up to 11 characters, "="), the name,
+    // three 15-character values and the last line end.
+    char buf_[4 * (2 + 6 + 11 + 1) + flight_plan_name_max + 3 * 15 + 2];
+    char* end_ = buf_;
+};
 
 std::string_view flight_plan_name(const BatchPoint& p) {
     return trim_right(std::string_view(p.name).substr(0, flight_plan_name_max));
@@ -71,23 +91,17 @@ void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y)
     char num[16];
     auto n = std::to_chars(num, num + sizeof num, p.nump).ptr;
     std::string_view cci(num, std::size_t(n - num));
-    out += "TPName";
-    out += cci;
-    out += '=';
-    out += flight_plan_name(p);
-    out += "\r\nTPPosX";
-    out += cci;
-    out += '=';
-    append_fixed3(out, x);
-    out += "\r\nTPPosY";
-    out += cci;
-    out += '=';
-    append_fixed3(out, y);
-    out += "\r\nTPPosZ";
-    out += cci;
-    out += '=';
-    append_fixed3(out, p.alt);
-    out += "\r\n";
+    FlightPlanLines f;
+    f.key("TPName", cci);
+    f.text(flight_plan_name(p));
+    f.key("\r\nTPPosX", cci);
+    f.fixed3(x);
+    f.key("\r\nTPPosY", cci);
+    f.fixed3(y);
+    f.key("\r\nTPPosZ", cci);
+    f.fixed3(p.alt);
+    f.text("\r\n");
+    out += f.done();
 }
 
 // The eleven fields of a waypoint line; a .cup input keeps its own fields beside the position.
