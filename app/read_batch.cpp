@@ -51,6 +51,14 @@ bool same_file(const std::string& a, const std::string& b) {
     return !eca && !ecb && ca == cb;
 }
 
+// A turnpoint number as text, in a buffer of fixed size.
+struct NumberText {
+    explicit NumberText(std::int32_t n)
+        : len(std::size_t(std::to_chars(text, text + 11, n).ptr - text)) {}
+    char text[16];  // "-2147483648", and room to copy the whole buffer at once
+    std::size_t len;
+};
+
 // Builds a point's flight-plan lines in a stack buffer: one append to the output per point.
 class FlightPlanLines {
   public:
@@ -68,17 +76,20 @@ class FlightPlanLines {
         }
         end_ = end;
     }
-    void key(std::string_view name, std::string_view number) {
+    // The number's whole buffer is copied, a move of fixed size, and the text advanced by its
+    // length.
+    void key(std::string_view name, const NumberText& number) {
         text(name);
-        text(number);
+        std::memcpy(end_, number.text, sizeof number.text);
+        end_ += number.len;
         *end_++ = '=';
     }
     std::string_view done() const { return {buf_, std::size_t(end_ - buf_)}; }
 
   private:
-    // Four keys (a line end, six letters, a number of up to 11 characters, "="), the name,
-    // three 15-character values and the last line end.
-    char buf_[4 * (2 + 6 + 11 + 1) + flight_plan_name_max + 3 * 15 + 2];
+    // Four keys (a line end, six letters, a number's buffer, "="), the name, three
+    // 15-character values and the last line end.
+    char buf_[4 * (2 + 6 + sizeof(NumberText::text) + 1) + flight_plan_name_max + 3 * 15 + 2];
     char* end_ = buf_;
 };
 
@@ -88,9 +99,7 @@ std::string_view flight_plan_name(const BatchPoint& p) {
 
 // The four flight-plan lines of a point.
 void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y) {
-    char num[16];
-    auto n = std::to_chars(num, num + sizeof num, p.nump).ptr;
-    std::string_view cci(num, std::size_t(n - num));
+    const NumberText cci(p.nump);
     FlightPlanLines f;
     f.key("TPName", cci);
     f.text(flight_plan_name(p));

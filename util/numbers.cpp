@@ -156,8 +156,15 @@ constexpr auto digit_pairs = [] {
     return t;
 }();
 
-// The decimal digits of n, written backwards so they end at `end`; returns their start.
-char* digits_before(char* end, unsigned long long n) {
+constexpr auto powers_of_ten = [] {
+    std::array<unsigned long long, 20> t{};
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i) t[i] = t[i - 1] * 10;
+    return t;
+}();
+
+// The decimal digits of n, written backwards so that they end at `end`.
+void digits_before(char* end, unsigned long long n) {
     while (n >= 100) {
         end -= 2;
         std::memcpy(end, &digit_pairs[std::size_t(2 * (n % 100))], 2);
@@ -169,7 +176,6 @@ char* digits_before(char* end, unsigned long long n) {
     } else {
         *--end = char('0' + n);
     }
-    return end;
 }
 
 }  // namespace
@@ -188,24 +194,21 @@ char* fixed_to_chars(char* first, char* last, float v, int decimals) {
     constexpr double two_52 = 4503599627370496.0;
     const double magnitude = std::fabs(scaled);
     const double whole = magnitude < two_52 ? (magnitude + two_52) - two_52 : magnitude;
-    char digits[24];
-    char* const digits_end = digits + sizeof digits;
-    char* d = digits_before(digits_end, static_cast<unsigned long long>(whole));
-    while (digits_end - d <= decimals) *--d = '0';  // at least one digit before the point
-    const std::size_t len = std::size_t(digits_end - d);
-    const std::size_t size = len + (std::signbit(v) ? 1 : 0) + (decimals > 0 ? 1 : 0);
+    unsigned long long n = static_cast<unsigned long long>(whole);
+    // Digits in all, at least one before the point; n < 10^17 ends the count in the table.
+    int len = 1;
+    while (n >= powers_of_ten[std::size_t(len)]) ++len;
+    len = std::max(len, decimals + 1);
+    const bool minus = std::signbit(v);
+    const std::size_t size = std::size_t(len) + (minus ? 1 : 0) + (decimals > 0 ? 1 : 0);
     if (std::size_t(last - first) < size) return nullptr;
-    char* out = first;
-    if (std::signbit(v)) *out++ = '-';
-    const std::size_t units = len - std::size_t(decimals);
-    std::memcpy(out, d, units);
-    out += units;
-    if (decimals > 0) {
-        *out++ = '.';
-        std::memcpy(out, d + units, std::size_t(decimals));
-        out += decimals;
-    }
-    return out;
+    if (minus) *first = '-';
+    char* const end = first + size;
+    char* p = end;
+    for (int k = 0; k < decimals; ++k, n /= 10) *--p = char('0' + n % 10);
+    if (decimals > 0) *--p = '.';
+    digits_before(p, n);
+    return end;
 }
 
 std::string format_fixed(double value, int width, int decimals) {
