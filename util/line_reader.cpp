@@ -13,7 +13,7 @@ bool LineReader::open(const std::string& path) {
     close();
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return false;
-    buf_.resize(buffer_size);
+    if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(buffer_size);
     pos_ = len_ = 0;
     number_ = 0;
     lossy_ = failed_ = false;
@@ -28,10 +28,10 @@ void LineReader::close() {
 
 bool LineReader::fill() {
     if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
-    len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+    len_ = std::fread(buf_.get(), 1, buffer_size, file_);
     pos_ = 0;
     // One look at the whole buffer spares one per line in the usual all-ASCII file.
-    buffer_ascii_ = is_ascii(std::string_view(buf_.data(), len_));
+    buffer_ascii_ = is_ascii(std::string_view(buf_.get(), len_));
     if (std::ferror(file_)) failed_ = true;
     return len_ > 0;
 }
@@ -46,7 +46,7 @@ bool LineReader::next(std::string& line) {
             break;
         }
         any = true;
-        const char* start = buf_.data() + pos_;
+        const char* start = buf_.get() + pos_;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', len_ - pos_));
         const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
         line.append(start, n);

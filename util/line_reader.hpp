@@ -6,9 +6,9 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class LineReader {
   public:
@@ -36,7 +36,7 @@ class LineReader {
 
     Encoding encoding_;
     std::FILE* file_ = nullptr;
-    std::vector<char> buf_;
+    std::unique_ptr<char[]> buf_;  // not cleared: a short run reads a few hundred bytes
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
     bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true;
