@@ -305,6 +305,11 @@ class Batch {
         Block* current = &blocks_[0];
         Block* next = &blocks_[1];
         if (!read_block(*current)) return;
+        if (current->size < block_lines) {  // the whole input: threads would cost more than save
+            converters_[0].convert(*current, 0, current->size, cols_, 0, current->parts[0]);
+            take(current->parts[0]);
+            return;
+        }
         start_converting(*current);
         for (;;) {
             const bool more = read_block(*next);
