@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Times whole varnix commands against PROJ's cs2cs on the same work:
-#   single point: process start to exit, with a registry store the size of a real Wine user.reg;
+# Times whole varnix commands beside yardsticks run in turn with them (bench/paired.py: median
+# wall and CPU time, ratio to the yardstick):
+#   start-up: a single point, -help and a three-point batch on the demo installation against
+#   /bin/true, and which shared libraries a command-line run maps;
+#   single point: process start to exit, with a registry store the size of a real Wine user.reg,
+#   beside PROJ's cs2cs;
 #   batch: 1,000,000 points with seven-decimal coordinates and names to the flight-plan fragment
-#   (points per second, peak memory).
+#   beside cs2cs on the same points (CPU per point, points per second, peak memory).
 # Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,6 +38,15 @@ echo "== store: $(du -k "$VARNIX_REGISTRY" | cut -f1) kB"
 cd "$work"
 "$varnix" Demo 46.5 9.25
 
+echo "== start-up against /bin/true (demo installation)"
+printf 'Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Col 46.52 9.3 2000\n3 Top 46.6 9.4 3000\n' \
+    > "$work/three.txt"
+VARNIX_REGISTRY="$here/data/demo/user.reg" "$here/bench/paired.py" 300 20 "/bin/true=/bin/true" \
+    "single point=$varnix Demo 46.5 9.25" "-help=$varnix -help" "batch of 3=$varnix three.txt"
+echo "libraries a single point maps: $(VARNIX_REGISTRY="$here/data/demo/user.reg" LD_DEBUG=files \
+    "$varnix" Demo 46.5 9.25 2>&1 >/dev/null | grep -oE 'file=[^ ]+' | sort -u | cut -d= -f2 |
+    tr '\n' ' ')"
+
 echo "== single point (process start to exit)"
 hyperfine -N --warmup 20 --runs 300 --export-json "$work/single.json" \
     "$varnix Demo 46.5 9.25" \
@@ -58,23 +71,20 @@ with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c:
         b.write(f"{i % 100} TP{i} {lat:.7f} {lon:.7f} {rnd.randrange(300, 3000)}\n")
         c.write(f"{lon:.7f} {lat:.7f}\n")
 PY
-python3 - "$work" "$varnix" "$points" <<'PY'
-import subprocess, sys, time
-work, varnix, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
-def run(cmd):
-    t = time.perf_counter()
-    # The bench's turnpoint numbers repeat (0-99): the duplicate warnings are not timed output.
-    subprocess.run(cmd, cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    return time.perf_counter() - t
-tv = min(run([varnix, "pts.txt"]) for _ in range(3))
-tc = min(run(["cs2cs", "+proj=latlong", "+datum=WGS84", "+to", "+proj=utm", "+zone=32",
-              "+datum=WGS84", "-f", "%.3f", "pts.ll"]) for _ in range(3))
-# Peak memory of varnix alone (GNU time forks from a small process, unlike this one).
-rss = subprocess.run(["/usr/bin/time", "-f", "%M", varnix, "pts.txt"], cwd=work,
-                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr.split()[-1]
-lines = sum(1 for _ in open(f"{work}/pts.fpl"))
-assert lines == 4 * n, lines
-print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  peak RSS {int(rss) / 1024:.1f} MB")
-print(f"cs2cs:  {tc:.3f} s  {n / tc / 1e6:.2f} M points/s")
-print(f"ratio:  {tc / tv:.2f} x")
+# The bench's turnpoint numbers repeat (0-99): the duplicate warnings are not timed output.
+cs2cs="cs2cs +proj=latlong +datum=WGS84 +to +proj=utm +zone=32 +datum=WGS84 -f %.3f pts.ll"
+(cd "$work" && "$here/bench/paired.py" 5 1 "cs2cs=$cs2cs" "varnix=$varnix pts.txt") |
+    tee "$work/batch.txt"
+lines=$(wc -l < "$work/pts.fpl")
+[ "$lines" -eq $((4 * points)) ] || { echo "pts.fpl has $lines lines"; exit 1; }
+# Peak memory of varnix alone (GNU time forks from a small process, unlike python).
+rss=$(cd "$work" && /usr/bin/time -f %M "$varnix" pts.txt 2>&1 >/dev/null | tail -1)
+python3 - "$work/batch.txt" "$points" "$rss" <<'PY'
+import re, sys
+n, rss = int(sys.argv[2]), int(sys.argv[3])
+for line in open(sys.argv[1]):
+    name = line.split()[0]
+    wall, cpu = (float(v) / 1000 for v in re.findall(r"(?:wall|cpu)\s+([\d.]+) ms", line))
+    print(f"{name:7s} {n / wall / 1e6:5.2f} M points/s   {cpu / n * 1e6:.3f} us CPU per point")
+print(f"varnix peak RSS {rss / 1024:.1f} MB")
 PY
