@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -163,9 +162,10 @@ void echo_point(const BatchPoint& p) {
 
 enum Warning { w_name_cut, w_unmappable, w_landscape_line, w_outside, w_duplicate, w_kinds };
 
-// Lines are converted a block at a time, the results taken in file order; five-item batches
-// convert on two threads (see Batch::run_pipelined).
-constexpr std::size_t block_lines = 8192;
+// Lines are read, converted and written a block at a time, small enough that its lines and text
+// are still in the cache when they are written. One thread: a second one, converting half of
+// each block, spent more CPU time moving lines and text between the cores than it saved.
+constexpr std::size_t block_lines = 1024;
 
 // What became of one line, with the end of its text in the block's output buffers.
 struct Outcome {
@@ -179,7 +179,7 @@ struct Outcome {
     std::size_t fpl_end = 0, cup_end = 0;
 };
 
-// A part of a block with its own outputs, so two parts can be converted at the same time.
+// The converted lines of a block: what became of each line, and the output text.
 struct Part {
     std::vector<Outcome> outcomes;
     std::string fpl, cup;
@@ -190,10 +190,10 @@ struct Block {
     std::vector<int> numbers;
     std::vector<char> lossy;
     std::size_t size = 0;
-    std::array<Part, 2> parts;
+    Part part;
 };
 
-// Converts lines into outcomes and output text; one per thread.
+// Converts lines into outcomes and output text.
 class Converter {
   public:
     Converter(const BatchOptions& o, bool cup_input) : o_(o), cup_input_(cup_input) {}
@@ -279,63 +279,16 @@ class Batch {
     explicit Batch(const BatchOptions& o)
         : o_(o),
           cup_input_(is_cup_input(o.infile)),
-          converters_{{{o, cup_input_}, {o, cup_input_}}} {}
+          converter_(o, cup_input_) {}
 
     void run() {
         refuse_outputs_over_input();
         open_files();
-        // Echoes and diagnostics must come in file order, and .cup waypoints are numbered in
-        // it: those runs convert on this thread.
-        if (cup_input_ || o_.qverb || o_.qdbg || diag_on()) {
-            while (read_block(blocks_[0])) {
-                converters_[0].convert(blocks_[0], 0, blocks_[0].size, cols_, npt_,
-                                       blocks_[0].parts[0]);
-                take(blocks_[0].parts[0]);
-            }
-        } else {
-            run_pipelined();
+        while (read_block(block_)) {
+            converter_.convert(block_, 0, block_.size, cols_, npt_, block_.part);
+            take(block_.part);
         }
         finish();
-    }
-
-  private:
-    // Two threads convert a block's halves while this one reads the next block and writes the
-    // one before: reading and writing overlap the conversion.
-    void run_pipelined() {
-        Block* current = &blocks_[0];
-        Block* next = &blocks_[1];
-        if (!read_block(*current)) return;
-        if (current->size < block_lines) {  // the whole input: threads would cost more than save
-            converters_[0].convert(*current, 0, current->size, cols_, 0, current->parts[0]);
-            take(current->parts[0]);
-            return;
-        }
-        start_converting(*current);
-        for (;;) {
-            const bool more = read_block(*next);
-            join_converters();
-            if (more) start_converting(*next);
-            take(current->parts[0]);
-            take(current->parts[1]);
-            if (!more) return;
-            std::swap(current, next);
-        }
-    }
-
-    void start_converting(Block& b) {
-        const std::size_t half = b.size / 2;
-        for (int k = 0; k < 2; ++k) {
-            const std::size_t first = k == 0 ? 0 : half, last = k == 0 ? half : b.size;
-            workers_[k] = std::thread([this, &b, first, last, k] {
-                converters_[k].convert(b, first, last, cols_, 0, b.parts[k]);
-            });
-        }
-    }
-
-    // Before the program may stop, or a block be reused.
-    void join_converters() {
-        for (std::thread& t : workers_)
-            if (t.joinable()) t.join();
     }
 
   private:
@@ -503,7 +456,6 @@ class Batch {
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
     // files stay as they were.
     void settle_outputs() {
-        join_converters();
         if (npt_ == 0) {
             fpl_.discard();
             cup_.discard();
@@ -554,9 +506,8 @@ class Batch {
     CupColumns cols_;
     bool header_checked_ = false, tasks_reached_ = false;
     std::vector<std::string> scratch_;
-    std::array<Block, 2> blocks_;
-    std::array<std::thread, 2> workers_;
-    std::array<Converter, 2> converters_;
+    Block block_;
+    Converter converter_;
     int npt_ = 0, outside_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;

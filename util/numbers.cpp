@@ -60,7 +60,8 @@ bool read_plain_decimal(std::string_view item, double& value) {
     // More than 19 digits wrap the mantissa around, but more than 15 are refused below.
     std::uint64_t mantissa = 0;
     auto digits_from = [&](const char* start) {
-        for (; p < end && unsigned(*p - '0') < 10; ++p) mantissa = mantissa * 10 + unsigned(*p - '0');
+        for (; p < end && unsigned(*p - '0') < 10; ++p)
+            mantissa = mantissa * 10 + unsigned(*p - '0');
         return p - start;
     };
     long digits = digits_from(p), decimals = 0;
