@@ -11,7 +11,7 @@
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
 #include "app/stop.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/window_mode.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/clipboard.hpp"
@@ -402,7 +402,7 @@ Mode choose_mode(CommandLine& cl) {
 
 void run_mode(Mode mode, const CommandLine& cl) {
     if (mode == Mode::form) {
-        varnix_forms();
+        run_window_mode();
         stop_silently();
     }
     if (mode == Mode::batch && !cl.task.empty() && !is_cup_input(cl.infile)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <type_traits>
 
 #include "host/files.hpp"
 #include "util/numbers.hpp"
@@ -33,26 +34,41 @@ bool blank_line(std::string_view s) {
 
 }  // namespace
 
-int split_items(std::string_view line, std::vector<std::string>& items, std::size_t max) {
+namespace {
+
+// split_items' result for a line whose items cannot all be pieces of it (a doubled quote).
+constexpr int needs_copy = -2;
+
+// The one item reader: items copied into strings, or, while no doubled quote has to be undone,
+// as pieces of the line itself. item_at(k) gives the k-th item to fill.
+template <class ItemAt>
+int split_items_with(std::string_view line, std::size_t max, ItemAt item_at) {
     std::size_t count = 0;
     std::size_t i = skip_blanks(line, 0);
     while (count < max && i < line.size() && line[i] != '/') {
         if (line[i] == ',') return -1;  // an empty item
-        if (items.size() <= count) items.emplace_back();
-        std::string& item = items[count];
-        item.clear();
+        auto& item = item_at(count);
+        constexpr bool copied = std::is_same_v<std::remove_cvref_t<decltype(item)>, std::string>;
         char c = line[i];
         if (c == '\'' || c == '"') {
             ++i;
+            item = std::string_view();
             for (;;) {
                 std::size_t q = line.find(c, i);
                 if (q == std::string_view::npos) return -1;  // unclosed quote
-                item.append(line.substr(i, q - i));
+                if constexpr (copied)
+                    item.append(line.substr(i, q - i));
+                else
+                    item = line.substr(i, q - i);
                 i = q + 1;
                 if (i < line.size() && line[i] == c) {  // a doubled quote is one quote
-                    item += c;
-                    ++i;
-                    continue;
+                    if constexpr (copied) {
+                        item += c;
+                        ++i;
+                        continue;
+                    } else {
+                        return needs_copy;
+                    }
                 }
                 break;
             }
@@ -60,7 +76,7 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
         } else {
             std::size_t end = i;
             while (end < line.size() && !ends_item(line[end])) ++end;
-            item.assign(line.substr(i, end - i));
+            item = line.substr(i, end - i);
             i = end;
         }
         ++count;
@@ -71,6 +87,15 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
     return int(count);
 }
 
+}  // namespace
+
+int split_items(std::string_view line, std::vector<std::string>& items, std::size_t max) {
+    return split_items_with(line, max, [&](std::size_t k) -> std::string& {
+        if (items.size() <= k) items.emplace_back();
+        return items[k];
+    });
+}
+
 LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
                             BatchPoint& point) {
     if (blank_line(line)) return LineResult::skip;
@@ -78,15 +103,22 @@ LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scr
         return trim(line).starts_with("Landscape") ? LineResult::skip
                                                    : LineResult::landscape_skipped;
     }
-    const int count = split_items(line, scratch, 6);
+    // Pieces of the line, copied only when a quote inside an item has to be undone.
+    std::array<std::string_view, 6> items;
+    int count = split_items_with(line, items.size(),
+                                 [&](std::size_t k) -> std::string_view& { return items[k]; });
+    if (count == needs_copy) {
+        count = split_items(line, scratch, items.size());
+        std::copy_n(scratch.begin(), std::max(count, 0), items.begin());
+    }
     if (count == 6) return LineResult::too_many_items;
     if (count != 5) return LineResult::bad;
-    if (!read_free_int(scratch[0], point.nump) || !read_free_number(scratch[4], point.alt)) {
+    if (!read_free_int(items[0], point.nump) || !read_free_number(items[4], point.alt)) {
         return LineResult::bad;
     }
-    point.name = trim_right(scratch[1]);
-    point.c_lat = scratch[2];
-    point.c_lon = scratch[3];
+    point.name = trim_right(items[1]);
+    point.c_lat = items[2];
+    point.c_lon = items[3];
     return LineResult::point;
 }
 

@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -51,17 +51,47 @@ bool same_file(const std::string& a, const std::string& b) {
     return !eca && !ecb && ca == cb;
 }
 
-// Fixed point with three decimals, as a 15-character field would hold it (asterisks when the
-// value does not fit), without the blanks.
-void append_fixed3(std::string& out, float v) {
-    char buf[16];
-    char* end = fixed_to_chars(buf, buf + 15, v, 3);
-    if (!end) {
-        out.append(15, '*');
-        return;
+// A turnpoint number as text, in a buffer of fixed size.
+struct NumberText {
+    explicit NumberText(std::int32_t n)
+        : len(std::size_t(std::to_chars(text, text + 11, n).ptr - text)) {}
+    char text[16];  // "-2147483648", and room to copy the whole buffer at once
+    std::size_t len;
+};
+
+// Builds a point's flight-plan lines in a stack buffer: one append to the output per point.
+class FlightPlanLines {
+  public:
+    void text(std::string_view t) {
+        std::memcpy(end_, t.data(), t.size());
+        end_ += t.size();
     }
-    out.append(buf, std::size_t(end - buf));
-}
+    // Fixed point with three decimals, as a 15-character field would hold it (asterisks when
+    // the value does not fit), without the blanks.
+    void fixed3(float v) {
+        char* end = fixed_to_chars(end_, end_ + 15, v, 3);
+        if (!end) {
+            std::memset(end_, '*', 15);
+            end = end_ + 15;
+        }
+        end_ = end;
+    }
+    // The number's whole buffer is copied, a move of fixed size, and the text advanced by its
+    // length.
+    void key(std::string_view name, const NumberText& number) {
+        text(name);
+        std::memcpy(end_, number.text, sizeof number.text);
+        end_ += number.len;
+        *end_++ = '=';
+    }
+    std::string_view done() const { return {buf_, std::size_t(end_ - buf_)}; }
+
+  private:
+    // Four keys (a line end, six letters, a number's buffer, "="), the name, three
+    // 15-character values and the last line end.
+    char buf_[4 * (2 + 6 + sizeof(NumberText::text) + 1) + flight_plan_name_max + 3 * 15 + 2];
+    char* end_ = buf_;
+};
 
 std::string_view flight_plan_name(const BatchPoint& p) {
     return trim_right(std::string_view(p.name).substr(0, flight_plan_name_max));
@@ -69,26 +99,18 @@ std::string_view flight_plan_name(const BatchPoint& p) {
 
 // The four flight-plan lines of a point.
 void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y) {
-    char num[16];
-    auto n = std::to_chars(num, num + sizeof num, p.nump).ptr;
-    std::string_view cci(num, std::size_t(n - num));
-    out += "TPName";
-    out += cci;
-    out += '=';
-    out += flight_plan_name(p);
-    out += "\r\nTPPosX";
-    out += cci;
-    out += '=';
-    append_fixed3(out, x);
-    out += "\r\nTPPosY";
-    out += cci;
-    out += '=';
-    append_fixed3(out, y);
-    out += "\r\nTPPosZ";
-    out += cci;
-    out += '=';
-    append_fixed3(out, p.alt);
-    out += "\r\n";
+    const NumberText cci(p.nump);
+    FlightPlanLines f;
+    f.key("TPName", cci);
+    f.text(flight_plan_name(p));
+    f.key("\r\nTPPosX", cci);
+    f.fixed3(x);
+    f.key("\r\nTPPosY", cci);
+    f.fixed3(y);
+    f.key("\r\nTPPosZ", cci);
+    f.fixed3(p.alt);
+    f.text("\r\n");
+    out += f.done();
 }
 
 void echo_point(const BatchPoint& p) {
@@ -158,9 +180,10 @@ std::string describe_bad_batch_line(std::string_view line) {
     return "number, name, latitude, longitude, altitude expected";
 }
 
-// Lines are converted a block at a time, the results taken in file order; five-item batches
-// convert on two threads (see Batch::run_pipelined).
-constexpr std::size_t block_lines = 8192;
+// Lines are read, converted and written a block at a time, small enough that its lines and text
+// are still in the cache when they are written. One thread: a second one, converting half of
+// each block, spent more CPU time moving lines and text between the cores than it saved.
+constexpr std::size_t block_lines = 1024;
 
 // What became of one line, with the end of its text in the block's output buffers.
 struct Outcome {
@@ -177,7 +200,7 @@ struct Outcome {
     std::size_t fpl_end = 0, cup_end = 0;
 };
 
-// A part of a block with its own outputs, so two parts can be converted at the same time.
+// The converted lines of a block: what became of each line, and the output text.
 struct Part {
     std::vector<Outcome> outcomes;
     std::string fpl, cup;
@@ -188,16 +211,10 @@ struct Block {
     std::vector<int> numbers;
     std::vector<char> lossy, open_quote;
     std::size_t size = 0;
-    std::array<Part, 2> parts;
-    std::int32_t first_number = 0;  // of a .cup input's first waypoint in the block
+    Part part;
 };
 
-std::int32_t points_in(const Part& part) {
-    return std::int32_t(std::count_if(part.outcomes.begin(), part.outcomes.end(),
-                                      [](const Outcome& o) { return o.kind == Outcome::point; }));
-}
-
-// Converts lines into outcomes and output text; one per thread.
+// Converts lines into outcomes and output text.
 class Converter {
   public:
     // -task writes its waypoint file itself: each waypoint once, however often the task
@@ -322,82 +339,17 @@ class Batch {
         : o_(o),
           cup_input_(is_cup_input(o.infile)),
           in_(cup_input_ ? LineReader::Encoding::bytes : LineReader::Encoding::to_cp1252),
-          converters_{{{o, cup_input_}, {o, cup_input_}}} {}
+          converter_(o, cup_input_) {}
 
     void run() {
         refuse_outputs_over_input();
         open_files();
         if (cup_input_ && !o_.task.empty()) take_task();
-        // Echoes and diagnostics must come in file order: those runs convert on this thread.
-        if (task_mode_ || o_.qverb || o_.qdbg || diag_on()) {
-            while (read_block(blocks_[0])) {
-                converters_[0].convert(blocks_[0], 0, blocks_[0].size, cup_reader_.columns(), npt_,
-                                       blocks_[0].parts[0]);
-                take(blocks_[0].parts[0]);
-            }
-        } else {
-            run_pipelined();
+        while (read_block(block_)) {
+            converter_.convert(block_, 0, block_.size, cup_reader_.columns(), npt_, block_.part);
+            take(block_.part);
         }
         finish();
-    }
-
-  private:
-    // Two threads convert a block's halves while this one reads the next block and writes the
-    // one before: reading and writing overlap the conversion.
-    void run_pipelined() {
-        Block* current = &blocks_[0];
-        Block* next = &blocks_[1];
-        if (!read_block(*current)) return;
-        current->first_number = 0;
-        start_converting(*current);
-        for (;;) {
-            const bool more = read_block(*next);
-            join_converters();
-            number_second_half(*current);
-            next->first_number =
-                current->first_number + points_in(current->parts[0]) + points_in(current->parts[1]);
-            if (more) start_converting(*next);
-            take(current->parts[0]);
-            take(current->parts[1]);
-            if (!more) return;
-            std::swap(current, next);
-        }
-    }
-
-    void start_converting(Block& b) {
-        const std::size_t half = b.size / 2;
-        for (int k = 0; k < 2; ++k) {
-            const std::size_t first = k == 0 ? 0 : half, last = k == 0 ? half : b.size;
-            workers_[k] = std::thread([this, &b, first, last, k] {
-                // .cup waypoints are numbered in file order: the second half counts on every
-                // waypoint of the first becoming a point (see number_second_half).
-                const std::int32_t number = b.first_number + waypoints_in(b, 0, first);
-                converters_[k].convert(b, first, last, cup_reader_.columns(), number, b.parts[k]);
-            });
-        }
-    }
-
-    // A .cup waypoint skipped in the first half of a block shifts the numbers of the second:
-    // it is converted again with the right ones (rare, and only after a skipped line).
-    void number_second_half(Block& b) {
-        const std::size_t half = b.size / 2;
-        if (!cup_input_ || points_in(b.parts[0]) == waypoints_in(b, 0, half)) return;
-        converters_[1].convert(b, half, b.size, cup_reader_.columns(),
-                               b.first_number + points_in(b.parts[0]), b.parts[1]);
-    }
-
-    // The records of b[first, last) that are waypoints, not comments.
-    std::int32_t waypoints_in(const Block& b, std::size_t first, std::size_t last) const {
-        if (!cup_input_) return 0;
-        return std::int32_t(std::count_if(b.lines.begin() + std::ptrdiff_t(first),
-                                          b.lines.begin() + std::ptrdiff_t(last),
-                                          [](const std::string& l) { return !is_cup_comment(l); }));
-    }
-
-    // Before the program may stop, or a block be reused.
-    void join_converters() {
-        for (std::thread& t : workers_)
-            if (t.joinable()) t.join();
     }
 
   private:
@@ -639,7 +591,6 @@ class Batch {
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
     // files stay as they were.
     void settle_outputs() {
-        join_converters();
         if (npt_ == 0) {
             fpl_.discard();
             cup_.discard();
@@ -718,9 +669,8 @@ class Batch {
     std::vector<CupRecord> task_records_, task_lines_;
     std::size_t task_next_ = 0;
     SeenNumbers seen_numbers_;
-    std::array<Block, 2> blocks_;
-    std::array<std::thread, 2> workers_;
-    std::array<Converter, 2> converters_;
+    Block block_;
+    Converter converter_;
     int npt_ = 0, outside_ = 0, skipped_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;

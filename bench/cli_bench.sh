@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Times whole varnix commands against PROJ's cs2cs on the same work:
-#   single point: process start to exit, with a registry store the size of a real Wine user.reg;
+# Times whole varnix commands beside yardsticks run in turn with them (bench/paired.py: median
+# wall and CPU time, ratio to the yardstick):
+#   start-up: a single point, -help and a three-point batch on the demo installation against
+#   /bin/true, and which shared libraries a command-line run maps;
+#   single point: process start to exit, with a registry store the size of a real Wine user.reg,
+#   beside PROJ's cs2cs;
 #   batch: 1,000,000 points with seven-decimal coordinates and names to the flight-plan fragment
-#   (points per second, peak memory), and the same points as a .cup waypoint file, to the flight
-#   plan alone and with -cup.
+#   beside cs2cs on the same points (CPU per point, points per second, peak memory), and the
+#   same points as a .cup waypoint file, to the flight plan alone and with -cup.
 # Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -34,6 +38,15 @@ export VARNIX_REGISTRY="$work/user.reg"
 echo "== store: $(du -k "$VARNIX_REGISTRY" | cut -f1) kB"
 cd "$work"
 "$varnix" Demo 46.5 9.25
+
+echo "== start-up against /bin/true (demo installation)"
+printf 'Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Col 46.52 9.3 2000\n3 Top 46.6 9.4 3000\n' \
+    > "$work/three.txt"
+VARNIX_REGISTRY="$here/data/demo/user.reg" "$here/bench/paired.py" 300 20 "/bin/true=/bin/true" \
+    "single point=$varnix Demo 46.5 9.25" "-help=$varnix -help" "batch of 3=$varnix three.txt"
+echo "libraries a single point maps: $(VARNIX_REGISTRY="$here/data/demo/user.reg" LD_DEBUG=files \
+    "$varnix" Demo 46.5 9.25 2>&1 >/dev/null | grep -oE 'file=[^ ]+' | sort -u | cut -d= -f2 |
+    tr '\n' ' ')"
 
 echo "== single point (process start to exit)"
 hyperfine -N --warmup 20 --runs 300 --export-json "$work/single.json" \
@@ -67,31 +80,22 @@ with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c, \
         c.write(f"{lon:.7f} {lat:.7f}\n")
         w.write(f'"TP{i}",TP{i},CH,{cu(lat, 2)}N,{cu(lon, 3)}E,{elev}.0m,1,,,,,"Turnpoint {i}"\r\n')
 PY
-python3 - "$work" "$varnix" "$points" <<'PY'
-import subprocess, sys, time
-work, varnix, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
-def run(cmd):
-    t = time.perf_counter()
-    # The bench's turnpoint numbers repeat (0-99): the duplicate warnings are not timed output.
-    subprocess.run(cmd, cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    return time.perf_counter() - t
-tv = min(run([varnix, "pts.txt"]) for _ in range(3))
-tw = min(run([varnix, "-batch", "Demo", "pts.cup", "cup.fpl"]) for _ in range(3))
-twc = min(run([varnix, "-batch", "-cup", "Demo", "pts.cup", "cup.fpl"]) for _ in range(3))
-tc = min(run(["cs2cs", "+proj=latlong", "+datum=WGS84", "+to", "+proj=utm", "+zone=32",
-              "+datum=WGS84", "-f", "%.3f", "pts.ll"]) for _ in range(3))
-# Peak memory of varnix alone (GNU time forks from a small process, unlike this one).
-def peak(cmd):
-    return int(subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, cwd=work, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.PIPE, text=True).stderr.split()[-1]) / 1024
-rss = peak([varnix, "pts.txt"])
-rss_cup = peak([varnix, "-batch", "-cup", "Demo", "pts.cup", "cup.fpl"])
-lines = sum(1 for _ in open(f"{work}/pts.fpl"))
-assert lines == 4 * n, lines
-assert sum(1 for _ in open(f"{work}/cup.fpl")) == 4 * n
-print(f"varnix: {tv:.3f} s  {n / tv / 1e6:.2f} M points/s  peak RSS {rss:.1f} MB")
-print(f"varnix .cup: {tw:.3f} s  {n / tw / 1e6:.2f} M points/s")
-print(f"varnix .cup -cup: {twc:.3f} s  {n / twc / 1e6:.2f} M points/s  peak RSS {rss_cup:.1f} MB")
-print(f"cs2cs:  {tc:.3f} s  {n / tc / 1e6:.2f} M points/s")
-print(f"ratio:  {tc / tv:.2f} x")
+# The bench's turnpoint numbers repeat (0-99): the duplicate warnings are not timed output.
+cs2cs="cs2cs +proj=latlong +datum=WGS84 +to +proj=utm +zone=32 +datum=WGS84 -f %.3f pts.ll"
+(cd "$work" && "$here/bench/paired.py" 5 1 "cs2cs=$cs2cs" "varnix=$varnix pts.txt" \
+        "cup=$varnix -batch Demo pts.cup cup.fpl" "cup_cup=$varnix -batch -cup Demo pts.cup cup.fpl") |
+    tee "$work/batch.txt"
+lines=$(wc -l < "$work/pts.fpl")
+[ "$lines" -eq $((4 * points)) ] || { echo "pts.fpl has $lines lines"; exit 1; }
+# Peak memory of varnix alone (GNU time forks from a small process, unlike python).
+rss=$(cd "$work" && /usr/bin/time -f %M "$varnix" pts.txt 2>&1 >/dev/null | tail -1)
+rss_cup=$(cd "$work" && /usr/bin/time -f %M "$varnix" -batch -cup Demo pts.cup cup.fpl 2>&1 >/dev/null | tail -1)
+python3 - "$work/batch.txt" "$points" "$rss" "$rss_cup" <<'PY'
+import re, sys
+n, rss, rss_cup = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+for line in open(sys.argv[1]):
+    name = line.split()[0]
+    wall, cpu = (float(v) / 1000 for v in re.findall(r"(?:wall|cpu)\s+([\d.]+) ms", line))
+    print(f"{name:7s} {n / wall / 1e6:5.2f} M points/s   {cpu / n * 1e6:.3f} us CPU per point")
+print(f"varnix peak RSS {rss / 1024:.1f} MB, with a .cup input and -cup {rss_cup / 1024:.1f} MB")
 PY

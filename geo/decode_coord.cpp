@@ -1,6 +1,7 @@
 #include "geo/decode_coord.hpp"
 
 #include <cctype>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -234,7 +235,7 @@ int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::s
     const bool latitude = c_ori == "NS";
     const char last = field[len - 1];
     const bool lettered = last == c_ori[0] || last == c_ori[1];
-    const bool degree = std::memchr(field, static_cast<unsigned char>(degree_sign), len) != nullptr;
+    const bool degree = std::find(field, field + len, degree_sign) != field + len;
 
     float v = 0;
     int code;

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -82,9 +83,9 @@ bool trn_header_sound(const TrnHeader& h) {
            std::isfinite(h.orig_n);
 }
 
-std::int32_t read_trn_raw(std::istream& in, TrnHeader& hdr) {
-    std::array<unsigned char, trn_header_size> b{};
-    if (!read_bytes(in, b.data(), b.size())) return hdr_short;
+namespace {
+
+void decode_trn(const std::array<unsigned char, trn_header_size>& b, TrnHeader& hdr) {
     hdr.long_ = le_i32(&b[0]);
     hdr.larg = le_i32(&b[4]);
     hdr.orien = le_f32(&b[8]);
@@ -94,13 +95,28 @@ std::int32_t read_trn_raw(std::istream& in, TrnHeader& hdr) {
     hdr.orig_n = le_f32(&b[24]);
     hdr.zlon = static_cast<std::int8_t>(b[28]);
     hdr.zlat = static_cast<char>(b[32]);
+}
+
+}  // namespace
+
+std::int32_t read_trn_raw(std::istream& in, TrnHeader& hdr) {
+    std::array<unsigned char, trn_header_size> b{};
+    if (!read_bytes(in, b.data(), b.size())) return hdr_short;
+    decode_trn(b, hdr);
     return 0;
 }
 
 std::int32_t read_trn_raw(std::string_view fich, TrnHeader& hdr) {
-    std::ifstream in(file_name(fich), std::ios::binary);
+    // stdio rather than a stream: a single point reads this one header, and a stream would set
+    // up the C++ locale for it.
+    std::FILE* in = std::fopen(file_name(fich).c_str(), "rb");
     if (!in) return hdr_open_failed;
-    return read_trn_raw(in, hdr);
+    std::array<unsigned char, trn_header_size> b{};
+    const bool whole = std::fread(b.data(), 1, b.size(), in) == b.size();
+    std::fclose(in);
+    if (!whole) return hdr_short;
+    decode_trn(b, hdr);
+    return 0;
 }
 
 std::int32_t read_trn_hdr(std::string_view fich, float& xmax, float& ymax, float& orig_e,

@@ -6,7 +6,6 @@
 // separators, the message pop-up, the open list, the overflow pop-up. Drawing reads FormView
 // and writes only the hit rectangles (frm_hit_rects).
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <string>
@@ -448,7 +447,7 @@ void draw_overflow() {
 void set2DMatrix() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(0, FormView.windowInfo.width, 0, FormView.windowInfo.height);
+    glOrtho(0, FormView.windowInfo.width, 0, FormView.windowInfo.height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     // Integer coordinates land on pixel centres, so one-pixel lines hit the intended pixels.

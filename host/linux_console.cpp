@@ -5,8 +5,11 @@
 #include <locale.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "host/console.hpp"
 #include "host/platform.hpp"
@@ -21,12 +24,35 @@ struct ConsoleState {
 };
 ConsoleState console_state;
 
+// True when the locale's name settles it without loading the locale: none, C, POSIX and every
+// ".UTF-8" name give UTF-8 below, installed or not.
+bool utf8_by_name() {
+    std::string_view name;
+    for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) {
+            name = v;
+            break;
+        }
+    }
+    if (name.empty() || name == "C" || name == "POSIX") return true;
+    name = name.substr(0, name.find('@'));
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string codeset;
+    for (char c : name.substr(dot + 1))
+        if (c != '-') codeset += char(std::tolower(static_cast<unsigned char>(c)));
+    return codeset == "utf8";
+}
+
 void read_locale() {
     for (iconv_t* cd : {&console_state.to_local, &console_state.from_local}) {
         if (*cd != iconv_t(-1)) iconv_close(*cd);
         *cd = iconv_t(-1);
     }
     console_state.ready = true;
+    console_state.utf8 = true;
+    if (utf8_by_name()) return;  // a start without reading the locale files
     locale_t loc = newlocale(LC_CTYPE_MASK, "", locale_t(0));
     if (loc == locale_t(0)) loc = newlocale(LC_CTYPE_MASK, "C", locale_t(0));
     std::string codeset = loc ? nl_langinfo_l(CODESET, loc) : "ANSI_X3.4-1968";

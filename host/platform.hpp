@@ -84,4 +84,12 @@ bool file_dialog(FileDialogKind kind, std::string_view title, std::string_view d
 bool color_dialog(std::string_view title, std::string_view default_hex,
                   std::optional<std::string>& chosen);
 
+// --- modules ------------------------------------------------------------------------------------
+
+// Opens the module at `path` (file system encoding) with every symbol bound now, so a missing
+// one is a message here rather than a crash later, and finds the function `name` in it.
+// nullptr with `error` set when either fails.
+using ModuleFunction = void (*)();
+ModuleFunction module_entry(const std::string& path, const char* name, std::string& error);
+
 }  // namespace platform

@@ -17,7 +17,7 @@ install_missing() {
 
 # What building and running the program needs.
 RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglfw3-dev
-              libglu1-mesa-dev libgl-dev libx11-dev fonts-liberation xclip xsel wl-clipboard zenity)
+              libgl-dev libx11-dev fonts-liberation xclip xsel wl-clipboard zenity)
 # What the tests and benchmarks need beside that.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth time
                imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine

@@ -13,7 +13,7 @@ bool LineReader::open(std::FILE* file) {
     close();
     file_ = file;
     if (!file_) return false;
-    buf_.resize(buffer_size);
+    if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(buffer_size);
     restart();
     return true;
 }
@@ -22,7 +22,6 @@ void LineReader::open_bytes(std::string_view bytes) {
     close();
     memory_ = bytes;
     memory_open_ = true;
-    buf_.clear();
     restart();
 }
 
@@ -44,15 +43,16 @@ void LineReader::close() {
 bool LineReader::fill() {
     if (memory_open_) {
         memory_open_ = false;
-        buf_.assign(memory_.begin(), memory_.end());
-        len_ = buf_.size();
+        data_ = memory_.data();
+        len_ = memory_.size();
     } else {
         if (!file_ || std::feof(file_) || std::ferror(file_)) return false;
-        len_ = std::fread(buf_.data(), 1, buf_.size(), file_);
+        data_ = buf_.get();
+        len_ = std::fread(buf_.get(), 1, buffer_size, file_);
         if (std::ferror(file_)) failed_ = true;
     }
     pos_ = 0;
-    const std::string_view block(buf_.data(), len_);
+    const std::string_view block(data_, len_);
     // One look at the whole buffer spares one per line in the usual all-ASCII file.
     buffer_ascii_ = is_ascii(block);
     if (!line_end_known_ && len_ > 0) {
@@ -74,7 +74,7 @@ bool LineReader::next(std::string& line) {
             break;
         }
         any = true;
-        const char* start = buf_.data() + pos_;
+        const char* start = data_ + pos_;
         const char* nl = static_cast<const char*>(std::memchr(start, line_end_, len_ - pos_));
         const std::size_t n = nl ? std::size_t(nl - start) : len_ - pos_;
         line.append(start, n);

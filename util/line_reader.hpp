@@ -7,9 +7,9 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class LineReader {
   public:
@@ -47,7 +47,8 @@ class LineReader {
     std::FILE* file_ = nullptr;
     std::string_view memory_;  // open_bytes: the whole content, served by the first fill
     bool memory_open_ = false;
-    std::vector<char> buf_;
+    std::unique_ptr<char[]> buf_;  // not cleared: a short run reads a few hundred bytes
+    const char* data_ = nullptr;   // the block being read: buf_, or the bytes of open_bytes
     std::size_t pos_ = 0, len_ = 0;
     int number_ = 0;
     bool lossy_ = false, failed_ = false, at_start_ = true, buffer_ascii_ = true, bom_ = false;

@@ -1,12 +1,13 @@
 #include "util/numbers.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <cstring>
 
 #include "util/text.hpp"
 
@@ -52,26 +53,25 @@ std::string asterisks(std::size_t n) { return std::string(n, '*'); }
 bool read_plain_decimal(std::string_view item, double& value) {
     static constexpr double pow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::size_t i = 0, n = item.size();
+    const char* p = item.data();
+    const char* const end = p + item.size();
     bool negative = false;
-    if (i < n && (item[i] == '+' || item[i] == '-')) negative = item[i++] == '-';
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    // More than 19 digits wrap the mantissa around, but more than 15 are refused below.
     std::uint64_t mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool point = false;
-    for (; i < n; ++i) {
-        char c = item[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + std::uint64_t(c - '0');
-            ++digits;
-            decimals += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
+    auto digits_from = [&](const char* start) {
+        for (; p < end && unsigned(*p - '0') < 10; ++p)
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+        return p - start;
+    };
+    long digits = digits_from(p), decimals = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        decimals = digits_from(p);
+        digits += decimals;
     }
-    if (digits == 0 || digits > 15) return false;
-    double v = double(mantissa) / pow10[decimals];
+    if (p != end || digits == 0 || digits > 15) return false;
+    const double v = double(mantissa) / pow10[decimals];
     value = negative ? -v : v;
     return true;
 }
@@ -109,6 +109,13 @@ bool read_whole_number(std::string_view text, float& value) {
 
 bool read_free_int(std::string_view text, std::int32_t& value) {
     std::string_view item = first_item(text);
+    if (!item.empty() && item.size() <= 9 &&
+        std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::int32_t v = 0;  // nine digits fit: the usual turnpoint number, without from_chars
+        for (char c : item) v = v * 10 + (c - '0');
+        value = v;
+        return true;
+    }
     if (!is_decimal_number(item, false)) return false;
     if (item.front() == '+') item.remove_prefix(1);
     std::int32_t v = 0;
@@ -138,6 +145,42 @@ std::string i2b(std::int32_t ii4, std::size_t capacity) {
     return std::string(buf, len);
 }
 
+namespace {
+
+// "00" to "99": two digits per division.
+constexpr auto digit_pairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[std::size_t(2 * i)] = char('0' + i / 10);
+        t[std::size_t(2 * i + 1)] = char('0' + i % 10);
+    }
+    return t;
+}();
+
+constexpr auto powers_of_ten = [] {
+    std::array<unsigned long long, 20> t{};
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i) t[i] = t[i - 1] * 10;
+    return t;
+}();
+
+// The decimal digits of n, written backwards so that they end at `end`.
+void digits_before(char* end, unsigned long long n) {
+    while (n >= 100) {
+        end -= 2;
+        std::memcpy(end, &digit_pairs[std::size_t(2 * (n % 100))], 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        end -= 2;
+        std::memcpy(end, &digit_pairs[std::size_t(2 * n)], 2);
+    } else {
+        *--end = char('0' + n);
+    }
+}
+
+}  // namespace
+
 char* fixed_to_chars(char* first, char* last, float v, int decimals) {
     static constexpr double powers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     // A float times 10^d (d <= 8) is exact in a double, so rounding it to an integer (ties to
@@ -147,22 +190,26 @@ char* fixed_to_chars(char* first, char* last, float v, int decimals) {
         auto [ptr, ec] = std::to_chars(first, last, double(v), std::chars_format::fixed, decimals);
         return ec == std::errc{} ? ptr : nullptr;
     }
-    unsigned long long n = static_cast<unsigned long long>(std::nearbyint(std::fabs(scaled)));
-    char digits[24];
-    int len = 0;
-    do {
-        digits[len++] = char('0' + n % 10);
-        n /= 10;
-    } while (n != 0 || len <= decimals);  // at least one digit before the point
-    std::size_t size = std::size_t(len) + (std::signbit(v) ? 1 : 0) + (decimals > 0 ? 1 : 0);
+    // Below 2^52, adding and taking away 2^52 rounds to an integer in the current mode, as
+    // nearbyint does, without its call; from 2^52 on every double is an integer.
+    constexpr double two_52 = 4503599627370496.0;
+    const double magnitude = std::fabs(scaled);
+    const double whole = magnitude < two_52 ? (magnitude + two_52) - two_52 : magnitude;
+    unsigned long long n = static_cast<unsigned long long>(whole);
+    // Digits in all, at least one before the point; n < 10^17 ends the count in the table.
+    int len = 1;
+    while (n >= powers_of_ten[std::size_t(len)]) ++len;
+    len = std::max(len, decimals + 1);
+    const bool minus = std::signbit(v);
+    const std::size_t size = std::size_t(len) + (minus ? 1 : 0) + (decimals > 0 ? 1 : 0);
     if (std::size_t(last - first) < size) return nullptr;
-    char* out = first;
-    if (std::signbit(v)) *out++ = '-';
-    for (int i = len - 1; i >= 0; --i) {
-        *out++ = digits[i];
-        if (i == decimals && decimals > 0) *out++ = '.';
-    }
-    return out;
+    if (minus) *first = '-';
+    char* const end = first + size;
+    char* p = end;
+    for (int k = 0; k < decimals; ++k, n /= 10) *--p = char('0' + n % 10);
+    if (decimals > 0) *--p = '.';
+    digits_before(p, n);
+    return end;
 }
 
 std::string format_fixed(double value, int width, int decimals) {

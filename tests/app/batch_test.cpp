@@ -816,8 +816,8 @@ TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
 }
 
 TEST_F(Batch, LargeCupFilesNumberTheirPointsWithoutGaps) {
-    // Blocks converted in halves on two threads: a skipped line early in a half must not leave a
-    // gap or a repeat in the numbers that follow it.
+    // Converted a block of lines at a time: a skipped line must not leave a gap or a repeat in
+    // the numbers that follow it, within its block or after.
     std::string input = "name,code,country,lat,lon,elev\n";
     for (int i = 0; i < 20000; ++i)
         input += "\"P" + std::to_string(i) + "\",P,," + (i == 100 ? "bad" : "4630.000N") +
@@ -830,4 +830,17 @@ TEST_F(Batch, LargeCupFilesNumberTheirPointsWithoutGaps) {
     EXPECT_NE(fpl.find("TPName100=P101\r\n"), std::string::npos);
     EXPECT_NE(fpl.find("TPName4200=P4201\r\n"), std::string::npos);
     EXPECT_TRUE(fpl.ends_with("TPPosZ19998=500.000\r\n"));
+}
+
+// A fixed file of every notation, separator and name kind against outputs stored before the
+// batch path was tuned: the written bytes never change.
+TEST(BatchOutputs, StayByteForByteAsStored) {
+    const fs::path data = VARNIX_TEST_DATA;
+    TempDir work;
+    fs::copy_file(data / "batch_points.txt", work.path() / "batch_points.txt");
+    RunResult r = run_varnix({"-batch", "-cup", "Demo", "batch_points.txt", "out.fpl"}, work.path(),
+                             {{"VARNIX_REGISTRY", VARNIX_SOURCE_DIR "/data/demo/user.reg"}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_text(work.path() / "out.fpl"), read_text(data / "batch_points.fpl"));
+    EXPECT_EQ(read_text(work.path() / "out.cup"), read_text(data / "batch_points.cup"));
 }

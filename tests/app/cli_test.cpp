@@ -135,6 +135,26 @@ TEST_F(Cli, FormModeStartsTheConverter) {
     }
 }
 
+// The command line needs no window module: a copy of the program alone converts, and only the
+// window stops, naming the file it misses.
+TEST_F(Cli, CommandLineRunsWithoutTheWindowModule) {
+    TempDir bin;
+    const fs::path varnix = bin.path() / "varnix";
+    fs::copy_file(VARNIX_BINARY, varnix);
+    const std::map<std::string, std::string> env = {{"VARNIX_REGISTRY", store.string()}};
+    RunResult r = run_program(varnix, {"Alps", "46.5", "9.25"}, work.path(), env);
+    EXPECT_EQ(r.out, expected_point(46.5f, 9.25f));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const fs::path module = VARNIX_WINDOW_MODULE;
+    if (module.empty()) return;  // the window is linked in
+    r = run_program(varnix, {"-gui"}, work.path(), env);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.ends_with("STOP The converter window needs its module " +
+                                (bin.path() / module.filename()).string() +
+                                ": cannot open shared object file: No such file or directory\n"))
+        << r.err;
+}
+
 TEST_F(Cli, VerboseShowsDiagnosticsBeforeTheResult) {
     RunResult r = run({"-v", "Alps", "46.5", "9.25"});
     EXPECT_NE(r.out.find(" Lat = 46.5\n"), std::string::npos) << r.out;

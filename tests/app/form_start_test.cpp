@@ -28,6 +28,10 @@ class FormStart : public ::testing::Test {
     RunResult start(const fs::path& prefix, const std::string& display = "") {
         fs::create_directories(prefix / "bin");
         fs::copy_file(VARNIX_BINARY, prefix / "bin/varnix", fs::copy_options::overwrite_existing);
+        const fs::path module = VARNIX_WINDOW_MODULE;
+        if (!module.empty())
+            fs::copy_file(module, prefix / "bin" / module.filename(),
+                          fs::copy_options::overwrite_existing);
         return run_program(prefix / "bin/varnix", {}, work.path(),
                            {{"VARNIX_REGISTRY", store.string()}, {"DISPLAY", display}});
     }
