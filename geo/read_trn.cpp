@@ -109,7 +109,7 @@ std::int32_t read_trn_raw(std::istream& in, TrnHeader& hdr) {
 std::int32_t read_trn_raw(std::string_view fich, TrnHeader& hdr) {
     // stdio rather than a stream: a single point reads this one header, and a stream would set
     // up the C++ locale for it.
-    std::FILE* in = std::fopen(file_name(fich).c_str(), "rb");
+    std::FILE* in = open_file(trim_right(fich), "rb");
     if (!in) return hdr_open_failed;
     std::array<unsigned char, trn_header_size> b{};
     const bool whole = std::fread(b.data(), 1, b.size(), in) == b.size();

@@ -89,7 +89,7 @@ REGISTRY_ROWS = [
     ("stop: no installation", ["Demo", "46.5", "9.25"], None),
 ]
 
-USAGE_PATH = re.compile(r"^( 1 WP : | Batch: )\S*varnix(\.exe)? ", re.M)
+USAGE_PATH = re.compile(r"^( 1 WP : | Batch: | Plan : | -tasks +)\S*varnix(\.exe)? ", re.M)
 # Where the registry was read (a store file on Linux, the system's registry on Windows) and the
 # host folder an InstallDir maps to are each platform's own; the reasons must agree.
 REGISTRY_SOURCE = re.compile(r"^Registry (store )?read: .*$", re.M)
