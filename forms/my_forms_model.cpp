@@ -1,6 +1,7 @@
 // The form model's records and their reset.
 #include "forms/my_forms.hpp"
 #include "forms/my_forms_internal.hpp"
+#include "util/renew.hpp"
 
 Frm000 frm000;
 Frm999 frm999;
@@ -20,14 +21,14 @@ const FormAppHooks& frm_detail::app_hooks() { return hooks; }
 
 void frm_init_form() {
     Frm999 kept = frm999;
-    frm000 = Frm000{};
-    frm999 = Frm999{};
+    renew(frm000);
+    renew(frm999);
     frm999.window_id = kept.window_id;
     frm999.qfr = kept.qfr;
-    frmc00 = Frmc00{};
-    frmc01 = Frmc01{};
+    renew(frmc00);
+    renew(frmc01);
 
-    frmi01 = Frmi01{};
+    renew(frmi01);
     frmi01.inpt_min.fill(no_limit_min);
     frmi01.inpt_max.fill(no_limit_max);
     frmi01.inpt_act.fill(1);
@@ -37,14 +38,14 @@ void frm_init_form() {
     frmi01.inpt_pos.fill(no_pos);
     frmi01.inpt_ddl.fill(-1);
 
-    frmi02 = Frmi02{};
-    for (int k = 1; k <= max_ddl; ++k) frmi03.ddl_txt[k] = {};  // ddl_nbli is kept
-    frmt01 = Frmt01{};
+    renew(frmi02);
+    renew(frmi03.ddl_txt);  // ddl_nbli is kept
+    renew(frmt01);
 }
 
 void reset_form_model() {
     hooks = {};
-    frm999 = Frm999{};
-    frmi03 = Frmi03{};
+    renew(frm999);
+    renew(frmi03);
     frm_init_form();
 }

@@ -155,9 +155,8 @@ void DefinitionReader::open_item() {
 }
 
 void DefinitionReader::process(std::string_view text) {
-    std::string buff(text);
+    std::string buff(text), part, key, val;  // reused: one allocation each per line at most
     while (!stopped_) {
-        std::string part, key, val;
         extract_list(part, buff, ';');
         if (is_blank(part)) return;
         extract_key_val(part, key, val);

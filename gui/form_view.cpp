@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/keys.hpp"
+#include "util/renew.hpp"
 
 FormViewState FormView;
 
@@ -24,7 +25,7 @@ std::string key_text(int code) {
 
 }  // namespace
 
-void reset_form_view() { FormView = FormViewState{}; }
+void reset_form_view() { renew(FormView); }
 
 void start_hand_over() {
     auto& v = FormView;
