@@ -27,7 +27,8 @@ bool is_cup_input(std::string_view name) {
     return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".cup");
 }
 
-bool split_cup_fields(std::string_view record, std::vector<CupField>& fields) {
+bool split_cup_fields(std::string_view record, std::vector<CupField>& fields,
+                      std::size_t max_fields) {
     std::size_t count = 0, i = 0;
     bool closed = true;
     for (;;) {
@@ -39,20 +40,18 @@ bool split_cup_fields(std::string_view record, std::vector<CupField>& fields) {
         if (i < record.size() && record[i] == '"') {
             ++i;
             for (;;) {
-                if (i >= record.size()) {
+                const std::size_t quote = record.find('"', i);
+                if (quote == std::string_view::npos) {
+                    f.value.append(record.substr(i));
+                    i = record.size();
                     closed = false;
                     break;
                 }
-                if (record[i] == '"') {
-                    if (i + 1 < record.size() && record[i + 1] == '"') {
-                        f.value += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                f.value += record[i++];
+                f.value.append(record.substr(i, quote - i));
+                i = quote + 1;
+                if (i >= record.size() || record[i] != '"') break;
+                f.value += '"';  // "" inside quotes is one quote
+                ++i;
             }
             // Text after the closing quote ("a" b) belongs to the field.
             const std::size_t end = std::min(record.find(',', i), record.size());
@@ -61,11 +60,12 @@ bool split_cup_fields(std::string_view record, std::vector<CupField>& fields) {
             f.end = i;
         } else {
             const std::size_t end = std::min(record.find(',', i), record.size());
-            f.value.assign(trim_right(record.substr(i, end - i)));
+            const std::string_view value = trim_right(record.substr(i, end - i));
+            f.value.assign(value);
+            f.end = i + value.size();
             i = end;
-            f.end = f.begin + trim_right(record.substr(f.begin, end - f.begin)).size();
         }
-        if (i >= record.size()) break;
+        if (i >= record.size() || count == max_fields) break;
         ++i;  // the comma
     }
     fields.resize(count);
@@ -202,8 +202,8 @@ const std::vector<CupRecord>& CupReader::task_section() {
 
 bool parse_cup_record(std::string_view record, const CupColumns& cols,
                       std::vector<CupField>& scratch, BatchPoint& point, std::string& fault) {
-    split_cup_fields(record, scratch);
     const int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
+    split_cup_fields(record, scratch, std::size_t(needed) + 1);
     if (int(scratch.size()) <= needed) {
         fault = std::to_string(scratch.size()) + " fields, " + std::to_string(needed + 1) +
                 " needed for name, lat, lon and elev";

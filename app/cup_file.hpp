@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -31,9 +32,10 @@ struct CupField {
     std::size_t begin = 0, end = 0;
 };
 
-// Splits a record at the commas outside double quotes. False when a quote is left open (that
-// field then runs to the end of the record).
-bool split_cup_fields(std::string_view record, std::vector<CupField>& fields);
+// Splits a record at the commas outside double quotes, into `max_fields` fields at the most.
+// False when a quote is left open (that field then runs to the end of the record).
+bool split_cup_fields(std::string_view record, std::vector<CupField>& fields,
+                      std::size_t max_fields = SIZE_MAX);
 // True when `fields` is a header line (it names the name, lat and lon columns); sets `cols`.
 // Older files spell the columns out (Title, Latitude...).
 bool read_cup_header(const std::vector<CupField>& fields, CupColumns& cols);

@@ -202,9 +202,12 @@ constexpr char right_double_quote = '\x94';  // ” in Windows-1252
 // prime arrive as ' and " from the codec, Windows-1252 having no byte for them), two
 // apostrophes as seconds, a lower-case hemisphere letter at the end. Every text this changes
 // held a character no notation reads, so only texts that were refused read differently.
+bool is_mark(char c) { return c == '\'' || c == right_single_quote || c == right_double_quote; }
+
 void normalise_marks(char* field, std::size_t& len, std::string_view c_ori) {
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < len; ++i) {
+    // Most fields hold no mark at all: nothing to rewrite before the first one.
+    std::size_t out = std::size_t(std::find_if(field, field + len, is_mark) - field);
+    for (std::size_t i = out; i < len; ++i) {
         char c = field[i];
         if (c == right_single_quote) c = '\'';
         if (c == right_double_quote) c = '"';
