@@ -260,6 +260,27 @@ TEST_F(ConverterWindow, XYToEveryNotationAndTheCloseBox) {
     EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
 }
 
+// Copy takes only a result on screen, and the two boxes keep describing one point when the
+// input type changes.
+TEST_F(ConverterWindow, CopyTakesTheResultOnScreenAndAnInputSwitchKeepsThePoint) {
+    const auto& cd = common_data;
+    start();
+    EXPECT_EQ(copy(), "(nothing copied)");  // nothing converted yet
+    type_into(cd.n_ic1, "46.5");
+    type_into(cd.n_ic2, "9.25");
+    press(102);
+    const auto [x, y] = split(copy());
+    choose(cd.n_ot, 1);  // the list opened blanks the result
+    EXPECT_EQ(copy(), "(nothing copied)");
+    choose(cd.n_it, 2);  // the boxes now hold the point's X and Y
+    press(102);
+    const std::string again = copy();
+    EXPECT_NEAR(std::atof(split(again).first.c_str()), std::atof(x.c_str()), 0.011) << again;
+    EXPECT_NEAR(std::atof(split(again).second.c_str()), std::atof(y.c_str()), 0.011) << again;
+    press(-1);
+    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
+}
+
 TEST_F(ConverterWindow, XOutsideTheLandscapeIsRefused) {
     const auto& cd = common_data;
     start();
