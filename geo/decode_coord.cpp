@@ -198,12 +198,12 @@ namespace {
 constexpr char right_single_quote = '\x92';  // ’ in Windows-1252
 constexpr char right_double_quote = '\x94';  // ” in Windows-1252
 
+bool is_mark(char c) { return c == '\'' || c == right_single_quote || c == right_double_quote; }
+
 // The marks the web writes, as the notations above write them: ’ and ” (the prime and double
 // prime arrive as ' and " from the codec, Windows-1252 having no byte for them), two
 // apostrophes as seconds, a lower-case hemisphere letter at the end. Every text this changes
 // held a character no notation reads, so only texts that were refused read differently.
-bool is_mark(char c) { return c == '\'' || c == right_single_quote || c == right_double_quote; }
-
 void normalise_marks(char* field, std::size_t& len, std::string_view c_ori) {
     // Most fields hold no mark at all: nothing to rewrite before the first one.
     std::size_t out = std::size_t(std::find_if(field, field + len, is_mark) - field);
