@@ -28,7 +28,7 @@ if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 90 120); do
         [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || { display=":$n"; break; }
     done
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY="$display"
     for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done

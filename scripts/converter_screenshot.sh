@@ -15,7 +15,7 @@ for n in $(seq 171 199); do
 done
 [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
 work=$(mktemp -d)
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
 xvfb=$!
 varnix=""
 cleanup() {

@@ -193,7 +193,7 @@ def private_display():
     """An Xvfb of our own, made $DISPLAY for everything started from here."""
     read, write = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                               "-nolisten", "tcp"], pass_fds=(write,),
+                               "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write)
     with os.fdopen(read) as number:
