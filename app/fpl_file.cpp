@@ -37,6 +37,14 @@ Key turnpoint_key(std::string_view key, int& number) {
     return k_none;
 }
 
+// Blanks and stray CRs around a value are line-end debris ("=Home  \r  \r\n"): kept, they
+// would be written into the outputs' lines.
+std::string_view trim_value(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(" \r");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \r") - first + 1);
+}
+
 // Two turnpoints are one waypoint when they share a name and a position.
 constexpr float same_place_m = 1.0f;
 
@@ -50,7 +58,7 @@ FlightPlan read_flight_plan(LineReader& in) {
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string_view key = trim(std::string_view(line).substr(0, eq));
-        const std::string_view value = trim(std::string_view(line).substr(eq + 1));
+        const std::string_view value = trim_value(std::string_view(line).substr(eq + 1));
         if (case_blind_compare(key, "Landscape")) {
             if (plan.landscape.empty()) plan.landscape = value;
             continue;

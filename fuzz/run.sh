@@ -6,12 +6,16 @@
 #   bash fuzz/run.sh                              # every target, 10 s each
 #   VARNIX_FUZZ_SECONDS=600 bash fuzz/run.sh      # longer
 #   VARNIX_FUZZ_TARGETS="cup fpl" bash fuzz/run.sh
+#   VARNIX_FUZZ_SEED=0 bash fuzz/run.sh           # a new exploration each run (libFuzzer's own)
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 build="${VARNIX_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${VARNIX_FUZZ_SECONDS:-10}"
+# A fixed seed by default: the short runs of ./test.sh then try the same inputs each time, so a
+# build fails for what it changed, not for what a new exploration happened to reach.
+seed="${VARNIX_FUZZ_SEED:-1}"
 jobs="${VARNIX_FUZZ_JOBS:-$(nproc)}"
 
 # Each target with the longest input it is given: room for what its files hold, no more, as a
@@ -45,8 +49,9 @@ run_one() {
     mkdir -p "$work/corpus"
     cp "$here/corpus/$t"/* "$work/corpus/"
     # The programs' console lines (stdout) are dropped.
-    (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="${max_len[$t]}" \
-        -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 corpus >run.log 2>&1)
+    (cd "$work" && "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -seed="$seed" \
+        -max_len="${max_len[$t]}" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 \
+        -print_final_stats=1 corpus >run.log 2>&1)
 }
 
 status=0

@@ -83,7 +83,7 @@ TEST(ReadCupTasks, RoutesTakeOffLandingAndPointsInPlace) {
 
 TEST(ReadFlightPlan, TurnpointKeysOnly) {
     const FlightPlan plan = read_flight_plan(
-        "[Task]\r\nLandscape=Alps\r\nCount=2\r\ntpname1=B\r\nTPPosX1=1.5\r\nTPPosY1=2\r\n"
+        "[Task]\r\nLandscape=Alps\r\nCount=2\r\ntpname1=B  \r  \r\nTPPosX1=1.5\r\nTPPosY1=2\r\n"
         "TPName0=A\r\nTPPosX0=10\r\nTPPosY0=x\r\nTPPosZ0=300\r\nTPRadius0=500\r\n");
     EXPECT_EQ(plan.landscape, "Alps");
     ASSERT_EQ(plan.points.size(), 2u);
@@ -91,6 +91,7 @@ TEST(ReadFlightPlan, TurnpointKeysOnly) {
     EXPECT_TRUE(plan.points[0].has_z);
     EXPECT_FALSE(plan.points[0].has_y);  // "x" is no number
     EXPECT_EQ(plan.points[1].number, 1);
+    EXPECT_EQ(plan.points[1].name, "B");  // a stray CR before the line end is no part of it
     EXPECT_FLOAT_EQ(plan.points[1].x, 1.5f);
     ASSERT_EQ(plan.faults.size(), 1u);
     EXPECT_EQ(plan.faults[0].first, 9);
