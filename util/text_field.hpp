@@ -66,6 +66,6 @@ class TextField {
         return n;
     }
 
-    std::array<char, N> buf_{};
+    std::array<char, N> buf_;  // every constructor writes all of it
     std::size_t len_ = 0;
 };
