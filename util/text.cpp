@@ -18,13 +18,13 @@ char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') :
 // --- trimming -------------------------------------------------------------------------------
 
 std::string_view trim_right(std::string_view s) {
-    std::size_t n = s.find_last_not_of(' ');
-    return n == std::string_view::npos ? std::string_view{} : s.substr(0, n + 1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
 }
 
 std::string_view trim_left(std::string_view s) {
-    std::size_t n = s.find_first_not_of(' ');
-    return n == std::string_view::npos ? std::string_view{} : s.substr(n);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
 }
 
 std::string_view trim(std::string_view s) { return trim_left(trim_right(s)); }
