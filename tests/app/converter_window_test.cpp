@@ -269,14 +269,12 @@ TEST_F(ConverterWindow, CopyTakesTheResultOnScreenAndAnInputSwitchKeepsThePoint)
     type_into(cd.n_ic1, "46.5");
     type_into(cd.n_ic2, "9.25");
     press(102);
-    const auto [x, y] = split(copy());
+    const std::string first = copy();
     choose(cd.n_ot, 1);  // the list opened blanks the result
     EXPECT_EQ(copy(), "(nothing copied)");
     choose(cd.n_it, 2);  // the boxes now hold the point's X and Y
     press(102);
-    const std::string again = copy();
-    EXPECT_NEAR(std::atof(split(again).first.c_str()), std::atof(x.c_str()), 0.011) << again;
-    EXPECT_NEAR(std::atof(split(again).second.c_str()), std::atof(y.c_str()), 0.011) << again;
+    EXPECT_EQ(copy(), first);
     press(-1);
     EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
 }
