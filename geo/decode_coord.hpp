@@ -14,10 +14,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "util/numbers.hpp"
 #include "util/text_field.hpp"
 
 inline constexpr char degree_sign = '\xB0';
@@ -50,8 +52,19 @@ int what_format(char* field, std::size_t& len, float& xlat, std::string_view c_o
 // in the field as DDMM.mmmN.
 template <std::size_t N>
 int what_format(TextField<N>& lat, float& xlat, std::string_view c_ori) {
-    std::array<char, N + 1> buf;
     const std::string_view v = lat.view();
+    // Signed decimal degrees, the usual case, need no normalising: read in one pass.
+    if (double plain = 0; c_ori.size() == 2 && read_plain_decimal(v, plain)) {
+        const float value = float(plain);
+        const bool latitude = c_ori[0] == 'N' && c_ori[1] == 'S';
+        if (!(std::fabs(value) <= (latitude ? 90.f : 180.f))) {
+            xlat = coord_invalid;
+            return fmt_unknown;
+        }
+        xlat = value;
+        return fmt_decimal;
+    }
+    std::array<char, N + 1> buf;
     std::copy(v.begin(), v.end(), buf.begin());
     std::size_t len = v.size();
     const int code = coord_detail::what_format(buf.data(), len, xlat, c_ori);

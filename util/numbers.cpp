@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "util/text.hpp"
 
@@ -47,9 +49,10 @@ bool is_decimal_number(std::string_view item, bool allow_fraction) {
 
 std::string asterisks(std::size_t n) { return std::string(n, '*'); }
 
-// The common case of a plain decimal ([sign] digits [. digits], at most 15 digits, no
-// exponent): an integer mantissa below 2^53 and a power of ten up to 10^15 are both exact, so
-// one division gives the correctly rounded double, the same as from_chars. False otherwise.
+}  // namespace
+
+// An integer mantissa below 2^53 and a power of ten up to 10^15 are both exact, so one
+// division gives the correctly rounded double, the same as from_chars.
 bool read_plain_decimal(std::string_view item, double& value) {
     static constexpr double pow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -75,8 +78,6 @@ bool read_plain_decimal(std::string_view item, double& value) {
     value = negative ? -v : v;
     return true;
 }
-
-}  // namespace
 
 bool read_free_number(std::string_view text, double& value) {
     std::string_view item = first_item(text);
@@ -179,6 +180,37 @@ void digits_before(char* end, unsigned long long n) {
     }
 }
 
+// Decimal digits of n (none for 0): from the bit width, corrected once by the table.
+int digit_count(unsigned long long n) {
+    const int t = std::bit_width(n | 1) * 1233 >> 12;  // 1233 / 4096 is just above log10(2)
+    return t + (n >= powers_of_ten[std::size_t(t)] ? 1 : 0);
+}
+
+// The `Decimals` last digits of n and the point before them, ending at `end`, with the
+// constant divisors the compiler turns into multiplications; what is left of n is returned.
+template <int Decimals>
+unsigned long long fraction_before(char* end, unsigned long long n) {
+    char* p = end;
+    for (int k = 0; k + 2 <= Decimals; k += 2, n /= 100) {
+        p -= 2;
+        std::memcpy(p, &digit_pairs[std::size_t(2 * (n % 100))], 2);
+    }
+    if constexpr (Decimals % 2 == 1) {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    }
+    if constexpr (Decimals > 0) *--p = '.';
+    return n;
+}
+
+template <int... D>
+unsigned long long fraction_before(char* end, unsigned long long n, int decimals,
+                                   std::integer_sequence<int, D...>) {
+    unsigned long long whole = 0;
+    ((decimals == D ? (whole = fraction_before<D>(end, n), true) : false) || ...);
+    return whole;
+}
+
 }  // namespace
 
 char* fixed_to_chars(char* first, char* last, float v, int decimals) {
@@ -195,20 +227,17 @@ char* fixed_to_chars(char* first, char* last, float v, int decimals) {
     constexpr double two_52 = 4503599627370496.0;
     const double magnitude = std::fabs(scaled);
     const double whole = magnitude < two_52 ? (magnitude + two_52) - two_52 : magnitude;
-    unsigned long long n = static_cast<unsigned long long>(whole);
-    // Digits in all, at least one before the point; n < 10^17 ends the count in the table.
-    int len = 1;
-    while (n >= powers_of_ten[std::size_t(len)]) ++len;
-    len = std::max(len, decimals + 1);
+    const unsigned long long n = static_cast<unsigned long long>(whole);
+    // Digits in all, at least one before the point.
+    const int len = std::max(digit_count(n), decimals + 1);
     const bool minus = std::signbit(v);
     const std::size_t size = std::size_t(len) + (minus ? 1 : 0) + (decimals > 0 ? 1 : 0);
     if (std::size_t(last - first) < size) return nullptr;
     if (minus) *first = '-';
     char* const end = first + size;
-    char* p = end;
-    for (int k = 0; k < decimals; ++k, n /= 10) *--p = char('0' + n % 10);
-    if (decimals > 0) *--p = '.';
-    digits_before(p, n);
+    const unsigned long long rest =
+        fraction_before(end, n, decimals, std::make_integer_sequence<int, 9>{});
+    digits_before(end - decimals - (decimals > 0 ? 1 : 0), rest);
     return end;
 }
 

@@ -16,6 +16,9 @@ bool read_free_number(std::string_view text, float& value);
 // Reads a number that is the whole text but for blanks around it: "46,5" or "9.25x" fail, where
 // read_free_number would take 46 and 9.25.
 bool read_whole_number(std::string_view text, float& value);
+// The usual number, read in one pass: the whole text is [sign] digits [. digits] with at most
+// 15 digits. False for anything else, which the readers above take the long way.
+bool read_plain_decimal(std::string_view item, double& value);
 // Reads a free-form integer (optional sign and digits, same terminators); fails past 32 bits.
 bool read_free_int(std::string_view text, std::int32_t& value);
 
