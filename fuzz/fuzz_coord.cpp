@@ -3,6 +3,7 @@
 // decoded is a latitude or longitude, and every layout it is written in reads back as nearly
 // the same value.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -36,6 +37,14 @@ int check(const CoordField& original, float value, std::string_view c_ori) {
     require(v == value || (std::isnan(v) && std::isnan(value)), "decoding is repeatable");
     require(code >= fmt_unknown && code <= fmt_decimal, "format code");
     require((code == fmt_unknown) == (value == coord_invalid), "unknown format, invalid value");
+    // The usual notations skip the long way, which must read them the same.
+    std::array<char, CoordField::capacity + 1> buf;
+    std::copy(original.view().begin(), original.view().end(), buf.begin());
+    std::size_t len = original.view().size();
+    float slow = coord_invalid;
+    const int slow_code = coord_detail::what_format(buf.data(), len, slow, c_ori);
+    require(slow_code == code && (slow == v || (std::isnan(v) && std::isnan(slow))),
+            "the usual notations read as the long way reads them");
     if (code == fmt_unknown) return code;
     require(std::fabs(value) <= (latitude ? 90.f : 180.f), "value within its range");
     // A waypoint variant, normalised in place, decodes to the same value again.

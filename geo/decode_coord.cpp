@@ -227,6 +227,60 @@ void normalise_marks(char* field, std::size_t& len, std::string_view c_ori) {
 
 }  // namespace
 
+namespace {
+
+bool is_digit(char c) { return unsigned(c - '0') < 10; }
+
+// Latitude or longitude: c_ori is "NS" or "WE".
+bool is_latitude(std::string_view c_ori) { return c_ori[0] == 'N' && c_ori[1] == 'S'; }
+
+// A decoded value in its range gives its format code; else the field is not decodable.
+int checked(float v, bool latitude, float& xlat, int code) {
+    if (!(std::fabs(v) <= (latitude ? 90.f : 180.f))) {
+        xlat = coord_invalid;
+        return fmt_unknown;
+    }
+    xlat = v;
+    return code;
+}
+
+}  // namespace
+
+bool coord_detail::read_usual(std::string_view field, float& xlat, std::string_view c_ori,
+                              int& code) {
+    if (c_ori.size() != 2 || field.empty()) return false;
+    const bool latitude = is_latitude(c_ori);
+    if (is_digit(field.back())) {
+        double number = 0;
+        if (!read_plain_decimal(field, number)) return false;
+        code = checked(float(number), latitude, xlat, fmt_decimal);
+        return true;
+    }
+    // DDMM.mmmN with three to five decimals and digits wherever digits belong: the numbers
+    // decode_cu reads, made as read_plain_decimal makes them (an exact integer mantissa over
+    // an exact power of ten).
+    const std::size_t deg = latitude ? 2 : 3, dot = deg + 2;
+    const char letter = field.back(), negative = latitude ? 'S' : 'W';
+    if (field.size() < dot + 5 || field.size() > dot + 7 || field[dot] != '.' ||
+        (letter != c_ori[0] && letter != c_ori[1]))
+        return false;
+    std::uint64_t whole_degrees = 0, mantissa = 0;
+    for (std::size_t i = 0; i + 1 < field.size(); ++i) {
+        if (i == dot) continue;
+        if (!is_digit(field[i])) return false;
+        std::uint64_t& n = i < deg ? whole_degrees : mantissa;
+        n = n * 10 + unsigned(field[i] - '0');
+    }
+    static constexpr double decimals[] = {1e3, 1e4, 1e5};
+    const double minutes = double(mantissa) / decimals[field.size() - dot - 5];
+    const double degrees = double(whole_degrees);
+    const float mm = float(minutes), v = mm / 60 + float(degrees);
+    code = valid_part(mm, minutes_per_degree)
+               ? checked(letter == negative ? -v : v, latitude, xlat, fmt_waypoint)
+               : checked(cu_invalid, latitude, xlat, fmt_waypoint);  // out of range: refused
+    return true;
+}
+
 int coord_detail::what_format(char* field, std::size_t& len, float& xlat, std::string_view c_ori) {
     auto invalid = [&] {
         xlat = coord_invalid;

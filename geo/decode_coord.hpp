@@ -14,12 +14,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "util/numbers.hpp"
 #include "util/text_field.hpp"
 
 inline constexpr char degree_sign = '\xB0';
@@ -45,6 +43,9 @@ namespace coord_detail {
 // Recognises field[0, len); may rewrite it (len changes by one) when normalising a waypoint
 // variant, so field needs room for len + 1 bytes.
 int what_format(char* field, std::size_t& len, float& xlat, std::string_view c_ori);
+// The two notations files hold, signed decimal degrees and DDMM.mmmN, read without the
+// searches and rewriting above (same results). False for any other text.
+bool read_usual(std::string_view field, float& xlat, std::string_view c_ori, int& code);
 }  // namespace coord_detail
 
 // Recognises and decodes one field. c_ori is "NS" for a latitude, "WE" for a longitude.
@@ -53,17 +54,7 @@ int what_format(char* field, std::size_t& len, float& xlat, std::string_view c_o
 template <std::size_t N>
 int what_format(TextField<N>& lat, float& xlat, std::string_view c_ori) {
     const std::string_view v = lat.view();
-    // Signed decimal degrees, the usual case, need no normalising: read in one pass.
-    if (double plain = 0; c_ori.size() == 2 && read_plain_decimal(v, plain)) {
-        const float value = float(plain);
-        const bool latitude = c_ori[0] == 'N' && c_ori[1] == 'S';
-        if (!(std::fabs(value) <= (latitude ? 90.f : 180.f))) {
-            xlat = coord_invalid;
-            return fmt_unknown;
-        }
-        xlat = value;
-        return fmt_decimal;
-    }
+    if (int code = fmt_unknown; coord_detail::read_usual(v, xlat, c_ori, code)) return code;
     std::array<char, N + 1> buf;
     std::copy(v.begin(), v.end(), buf.begin());
     std::size_t len = v.size();
