@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "geo/decode_coord.hpp"
 #include "util/numbers.hpp"
@@ -18,14 +21,60 @@ constexpr std::string_view no_point = "???";
 
 bool blank(std::string_view s) { return trim(s).empty(); }
 
-// An odd count of quotes leaves one open: "" inside a quoted field counts twice.
-bool quote_open(std::string_view s) { return std::count(s.begin(), s.end(), '"') % 2 != 0; }
+// An odd count of quotes leaves one open: "" inside a quoted field counts twice. Every record
+// is looked at, so eight bytes at a time: a byte equal to '"' becomes zero under the xor, and
+// the sum marks exactly the zero bytes (seven bits cannot carry into the eighth).
+bool quote_open(std::string_view s) {
+    constexpr std::uint64_t ones = 0x0101010101010101, low7 = 0x7F7F7F7F7F7F7F7F;
+    std::uint64_t odd = 0;  // each byte's lowest bit: the parity of the quotes in its column
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, sizeof w);
+        w ^= ones * '"';
+        odd ^= ~(((w & low7) + low7) | w | low7) >> 7;
+    }
+    for (; i < s.size(); ++i) odd ^= s[i] == '"' ? 1 : 0;
+    return std::popcount(odd) % 2 != 0;
+}
 
 }  // namespace
 
 bool is_cup_input(std::string_view name) {
     return name.size() >= 4 && case_blind_compare(name.substr(name.size() - 4), ".cup");
 }
+
+namespace {
+
+std::size_t comma_from(std::string_view record, std::size_t i) {
+    return std::min(record.find(',', i), record.size());
+}
+
+// The value of a quoted field whose text starts at `i`, just after its opening quote, into
+// `value`; returns where the field ends (its comma or the record's end). `closed` turns false
+// when the quote stays open.
+std::size_t unquote(std::string_view record, std::size_t i, std::string& value, bool& closed) {
+    value.clear();
+    for (;;) {
+        const std::size_t q = record.find('"', i);
+        if (q == std::string_view::npos) {
+            value.append(record.substr(i));
+            closed = false;
+            return record.size();
+        }
+        value.append(record.substr(i, q - i));
+        i = q + 1;
+        if (i >= record.size() || record[i] != '"') break;
+        value += '"';  // "" inside quotes is one quote
+        ++i;
+    }
+    // Text after the closing quote ("a" b) belongs to the field.
+    const std::size_t end = comma_from(record, i);
+    value.append(trim_right(record.substr(i, end - i)));
+    return end;
+}
+
+}  // namespace
 
 bool split_cup_fields(std::string_view record, std::vector<CupField>& fields,
                       std::size_t max_fields) {
@@ -34,41 +83,40 @@ bool split_cup_fields(std::string_view record, std::vector<CupField>& fields,
     for (;;) {
         if (fields.size() <= count) fields.emplace_back();
         CupField& f = fields[count++];
-        f.value.clear();
+        f.owned = false;
         while (i < record.size() && (record[i] == ' ' || record[i] == '\t')) ++i;
         f.begin = i;
         if (i < record.size() && record[i] == '"') {
-            ++i;
-            for (;;) {
-                const std::size_t quote = record.find('"', i);
-                if (quote == std::string_view::npos) {
-                    f.value.append(record.substr(i));
-                    i = record.size();
-                    closed = false;
-                    break;
-                }
-                f.value.append(record.substr(i, quote - i));
-                i = quote + 1;
-                if (i >= record.size() || record[i] != '"') break;
-                f.value += '"';  // "" inside quotes is one quote
-                ++i;
+            const std::size_t quote = record.find('"', i + 1);
+            const std::size_t end =
+                quote == std::string_view::npos ? record.size() : comma_from(record, quote + 1);
+            // The usual quoted field, with no "" inside and nothing after its closing quote,
+            // is a piece of the record; any other is unquoted into a text of its own.
+            const bool plain =
+                quote != std::string_view::npos &&
+                (quote + 1 == record.size() || record[quote + 1] != '"') &&
+                trim_right(record.substr(quote + 1, end - quote - 1)).empty();
+            if (plain) {
+                f.value = record.substr(i + 1, quote - i - 1);
+                i = end;
+            } else {
+                i = unquote(record, i + 1, f.unquoted, closed);
+                f.owned = true;
             }
-            // Text after the closing quote ("a" b) belongs to the field.
-            const std::size_t end = std::min(record.find(',', i), record.size());
-            f.value.append(trim_right(record.substr(i, end - i)));
-            i = end;
             f.end = i;
         } else {
-            const std::size_t end = std::min(record.find(',', i), record.size());
-            const std::string_view value = trim_right(record.substr(i, end - i));
-            f.value.assign(value);
-            f.end = i + value.size();
+            const std::size_t end = comma_from(record, i);
+            f.value = trim_right(record.substr(i, end - i));
+            f.end = i + f.value.size();
             i = end;
         }
         if (i >= record.size() || count == max_fields) break;
         ++i;  // the comma
     }
     fields.resize(count);
+    // Only now: a field's own text moves while the vector grows.
+    for (CupField& f : fields)
+        if (f.owned) f.value = f.unquoted;
     return closed;
 }
 
@@ -217,9 +265,9 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
     float alt = 0;
     point.alt_empty = true;
     if (cols.elev >= 0) {
-        const std::string& elev = scratch[std::size_t(cols.elev)].value;
+        const std::string_view elev = scratch[std::size_t(cols.elev)].value;
         if (!read_cup_elevation(elev, alt)) {
-            fault = "elev \"" + elev + "\" is not an elevation";
+            fault = "elev \"" + std::string(elev) + "\" is not an elevation";
             return false;
         }
         point.alt_empty = blank(elev);
@@ -287,7 +335,7 @@ std::vector<CupTask> read_cup_tasks(const std::vector<CupRecord>& section) {
         split_cup_fields(text, fields);
         CupTask& t = tasks.emplace_back();
         t.name = fields[0].value;
-        for (std::size_t k = 1; k < fields.size(); ++k) t.points.push_back(fields[k].value);
+        for (std::size_t k = 1; k < fields.size(); ++k) t.points.emplace_back(fields[k].value);
         while (!t.points.empty() && blank(t.points.back())) t.points.pop_back();
         t.first = i;
         t.last = i + 1;

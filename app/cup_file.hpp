@@ -26,9 +26,12 @@ struct CupColumns {
 };
 
 // A field of a record: its value (quotes removed, "" inside quotes one quote; an unquoted field
-// trimmed, a quoted one kept whole) and where its text lies in the record.
+// trimmed, a quoted one kept whole) and where its text lies in the record. The value is a piece
+// of the record, or of `unquoted` when quotes had to be undone: it lasts as long as both.
 struct CupField {
-    std::string value;
+    std::string_view value;
+    std::string unquoted;
+    bool owned = false;  // value is `unquoted`
     std::size_t begin = 0, end = 0;
 };
 

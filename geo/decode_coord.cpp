@@ -264,13 +264,17 @@ bool coord_detail::read_usual(std::string_view field, float& xlat, std::string_v
     if (field.size() < dot + 5 || field.size() > dot + 7 || field[dot] != '.' ||
         (letter != c_ori[0] && letter != c_ori[1]))
         return false;
+    auto digits = [&](std::size_t from, std::size_t to, std::uint64_t& n) {
+        for (std::size_t i = from; i < to; ++i) {
+            if (!is_digit(field[i])) return false;
+            n = n * 10 + unsigned(field[i] - '0');
+        }
+        return true;
+    };
     std::uint64_t whole_degrees = 0, mantissa = 0;
-    for (std::size_t i = 0; i + 1 < field.size(); ++i) {
-        if (i == dot) continue;
-        if (!is_digit(field[i])) return false;
-        std::uint64_t& n = i < deg ? whole_degrees : mantissa;
-        n = n * 10 + unsigned(field[i] - '0');
-    }
+    if (!digits(0, deg, whole_degrees) || !digits(deg, dot, mantissa) ||
+        !digits(dot + 1, field.size() - 1, mantissa))
+        return false;
     static constexpr double decimals[] = {1e3, 1e4, 1e5};
     const double minutes = double(mantissa) / decimals[field.size() - dot - 5];
     const double degrees = double(whole_degrees);
