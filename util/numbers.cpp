@@ -80,8 +80,10 @@ bool read_plain_decimal(std::string_view item, double& value) {
 }
 
 bool read_free_number(std::string_view text, double& value) {
+    // A plain decimal is its own first item: the usual case, read without cutting it out.
+    if (read_plain_decimal(text, value)) return true;
     std::string_view item = first_item(text);
-    if (read_plain_decimal(item, value)) return true;
+    if (item.size() != text.size() && read_plain_decimal(item, value)) return true;
     if (!is_decimal_number(item, true)) return false;
     if (item.front() == '+') item.remove_prefix(1);  // from_chars takes no '+'
     double v = 0;
@@ -109,14 +111,20 @@ bool read_whole_number(std::string_view text, float& value) {
 }
 
 bool read_free_int(std::string_view text, std::int32_t& value) {
-    std::string_view item = first_item(text);
-    if (!item.empty() && item.size() <= 9 &&
-        std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        std::int32_t v = 0;  // nine digits fit: the usual turnpoint number, without from_chars
-        for (char c : item) v = v * 10 + (c - '0');
+    // Up to nine digits fit: the usual turnpoint number, its own first item, read directly.
+    auto plain = [&](std::string_view item) {
+        if (item.empty() || item.size() > 9) return false;
+        std::int32_t v = 0;
+        for (char c : item) {
+            if (c < '0' || c > '9') return false;
+            v = v * 10 + (c - '0');
+        }
         value = v;
         return true;
-    }
+    };
+    if (plain(text)) return true;
+    std::string_view item = first_item(text);
+    if (item.size() != text.size() && plain(item)) return true;
     if (!is_decimal_number(item, false)) return false;
     if (item.front() == '+') item.remove_prefix(1);
     std::int32_t v = 0;
