@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <type_traits>
 
 #include "host/files.hpp"
@@ -120,6 +121,60 @@ LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scr
     point.c_lat = items[2];
     point.c_lon = items[3];
     return LineResult::point;
+}
+
+bool read_usual_batch_line(std::string_view line, UsualPoint& point) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    auto blanks = [&] {
+        while (p < end && is_blank(*p)) ++p;
+    };
+    // After an item: blanks, or a comma with blanks around it.
+    auto separator = [&] {
+        blanks();
+        if (p < end && *p == ',') {
+            ++p;
+            blanks();
+        }
+    };
+    auto item_ended = [&] { return p == end || ends_item(*p); };
+    // A number item: a plain decimal up to its separator, read as it is scanned.
+    auto number = [&](double& v) {
+        p = read_plain_decimal_prefix(p, end, v);
+        return p != nullptr && item_ended();
+    };
+    auto ends_in_digit = [&] { return unsigned(p[-1] - '0') < 10; };
+
+    blanks();
+    std::int32_t nump = 0;
+    const char* const first = p;
+    for (; p < end && unsigned(*p - '0') < 10; ++p) nump = nump * 10 + (*p - '0');
+    if (p == first || p - first > 9 || !item_ended()) return false;
+    separator();
+    // The name: a quote, an empty item or a comment where it starts is for the long way.
+    if (p == end || *p == '"' || *p == '\'' || ends_item(*p)) return false;
+    const char* const name = p;
+    while (!item_ended()) ++p;
+    point.name = std::string_view(name, std::size_t(p - name));
+    // The number and the coordinates hold only digits, signs and points: a "Landscape" can
+    // only be in the name.
+    if (point.name.find("Landscape") != std::string_view::npos) return false;
+    separator();
+    // Coordinates as the recogniser reads a field that ends in a digit.
+    double lat = 0, lon = 0, alt = 0;
+    if (!number(lat) || !ends_in_digit()) return false;
+    separator();
+    if (!number(lon) || !ends_in_digit()) return false;
+    separator();
+    if (!number(alt)) return false;
+    separator();
+    if (p != end) return false;  // a sixth item or a comment: the long way
+    point.lat = float(lat);
+    point.lon = float(lon);
+    if (!(std::fabs(point.lat) <= 90.f) || !(std::fabs(point.lon) <= 180.f)) return false;
+    point.nump = nump;
+    point.alt = float(alt);
+    return true;
 }
 
 void append_csv_field(std::string& out, std::string_view text, bool always) {

@@ -43,6 +43,18 @@ int split_items(std::string_view line, std::vector<std::string>& items, std::siz
 LineResult parse_batch_line(std::string_view line, std::vector<std::string>& scratch,
                             BatchPoint& point);
 
+// The usual line of the five-item layout, read in one pass: five unquoted items (a number of up
+// to nine digits, a name without "Landscape", signed decimal degrees of latitude and longitude
+// ending in a digit and within range, a plain elevation) and nothing after them. False for any
+// other line, which parse_batch_line and decode_coord read; for a line this takes, they give
+// this same point.
+struct UsualPoint {
+    std::int32_t nump = 0;
+    std::string_view name;  // a piece of the line
+    float lat = 0, lon = 0, alt = 0;
+};
+bool read_usual_batch_line(std::string_view line, UsualPoint& point);
+
 // Output fields ----------------------------------------------------------------------------------
 
 // A field of a comma-separated line: quoted (embedded quotes doubled) when `always` or when

@@ -268,6 +268,13 @@ class Converter {
                 p_.name = utf8_or_cp1252_to_cp1252(p_.name, lossy);
                 out.lossy = lossy;
             }
+        } else if (!o_.qverb && !o_.qdbg && read_usual_batch_line(line, usual_)) {
+            // Nothing to echo or explain: the usual line goes straight to the projection.
+            p_.nump = usual_.nump;
+            p_.name = usual_.name;
+            p_.alt = usual_.alt;
+            convert_point(line, usual_.lat, usual_.lon, out, part);
+            return;
         } else {
             r = parse_batch_line(line, scratch_, p_);
         }
@@ -307,6 +314,11 @@ class Converter {
                         (bad_lat ? "latitude" : "longitude");
             return;
         }
+        convert_point(line, lat, lon, out, part);
+    }
+
+    // A point read: projected, checked and written.
+    void convert_point(std::string_view line, float lat, float lon, Outcome& out, Part& part) {
         int status = latlontoxy(lat, lon, out.x, out.y);
         if (o_.qdbg) diag(status);
         if (status != 1) {
@@ -331,6 +343,7 @@ class Converter {
     std::vector<std::string> scratch_;
     std::vector<CupField> fields_;
     BatchPoint p_;
+    UsualPoint usual_;
 };
 
 class Batch {

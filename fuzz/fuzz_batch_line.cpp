@@ -1,7 +1,7 @@
 // Fuzzes the batch input's line reader: every line of the input goes through the five-item
 // layout and, when it gives a point, through the coordinate decoder, as a batch run takes it.
 // Beyond "no crash": items written back quoted split into the same items again, and a point
-// keeps what its items said.
+// keeps what its items said, and a line read the quick way is read the same the long way.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +42,10 @@ void check_line(std::string_view line, std::vector<std::string>& items,
             require(again[std::size_t(i)] == items[std::size_t(i)], "quoted item reads back");
     }
 
+    UsualPoint usual;
+    const bool quick = read_usual_batch_line(line, usual);
     const LineResult r = parse_batch_line(line, again, point);
+    require(!quick || r == LineResult::point, "a line read the quick way is a point");
     if (r != LineResult::point) return;
     require(count == 5, "a point has five items");
     require(point.name == trim_right(items[1]) && point.c_lat == TextField<20>(items[2]) &&
@@ -52,6 +55,10 @@ void check_line(std::string_view line, std::vector<std::string>& items,
     int type = -1;
     decode_coord(point.c_lat, point.c_lon, lat, lon, type);
     require(type >= fmt_unknown && type <= fmt_decimal, "format code");
+    require(!quick || (type == fmt_decimal && usual.lat == lat && usual.lon == lon &&
+                       usual.nump == point.nump && usual.name == point.name &&
+                       usual.alt == point.alt),
+            "the quick way reads the point the long way reads");
 }
 
 }  // namespace

@@ -53,11 +53,9 @@ std::string asterisks(std::size_t n) { return std::string(n, '*'); }
 
 // An integer mantissa below 2^53 and a power of ten up to 10^15 are both exact, so one
 // division gives the correctly rounded double, the same as from_chars.
-bool read_plain_decimal(std::string_view item, double& value) {
+const char* read_plain_decimal_prefix(const char* p, const char* end, double& value) {
     static constexpr double pow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = item.data();
-    const char* const end = p + item.size();
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     // More than 19 digits wrap the mantissa around, but more than 15 are refused below.
@@ -73,9 +71,18 @@ bool read_plain_decimal(std::string_view item, double& value) {
         decimals = digits_from(p);
         digits += decimals;
     }
-    if (p != end || digits == 0 || digits > 15) return false;
+    if (digits == 0 || digits > 15) return nullptr;
     const double v = double(mantissa) / pow10[decimals];
     value = negative ? -v : v;
+    return p;
+}
+
+bool read_plain_decimal(std::string_view item, double& value) {
+    const char* const end = item.data() + item.size();
+    double v = 0;
+    const char* const stop = read_plain_decimal_prefix(item.data(), end, v);
+    if (stop == nullptr || stop != end) return false;  // (an empty view may have no data)
+    value = v;
     return true;
 }
 

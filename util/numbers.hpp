@@ -19,6 +19,9 @@ bool read_whole_number(std::string_view text, float& value);
 // The usual number, read in one pass: the whole text is [sign] digits [. digits] with at most
 // 15 digits. False for anything else, which the readers above take the long way.
 bool read_plain_decimal(std::string_view item, double& value);
+// The same number where it starts at p, read as far as it goes: where it stops, or nullptr
+// when none starts there (no digit, or more than 15).
+const char* read_plain_decimal_prefix(const char* p, const char* end, double& value);
 // Reads a free-form integer (optional sign and digits, same terminators); fails past 32 bits.
 bool read_free_int(std::string_view text, std::int32_t& value);
 
