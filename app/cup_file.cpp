@@ -286,6 +286,61 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
     return true;
 }
 
+bool read_usual_cup_record(std::string_view record, const CupColumns& cols, UsualPoint& point,
+                           bool& no_elevation) {
+    const int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
+    if (cols.name == cols.lat || cols.name == cols.lon || cols.lat == cols.lon ||
+        (cols.elev >= 0 && (cols.elev == cols.name || cols.elev == cols.lat ||
+                            cols.elev == cols.lon)))
+        return false;  // one field in two roles: the long way
+    bool lat_read = false, lon_read = false;
+    no_elevation = true;
+    point.alt = 0;
+    std::size_t i = 0;
+    for (int k = 0; k <= needed; ++k) {
+        if (i > record.size()) return false;  // fewer fields than needed
+        std::string_view value;
+        const bool quoted = i < record.size() && record[i] == '"';
+        if (quoted) {
+            const std::size_t quote = record.find('"', i + 1);
+            if (quote == std::string_view::npos) return false;
+            value = record.substr(i + 1, quote - i - 1);
+            i = quote + 1;
+            if (i < record.size() && record[i] != ',') return false;  // "" or text after it
+        } else {
+            const std::size_t end = std::min(record.find(',', i), record.size());
+            value = record.substr(i, end - i);
+            i = end;
+            if (!value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                   value.back() == ' ' || value.back() == '\t'))
+                return false;
+        }
+        ++i;  // past the comma
+        if (k == cols.name) {
+            if (blank(value)) return false;
+            point.name = value;
+        } else if (k == cols.lat || k == cols.lon) {
+            // Unquoted, so that the waypoint file, which writes the position without quotes,
+            // keeps the record as it stands.
+            const bool lat = k == cols.lat;
+            int code = fmt_unknown;
+            if (quoted || !coord_detail::read_usual(value, lat ? point.lat : point.lon, lat ? "NS" : "WE",
+                                          code) ||
+                code != fmt_waypoint)
+                return false;
+            (lat ? lat_read : lon_read) = true;
+        } else if (k == cols.elev) {
+            double metres = 0;
+            if (value.size() < 2 || value.back() != 'm' ||
+                !read_plain_decimal(value.substr(0, value.size() - 1), metres))
+                return false;
+            point.alt = float(metres);
+            no_elevation = false;
+        }
+    }
+    return lat_read && lon_read;
+}
+
 // --- tasks
 // ----------------------------------------------------------------------------------------
 

@@ -89,6 +89,14 @@ bool is_cup_comment(std::string_view record);
 // and longitude). False with `fault` saying which field could not be read.
 bool parse_cup_record(std::string_view record, const CupColumns& cols,
                       std::vector<CupField>& scratch, BatchPoint& point, std::string& fault);
+// The usual waypoint record, read in one pass: up to the last column needed, fields without
+// blanks around them, quoted ones without "" inside; a name that is not blank, a latitude and
+// longitude in DDMM.mmmN / DDDMM.mmmE within range, an elevation in metres ("504.0m") or none.
+// False for any other record, which parse_cup_record and decode_coord read; for a record this
+// takes they give this same point, and the waypoint file keeps the record as it stands.
+// (`point.nump` is left alone: the caller numbers waypoints.)
+bool read_usual_cup_record(std::string_view record, const CupColumns& cols, UsualPoint& point,
+                           bool& no_elevation);
 
 // --- tasks ---------------------------------------------------------------------------------------
 

@@ -257,19 +257,19 @@ class Converter {
             out.kind = Outcome::skip;
             return;
         }
+        const bool quick = !o_.qverb && !o_.qdbg;  // nothing to echo or explain
+        if (cup_input_ && quick && read_usual_cup_record(line, cols, usual_, p_.alt_empty)) {
+            p_.name = usual_.name;
+            p_.alt = usual_.alt;
+            take_cup_name(cup_number, out);
+            convert_point(line, usual_.lat, usual_.lon, out, part, true);
+            return;
+        }
         if (cup_input_) {
             r = parse_cup_record(line, cols, fields_, p_, out.fault) ? LineResult::point
                                                                      : LineResult::bad;
-            p_.nump = cup_number;
-            // The input keeps its encoding in the waypoint file; the flight plan and the
-            // messages want Windows-1252.
-            if (r == LineResult::point && !is_ascii(p_.name)) {
-                bool lossy = false;
-                p_.name = utf8_or_cp1252_to_cp1252(p_.name, lossy);
-                out.lossy = lossy;
-            }
-        } else if (!o_.qverb && !o_.qdbg && read_usual_batch_line(line, usual_)) {
-            // Nothing to echo or explain: the usual line goes straight to the projection.
+            if (r == LineResult::point) take_cup_name(cup_number, out);
+        } else if (quick && read_usual_batch_line(line, usual_)) {
             p_.nump = usual_.nump;
             p_.name = usual_.name;
             p_.alt = usual_.alt;
@@ -317,8 +317,21 @@ class Converter {
         convert_point(line, lat, lon, out, part);
     }
 
-    // A point read: projected, checked and written.
-    void convert_point(std::string_view line, float lat, float lon, Outcome& out, Part& part) {
+    // A .cup waypoint is numbered in file order. The input keeps its encoding in the waypoint
+    // file; the flight plan and the messages want Windows-1252.
+    void take_cup_name(std::int32_t cup_number, Outcome& out) {
+        p_.nump = cup_number;
+        if (!is_ascii(p_.name)) {
+            bool lossy = false;
+            p_.name = utf8_or_cp1252_to_cp1252(p_.name, lossy);
+            out.lossy = lossy;
+        }
+    }
+
+    // A point read: projected, checked and written. `record_as_is`: a .cup record whose
+    // waypoint is written as it stands.
+    void convert_point(std::string_view line, float lat, float lon, Outcome& out, Part& part,
+                       bool record_as_is = false) {
         int status = latlontoxy(lat, lon, out.x, out.y);
         if (o_.qdbg) diag(status);
         if (status != 1) {
@@ -331,10 +344,14 @@ class Converter {
         out.no_elevation = cup_input_ && p_.alt_empty;
         append_flight_plan(part.fpl, p_, out.x, out.y);
         if (write_cup_) {
-            if (cup_input_)
+            if (record_as_is) {
+                part.cup += line;
+                part.cup += "\r\n";
+            } else if (cup_input_) {
                 append_cup_waypoint(part.cup, line, p_, lat, lon);
-            else
+            } else {
                 append_waypoint(part.cup, p_, lat, lon);
+            }
         }
     }
 

@@ -2,7 +2,8 @@
 // field may run over several lines), waypoints, the task section and the route of each task.
 // Beyond "no crash": every record is a waypoint or a skipped line, a route stays within its
 // task, and a waypoint written back keeps every field of its record but the latitude and
-// longitude, which read back as the position that was read.
+// longitude, which read back as the position that was read; a record read the quick way reads
+// the same the long way.
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -54,6 +55,26 @@ void check_written(const CupRecord& rec, const BatchPoint& read, const CupColumn
     check_position(after[std::size_t(cols.lon)].value, lon, "WE");
 }
 
+// A record read the quick way reads the same the long way, and is written back as it stands.
+void check_quick(const CupRecord& rec, const CupColumns& cols) {
+    UsualPoint quick;
+    bool no_elevation = false;
+    if (!read_usual_cup_record(rec.text, cols, quick, no_elevation)) return;
+    static std::vector<CupField> scratch;
+    BatchPoint p;
+    std::string fault;
+    require(parse_cup_record(rec.text, cols, scratch, p, fault), "a quick record is a waypoint");
+    float lat = 0, lon = 0;
+    int type = 0;
+    decode_coord(p.c_lat, p.c_lon, lat, lon, type);
+    require(type == fmt_waypoint && lat == quick.lat && lon == quick.lon &&
+                p.name == quick.name && p.alt == quick.alt && p.alt_empty == no_elevation,
+            "the quick way reads the record the long way reads");
+    std::string out;
+    append_cup_waypoint(out, rec.text, p, lat, lon);
+    require(out == rec.text + "\r\n", "a quick record is written as it stands");
+}
+
 // A run converts one task: its route looked up among the records.
 void check_route(const CupTask& t, const CupContent& c) {
     std::string error;
@@ -72,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(cols.name >= 0 && cols.lat >= 0 && cols.lon >= 0 && cols.name != cols.lat &&
                 cols.name != cols.lon && cols.lat != cols.lon,
             "name, lat and lon are three columns");
+    for (const CupRecord& r : c.records) check_quick(r, cols);
     for (const BatchPoint& p : c.waypoints) {
         require(p.nump >= 0 && std::size_t(p.nump) < c.records.size(), "a waypoint's record");
         check_written(c.records[std::size_t(p.nump)], p, cols);
