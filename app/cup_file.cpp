@@ -92,10 +92,9 @@ bool split_cup_fields(std::string_view record, std::vector<CupField>& fields,
                 quote == std::string_view::npos ? record.size() : comma_from(record, quote + 1);
             // The usual quoted field, with no "" inside and nothing after its closing quote,
             // is a piece of the record; any other is unquoted into a text of its own.
-            const bool plain =
-                quote != std::string_view::npos &&
-                (quote + 1 == record.size() || record[quote + 1] != '"') &&
-                trim_right(record.substr(quote + 1, end - quote - 1)).empty();
+            const bool plain = quote != std::string_view::npos &&
+                               (quote + 1 == record.size() || record[quote + 1] != '"') &&
+                               trim_right(record.substr(quote + 1, end - quote - 1)).empty();
             if (plain) {
                 f.value = record.substr(i + 1, quote - i - 1);
                 i = end;
@@ -290,8 +289,8 @@ bool read_usual_cup_record(std::string_view record, const CupColumns& cols, Usua
                            bool& no_elevation) {
     const int needed = std::max({cols.name, cols.lat, cols.lon, cols.elev});
     if (cols.name == cols.lat || cols.name == cols.lon || cols.lat == cols.lon ||
-        (cols.elev >= 0 && (cols.elev == cols.name || cols.elev == cols.lat ||
-                            cols.elev == cols.lon)))
+        (cols.elev >= 0 &&
+         (cols.elev == cols.name || cols.elev == cols.lat || cols.elev == cols.lon)))
         return false;  // one field in two roles: the long way
     bool lat_read = false, lon_read = false;
     no_elevation = true;
@@ -324,7 +323,8 @@ bool read_usual_cup_record(std::string_view record, const CupColumns& cols, Usua
             // keeps the record as it stands.
             const bool lat = k == cols.lat;
             int code = fmt_unknown;
-            if (quoted || !coord_detail::read_usual(value, lat ? point.lat : point.lon, lat ? "NS" : "WE",
+            if (quoted ||
+                !coord_detail::read_usual(value, lat ? point.lat : point.lon, lat ? "NS" : "WE",
                                           code) ||
                 code != fmt_waypoint)
                 return false;

@@ -55,10 +55,10 @@ void check_line(std::string_view line, std::vector<std::string>& items,
     int type = -1;
     decode_coord(point.c_lat, point.c_lon, lat, lon, type);
     require(type >= fmt_unknown && type <= fmt_decimal, "format code");
-    require(!quick || (type == fmt_decimal && usual.lat == lat && usual.lon == lon &&
-                       usual.nump == point.nump && usual.name == point.name &&
-                       usual.alt == point.alt),
-            "the quick way reads the point the long way reads");
+    require(
+        !quick || (type == fmt_decimal && usual.lat == lat && usual.lon == lon &&
+                   usual.nump == point.nump && usual.name == point.name && usual.alt == point.alt),
+        "the quick way reads the point the long way reads");
 }
 
 }  // namespace

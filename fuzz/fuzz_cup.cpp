@@ -67,8 +67,8 @@ void check_quick(const CupRecord& rec, const CupColumns& cols) {
     float lat = 0, lon = 0;
     int type = 0;
     decode_coord(p.c_lat, p.c_lon, lat, lon, type);
-    require(type == fmt_waypoint && lat == quick.lat && lon == quick.lon &&
-                p.name == quick.name && p.alt == quick.alt && p.alt_empty == no_elevation,
+    require(type == fmt_waypoint && lat == quick.lat && lon == quick.lon && p.name == quick.name &&
+                p.alt == quick.alt && p.alt_empty == no_elevation,
             "the quick way reads the record the long way reads");
     std::string out;
     append_cup_waypoint(out, rec.text, p, lat, lon);

@@ -73,7 +73,7 @@ TEST(ReadUsualCupRecord, TakesOnlyWhatTheLongWayReadsAndWritesUnchanged) {
         {"A,A,,4630.000N,00915.000E,504ft", false},
         {"A,A,,4630.000N,00915.000E", false},
         {"A,A,,\"4630.000N\",00915.000E,1m", false},  // written back without its quotes
-        {"A,A,,46.5,9.25,1m", false},                    // written back as DDMM.mmmN
+        {"A,A,,46.5,9.25,1m", false},                 // written back as DDMM.mmmN
         {"A,A,,4660.000N,00915.000E,1m", false},
         {"\"A \"\"B\"\"\",A,,4630.000N,00915.000E,1m", false},
         {" A,A,,4630.000N,00915.000E,1m", false},
