@@ -93,7 +93,18 @@ bool AsideFile::open(std::string_view target) {
     file_ = direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
+    replacing_ = file_ && !direct_ && file_exists(target_);
+    unwritten_ = 0;
     return ok_;
+}
+
+// A file moved over another is written out in full during the move (ext4 does so, that a
+// crash cannot leave it empty), which holds up the end of a large batch for tens of
+// milliseconds; started as the file grows, the writing is mostly done by then.
+void AsideFile::write_out() {
+    unwritten_ = 0;
+    if (std::fflush(file_) != 0) ok_ = false;
+    platform::start_write_out(file_);
 }
 
 bool AsideFile::commit() {

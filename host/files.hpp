@@ -58,7 +58,9 @@ class AsideFile {
     // remove it.
     bool open(std::string_view target);
     void write(std::string_view text) {
-        if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+        if (!file_) return;
+        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+        if (replacing_ && (unwritten_ += text.size()) >= write_out_bytes) write_out();
     }
     // Flushes, closes and moves into place; false when anything failed (the target is then
     // left as it was).
@@ -67,8 +69,13 @@ class AsideFile {
     bool is_open() const { return file_ != nullptr; }
 
   private:
+    static constexpr std::size_t write_out_bytes = std::size_t(8) << 20;
+    void write_out();
+
     std::FILE* file_ = nullptr;
     std::string target_, temp_;
     bool ok_ = true;
-    bool direct_ = false;  // a device or pipe, written to where it is
+    bool direct_ = false;     // a device or pipe, written to where it is
+    bool replacing_ = false;  // the target exists: see write_out
+    std::size_t unwritten_ = 0;
 };

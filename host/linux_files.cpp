@@ -1,4 +1,5 @@
 // Files, time and environment on Linux.
+#include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -149,6 +150,8 @@ void remove_temp_file(const std::string& temp) {
     std::remove(temp.c_str());
     forget_temp(temp);
 }
+
+void start_write_out(std::FILE* f) { sync_file_range(fileno(f), 0, 0, SYNC_FILE_RANGE_WRITE); }
 
 int time_of_day_ms() {
     timespec ts{};

@@ -61,6 +61,9 @@ std::FILE* create_file_beside(const std::string& target, std::string& temp);
 bool replace_file(const std::string& source, const std::string& target);
 // Removes a file create_file_beside made (until then, an interrupted run removes it too).
 void remove_temp_file(const std::string& temp);
+// Starts writing what has been written to `f` (flushed) out to disk, without waiting for it;
+// nothing where the system has no such call.
+void start_write_out(std::FILE* f);
 // Local time of day in milliseconds since midnight.
 int time_of_day_ms();
 

@@ -186,6 +186,9 @@ void remove_temp_file(const std::string& temp) {
     forget_temp(wide);
 }
 
+// Windows writes a replaced file out on its own schedule: nothing to start.
+void start_write_out(std::FILE*) {}
+
 int time_of_day_ms() {
     SYSTEMTIME t{};
     GetLocalTime(&t);

@@ -146,6 +146,22 @@ TEST(AsideFile, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(read_file(real), "new");
 }
 
+// A large output over an existing file is written out while it grows; it arrives whole.
+TEST(AsideFile, ALargeOutputReplacingAFileArrivesWhole) {
+    TempDir dir;
+    const std::string target = dir.write("big.fpl", "old");
+    std::string want;
+    AsideFile out;
+    ASSERT_TRUE(out.open(target));
+    for (char c = 'a'; c <= 'j'; ++c) {  // ten mebibytes: past the first write-out
+        const std::string piece((std::size_t(1) << 20) + 7, c);
+        out.write(piece);
+        want += piece;
+    }
+    ASSERT_TRUE(out.commit());
+    EXPECT_TRUE(read_file(target) == want);
+}
+
 // Ctrl-C or a kill during a run leaves no temporary file beside the outputs.
 TEST(AsideFile, AnInterruptedRunLeavesNoTemporaryFile) {
     TempDir dir;
