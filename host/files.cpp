@@ -98,8 +98,8 @@ bool AsideFile::open(std::string_view target) {
     return ok_;
 }
 
-// A file moved over another is written out in full during the move (ext4 does so, that a
-// crash cannot leave it empty), which holds up the end of a large batch for tens of
+// A file moved over another is written out in full during the move (ext4 does, so that a
+// crash cannot leave it empty), which held up the end of a large batch for tens of
 // milliseconds; started as the file grows, the writing is mostly done by then.
 void AsideFile::write_out() {
     unwritten_ = 0;
