@@ -91,9 +91,7 @@ void read_form_data(LineReader& in) {
     for (std::string line; in.next(line);) {
         if (line.size() > max_line) line.resize(max_line);
         if (is_blank(line) || line[0] == '#') continue;
-        std::string key, val;
-        extract_key_val(line, key, val);
-        std::string_view name = trim_right(key);
+        auto [name, val] = split_key_val(line);
         for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
             if (frmc01.inpt_nam[i] == name) {
                 restore(i, value_text(val));

@@ -97,7 +97,7 @@ class DefinitionReader {
 
   private:
     void open_item();
-    void process(std::string_view text);
+    void process(std::string_view list);
     void key_value(std::string_view key, std::string_view val);
     void general_key(std::string_view key, std::string_view val);
     void input_key(int i, std::string_view key, std::string_view val);
@@ -154,17 +154,14 @@ void DefinitionReader::open_item() {
     }
 }
 
-void DefinitionReader::process(std::string_view text) {
-    std::string buff(text), part, key, val;  // reused: one allocation each per line at most
+void DefinitionReader::process(std::string_view list) {
     while (!stopped_) {
-        extract_list(part, buff, ';');
+        std::string_view part = next_list_item(list, ';');
         if (is_blank(part)) return;
-        extract_key_val(part, key, val);
-        if (key.size() > max_key_val) key.resize(max_key_val);
-        if (val.size() > max_key_val) val.resize(max_key_val);
-        remove_quotes(val);
+        auto [key, val] = split_key_val(part);
+        val = unquoted(val.substr(0, max_key_val));
         if (is_blank(val)) continue;
-        key_value(trim_right(key), trim_right(val));
+        key_value(trim_right(key.substr(0, max_key_val)), trim_right(val));
     }
 }
 

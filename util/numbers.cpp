@@ -222,7 +222,7 @@ template <int... D>
 unsigned long long fraction_before(char* end, unsigned long long n, int decimals,
                                    std::integer_sequence<int, D...>) {
     unsigned long long whole = 0;
-    ((decimals == D ? (whole = fraction_before<D>(end, n), true) : false) || ...);
+    (void)((decimals == D && (whole = fraction_before<D>(end, n), true)) || ...);
     return whole;
 }
 

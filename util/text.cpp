@@ -31,19 +31,12 @@ std::string_view trim(std::string_view s) { return trim_left(trim_right(s)); }
 
 // --- lists and key/value lines ----------------------------------------------------------------
 
-void extract_list(std::string& val, std::string& buff, char sep) {
-    std::string_view b = trim_right(buff);
-    if (b.empty()) {
-        val.clear();
-        buff.clear();
-        return;
-    }
+std::string_view next_list_item(std::string_view& list, char sep) {
+    std::string_view b = trim_right(list);
+    list = {};
+    if (b.empty()) return {};
     std::size_t ic = b.find(sep);
-    if (ic == std::string_view::npos) {
-        val.assign(b);  // the whole list, not left-aligned
-        buff.clear();
-        return;
-    }
+    if (ic == std::string_view::npos) return b;  // the whole list, not left-aligned
     std::size_t rest = ic + 1;
     std::size_t iq1 = b.find('"');
     if (iq1 < ic) {
@@ -60,10 +53,15 @@ void extract_list(std::string& val, std::string& buff, char sep) {
             }
         }
     }
-    std::string item(trim_left(b.substr(0, ic)));
-    std::string tail(rest < b.size() ? trim_left(b.substr(rest)) : std::string_view{});
+    if (rest < b.size()) list = trim_left(b.substr(rest));
+    return trim_left(b.substr(0, ic));
+}
+
+void extract_list(std::string& val, std::string& buff, char sep) {
+    std::string_view rest = buff;
+    std::string item(next_list_item(rest, sep));
+    buff.assign(rest);  // rest lies within buff: assign copes with the overlap
     val = std::move(item);
-    buff = std::move(tail);
 }
 
 std::vector<std::string> read_list(std::string_view list, char sep) {
@@ -77,16 +75,17 @@ std::vector<std::string> read_list(std::string_view list, char sep) {
     return items;
 }
 
-void extract_key_val(std::string_view ligne, std::string& key, std::string& val) {
+KeyVal split_key_val(std::string_view ligne) {
     std::size_t at = ligne.find('=');
     if (at == std::string_view::npos) at = ligne.find(':');
-    if (at == std::string_view::npos) {
-        key.assign(trim(ligne));
-        val.clear();
-        return;
-    }
-    key.assign(trim(ligne.substr(0, at)));
-    val.assign(trim(ligne.substr(at + 1)));
+    if (at == std::string_view::npos) return {trim(ligne), {}};
+    return {trim(ligne.substr(0, at)), trim(ligne.substr(at + 1))};
+}
+
+void extract_key_val(std::string_view ligne, std::string& key, std::string& val) {
+    KeyVal kv = split_key_val(ligne);
+    key.assign(kv.key);
+    val.assign(kv.val);
 }
 
 void extract_key_val_rel(std::string_view ligne, std::string& key, std::string& val,
@@ -167,6 +166,12 @@ void remove_enclosing(std::string& s, char quote) {
 }  // namespace
 
 void remove_quotes(std::string& s) { remove_enclosing(s, '"'); }
+
+std::string_view unquoted(std::string_view s) {
+    std::string_view t = trim(s);
+    if (t.empty() || t.front() != '"' || t.back() != '"') return s;
+    return t.size() == 1 ? std::string_view{} : t.substr(1, t.size() - 2);
+}
 void remove_simple_quotes(std::string& s) { remove_enclosing(s, '\''); }
 
 void quote_spaces(std::string& s) {

@@ -45,6 +45,8 @@ std::size_t strcpy_f2c(const TextField<N>& in_str, std::string& out_str) {
 // Takes the first item off `buff` (quoted separators do not count); `val` is left-aligned
 // and keeps its quotes.
 void extract_list(std::string& val, std::string& buff, char sep);
+// The same on a view: the first item of `list`, and `list` moved past it.
+std::string_view next_list_item(std::string_view& list, char sep);
 inline void extract_comma(std::string& val, std::string& buff) { extract_list(val, buff, ','); }
 // Every item of a list, until an item comes back blank.
 std::vector<std::string> read_list(std::string_view list, char sep);
@@ -52,6 +54,10 @@ std::vector<std::string> read_list(std::string_view list, char sep);
 // Splits at the first "=" (or, with no "=", at the first ":"); both sides left-aligned and
 // trimmed. Neither: key = the whole line, val blank.
 void extract_key_val(std::string_view ligne, std::string& key, std::string& val);
+struct KeyVal {
+    std::string_view key, val;
+};
+KeyVal split_key_val(std::string_view ligne);
 // Splits around the last of "=", "!=", "<", "<=", ">", ">=" (table order) found in the line.
 void extract_key_val_rel(std::string_view ligne, std::string& key, std::string& val,
                          std::string& rel);
@@ -67,6 +73,8 @@ void minusc(std::string& s);
 bool case_blind_compare(std::string_view s1, std::string_view s2);
 void make_printable(std::string& s);  // line feeds become "/"
 void remove_quotes(std::string& s);
+// What remove_quotes leaves of a text without leading blanks.
+std::string_view unquoted(std::string_view s);
 void remove_simple_quotes(std::string& s);
 void quote_spaces(std::string& s);
 void remove_trail_0(std::string& s);  // blanks everything from the first NUL on

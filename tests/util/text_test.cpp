@@ -108,11 +108,15 @@ TEST(CharacterTests, Table) {
 TEST(Quotes, RemoveAndAdd) {
     const std::pair<std::string, std::string> cases[] = {
         {"\"abc\"", "abc"}, {"  \"a b\"  ", "  a b"}, {"\"", ""}, {"abc\"", "abc\""}, {"", ""},
+        {"\"a\"  ", "a"},       {"\"\"", ""},
     };
     for (const auto& [in, out] : cases) {
         std::string s = in;
         remove_quotes(s);
         EXPECT_EQ(s, out) << in;
+        if (!in.starts_with(' ')) {
+            EXPECT_EQ(unquoted(in), out) << in;
+        }
     }
     std::string s = "'x'";
     remove_simple_quotes(s);
