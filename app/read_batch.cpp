@@ -29,6 +29,7 @@
 #include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
+#include "util/worker.hpp"
 
 namespace {
 
@@ -93,22 +94,19 @@ class FlightPlanLines {
     char* end_ = buf_;
 };
 
-std::string_view flight_plan_name(const BatchPoint& p) {
-    return trim_right(std::string_view(p.name).substr(0, flight_plan_name_max));
-}
-
 // The four flight-plan lines of a point.
-void append_flight_plan(std::string& out, const BatchPoint& p, float x, float y) {
-    const NumberText cci(p.nump);
+void append_flight_plan(std::string& out, std::int32_t nump, std::string_view name, float x,
+                        float y, float alt) {
+    const NumberText cci(nump);
     FlightPlanLines f;
     f.key("TPName", cci);
-    f.text(flight_plan_name(p));
+    f.text(trim_right(name.substr(0, std::min(name.size(), flight_plan_name_max))));
     f.key("\r\nTPPosX", cci);
     f.fixed3(x);
     f.key("\r\nTPPosY", cci);
     f.fixed3(y);
     f.key("\r\nTPPosZ", cci);
-    f.fixed3(p.alt);
+    f.fixed3(alt);
     f.text("\r\n");
     out += f.done();
 }
@@ -181,11 +179,12 @@ std::string describe_bad_batch_line(std::string_view line) {
 }
 
 // Lines are read, converted and written a block at a time, small enough that its lines and text
-// are still in the cache when they are written. One thread: a second one, converting half of
-// each block, spent more CPU time moving lines and text between the cores than it saved.
+// are still in the cache when they are written; larger when a second thread converts them
+// (Batch::run_pipelined), for fewer hand-overs.
 constexpr std::size_t block_lines = 1024;
+constexpr std::size_t pipelined_block_lines = 4096;
 
-// What became of one line, with the end of its text in the block's output buffers.
+// What became of one line, with the end of its waypoint text in the block's buffer.
 struct Outcome {
     enum Kind { skip, landscape_skipped, unreadable, bad_coordinates, conversion_failed, point };
     Kind kind = skip;
@@ -194,27 +193,34 @@ struct Outcome {
     bool open_quote = false;  // a .cup record whose quote is never closed
     bool no_elevation = false;
     std::string fault;  // what could not be read, for the kinds that end or skip a line
-    std::int32_t nump = 0;
+    std::int32_t nump = 0;  // the batch's; .cup waypoints are numbered as they are taken
     std::string name;
-    float x = 0, y = 0;
-    std::size_t fpl_end = 0, cup_end = 0;
+    float x = 0, y = 0, alt = 0;
+    std::size_t cup_end = 0;
 };
 
-// The converted lines of a block: what became of each line, and the output text.
+// The converted lines of a block: what became of each line, and the waypoint text.
 struct Part {
     std::vector<Outcome> outcomes;
-    std::string fpl, cup;
+    std::string cup;
 };
 
+// The lines lie one after the other in one text, so that going through them is a stream.
 struct Block {
-    std::vector<std::string> lines;
+    std::string text;
+    std::vector<std::size_t> ends;  // where each line ends in `text`
     std::vector<int> numbers;
     std::vector<char> lossy, open_quote;
     std::size_t size = 0;
     Part part;
+
+    std::string_view line(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(text).substr(begin, ends[i] - begin);
+    }
 };
 
-// Converts lines into outcomes and output text.
+// Converts lines into outcomes and waypoint text.
 class Converter {
   public:
     // -task writes its waypoint file itself: each waypoint once, however often the task
@@ -222,21 +228,17 @@ class Converter {
     Converter(const BatchOptions& o, bool cup_input)
         : o_(o), cup_input_(cup_input), write_cup_(o.qcup && o.task.empty()) {}
 
-    // Lines [first, last) of `b` into `part`; stops after the first line that ends the run.
-    // `cup_number` numbers .cup waypoints (they have no number of their own).
-    void convert(const Block& b, std::size_t first, std::size_t last, const CupColumns& cols,
-                 std::int32_t cup_number, Part& part) {
+    // The lines of `b` into its part; stops after the first line that ends the run.
+    void convert(Block& b, const CupColumns& cols) {
+        Part& part = b.part;
         part.outcomes.clear();
-        part.fpl.clear();
         part.cup.clear();
-        for (std::size_t i = first; i < last; ++i) {
+        for (std::size_t i = 0; i < b.size; ++i) {
             Outcome& out = part.outcomes.emplace_back();
             out.line = b.numbers[i];
             out.lossy = b.lossy[i];
             out.open_quote = b.open_quote[i];
-            convert_line(b.lines[i], cols, cup_number, out, part);
-            if (out.kind == Outcome::point) ++cup_number;
-            out.fpl_end = part.fpl.size();
+            convert_line(b.line(i), cols, out, part);
             out.cup_end = part.cup.size();
             // A .cup input goes on past a line it cannot read; the batch layout stops there.
             if (!cup_input_ && out.kind != Outcome::skip &&
@@ -246,8 +248,7 @@ class Converter {
     }
 
   private:
-    void convert_line(std::string_view line, const CupColumns& cols, std::int32_t cup_number,
-                      Outcome& out, Part& part) {
+    void convert_line(std::string_view line, const CupColumns& cols, Outcome& out, Part& part) {
         LineResult r;
         if (cup_input_ && is_cup_comment(line)) {
             if (write_cup_) {
@@ -261,14 +262,14 @@ class Converter {
         if (cup_input_ && quick && read_usual_cup_record(line, cols, usual_, p_.alt_empty)) {
             p_.name = usual_.name;
             p_.alt = usual_.alt;
-            take_cup_name(cup_number, out);
+            take_cup_name(out);
             convert_point(line, usual_.lat, usual_.lon, out, part, true);
             return;
         }
         if (cup_input_) {
             r = parse_cup_record(line, cols, fields_, p_, out.fault) ? LineResult::point
                                                                      : LineResult::bad;
-            if (r == LineResult::point) take_cup_name(cup_number, out);
+            if (r == LineResult::point) take_cup_name(out);
         } else if (quick && read_usual_batch_line(line, usual_)) {
             p_.nump = usual_.nump;
             p_.name = usual_.name;
@@ -317,10 +318,9 @@ class Converter {
         convert_point(line, lat, lon, out, part);
     }
 
-    // A .cup waypoint is numbered in file order. The input keeps its encoding in the waypoint
-    // file; the flight plan and the messages want Windows-1252.
-    void take_cup_name(std::int32_t cup_number, Outcome& out) {
-        p_.nump = cup_number;
+    // The input keeps its encoding in the waypoint file; the flight plan and the messages want
+    // Windows-1252.
+    void take_cup_name(Outcome& out) {
         if (!is_ascii(p_.name)) {
             bool lossy = false;
             p_.name = utf8_or_cp1252_to_cp1252(p_.name, lossy);
@@ -341,8 +341,8 @@ class Converter {
         out.kind = Outcome::point;
         out.nump = p_.nump;
         out.name = p_.name;
+        out.alt = p_.alt;
         out.no_elevation = cup_input_ && p_.alt_empty;
-        append_flight_plan(part.fpl, p_, out.x, out.y);
         if (write_cup_) {
             if (record_as_is) {
                 part.cup += line;
@@ -375,14 +375,52 @@ class Batch {
         refuse_outputs_over_input();
         open_files();
         if (cup_input_ && !o_.task.empty()) take_task();
-        while (read_block(block_)) {
-            converter_.convert(block_, 0, block_.size, cup_reader_.columns(), npt_, block_.part);
-            take(block_.part);
+        if (cup_input_ && !task_mode_ && !o_.qverb && !o_.qdbg && !diag_on()) {
+            run_pipelined();
+        } else {
+            while (read_block(blocks_[0], block_lines)) convert_and_take(blocks_[0]);
         }
         finish();
     }
 
   private:
+    void convert_and_take(Block& b) {
+        converter_.convert(b, cup_reader_.columns());
+        take(b.part);
+    }
+
+    // A .cup line costs more to read than a batch line. A large .cup input is converted on a
+    // second thread, a block at a time, while this one reads the next block and takes the one
+    // before (messages, flight-plan text, writing), in about equal shares; messages and outputs
+    // stay on this thread, in file order. A five-item batch, echoes and diagnostics stay on one
+    // thread: handing blocks between the cores costs CPU time, a tenth more for a .cup.
+    void run_pipelined() {
+        Block* job = &blocks_[0];
+        Block* next = &blocks_[1];
+        if (!read_block(*job, pipelined_block_lines)) return;
+        if (job->size < pipelined_block_lines) {  // the whole input
+            convert_and_take(*job);
+            return;
+        }
+        const CupColumns cols = cup_reader_.columns();  // known from the first record on
+        Worker worker([&] { converter_.convert(*job, cols); });
+        worker_ = &worker;
+        worker.start();
+        for (;;) {
+            const bool more = read_block(*next, pipelined_block_lines);
+            worker.wait();
+            Block* done = job;
+            if (more) {
+                job = next;
+                worker.start();
+            }
+            take(done->part);
+            if (!more) break;
+            next = done;
+        }
+        worker_ = nullptr;
+    }
+
     void refuse_outputs_over_input() {
         if (same_file(o_.outfile, o_.infile)) {
             stop_with_message("The flight-plan file " + path_text(o_.outfile) +
@@ -480,23 +518,25 @@ class Batch {
 
     // The next lines to convert; the .cup header and task section are dealt with by the .cup
     // reader, in file order. False when nothing is left.
-    bool read_block(Block& b) {
+    bool read_block(Block& b, std::size_t lines) {
         b.size = 0;
+        b.text.clear();
         std::string line;
-        while (b.size < block_lines) {
+        while (b.size < lines) {
             bool open_quote = false;
             if (cup_input_) {
                 if (!next_cup_record(line, open_quote)) break;
             } else if (!in_.next(line)) {
                 break;
             }
-            if (b.lines.size() <= b.size) {
-                b.lines.emplace_back();
+            if (b.ends.size() <= b.size) {
+                b.ends.emplace_back();
                 b.numbers.emplace_back();
                 b.lossy.emplace_back();
                 b.open_quote.emplace_back();
             }
-            b.lines[b.size].swap(line);
+            b.text += line;
+            b.ends[b.size] = b.text.size();
             b.numbers[b.size] = cup_input_ ? record_.line : in_.line_number();
             b.lossy[b.size] = !cup_input_ && in_.lossy();
             b.open_quote[b.size] = open_quote;
@@ -505,9 +545,11 @@ class Batch {
         return b.size > 0;
     }
 
-    // The outcomes of a part in file order: warnings, counts, the text, or the stop.
+    // The outcomes of a part in file order: warnings, counts, the text, or the stop. The flight
+    // plan is written here, where a .cup waypoint's number is known: the count of points before.
     void take(const Part& part) {
-        std::size_t fpl_done = 0, cup_done = 0;
+        fpl_text_.clear();
+        std::size_t cup_done = 0;
         for (const Outcome& out : part.outcomes) {
             if (out.open_quote) {
                 warn(w_open_quote, out.line,
@@ -531,17 +573,18 @@ class Batch {
                     break;
                 case Outcome::point:
                     check_point(out);
+                    append_flight_plan(fpl_text_, cup_input_ ? npt_ : out.nump, out.name, out.x,
+                                       out.y, out.alt);
                     ++npt_;
                     break;
                 default:
-                    fpl_.write(std::string_view(part.fpl).substr(0, fpl_done));
+                    fpl_.write(fpl_text_);
                     cup_.write(std::string_view(part.cup).substr(0, cup_done));
                     stop_on(out);
             }
-            fpl_done = out.fpl_end;
             cup_done = out.cup_end;
         }
-        fpl_.write(part.fpl);
+        fpl_.write(fpl_text_);
         cup_.write(part.cup);
     }
 
@@ -621,6 +664,7 @@ class Batch {
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
     // files stay as they were.
     void settle_outputs() {
+        if (worker_) worker_->wait();  // the program may stop: nothing may run on beside it
         if (npt_ == 0) {
             fpl_.discard();
             cup_.discard();
@@ -699,8 +743,10 @@ class Batch {
     std::vector<CupRecord> task_records_, task_lines_;
     std::size_t task_next_ = 0;
     SeenNumbers seen_numbers_;
-    Block block_;
+    std::array<Block, 2> blocks_;
     Converter converter_;
+    Worker* worker_ = nullptr;  // converting beside this thread (run_pipelined)
+    std::string fpl_text_;      // the flight-plan lines of the part being taken
     int npt_ = 0, outside_ = 0, skipped_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;

@@ -816,20 +816,26 @@ TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
 }
 
 TEST_F(Batch, LargeCupFilesNumberTheirPointsWithoutGaps) {
-    // Converted a block of lines at a time: a skipped line must not leave a gap or a repeat in
-    // the numbers that follow it, within its block or after.
+    // Converted a block of lines at a time, on a second thread: a skipped line must not leave a
+    // gap or a repeat in the numbers that follow it, within its block or after, and files and
+    // messages come as on one thread (-verbose).
     std::string input = "name,code,country,lat,lon,elev\n";
-    for (int i = 0; i < 20000; ++i)
-        input += "\"P" + std::to_string(i) + "\",P,," + (i == 100 ? "bad" : "4630.000N") +
-                 ",00915.000E,500m\n";
+    for (int i = 0; i < 9000; ++i)
+        input += (i == 6000 ? "* a comment\n" : "") + ("\"P" + std::to_string(i)) + "\",P,," +
+                 (i == 100 || i == 4095 ? "bad" : "4630.000N") + ",00915.000E,500m\n";
     write_text(at("big.cup"), input);
-    RunResult r = run({"-batch", "Alps", "big.cup", "big.fpl"});
+    RunResult r = run({"-batch", "-cup", "Alps", "big.cup", "two.fpl"});
     EXPECT_EQ(r.status, 3);
-    const std::string fpl = read_text(at("big.fpl"));
+    const std::string fpl = read_text(at("two.fpl"));
     EXPECT_NE(fpl.find("TPName99=P99\r\n"), std::string::npos);
     EXPECT_NE(fpl.find("TPName100=P101\r\n"), std::string::npos);
-    EXPECT_NE(fpl.find("TPName4200=P4201\r\n"), std::string::npos);
-    EXPECT_TRUE(fpl.ends_with("TPPosZ19998=500.000\r\n"));
+    EXPECT_NE(fpl.find("TPName4200=P4202\r\n"), std::string::npos);
+    EXPECT_TRUE(fpl.ends_with("TPPosZ8997=500.000\r\n"));
+
+    RunResult one = run({"-batch", "-cup", "-verbose", "Alps", "big.cup", "one.fpl"});
+    EXPECT_EQ(one.err, r.err);
+    EXPECT_TRUE(read_text(at("one.fpl")) == fpl);
+    EXPECT_TRUE(read_text(at("one.cup")) == read_text(at("two.cup")));
 }
 
 // A fixed file of every notation, separator and name kind against outputs stored before the
