@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -403,16 +405,23 @@ class Batch {
             return;
         }
         const CupColumns cols = cup_reader_.columns();  // known from the first record on
-        Worker worker([&] { converter_.convert(*job, cols); });
-        worker_ = &worker;
-        worker.start();
+        std::optional<Worker> worker;
+        try {
+            worker.emplace([&] { converter_.convert(*job, cols); });
+        } catch (const std::system_error&) {  // no thread to be had: this one does it all
+            do convert_and_take(*job);
+            while (read_block(*job, pipelined_block_lines));
+            return;
+        }
+        worker_ = &*worker;
+        worker->start();
         for (;;) {
             const bool more = read_block(*next, pipelined_block_lines);
-            worker.wait();
+            worker->wait();
             Block* done = job;
             if (more) {
                 job = next;
-                worker.start();
+                worker->start();
             }
             take(done->part);
             if (!more) break;
