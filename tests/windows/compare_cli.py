@@ -36,8 +36,13 @@ CUP = ("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
        "\"Łódź\",LDZ,PL,4628.000N,00918.000E,3000ft,1,,,,\r\n"
        "* a comment\r\n"
        "\"Summit\",SUM,CH,4631.000N,00920.000E,3100m,1,,,,\"top\"\r\n")
+# Large enough to be converted on two threads, with a line skipped in the first block.
+BIG_CUP = CUP.split("\r\n")[0] + "\r\n" + "".join(
+    f"\"P{i}\",P,CH,{'bad' if i == 100 else '4630.000N'},00915.000E,{i % 3000}m,1,,,,\r\n"
+    for i in range(10000))
 FILES = {
     "points.txt": POINTS,
+    "big.cup": BIG_CUP,
     "my.points.txt": POINTS,
     "Łódź 東京.txt": POINTS,
     "turn.cup": CUP,
@@ -68,6 +73,7 @@ ROWS = [
     ("batch, names outside Windows-1252", ["-batch", "-cup", "Demo", "Łódź 東京.txt", "東京.fpl"]),
     (".cup input", ["-batch", "Demo", "turn.cup"]),
     (".cup input to .cup", ["-batch", "-cup", "Demo", "turn.cup", "out.fpl"]),
+    ("large .cup input to .cup", ["-batch", "-cup", "Demo", "big.cup", "big.fpl"]),
     ("-help", ["-help"]),
     ("stop: -conv below 0", ["-conv:-1", "Demo", "46.5", "9.25"]),
     ("stop: options only", ["-line", "-cup"]),
