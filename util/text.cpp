@@ -172,6 +172,7 @@ std::string_view unquoted(std::string_view s) {
     if (t.empty() || t.front() != '"' || t.back() != '"') return s;
     return t.size() == 1 ? std::string_view{} : t.substr(1, t.size() - 2);
 }
+
 void remove_simple_quotes(std::string& s) { remove_enclosing(s, '\''); }
 
 void quote_spaces(std::string& s) {
