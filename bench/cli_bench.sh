@@ -9,6 +9,8 @@
 #   beside cs2cs on the same points (CPU per point, points per second, peak memory), and the
 #   same points as a .cup waypoint file, to the flight plan alone and with -cup.
 # Usage: bench/cli_bench.sh [points]   (needs hyperfine, proj-bin and GNU time; builds Release)
+#   VARNIX_BENCH_BEFORE=path/to/an/earlier/varnix bench/cli_bench.sh: that program's batch of the
+#   same points runs beside, in the same run (build it from an earlier commit, in Release).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 points=${1:-1000000}
@@ -82,7 +84,9 @@ with open(f"{work}/pts.txt", "w") as b, open(f"{work}/pts.ll", "w") as c, \
 PY
 # The bench's turnpoint numbers repeat (0-99): the duplicate warnings are not timed output.
 cs2cs="cs2cs +proj=latlong +datum=WGS84 +to +proj=utm +zone=32 +datum=WGS84 -f %.3f pts.ll"
-(cd "$work" && "$here/bench/paired.py" 5 1 "cs2cs=$cs2cs" "varnix=$varnix pts.txt" \
+before=()
+if [ -n "${VARNIX_BENCH_BEFORE:-}" ]; then before=("before=$VARNIX_BENCH_BEFORE pts.txt"); fi
+(cd "$work" && "$here/bench/paired.py" 5 1 "cs2cs=$cs2cs" "${before[@]}" "varnix=$varnix pts.txt" \
         "cup=$varnix -batch Demo pts.cup cup.fpl" "cup_cup=$varnix -batch -cup Demo pts.cup cup.fpl") |
     tee "$work/batch.txt"
 lines=$(wc -l < "$work/pts.fpl")
