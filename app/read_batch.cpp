@@ -395,8 +395,8 @@ class Batch {
     // second thread, a block at a time, while this one reads the next block and takes the one
     // before (messages, flight-plan text, writing), in about equal shares; messages and outputs
     // stay on this thread, in file order. A five-item batch, echoes and diagnostics stay on one
-    // thread: handing blocks between the cores costs CPU time, a tenth to a quarter more for
-    // a .cup.
+    // thread: handing blocks between the cores costs CPU time, which only the costlier .cup
+    // line wins back in wall time.
     void run_pipelined() {
         Block* job = &blocks_[0];
         Block* next = &blocks_[1];

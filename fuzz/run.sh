@@ -43,7 +43,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVARNIX_FUZZ=ON -DVARNIX_TEST
 cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}"
 
 # The corpus grows by a file for each input that reaches new code. Creating thousands of small
-# files took a seventh of a short run on the disk's file system, so the corpus lives in a RAM
+# files on the disk's file system slows a short run noticeably, so the corpus lives in a RAM
 # folder while the target runs, when there is one, and is moved beside the run's log after it.
 ram="${VARNIX_FUZZ_RAM:-/dev/shm}"
 scratch=""

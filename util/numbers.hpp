@@ -38,7 +38,7 @@ std::string f2b(float rr4, std::string_view fstr);
 // asterisks when it does not fit (the Fortran Fw.d edit descriptor).
 std::string format_fixed(double value, int width, int decimals);
 // Writes v with `decimals` (0..8) decimals exactly as std::to_chars(first, last, double(v),
-// std::chars_format::fixed, decimals) does, several times faster (the batch hot path).
+// std::chars_format::fixed, decimals) does, without its general machinery (the batch hot path).
 // Returns the end of the text, or nullptr when it does not fit.
 char* fixed_to_chars(char* first, char* last, float v, int decimals);
 std::string l2b(bool q);            // "1" / "0"
