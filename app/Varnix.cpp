@@ -55,27 +55,35 @@ void set_landscape(std::string_view name) {
     common_data.landscape = name;
 }
 
+// A line for every option, after the usage lines.
+constexpr std::string_view option_lines[] = {
+    " -v         diagnostic lines on standard output",
+    " -debug     as -v, with each batch point's decoded values",
+    " -line      messages on the console (the default with operands)",
+    " -clip      1 WP: also put the two result lines on the clipboard",
+    " -gui       open the converter window; operands are ignored",
+    " -batch     batch: the operands are Landscape, BatchFile and an optional OutputFile",
+    " -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns and tasks)",
+    " -task N    batch of a .cup file: only task N (from 1, or its name) into the flight plan",
+    " -tasks     %0 -tasks File.cup lists the tasks of a .cup file",
+    " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no result",
+    " -help      this text",
+};
+
 void print_usage(const CommandLine& cl) {
-    std::string_view a0 = trim(cl.arg0);
+    const std::string a0(trim(cl.arg0));
     console_line(" Usage :");
-    console_line(" 1 WP : " + std::string(a0) + " [-help] [-line] [-clip] [-v] Landscape Lat Lon");
-    console_line(" Batch: " + std::string(a0) +
-                 " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
-    console_line(" Plan : " + std::string(a0) +
+    console_line(" 1 WP : " + a0 + " [-help] [-line] [-clip] [-v] Landscape Lat Lon");
+    console_line(" Batch: " + a0 + " [-batch] [-v] [Landscape] BatchFile [OutputFile]");
+    console_line(" Plan : " + a0 +
                  " [-batch Landscape] FlightPlan.fpl [Output.cup]   a flight plan into a .cup file"
                  " with its task (landscape from the plan's Landscape= line when not given)");
-    console_line(
-        " -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns"
-        " and tasks)");
-    console_line(
-        " -task N    batch of a .cup file: only task N (from 1, or its name) into the"
-        " flight plan");
-    console_line(" -tasks     " + std::string(a0) +
-                 " -tasks File.cup lists the tasks of a .cup file");
-    console_line(" -gui       open the converter window; operands are ignored");
-    console_line(
-        " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes no"
-        " result");
+    for (std::string_view line : option_lines) {
+        std::string text(line);
+        if (const std::size_t at = text.find("%0"); at != std::string::npos)
+            text.replace(at, 2, a0);
+        console_line(text);
+    }
 }
 
 // The options are the arguments before the first operand; a "-" after an operand (a negative

@@ -173,6 +173,13 @@ TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
                          " [-batch Landscape] FlightPlan.fpl [Output.cup]   a flight plan into a"
                          " .cup file with its task (landscape from the plan's Landscape= line when"
                          " not given)\n"
+                         " -v         diagnostic lines on standard output\n"
+                         " -debug     as -v, with each batch point's decoded values\n"
+                         " -line      messages on the console (the default with operands)\n"
+                         " -clip      1 WP: also put the two result lines on the clipboard\n"
+                         " -gui       open the converter window; operands are ignored\n"
+                         " -batch     batch: the operands are Landscape, BatchFile and an optional"
+                         " OutputFile\n"
                          " -cup       batch: also write a .cup waypoint file (a .cup input keeps"
                          " its columns and tasks)\n"
                          " -task N    batch of a .cup file: only task N (from 1, or its name) into"
@@ -180,9 +187,9 @@ TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
                          " -tasks     " +
                          a0 +
                          " -tasks File.cup lists the tasks of a .cup file\n"
-                         " -gui       open the converter window; operands are ignored\n"
                          " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes"
-                         " no result\n");
+                         " no result\n"
+                         " -help      this text\n");
 }
 
 TEST_F(Cli, BadCommandLinesBeyondTheLimitsStopClearly) {
