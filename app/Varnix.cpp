@@ -7,6 +7,7 @@
 #include "app/Varnix_vers.hpp"
 #include "app/cup_file.hpp"
 #include "app/cup_tasks.hpp"
+#include "app/file_job.hpp"
 #include "app/fpl_file.hpp"
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
@@ -193,9 +194,7 @@ void log_batch_files(const CommandLine& cl) {
         diag("BatchFile=" + path_text(cl.infile));
         diag("OutFile=" + path_text(cl.outfile));
     }
-    run_log_line(path_text(cl.infile));
-    run_log_line(path_text(cl.outfile));
-    run_log_line(path_text(common_data.landscape.view()));
+    log_run_files(cl.infile, cl.outfile);
 }
 
 std::string trimmed(const std::string& s) { return std::string(trim(s)); }
@@ -310,9 +309,9 @@ int init_conv() {
     diag(path.size(), path_text(path));
     if (path.empty()) {
         // Told once: the console copy of the stop is the message itself.
-        constexpr std::string_view msg = "*** No Volaro installation detected ***";
-        if (!qline) error_message_tit(s_error, title, msg, qline);
-        stop_with_message(msg);
+        setup_failure = "*** No Volaro installation detected ***";
+        if (!qline) error_message_tit(s_error, title, setup_failure, qline);
+        return init_conv_no_install;
     }
     const std::string_view name = common_data.landscape.view();
     const std::string not_installed =
@@ -379,7 +378,7 @@ Mode choose_mode(CommandLine& cl) {
     if (cl.qverb) diag("NARG", cl.narg, cl.last_opt + 1);
 
     if (cl.qtasks) {
-        list_cup_tasks(operand(cl, cl.narg1 == 1 ? 1 : 2), common_data.qline);
+        settle_run(list_tasks(operand(cl, cl.narg1 == 1 ? 1 : 2)), common_data.qline);
         stop_silently();
     }
     if (cl.narg1 == 1) {
@@ -413,11 +412,13 @@ void run_mode(Mode mode, const CommandLine& cl) {
         run_window_mode();
         stop_silently();
     }
-    if (mode == Mode::batch && !cl.task.empty() && !is_cup_input(cl.infile)) {
-        stop_with_message("-task picks a task of a .cup input; " + path_text(cl.infile) +
-                          " is no .cup file");
+    if (mode == Mode::batch) {
+        const std::string refused = task_refusal(cl.infile, cl.task);
+        if (!refused.empty()) stop_with_message(refused);
     }
-    if (init_conv() != 1) {
+    const int setup = init_conv();
+    if (setup == init_conv_no_install) stop_with_message(init_conv_failure());
+    if (setup != 1) {
         std::string msg = "Landscape " + path_text(common_data.landscape.view()) +
                           " impossible to initialize coordinates conversion";
         msg.resize(std::min<std::size_t>(msg.size(), 200));
@@ -425,11 +426,10 @@ void run_mode(Mode mode, const CommandLine& cl) {
         if (!common_data.qline) error_message(s_error, message_literal(msg), common_data.qline);
         stop_with_message(msg);
     }
-    if (mode == Mode::batch && is_flight_plan_name(cl.infile)) {
-        convert_flight_plan(cl.infile, cl.outfile, common_data.qline);
-    } else if (mode == Mode::batch) {
-        read_batch(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
-                                common_data.qline, cl.epsl, cl.task});
+    if (mode == Mode::batch) {
+        settle_run(convert_file(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
+                                             common_data.qline, cl.epsl, cl.task}),
+                   common_data.qline);
     } else {
         convert_single_point(cl);
     }

@@ -11,7 +11,9 @@
 // Every end goes through app/stop.hpp.
 int varnix_main(const std::vector<std::string>& args);
 
-// Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value.
+// Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value
+// (init_conv_no_install when the installation names no folder: the run cannot go on).
+inline constexpr int init_conv_no_install = -1;
 int init_conv();
 // Why the last init_conv failed: the text of its message ("/" in a name written "\/"); empty
 // after a success or when the installation's own message said why.

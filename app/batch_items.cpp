@@ -177,19 +177,6 @@ bool read_usual_batch_line(std::string_view line, UsualPoint& point) {
     return true;
 }
 
-void append_csv_field(std::string& out, std::string_view text, bool always) {
-    if (!always && text.find_first_of("\",\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 std::string cup_file_name(std::string_view outfile) {
     const std::size_t name_start = path_name_start(outfile);
     std::string_view name = outfile.substr(name_start);

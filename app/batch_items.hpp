@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/cup_write.hpp"
 #include "util/text_field.hpp"
 
 struct BatchPoint {
@@ -57,12 +58,6 @@ bool read_usual_batch_line(std::string_view line, UsualPoint& point);
 
 // Output fields ----------------------------------------------------------------------------------
 
-// A field of a comma-separated line: quoted (embedded quotes doubled) when `always` or when
-// it holds a quote, a comma or a line break.
-void append_csv_field(std::string& out, std::string_view text, bool always);
-// The header line of the waypoint files we write.
-inline constexpr std::string_view cup_header =
-    "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc";
 // The waypoint-file name for a flight-plan file: the name up to its first ".fpl" when the
 // file's own name has one, otherwise the name with its extension replaced, then ".cup".
 std::string cup_file_name(std::string_view outfile);

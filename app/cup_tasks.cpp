@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "app/read_batch.hpp"
-#include "app/stop.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
@@ -65,10 +64,14 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
     return route;
 }
 
-void list_cup_tasks(const std::string& infile, bool qline) {
+RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes) {
+    using Stop = RunOutcome::Stop;
     LineReader in(LineReader::Encoding::bytes);
-    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
-        stop_reporting(batch_file_message(BatchFileFailure::open_input, infile), qline);
+    if (bytes) {
+        in.open_bytes(*bytes);
+    } else if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
+        return RunOutcome::stopped(Stop::reported,
+                                   batch_file_message(BatchFileFailure::open_input, infile));
     }
     CupReader reader(in);
     CupRecord rec;
@@ -76,7 +79,8 @@ void list_cup_tasks(const std::string& infile, bool qline) {
     }
     const std::vector<CupTask> tasks = read_cup_tasks(reader.task_section());
     if (in.failed()) {
-        stop_reporting(batch_file_message(BatchFileFailure::read_input, infile), qline);
+        return RunOutcome::stopped(Stop::reported,
+                                   batch_file_message(BatchFileFailure::read_input, infile));
     }
     for (std::size_t i = 0; i < tasks.size(); ++i) {
         const std::vector<std::size_t> route = task_route(tasks[i]);
@@ -90,5 +94,6 @@ void list_cup_tasks(const std::string& infile, bool qline) {
         }
         console_line(line);
     }
-    if (tasks.empty()) console_error_line(" " + path_text(infile) + " holds no task");
+    if (tasks.empty()) run_message(" " + path_text(infile) + " holds no task");
+    return {};
 }

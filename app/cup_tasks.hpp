@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cup_file.hpp"
+#include "app/run_outcome.hpp"
 
 // The task that `selector` names: a number from 1 in file order, or the task's name. Null with
 // `error` saying why.
@@ -17,5 +18,6 @@ const CupTask* pick_task(const std::vector<CupTask>& tasks, std::string_view sel
 std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupRecord>& records,
                                      const CupColumns& cols, std::string& error);
 // Prints number, name and route of every task of the .cup file `infile` (a host path) on
-// standard output; stops through app/stop.hpp when the file cannot be read.
-void list_cup_tasks(const std::string& infile, bool qline);
+// standard output; a stop when the file cannot be read. `bytes`: the file's content, already
+// read (a converted input).
+RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes = nullptr);

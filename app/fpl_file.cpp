@@ -9,7 +9,6 @@
 #include "app/batch_items.hpp"
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
-#include "app/stop.hpp"
 #include "geo/UTM.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
@@ -105,32 +104,44 @@ namespace {
 
 class PlanConversion {
   public:
-    PlanConversion(const std::string& infile, const std::string& outfile, bool qline)
-        : infile_(infile), outfile_(outfile), qline_(qline), shown_in_(path_text(infile)) {}
+    PlanConversion(const std::string& infile, const std::string& outfile)
+        : infile_(infile), outfile_(outfile), shown_in_(path_text(infile)) {}
 
-    void run() {
+    RunOutcome run() {
+        RunOutcome outcome = convert();
+        outcome.written = points_;
+        outcome.skipped = skipped_;
+        outcome.outside = outside_;
+        return outcome;
+    }
+
+  private:
+    RunOutcome convert() {
+        using Stop = RunOutcome::Stop;
         std::error_code ec;
         if (std::filesystem::equivalent(fs_path(infile_), fs_path(outfile_), ec)) {
-            stop_with_message("The waypoint file " + path_text(outfile_) +
-                              " would overwrite the flight plan");
+            return RunOutcome::stopped(Stop::message, "The waypoint file " + path_text(outfile_) +
+                                                          " would overwrite the flight plan");
         }
         LineReader in;
         if (!file_exists(infile_) || !in.open(open_file(infile_, "rb"))) {
-            stop_reporting(batch_file_message(BatchFileFailure::open_input, infile_), qline_);
+            return RunOutcome::stopped(
+                Stop::reported, batch_file_message(BatchFileFailure::open_input, infile_));
         }
         const FlightPlan plan = read_flight_plan(in);
         if (in.failed()) {
-            stop_reporting(batch_file_message(BatchFileFailure::read_input, infile_), qline_);
+            return RunOutcome::stopped(
+                Stop::reported, batch_file_message(BatchFileFailure::read_input, infile_));
         }
         for (const auto& [line, fault] : plan.faults) skip(line, fault);
         std::string body, task = "\"";
         append_task_name(task);
         for (const FlightPlanPoint& p : plan.points) add_point(p, body, task);
-        if (points_ == 0) stop_with_message("No turnpoint in flight plan " + shown_in_);
-        write(body, task);
+        if (points_ == 0)
+            return RunOutcome::stopped(Stop::message, "No turnpoint in flight plan " + shown_in_);
+        return write(body, task);
     }
 
-  private:
     void append_task_name(std::string& task) {
         // The task is named after the file: its name without folder and extension.
         std::string_view name = shown_in_;
@@ -156,6 +167,7 @@ class PlanConversion {
         }
         if (!p.has_z) warn(p.line, "turnpoint " + n + " has no TPPosZ: elevation 0");
         if (outside_landscape(p.x, p.y)) {
+            ++outside_;
             warn(p.line, "point " + p.name + " lies outside landscape " +
                              path_text(common_data.landscape.view()));
         }
@@ -188,44 +200,48 @@ class PlanConversion {
 
     void skip(int line, const std::string& what) {
         ++skipped_;
-        console_error_line(" Warning: " + shown_in_ + ", line " + std::to_string(line) +
-                           ": line skipped: " + what);
+        run_message(" Warning: " + shown_in_ + ", line " + std::to_string(line) +
+                    ": line skipped: " + what);
     }
     void warn(int line, const std::string& what) {
-        console_error_line(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": " +
-                           what);
+        run_message(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": " + what);
     }
 
-    void write(const std::string& body, const std::string& task) {
+    RunOutcome write(const std::string& body, const std::string& task) {
+        using Stop = RunOutcome::Stop;
         AsideFile out;
         if (!out.open(outfile_)) {
-            stop_reporting(batch_file_message(BatchFileFailure::open_output, outfile_), qline_);
+            return RunOutcome::stopped(
+                Stop::reported, batch_file_message(BatchFileFailure::open_output, outfile_));
         }
         out.write(std::string(cup_header) + "\r\n");
         out.write(body);
         out.write("-----Related Tasks-----\r\n" + task + "\r\n");
         if (!out.commit()) {
-            stop_reporting(batch_file_message(BatchFileFailure::write_output, outfile_), qline_);
+            return RunOutcome::stopped(
+                Stop::reported, batch_file_message(BatchFileFailure::write_output, outfile_));
         }
+        RunOutcome done;
+        done.outputs.push_back(outfile_);
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {
             const std::string count = std::to_string(skipped_) + " lines skipped in " + shown_in_;
-            console_error_line(" " + count);
+            run_message(" " + count);
             run_log_line(count);
-            end_program(ExitStatus::lines_skipped);
+            done.status = ExitStatus::lines_skipped;
         }
+        return done;
     }
 
     const std::string& infile_;
     const std::string& outfile_;
-    const bool qline_;
     const std::string shown_in_;
     std::map<std::string, std::pair<float, float>> placed_;
-    int points_ = 0, skipped_ = 0;
+    int points_ = 0, skipped_ = 0, outside_ = 0;
 };
 
 }  // namespace
 
-void convert_flight_plan(const std::string& infile, const std::string& outfile, bool qline) {
-    PlanConversion(infile, outfile, qline).run();
+RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile) {
+    return PlanConversion(infile, outfile).run();
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/run_outcome.hpp"
 #include "util/line_reader.hpp"
 
 struct FlightPlanPoint {
@@ -34,5 +35,5 @@ FlightPlan read_flight_plan(std::string_view bytes);
 bool is_flight_plan_name(std::string_view name);
 
 // Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the
-// landscape set up by init_conv. Ends the program through app/stop.hpp on a failure.
-void convert_flight_plan(const std::string& infile, const std::string& outfile, bool qline);
+// landscape set up by init_conv, and says how it ended.
+RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile);

@@ -19,7 +19,6 @@
 #include "app/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "app/run_log.hpp"
-#include "app/stop.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/console.hpp"
@@ -162,7 +161,8 @@ class SeenNumbers {
     std::unordered_set<std::int32_t> others_;
 };
 
-// Why a line of the batch layout could not be read, naming the item that failed.
+}  // namespace
+
 std::string describe_bad_batch_line(std::string_view line) {
     std::vector<std::string> items;
     const int count = split_items(line, items, 5);
@@ -179,6 +179,19 @@ std::string describe_bad_batch_line(std::string_view line) {
         return "the altitude \"" + items[4] + "\" is not a number";
     return "number, name, latitude, longitude, altitude expected";
 }
+
+std::string coordinate_fault(std::string_view lat_text, std::string_view lon_text, float lat,
+                             float lon, int type, bool cup_input) {
+    if (type != 0 && lat != coord_invalid && lon != coord_invalid) return {};
+    // Named as the file names it: the .cup column, or the batch item.
+    const bool bad_lat = lat == coord_invalid || (type == 0 && lon != coord_invalid);
+    const std::string_view item =
+        bad_lat ? (cup_input ? "lat" : "latitude") : (cup_input ? "lon" : "longitude");
+    return std::string(item) + " \"" + std::string(bad_lat ? lat_text : lon_text) + "\" is not a " +
+           (bad_lat ? "latitude" : "longitude");
+}
+
+namespace {
 
 // Lines are read, converted and written a block at a time, small enough that its lines and text
 // are still in the cache when they are written; larger when a second thread converts them
@@ -306,15 +319,9 @@ class Converter {
         const TextField<20> lat_text = p_.c_lat, lon_text = p_.c_lon;
         decode_coord(p_.c_lat, p_.c_lon, lat, lon, type);
         if (o_.qdbg) diag("Type, Lat, Lon : ", type, lat, lon);
-        if (type == 0 || lat == coord_invalid || lon == coord_invalid) {
+        out.fault = coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, cup_input_);
+        if (!out.fault.empty()) {
             out.kind = Outcome::bad_coordinates;
-            // Named as the file names it: the .cup column, or the batch item.
-            const bool bad_lat = lat == coord_invalid || (type == 0 && lon != coord_invalid);
-            const std::string_view item =
-                bad_lat ? (cup_input_ ? "lat" : "latitude") : (cup_input_ ? "lon" : "longitude");
-            out.fault = std::string(item) + " \"" +
-                        std::string(bad_lat ? lat_text.view() : lon_text.view()) + "\" is not a " +
-                        (bad_lat ? "latitude" : "longitude");
             return;
         }
         convert_point(line, lat, lon, out, part);
@@ -369,23 +376,45 @@ class Batch {
   public:
     explicit Batch(const BatchOptions& o)
         : o_(o),
-          cup_input_(is_cup_input(o.infile)),
+          cup_input_(is_cup_input(o.infile) || o.converted),
           in_(cup_input_ ? LineReader::Encoding::bytes : LineReader::Encoding::to_cp1252),
           converter_(o, cup_input_) {}
 
-    void run() {
-        refuse_outputs_over_input();
-        open_files();
-        if (cup_input_ && !o_.task.empty()) take_task();
-        if (cup_input_ && !task_mode_ && !o_.qverb && !o_.qdbg && !diag_on()) {
-            run_pipelined();
-        } else {
-            while (read_block(blocks_[0], block_lines)) convert_and_take(blocks_[0]);
+    RunOutcome run() {
+        try {
+            refuse_outputs_over_input();
+            open_files();
+            if (o_.converted) {
+                for (const FormatFault& f : o_.converted->skipped) {
+                    ++skipped_;
+                    warn_at(w_skipped, f.place, [&] { return "point skipped: " + f.what; });
+                }
+            }
+            if (cup_input_ && !o_.task.empty()) take_task();
+            if (cup_input_ && !task_mode_ && !o_.qverb && !o_.qdbg && !diag_on()) {
+                run_pipelined();
+            } else {
+                while (read_block(blocks_[0], block_lines)) convert_and_take(blocks_[0]);
+            }
+            finish();
+        } catch (const Stopped&) {
         }
-        finish();
+        outcome_.written = npt_;
+        outcome_.outside = outside_;
+        outcome_.skipped = skipped_;
+        return outcome_;
     }
 
   private:
+    // A stop unwinds to run(), which returns it: the outputs are settled before it is thrown.
+    struct Stopped {};
+    [[noreturn]] void stop(RunOutcome::Stop how, std::string text) {
+        outcome_.status = ExitStatus::stopped;
+        outcome_.stop = how;
+        outcome_.text = std::move(text);
+        throw Stopped{};
+    }
+
     void convert_and_take(Block& b) {
         converter_.convert(b, cup_reader_.columns());
         take(b.part);
@@ -433,8 +462,8 @@ class Batch {
 
     void refuse_outputs_over_input() {
         if (same_file(o_.outfile, o_.infile)) {
-            stop_with_message("The flight-plan file " + path_text(o_.outfile) +
-                              " would overwrite the batch input");
+            stop(RunOutcome::Stop::message, "The flight-plan file " + path_text(o_.outfile) +
+                                                " would overwrite the batch input");
         }
         if (!o_.qcup) return;
         cupfile_ = cup_file_name(o_.outfile);
@@ -446,18 +475,21 @@ class Batch {
             cupfile_ = stem + ".cup";
             for (int k = 2; same_file(cupfile_, o_.infile) || same_file(cupfile_, o_.outfile); ++k)
                 cupfile_ = stem + "_" + std::to_string(k) + ".cup";
-            console_error_line(" The waypoint file is " + path_text(cupfile_) + ": " +
-                               path_text(o_.infile) + " is the input");
+            run_message(" The waypoint file is " + path_text(cupfile_) + ": " +
+                        path_text(o_.infile) + " is the input");
         }
         if (same_file(cupfile_, o_.outfile)) {
-            stop_with_message("The waypoint file " + path_text(cupfile_) +
-                              " would overwrite the flight-plan file; name it with .fpl");
+            stop(RunOutcome::Stop::message,
+                 "The waypoint file " + path_text(cupfile_) +
+                     " would overwrite the flight-plan file; name it with .fpl");
         }
     }
 
     // The input first: a run that cannot read it leaves the outputs as they were.
     void open_files() {
-        if (!in_.open(open_file(o_.infile, "rb"))) {
+        if (o_.converted) {
+            in_.open_bytes(o_.converted->cup);
+        } else if (!in_.open(open_file(o_.infile, "rb"))) {
             report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
@@ -485,7 +517,7 @@ class Batch {
         if (o_.qcup) {
             std::unordered_set<std::string> written;
             for (const CupRecord& r : task_records_)
-                if (written.insert(r.text).second) cup_.write(r.text + "\r\n");
+                if (written.insert(r.text).second) cup_.write(standard_record(r.text));
         }
         task_lines_.assign(section.begin() + std::ptrdiff_t(task->first),
                            section.begin() + std::ptrdiff_t(task->last));
@@ -508,7 +540,35 @@ class Batch {
         const std::vector<CupRecord>& lines = task_mode_ ? task_lines_ : cup_reader_.task_section();
         if (!task_mode_ && !cup_reader_.has_tasks()) return;
         cup_.write("-----Related Tasks-----\r\n");
-        for (const CupRecord& l : lines) cup_.write(l.text + "\r\n");
+        for (const CupRecord& l : lines) {
+            const std::size_t comma = l.text.find(',');
+            if (o_.converted && l.text.starts_with("Point=") && comma != std::string::npos) {
+                cup_.write(l.text.substr(0, comma + 1) +
+                           standard_record(std::string_view(l.text).substr(comma + 1)));
+            } else {
+                cup_.write(l.text + "\r\n");
+            }
+        }
+    }
+
+    // A record as the waypoint file has it, CR LF: a converted input's decimal degrees in the
+    // waypoint notation; a .cup input's record as it stands.
+    std::string standard_record(std::string_view record) {
+        std::string out;
+        BatchPoint p;
+        std::string fault;
+        float lat = 0, lon = 0;
+        int type = 0;
+        if (o_.converted && parse_cup_record(record, cup_reader_.columns(), fields_, p, fault)) {
+            decode_coord(p.c_lat, p.c_lon, lat, lon, type);
+            if (type != 0 && lat != coord_invalid && lon != coord_invalid) {
+                append_cup_waypoint(out, record, p, lat, lon);
+                return out;
+            }
+        }
+        out = record;
+        out += "\r\n";
+        return out;
     }
 
     // The next record of a .cup input (-task: of the task), its text swapped into `text`.
@@ -609,10 +669,9 @@ class Batch {
             default: {
                 settle_outputs();
                 write_count();
-                stop_reporting(
-                    "*** Error reading batch file :" + message_literal(path_text(o_.infile)) +
-                        ", line " + line + ": " + message_literal(out.fault) + " ***",
-                    o_.qline);
+                stop(RunOutcome::Stop::reported,
+                     "*** Error reading batch file :" + message_literal(path_text(o_.infile)) +
+                         ", line " + line + ": " + message_literal(out.fault) + " ***");
             }
         }
     }
@@ -655,9 +714,23 @@ class Batch {
     // `what` makes the text only when it will be shown: a huge file may warn on every line.
     template <class What>
     void warn(Warning kind, int line, What what) {
+        if (warnings_[kind] >= warnings_shown_max) {
+            ++warnings_[kind];
+            return;
+        }
+        warn_at(kind, place_of(line), what);
+    }
+    template <class What>
+    void warn_at(Warning kind, const std::string& place, What what) {
         if (++warnings_[kind] > warnings_shown_max) return;
-        console_error_line(" Warning: " + path_text(o_.infile) + ", line " + std::to_string(line) +
-                           ": " + what());
+        run_message(" Warning: " + path_text(o_.infile) + (place.empty() ? "" : ", " + place) +
+                    ": " + what());
+    }
+    // A line of the input, or of a converted input the place in its source.
+    std::string place_of(int line) const {
+        if (o_.converted && line >= 1 && std::size_t(line) <= o_.converted->places.size())
+            return o_.converted->places[std::size_t(line - 1)];
+        return "line " + std::to_string(line);
     }
 
     void write_count() {
@@ -668,7 +741,7 @@ class Batch {
         int hidden = 0;
         for (int n : warnings_) hidden += std::max(0, n - warnings_shown_max);
         if (hidden > 0)
-            console_error_line(" Warning: " + std::to_string(hidden) + " more warnings not shown");
+            run_message(" Warning: " + std::to_string(hidden) + " more warnings not shown");
     }
 
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
@@ -680,18 +753,18 @@ class Batch {
             cup_.discard();
             return;
         }
-        fpl_.commit();
-        if (o_.qcup) cup_.commit();
+        if (fpl_.commit()) outcome_.outputs.push_back(o_.outfile);
+        if (o_.qcup && cup_.commit()) outcome_.outputs.push_back(cupfile_);
     }
 
     [[noreturn]] void report(const std::string& msg) {
         settle_outputs();
-        stop_reporting(msg, o_.qline);
+        stop(RunOutcome::Stop::reported, msg);
     }
     [[noreturn]] void stop_after_writing(const std::string& msg) {
         settle_outputs();
         write_count();
-        stop_with_message(msg);
+        stop(RunOutcome::Stop::message, msg);
     }
 
     void finish() {
@@ -708,17 +781,19 @@ class Batch {
             cup_.discard();
             report(batch_file_message(BatchFileFailure::write_output, o_.outfile));
         }
+        outcome_.outputs.push_back(o_.outfile);
         if (o_.qcup && !cup_.commit()) {
             report(batch_file_message(BatchFileFailure::write_output, cupfile_));
         }
+        if (o_.qcup) outcome_.outputs.push_back(cupfile_);
         write_count();
         if (read_failed) report(read_error);
         if (skipped_ > 0) {
             const std::string count =
                 std::to_string(skipped_) + " lines skipped in " + path_text(o_.infile);
-            console_error_line(" " + count);
+            run_message(" " + count);
             run_log_line(count);
-            end_program(ExitStatus::lines_skipped);
+            outcome_.status = ExitStatus::lines_skipped;
         }
     }
 
@@ -729,16 +804,16 @@ class Batch {
             // An empty result would look like a conversion: the earlier outputs stay.
             settle_outputs();
             write_count();
-            stop_with_message("No waypoint in " + path_text(o_.infile));
+            stop(RunOutcome::Stop::message, "No waypoint in " + path_text(o_.infile));
         }
         write_cup_tail();
         const std::size_t tasks =
             task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
         if (tasks > 0) {
-            console_error_line(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
-                               (tasks == 1 ? " task" : " tasks") +
-                               ": -task N (from 1) or -task NAME converts one of them, -tasks "
-                               "lists them");
+            run_message(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
+                        (tasks == 1 ? " task" : " tasks") +
+                        ": -task N (from 1) or -task NAME converts one of them, -tasks lists "
+                        "them");
         }
     }
 
@@ -760,6 +835,8 @@ class Batch {
     int npt_ = 0, outside_ = 0, skipped_ = 0;
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;
+    std::vector<CupField> fields_;
+    RunOutcome outcome_;
 };
 
 }  // namespace
@@ -787,7 +864,7 @@ void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon
     out += "m,1,,,,\r\n";
 }
 
-void read_batch(const BatchOptions& options) {
+RunOutcome read_batch(const BatchOptions& options) {
     Batch batch(options);
-    batch.run();
+    return batch.run();
 }

@@ -4,8 +4,20 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/batch_items.hpp"
+#include "app/run_outcome.hpp"
+#include "formats/records.hpp"
+
+// An input of another format (a task file, GPX) as a .cup file's bytes (formats/cup_write.hpp),
+// which the batch reads instead of the file; its warnings name the places of the source.
+struct ConvertedInput {
+    std::string cup;
+    std::vector<std::string> places;   // of each line of `cup`, "" for a line of no source
+    std::vector<FormatFault> skipped;  // points the reader left out
+    bool tasks_only = false;           // no waypoints beside its tasks: its first task is meant
+};
 
 struct BatchOptions {
     std::string infile;   // batch input (five-item layout, or a .cup file)
@@ -16,12 +28,20 @@ struct BatchOptions {
     bool qline = true;    // messages on the console (true) or in boxes
     float epsl = 0;       // the command line's threshold; a batch does not iterate
     std::string task;     // a .cup input: the task to convert (number from 1, or name)
+    const ConvertedInput* converted = nullptr;  // read instead of `infile` when set
 };
 
-// Converts the whole batch. Returns when every point was written; any failure ends the program
-// through app/stop.hpp, after the outputs are settled: kept when points were written, else
-// the user's earlier files are left untouched.
-void read_batch(const BatchOptions& options);
+// Converts the whole batch and says how it ended. A failure settles the outputs first: kept when
+// points were written, else the user's earlier files are left untouched. Warnings go out through
+// run_message as they arise.
+RunOutcome read_batch(const BatchOptions& options);
+
+// Why a line of the batch layout could not be read, naming the item that failed.
+std::string describe_bad_batch_line(std::string_view line);
+// Why decode_coord's result (lat, lon, type) is no position, naming the item or .cup column as
+// the file does and the text as read; "" when it is one.
+std::string coordinate_fault(std::string_view lat_text, std::string_view lon_text, float lat,
+                             float lon, int type, bool cup_input);
 
 // The messages of batch files (host paths) that cannot be opened, read or written.
 enum class BatchFileFailure { open_input, read_input, open_output, write_output };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/run_log.hpp"
+#include "app/run_outcome.hpp"
 #include "host/console.hpp"
 #include "host/messages.hpp"
 
@@ -33,4 +34,20 @@ void stop_reporting(std::string_view msg, bool qline) {
     console_error_line("STOP " + message_shown(msg));
     log_message_f(msg);
     end_program(ExitStatus::stopped);
+}
+
+std::string RunOutcome::shown() const {
+    return stop == Stop::reported ? message_shown(text) : text;
+}
+
+void settle_run(const RunOutcome& outcome, bool qline) {
+    switch (outcome.stop) {
+        case RunOutcome::Stop::message:
+            stop_with_message(outcome.text);
+        case RunOutcome::Stop::reported:
+            stop_reporting(outcome.text, qline);
+        case RunOutcome::Stop::none:
+            break;
+    }
+    if (outcome.status != ExitStatus::success) end_program(outcome.status);
 }

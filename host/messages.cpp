@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "host/console.hpp"
 #include "host/diag.hpp"
@@ -16,6 +17,7 @@ namespace {
 struct LogState {
     TextField<256> filnam{"Logfile.txt"};
     bool echo_boxes = false;  // box messages also on standard error (batch runs)
+    MessageSink sink;
 };
 LogState log_state;
 
@@ -81,6 +83,10 @@ std::string message_shown(std::string_view msg) { return break_lines(msg); }
 int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline) {
     std::string text = break_lines(msg);
     std::string_view shown = trim_right(text);
+    if (log_state.sink && msg_status <= s_warning) {
+        log_state.sink(msg_status, shown);
+        return msg_status;
+    }
     if (qline) {
         std::string line(1, ' ');  // free-layout console lines begin with a blank
         line += shown;
@@ -105,6 +111,15 @@ int error_message_tit(int msg_status, std::string_view title, std::string_view m
 }
 
 void set_box_echo(bool on) { log_state.echo_boxes = on; }
+
+void set_message_sink(MessageSink sink) { log_state.sink = std::move(sink); }
+
+void run_message(std::string_view line) {
+    if (log_state.sink)
+        log_state.sink(s_warning, line);
+    else
+        console_error_line(line);
+}
 
 int DisplayMessage(std::string_view title, std::string_view message, int status) {
     switch (status) {

@@ -2,6 +2,7 @@
 // log "Logfile.txt", the console-window and language queries, and the fatal exit.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ void set_box_echo(bool on);
 // Shows the box through the dialog layer; returns the box result (the answer for question
 // codes, the status itself otherwise).
 int DisplayMessage(std::string_view title, std::string_view message, int status);
+
+// A run's user messages when no one reads the console (the window's file page): while a sink is
+// set, run_message lines and error_message texts that ask no question go to it, with their
+// status, instead of to standard error or a box. An empty sink puts them back.
+using MessageSink = std::function<void(int msg_status, std::string_view text)>;
+void set_message_sink(MessageSink sink);
+// A warning or notice of a run, as the console shows it: a line on standard error, or the sink's.
+void run_message(std::string_view line);
 
 // Lines appended to the log; "{W}", "{I}", "{E}" prefixes add banners. "/" separates lines.
 // The console copy of the lines appears only with diagnostics on: whatever the user must see

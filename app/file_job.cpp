@@ -1,0 +1,291 @@
+#include "app/file_job.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_map>
+
+#include "app/Varnix.hpp"
+#include "app/batch_items.hpp"
+#include "app/cup_file.hpp"
+#include "app/cup_tasks.hpp"
+#include "app/fpl_file.hpp"
+#include "app/run_log.hpp"
+#include "geo/decode_coord.hpp"
+#include "host/files.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/cp1252.hpp"
+#include "util/line_reader.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+// The whole file, or false when it cannot be opened or read.
+bool read_whole_file(const std::string& path, std::string& bytes) {
+    std::FILE* f = file_exists(path) ? open_file(path, "rb") : nullptr;
+    if (!f) return false;
+    char buf[1 << 16];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, f)) bytes.append(buf, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+bool holds_tasks(InputKind kind) {
+    return kind == InputKind::cup;
+}
+
+}  // namespace
+
+InputKind input_kind(const std::string& infile) {
+    if (is_flight_plan_name(infile)) return InputKind::flight_plan;
+    if (is_cup_input(infile)) return InputKind::cup;
+    return InputKind::batch;
+}
+
+RunOutcome list_tasks(const std::string& infile) { return list_cup_tasks(infile); }
+
+RunOutcome convert_file(const BatchOptions& options) {
+    if (input_kind(options.infile) == InputKind::flight_plan)
+        return convert_flight_plan(options.infile, options.outfile);
+    return read_batch(options);
+}
+
+std::string task_refusal(const std::string& infile, const std::string& task) {
+    if (task.empty() || holds_tasks(input_kind(infile))) return {};
+    return "-task picks a task of a .cup input; " + path_text(infile) + " is no .cup file";
+}
+
+void log_run_files(const std::string& infile, const std::string& outfile) {
+    run_log_line(path_text(infile));
+    run_log_line(path_text(outfile));
+    run_log_line(path_text(common_data.landscape.view()));
+}
+
+namespace {
+
+// The job's messages, gathered while it runs; the console and the boxes get them back after.
+class ReportSink {
+  public:
+    explicit ReportSink(FileJobReport& report) {
+        set_message_sink([&report](int status, std::string_view text) {
+            if (status == s_error && report.error.empty())
+                report.error = trim(text);
+            else
+                report.warnings.emplace_back(text);
+        });
+    }
+    ReportSink(const ReportSink&) = delete;
+    ReportSink& operator=(const ReportSink&) = delete;
+    ~ReportSink() { set_message_sink({}); }
+};
+
+// The job with the landscape set; the report's counts and status filled from the outcome.
+void run_job(const FileJob& job, FileJobReport& report) {
+    log_run_files(job.infile, job.outfile);
+    const std::string refused = task_refusal(job.infile, job.task);
+    if (!refused.empty()) {
+        report.status = int(ExitStatus::stopped);
+        report.error = refused;
+        return;
+    }
+    if (init_conv() != 1) {
+        report.status = int(ExitStatus::stopped);
+        // init_conv has said why (in the report) unless the installation's own check did.
+        if (report.error.empty()) report.error = std::string(init_conv_failure());
+        if (report.error.empty())
+            report.error = "Landscape " + path_text(common_data.landscape.view()) +
+                           " impossible to initialize coordinates conversion";
+        return;
+    }
+    BatchOptions options;
+    options.infile = job.infile;
+    options.outfile = job.outfile;
+    options.qcup = job.cup;
+    options.qline = false;
+    options.task = job.task;
+    const RunOutcome outcome = convert_file(options);
+    report.status = int(outcome.status);
+    report.written = outcome.written;
+    report.outside = outcome.outside;
+    report.skipped = outcome.skipped;
+    report.outputs = outcome.outputs;
+    if (outcome.stop != RunOutcome::Stop::none) report.error = outcome.shown();
+    // The program log keeps a reported stop, as on the command line.
+    if (outcome.stop == RunOutcome::Stop::reported) log_message_f(outcome.text);
+}
+
+}  // namespace
+
+FileJobReport run_file_job(const FileJob& job) {
+    FileJobReport report;
+    const auto landscape = common_data.landscape;
+    const bool qline = common_data.qline;
+    {
+        ReportSink sink(report);
+        common_data.qline = false;
+        if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
+            report.status = int(ExitStatus::stopped);
+            report.error = "Landscape names are limited to " +
+                           std::to_string(common_data.landscape.capacity) + " characters";
+        } else {
+            common_data.landscape = job.landscape;
+            run_job(job, report);
+        }
+    }
+    run_log_close();  // the next job rewrites it, as the next command would
+    common_data.landscape = landscape;
+    common_data.qline = qline;
+    return report;
+}
+
+// --- contents ----------------------------------------------------------------------------------
+
+namespace {
+
+std::string file_fault(const std::string& infile, int line, const std::string& what) {
+    return path_text(infile) + ", line " + std::to_string(line) + ": " + what;
+}
+
+// A point of the batch layout or of a .cup record, when its coordinates read as a position.
+bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_input) {
+    float lat = 0, lon = 0;
+    int type = 0;
+    const TextField<20> lat_text = p.c_lat, lon_text = p.c_lon;
+    decode_coord(p.c_lat, p.c_lon, lat, lon, type);
+    fault = coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, cup_input);
+    if (!fault.empty()) return false;
+    out.name = utf8_or_cp1252_to_cp1252(p.name);
+    out.lat = lat;
+    out.lon = lon;
+    return true;
+}
+
+void read_batch_contents(const std::string& infile, FileContents& c) {
+    LineReader in;
+    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
+        return;
+    }
+    std::string line, key, val, fault;
+    std::vector<std::string> scratch;
+    BatchPoint p;
+    while (in.next(line)) {
+        if (in.line_number() == 1) {
+            extract_key_val(std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)),
+                            key, val);
+            if (key == "Landscape") c.landscape = val;
+        }
+        const LineResult r = parse_batch_line(line, scratch, p);
+        if (r == LineResult::skip || r == LineResult::landscape_skipped) continue;
+        if (r != LineResult::point) {
+            c.error = file_fault(infile, in.line_number(),
+                                 r == LineResult::too_many_items
+                                     ? "more than 5 items (a decimal comma?)"
+                                     : describe_bad_batch_line(line));
+            return;
+        }
+        FilePoint fp;
+        if (!decode_point(p, fp, fault, false)) {
+            c.error = file_fault(infile, in.line_number(), fault);
+            return;
+        }
+        c.points.push_back(std::move(fp));
+    }
+    if (in.failed())
+        c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
+}
+
+void read_cup_contents(const std::string& infile, FileContents& c, std::string_view given = {}) {
+    std::string bytes;
+    if (given.empty() && !read_whole_file(infile, bytes)) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
+        return;
+    }
+    CupContent cup = read_cup(given.empty() ? std::string_view(bytes) : given);
+    std::unordered_map<std::string, int> by_name;  // the first waypoint of a name
+    std::string fault;
+    for (BatchPoint& p : cup.waypoints) {
+        const std::string name = std::string(trim(p.name));
+        FilePoint fp;
+        if (!decode_point(p, fp, fault, true)) continue;  // the conversion skips it too
+        by_name.try_emplace(name, int(c.points.size()));
+        c.points.push_back(std::move(fp));
+    }
+    std::vector<CupField> fields;
+    for (const CupTask& task : cup.tasks) {
+        FileTask t;
+        t.name = utf8_or_cp1252_to_cp1252(trim(task.name));
+        for (std::size_t at : task_route(task)) {
+            auto inline_point = std::find_if(task.inline_points.begin(), task.inline_points.end(),
+                                             [&](const auto& ip) { return ip.first == at; });
+            if (inline_point != task.inline_points.end()) {
+                BatchPoint p;
+                FilePoint fp;
+                if (parse_cup_record(inline_point->second.text, cup.columns, fields, p, fault) &&
+                    decode_point(p, fp, fault, true)) {
+                    t.points.push_back(int(c.points.size()));
+                    c.points.push_back(std::move(fp));
+                }
+                continue;
+            }
+            auto it = by_name.find(std::string(trim(task.points[at])));
+            if (it != by_name.end()) t.points.push_back(it->second);
+        }
+        c.tasks.push_back(std::move(t));
+    }
+}
+
+void read_plan_contents(const std::string& infile, FileContents& c) {
+    LineReader in;
+    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
+        return;
+    }
+    const FlightPlan plan = read_flight_plan(in);
+    if (in.failed()) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
+        return;
+    }
+    c.landscape = plan.landscape;
+    c.is_flight_plan = true;
+    FileTask task;
+    std::string_view stem = std::string_view(infile).substr(path_name_start(infile));
+    stem.remove_suffix(4);  // ".fpl"
+    task.name = path_text(stem);
+    for (const FlightPlanPoint& p : plan.points) {
+        if (!p.has_x || !p.has_y) continue;
+        FilePoint fp;
+        fp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + std::to_string(p.number);
+        fp.has_xy = true;
+        fp.x = p.x;
+        fp.y = p.y;
+        task.points.push_back(int(c.points.size()));
+        c.points.push_back(std::move(fp));
+    }
+    c.tasks.push_back(std::move(task));
+}
+
+}  // namespace
+
+FileContents read_file_contents(const std::string& infile) {
+    FileContents c;
+    const InputKind kind = input_kind(infile);
+    if (kind == InputKind::flight_plan) {
+        read_plan_contents(infile, c);
+    } else if (kind == InputKind::cup) {
+        read_cup_contents(infile, c);
+    } else if (kind == InputKind::batch) {
+        read_batch_contents(infile, c);
+    }
+    return c;
+}
+
+std::string default_output(const std::string& infile, bool flight_plan_input) {
+    if (flight_plan_input && !is_flight_plan_name(infile)) {
+        const std::size_t start = path_name_start(infile);
+        const std::size_t dot = infile.find('.', start);
+        return (dot == std::string::npos ? infile : infile.substr(0, dot)) + ".cup";
+    }
+    return batch_output_name(infile);
+}

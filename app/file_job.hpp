@@ -1,0 +1,73 @@
+// A file job: what the command line does with an input file (a batch, a .cup with its tasks, a
+// flight plan back to .cup), as an operation that returns. The command line and the window's
+// file page both go through convert_file; run_file_job is the window's whole job, its messages
+// gathered into a report instead of the console or a box.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/read_batch.hpp"
+#include "app/run_outcome.hpp"
+
+struct FileJob {            // what the window's file page chose
+    std::string landscape;  // landscape name
+    std::string infile;     // host path of the input (.txt batch, .cup, .fpl...)
+    std::string outfile;    // flight plan (or, for a flight-plan input, the .cup) to write
+    bool cup = false;       // also write the .cup waypoint file
+    std::string task;       // "" = all waypoints, else as -task takes it
+};
+
+struct FileJobReport {
+    int status = 0;                     // the exit status the command line would give (0, 2, 3)
+    std::string error;                  // the stop's text as the user reads it, "" none
+    int written = 0, outside = 0, skipped = 0;
+    std::vector<std::string> warnings;  // the warnings, in order, as the console shows them
+    std::vector<std::string> outputs;   // files written
+};
+
+// Writes exactly what `varnix -batch [-cup] [-task N] LAND FILE OUT` writes, byte for byte
+// (outputs, run log, program log); never exits, prints nothing, opens no box. The landscape of
+// the shared program state is left as it was; the projection is the job's.
+FileJobReport run_file_job(const FileJob& job);
+
+// What an input is, by its extension (.cup, .fpl; anything else is a batch file).
+enum class InputKind { batch, cup, flight_plan };
+InputKind input_kind(const std::string& infile);
+// -tasks: number, name and points of each task of `infile` on standard output.
+RunOutcome list_tasks(const std::string& infile);
+
+// The conversion of the command line's batch mode once init_conv has set up the landscape: the
+// reader is chosen by the input's kind.
+RunOutcome convert_file(const BatchOptions& options);
+// Why -task cannot apply to `infile` ("" when it can, or when no task is asked for).
+std::string task_refusal(const std::string& infile, const std::string& task);
+// The run log's head of a batch run: input, output, landscape.
+void log_run_files(const std::string& infile, const std::string& outfile);
+
+// --- what a file holds, read only ------------------------------------------------------------
+
+struct FilePoint {
+    std::string name;  // Windows-1252
+    float lat = 0, lon = 0;
+    // A flight plan's turnpoints are landscape X/Y (metres); lat/lon are then 0.
+    bool has_xy = false;
+    float x = 0, y = 0;
+};
+struct FileTask {
+    std::string name;
+    std::vector<int> points;  // indices into FileContents::points, in flying order
+};
+struct FileContents {
+    std::string landscape;          // from a `Landscape=` line, "" when none
+    std::vector<FilePoint> points;  // every waypoint, in file order
+    std::vector<FileTask> tasks;    // tasks in file order (a flight plan: its one task)
+    bool is_flight_plan = false;
+    std::string error;  // why it could not be read (file, line, field), "" when it could
+};
+// Reads the points and tasks of an input without writing or printing anything. Points the
+// conversion would skip are left out; a fault that would stop it ends the reading there.
+FileContents read_file_contents(const std::string& infile);
+// The output name the command line derives for `infile`, in the same folder: a flight plan
+// for a points input, a .cup for a flight-plan input.
+std::string default_output(const std::string& infile, bool flight_plan_input);

@@ -1,0 +1,34 @@
+// How a file run (a batch, a flight plan back to .cup, a task list) ended: the operations below
+// the driver return this and never end the process; the driver turns it into the messages and
+// the exit status the user knows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/stop.hpp"
+
+struct RunOutcome {
+    // How a stop is shown: "STOP " + text on standard error (message), or that and in a box
+    // when there is no console line, and in the program log (reported).
+    enum class Stop { none, message, reported };
+    ExitStatus status = ExitStatus::success;
+    Stop stop = Stop::none;
+    std::string text;  // the stop's message; in a reported one "/" is a line break
+    int written = 0, outside = 0, skipped = 0;
+    std::vector<std::string> outputs;  // files written (host paths)
+
+    // The outcome of a stop; the counts are the caller's to fill.
+    static RunOutcome stopped(Stop how, std::string text) {
+        RunOutcome o;
+        o.status = ExitStatus::stopped;
+        o.stop = how;
+        o.text = std::move(text);
+        return o;
+    }
+    // The stop's text as the user reads it.
+    std::string shown() const;
+};
+
+// Ends the program as the outcome says (a stop, or lines skipped); returns after a success.
+void settle_run(const RunOutcome& outcome, bool qline);

@@ -1,0 +1,167 @@
+// The window's file job against the command line: the same files byte for byte, the same exit
+// status, the stop's text and the warnings the console shows; and what an input holds.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "app/file_job.hpp"
+#include "fixture.hpp"
+#include "host/messages.hpp"
+#include "include/common_data.hpp"
+#include "util/text.hpp"
+
+namespace {
+
+class FileJobs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        install.add_version(2);
+        install.add_landscape(2, "Alps", TrnHeader{1000, 1500, 0, 100, 100, 560000, 5100000});
+        store = install.write_store();
+        setenv("VARNIX_REGISTRY", store.c_str(), 1);
+        setenv("VARNIX_NO_DIALOGS", "1", 1);
+        old_cwd = fs::current_path();
+    }
+    void TearDown() override {
+        fs::current_path(old_cwd);
+        unsetenv("VARNIX_REGISTRY");
+    }
+
+    // Every file under `dir` with its bytes.
+    static std::map<std::string, std::string> files_in(const fs::path& dir) {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(dir))
+            if (e.is_regular_file()) files[fs::relative(e.path(), dir).string()] = read_text(e);
+        return files;
+    }
+
+    TempDir root;
+    Installation install{root.path()};
+    fs::path store, old_cwd;
+};
+
+struct JobCase {
+    std::string what;
+    std::map<std::string, std::string> files;  // written into both folders
+    FileJob job;
+    int status;
+};
+
+const std::string cup_tasks = read_text(fs::path(VARNIX_TEST_DATA) / "tasks.cup");
+
+TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
+    const std::string two = "1 A 46.5 9.25 100\n1 B 48.5 9.3 200\n";
+    const JobCase cases[] = {
+        {"a batch with warnings, and its .cup", {{"in.txt", two}}, {"Alps", "in.txt", "in.fpl", true, ""}, 0},
+        {"a task of a .cup", {{"t.cup", cup_tasks}}, {"Alps", "t.cup", "t.fpl", true, "2"}, 0},
+        {"a landscape named in another case", {{"t.cup", cup_tasks}}, {"alps", "t.cup", "o.fpl", false, ""}, 0},
+        {"a .cup line skipped",
+         {{"s.cup", "name,code,country,lat,lon,elev,style\n\"A\",A,,4630.000N,00915.000E,1m,1\n"
+                    "\"B\",B,,99XX.000N,00915.000E,1m,1\n"}},
+         {"Alps", "s.cup", "s.fpl", true, ""},
+         3},
+        {"a flight plan back to .cup", {{"p.fpl", read_text(fs::path(VARNIX_TEST_DATA) / "batch_points.fpl")}},
+         {"Alps", "p.fpl", "p.cup", false, ""}, 0},
+        {"a line that stops the batch", {{"in.txt", two + "3 C 46.5 9.25\n"}}, {"Alps", "in.txt", "o.fpl", true, ""}, 2},
+        {"coordinates that stop it", {{"in.txt", two + "3 C 46.5 x 0\n"}}, {"Alps", "in.txt", "o.fpl", false, ""}, 2},
+        {"no input", {}, {"Alps", "none.txt", "o.fpl", false, ""}, 2},
+        {"a task of no .cup", {{"in.txt", two}}, {"Alps", "in.txt", "o.fpl", false, "1"}, 2},
+        {"no such task", {{"t.cup", cup_tasks}}, {"Alps", "t.cup", "o.fpl", false, "9"}, 2},
+        // A fault of the lowest layer (the disk refusing the bytes) reaches the user's message
+        // and status through the one path.
+        {"a disk that is full", {{"in.txt", two}}, {"Alps", "in.txt", "/dev/full", false, ""}, 2},
+    };
+    for (const JobCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir cli_dir, job_dir;
+        for (const auto& [name, text] : c.files) {
+            write_text(cli_dir.path() / name, text);
+            write_text(job_dir.path() / name, text);
+        }
+        std::vector<std::string> args = {"-batch"};
+        if (c.job.cup) args.push_back("-cup");
+        if (!c.job.task.empty()) args.insert(args.end(), {"-task", c.job.task});
+        args.insert(args.end(), {c.job.landscape, c.job.infile, c.job.outfile});
+        const RunResult r = run_varnix(args, cli_dir.path(), {{"VARNIX_REGISTRY", store.string()}});
+
+        fs::current_path(job_dir.path());
+        common_data.landscape = "Before";
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const FileJobReport report = run_file_job(c.job);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        fs::current_path(old_cwd);
+        EXPECT_EQ(common_data.landscape.view(), "Before");
+
+        EXPECT_EQ(report.status, c.status);
+        EXPECT_EQ(r.status, c.status);
+        std::string console;
+        for (const std::string& w : report.warnings) console += w + "\n";
+        if (!report.error.empty()) console += "STOP " + report.error + "\n";
+        EXPECT_EQ(console, r.err);
+        EXPECT_EQ(files_in(job_dir.path()), files_in(cli_dir.path()));
+        for (const std::string& out : report.outputs) EXPECT_TRUE(fs::exists(job_dir.path() / out)) << out;
+    }
+}
+
+TEST_F(FileJobs, ALandscapeThatIsNotInstalledIsTheError) {
+    TempDir dir;
+    write_text(dir.path() / "in.txt", "1 A 46.5 9.25 0\n");
+    fs::current_path(dir.path());
+    const FileJobReport report = run_file_job({"Nowhere", "in.txt", "in.fpl", false, ""});
+    EXPECT_EQ(report.status, 2);
+    EXPECT_EQ(report.error, "Landscape Nowhere not installed or corrupted");
+    EXPECT_FALSE(fs::exists(dir.path() / "in.fpl"));
+}
+
+struct ContentsCase {
+    std::string what, file, text;
+    std::string landscape;
+    std::vector<std::string> names;  // the points
+    std::vector<std::vector<int>> tasks;
+    std::string error;
+};
+
+TEST_F(FileJobs, ReadsWhatAFileHolds) {
+    const ContentsCase cases[] = {
+        {"a batch", "in.txt", "Landscape=Alps\n1 A 46.5 9.25 0\n2 'B c' 46.6 9.3 0\n", "Alps", {"A", "B c"}, {}, ""},
+        {"a batch stops at a bad line", "in.txt", "1 A 46.5 9.25 0\n2 B 46.6 9.3\n3 C 46 9 0\n", "", {"A"}, {},
+         "in.txt, line 2: 4 items where 5 are expected (number, name, latitude, longitude, altitude)"},
+        {"a .cup with two tasks", "t.cup", cup_tasks, "",
+         {"Home Field", "North Peak", "West Pass", "East Lake", "Outlanding 7", "Inline TP"},
+         {{0, 1, 2, 0}, {3, 5, 3}}, ""},
+        {"a flight plan", "p.fpl", "Landscape=Alps\nTPName1=A\nTPPosX1=10\nTPPosY1=20\nTPName2=B\nTPPosX2=30\n",
+         "Alps", {"A"}, {{0}}, ""},
+        {"no file", "none.cup", "", "", {}, {}, "*** Impossible to open batch input file :none.cup ***"},
+    };
+    for (const ContentsCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        if (!c.text.empty()) write_text(dir.path() / c.file, c.text);
+        fs::current_path(dir.path());
+        const FileContents fc = read_file_contents(c.file);
+        fs::current_path(old_cwd);
+        EXPECT_EQ(fc.error, c.error);
+        EXPECT_EQ(fc.landscape, c.landscape);
+        std::vector<std::string> names;
+        for (const FilePoint& p : fc.points) names.push_back(p.name);
+        EXPECT_EQ(names, c.names);
+        std::vector<std::vector<int>> tasks;
+        for (const FileTask& t : fc.tasks) tasks.push_back(t.points);
+        EXPECT_EQ(tasks, c.tasks);
+    }
+}
+
+TEST_F(FileJobs, DefaultOutputsBesideTheInput) {
+    const std::pair<std::pair<std::string, bool>, std::string> cases[] = {
+        {{"/a/b.c/pts.txt", false}, "/a/b.c/pts.fpl"},
+        {{"/a/task.cup", false}, "/a/task.fpl"},
+        {{"/a/Plan.FPL", true}, "/a/Plan.cup"},
+        {{"/a/noext", false}, "/a/noext.fpl"},
+    };
+    for (const auto& [in, want] : cases) EXPECT_EQ(default_output(in.first, in.second), want);
+}
+
+}  // namespace
