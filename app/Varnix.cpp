@@ -391,6 +391,17 @@ Mode choose_mode(CommandLine& cl) {
         log_batch_files(cl);
         return Mode::batch;
     }
+    if (!cl.qbatch && cl.narg1 == 2 && is_flight_plan_name(operand(cl, 1)) &&
+        file_exists(operand(cl, 1))) {
+        // FlightPlan.fpl Output.cup: the landscape is the plan's own (its Landscape= line).
+        cl.qbatch = true;
+        set_box_echo(!common_data.qline);
+        cl.infile = operand(cl, 1);
+        read_batch_landscape(cl);
+        cl.outfile = operand(cl, 2);
+        log_batch_files(cl);
+        return Mode::batch;
+    }
     if (cl.qbatch) {
         if (cl.narg1 < 2) {
             print_usage(cl);

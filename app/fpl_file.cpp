@@ -44,6 +44,9 @@ std::string_view trim_value(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \r") - first + 1);
 }
 
+// The take-off or landing field of a task line when the place is not known.
+constexpr std::string_view unknown_place = "???";
+
 // Two turnpoints are one waypoint when they share a name and a position.
 constexpr float same_place_m = 1.0f;
 
@@ -136,7 +139,16 @@ class PlanConversion {
         for (const auto& [line, fault] : plan.faults) skip(line, fault);
         std::string body, task = "\"";
         append_task_name(task);
-        for (const FlightPlanPoint& p : plan.points) add_point(p, body, task);
+        for (const FlightPlanPoint& p : plan.points) add_point(p, body);
+        // The flight begins at the plan's first turnpoint and ends at its last: they are the
+        // task's take-off and landing as well as its start and finish, when the plan names
+        // them. Readers take the task line's second field as the take-off and its last as the
+        // landing, so start, turnpoints and finish then read as the plan has them.
+        if (!route_.empty()) {
+            append_task_point(task, route_.front().second ? route_.front().first : unknown_place);
+            for (const auto& [name, named] : route_) append_task_point(task, name);
+            append_task_point(task, route_.back().second ? route_.back().first : unknown_place);
+        }
         if (points_ == 0)
             return RunOutcome::stopped(Stop::message, "No turnpoint in flight plan " + shown_in_);
         return write(body, task);
@@ -152,7 +164,7 @@ class PlanConversion {
         task += '"';
     }
 
-    void add_point(const FlightPlanPoint& p, std::string& body, std::string& task) {
+    void add_point(const FlightPlanPoint& p, std::string& body) {
         const std::string n = std::to_string(p.number);
         if (!p.has_x || !p.has_y) {
             // A value that is no number has had its warning and its count.
@@ -172,7 +184,8 @@ class PlanConversion {
                              path_text(common_data.landscape.view()));
         }
         BatchPoint wp;
-        wp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + n;
+        const bool named = p.has_name && !trim(p.name).empty();
+        wp.name = named ? p.name : "TP" + n;
         wp.alt = p.z;
         // A waypoint file needs unique names: the same name at another place gets a number.
         std::string name = wp.name;
@@ -180,7 +193,7 @@ class PlanConversion {
             auto it = placed_.find(name);
             if (it == placed_.end()) break;
             if (std::hypot(it->second.first - p.x, it->second.second - p.y) < same_place_m) {
-                append_task_point(task, name);
+                route_.emplace_back(name, named);
                 ++points_;
                 return;
             }
@@ -189,7 +202,7 @@ class PlanConversion {
         wp.name = name;
         placed_[name] = {p.x, p.y};
         append_waypoint(body, wp, lat, lon);
-        append_task_point(task, name);
+        route_.emplace_back(name, named);
         ++points_;
     }
 
@@ -237,6 +250,7 @@ class PlanConversion {
     const std::string& outfile_;
     const std::string shown_in_;
     std::map<std::string, std::pair<float, float>> placed_;
+    std::vector<std::pair<std::string, bool>> route_;  // the task's points, and named by the plan
     int points_ = 0, skipped_ = 0, outside_ = 0;
 };
 

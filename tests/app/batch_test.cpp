@@ -762,7 +762,7 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
         "\"Home\",Home,,4630.000N,00915.000E,450.0m,1,,,,\r\n"
         "\"Peak \"\"A\"\"\",\"Peak \"\"A\"\"\",,4636.000N,00918.000E,0.0m,1,,,,\r\n"
         "-----Related Tasks-----\r\n"
-        "\"plan\",\"Home\",\"Peak \"\"A\"\"\",\"Home\"\r\n";
+        "\"plan\",\"Home\",\"Home\",\"Peak \"\"A\"\"\",\"Home\",\"Home\"\r\n";
     const RunCase cases[] = {
         {"the landscape from the plan; a turnpoint without X skipped, one without Z at 0",
          {"plan.fpl"},
@@ -780,6 +780,33 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          "",
          "",
          {{"out.cup", cup}}},
+        {"plan and output: the landscape from the plan",
+         {"plan.fpl", "out.cup"},
+         {{"plan.fpl", plan}},
+         3,
+         "",
+         " 1 lines skipped in plan.fpl\n",
+         {{"out.cup", cup}}},
+        {"a take-off and landing the plan does not name are unknown",
+         {"-batch", "Alps", "plan.fpl", "out.cup"},
+         {{"plan.fpl", "TPPosX0=" + x0 + "\r\nTPPosY0=" + y0 + "\r\nTPName1=B\r\nTPPosX1=" + x1 +
+                           "\r\nTPPosY1=" + y1 + "\r\n"}},
+         0,
+         "",
+         "",
+         {{"out.cup",
+           "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
+           "\"TP0\",TP0,,4630.000N,00915.000E,0.0m,1,,,,\r\n"
+           "\"B\",B,,4636.000N,00918.000E,0.0m,1,,,,\r\n"
+           "-----Related Tasks-----\r\n"
+           "\"plan\",\"???\",\"TP0\",\"B\",\"B\"\r\n"}}},
+        {"plan and output, the plan naming no landscape",
+         {"plan.fpl", "out.cup"},
+         {{"plan.fpl", "TPName0=A\r\nTPPosX0=1\r\nTPPosY0=1\r\n"}},
+         2,
+         " No landscape specified\n",
+         "STOP Landscape  impossible to initialize coordinates conversion\n",
+         {{"out.cup", ""}}},
     };
     for (const RunCase& c : cases) check(c);
 }
@@ -798,7 +825,28 @@ TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
               "North Peak|North Pe||4705.500N|00910.250E|2100.0m|1||||\n"
               "West Pass|West Pas||4640.125N|00845.750E|1800.0m|1||||\n"
               "-----Related Tasks-----\n"
-              "tri|Home Field|North Peak|West Pass|Home Field\n");
+              "tri|Home Field|Home Field|North Peak|West Pass|Home Field|Home Field\n");
+}
+
+TEST_F(RealFiles, TaskToFlightPlanAndBackReadsAsTheSameTask) {
+    const std::pair<const char*, const char*> tasks[] = {
+        {"1", "Home Field > North Peak > West Pass > Home Field\n"},
+        {"2", "East Lake > Inline TP > East Lake\n"},
+    };
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    for (const auto& [task, reading] : tasks) {
+        SCOPED_TRACE(task);
+        TempDir dir;
+        write_text(dir.path() / "tasks.cup", fixture("tasks.cup"));
+        write_text(dir.path() / "one.cup", "");
+        EXPECT_EQ(run_varnix({"-batch", "-cup", "-task", task, "Alps", "tasks.cup", "one.fpl"},
+                             dir.path(), env)
+                      .status,
+                  0);
+        EXPECT_EQ(read_back("task", dir.path() / "one.cup"), reading);
+        EXPECT_EQ(run_varnix({"-batch", "Alps", "one.fpl", "back.cup"}, dir.path(), env).status, 0);
+        EXPECT_EQ(read_back("task", dir.path() / "back.cup"), reading);
+    }
 }
 
 TEST_F(Batch, EveryDuplicateNumberIsCountedInBigFiles) {
