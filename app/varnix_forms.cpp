@@ -157,6 +157,9 @@ void add_version_to_title() {
 
 void varnix_forms() {
     auto& cd = common_data;
+    const auto form = frm_create_context();
+    FormContext* const outer = frm_current_context();
+    frm_set_context(form.get());
     std::string fnam = converter_form_file();
     diag(fnam);
     if (frm_read_form(fnam) != 0) stop_form_start(path_text(fnam), "/ Error reading");
@@ -192,4 +195,5 @@ void varnix_forms() {
 
     if (frm_do_form() == 0) stop_with_message("frm_do_form");
     save_choices();
+    frm_set_context(outer);
 }

@@ -93,24 +93,24 @@ void convert(benchmark::State& state, int it, int ot, const char* in1, const cha
     }
     have_window = have_window || window;
     const auto& cd = common_data;
-    FormView.inpt_ival[cd.n_it - 1] = it - 1;
-    FormView.inpt_ival[cd.n_ot - 1] = ot - 1;
-    FormView.inpt_cval[cd.n_ic1 - 1] = in1;
-    FormView.inpt_cval[cd.n_ic2 - 1] = in2;
+    form_view().inpt_ival[cd.n_it - 1] = it - 1;
+    form_view().inpt_ival[cd.n_ot - 1] = ot - 1;
+    form_view().inpt_cval[cd.n_ic1 - 1] = in1;
+    form_view().inpt_cval[cd.n_ic2 - 1] = in2;
     int convert_button = 0;
-    for (int b = 0; b < FormView.nb_butt; ++b)
-        if (FormView.butt_typ[b] == butt_convert) convert_button = b + 1;
+    for (int b = 0; b < form_view().nb_butt; ++b)
+        if (form_view().butt_typ[b] == butt_convert) convert_button = b + 1;
     for (auto _ : state) {
         int value = butt_convert;
         frm_callback(sec_butt, convert_button, value);
         if (window) {
             drawWindowOne();
             glFinish();
-            cpwSwapWindowBuffers(FormView.cpw, FormView.windowInfo.id);
+            cpwSwapWindowBuffers(form_view().cpw, form_view().windowInfo.id);
         }
-        benchmark::DoNotOptimize(FormView.subt_txt[cd.n_oc1 - 1].data());
+        benchmark::DoNotOptimize(form_view().subt_txt[cd.n_oc1 - 1].data());
     }
-    if (FormView.subt_txt[cd.n_oc1 - 1].starts_with("XXX")) state.SkipWithError("no result");
+    if (form_view().subt_txt[cd.n_oc1 - 1].starts_with("XXX")) state.SkipWithError("no result");
 }
 BENCHMARK_CAPTURE(convert, LatLonToXY, it_latlon, ot_xy, "46.5", "9.25")
     ->Unit(benchmark::kMicrosecond);

@@ -31,14 +31,14 @@ void redraw(benchmark::State& state, int open_list) {
         state.SkipWithError("no window (needs DISPLAY)");
         return;
     }
-    FormView.CurDDL = open_list;
-    for (auto _ : state) frm_draw(FormView.cpw, win);
-    FormView.CurDDL = -1;
+    form_view().CurDDL = open_list;
+    for (auto _ : state) frm_draw(form_view().cpw, win);
+    form_view().CurDDL = -1;
 }
 
 void BM_Redraw(benchmark::State& state) { redraw(state, -1); }
 // With the landscape list open over the form.
-void BM_RedrawOpenList(benchmark::State& state) { redraw(state, FormView.LndDDL); }
+void BM_RedrawOpenList(benchmark::State& state) { redraw(state, form_view().LndDDL); }
 
 }  // namespace
 

@@ -36,12 +36,12 @@ bool make_window() {
 void draw() {
     drawWindowOne();
     glFinish();
-    cpwSwapWindowBuffers(FormView.cpw, FormView.windowInfo.id);
+    cpwSwapWindowBuffers(form_view().cpw, form_view().windowInfo.id);
 }
 
 void BM_KeyPressRedrawn(benchmark::State& state) {
     if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
-    auto& v = FormView;
+    auto& v = form_view();
     v.CurInpt = 3;
     v.CurPos_1 = v.CurPos_2 = int(v.inpt_cval[3].size());
     frm_StartKbdHook(1);
@@ -58,7 +58,7 @@ BENCHMARK(BM_KeyPressRedrawn)->Unit(benchmark::kMillisecond);
 
 void BM_ClickRedrawn(benchmark::State& state) {
     if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
-    auto& v = FormView;
+    auto& v = form_view();
     const Rect box = v.inpt_pos[4];  // a text input: focus, caret, callback
     const int x = box[0] + 20, y = v.windowInfo.height - (box[1] + box[3]) / 2;
     for (auto _ : state) {

@@ -1,11 +1,13 @@
 // The form engine, model side.
 //
-// A form definition file (".frm") is read into one process-wide form model (the records
-// frm000 ... frmt01 below); the application drives it through the frm_* calls and the engine
-// calls back two application hooks. Box, line, button and list numbers count from 1 here;
+// A form definition file (".frm") is read into the form model of the current form context (the
+// records frm000 ... frmt01 below); the application creates a context per form, makes it current
+// with frm_set_context and drives it through the frm_* calls; the engine calls back the
+// application's hooks. Box, line, button and list numbers count from 1 here;
 // everything handed to the view (gui/form_view.hpp) counts from 0.
 //
 // How to use:
+//   auto form = frm_create_context(); frm_set_context(form.get());
 //   frm_read_form(path)      -> 0, or the number of faults (see frm_forms.log)
 //   frm_set_value/frm_set_prop to preset, frm_create_form() -> window id (0: no window)
 //   frm_do_form()            -> runs the window; frm_get_cur_value reads what the user entered
@@ -16,9 +18,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "gui/form_view.hpp"
 #include "include/forms_dim.hpp"
 #include "util/text_field.hpp"
 
@@ -54,6 +59,7 @@ struct Frm000 {           // counts and form-wide numbers
     int nb_sepa = 0;      // separators
     int nb_titl = 0;      // text lines
     int nb_butt = 0;      // buttons
+    int nb_pict = 0;      // picture areas
     int nb_file = 0;      // reserved, only reset
     float tick_size = 0;  // side of a tick box in pixels ("TickSize")
     int f_size = 0;       // font size ("FontSize")
@@ -102,6 +108,7 @@ struct Frmi02 {                                     // separators, text lines, b
     OneBased<OneBased<int, 2>, max_butt> butt_pos;  // [b][1..2]: horizontal code, y
     OneBased<int, max_butt> butt_siz;               // width in pixels
     OneBased<int, max_butt> butt_typ;               // 1 "OK", -1 "CANCEL", else as given
+    OneBased<OneBased<int, 4>, max_pict> pict_pos;  // [p][1..4]: x0, y0, x1, y1
 };
 
 struct Frmi03 {                                                         // drop-down lists
@@ -113,16 +120,6 @@ struct Frmt01 {                                                  // radio groups
     OneBased<int, max_rdio> tick_rdio_count;                     // members of group g
     OneBased<OneBased<int, max_rdio_memb>, max_rdio> tick_rdio;  // [g][m]: box number, -1
 };
-
-// The one form model.
-extern Frm000 frm000;
-extern Frm999 frm999;
-extern Frmc00 frmc00;
-extern Frmc01 frmc01;
-extern Frmi01 frmi01;
-extern Frmi02 frmi02;
-extern Frmi03 frmi03;
-extern Frmt01 frmt01;
 
 // Back to the start-up state, window id, language, list sizes and hooks included (tests).
 void reset_form_model();
@@ -149,8 +146,8 @@ int get_key_num(std::string_view key, int& nb_val);
 int frm_create_form();  // window id, 0 when no window (or no input boxes)
 // Why frm_create_form made no window, in the window system's words; empty when it did not say.
 std::string frm_create_failure();
-int frm_new_form();     // registers the model again in the existing window
-int frm_do_form();      // runs the window; its exit status, 0 without a window
+int frm_new_form();  // registers the model again in the existing window
+int frm_do_form();   // runs the window; its exit status, 0 without a window
 int frm_get_count();
 int frm_get_txt_count();
 int frm_get_version();
@@ -169,6 +166,14 @@ inline constexpr int prop_act = 101, prop_typ = 102, prop_min = 201, prop_max = 
                      prop_ext = 302, prop_nam = 303, prop_var = 304;
 int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view cv, bool qrefresh);
 int frm_get_prop(int ncla, int n, int npro, int& iv, float& rv, std::string& cv);
+
+// Replaces the entries of list box n (from 1) with `lines` (up to max_ddl_lines, each cut at 31
+// characters) and shows entry `entry` (from 1; 0 none). 0 when n is no list box.
+int frm_set_list(int n, const std::vector<std::string>& lines, int entry);
+// Replaces what picture area p (from 1, in the definition's order) shows. 0 when there is none.
+int frm_set_picture(int p, PictureItems items);
+// Sets the window's title (a document's name, say).
+void frm_set_title(std::string_view title);
 
 // True for a DDL box whose list is filled from the simulator's landscapes.
 bool is_landscape_list(int n);
@@ -212,3 +217,28 @@ struct FormAppHooks {
 };
 // Replaces the hooks; reset_form_model empties them.
 void frm_set_app_hooks(FormAppHooks hooks);
+
+// --- the form context --------------------------------------------------------------------------
+
+// Everything the engine keeps of one form: the model's records, the application's hooks and the
+// view's copy with its interaction state. Several can exist; the engine's calls act on the one
+// made current. One window serves them all: a context made current while another's window is
+// shown takes that window over (frm_new_form).
+struct FormContext {
+    Frm000 frm000;
+    Frm999 frm999;
+    Frmc00 frmc00;
+    Frmc01 frmc01;
+    Frmi01 frmi01;
+    Frmi02 frmi02;
+    Frmi03 frmi03;
+    Frmt01 frmt01;
+    FormAppHooks hooks;
+    FormViewState FormView;
+};
+// A new form in its start-up state (on the heap: the records are large).
+std::unique_ptr<FormContext> frm_create_context();
+// Makes `form` the one the engine's calls act on; null leaves none (a call then aborts).
+void frm_set_context(FormContext* form);
+FormContext& frm_context();
+FormContext* frm_current_context();  // null when none

@@ -12,111 +12,113 @@ using namespace frm_detail;
 
 namespace {
 
-bool is_box(int n) { return n >= 1 && n <= frm000.nb_inpt && n <= max_inpt; }
+bool is_box(int n) { return n >= 1 && n <= ctx().frm000.nb_inpt && n <= max_inpt; }
 
 void trace(std::string_view what, int n, int v) {
-    if (frm999.qdebug) diag("frm:", what, n, v);
+    if (ctx().frm999.qdebug) diag("frm:", what, n, v);
 }
 
 void forward_props(int n, bool qrefresh) {
-    set_inpt_props(n - 1, frmc01.inpt_txt[n].view(), frmi01.inpt_act[n], frmi01.inpt_typ[n],
-                   frmc01.inpt_ext[n].view(), log2int(qrefresh));
+    set_inpt_props(n - 1, ctx().frmc01.inpt_txt[n].view(), ctx().frmi01.inpt_act[n],
+                   ctx().frmi01.inpt_typ[n], ctx().frmc01.inpt_ext[n].view(), log2int(qrefresh));
 }
 
 }  // namespace
 
 bool is_landscape_list(int n) {
-    return n >= 1 && n <= max_inpt && frmi01.inpt_typ[n] == typ_ddl &&
-           frmc01.inpt_txt[n] == std::string_view("Landscape");
+    return n >= 1 && n <= max_inpt && ctx().frmi01.inpt_typ[n] == typ_ddl &&
+           ctx().frmc01.inpt_txt[n] == std::string_view("Landscape");
 }
 
 int frm_create_form() {
     // Console text is converted at the console boundary, so French needs no code page switch.
-    frm999.qfr = IsLanguageFrench();
-    if (frm000.nb_inpt == 0) return 0;
-    set_opt(frm999.iact, frm000.f_size, log2int(frm999.qdebug));
+    ctx().frm999.qfr = IsLanguageFrench();
+    if (ctx().frm000.nb_inpt == 0) return 0;
+    set_opt(ctx().frm999.iact, ctx().frm000.f_size, log2int(ctx().frm999.qdebug));
     load_form();
-    frm999.window_id = frm_start_graphics(frmc00.f_name.view(), frmc00.wintit.view());
-    trace("create_form window", frm999.window_id, frm000.nb_inpt);
-    return frm999.window_id;
+    ctx().frm999.window_id =
+        frm_start_graphics(ctx().frmc00.f_name.view(), ctx().frmc00.wintit.view());
+    trace("create_form window", ctx().frm999.window_id, ctx().frm000.nb_inpt);
+    return ctx().frm999.window_id;
 }
 
 std::string frm_create_failure() { return frm_window_failure(); }
 
 int frm_new_form() {
-    if (frm999.window_id == 0) return 0;
+    if (ctx().frm999.window_id == 0) return 0;
     load_form();
     return frm_new_form_gr();
 }
 
 int frm_do_form() {
-    if (frm999.window_id == 0) return 0;
+    if (ctx().frm999.window_id == 0) return 0;
     return frm_do_graphics();
 }
 
-int frm_get_count() { return frm000.nb_inpt; }
-int frm_get_txt_count() { return frm000.nb_titl; }
-int frm_get_version() { return frm000.nvers; }
+int frm_get_count() { return ctx().frm000.nb_inpt; }
+int frm_get_txt_count() { return ctx().frm000.nb_titl; }
+int frm_get_version() { return ctx().frm000.nvers; }
 
 int frm_set_count(int nn) {
     if (nn > max_inpt) return 0;
-    frm000.nb_inpt = nn;
+    ctx().frm000.nb_inpt = nn;
     return 1;
 }
 
 int frm_get_number(std::string_view name) {
-    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i)
-        if (frmc01.inpt_nam[i] == name) return i;
+    for (int i = 1; i <= std::min(ctx().frm000.nb_inpt, max_inpt); ++i)
+        if (ctx().frmc01.inpt_nam[i] == name) return i;
     return 0;
 }
 
 int frm_get_name(int n, std::string& nam) {
     if (n < 1 || n > max_inpt) return 0;
-    nam = frmc01.inpt_nam[n].str();
+    nam = ctx().frmc01.inpt_nam[n].str();
     return 1;
 }
 
 int frm_get_txt_name(int n, std::string& nam) {
     if (n < 1 || n > max_titl) return 0;
-    nam = frmc01.titl_txt[n].str();
+    nam = ctx().frmc01.titl_txt[n].str();
     return 1;
 }
 
 int frm_get_value(int n, int& iv, float& rv, std::string& cv, int& it) {
     if (!is_box(n)) return 0;
-    iv = frmi01.inpt_ival[n];
-    rv = frmi01.inpt_rval[n];
-    cv = frmc01.inpt_cval[n].str();
-    it = frmi01.inpt_typ[n];
+    iv = ctx().frmi01.inpt_ival[n];
+    rv = ctx().frmi01.inpt_rval[n];
+    cv = ctx().frmc01.inpt_cval[n].str();
+    it = ctx().frmi01.inpt_typ[n];
     return 1;
 }
 
 int frm_get_cur_value(int n, int& iv, float& rv, std::string& cv, int& it) {
     if (!is_box(n)) return 0;
     get_box_val(n - 1, iv, rv, cv);
-    it = frmi01.inpt_typ[n];
+    it = ctx().frmi01.inpt_typ[n];
     return 1;
 }
 
 int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
     if (!is_box(n)) return 0;
-    int typ = frmi01.inpt_typ[n];
+    int typ = ctx().frmi01.inpt_typ[n];
     bool blank = is_blank(cv);
     std::string text;
     int v = iv;
     switch (typ) {
         case typ_ddl: {
             int entry = std::max(iv, 1);
-            int k = frmi01.inpt_ddl[n];
+            int k = ctx().frmi01.inpt_ddl[n];
             if (!is_landscape_list(n)) {
-                if (k < 1 || k > max_ddl || entry > std::min(frmi03.ddl_nbli[k], max_ddl_lines))
+                if (k < 1 || k > max_ddl ||
+                    entry > std::min(ctx().frmi03.ddl_nbli[k], max_ddl_lines))
                     return 0;  // no such entry
-                text = frmi03.ddl_txt[k][entry].str();
+                text = ctx().frmi03.ddl_txt[k][entry].str();
             } else if (k < 1 || k > max_ddl) {
                 return 0;
-            } else if (entry <= std::min(FormView.ddl_nbli[k - 1], max_lnd_lines)) {
+            } else if (entry <= std::min(form_view().ddl_nbli[k - 1], max_lnd_lines)) {
                 // A landscape list has its entries on the view side only; the text is the name.
-                text = FormView.lnd_nam[entry - 1];
+                text = form_view().lnd_nam[entry - 1];
             }
             v = iv - 1;
             break;
@@ -137,58 +139,58 @@ int frm_set_value(int n, int iv, float rv, std::string_view cv, bool qupd) {
             text = cv;
             break;
     }
-    frmi01.inpt_rval[n] = rv;
-    frmi01.inpt_ival[n] = iv;
-    frmc01.inpt_cval[n] = text;
+    ctx().frmi01.inpt_rval[n] = rv;
+    ctx().frmi01.inpt_ival[n] = iv;
+    ctx().frmc01.inpt_cval[n] = text;
     trace("set_value", n, iv);
-    if (qupd) set_inpt_val(n - 1, v, rv, frmc01.inpt_cval[n].view());
+    if (qupd) set_inpt_val(n - 1, v, rv, ctx().frmc01.inpt_cval[n].view());
     return 1;
 }
 
 int frm_find_entry(int n, std::string_view text) {
-    if (!is_box(n) || frmi01.inpt_typ[n] != typ_ddl || text.empty()) return 0;
-    const int k = frmi01.inpt_ddl[n];
+    if (!is_box(n) || ctx().frmi01.inpt_typ[n] != typ_ddl || text.empty()) return 0;
+    const int k = ctx().frmi01.inpt_ddl[n];
     if (k < 1 || k > max_ddl) return 0;
     if (is_landscape_list(n)) {
-        const int lines = std::min(FormView.ddl_nbli[k - 1], max_lnd_lines);
+        const int lines = std::min(form_view().ddl_nbli[k - 1], max_lnd_lines);
         for (int e = 1; e <= lines; ++e)
-            if (FormView.lnd_nam[e - 1] == text) return e;
+            if (form_view().lnd_nam[e - 1] == text) return e;
         return 0;
     }
-    for (int e = 1; e <= std::min(frmi03.ddl_nbli[k], max_ddl_lines); ++e)
-        if (frmi03.ddl_txt[k][e] == text) return e;
+    for (int e = 1; e <= std::min(ctx().frmi03.ddl_nbli[k], max_ddl_lines); ++e)
+        if (ctx().frmi03.ddl_txt[k][e] == text) return e;
     return 0;
 }
 
 int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view cv, bool qrefresh) {
     if (ncla == sec_text) {
-        if (npro != prop_txt || n < 1 || n > std::min(frm000.nb_titl, max_titl)) return 0;
-        frmc01.titl_txt[n] = cv;
-        set_subt(n - 1, frmc01.titl_txt[n].view(), log2int(qrefresh));
+        if (npro != prop_txt || n < 1 || n > std::min(ctx().frm000.nb_titl, max_titl)) return 0;
+        ctx().frmc01.titl_txt[n] = cv;
+        set_subt(n - 1, ctx().frmc01.titl_txt[n].view(), log2int(qrefresh));
         return 1;
     }
     if (ncla != sec_inpt || !is_box(n)) return 0;
     switch (npro) {
         case prop_act:
-            frmi01.inpt_act[n] = iv;
+            ctx().frmi01.inpt_act[n] = iv;
             break;
         case prop_typ:
-            frmi01.inpt_typ[n] = iv;
+            ctx().frmi01.inpt_typ[n] = iv;
             break;
         case prop_min:
-            frmi01.inpt_min[n] = rv;
+            ctx().frmi01.inpt_min[n] = rv;
             return 1;
         case prop_max:
-            frmi01.inpt_max[n] = rv;
+            ctx().frmi01.inpt_max[n] = rv;
             return 1;
         case prop_txt:
-            frmc01.inpt_txt[n] = cv;
+            ctx().frmc01.inpt_txt[n] = cv;
             break;
         case prop_ext:
-            frmc01.inpt_ext[n] = cv;
+            ctx().frmc01.inpt_ext[n] = cv;
             break;
         case prop_nam:
-            frmc01.inpt_nam[n] = cv;
+            ctx().frmc01.inpt_nam[n] = cv;
             break;
         default:
             return 0;
@@ -200,36 +202,36 @@ int frm_set_prop(int ncla, int n, int npro, int iv, float rv, std::string_view c
 
 int frm_get_prop(int ncla, int n, int npro, int& iv, float& rv, std::string& cv) {
     if (ncla == sec_text && npro == prop_txt) {
-        if (n < 1 || n > std::min(frm000.nb_titl, max_titl)) return 0;
-        cv = frmc01.titl_txt[n].str();
+        if (n < 1 || n > std::min(ctx().frm000.nb_titl, max_titl)) return 0;
+        cv = ctx().frmc01.titl_txt[n].str();
         return 1;
     }
     if (ncla != sec_inpt) return 1;  // nothing to give, nothing refused
     if (!is_box(n)) return 0;
     switch (npro) {
         case prop_act:
-            iv = frmi01.inpt_act[n];
+            iv = ctx().frmi01.inpt_act[n];
             break;
         case prop_typ:
-            iv = frmi01.inpt_typ[n];
+            iv = ctx().frmi01.inpt_typ[n];
             break;
         case prop_min:
-            rv = frmi01.inpt_min[n];
+            rv = ctx().frmi01.inpt_min[n];
             break;
         case prop_max:
-            rv = frmi01.inpt_max[n];
+            rv = ctx().frmi01.inpt_max[n];
             break;
         case prop_txt:
-            cv = frmc01.inpt_txt[n].str();
+            cv = ctx().frmc01.inpt_txt[n].str();
             break;
         case prop_ext:
-            cv = frmc01.inpt_ext[n].str();
+            cv = ctx().frmc01.inpt_ext[n].str();
             break;
         case prop_nam:
-            cv = frmc01.inpt_nam[n].str();
+            cv = ctx().frmc01.inpt_nam[n].str();
             break;
         case prop_var:
-            cv = frmc01.inpt_var[n].str();
+            cv = ctx().frmc01.inpt_var[n].str();
             break;
         default:
             return 0;

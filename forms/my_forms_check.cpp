@@ -28,9 +28,9 @@ int check_int(int n, const TextField<255>& text, int& ival, std::string& cval, s
         refuse(msg, "Integer value required");
         return 0;
     }
-    frmi01.inpt_ival[n] = v;
-    frmi01.inpt_rval[n] = float(v);
-    frmc01.inpt_cval[n] = text;
+    ctx().frmi01.inpt_ival[n] = v;
+    ctx().frmi01.inpt_rval[n] = float(v);
+    ctx().frmc01.inpt_cval[n] = text;
     ival = v;
     cval = i2b(v);
     return 1;
@@ -43,9 +43,9 @@ int check_flt(int n, const TextField<255>& text, float& rval, std::string& cval,
         refuse(msg, "Floating-point value required");
         return 0;
     }
-    frmi01.inpt_ival[n] = round_to_int(x);
-    frmi01.inpt_rval[n] = x;
-    frmc01.inpt_cval[n] = text;
+    ctx().frmi01.inpt_ival[n] = round_to_int(x);
+    ctx().frmi01.inpt_rval[n] = x;
+    ctx().frmc01.inpt_cval[n] = text;
     rval = x;
     cval = real_text(x);
     return 1;
@@ -57,9 +57,9 @@ void check_key(int n, const TextField<255>& text, int& ival, float rval) {
     int l = split_key_code(ival).key;
     if (l < -382 || l > 382) return;
     if (l > 255) ival -= 128;
-    frmc01.inpt_cval[n] = text;
-    frmi01.inpt_ival[n] = ival;
-    frmi01.inpt_rval[n] = rval;
+    ctx().frmc01.inpt_cval[n] = text;
+    ctx().frmi01.inpt_ival[n] = ival;
+    ctx().frmi01.inpt_rval[n] = rval;
 }
 
 bool names_folder(std::string_view path) {
@@ -71,7 +71,7 @@ std::string bound_text(int typ, float bound) {
     return typ == typ_int ? i2b(round_to_int(bound)) : f2b(bound, "(F16.6)");
 }
 
-bool is_live_box(int n) { return n >= 1 && n <= std::min(frm000.nb_inpt, max_inpt); }
+bool is_live_box(int n) { return n >= 1 && n <= std::min(ctx().frm000.nb_inpt, max_inpt); }
 
 }  // namespace
 
@@ -81,11 +81,11 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
     if (!is_live_box(n)) return 0;
     TextField<255> text(cval);
     cval = text.str();
-    frmi01.inpt_act[n] = kact;
+    ctx().frmi01.inpt_act[n] = kact;
 
     int ok = 1;
     if (kact != 0) {
-        switch (frmi01.inpt_typ[n]) {
+        switch (ctx().frmi01.inpt_typ[n]) {
             case typ_int:
                 ok = check_int(n, text, ival, cval, msg);
                 break;
@@ -93,9 +93,9 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
                 ok = check_flt(n, text, rval, cval, msg);
                 break;
             case typ_chr:
-                frmc01.inpt_cval[n] = text;
-                frmi01.inpt_ival[n] = 0;
-                frmi01.inpt_rval[n] = 0;
+                ctx().frmc01.inpt_cval[n] = text;
+                ctx().frmi01.inpt_ival[n] = 0;
+                ctx().frmi01.inpt_rval[n] = 0;
                 break;
             case typ_tck:
                 if (ival != 0 && ival != 1) {
@@ -103,9 +103,9 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
                     ok = 0;
                     break;
                 }
-                frmi01.inpt_ival[n] = ival;
-                frmc01.inpt_cval[n] = i2b(ival);
-                frmi01.inpt_rval[n] = float(ival);
+                ctx().frmi01.inpt_ival[n] = ival;
+                ctx().frmc01.inpt_cval[n] = i2b(ival);
+                ctx().frmi01.inpt_rval[n] = float(ival);
                 break;
             case typ_key:
                 check_key(n, text, ival, rval);
@@ -117,40 +117,41 @@ int check_values(int n_c, int kact, int& ival, float& rval, std::string& cval, s
                     ok = 0;
                     break;
                 }
-                frmc01.inpt_cval[n] = text;
-                frmi01.inpt_ival[n] = rgb;
-                frmi01.inpt_rval[n] = float(rgb);
+                ctx().frmc01.inpt_cval[n] = text;
+                ctx().frmi01.inpt_ival[n] = rgb;
+                ctx().frmi01.inpt_rval[n] = float(rgb);
                 break;
             }
             case typ_ifp:
                 if (text.blank() || names_folder(text.view())) {
-                    frmc01.inpt_cval[n].clear();
+                    ctx().frmc01.inpt_cval[n].clear();
                 } else if (!file_exists(text_path(text.view()))) {
                     refuse(msg, "File does not exist");
                     ok = 0;
                 } else {
-                    frmc01.inpt_cval[n] = text;
+                    ctx().frmc01.inpt_cval[n] = text;
                 }
                 break;
             case typ_ofp:
             case typ_fld:
-                frmc01.inpt_cval[n] = text;
+                ctx().frmc01.inpt_cval[n] = text;
                 break;
             case typ_ddl:
-                frmi01.inpt_ival[n] = ival + 1;
-                frmi01.inpt_rval[n] = float(ival + 1);
-                frmc01.inpt_cval[n] = text;
+                ctx().frmi01.inpt_ival[n] = ival + 1;
+                ctx().frmi01.inpt_rval[n] = float(ival + 1);
+                ctx().frmc01.inpt_cval[n] = text;
                 break;
             default:
                 break;
         }
     }
     if (ok == 1 && app_hooks().check_values_app) {
-        const TextField<255> before = frmc01.inpt_cval[n];
-        ok = app_hooks().check_values_app(n, frmc01.inpt_txt[n].view(), frmi01.inpt_ival[n],
-                                          frmi01.inpt_rval[n], frmc01.inpt_cval[n], msg);
+        const TextField<255> before = ctx().frmc01.inpt_cval[n];
+        ok = app_hooks().check_values_app(n, ctx().frmc01.inpt_txt[n].view(),
+                                          ctx().frmi01.inpt_ival[n], ctx().frmi01.inpt_rval[n],
+                                          ctx().frmc01.inpt_cval[n], msg);
         // A text the application rewrote (a normalised notation) is what the box shows.
-        if (frmc01.inpt_cval[n] != before) cval = frmc01.inpt_cval[n].str();
+        if (ctx().frmc01.inpt_cval[n] != before) cval = ctx().frmc01.inpt_cval[n].str();
     }
     if (msg.size() > max_msg) msg.resize(max_msg);
     return ok;
@@ -165,10 +166,10 @@ int check_minmax(int n_c, int /*ival*/, float /*rval*/, std::string_view /*cval*
     int n = n_c + 1;
     msg.clear();
     if (!is_live_box(n)) return 1;
-    int typ = frmi01.inpt_typ[n];
+    int typ = ctx().frmi01.inpt_typ[n];
     if (typ != typ_int && typ != typ_flt) return 1;
-    float lo = frmi01.inpt_min[n], hi = frmi01.inpt_max[n];
-    if (check_minmax_0(frmi01.inpt_rval[n], lo, hi)) return 1;
+    float lo = ctx().frmi01.inpt_min[n], hi = ctx().frmi01.inpt_max[n];
+    if (check_minmax_0(ctx().frmi01.inpt_rval[n], lo, hi)) return 1;
     if (lower_absent(lo))
         msg = "Value must be <= " + bound_text(typ, hi);
     else if (upper_absent(hi))
@@ -192,10 +193,10 @@ double get_incr(double val) {
 int incrm_val(int n_c, int& ival, float& rval, std::string& cval, int incr) {
     int n = n_c + 1;
     if (!is_live_box(n)) return 0;
-    int typ = frmi01.inpt_typ[n];
-    float lo = frmi01.inpt_min[n], hi = frmi01.inpt_max[n];
+    int typ = ctx().frmi01.inpt_typ[n];
+    float lo = ctx().frmi01.inpt_min[n], hi = ctx().frmi01.inpt_max[n];
     if (typ == typ_int) {
-        long long stored = frmi01.inpt_ival[n];
+        long long stored = ctx().frmi01.inpt_ival[n];
         long long step = std::llabs(stored) >= 30 ? round_to_int(get_incr(double(stored))) : 1;
         std::int32_t read;
         if (!read_free_int(cval, read)) return 0;
@@ -204,15 +205,15 @@ int incrm_val(int n_c, int& ival, float& rval, std::string& cval, int incr) {
         v = std::max(v, double(round_to_int(lo)));
         v = std::min(v, double(round_to_int(hi)));
         std::int32_t iv = round_to_int(v);
-        frmi01.inpt_ival[n] = iv;
-        frmi01.inpt_rval[n] = float(iv);
+        ctx().frmi01.inpt_ival[n] = iv;
+        ctx().frmi01.inpt_rval[n] = float(iv);
         cval = i2b(iv);
-        frmc01.inpt_cval[n] = cval;
+        ctx().frmc01.inpt_cval[n] = cval;
         ival = iv;
         return 1;
     }
     if (typ == typ_flt) {
-        float stored = frmi01.inpt_rval[n];
+        float stored = ctx().frmi01.inpt_rval[n];
         double step;
         if (std::fabs(stored) < 1.0e-10f)
             step = lo < hi ? get_incr((double(hi) - double(lo)) * 0.5) : 1.0;
@@ -228,11 +229,11 @@ int incrm_val(int n_c, int& ival, float& rval, std::string& cval, int incr) {
             x = lo;
         else if (x > hi)
             x = hi;
-        frmi01.inpt_rval[n] = x;
-        frmi01.inpt_ival[n] = round_to_int(x);
+        ctx().frmi01.inpt_rval[n] = x;
+        ctx().frmi01.inpt_ival[n] = round_to_int(x);
         rval = x;
         cval = real_text(x);
-        frmc01.inpt_cval[n] = cval;
+        ctx().frmc01.inpt_cval[n] = cval;
         return 1;
     }
     return 0;

@@ -18,24 +18,24 @@ constexpr std::size_t max_line = 128;
 constexpr std::size_t max_key_text = 64;
 
 std::string saved_text(int i) {
-    switch (frmi01.inpt_typ[i]) {
+    switch (ctx().frmi01.inpt_typ[i]) {
         case typ_int:
         case typ_tck:
-            return i2b(frmi01.inpt_ival[i]);
+            return i2b(ctx().frmi01.inpt_ival[i]);
         case typ_flt:
-            return real_text(frmi01.inpt_rval[i]);
+            return real_text(ctx().frmi01.inpt_rval[i]);
         case typ_ddl:
             if (is_landscape_list(i)) break;  // its name: entry numbers follow the folder
-            return i2b(frmi01.inpt_ival[i]);
+            return i2b(ctx().frmi01.inpt_ival[i]);
         case typ_key: {
-            std::string k = k2b(frmi01.inpt_ival[i]);
+            std::string k = k2b(ctx().frmi01.inpt_ival[i]);
             if (k.size() > max_key_text) k.resize(max_key_text);
             return k;
         }
         default:
             break;
     }
-    return frmc01.inpt_cval[i].str();
+    return ctx().frmc01.inpt_cval[i].str();
 }
 
 // A value without the blanks and CRs at its end, which a line end would take away when the
@@ -47,41 +47,42 @@ std::string_view value_text(std::string_view v) {
 
 // Puts one saved value into box i.
 void restore(int i, std::string_view value) {
-    const auto old_text = frmc01.inpt_cval[i];
-    frmc01.inpt_cval[i] = value;
+    const auto old_text = ctx().frmc01.inpt_cval[i];
+    ctx().frmc01.inpt_cval[i] = value;
     std::int32_t iv;
-    switch (frmi01.inpt_typ[i]) {
+    switch (ctx().frmi01.inpt_typ[i]) {
         case typ_flt:
-            read_free_number(value, frmi01.inpt_rval[i]);
+            read_free_number(value, ctx().frmi01.inpt_rval[i]);
             break;
         case typ_col: {
             int rgb;
-            if (value.size() > 1 && read_hex6(value.substr(1), rgb)) frmi01.inpt_ival[i] = rgb;
+            if (value.size() > 1 && read_hex6(value.substr(1), rgb))
+                ctx().frmi01.inpt_ival[i] = rgb;
             break;
         }
         case typ_key:
             // Written by k2b, so read back by its inverse; the view shows the key by its code.
             // An unreadable key leaves the box as it was.
-            if (!b2k(value, frmi01.inpt_ival[i])) {
-                frmc01.inpt_cval[i] = old_text;
+            if (!b2k(value, ctx().frmi01.inpt_ival[i])) {
+                ctx().frmc01.inpt_cval[i] = old_text;
                 break;
             }
-            frmc01.inpt_cval[i].clear();
+            ctx().frmc01.inpt_cval[i].clear();
             break;
         case typ_ddl: {
             if (is_landscape_list(i)) break;  // keeps the landscape's name
-            int k = frmi01.inpt_ddl[i];
+            int k = ctx().frmi01.inpt_ddl[i];
             if (k < 1 || k > max_ddl || !read_free_int(value, iv) || iv < 1 ||
-                iv > std::min(frmi03.ddl_nbli[k], max_ddl_lines))
+                iv > std::min(ctx().frmi03.ddl_nbli[k], max_ddl_lines))
                 break;  // no such entry: the number is not taken
-            frmi01.inpt_ival[i] = iv;
-            frmc01.inpt_cval[i] = frmi03.ddl_txt[k][iv].view();
+            ctx().frmi01.inpt_ival[i] = iv;
+            ctx().frmc01.inpt_cval[i] = ctx().frmi03.ddl_txt[k][iv].view();
             break;
         }
         case typ_chr:
             break;
         default:  // INT, TCK, IFP, OFP, FLD
-            if (read_free_int(value, iv)) frmi01.inpt_ival[i] = iv;
+            if (read_free_int(value, iv)) ctx().frmi01.inpt_ival[i] = iv;
             break;
     }
 }
@@ -92,8 +93,8 @@ void read_form_data(LineReader& in) {
         if (line.size() > max_line) line.resize(max_line);
         if (is_blank(line) || line[0] == '#') continue;
         auto [name, val] = split_key_val(line);
-        for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i) {
-            if (frmc01.inpt_nam[i] == name) {
+        for (int i = 1; i <= std::min(ctx().frm000.nb_inpt, max_inpt); ++i) {
+            if (ctx().frmc01.inpt_nam[i] == name) {
                 restore(i, value_text(val));
                 break;
             }
@@ -105,8 +106,8 @@ void read_form_data(LineReader& in) {
 
 std::string frm_form_data_text() {
     std::string text;
-    for (int i = 1; i <= std::min(frm000.nb_inpt, max_inpt); ++i)
-        text += frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
+    for (int i = 1; i <= std::min(ctx().frm000.nb_inpt, max_inpt); ++i)
+        text += ctx().frmc01.inpt_nam[i].str() + "=" + saved_text(i) + "\n";
     return text;
 }
 

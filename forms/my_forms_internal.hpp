@@ -10,6 +10,9 @@
 
 namespace frm_detail {
 
+// The current form.
+inline FormContext& ctx() { return frm_context(); }
+
 // Nearest integer, halves away from zero, clamped to the 32-bit range (NaN gives 0).
 std::int32_t round_to_int(double x);
 

@@ -22,18 +22,18 @@ constexpr std::size_t max_landscape_name = 64;
 // Fills list k with the installed landscapes: the folders under the landscapes folder that
 // hold NAME/NAME.trn, in the order Windows lists them. False when nothing is installed.
 bool load_landscapes(int k) {
-    if (!require_volaro_install("Error", frm999.qfr, common_data.qline)) return false;
+    if (!require_volaro_install("Error", ctx().frm999.qfr, common_data.qline)) return false;
     get_active_volaro_version();
     std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
-    frmi03.ddl_nbli[k] = 0;
+    ctx().frmi03.ddl_nbli[k] = 0;
     int c = 0;
     for (const std::string& entry : list_folder(folder)) {
         // The list shows names as text; the converter finds the folder again by that text.
         const std::string name = path_text(entry);
         if (name.size() > max_landscape_name) continue;
         if (!file_exists(path_join(path_join(folder, entry), entry + ".trn"))) continue;
-        frmi03.ddl_nbli[k] = c + 1;
-        add_lnd(k - 1, frmi03.ddl_nbli[k], c, name);
+        ctx().frmi03.ddl_nbli[k] = c + 1;
+        add_lnd(k - 1, ctx().frmi03.ddl_nbli[k], c, name);
         ++c;
     }
     diag("load_form: landscapes in", path_text(folder), c);
@@ -49,49 +49,52 @@ int load_form() {
         if (app_hooks().frm_callback) app_hooks().frm_callback(ncla, n, value);
     };
     set_form_model_ops({check_values, check_minmax, incrm_val, callback});
-    for (int t = 1; t <= frm000.nb_titl; ++t)
-        add_subt(frm000.nb_titl, t - 1, frmc01.titl_txt[t].view(), frmi02.titl_pos[t][1],
-                 frmi02.titl_pos[t][2]);
+    for (int t = 1; t <= ctx().frm000.nb_titl; ++t)
+        add_subt(ctx().frm000.nb_titl, t - 1, ctx().frmc01.titl_txt[t].view(),
+                 ctx().frmi02.titl_pos[t][1], ctx().frmi02.titl_pos[t][2]);
 
     std::array<Rect, max_sepa> sepa{};
     for (int s = 1; s <= max_sepa; ++s)
-        for (int c = 1; c <= 4; ++c) sepa[s - 1][c - 1] = frmi02.sepa_pos[s][c];
-    add_sepa(frm000.nb_sepa, sepa);
+        for (int c = 1; c <= 4; ++c) sepa[s - 1][c - 1] = ctx().frmi02.sepa_pos[s][c];
+    add_sepa(ctx().frm000.nb_sepa, sepa);
 
-    int nboxes = std::min(frm000.nb_inpt, max_inpt);
+    int nboxes = std::min(ctx().frm000.nb_inpt, max_inpt);
     for (int i = 1; i <= nboxes; ++i) {
-        const auto& p = frmi01.inpt_pos[i];
-        bool ddl = frmi01.inpt_typ[i] == typ_ddl;
-        int list = frmi01.inpt_ddl[i] >= 1 ? frmi01.inpt_ddl[i] - 1 : -1;
-        std::string_view value = frmc01.inpt_cval[i].view();
-        add_inpt(frm000.nb_inpt, i - 1, frmc01.inpt_txt[i].view(),
+        const auto& p = ctx().frmi01.inpt_pos[i];
+        bool ddl = ctx().frmi01.inpt_typ[i] == typ_ddl;
+        int list = ctx().frmi01.inpt_ddl[i] >= 1 ? ctx().frmi01.inpt_ddl[i] - 1 : -1;
+        std::string_view value = ctx().frmc01.inpt_cval[i].view();
+        add_inpt(ctx().frm000.nb_inpt, i - 1, ctx().frmc01.inpt_txt[i].view(),
                  trim_right(value.substr(0, std::min<std::size_t>(value.size(), 127))),
-                 {p[1], p[2], p[3], p[4]}, frmi01.inpt_ival[i] - (ddl ? 1 : 0), frmi01.inpt_rval[i],
-                 frmi01.inpt_siz[i], frmi01.inpt_typ[i], frmi01.inpt_arr[i], frmi01.inpt_act[i],
-                 frmi01.inpt_dep[i], list, frmc01.inpt_ext[i].view());
+                 {p[1], p[2], p[3], p[4]}, ctx().frmi01.inpt_ival[i] - (ddl ? 1 : 0),
+                 ctx().frmi01.inpt_rval[i], ctx().frmi01.inpt_siz[i], ctx().frmi01.inpt_typ[i],
+                 ctx().frmi01.inpt_arr[i], ctx().frmi01.inpt_act[i], ctx().frmi01.inpt_dep[i], list,
+                 ctx().frmc01.inpt_ext[i].view());
     }
 
     for (int i = 1; i <= nboxes; ++i) {
-        int k = frmi01.inpt_ddl[i];
-        if (frmi01.inpt_typ[i] != typ_ddl || k < 1 || k > max_ddl) continue;
+        int k = ctx().frmi01.inpt_ddl[i];
+        if (ctx().frmi01.inpt_typ[i] != typ_ddl || k < 1 || k > max_ddl) continue;
         if (is_landscape_list(i)) {
             if (!load_landscapes(k)) return 0;
             continue;
         }
-        for (int e = 1; e <= frmi03.ddl_nbli[k] && e <= max_ddl_lines; ++e)
-            add_ddl(k - 1, frmi03.ddl_nbli[k], e - 1, frmi03.ddl_txt[k][e].view());
+        for (int e = 1; e <= ctx().frmi03.ddl_nbli[k] && e <= max_ddl_lines; ++e)
+            add_ddl(k - 1, ctx().frmi03.ddl_nbli[k], e - 1, ctx().frmi03.ddl_txt[k][e].view());
     }
 
     std::array<int, max_rdio> counts{};
     std::array<std::array<int, max_rdio_memb>, max_rdio> members{};
     for (int g = 1; g <= max_rdio; ++g) {
-        counts[g - 1] = frmt01.tick_rdio_count[g];
-        for (int m = 1; m <= max_rdio_memb; ++m) members[g - 1][m - 1] = frmt01.tick_rdio[g][m];
+        counts[g - 1] = ctx().frmt01.tick_rdio_count[g];
+        for (int m = 1; m <= max_rdio_memb; ++m)
+            members[g - 1][m - 1] = ctx().frmt01.tick_rdio[g][m];
     }
-    add_rdio(frm000.nb_rdio, counts, members);
+    add_rdio(ctx().frm000.nb_rdio, counts, members);
 
-    for (int b = 1; b <= frm000.nb_butt; ++b)
-        add_butt(frm000.nb_butt, b - 1, frmc01.butt_txt[b].view(), frmi02.butt_pos[b][1],
-                 frmi02.butt_pos[b][2], frmi02.butt_siz[b], frmi02.butt_typ[b]);
+    for (int b = 1; b <= ctx().frm000.nb_butt; ++b)
+        add_butt(ctx().frm000.nb_butt, b - 1, ctx().frmc01.butt_txt[b].view(),
+                 ctx().frmi02.butt_pos[b][1], ctx().frmi02.butt_pos[b][2], ctx().frmi02.butt_siz[b],
+                 ctx().frmi02.butt_typ[b]);
     return 1;
 }

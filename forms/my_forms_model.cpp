@@ -5,21 +5,35 @@
 #include "forms/my_forms_internal.hpp"
 #include "util/renew.hpp"
 
-Frm000 frm000;
-Frm999 frm999;
-Frmc00 frmc00;
-Frmc01 frmc01;
-Frmi01 frmi01;
-Frmi02 frmi02;
-Frmi03 frmi03;
-Frmt01 frmt01;
+using frm_detail::ctx;
 
 namespace {
-FormAppHooks hooks;
+FormContext* current = nullptr;
 }  // namespace
 
-void frm_set_app_hooks(FormAppHooks h) { hooks = std::move(h); }
-const FormAppHooks& frm_detail::app_hooks() { return hooks; }
+std::unique_ptr<FormContext> frm_create_context() {
+    auto form = std::make_unique<FormContext>();
+    FormContext* was = current;
+    current = form.get();
+    reset_form_model();
+    current = was;
+    return form;
+}
+
+void frm_set_context(FormContext* form) {
+    current = form;
+    set_form_view(form != nullptr ? &form->FormView : nullptr);
+}
+
+FormContext& frm_context() {
+    if (current == nullptr) std::abort();  // a programming error: no form made current
+    return *current;
+}
+
+FormContext* frm_current_context() { return current; }
+
+void frm_set_app_hooks(FormAppHooks h) { ctx().hooks = std::move(h); }
+const FormAppHooks& frm_detail::app_hooks() { return ctx().hooks; }
 
 namespace {
 
@@ -49,22 +63,22 @@ struct BlankModel {
 
 void frm_init_form() {
     static const auto blank = std::make_unique<const BlankModel>();  // 140 kB: not on the stack
-    Frm999 kept = frm999;
-    renew(frm000);
-    renew(frm999);
-    frm999.window_id = kept.window_id;
-    frm999.qfr = kept.qfr;
-    frmc00 = blank->c00;
-    frmc01 = blank->c01;
-    frmi01 = blank->i01;
-    frmi02 = blank->i02;
-    frmi03.ddl_txt = blank->ddl_txt;  // ddl_nbli is kept
-    frmt01 = blank->t01;
+    Frm999 kept = ctx().frm999;
+    renew(ctx().frm000);
+    renew(ctx().frm999);
+    ctx().frm999.window_id = kept.window_id;
+    ctx().frm999.qfr = kept.qfr;
+    ctx().frmc00 = blank->c00;
+    ctx().frmc01 = blank->c01;
+    ctx().frmi01 = blank->i01;
+    ctx().frmi02 = blank->i02;
+    ctx().frmi03.ddl_txt = blank->ddl_txt;  // ddl_nbli is kept
+    ctx().frmt01 = blank->t01;
 }
 
 void reset_form_model() {
-    hooks = {};
-    renew(frm999);
-    renew(frmi03);
+    ctx().hooks = {};
+    renew(ctx().frm999);
+    renew(ctx().frmi03);
     frm_init_form();
 }

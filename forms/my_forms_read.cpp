@@ -23,10 +23,11 @@ constexpr std::size_t max_key_val = 128;
 constexpr const char* form_log_name = "frm_forms.log";
 
 constexpr std::array<std::string_view, nb_sections + 1> section_header = {
-    "", "[Input-boxes]", "[Radio-buttons]", "[General]", "[Separators]", "[Text]", "[Buttons]"};
+    "",       "[Input-boxes]", "[Radio-buttons]", "[General]", "[Separators]",
+    "[Text]", "[Buttons]",     "[Pictures]"};
 // Rows of each section's table; 0 for the section without items.
 constexpr std::array<int, nb_sections + 1> section_rows = {0,        max_inpt, max_rdio, 0,
-                                                           max_sepa, max_titl, max_butt};
+                                                           max_sepa, max_titl, max_butt, max_pict};
 
 constexpr std::array<std::string_view, nb_types + 1> type_name = {
     "", "INT", "FLT", "CHR", "TCK", "KEY", "COL", "IFP", "OFP", "FLD", "DDL"};
@@ -185,30 +186,39 @@ void DefinitionReader::key_value(std::string_view key, std::string_view val) {
                 std::string rest(val), v;
                 for (int k = 1; k <= 4; ++k) {
                     extract_comma(v, rest);
-                    read_int(v, frmi02.sepa_pos[n][k]);
+                    read_int(v, ctx().frmi02.sepa_pos[n][k]);
+                }
+            }
+            break;
+        case sec_pict:
+            if (is("Picture")) {
+                std::string rest(val), v;
+                for (int k = 1; k <= 4; ++k) {
+                    extract_comma(v, rest);
+                    read_int(v, ctx().frmi02.pict_pos[n][k]);
                 }
             }
             break;
         case sec_text:
             if (is("Title")) {
-                frmc01.titl_txt[n] = val;
+                ctx().frmc01.titl_txt[n] = val;
             } else if (is("Pos")) {
                 std::string rest(val), h;
                 extract_comma(h, rest);
-                frmi02.titl_pos[n][1] = get_hor_pos(h);
-                read_int(rest, frmi02.titl_pos[n][2]);
+                ctx().frmi02.titl_pos[n][1] = get_hor_pos(h);
+                read_int(rest, ctx().frmi02.titl_pos[n][2]);
             }
             break;
         case sec_butt:
             if (is("Pos")) {
                 std::string rest(val), h;
                 extract_comma(h, rest);
-                frmi02.butt_pos[n][1] = get_hor_pos(h);
-                read_int(rest, frmi02.butt_pos[n][2]);
+                ctx().frmi02.butt_pos[n][1] = get_hor_pos(h);
+                read_int(rest, ctx().frmi02.butt_pos[n][2]);
             } else if (is("Size")) {
-                read_int(val, frmi02.butt_siz[n]);
+                read_int(val, ctx().frmi02.butt_siz[n]);
             } else if (is("Txt")) {
-                frmc01.butt_txt[n] = val;
+                ctx().frmc01.butt_txt[n] = val;
             } else if (is("Type")) {
                 button_type(n, val);
             }
@@ -220,21 +230,21 @@ void DefinitionReader::key_value(std::string_view key, std::string_view val) {
 
 void DefinitionReader::general_key(std::string_view key, std::string_view val) {
     if (key == "Window Title") {
-        frmc00.wintit = val;
+        ctx().frmc00.wintit = val;
     } else if (key == "FontName") {
-        frmc00.f_name = val;
+        ctx().frmc00.f_name = val;
     } else if (key == "FontSize") {
-        read_int(val, frm000.f_size);
+        read_int(val, ctx().frm000.f_size);
     } else if (key == "Version") {
         int v = -1;
-        if (read_int(val, v) && v >= 0 && v <= 9999) frm000.nvers = v;
+        if (read_int(val, v) && v >= 0 && v <= 9999) ctx().frm000.nvers = v;
     } else if (key == "Active") {
-        frm999.iact = log2int(is_true(val));
+        ctx().frm999.iact = log2int(is_true(val));
     } else if (key == "Debug") {
-        frm999.qdebug = is_true(val);
+        ctx().frm999.qdebug = is_true(val);
     } else if (key == "TickSize") {
         int v;
-        if (read_int(val, v)) frm000.tick_size = float(v);
+        if (read_int(val, v)) ctx().frm000.tick_size = float(v);
     }
 }
 
@@ -256,27 +266,28 @@ void DefinitionReader::input_key(int i, std::string_view key, std::string_view v
     auto is = [&](std::string_view word) { return key.starts_with(word); };
     if (is("Txt")) {
         bool disabled = val[0] == '-';
-        frmc01.inpt_txt[i] = disabled ? val.substr(1) : val;
-        frmi01.inpt_act[i] = disabled ? 0 : 1;
+        ctx().frmc01.inpt_txt[i] = disabled ? val.substr(1) : val;
+        ctx().frmi01.inpt_act[i] = disabled ? 0 : 1;
     } else if (is("Name")) {
-        if (unique(frmc01.inpt_nam, i, val)) frmc01.inpt_nam[i] = val;
+        if (unique(ctx().frmc01.inpt_nam, i, val)) ctx().frmc01.inpt_nam[i] = val;
     } else if (is("Var")) {
-        if (unique(frmc01.inpt_var, i, val)) frmc01.inpt_var[i] = val;
+        if (unique(ctx().frmc01.inpt_var, i, val)) ctx().frmc01.inpt_var[i] = val;
     } else if (is("Pos")) {
-        read_int_pair(val, frmi01.inpt_pos[i][1], frmi01.inpt_pos[i][2]);
+        read_int_pair(val, ctx().frmi01.inpt_pos[i][1], ctx().frmi01.inpt_pos[i][2]);
     } else if (is("TxPos")) {
         if (val.find(',') != std::string_view::npos) {
-            read_int_pair(val, frmi01.inpt_pos[i][3], frmi01.inpt_pos[i][4]);
+            read_int_pair(val, ctx().frmi01.inpt_pos[i][3], ctx().frmi01.inpt_pos[i][4]);
             return;
         }
         static constexpr std::array<std::string_view, 5> codes = {"R", "L", "LA", "TC", "TL"};
         for (int c = 0; c < int(codes.size()); ++c) {
-            if (val == codes[c]) frmi01.inpt_pos[i][3] = frmi01.inpt_pos[i][4] = -(c + 1);
+            if (val == codes[c])
+                ctx().frmi01.inpt_pos[i][3] = ctx().frmi01.inpt_pos[i][4] = -(c + 1);
         }
     } else if (is("Dep")) {
         dep_names_[i] = val;
     } else if (is("Size")) {
-        read_int(val, frmi01.inpt_siz[i]);
+        read_int(val, ctx().frmi01.inpt_siz[i]);
     } else if (is("Type")) {
         int t = 0;
         if (std::size_t p = type_letters.find(val); p != std::string_view::npos) {
@@ -285,16 +296,16 @@ void DefinitionReader::input_key(int i, std::string_view key, std::string_view v
             for (int c = 1; c <= nb_types; ++c)
                 if (val == type_name[c]) t = c;
         }
-        frmi01.inpt_typ[i] = t;
+        ctx().frmi01.inpt_typ[i] = t;
     } else if (is("Min")) {
-        read_real(val, frmi01.inpt_min[i]);
+        read_real(val, ctx().frmi01.inpt_min[i]);
     } else if (is("Max")) {
-        read_real(val, frmi01.inpt_max[i]);
+        read_real(val, ctx().frmi01.inpt_max[i]);
     } else if (is("Arr")) {
-        read_int(val, frmi01.inpt_arr[i]);
+        read_int(val, ctx().frmi01.inpt_arr[i]);
     } else if (is("Ext")) {
-        if (frmi01.inpt_typ[i] == typ_ifp || frmi01.inpt_typ[i] == typ_ofp)
-            frmc01.inpt_ext[i] = val;
+        if (ctx().frmi01.inpt_typ[i] == typ_ifp || ctx().frmi01.inpt_typ[i] == typ_ofp)
+            ctx().frmc01.inpt_ext[i] = val;
     }
 }
 
@@ -313,10 +324,10 @@ void DefinitionReader::radio_set(int g, std::string_view val) {
         TextField<16> cut(name);
         int box = -1;
         for (int j = 1; j <= nboxes && box < 0; ++j)
-            if (frmc01.inpt_nam[j] == cut.view()) box = j;
-        frmt01.tick_rdio[g][m] = box;
+            if (ctx().frmc01.inpt_nam[j] == cut.view()) box = j;
+        ctx().frmt01.tick_rdio[g][m] = box;
     }
-    frmt01.tick_rdio_count[g] = std::min(m, max_rdio_memb);
+    ctx().frmt01.tick_rdio_count[g] = std::min(m, max_rdio_memb);
 }
 
 void DefinitionReader::button_type(int b, std::string_view val) {
@@ -327,7 +338,7 @@ void DefinitionReader::button_type(int b, std::string_view val) {
         t = -1;
     else
         read_int(val, t);
-    frmi02.butt_typ[b] = t;
+    ctx().frmi02.butt_typ[b] = t;
 }
 
 // Dependency code of box i from its "Dep" text.
@@ -336,8 +347,8 @@ int resolve_dependency(int i, std::string_view dep) {
     bool negative = dep[0] == '-';
     if (negative) dep = trim_left(dep.substr(1));
     TextField<127> name(dep);
-    for (int n = 1; n <= frm000.nb_inpt; ++n) {
-        if (frmc01.inpt_nam[n] == name)
+    for (int n = 1; n <= ctx().frm000.nb_inpt; ++n) {
+        if (ctx().frmc01.inpt_nam[n] == name)
             return n == i ? -1 : (n - 1 + (negative ? dep_inverted : 0));
     }
     return -1;
@@ -346,13 +357,13 @@ int resolve_dependency(int i, std::string_view dep) {
 // Splits a DDL box's "Txt" into its label and the entries of list k (k = 0: no room for a
 // list). A landscape list gets its entries from the installation when the form is loaded.
 void build_list(int i, int k) {
-    std::string txt = frmc01.inpt_txt[i].str();
+    std::string txt = ctx().frmc01.inpt_txt[i].str();
     std::string rest = txt, label;
     extract_comma(label, rest);
     remove_quotes(label);
-    frmc01.inpt_txt[i] = label;
+    ctx().frmc01.inpt_txt[i] = label;
     if (k < 1) return;
-    frmi01.inpt_ddl[i] = k;
+    ctx().frmi01.inpt_ddl[i] = k;
     if (trim(label) == "Landscape") return;
     if (txt.find(',') == std::string::npos) rest = txt;
     int e = 0;
@@ -361,9 +372,9 @@ void build_list(int i, int k) {
         if (is_blank(entry)) break;
         if (++e > max_ddl_lines) break;  // further entries are dropped
         remove_quotes(entry);
-        frmi03.ddl_txt[k][e] = entry;
+        ctx().frmi03.ddl_txt[k][e] = entry;
     }
-    frmi03.ddl_nbli[k] = std::min(e, max_ddl_lines);
+    ctx().frmi03.ddl_nbli[k] = std::min(e, max_ddl_lines);
 }
 
 // Type adjustments, list building and the checks of every box; returns the fault count.
@@ -374,17 +385,18 @@ int check_boxes(FormLog& log, const DefinitionReader& reader) {
         ++errors;
         log.item(i, text, numbers);
     };
-    for (int i = 1; i <= frm000.nb_inpt; ++i) {
-        frmi01.inpt_dep[i] = resolve_dependency(i, reader.dep_name(i).view());
+    for (int i = 1; i <= ctx().frm000.nb_inpt; ++i) {
+        ctx().frmi01.inpt_dep[i] = resolve_dependency(i, reader.dep_name(i).view());
 
-        int typ = frmi01.inpt_typ[i];
+        int typ = ctx().frmi01.inpt_typ[i];
         if (typ == typ_int) {
-            frmi01.inpt_min[i] = -1.0e9f;
-            frmi01.inpt_max[i] = 1.0e9f;
+            ctx().frmi01.inpt_min[i] = -1.0e9f;
+            ctx().frmi01.inpt_max[i] = 1.0e9f;
         }
-        if (typ >= typ_chr && typ <= typ_ddl) frmi01.inpt_arr[i] = 0;
-        if (typ == typ_tck) frmi01.inpt_siz[i] = round_to_int(std::trunc(frm000.tick_size));
-        if (typ == typ_col) frmi01.inpt_siz[i] = std::max(frmi01.inpt_siz[i], 7);
+        if (typ >= typ_chr && typ <= typ_ddl) ctx().frmi01.inpt_arr[i] = 0;
+        if (typ == typ_tck)
+            ctx().frmi01.inpt_siz[i] = round_to_int(std::trunc(ctx().frm000.tick_size));
+        if (typ == typ_col) ctx().frmi01.inpt_siz[i] = std::max(ctx().frmi01.inpt_siz[i], 7);
         if (typ == typ_ddl) {
             int k = ++lists;
             if (k > max_ddl) {
@@ -395,15 +407,16 @@ int check_boxes(FormLog& log, const DefinitionReader& reader) {
         }
 
         if (typ == typ_undef) fault(i, "type undefined");
-        if (frmc01.inpt_nam[i].blank()) fault(i, "name undefined");
-        if (frmi01.inpt_max[i] < frmi01.inpt_min[i]) fault(i, "inpt_min, inpt_max inverted");
-        int dep = frmi01.inpt_dep[i];
+        if (ctx().frmc01.inpt_nam[i].blank()) fault(i, "name undefined");
+        if (ctx().frmi01.inpt_max[i] < ctx().frmi01.inpt_min[i])
+            fault(i, "inpt_min, inpt_max inverted");
+        int dep = ctx().frmi01.inpt_dep[i];
         int box = dep >= dep_inverted ? dep - dep_inverted : dep;
-        if (dep != -1 && !(box >= 0 && box <= frm000.nb_inpt - 1))
+        if (dep != -1 && !(box >= 0 && box <= ctx().frm000.nb_inpt - 1))
             fault(i, "invalid dependency", {dep});
-        int x = frmi01.inpt_pos[i][1], y = frmi01.inpt_pos[i][2];
+        int x = ctx().frmi01.inpt_pos[i][1], y = ctx().frmi01.inpt_pos[i][2];
         if (x > 10000 || x < -10000 || y < 0 || y > 10000) fault(i, "invalid position", {x, y});
-        int siz = frmi01.inpt_siz[i];
+        int siz = ctx().frmi01.inpt_siz[i];
         if (typ != typ_tck && (siz < 2 || siz > 500)) fault(i, "invalid size", {siz});
     }
     return errors;
@@ -420,21 +433,22 @@ int read_definition(LineReader& in, const std::string& path, FormLog& log) {
     in.close();
     if (reader.stopped()) return 1;
 
-    frm000.nb_inpt = reader.count(sec_inpt);
-    frm000.nb_rdio = reader.count(sec_rdio);
-    frm000.nb_sepa = reader.count(sec_sepa);
-    frm000.nb_titl = reader.count(sec_text);
-    frm000.nb_butt = reader.count(sec_butt);
+    ctx().frm000.nb_inpt = reader.count(sec_inpt);
+    ctx().frm000.nb_rdio = reader.count(sec_rdio);
+    ctx().frm000.nb_sepa = reader.count(sec_sepa);
+    ctx().frm000.nb_titl = reader.count(sec_text);
+    ctx().frm000.nb_butt = reader.count(sec_butt);
+    ctx().frm000.nb_pict = std::min(reader.count(sec_pict), max_pict);
 
     int errors = reader.errors() + check_boxes(log, reader);
-    diag("frm_read_form:", path_text(path), "boxes", frm000.nb_inpt, "errors", errors, "status",
-         read_status);
+    diag("frm_read_form:", path_text(path), "boxes", ctx().frm000.nb_inpt, "errors", errors,
+         "status", read_status);
     if (errors != 0) {
         // The path stays whole: a path is not bound by the message's text field.
         std::string msg = message_literal(path_text(path)) + "/" + i2b(errors) +
-                          (frm999.qfr ? " erreurs d\xE9tect\xE9"
-                                        "es/voir frm_forms.log"
-                                      : " errors detected/see frm_forms.log");
+                          (ctx().frm999.qfr ? " erreurs d\xE9tect\xE9"
+                                              "es/voir frm_forms.log"
+                                            : " errors detected/see frm_forms.log");
         error_message(s_error, msg, common_data.qline);
     }
     return std::max(errors, read_status);

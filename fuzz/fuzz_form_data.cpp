@@ -13,25 +13,26 @@ namespace {
 
 // The model right after reading the form.
 struct Model {
-    Frm000 frm000;
-    Frmc01 frmc01;
-    Frmi01 frmi01;
-    Frmi03 frmi03;
+    Frm000 frm_context().frm000;
+    Frmc01 frm_context().frmc01;
+    Frmi01 frm_context().frmi01;
+    Frmi03 frm_context().frmi03;
 };
 
 const Model& fresh_model() {
     static const Model model = [] {
         if (frm_read_form(VARNIX_EVERY_TYPE_FORM) != 0) std::abort();
-        return Model{frm000, frmc01, frmi01, frmi03};
+        return Model{frm_context().frm000, frm_context().frmc01, frm_context().frmi01,
+                     frm_context().frmi03};
     }();
     return model;
 }
 
 void restore(const Model& m) {
-    frm000 = m.frm000;
-    frmc01 = m.frmc01;
-    frmi01 = m.frmi01;
-    frmi03 = m.frmi03;
+    frm_context().frm000 = m.frm000;
+    frm_context().frmc01 = m.frmc01;
+    frm_context().frmi01 = m.frmi01;
+    frm_context().frmi03 = m.frmi03;
 }
 
 }  // namespace

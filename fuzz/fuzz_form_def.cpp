@@ -35,13 +35,13 @@ Toolkit& toolkit() {
 // large part of a run: skipped when the last input's form had none.
 void fresh_view() {
     static bool first = true;
-    if (!first && frm000.nb_inpt == 0) return;
+    if (!first && frm_context().frm000.nb_inpt == 0) return;
     first = false;
     const Toolkit& t = toolkit();
     reset_form_view();
-    FormView.cpw = t.cpw;
-    FormView.Txt_Font = t.text_font;
-    FormView.Inp_Font = t.input_font;
+    form_view().cpw = t.cpw;
+    form_view().Txt_Font = t.text_font;
+    form_view().Inp_Font = t.input_font;
 }
 
 }  // namespace
@@ -58,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fresh_view();
     frm_read_form_bytes("fuzz.frm", as_text(data, size), log);
     check_tables();
-    if (frm000.nb_inpt > 0) {
+    if (frm_context().frm000.nb_inpt > 0) {
         // frm_create_form's steps, with the faces already loaded and no window.
-        set_opt(frm999.iact, frm000.f_size, 0);
+        set_opt(frm_context().frm999.iact, frm_context().frm000.f_size, 0);
         load_form();
         frm_metrics();
         form_setup();

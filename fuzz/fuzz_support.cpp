@@ -5,27 +5,35 @@
 #include "gui/form_view.hpp"
 
 void check_tables() {
-    require(frm000.nb_inpt >= 0 && frm000.nb_inpt <= max_inpt, "nb_inpt");
-    require(frm000.nb_rdio >= 0 && frm000.nb_rdio <= max_rdio, "nb_rdio");
-    require(frm000.nb_sepa >= 0 && frm000.nb_sepa <= max_sepa, "nb_sepa");
-    require(frm000.nb_titl >= 0 && frm000.nb_titl <= max_titl, "nb_titl");
-    require(frm000.nb_butt >= 0 && frm000.nb_butt <= max_butt, "nb_butt");
-    for (int i = 1; i <= frm000.nb_inpt; ++i) {
-        int k = frmi01.inpt_ddl[i];
+    require(frm_context().frm000.nb_inpt >= 0 && frm_context().frm000.nb_inpt <= max_inpt,
+            "nb_inpt");
+    require(frm_context().frm000.nb_rdio >= 0 && frm_context().frm000.nb_rdio <= max_rdio,
+            "nb_rdio");
+    require(frm_context().frm000.nb_sepa >= 0 && frm_context().frm000.nb_sepa <= max_sepa,
+            "nb_sepa");
+    require(frm_context().frm000.nb_titl >= 0 && frm_context().frm000.nb_titl <= max_titl,
+            "nb_titl");
+    require(frm_context().frm000.nb_butt >= 0 && frm_context().frm000.nb_butt <= max_butt,
+            "nb_butt");
+    for (int i = 1; i <= frm_context().frm000.nb_inpt; ++i) {
+        int k = frm_context().frmi01.inpt_ddl[i];
         require(k == -1 || (k >= 1 && k <= max_ddl), "inpt_ddl");
-        require(k == -1 || frmi01.inpt_typ[i] == typ_ddl, "list of a box that is no list");
+        require(k == -1 || frm_context().frmi01.inpt_typ[i] == typ_ddl,
+                "list of a box that is no list");
     }
     for (int k = 1; k <= max_ddl; ++k)
-        require(frmi03.ddl_nbli[k] >= 0 && frmi03.ddl_nbli[k] <= max_ddl_lines, "ddl_nbli");
-    for (int g = 1; g <= frm000.nb_rdio; ++g) {
-        int m = frmt01.tick_rdio_count[g];
+        require(frm_context().frmi03.ddl_nbli[k] >= 0 &&
+                    frm_context().frmi03.ddl_nbli[k] <= max_ddl_lines,
+                "ddl_nbli");
+    for (int g = 1; g <= frm_context().frm000.nb_rdio; ++g) {
+        int m = frm_context().frmt01.tick_rdio_count[g];
         require(m >= 0 && m <= max_rdio_memb, "tick_rdio_count");
         for (int j = 1; j <= m; ++j) {
-            int b = frmt01.tick_rdio[g][j];
-            require(b == -1 || (b >= 1 && b <= frm000.nb_inpt), "tick_rdio");
+            int b = frm_context().frmt01.tick_rdio[g][j];
+            require(b == -1 || (b >= 1 && b <= frm_context().frm000.nb_inpt), "tick_rdio");
         }
     }
-    const FormViewState& v = FormView;
+    const FormViewState& v = form_view();
     require(v.nb_inpt >= 0 && v.nb_inpt <= max_inpt, "view nb_inpt");
     require(v.nb_rdio >= 0 && v.nb_rdio <= max_rdio, "view nb_rdio");
     require(v.NCRad >= 0 && v.NCRad <= max_radio_vertices, "view NCRad");

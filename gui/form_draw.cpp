@@ -8,6 +8,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -59,10 +62,10 @@ void smooth(F draw) {
 // blended: the glyph images carry their coverage in alpha.
 void text_here(CpwFontFace face, int points, std::string_view s) {
     if (face == nullptr || s.empty()) return;
-    cpwFontMode(FormView.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+    cpwFontMode(form_view().cpw, cpw_font_size, std::clamp(points, 1, 1000));
     const std::string z(s);
     glEnable(GL_BLEND);
-    cpwDrawFont(FormView.cpw, face, z.c_str(), cpw_draw_pixmaps);
+    cpwDrawFont(form_view().cpw, face, z.c_str(), cpw_draw_pixmaps);
     glDisable(GL_BLEND);
 }
 
@@ -83,7 +86,7 @@ std::string_view piece(std::string_view s, int from, int count) {
 
 int length(const std::string& s) { return int(s.size()); }
 
-bool in_radio_group(int i) { return FormView.rdio_set[i] >= 0; }
+bool in_radio_group(int i) { return form_view().rdio_set[i] >= 0; }
 
 // Centre of a radio button's circle.
 void radio_centre(const Rect& r, float& cx, float& cy) {
@@ -91,13 +94,13 @@ void radio_centre(const Rect& r, float& cx, float& cy) {
     cy = (r[1] + r[3]) / 2.0f + 2;
 }
 
-int radio_vertices() { return std::clamp(FormView.NCRad, 0, max_radio_vertices); }
+int radio_vertices() { return std::clamp(form_view().NCRad, 0, max_radio_vertices); }
 
 // A filled circle through every `step`-th vertex of the radio circle.
 void circle(const Rect& r, float radius, int step) {
     float cx = 0, cy = 0;
     radio_centre(r, cx, cy);
-    const auto& pp = FormView.pprad;
+    const auto& pp = form_view().pprad;
     glBegin(GL_POLYGON);
     for (int k = 0; k < radio_vertices(); k += step)
         glVertex2f(cx + radius * pp[k][0], cy + radius * pp[k][1]);
@@ -108,7 +111,7 @@ void circle(const Rect& r, float radius, int step) {
 void arc(const Rect& r, float radius, int from, int to) {
     float cx = 0, cy = 0;
     radio_centre(r, cx, cy);
-    const auto& pp = FormView.pprad;
+    const auto& pp = form_view().pprad;
     const int n = radio_vertices();
     if (n == 0) return;
     glBegin(GL_LINE_STRIP);
@@ -131,14 +134,14 @@ Colour colour_of(int value) {
 
 // Characters a box shows: a list's arrow takes the last two places.
 int box_columns(int i) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int siz = std::max(0, v.inpt_siz[i]);
     return v.inpt_typ[i] == typ_ddl ? std::max(0, siz - 2) : siz;
 }
 
 // Fill, and the red overlay of a refused value. Returns whether the value's text is dark.
 bool draw_fill(int i, const Rect& r) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int t = v.inpt_typ[i];
     const bool radio = in_radio_group(i);
     bool dark_text = true;
@@ -170,7 +173,7 @@ bool draw_fill(int i, const Rect& r) {
 }
 
 void draw_chevron(const Rect& r) {
-    const int dx = FormView.DxI, x1 = r[2], y0 = r[1], y1 = r[3];
+    const int dx = form_view().DxI, x1 = r[2], y0 = r[1], y1 = r[3];
     grey(0);
     smooth([&] {
         glBegin(GL_LINE_STRIP);
@@ -182,7 +185,7 @@ void draw_chevron(const Rect& r) {
 }
 
 void draw_value(int i, const Rect& r, bool dark_text) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int t = v.inpt_typ[i];
     const bool focused = v.CurInpt == i;
     const int x0 = r[0], y0 = r[1], y1 = r[3];
@@ -248,7 +251,7 @@ void draw_tick(int i, const Rect& r) {
 }
 
 void draw_step_arrows(int i, const Rect& r) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int dx = v.DxI, x1 = r[2], y0 = r[1], y1 = r[3];
     const int mid = (y0 + y1) / 2;
     auto upper = [&] {
@@ -298,7 +301,7 @@ void bevel(int x0, int y0, int x1, int y1, bool sunken) {
 }
 
 void draw_radio_outline(int i, const Rect& r) {
-    const float radius = FormView.inpt_siz[i] / 2.0f;
+    const float radius = form_view().inpt_siz[i] / 2.0f;
     const int half = radio_vertices() / 2;
     glLineWidth(1.5f);
     smooth([&] {
@@ -312,7 +315,7 @@ void draw_radio_outline(int i, const Rect& r) {
 
 // The marker under a box's right end whose text does not fit (its place set by frm_hit_rects).
 void draw_overflow_marker(int i) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const Rect& m = v.inpt_ovr[i];
     grey(1);
     fill(m[0], m[1], m[2], m[3]);
@@ -323,7 +326,7 @@ void draw_overflow_marker(int i) {
 }
 
 void draw_input(int i) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     Rect r = v.inpt_pos[i];
     const int t = v.inpt_typ[i];
     const bool dark_text = draw_fill(i, r);
@@ -346,7 +349,7 @@ void draw_input(int i) {
 // --- buttons, pop-ups, the open list -------------------------------------------------------------
 
 void draw_button(int b) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const Rect& r = v.butt_pos[b];
     bevel(r[0], r[1], r[2], r[3], v.CurButt == b);
     grey(0);
@@ -356,7 +359,7 @@ void draw_button(int b) {
 }
 
 void draw_message() {
-    const auto& v = FormView;
+    const auto& v = form_view();
     if (v.xmsg < 0 || v.MsgInpt < 0 || v.MsgInpt >= v.nb_inpt) return;
     const std::string& msg = v.inpt_msg[v.MsgInpt];
     if (msg.empty()) return;  // no reason to show: no empty box
@@ -368,7 +371,7 @@ void draw_message() {
 }
 
 void draw_list() {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int q = open_list_input();
     if (q < 0) return;
     const Rect& box = v.inpt_pos[q];
@@ -419,7 +422,7 @@ void draw_list() {
 }
 
 void draw_overflow() {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int i = v.CurOvfl;
     if (i < 0 || i >= v.nb_inpt) return;
     const int s = v.inpt_siz[i];
@@ -442,12 +445,132 @@ void draw_overflow() {
              piece(t, k * s, s));
 }
 
+// --- picture areas
+// --------------------------------------------------------------------------------
+
+void colour(std::uint32_t c) { glColor3ub(GLubyte(c >> 16), GLubyte(c >> 8), GLubyte(c)); }
+
+// The items' bounds in their own plane; false when there is nothing to place.
+bool picture_bounds(const PictureItems& p, float& x0, float& y0, float& x1, float& y1) {
+    x0 = y0 = std::numeric_limits<float>::max();
+    x1 = y1 = std::numeric_limits<float>::lowest();
+    auto take = [&](const std::vector<float>& xy) {
+        for (std::size_t k = 0; k + 1 < xy.size(); k += 2) {
+            x0 = std::min(x0, xy[k]), x1 = std::max(x1, xy[k]);
+            y0 = std::min(y0, xy[k + 1]), y1 = std::max(y1, xy[k + 1]);
+        }
+    };
+    for (const auto& path : p.paths) take(path.xy);
+    for (const auto& dots : p.dots) take(dots.xy);
+    return x0 <= x1 && y0 <= y1;
+}
+
+// A round length (1, 2 or 5 times a power of ten) at most `most`.
+double round_length(double most) {
+    if (!(most > 0)) return 0;
+    const double decade = std::pow(10.0, std::floor(std::log10(most)));
+    for (double f : {5.0, 2.0, 1.0})
+        if (f * decade <= most) return f * decade;
+    return decade;
+}
+
+std::string length_text(double v, std::string_view unit) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, v >= 1 ? "%.0f " : "%g ", v);
+    return buf + std::string(unit);
+}
+
+void draw_scale_bar(const PictureItems& p, const Rect& r, double pixels_per_unit, int margin) {
+    if (!(p.units_per_scale_unit > 0) || !(pixels_per_unit > 0)) return;
+    const double px_per_scale_unit = pixels_per_unit * p.units_per_scale_unit;
+    const double len = round_length((r[2] - r[0]) / 4.0 / px_per_scale_unit);
+    const int w = int(std::lround(len * px_per_scale_unit));
+    if (len <= 0 || w < 2) return;
+    const int x = r[0] + margin, y = r[1] + margin;
+    grey(0);
+    fill(x, y, x + w, y + 3);
+    line(x, y, x, y + 7);
+    line(x + w, y, x + w, y + 7);
+    const auto& v = form_view();
+    text(v.Txt_Font, v.font_size - 2, x + w + 4, y, length_text(len, p.scale_unit));
+}
+
+void draw_north(const PictureItems& p, const Rect& r, int margin) {
+    if (p.north.empty()) return;
+    const auto& v = form_view();
+    const int x = r[2] - margin - 6, y = r[3] - margin - 24;
+    grey(0);
+    glBegin(GL_TRIANGLES);
+    glVertex2i(x - 5, y);
+    glVertex2i(x + 5, y);
+    glVertex2i(x, y + 14);
+    glEnd();
+    const CpwFontBBox box = frm_text_box(v.Txt_Font, v.font_size - 2, p.north);
+    text(v.Txt_Font, v.font_size - 2, x - box.width / 2, y + 16, p.north);
+}
+
+void draw_picture(int n) {
+    const auto& v = form_view();
+    const Rect& r = v.pict_pos[n];
+    const PictureItems& p = v.pict[n];
+    glColor3f(1, 1, 1);
+    fill(r[0], r[1], r[2], r[3]);
+    bevel(r[0], r[1], r[2], r[3], true);
+    float x0, y0, x1, y1;
+    const int margin = std::max(4, v.font_size / 2);
+    const int w = r[2] - r[0] - 2 * margin, h = r[3] - r[1] - 2 * margin;
+    double ppu = 0;  // pixels per unit of the items' plane
+    if (w > 0 && h > 0 && picture_bounds(p, x0, y0, x1, y1)) {
+        const double dx = std::max(double(x1) - x0, 1e-9), dy = std::max(double(y1) - y0, 1e-9);
+        ppu = std::min(w / dx, h / dy);
+        if (x1 - x0 <= 0 && y1 - y0 <= 0) ppu = 1;  // one point: any scale shows it
+        const double cx = (double(x0) + x1) / 2, cy = (double(y0) + y1) / 2;
+        const int sx = r[0] + margin, sy = r[1] + margin;
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(r[0] + 1, r[1] + 1, std::max(0, r[2] - r[0] - 2), std::max(0, r[3] - r[1] - 2));
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslated(sx + w / 2.0, sy + h / 2.0, 0);
+        glScaled(ppu, ppu, 1);
+        glTranslated(-cx, -cy, 0);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        for (const auto& path : p.paths) {
+            if (path.xy.size() < 4) continue;
+            colour(path.rgb);
+            glLineWidth(path.width);
+            glVertexPointer(2, GL_FLOAT, 0, path.xy.data());
+            glDrawArrays(path.closed ? GL_LINE_LOOP : GL_LINE_STRIP, 0,
+                         GLsizei(path.xy.size() / 2));
+        }
+        glLineWidth(1);
+        for (const auto& dots : p.dots) {
+            if (dots.xy.size() < 2) continue;
+            colour(dots.rgb);
+            glPointSize(dots.size);
+            glVertexPointer(2, GL_FLOAT, 0, dots.xy.data());
+            glDrawArrays(GL_POINTS, 0, GLsizei(dots.xy.size() / 2));
+        }
+        glPointSize(1);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glPopMatrix();
+        for (const auto& label : p.labels) {
+            colour(label.rgb);
+            const int lx = int(std::lround(sx + w / 2.0 + (label.x - cx) * ppu)) + 4;
+            const int ly = int(std::lround(sy + h / 2.0 + (label.y - cy) * ppu)) + 3;
+            text(v.Txt_Font, v.font_size - 2, lx, ly, label.text);
+        }
+        glDisable(GL_SCISSOR_TEST);
+    }
+    draw_scale_bar(p, r, ppu, margin);
+    draw_north(p, r, margin);
+}
+
 }  // namespace
 
 void set2DMatrix() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, FormView.windowInfo.width, 0, FormView.windowInfo.height, -1, 1);
+    glOrtho(0, form_view().windowInfo.width, 0, form_view().windowInfo.height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     // Integer coordinates land on pixel centres, so one-pixel lines hit the intended pixels.
@@ -468,7 +591,7 @@ void frm_gl_setup() {
 void frm_gl_viewport(int width, int height) { glViewport(0, 0, width, height); }
 
 std::vector<std::uint8_t> frm_read_back() {
-    const int w = FormView.windowInfo.width, h = FormView.windowInfo.height;
+    const int w = form_view().windowInfo.width, h = form_view().windowInfo.height;
     std::vector<std::uint8_t> rgb(std::size_t(w) * h * 3);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -479,7 +602,7 @@ std::vector<std::uint8_t> frm_read_back() {
 }
 
 void drawWindowOne() {
-    auto& v = FormView;
+    auto& v = form_view();
     v.redraw = false;
     frm_hit_rects();
     glClearColor(background, background, background, 1);
@@ -492,6 +615,7 @@ void drawWindowOne() {
         text(v.Txt_Font, v.font_size + (t == 0 ? 2 : 0), v.subt_pos[t][0], v.subt_pos[t][1],
              v.subt_txt[t]);
     for (int b = 0; b < v.nb_butt; ++b) draw_button(b);
+    for (int n = 0; n < v.nb_pict; ++n) draw_picture(n);
     grey(0);
     for (int s = 0; s < v.nb_sepa; ++s) {
         const Rect& r = v.sepa_pos[s];

@@ -11,11 +11,11 @@
 namespace {
 
 std::string* edited_value() {
-    return caret_in_value() ? &FormView.inpt_cval[FormView.CurInpt] : nullptr;
+    return caret_in_value() ? &form_view().inpt_cval[form_view().CurInpt] : nullptr;
 }
 
 void delete_selection(std::string& text) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int ofs = v.inpt_ofs[v.CurInpt];
     text.erase(ofs + v.CurPos_1, v.CurPos_2 - v.CurPos_1);
     v.CurPos_2 = v.CurPos_1;
@@ -24,7 +24,7 @@ void delete_selection(std::string& text) {
 }  // namespace
 
 bool caret_in_value() {
-    auto& v = FormView;
+    auto& v = form_view();
     const int i = v.CurInpt;
     if (i < 0 || i >= v.nb_inpt || v.CurPos_1 < 0) return false;
     const int len = int(v.inpt_cval[i].size());
@@ -37,7 +37,7 @@ bool caret_in_value() {
 }
 
 void value_edited(int i) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (i < 0 || i >= v.nb_inpt) return;
     v.inpt_OK[i] = 1;
     v.inpt_msg[i].clear();
@@ -46,7 +46,7 @@ void value_edited(int i) {
 
 void keep_caret_visible() {
     if (!caret_in_value()) return;
-    auto& v = FormView;
+    auto& v = form_view();
     if (v.CurPos_2 != v.CurPos_1) return;  // a selection stays where the pointer made it
     const int i = v.CurInpt;
     const int len = int(v.inpt_cval[i].size()), siz = std::max(0, v.inpt_siz[i]);
@@ -64,7 +64,7 @@ bool IsNum(int c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c =
 void InsertChar(int c) {
     std::string* text = edited_value();
     if (text == nullptr) return;
-    auto& v = FormView;
+    auto& v = form_view();
     if (v.CurPos_2 > v.CurPos_1) delete_selection(*text);
     if (text->size() >= view_value_len) return;
     text->insert(text->begin() + v.inpt_ofs[v.CurInpt] + v.CurPos_1, char(c));
@@ -74,7 +74,7 @@ void InsertChar(int c) {
 void DeleteChar() {
     std::string* text = edited_value();
     if (text == nullptr) return;
-    auto& v = FormView;
+    auto& v = form_view();
     if (v.CurPos_2 > v.CurPos_1) {
         delete_selection(*text);
         return;

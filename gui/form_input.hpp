@@ -1,5 +1,5 @@
 // Mouse and keyboard handlers of the form window, registered with the toolkit by the window's
-// life (form_window.cpp) and acting on FormView.
+// life (form_window.cpp) and acting on form_view().
 #pragma once
 
 #include <cstdint>

@@ -34,17 +34,8 @@ enum : int { ch_copy = 3, ch_paste = 22, ch_cut = 24 };
 constexpr int scan_right_shift = 0x36;
 constexpr int long_press_ms = 900;
 
-struct KeyboardState {
-    bool installed = false;
-    std::int32_t LastDwnTime = 0;
-    int scancode_old = 0;
-    bool AltGr_Down_SVE = false;
-    // The character each key produced when pressed: a release carries none, and the top row
-    // names its key by that character when it has no plain code.
-    int pressed_char[512] = {};
-    std::int32_t (*clock)() = elapsed_ms;
-};
-KeyboardState kbd;
+KeyboardState& keyboard() { return form_view().kbd; }
+std::int32_t key_clock() { return keyboard().clock ? keyboard().clock() : elapsed_ms(); }
 
 bool is_text(int typ) { return typ >= typ_undef && typ <= typ_chr; }
 
@@ -56,7 +47,7 @@ int key_scan(const CpwKeyInfo& k) {
 
 // The line the list's keys start from: the highlighted one, else the input's own.
 int list_cursor() {
-    const auto& v = FormView;
+    const auto& v = form_view();
     if (v.CurDDL_N >= 0) return v.CurDDL_N;
     const int q = open_list_input();
     return q >= 0 ? v.inpt_ival[q] : 0;
@@ -66,7 +57,7 @@ int upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 // The next line after the cursor, round the end, whose text starts with c (any case).
 int line_starting_with(int c) {
-    const int n = FormView.ddl_nbli[FormView.CurDDL];
+    const int n = form_view().ddl_nbli[form_view().CurDDL];
     const int from = list_cursor();
     for (int k = 1; k <= n; ++k) {
         const int line = (from + k) % n;
@@ -101,7 +92,7 @@ void list_keys(const CpwKeyInfo& k) {
 
 // Caret one to the left or right; at an edge of the visible part the text scrolls instead.
 void move_caret(int i, int dir) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int len = int(v.inpt_cval[i].size());
     int& ofs = v.inpt_ofs[i];
     if (dir < 0) {
@@ -119,14 +110,14 @@ void move_caret(int i, int dir) {
 }
 
 std::string selected_text(int i) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const std::string& text = v.inpt_cval[i];
     const std::size_t from = std::min<std::size_t>(v.inpt_ofs[i] + v.CurPos_1, text.size());
     return text.substr(from, std::max(0, v.CurPos_2 - v.CurPos_1));
 }
 
 void text_keys(int i, const CpwKeyInfo& k) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (!caret_in_value()) return;
     const int len = int(v.inpt_cval[i].size());
     const bool selection = v.CurPos_2 > v.CurPos_1;
@@ -182,11 +173,11 @@ void text_keys(int i, const CpwKeyInfo& k) {
 }
 
 void key_press(const CpwKeyInfo& k) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int scan = key_scan(k);
-    if (scan != kbd.scancode_old) kbd.LastDwnTime = kbd.clock();
-    kbd.scancode_old = scan;
-    kbd.pressed_char[scan & 0x1FF] = k.ch;
+    if (scan != keyboard().scancode_old) keyboard().LastDwnTime = key_clock();
+    keyboard().scancode_old = scan;
+    keyboard().pressed_char[scan & 0x1FF] = k.ch;
 
     const int i = v.CurInpt;
     if (v.CurDDL >= 0 && v.CurDDL < max_ddl) {
@@ -194,7 +185,7 @@ void key_press(const CpwKeyInfo& k) {
     } else if (i >= 0 && i < v.nb_inpt) {
         const int typ = v.inpt_typ[i];
         if (typ == typ_key) {
-            kbd.AltGr_Down_SVE = k.vk == vk_rmenu;
+            keyboard().AltGr_Down_SVE = k.vk == vk_rmenu;
         } else if (typ == typ_ifp || typ == typ_ofp || typ == typ_fld) {
             if (k.vk == vk_delete) {
                 v.inpt_cval[i].clear();
@@ -216,7 +207,7 @@ int key_part(const CpwKeyInfo& k, int scan) {
     const int top_row = k.scan & 0xFF;
     if (!k.extended && top_row >= 2 && top_row <= 13) {
         if (k.vk > 0 && k.vk <= 128) return k.vk;
-        if (int ch = kbd.pressed_char[scan & 0x1FF]; ch > 0) return ch;
+        if (int ch = keyboard().pressed_char[scan & 0x1FF]; ch > 0) return ch;
         return -scan;
     }
     const bool plain_code =
@@ -225,7 +216,7 @@ int key_part(const CpwKeyInfo& k, int scan) {
 }
 
 void key_release(const CpwKeyInfo& k) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int i = v.CurInpt;
     if (i < 0 || i >= v.nb_inpt || v.inpt_typ[i] != typ_key) return;
     const int scan = key_scan(k);
@@ -236,7 +227,7 @@ void key_release(const CpwKeyInfo& k) {
         if (k.mods & cpw_mod_shift) bits |= 2;
         if (k.mods & cpw_mod_alt) bits |= 4;
     }
-    if (kbd.clock() - kbd.LastDwnTime > long_press_ms) bits |= 8;
+    if (key_clock() - keyboard().LastDwnTime > long_press_ms) bits |= 8;
     const int code = key_mod_factor * bits + key_part(k, scan);
     v.inpt_ival[i] = code;
     std::string name;
@@ -244,8 +235,8 @@ void key_release(const CpwKeyInfo& k) {
     v.inpt_cval[i] = name.empty() ? "??????" : name;
     value_edited(i);
     diag("key captured", code, v.inpt_cval[i]);
-    if (kbd.AltGr_Down_SVE) {
-        kbd.AltGr_Down_SVE = false;  // AltGr alone goes on to the key it is held for
+    if (keyboard().AltGr_Down_SVE) {
+        keyboard().AltGr_Down_SVE = false;  // AltGr alone goes on to the key it is held for
     } else {
         v.CurInpt = -1;
         frm_StartKbdHook(0);
@@ -257,7 +248,7 @@ void key_release(const CpwKeyInfo& k) {
 
 // Tab order: enabled text and number boxes, top to bottom, then left to right.
 void tab_focus(int dir) {
-    auto& v = FormView;
+    auto& v = form_view();
     std::vector<int> order;
     for (int i = 0; i < v.nb_inpt; ++i)
         if (v.inpt_act[i] && is_text(v.inpt_typ[i])) order.push_back(i);
@@ -279,7 +270,7 @@ void tab_focus(int dir) {
 }
 
 int first_button(bool closing) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     for (int b = 0; b < v.nb_butt; ++b)
         if ((v.butt_typ[b] < 0) == closing) return b;
     return -1;
@@ -287,9 +278,10 @@ int first_button(bool closing) {
 
 // Tab, Enter and Escape, unless a key box is capturing them. True when the key was one of them.
 bool form_keys(const CpwKeyInfo& k) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int i = v.CurInpt;
-    const bool capturing = kbd.installed && i >= 0 && i < v.nb_inpt && v.inpt_typ[i] == typ_key;
+    const bool capturing =
+        keyboard().installed && i >= 0 && i < v.nb_inpt && v.inpt_typ[i] == typ_key;
     if (capturing || (k.mods & (cpw_mod_ctrl | cpw_mod_alt | cpw_mod_altgr))) return false;
     if (v.CurDDL >= 0 && v.CurDDL < max_ddl) return false;  // the list's own keys
     switch (k.vk) {
@@ -317,21 +309,21 @@ bool form_keys(const CpwKeyInfo& k) {
 }  // namespace
 
 void frm_StartKbdHook(int flag) {
-    if (kbd.installed) diag("STOP HOOK");
-    kbd.installed = flag != 0;
-    if (kbd.installed) diag("START HOOK");
-    kbd.LastDwnTime = 0;
-    kbd.AltGr_Down_SVE = false;
-    kbd.scancode_old = 0;
+    if (keyboard().installed) diag("STOP HOOK");
+    keyboard().installed = flag != 0;
+    if (keyboard().installed) diag("START HOOK");
+    keyboard().LastDwnTime = 0;
+    keyboard().AltGr_Down_SVE = false;
+    keyboard().scancode_old = 0;
 }
 
-bool frm_kbd_hook_installed() { return kbd.installed; }
+bool frm_kbd_hook_installed() { return keyboard().installed; }
 
-void frm_set_key_clock(std::int32_t (*clock)()) { kbd.clock = clock ? clock : elapsed_ms; }
+void frm_set_key_clock(std::int32_t (*clock)()) { keyboard().clock = clock; }
 
 void frm_KdbHookProc(const CpwKeyInfo& key) {
     if (key.pressed && form_keys(key)) return;
-    if (!kbd.installed) return;
+    if (!keyboard().installed) return;
     if (key.pressed)
         key_press(key);
     else

@@ -131,7 +131,7 @@ void place_input(FormViewState& v, int i, Extent& ext) {
 }  // namespace
 
 bool has_overflow_marker(int i) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int t = v.inpt_typ[i];
     // A list's arrow takes two of its places.
     const int shown = v.inpt_siz[i] - (t == typ_ddl ? 2 : 0);
@@ -139,21 +139,21 @@ bool has_overflow_marker(int i) {
 }
 
 int open_list_input() {
-    const auto& v = FormView;
+    const auto& v = form_view();
     if (v.CurDDL < 0 || v.CurDDL >= max_ddl) return -1;
     const int q = v.ddl_inpt[v.CurDDL];
     return q >= 0 && q < v.nb_inpt ? q : -1;
 }
 
 std::string_view open_list_line(int line) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     if (line < 0 || v.CurDDL < 0 || v.CurDDL >= max_ddl) return {};
     if (v.CurDDL == v.LndDDL) return line < max_lnd_lines ? v.lnd_nam[line] : std::string_view();
     return line < max_ddl_lines ? v.ddl_txt[v.CurDDL][line] : std::string_view();
 }
 
 void frm_hit_rects() {
-    auto& v = FormView;
+    auto& v = form_view();
     const CpwFontBBox dots = frm_text_box(v.Inp_Font, v.font_size, "...");
     for (int i = 0; i < v.nb_inpt; ++i) {
         if (!has_overflow_marker(i)) {
@@ -193,7 +193,7 @@ void frm_hit_rects() {
 }
 
 void set_radio_vertices(int largest) {
-    auto& v = FormView;
+    auto& v = form_view();
     // About one vertex per 1.5 pixels of circumference, within the vertex table (size 47).
     const double n = std::trunc(std::clamp(largest, 0, 1000) * std::numbers::pi / 1.5) + 1;
     v.NCRad = std::clamp(int(n), 1, max_radio_vertices);
@@ -205,15 +205,15 @@ void set_radio_vertices(int largest) {
 
 CpwFontBBox frm_text_box(CpwFontFace face, int points, std::string_view text) {
     CpwFontBBox box;
-    if (face == nullptr || text.empty() || FormView.cpw == nullptr) return box;
-    cpwFontMode(FormView.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+    if (face == nullptr || text.empty() || form_view().cpw == nullptr) return box;
+    cpwFontMode(form_view().cpw, cpw_font_size, std::clamp(points, 1, 1000));
     const std::string z(text);  // the toolkit reads to the terminating zero
-    cpwGetFontBBox(FormView.cpw, face, z.c_str(), &box);
+    cpwGetFontBBox(form_view().cpw, face, z.c_str(), &box);
     return box;
 }
 
 void frm_metrics() {
-    auto& v = FormView;
+    auto& v = form_view();
     const CpwFontBBox zero = frm_text_box(v.Inp_Font, v.font_size, "0");
     const CpwFontBBox under = frm_text_box(v.Inp_Font, v.font_size, "_");
     v.DxI = zero.width;
@@ -238,7 +238,7 @@ void frm_metrics() {
 }
 
 void frm_apply_scale(float scale) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (v.scaled) return;
     v.scaled = true;
     v.scale = std::isfinite(scale) ? std::clamp(scale, 0.25f, 8.0f) : 1.0f;
@@ -270,10 +270,12 @@ void frm_apply_scale(float scale) {
         v.subt_pos[t] = {element_x(v.subt_pos[t][0]), px(v.subt_pos[t][1])};
     for (int s = 0; s < v.nb_sepa; ++s)
         for (int& c : v.sepa_pos[s]) c = px(c);
+    for (int p = 0; p < v.nb_pict; ++p)
+        for (int& c : v.pict_pos[p]) c = px(c);
 }
 
 void form_setup() {
-    auto& v = FormView;
+    auto& v = form_view();
     v.ddl_inpt.fill(-1);
     Extent ext;
 
@@ -295,6 +297,14 @@ void form_setup() {
             ext.x(r[2]);
         }
         r[3] = clamp_coord(std::int64_t(r[1]) + v.BoxH);
+        ext.y(r[1]);
+        ext.y(r[3]);
+    }
+
+    for (int p = 0; p < v.nb_pict; ++p) {
+        const Rect& r = v.pict_pos[p];
+        ext.x(r[0]);
+        ext.x(r[2]);
         ext.y(r[1]);
         ext.y(r[3]);
     }

@@ -19,64 +19,64 @@ namespace {
 
 constexpr const char* dialog_title = "Form";
 
-FormModelOps model_ops;
+FormModelOps& model_ops() { return form_view().model_ops; }
 
 bool inside(const Rect& r, int x, int y) { return r[0] < x && x < r[2] && r[1] < y && y < r[3]; }
 
 // get_box_num: the input whose box contains the point, or -1.
 int input_at(int x, int y) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     for (int i = 0; i < v.nb_inpt; ++i)
         if (inside(v.inpt_pos[i], x, y)) return i;
     return -1;
 }
 
 int button_at(int x, int y) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     for (int b = 0; b < v.nb_butt; ++b)
         if (inside(v.butt_pos[b], x, y)) return b;
     return -1;
 }
 
 int overflow_at(int x, int y) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     for (int i = 0; i < v.nb_inpt; ++i)
         if (v.inpt_ovr[i] != Rect{} && inside(v.inpt_ovr[i], x, y)) return i;
     return -1;
 }
 
 void callback(int ncla, int n, int& value) {
-    if (model_ops.callback) model_ops.callback(ncla, n, value);
+    if (model_ops().callback) model_ops().callback(ncla, n, value);
 }
 
 // --- the open list ----------------------------------------------------------------------------
 
-bool list_open() { return FormView.CurDDL >= 0 && FormView.CurDDL < max_ddl; }
-int list_lines() { return list_open() ? FormView.ddl_nbli[FormView.CurDDL] : 0; }
+bool list_open() { return form_view().CurDDL >= 0 && form_view().CurDDL < max_ddl; }
+int list_lines() { return list_open() ? form_view().ddl_nbli[form_view().CurDDL] : 0; }
 bool list_scrolls() { return list_lines() > list_rows; }
 int row_height() {
     const int q = open_list_input();
-    return q < 0 ? 0 : FormView.inpt_pos[q][3] - FormView.inpt_pos[q][1];
+    return q < 0 ? 0 : form_view().inpt_pos[q][3] - form_view().inpt_pos[q][1];
 }
-int list_top() { return FormView.ddl_pos[1]; }
-int list_bottom() { return FormView.ddl_pos[3]; }
+int list_top() { return form_view().ddl_pos[1]; }
+int list_bottom() { return form_view().ddl_pos[3]; }
 bool in_scroll_column(int x) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     return v.ddl_pos[2] - v.DxScrl < x && x < v.ddl_pos[2];
 }
 void set_list_offset(int offset) {
-    FormView.ddl_offset = std::clamp(offset, 0, std::max(0, list_lines() - list_rows));
+    form_view().ddl_offset = std::clamp(offset, 0, std::max(0, list_lines() - list_rows));
 }
 // The list line under y, or -1.
 int line_at(int y) {
     const int rh = row_height();
     if (rh <= 0) return -1;
-    const int line = FormView.ddl_offset + (list_top() - y) / rh;
+    const int line = form_view().ddl_offset + (list_top() - y) / rh;
     return line < list_lines() ? line : -1;
 }
 
 void close_list() {
-    auto& v = FormView;
+    auto& v = form_view();
     frm_StartKbdHook(0);
     v.CurDDL_N = v.CurDDL = v.CurInpt = -1;
     v.ddl_offset = 0;
@@ -84,7 +84,7 @@ void close_list() {
 }
 
 void choose_line(int line) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int q = open_list_input();
     const bool landscapes = v.CurDDL == v.LndDDL;
     if (q >= 0 && line < (landscapes ? max_lnd_lines : max_ddl_lines)) {
@@ -99,7 +99,7 @@ void choose_line(int line) {
 
 // A release while the list is open: its scroll arrows, a line, or a click elsewhere.
 void list_release(int x, int y) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const bool column = list_scrolls() && in_scroll_column(x);
     if (column && list_bottom() < y && y < list_bottom() + v.DxScrl) {
         set_list_offset(v.ddl_offset + 1);
@@ -121,7 +121,7 @@ void no_choice(const char* english, const char* french) {
 }
 
 void choose_file(pCpw cpw, int win, int i) {
-    auto& v = FormView;
+    auto& v = form_view();
     frm_StartKbdHook(0);
     const int typ = v.inpt_typ[i];
     std::optional<std::string> chosen;
@@ -148,7 +148,7 @@ void choose_file(pCpw cpw, int win, int i) {
 }
 
 void choose_colour(int i) {
-    auto& v = FormView;
+    auto& v = form_view();
     std::optional<std::string> chosen = tinyfd_colorChooser("choose a nice color", v.inpt_cval[i]);
     std::optional<int> rgb = chosen ? parse_hex_colour(*chosen) : std::nullopt;
     if (!rgb) return;
@@ -162,7 +162,7 @@ void choose_colour(int i) {
 // Character position under x in a text input: within the box's characters and the value, so
 // a click or a drag past either end lands on that end.
 int char_position(int i, int x) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int p = v.DxI > 0 ? (x - v.inpt_pos[i][0] - v.Yoffset) / v.DxI : 0;
     const int room = std::max(0, int(v.inpt_cval[i].size()) - v.inpt_ofs[i]);
     return std::clamp(p, 0, std::max(0, std::min(room, v.inpt_siz[i])));
@@ -170,14 +170,14 @@ int char_position(int i, int x) {
 
 // The selection between where the left button went down and x.
 void select_to(int i, int x) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int p = char_position(i, x);
     v.CurPos_1 = std::min(v.SelAnchor, p);
     v.CurPos_2 = std::max(v.SelAnchor, p);
 }
 
 void tick(int i) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int g = v.rdio_set[i];
     if (g < 0 || g >= v.nb_rdio) {
         v.inpt_ival[i] = v.inpt_ival[i] ? 0 : 1;
@@ -191,7 +191,7 @@ void tick(int i) {
 }
 
 void focused_input(pCpw cpw, int win, bool press, int x) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int i = v.CurInpt;
     const bool release = !press;
     switch (v.inpt_typ[i]) {
@@ -252,13 +252,13 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
 // The model's value check of input i; the model may normalise the value (its hook may even
 // set it anew), so it works on a copy that then replaces the view's.
 bool check_value(int i) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.inpt_msg[i].clear();
-    if (!model_ops.check_values) return true;
+    if (!model_ops().check_values) return true;
     int ival = v.inpt_ival[i];
     float rval = v.inpt_rval[i];
     std::string cval = v.inpt_cval[i], msg;
-    const bool ok = model_ops.check_values(i, v.inpt_act[i], ival, rval, cval, msg) != 0;
+    const bool ok = model_ops().check_values(i, v.inpt_act[i], ival, rval, cval, msg) != 0;
     v.inpt_ival[i] = ival;
     v.inpt_rval[i] = rval;
     v.inpt_cval[i] = cval.substr(0, view_value_len);
@@ -268,13 +268,13 @@ bool check_value(int i) {
 
 // Value and range checks of every input; each input's flag and message are kept for drawing.
 bool validate_all() {
-    auto& v = FormView;
+    auto& v = form_view();
     bool all = true;
     for (int i = 0; i < v.nb_inpt; ++i) {
         bool ok = check_value(i);
-        if (ok && model_ops.check_minmax)
-            ok = model_ops.check_minmax(i, v.inpt_ival[i], v.inpt_rval[i], v.inpt_cval[i],
-                                        v.inpt_msg[i]) != 0;
+        if (ok && model_ops().check_minmax)
+            ok = model_ops().check_minmax(i, v.inpt_ival[i], v.inpt_rval[i], v.inpt_cval[i],
+                                          v.inpt_msg[i]) != 0;
         v.inpt_OK[i] = ok;
         all = all && ok;
     }
@@ -284,7 +284,7 @@ bool validate_all() {
 }  // namespace
 
 void frm_press_button(pCpw cpw, int b) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (b < 0 || b >= v.nb_butt) return;
     const int type = v.butt_typ[b];
     // Released: a dialog the application opens now must not show the button held down.
@@ -305,7 +305,7 @@ namespace {
 
 // get_arrow: the step arrow under the point, one step per press.
 void press_arrow(int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     for (int i = 0; i < v.nb_inpt; ++i) {
         if (!v.inpt_arr[i]) continue;
         if (!v.inpt_act[i]) {
@@ -324,11 +324,11 @@ void press_arrow(int x, int y) {
         v.CurInpt = i;
         v.inpt_inc[i] = dir;
         bool ok = check_value(i);
-        if (ok && model_ops.incrm_val) {
+        if (ok && model_ops().incrm_val) {
             int ival = v.inpt_ival[i];
             float rval = v.inpt_rval[i];
             std::string cval = v.inpt_cval[i];
-            ok = model_ops.incrm_val(i, ival, rval, cval, dir) != 0;
+            ok = model_ops().incrm_val(i, ival, rval, cval, dir) != 0;
             v.inpt_ival[i] = ival;
             v.inpt_rval[i] = rval;
             v.inpt_cval[i] = cval.substr(0, view_value_len);
@@ -342,7 +342,7 @@ void press_arrow(int x, int y) {
 // --- the left and right buttons ---------------------------------------------------------------
 
 void left_button(pCpw cpw, int win, bool press, int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (press) {
         v.CurPos_1 = v.CurPos_2 = v.SelAnchor = v.DragInpt = -1;
         v.CurOvfl = overflow_at(x, y);
@@ -386,7 +386,7 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
 // The reason of a refused value pops up while the pointer rests on its box (and on a right
 // press there); a refusal without a reason has nothing to show.
 bool show_reason(int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int h = input_at(x, y);
     if (h < 0 || v.inpt_OK[h] || v.inpt_msg[h].empty()) return false;
     if (v.MsgInpt != h || v.xmsg < 0) {
@@ -397,10 +397,10 @@ bool show_reason(int x, int y) {
     return true;
 }
 
-void hide_reason() { FormView.xmsg = FormView.ymsg = -1; }
+void hide_reason() { form_view().xmsg = form_view().ymsg = -1; }
 
 void right_button(bool press, int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (press && show_reason(x, y)) return;
     if (press && input_at(x, y) >= 0) return;  // a valid box changes nothing
     // A release leaves the reason up while the pointer still rests on its box.
@@ -410,11 +410,11 @@ void right_button(bool press, int x, int y) {
 
 }  // namespace
 
-void set_form_model_ops(FormModelOps ops) { model_ops = std::move(ops); }
-const FormModelOps& form_model_ops() { return model_ops; }
+void set_form_model_ops(FormModelOps ops) { model_ops() = std::move(ops); }
+const FormModelOps& form_model_ops() { return model_ops(); }
 
 void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     // The left button decides afresh whether keys go to an input; the others leave the focused
     // input its keys, so typing goes on after a right click or a turn of the wheel.
     if (!list_open() && button == cpw_button_left && state != cpw_wheel) frm_StartKbdHook(0);
@@ -441,7 +441,7 @@ void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
 }
 
 void frm_mousemove(pCpw, int, int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int yf = v.windowInfo.height - y;
     if (!list_open()) {
         const bool was = v.xmsg >= 0;
@@ -457,7 +457,7 @@ void frm_mousemove(pCpw, int, int x, int y) {
 }
 
 void frm_mousedrag(pCpw, int, int button, int x, int y) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (button == cpw_button_left && !list_open() && v.DragInpt >= 0 && v.DragInpt == v.CurInpt &&
         v.SelAnchor >= 0) {
         select_to(v.CurInpt, x);
@@ -479,7 +479,7 @@ void frm_mousedrag(pCpw, int, int button, int x, int y) {
 // The pointer leaving (or the window losing the keyboard) ends hovering and closes an open
 // list; the focused input keeps its caret and keys, so typing goes on whatever the pointer does.
 void frm_mouseentry(pCpw, int, int state) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (state != cpw_left) return;
     v.CurDDL_N = -1;
     hide_reason();
@@ -503,7 +503,7 @@ void frm_list_close() {
 }
 
 void frm_list_highlight(int line) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (!list_open() || list_lines() <= 0) return;
     v.CurDDL_N = std::clamp(line, 0, list_lines() - 1);
     // The highlighted line stays among the shown ones.

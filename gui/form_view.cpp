@@ -6,8 +6,6 @@
 #include "host/keys.hpp"
 #include "util/renew.hpp"
 
-FormViewState FormView;
-
 namespace {
 
 void assign_cut(std::string& dst, std::string_view src, std::size_t max) {
@@ -23,12 +21,28 @@ std::string key_text(int code) {
     return name.empty() ? "??????" : name;
 }
 
+FormViewState* current = nullptr;
+
 }  // namespace
 
-void reset_form_view() { renew(FormView); }
+FormViewState& form_view() {
+    if (current == nullptr) std::abort();  // a programming error: no form made current
+    return *current;
+}
+void set_form_view(FormViewState* view) { current = view; }
+
+// The model's table and the key handler's memory have resets of their own.
+void reset_form_view() {
+    auto& v = form_view();
+    FormModelOps ops = std::move(v.model_ops);
+    const KeyboardState kbd = v.kbd;
+    renew(v);
+    v.model_ops = std::move(ops);
+    v.kbd = kbd;
+}
 
 void start_hand_over() {
-    auto& v = FormView;
+    auto& v = form_view();
     v.nb_inpt = v.nb_subt = v.nb_sepa = v.nb_butt = v.nb_rdio = 0;
     v.scaled = false;
     v.ddl_nbli.fill(0);
@@ -37,18 +51,20 @@ void start_hand_over() {
         for (auto& line : list) line.clear();
     v.LndDDL = -1;
     for (auto& name : v.lnd_nam) name.clear();
+    v.nb_pict = 0;
+    for (auto& items : v.pict) items = {};
 }
 
 void set_opt(int active, int font_size, int debug) {
-    FormView.ActWin = active;
-    FormView.font_size = FormView.font_points = font_size;
-    FormView.debug = debug != 0;
+    form_view().ActWin = active;
+    form_view().font_size = form_view().font_points = font_size;
+    form_view().debug = debug != 0;
 }
 
 void add_inpt(int count, int index, std::string_view label, std::string_view value,
               const std::array<int, 4>& pos, int ival, float rval, int siz, int typ, int arr,
               int act, int dep, int ddl, std::string_view ext) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.nb_inpt = clamp_count(count, max_inpt);
     if (index < 0 || index >= max_inpt) return;
     assign_cut(v.inpt_txt[index], label, view_label_len);
@@ -75,22 +91,22 @@ void add_inpt(int count, int index, std::string_view label, std::string_view val
 
 void add_ddl(int list, int count, int line, std::string_view text) {
     if (list < 0 || list >= max_ddl) return;
-    FormView.ddl_nbli[list] = clamp_count(count, max_ddl_lines);
+    form_view().ddl_nbli[list] = clamp_count(count, max_ddl_lines);
     if (line < 0 || line >= max_ddl_lines) return;
-    assign_cut(FormView.ddl_txt[list][line], text, view_filter_len);
+    assign_cut(form_view().ddl_txt[list][line], text, view_filter_len);
 }
 
 void add_lnd(int list, int count, int line, std::string_view text) {
     if (list < 0 || list >= max_ddl) return;
-    FormView.LndDDL = list;
-    FormView.ddl_nbli[list] = clamp_count(count, max_lnd_lines);
+    form_view().LndDDL = list;
+    form_view().ddl_nbli[list] = clamp_count(count, max_lnd_lines);
     if (line < 0 || line >= max_lnd_lines) return;
-    FormView.lnd_nam[line].assign(text);
+    form_view().lnd_nam[line].assign(text);
 }
 
 void add_rdio(int count, const std::array<int, max_rdio>& member_count,
               const std::array<std::array<int, max_rdio_memb>, max_rdio>& members) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.rdio_set.fill(-1);
     v.nb_rdio = clamp_count(count, max_rdio);
     int largest = 0;
@@ -111,29 +127,51 @@ void add_rdio(int count, const std::array<int, max_rdio>& member_count,
 }
 
 void add_sepa(int count, const std::array<Rect, max_sepa>& pos) {
-    FormView.nb_sepa = clamp_count(count, max_sepa);
-    std::copy_n(pos.begin(), FormView.nb_sepa, FormView.sepa_pos.begin());
+    form_view().nb_sepa = clamp_count(count, max_sepa);
+    std::copy_n(pos.begin(), form_view().nb_sepa, form_view().sepa_pos.begin());
+}
+
+void add_pict(int count, int index, const Rect& pos) {
+    auto& v = form_view();
+    v.nb_pict = clamp_count(count, max_pict);
+    if (index < 0 || index >= max_pict) return;
+    v.pict_pos[index] = pos;
+}
+
+void set_pict(int index, PictureItems items) {
+    auto& v = form_view();
+    if (index < 0 || index >= v.nb_pict) return;
+    v.pict[index] = std::move(items);
+    frm_post_redraw();
+}
+
+void set_list_lines(int list, const std::vector<std::string>& lines) {
+    if (list < 0 || list >= max_ddl) return;
+    const int count = clamp_count(int(lines.size()), max_ddl_lines);
+    for (int e = 0; e < count; ++e) add_ddl(list, count, e, lines[e]);
+    if (count == 0) form_view().ddl_nbli[list] = 0;
+    frm_post_redraw();
 }
 
 void add_subt(int count, int index, std::string_view text, int x, int y) {
-    FormView.nb_subt = clamp_count(count, max_titl);
+    form_view().nb_subt = clamp_count(count, max_titl);
     if (index < 0 || index >= max_titl) return;
-    assign_cut(FormView.subt_txt[index], text, view_label_len);
-    FormView.subt_pos[index] = {x, y};
+    assign_cut(form_view().subt_txt[index], text, view_label_len);
+    form_view().subt_pos[index] = {x, y};
 }
 
 void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type) {
-    FormView.nb_butt = clamp_count(count, max_butt);
+    form_view().nb_butt = clamp_count(count, max_butt);
     if (index < 0 || index >= max_butt) return;
-    assign_cut(FormView.butt_txt[index], caption, view_value_len);
-    FormView.butt_pos[index] = {x, y, 0, 0};
-    FormView.butt_siz[index] = width;
-    FormView.butt_typ[index] = type;
+    assign_cut(form_view().butt_txt[index], caption, view_value_len);
+    form_view().butt_pos[index] = {x, y, 0, 0};
+    form_view().butt_siz[index] = width;
+    form_view().butt_typ[index] = type;
 }
 
 void set_inpt_props(int index, std::string_view label, int enabled, int type, std::string_view ext,
                     int redraw) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (index < 0 || index >= v.nb_inpt) return;
     assign_cut(v.inpt_txt[index], label, view_label_len);
     assign_cut(v.inpt_ext[index], ext, view_filter_len);
@@ -143,7 +181,7 @@ void set_inpt_props(int index, std::string_view label, int enabled, int type, st
 }
 
 void set_inpt_val(int index, int ival, float rval, std::string_view text) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (index < 0 || index >= v.nb_inpt) return;
     v.inpt_ival[index] = ival;
     v.inpt_rval[index] = rval;
@@ -167,14 +205,14 @@ void set_inpt_val(int index, int ival, float rval, std::string_view text) {
 }
 
 void set_subt(int index, std::string_view text, int redraw) {
-    if (index < 0 || index >= FormView.nb_subt) return;
-    assign_cut(FormView.subt_txt[index], text, view_label_len);
+    if (index < 0 || index >= form_view().nb_subt) return;
+    assign_cut(form_view().subt_txt[index], text, view_label_len);
     if (redraw) frm_post_redraw();
 }
 
 int get_box_val(int index, int& ival, float& rval, std::string& text) {
     if (index < 0 || index >= max_inpt) return 0;
-    const auto& v = FormView;
+    const auto& v = form_view();
     ival = v.inpt_ival[index] + (v.inpt_typ[index] == typ_ddl ? 1 : 0);
     rval = v.inpt_rval[index];
     text = v.inpt_cval[index];
@@ -182,7 +220,7 @@ int get_box_val(int index, int& ival, float& rval, std::string& text) {
 }
 
 void check_depend() {
-    auto& v = FormView;
+    auto& v = form_view();
     auto is_tick = [&](int i) { return i >= 0 && i < max_inpt && v.inpt_typ[i] == typ_tck; };
     for (int i = 0; i < v.nb_inpt; ++i) {
         int d = v.inpt_dep[i];

@@ -1,5 +1,6 @@
-// The form view: the GUI side's own copy of the one form (FormView), filled by the model's
-// registration calls and read by layout, drawing and interaction.
+// The form view: the GUI side's copy of a form (FormViewState), filled by the model's
+// registration calls and read by layout, drawing and interaction. The handlers act on the current
+// view (form_view()), which the form's context makes current.
 //
 // Every index here counts from 0. Registrations past a table are dropped; updates with an
 // index at or past the live count do nothing. Counts are kept within the tables, so code that
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/form_ops.hpp"
 #include "include/forms_dim.hpp"
 #include "toolkit/cpw.hpp"
 
@@ -36,6 +38,46 @@ constexpr std::array<int, N> filled(int v) {
     a.fill(v);
     return a;
 }
+
+// What a picture area shows, in the application's own plane: x to the right, y up, any unit.
+// The area fits all of it with one scale for both axes (north stays up, shapes stay true).
+struct PictureItems {
+    struct Path {               // a polyline, or a polygon when closed
+        std::vector<float> xy;  // x0, y0, x1, y1, ...
+        std::uint32_t rgb = 0;  // 0xRRGGBB
+        bool closed = false;
+        float width = 1;  // pixels
+    };
+    struct Dots {
+        std::vector<float> xy;
+        std::uint32_t rgb = 0;
+        float size = 3;  // pixels
+    };
+    struct Label {
+        float x = 0, y = 0;
+        std::string text;
+        std::uint32_t rgb = 0;
+    };
+    std::vector<Path> paths;
+    std::vector<Dots> dots;
+    std::vector<Label> labels;
+    // A scale bar of a round length: how many units make one `scale_unit` (1000 m a "km"); 0 none.
+    double units_per_scale_unit = 0;
+    std::string scale_unit;
+    std::string north;  // the letter of the north arrow; empty: none
+};
+
+// What the key handler remembers between events.
+struct KeyboardState {
+    bool installed = false;
+    std::int32_t LastDwnTime = 0;
+    int scancode_old = 0;
+    bool AltGr_Down_SVE = false;
+    // The character each key produced when pressed: a release carries none, and the top row
+    // names its key by that character when it has no plain code.
+    int pressed_char[512] = {};
+    std::int32_t (*clock)() = nullptr;  // null: elapsed_ms
+};
 
 struct FormViewState {
     // --- inputs ---------------------------------------------------------------------------------
@@ -86,17 +128,22 @@ struct FormViewState {
     int nb_sepa = 0;
     std::array<Rect, max_sepa> sepa_pos{};
 
+    // --- picture areas --------------------------------------------------------------------------
+    int nb_pict = 0;
+    std::array<Rect, max_pict> pict_pos{};
+    std::array<PictureItems, max_pict> pict;
+
     // --- metrics and window ---------------------------------------------------------------------
-    pCpw cpw = nullptr;  // the toolkit context the window lives in
-    int font_size = 0;    // in pixels, the definition's size times the scale
-    int font_points = 0;  // the definition's size
+    pCpw cpw = nullptr;              // the toolkit context the window lives in
+    int font_size = 0;               // in pixels, the definition's size times the scale
+    int font_points = 0;             // the definition's size
     CpwFontFace Txt_Font = nullptr;  // labels, text items, captions; null: text not drawn
     CpwFontFace Inp_Font = nullptr;  // values and list lines (fixed pitch)
     int DxI = 0, DyI = 0;            // size of "0" in the input font
     int Yoffset = 0;                 // text inset: depth of "_" below the baseline
-    int BoxH = 0;     // height of a value box and a list row: the fonts' ascent and descent fit
-    int TxtBase = 0;  // baseline of values and list lines above the box's bottom edge
-    float scale = 1;  // the monitor's content scale: positions and sizes are multiplied by it
+    int BoxH = 0;        // height of a value box and a list row: the fonts' ascent and descent fit
+    int TxtBase = 0;     // baseline of values and list lines above the box's bottom edge
+    float scale = 1;     // the monitor's content scale: positions and sizes are multiplied by it
     bool scaled = true;  // the registered positions carry the scale already
     WindowInfo windowInfo;
     std::string font_name = "arial.ttf";
@@ -128,9 +175,14 @@ struct FormViewState {
     int xmsg = -1;        // message pop-up position (drawing clamps x into the window), -1 none
     int ymsg = -1;
     int MsgInpt = -1;  // input whose message pops up
+
+    FormModelOps model_ops;  // the model's checks and the application's callback
+    KeyboardState kbd;       // the key handler's memory between events
 };
 
-extern FormViewState FormView;
+// The view the handlers act on; set_form_view(null) leaves none (a handler then aborts).
+FormViewState& form_view();
+void set_form_view(FormViewState* view);
 
 // Back to the start-up state (tests).
 void reset_form_view();
@@ -152,6 +204,7 @@ void add_rdio(int count, const std::array<int, max_rdio>& member_count,
 void add_sepa(int count, const std::array<Rect, max_sepa>& pos);
 void add_subt(int count, int index, std::string_view text, int x, int y);
 void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type);
+void add_pict(int count, int index, const Rect& pos);
 
 // --- updates while the form is shown -------------------------------------------------------------
 
@@ -159,6 +212,10 @@ void set_inpt_props(int index, std::string_view label, int enabled, int type, st
                     int redraw);
 void set_inpt_val(int index, int ival, float rval, std::string_view text);
 void set_subt(int index, std::string_view text, int redraw);
+// Replaces what picture area `index` shows and redraws it.
+void set_pict(int index, PictureItems items);
+// Replaces the lines of list `list` (from 0): up to max_ddl_lines, each cut at view_filter_len.
+void set_list_lines(int list, const std::vector<std::string>& lines);
 // The value shown now; a list reports its line counting from 1. 0 when index is outside 0..99.
 int get_box_val(int index, int& ival, float& rval, std::string& text);
 

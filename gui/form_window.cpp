@@ -16,13 +16,13 @@ constexpr const char* value_font = "cour.ttf";
 
 // A face by file name through the toolkit's font path (fontconfig stands in for missing files).
 CpwFontFace load_font(const std::string& file) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (file.empty()) return nullptr;
     return cpwLoadFont(v.cpw, file.c_str(), cpw_font_location_system, nullptr);
 }
 
 void load_fonts() {
-    auto& v = FormView;
+    auto& v = form_view();
     cpwFontMode(v.cpw, cpw_font_render_mode, 0);
     cpwFontMode(v.cpw, cpw_font_alignment, 0);
     cpwFontMode(v.cpw, cpw_font_size, std::max(1, v.font_size));
@@ -61,9 +61,9 @@ void register_handlers(pCpw cpw) {
 // While a message box or chooser is up the form is still drawn, its input held back; then the
 // form has the keyboard again.
 void wait_for_dialogs() {
-    set_dialog_waiter([] { cpwModalPump(FormView.cpw); },
+    set_dialog_waiter([] { cpwModalPump(form_view().cpw); },
                       [] {
-                          auto& v = FormView;
+                          auto& v = form_view();
                           if (v.windowInfo.id != 0) cpwFocusWindow(v.cpw, v.windowInfo.id);
                           frm_post_redraw();
                       });
@@ -71,14 +71,14 @@ void wait_for_dialogs() {
 
 // The window still exists (the user may have closed it).
 bool have_window() {
-    auto& v = FormView;
+    auto& v = form_view();
     return v.windowInfo.id != 0 && cpwGetWindowSize(v.cpw, v.windowInfo.id, nullptr, nullptr);
 }
 
 }  // namespace
 
 int frm_start_graphics(std::string_view font_file, std::string_view title) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.font_name.assign(font_file);
     v.Title.assign(title);
     if (have_window()) return frm_new_form_gr();  // one window per process
@@ -102,7 +102,7 @@ int frm_start_graphics(std::string_view font_file, std::string_view title) {
 }
 
 int frm_new_form_gr() {
-    auto& v = FormView;
+    auto& v = form_view();
     if (!have_window()) return 0;
     frm_apply_scale(cpwGetContentScale(v.cpw));
     frm_metrics();  // the new form may have another font size
@@ -112,7 +112,7 @@ int frm_new_form_gr() {
 }
 
 int frm_do_graphics() {
-    auto& v = FormView;
+    auto& v = form_view();
     if (!have_window()) return 0;
     cpwShowWindow(v.cpw, v.windowInfo.id);
     cpwMainLoop(v.cpw);
@@ -121,11 +121,11 @@ int frm_do_graphics() {
 }
 
 std::string frm_window_failure() {
-    return FormView.cpw != nullptr ? cpwGetHostError(FormView.cpw) : std::string();
+    return form_view().cpw != nullptr ? cpwGetHostError(form_view().cpw) : std::string();
 }
 
 void frm_post_redraw() {
-    auto& v = FormView;
+    auto& v = form_view();
     v.redraw = true;
     if (have_window()) cpwPostRedisplay(v.cpw);
 }
@@ -136,7 +136,7 @@ void frm_draw(pCpw cpw, int win) {
 }
 
 void frm_reshape(pCpw, int, int width, int height) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.windowInfo.width = width == 0 ? 1 : width;
     v.windowInfo.height = height == 0 ? 1 : height;
     set2DMatrix();
@@ -144,7 +144,7 @@ void frm_reshape(pCpw, int, int width, int height) {
 }
 
 void frm_window(pCpw cpw, int win, int flag) {
-    auto& v = FormView;
+    auto& v = form_view();
     if (flag == 1) {
         frm_gl_setup();
         return;

@@ -10,7 +10,8 @@ inline constexpr int max_butt = 10;        // buttons
 inline constexpr int max_ddl = 30;         // drop-down lists
 inline constexpr int max_ddl_lines = 50;   // entries of one drop-down list
 inline constexpr int max_lnd_lines = 333;  // entries of the landscape list (view side)
-inline constexpr int nb_sections = 6;      // sections of a definition file
+inline constexpr int max_pict = 4;         // picture areas
+inline constexpr int nb_sections = 7;      // sections of a definition file
 inline constexpr int nb_types = 10;        // input types
 
 // Dependency codes of inputs: -1 none; a tick box's index (from 0): the input is enabled while
@@ -51,4 +52,5 @@ enum FormSection : int {
     sec_sepa = 4,
     sec_text = 5,
     sec_butt = 6,
+    sec_pict = 7,
 };

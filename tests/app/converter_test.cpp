@@ -69,17 +69,18 @@ class Converter : public ::testing::Test {
     }
 
     // What the user does in the window.
-    void type(int n, const std::string& text) { FormView.inpt_cval[n - 1] = text; }
+    void type(int n, const std::string& text) { form_view().inpt_cval[n - 1] = text; }
     void choose(int n, int entry) {
-        int list = FormView.inpt_ddl[n - 1];
-        FormView.inpt_ival[n - 1] = entry - 1;
-        FormView.inpt_cval[n - 1] = list == FormView.LndDDL ? FormView.lnd_nam[entry - 1]
-                                                            : FormView.ddl_txt[list][entry - 1];
+        int list = form_view().inpt_ddl[n - 1];
+        form_view().inpt_ival[n - 1] = entry - 1;
+        form_view().inpt_cval[n - 1] = list == form_view().LndDDL
+                                           ? form_view().lnd_nam[entry - 1]
+                                           : form_view().ddl_txt[list][entry - 1];
         frm_callback(sec_inpt, n, entry);
     }
     void press(int type) {
-        for (int b = 0; b < FormView.nb_butt; ++b)
-            if (FormView.butt_typ[b] == type) {
+        for (int b = 0; b < form_view().nb_butt; ++b)
+            if (form_view().butt_typ[b] == type) {
                 int v = type;
                 frm_callback(sec_butt, b + 1, v);
                 return;
@@ -89,7 +90,7 @@ class Converter : public ::testing::Test {
     // A button as the window presses it: every box checked first, in order, the reasons of
     // refused boxes left in the view, and the press only when all pass.
     bool press_checked(int type) {
-        auto& v = FormView;
+        auto& v = form_view();
         bool all = true;
         for (int i = 0; i < v.nb_inpt; ++i)
             all = form_model_ops().check_values(i, 1, v.inpt_ival[i], v.inpt_rval[i],
@@ -98,7 +99,7 @@ class Converter : public ::testing::Test {
         if (all) press(type);
         return all;
     }
-    std::string shown(int n) const { return FormView.inpt_cval[n - 1]; }
+    std::string shown(int n) const { return form_view().inpt_cval[n - 1]; }
     // Types a position, picks the notations and converts; the two result lines.
     std::pair<std::string, std::string> convert(int it, int ot, const std::string& in1,
                                                 const std::string& in2) {
@@ -109,8 +110,8 @@ class Converter : public ::testing::Test {
         press(butt_convert);
         return {line(common_data.n_oc1), line(common_data.n_oc2)};
     }
-    std::string line(int t) const { return FormView.subt_txt[t - 1]; }
-    std::string label(int n) const { return FormView.inpt_txt[n - 1]; }
+    std::string line(int t) const { return form_view().subt_txt[t - 1]; }
+    std::string label(int n) const { return form_view().inpt_txt[n - 1]; }
 
     // X and Y of `varnix Alps LAT LON`, the command line's own result.
     std::pair<double, double> command_line_xy(const std::string& lat, const std::string& lon) {
@@ -133,10 +134,10 @@ class Converter : public ::testing::Test {
 
 TEST_F(Converter, StartsWithTheDefaultsAndTheVersionInTheTitle) {
     const auto& cd = common_data;
-    EXPECT_EQ(FormView.subt_txt[0], "Position converter - V2.2.0.0");
-    EXPECT_EQ(FormView.inpt_cval[cd.n_it - 1], "Latitude / longitude");
-    EXPECT_EQ(FormView.inpt_cval[cd.n_ot - 1], "Landscape X / Y");
-    EXPECT_EQ(FormView.inpt_cval[cd.n_lnd - 1], "Alps");
+    EXPECT_EQ(form_view().subt_txt[0], "Position converter - V2.2.0.0");
+    EXPECT_EQ(form_view().inpt_cval[cd.n_it - 1], "Latitude / longitude");
+    EXPECT_EQ(form_view().inpt_cval[cd.n_ot - 1], "Landscape X / Y");
+    EXPECT_EQ(form_view().inpt_cval[cd.n_lnd - 1], "Alps");
     EXPECT_EQ(cd.landscape.view(), "Alps");
     EXPECT_EQ(label(cd.n_ic1), "Lat");
     EXPECT_EQ(label(cd.n_ic2), "Lon");
@@ -230,10 +231,10 @@ TEST_F(Converter, ConvertEdgeCases) {
          fourteen_x, ""},
     };
     for (const auto& c : cases) {
-        FormView.inpt_cval[common_data.n_lnd - 1] = c.landscape;
+        form_view().inpt_cval[common_data.n_lnd - 1] = c.landscape;
         testing::internal::CaptureStderr();
-        FormView.inpt_ival[common_data.n_it - 1] = c.it - 1;
-        FormView.inpt_ival[common_data.n_ot - 1] = c.ot - 1;
+        form_view().inpt_ival[common_data.n_it - 1] = c.it - 1;
+        form_view().inpt_ival[common_data.n_ot - 1] = c.ot - 1;
         type(common_data.n_ic1, c.in1);
         type(common_data.n_ic2, c.in2);
         press(butt_convert);
@@ -392,7 +393,8 @@ TEST_F(Converter, ALandscapeThatCannotBeSetUpIsToldOncePerConvert) {
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(err.find(why), err.rfind(why)) << err;
         EXPECT_NE(err.find(why), std::string::npos);
-        EXPECT_EQ(FormView.inpt_msg[cd.n_ic1 - 1] + FormView.inpt_msg[cd.n_ic2 - 1], why + why);
+        EXPECT_EQ(form_view().inpt_msg[cd.n_ic1 - 1] + form_view().inpt_msg[cd.n_ic2 - 1],
+                  why + why);
     }
 }
 

@@ -84,13 +84,13 @@ class ConverterWindow : public ::testing::Test {
         ASSERT_EQ(frm_read_form(form_file.string()), 0);
         ASSERT_TRUE(find_converter_items());
         add_version_to_title();
-        set_opt(frm999.iact, frm000.f_size, 0);
+        set_opt(frm_context().frm999.iact, frm_context().frm000.f_size, 0);
         ASSERT_EQ(load_form(), 1);
         fs::current_path(cwd);
-        ASSERT_EQ(cpwInitContextHost(&FormView.cpw, std::make_unique<CpwNullHost>()), 1);
-        auto& v = FormView;
-        v.Txt_Font =
-            cpwLoadFont(v.cpw, frmc00.f_name.str().c_str(), cpw_font_location_system, nullptr);
+        ASSERT_EQ(cpwInitContextHost(&form_view().cpw, std::make_unique<CpwNullHost>()), 1);
+        auto& v = form_view();
+        v.Txt_Font = cpwLoadFont(v.cpw, frm_context().frmc00.f_name.str().c_str(),
+                                 cpw_font_location_system, nullptr);
         v.Inp_Font = cpwLoadFont(v.cpw, "cour.ttf", cpw_font_location_system, nullptr);
         frm_metrics();
         form_setup();
@@ -98,7 +98,7 @@ class ConverterWindow : public ::testing::Test {
         width = v.windowInfo.width;
         for (int i = 0; i < v.nb_inpt; ++i) box[i] = v.inpt_pos[i];
         for (int b = 0; b < v.nb_butt; ++b) button[v.butt_typ[b]] = v.butt_pos[b];
-        cpwFreeContext(&FormView.cpw);
+        cpwFreeContext(&form_view().cpw);
     }
     Spot inside(const Rect& r) const { return {(r[0] + r[2]) / 2, height - (r[1] + r[3]) / 2}; }
     Spot input(int n) const { return inside(box[n - 1]); }

@@ -94,15 +94,15 @@ TEST_F(Calls, SetValueTextsByType) {
         EXPECT_EQ(cv, c.text);
         EXPECT_EQ(iv, c.iv);
         EXPECT_EQ(rv, c.rv);
-        EXPECT_EQ(it, frmi01.inpt_typ[c.n]);
+        EXPECT_EQ(it, frm_context().frmi01.inpt_typ[c.n]);
     }
     // No such entry in the list, no such colour, and nothing changed.
     EXPECT_EQ(frm_set_value(4, 4, 0, "", false), 0);
     EXPECT_EQ(frm_set_value(4, 51, 0, "", false), 0);
-    EXPECT_EQ(frmi01.inpt_ival[4], 0);
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[4], 0);
     for (int rgb : {-1, 0x1000000, INT32_MIN}) EXPECT_EQ(frm_set_value(3, rgb, 0, "", true), 0);
-    EXPECT_EQ(frmi01.inpt_ival[3], 0xFFFFFF);
-    EXPECT_EQ(frmc01.inpt_cval[3].view(), "#FFFFFF");
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[3], 0xFFFFFF);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[3].view(), "#FFFFFF");
 }
 
 TEST_F(Calls, PropertiesAndTheirRanges) {
@@ -155,25 +155,25 @@ TEST_F(Calls, PropertiesAndTheirRanges) {
 
 TEST_F(Calls, NoWindowRefusals) {
     EXPECT_EQ(frm_create_form(), 0);
-    EXPECT_EQ(frm999.window_id, 0);
+    EXPECT_EQ(frm_context().frm999.window_id, 0);
     EXPECT_EQ(frm_new_form(), 0);
     EXPECT_EQ(frm_do_form(), 0);
 
     ASSERT_EQ(read_form("[General]\nWindow Title=Empty\n"), 0);
     reset_form_view();
     EXPECT_EQ(frm_create_form(), 0);
-    EXPECT_EQ(FormView.nb_inpt, 0);  // nothing registered for a form without boxes
-    EXPECT_EQ(FormView.Title, "Form");
+    EXPECT_EQ(form_view().nb_inpt, 0);  // nothing registered for a form without boxes
+    EXPECT_EQ(form_view().Title, "Form");
     EXPECT_EQ(frm_do_form(), 0);
 }
 
 TEST_F(Calls, ForwardingToTheView) {
     frm_create_form();  // registers the model even though no window can be made
-    ASSERT_EQ(FormView.nb_inpt, 8);
+    ASSERT_EQ(form_view().nb_inpt, 8);
 
     ASSERT_EQ(frm_set_value(4, 3, 0, "", true), 1);
-    EXPECT_EQ(FormView.inpt_ival[3], 2);  // the view counts list lines from 0
-    EXPECT_EQ(FormView.inpt_cval[3], "c");
+    EXPECT_EQ(form_view().inpt_ival[3], 2);  // the view counts list lines from 0
+    EXPECT_EQ(form_view().inpt_cval[3], "c");
     int iv, it;
     float rv;
     std::string cv;
@@ -182,31 +182,31 @@ TEST_F(Calls, ForwardingToTheView) {
     EXPECT_EQ(cv, "c");
     EXPECT_EQ(it, typ_ddl);
 
-    FormView.inpt_cval[0] = "typed";  // the user typed; the model does not know yet
+    form_view().inpt_cval[0] = "typed";  // the user typed; the model does not know yet
     ASSERT_EQ(frm_get_cur_value(1, iv, rv, cv, it), 1);
     EXPECT_EQ(cv, "typed");
     ASSERT_EQ(frm_get_value(1, iv, rv, cv, it), 1);
     EXPECT_EQ(cv, "");
 
     ASSERT_EQ(frm_set_value(1, 5, 0, "", false), 1);
-    EXPECT_EQ(FormView.inpt_cval[0], "typed");  // not forwarded
+    EXPECT_EQ(form_view().inpt_cval[0], "typed");  // not forwarded
 
-    FormView.redraw = false;
+    form_view().redraw = false;
     ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_txt, 0, 0, "  Speed  ", true), 1);
-    EXPECT_EQ(FormView.inpt_txt[1], "  Speed");
-    EXPECT_TRUE(FormView.redraw);
+    EXPECT_EQ(form_view().inpt_txt[1], "  Speed");
+    EXPECT_TRUE(form_view().redraw);
     ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_min, 0, 1.0f, "", true), 1);
     ASSERT_EQ(frm_set_prop(sec_inpt, 2, prop_act, 0, 0, "", false), 1);
-    EXPECT_EQ(FormView.inpt_act[1], 0);
+    EXPECT_EQ(form_view().inpt_act[1], 0);
     ASSERT_EQ(frm_set_prop(sec_text, 1, prop_txt, 0, 0, "X=12", true), 1);
-    EXPECT_EQ(FormView.subt_txt[0], "X=12");
+    EXPECT_EQ(form_view().subt_txt[0], "X=12");
 }
 
 // A list entry found by its text, the landscape list's among the names the view holds.
 TEST_F(Calls, FindEntryByText) {
     frm_create_form();
-    add_lnd(FormView.inpt_ddl[6], 2, 0, "Alps");
-    add_lnd(FormView.inpt_ddl[6], 2, 1, "Bern");
+    add_lnd(form_view().inpt_ddl[6], 2, 0, "Alps");
+    add_lnd(form_view().inpt_ddl[6], 2, 1, "Bern");
     const std::tuple<int, const char*, int> cases[] = {// box, text, entry
                                                        {4, "c", 3},    {4, "d", 0},    {4, "", 0},
                                                        {7, "Bern", 2}, {7, "bern", 0}, {6, "b", 0},
@@ -214,5 +214,5 @@ TEST_F(Calls, FindEntryByText) {
     for (const auto& [box, text, entry] : cases)
         EXPECT_EQ(frm_find_entry(box, text), entry) << text;
     ASSERT_EQ(frm_set_value(7, 2, 0, "", false), 1);
-    EXPECT_EQ(frmc01.inpt_cval[7].view(), "Bern");  // a landscape list keeps the name
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[7].view(), "Bern");  // a landscape list keeps the name
 }

@@ -84,8 +84,8 @@ TEST_F(Checks, ValuesByType) {
         EXPECT_EQ(out, c.ok ? "" : std::string(c.msg) + "\n");
         EXPECT_EQ(text, c.text_back);
         EXPECT_EQ(ival, c.ival_back);
-        EXPECT_EQ(frmi01.inpt_ival[c.box], c.model_ival);
-        EXPECT_EQ(frmc01.inpt_cval[c.box].view(), c.model_cval);
+        EXPECT_EQ(frm_context().frmi01.inpt_ival[c.box], c.model_ival);
+        EXPECT_EQ(frm_context().frmc01.inpt_cval[c.box].view(), c.model_cval);
     }
 }
 
@@ -95,7 +95,7 @@ TEST_F(Checks, ApplicationHook) {
     std::string text = "not a number", msg;
     // A disabled box is not type-checked, but the application still judges it.
     EXPECT_EQ(check_values(0, 0, ival, rval, text, msg), 1);
-    EXPECT_EQ(frmi01.inpt_act[1], 0);
+    EXPECT_EQ(frm_context().frmi01.inpt_act[1], 0);
     EXPECT_EQ(test_app.checked, std::vector<int>{1});
 
     test_app.check = [](int, int& iv, float&, TextField<255>& cv, std::string& m) {
@@ -107,8 +107,8 @@ TEST_F(Checks, ApplicationHook) {
     text = "5";
     EXPECT_EQ(check_values(2, 1, ival, rval, text, msg), 0);
     EXPECT_EQ(msg, "No thanks");
-    EXPECT_EQ(frmi01.inpt_ival[3], 77);
-    EXPECT_EQ(frmc01.inpt_cval[3].view(), "normalised");
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[3], 77);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[3].view(), "normalised");
     EXPECT_EQ(text, "normalised");  // the box shows the application's text
 
     // A refusal by the engine does not ask the application.
@@ -139,9 +139,9 @@ TEST_F(Checks, RangeMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.msg);
-        frmi01.inpt_min[c.box] = c.min;
-        frmi01.inpt_max[c.box] = c.max;
-        frmi01.inpt_rval[c.box] = c.value;
+        frm_context().frmi01.inpt_min[c.box] = c.min;
+        frm_context().frmi01.inpt_max[c.box] = c.max;
+        frm_context().frmi01.inpt_rval[c.box] = c.value;
         std::string msg = "old";
         testing::internal::CaptureStdout();
         EXPECT_EQ(check_minmax(c.box - 1, 0, 0, "", msg), *c.msg ? 0 : 1);
@@ -184,10 +184,10 @@ TEST_F(Checks, Stepping) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.box << " " << c.text << " " << c.incr);
-        frmi01.inpt_ival[c.box] = int(c.stored);
-        frmi01.inpt_rval[c.box] = c.stored;
-        frmi01.inpt_min[c.box] = c.min;
-        frmi01.inpt_max[c.box] = c.max;
+        frm_context().frmi01.inpt_ival[c.box] = int(c.stored);
+        frm_context().frmi01.inpt_rval[c.box] = c.stored;
+        frm_context().frmi01.inpt_min[c.box] = c.min;
+        frm_context().frmi01.inpt_max[c.box] = c.max;
         int ival = 0;
         float rval = 0;
         std::string text = c.text;
@@ -196,7 +196,7 @@ TEST_F(Checks, Stepping) {
         testing::internal::GetCapturedStdout();
         EXPECT_EQ(text, c.text_after);
         if (c.ok) {
-            EXPECT_EQ(frmc01.inpt_cval[c.box].view(), c.text_after);
+            EXPECT_EQ(frm_context().frmc01.inpt_cval[c.box].view(), c.text_after);
         }
     }
 }

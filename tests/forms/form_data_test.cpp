@@ -29,7 +29,7 @@ TEST_F(FormData, WrittenAndReadBack) {
     frm_set_value(10, 30065, 0, "", false);  // CTRL+SHFT+"A"
     frm_set_value(11, -59, 0, "", false);    // scan code 59
     frm_set_value(12, 1, 0, "Alps", false);
-    frmc01.inpt_cval[12] = "Alps";
+    frm_context().frmc01.inpt_cval[12] = "Alps";
     frm_set_value(13, 0, 0.0f, "", false);
 
     ASSERT_EQ(frm_write_form_data("saved.txt"), 0);
@@ -88,31 +88,31 @@ TEST_F(FormData, ReadingRules) {
           "D=/x \r\r\n"  // a line end's CRs are no part of the value
           "P\n");        // no "=": an empty value
     ASSERT_EQ(frm_read_form_data("saved.txt"), 0);
-    EXPECT_EQ(frmc01.inpt_cval[4].view(), "keep");
-    EXPECT_EQ(frmi01.inpt_ival[1], 12);
-    EXPECT_EQ(frmc01.inpt_cval[1].view(), "12 apples");
-    EXPECT_EQ(frmi01.inpt_rval[3], 0.0f);
-    EXPECT_EQ(frmc01.inpt_cval[3].view(), "x");
-    EXPECT_EQ(frmi01.inpt_ival[5], 255);
-    EXPECT_EQ(frmi01.inpt_ival[9], 0);
-    EXPECT_EQ(frmc01.inpt_cval[9].view(), "7");
-    EXPECT_EQ(frmi01.inpt_ival[10], 65);
-    EXPECT_EQ(frmi01.inpt_ival[11], -90);
-    EXPECT_EQ(frmi01.inpt_ival[12], 0);
-    EXPECT_EQ(frmc01.inpt_cval[12].view(), "5");
-    EXPECT_TRUE(frmc01.inpt_cval[6].blank());
-    EXPECT_EQ(frmc01.inpt_cval[8].view(), "/x");
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[4].view(), "keep");
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[1], 12);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[1].view(), "12 apples");
+    EXPECT_EQ(frm_context().frmi01.inpt_rval[3], 0.0f);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[3].view(), "x");
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[5], 255);
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[9], 0);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[9].view(), "7");
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[10], 65);
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[11], -90);
+    EXPECT_EQ(frm_context().frmi01.inpt_ival[12], 0);
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[12].view(), "5");
+    EXPECT_TRUE(frm_context().frmc01.inpt_cval[6].blank());
+    EXPECT_EQ(frm_context().frmc01.inpt_cval[8].view(), "/x");
 }
 
 TEST_F(FormData, KeyNumbersPastTheRangeLeaveTheKey) {
     for (const char* value : {"SCN-2147483648", "CTRL+ASC2147483647", "ASC5001", "SCN5000",
                               "SCN99999999999", "ALT+SCN"}) {
         frm_set_value(10, 10065, 0, "", false);
-        frmc01.inpt_cval[10] = "before";
+        frm_context().frmc01.inpt_cval[10] = "before";
         write("saved.txt", std::string("K=") + value + "\n");
         ASSERT_EQ(frm_read_form_data("saved.txt"), 0);
-        EXPECT_EQ(frmi01.inpt_ival[10], 10065) << value;
-        EXPECT_EQ(frmc01.inpt_cval[10].view(), "before") << value;
+        EXPECT_EQ(frm_context().frmi01.inpt_ival[10], 10065) << value;
+        EXPECT_EQ(frm_context().frmc01.inpt_cval[10].view(), "before") << value;
     }
 }
 

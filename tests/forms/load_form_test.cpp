@@ -57,9 +57,9 @@ TEST_F(LoadForm, EveryWidgetKindReachesTheView) {
     frm_set_value(6, 2, 0, "", false);
     frm_set_value(7, 10065, 0, "", false);
     // The registration frm_create_form makes, without the layout that follows it.
-    set_opt(frm999.iact, frm000.f_size, frm999.qdebug);
+    set_opt(frm_context().frm999.iact, frm_context().frm000.f_size, frm_context().frm999.qdebug);
     load_form();
-    const auto& v = FormView;
+    const auto& v = form_view();
 
     EXPECT_EQ(v.ActWin, 1);
     EXPECT_EQ(v.font_size, 12);
@@ -139,13 +139,13 @@ TEST_F(LoadForm, LandscapeListFromTheInstallation) {
     testing::internal::CaptureStdout();
     frm_create_form();
     testing::internal::GetCapturedStdout();
-    const auto& v = FormView;
+    const auto& v = form_view();
     EXPECT_EQ(v.LndDDL, 0);
     ASSERT_EQ(v.ddl_nbli[0], 3);
     EXPECT_EQ(v.lnd_nam[0], "Alpha");  // in the order Windows lists them
     EXPECT_EQ(v.lnd_nam[1], "beta");
     EXPECT_EQ(v.lnd_nam[2], "Gamma");
-    EXPECT_EQ(frmi03.ddl_nbli[1], 3);
+    EXPECT_EQ(frm_context().frmi03.ddl_nbli[1], 3);
     EXPECT_EQ(v.ddl_nbli[1], 2);  // the list after it
     EXPECT_EQ(v.nb_butt, 1);
     EXPECT_FALSE(fs::exists(dir() / "Landscapes_tmp.txt"));
@@ -178,10 +178,10 @@ TEST_F(LoadForm, NoInstallationStopsTheHandOver) {
     EXPECT_EQ(load_form(), 0);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("*** No Volaro installation found (2 or 3) ***"), std::string::npos) << out;
-    EXPECT_EQ(FormView.nb_inpt, 3);  // the boxes came first
-    EXPECT_EQ(FormView.ddl_nbli[1], 0);
-    EXPECT_EQ(FormView.nb_rdio, 0);
-    EXPECT_EQ(FormView.nb_butt, 0);
+    EXPECT_EQ(form_view().nb_inpt, 3);  // the boxes came first
+    EXPECT_EQ(form_view().ddl_nbli[1], 0);
+    EXPECT_EQ(form_view().nb_rdio, 0);
+    EXPECT_EQ(form_view().nb_butt, 0);
 }
 
 TEST_F(LoadForm, ANewFormForgetsTheOldLists) {
@@ -192,14 +192,14 @@ TEST_F(LoadForm, ANewFormForgetsTheOldLists) {
     testing::internal::CaptureStdout();
     ASSERT_EQ(load_form(), 1);
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(FormView.LndDDL, 0);
+    ASSERT_EQ(form_view().LndDDL, 0);
 
     // The next form's list 0 is an ordinary one, and it has no buttons.
     ASSERT_EQ(read_form("[Input-boxes]\n{Name=U; Txt=Unit,m,km; Type=DDL; Pos=1,30; Size=9}\n"), 0);
     ASSERT_EQ(load_form(), 1);
-    EXPECT_EQ(FormView.LndDDL, -1);
-    EXPECT_EQ(FormView.lnd_nam[0], "");
-    EXPECT_EQ(FormView.nb_butt, 0);
+    EXPECT_EQ(form_view().LndDDL, -1);
+    EXPECT_EQ(form_view().lnd_nam[0], "");
+    EXPECT_EQ(form_view().nb_butt, 0);
     ASSERT_EQ(frm_set_value(1, 2, 0, "", true), 1);
-    EXPECT_EQ(FormView.inpt_cval[0], "km");
+    EXPECT_EQ(form_view().inpt_cval[0], "km");
 }

@@ -49,8 +49,8 @@ TEST_F(ReadForm, GrammarVariants) {
         reset_form_model();
         EXPECT_EQ(read_form(c.text), 0) << log();
         EXPECT_EQ(frm_get_count(), c.nb_inpt);
-        EXPECT_EQ(frmc01.inpt_nam[1].view(), c.name1);
-        EXPECT_EQ(frmi01.inpt_siz[1], c.size1);
+        EXPECT_EQ(frm_context().frmc01.inpt_nam[1].view(), c.name1);
+        EXPECT_EQ(frm_context().frmi01.inpt_siz[1], c.size1);
     }
 }
 
@@ -58,24 +58,24 @@ TEST_F(ReadForm, LongLinesAreCutAt256) {
     std::string title(300, 'x');
     ASSERT_EQ(read_form("[General]\nWindow Title=" + title + "\n"), 0);
     // 256 bytes of line, less the 13 of the key and "=", cut again to the 127 of the field.
-    EXPECT_EQ(frmc00.wintit.length(), 127u);
+    EXPECT_EQ(frm_context().frmc00.wintit.length(), 127u);
 }
 
 TEST_F(ReadForm, GeneralKeys) {
     ASSERT_EQ(read_form("[General]\nWindow Title = My form\nFontName=cour.ttf\nFontSize=14\n"
                         "Version=2210\nActive=yes\nDebug=1\nTickSize=13\nfontsize=99\n"),
               0);
-    EXPECT_EQ(frmc00.wintit.view(), "My form");
-    EXPECT_EQ(frmc00.f_name.view(), "cour.ttf");
-    EXPECT_EQ(frm000.f_size, 14);  // keys of [General] match whole and by case
+    EXPECT_EQ(frm_context().frmc00.wintit.view(), "My form");
+    EXPECT_EQ(frm_context().frmc00.f_name.view(), "cour.ttf");
+    EXPECT_EQ(frm_context().frm000.f_size, 14);  // keys of [General] match whole and by case
     EXPECT_EQ(frm_get_version(), 2210);
-    EXPECT_EQ(frm999.iact, 1);
-    EXPECT_TRUE(frm999.qdebug);
-    EXPECT_EQ(frm000.tick_size, 13.0f);
+    EXPECT_EQ(frm_context().frm999.iact, 1);
+    EXPECT_TRUE(frm_context().frm999.qdebug);
+    EXPECT_EQ(frm_context().frm000.tick_size, 13.0f);
 
     ASSERT_EQ(read_form("[General]\nVersion=12000\nActive=no\n"), 0);
     EXPECT_EQ(frm_get_version(), 0);
-    EXPECT_EQ(frm999.iact, 0);
+    EXPECT_EQ(frm_context().frm999.iact, 0);
 }
 
 TEST_F(ReadForm, TypeNamesAndLetters) {
@@ -87,7 +87,7 @@ TEST_F(ReadForm, TypeNamesAndLetters) {
     for (auto [value, code] : cases) {
         SCOPED_TRACE(value);
         read_form("[Input-boxes]\n" + box("A", value));
-        EXPECT_EQ(frmi01.inpt_typ[1], code);
+        EXPECT_EQ(frm_context().frmi01.inpt_typ[1], code);
     }
 }
 
@@ -101,32 +101,32 @@ TEST_F(ReadForm, InputBoxKeysAndAdjustments) {
                         "{Name=O1; Ext=*.lost; Type=OFP; Pos=1,1; Size=9}\n"),
               0)
         << log();
-    EXPECT_EQ(frmi01.inpt_min[1], -1.0e9f);  // INT bounds are forced
-    EXPECT_EQ(frmi01.inpt_max[1], 1.0e9f);
-    EXPECT_EQ(frmi01.inpt_arr[1], 1);
-    EXPECT_EQ(frmc01.inpt_txt[1].view(), "Count");
-    EXPECT_EQ(frmi01.inpt_act[1], 0);
-    EXPECT_EQ(frmc01.inpt_var[1].view(), "v1");
-    EXPECT_EQ(frmi01.inpt_pos[1][3], -3);
-    EXPECT_EQ(frmi01.inpt_pos[1][4], -3);
+    EXPECT_EQ(frm_context().frmi01.inpt_min[1], -1.0e9f);  // INT bounds are forced
+    EXPECT_EQ(frm_context().frmi01.inpt_max[1], 1.0e9f);
+    EXPECT_EQ(frm_context().frmi01.inpt_arr[1], 1);
+    EXPECT_EQ(frm_context().frmc01.inpt_txt[1].view(), "Count");
+    EXPECT_EQ(frm_context().frmi01.inpt_act[1], 0);
+    EXPECT_EQ(frm_context().frmc01.inpt_var[1].view(), "v1");
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[1][3], -3);
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[1][4], -3);
 
-    EXPECT_EQ(frmi01.inpt_min[2], -1.5f);
-    EXPECT_EQ(frmi01.inpt_max[2], 2500.0f);
-    EXPECT_EQ(frmi01.inpt_arr[2], 1);
-    EXPECT_EQ(frmi01.inpt_act[2], 1);
-    EXPECT_EQ(frmi01.inpt_pos[2][3], 30);
-    EXPECT_EQ(frmi01.inpt_pos[2][4], 40);
+    EXPECT_EQ(frm_context().frmi01.inpt_min[2], -1.5f);
+    EXPECT_EQ(frm_context().frmi01.inpt_max[2], 2500.0f);
+    EXPECT_EQ(frm_context().frmi01.inpt_arr[2], 1);
+    EXPECT_EQ(frm_context().frmi01.inpt_act[2], 1);
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[2][3], 30);
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[2][4], 40);
 
-    EXPECT_EQ(frmi01.inpt_arr[3], 0);         // arrows only for INT and FLT
-    EXPECT_TRUE(frmc01.inpt_ext[3].blank());  // filters only for IFP and OFP
-    EXPECT_EQ(frmi01.inpt_pos[3][3], -1);     // an unknown code is ignored
+    EXPECT_EQ(frm_context().frmi01.inpt_arr[3], 0);         // arrows only for INT and FLT
+    EXPECT_TRUE(frm_context().frmc01.inpt_ext[3].blank());  // filters only for IFP and OFP
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[3][3], -1);     // an unknown code is ignored
 
-    EXPECT_EQ(frmi01.inpt_siz[4], 13);  // tick size
-    EXPECT_EQ(frmi01.inpt_pos[4][1], -50);
-    EXPECT_EQ(frmi01.inpt_pos[4][3], -1);
-    EXPECT_EQ(frmi01.inpt_siz[5], 7);  // colour boxes are at least 7 wide
-    EXPECT_EQ(frmc01.inpt_ext[6].view(), "*.frm");
-    EXPECT_TRUE(frmc01.inpt_ext[7].blank());  // "Ext" before "Type" is lost
+    EXPECT_EQ(frm_context().frmi01.inpt_siz[4], 13);  // tick size
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[4][1], -50);
+    EXPECT_EQ(frm_context().frmi01.inpt_pos[4][3], -1);
+    EXPECT_EQ(frm_context().frmi01.inpt_siz[5], 7);  // colour boxes are at least 7 wide
+    EXPECT_EQ(frm_context().frmc01.inpt_ext[6].view(), "*.frm");
+    EXPECT_TRUE(frm_context().frmc01.inpt_ext[7].blank());  // "Ext" before "Type" is lost
 }
 
 TEST_F(ReadForm, Dependencies) {
@@ -136,7 +136,7 @@ TEST_F(ReadForm, Dependencies) {
                         box("G", "INT", "Dep=a")),
               0);
     const int expected[] = {-1, 0, 1001, 1002, -1, -1, -1};
-    for (int i = 1; i <= 7; ++i) EXPECT_EQ(frmi01.inpt_dep[i], expected[i - 1]) << i;
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(frm_context().frmi01.inpt_dep[i], expected[i - 1]) << i;
 }
 
 TEST_F(ReadForm, DropDownLists) {
@@ -164,16 +164,16 @@ TEST_F(ReadForm, DropDownLists) {
     for (int i = 1; i <= 5; ++i) {
         const Expect& x = expect[i - 1];
         SCOPED_TRACE(i);
-        EXPECT_EQ(frmc01.inpt_txt[i].view(), x.label);
-        EXPECT_EQ(frmi01.inpt_ddl[i], x.list);
+        EXPECT_EQ(frm_context().frmc01.inpt_txt[i].view(), x.label);
+        EXPECT_EQ(frm_context().frmi01.inpt_ddl[i], x.list);
         if (i == 3) continue;  // landscape entries come with the installation
-        ASSERT_EQ(frmi03.ddl_nbli[x.list], int(x.entries.size()));
+        ASSERT_EQ(frm_context().frmi03.ddl_nbli[x.list], int(x.entries.size()));
         for (int e = 1; e <= int(x.entries.size()); ++e)
-            EXPECT_EQ(frmi03.ddl_txt[x.list][e].view(), x.entries[e - 1]);
+            EXPECT_EQ(frm_context().frmi03.ddl_txt[x.list][e].view(), x.entries[e - 1]);
     }
     EXPECT_TRUE(is_landscape_list(3));
-    EXPECT_EQ(frmi03.ddl_nbli[6], 50);
-    EXPECT_EQ(frmi03.ddl_txt[6][50].view(), "y");  // entries past 50 are dropped
+    EXPECT_EQ(frm_context().frmi03.ddl_nbli[6], 50);
+    EXPECT_EQ(frm_context().frmi03.ddl_txt[6][50].view(), "y");  // entries past 50 are dropped
 }
 
 TEST_F(ReadForm, RadioGroupsSeparatorsTextsButtons) {
@@ -187,31 +187,31 @@ TEST_F(ReadForm, RadioGroupsSeparatorsTextsButtons) {
                         "{Type=105}\n{Type=Maybe}\n"),
               0)
         << log();
-    EXPECT_EQ(frm000.nb_rdio, 2);
-    EXPECT_EQ(frmt01.tick_rdio_count[1], 3);
-    EXPECT_EQ(frmt01.tick_rdio[1][1], 1);
-    EXPECT_EQ(frmt01.tick_rdio[1][2], 2);
-    EXPECT_EQ(frmt01.tick_rdio[1][3], -1);  // defined after the group
-    EXPECT_EQ(frmt01.tick_rdio_count[2], 1);
+    EXPECT_EQ(frm_context().frm000.nb_rdio, 2);
+    EXPECT_EQ(frm_context().frmt01.tick_rdio_count[1], 3);
+    EXPECT_EQ(frm_context().frmt01.tick_rdio[1][1], 1);
+    EXPECT_EQ(frm_context().frmt01.tick_rdio[1][2], 2);
+    EXPECT_EQ(frm_context().frmt01.tick_rdio[1][3], -1);  // defined after the group
+    EXPECT_EQ(frm_context().frmt01.tick_rdio_count[2], 1);
 
-    EXPECT_EQ(frm000.nb_sepa, 2);
-    EXPECT_EQ(frmi02.sepa_pos[1][4], 4);
-    EXPECT_EQ(frmi02.sepa_pos[2][1], 5);
-    EXPECT_EQ(frmi02.sepa_pos[2][2], 0);  // unreadable: unchanged
-    EXPECT_EQ(frmi02.sepa_pos[2][3], 7);
+    EXPECT_EQ(frm_context().frm000.nb_sepa, 2);
+    EXPECT_EQ(frm_context().frmi02.sepa_pos[1][4], 4);
+    EXPECT_EQ(frm_context().frmi02.sepa_pos[2][1], 5);
+    EXPECT_EQ(frm_context().frmi02.sepa_pos[2][2], 0);  // unreadable: unchanged
+    EXPECT_EQ(frm_context().frmi02.sepa_pos[2][3], 7);
 
     EXPECT_EQ(frm_get_txt_count(), 3);
-    EXPECT_EQ(frmc01.titl_txt[1].view(), "Hello");
-    EXPECT_EQ(frmi02.titl_pos[1][1], -10500);
-    EXPECT_EQ(frmi02.titl_pos[1][2], 10);
+    EXPECT_EQ(frm_context().frmc01.titl_txt[1].view(), "Hello");
+    EXPECT_EQ(frm_context().frmi02.titl_pos[1][1], -10500);
+    EXPECT_EQ(frm_context().frmi02.titl_pos[1][2], 10);
 
-    EXPECT_EQ(frm000.nb_butt, 4);
-    EXPECT_EQ(frmc01.butt_txt[1].view(), "Go");
-    EXPECT_EQ(frmi02.butt_pos[1][1], 10150);
-    EXPECT_EQ(frmi02.butt_pos[1][2], 8);
-    EXPECT_EQ(frmi02.butt_siz[1], 80);
+    EXPECT_EQ(frm_context().frm000.nb_butt, 4);
+    EXPECT_EQ(frm_context().frmc01.butt_txt[1].view(), "Go");
+    EXPECT_EQ(frm_context().frmi02.butt_pos[1][1], 10150);
+    EXPECT_EQ(frm_context().frmi02.butt_pos[1][2], 8);
+    EXPECT_EQ(frm_context().frmi02.butt_siz[1], 80);
     const int types[] = {1, -1, 105, 0};
-    for (int b = 1; b <= 4; ++b) EXPECT_EQ(frmi02.butt_typ[b], types[b - 1]);
+    for (int b = 1; b <= 4; ++b) EXPECT_EQ(frm_context().frmi02.butt_typ[b], types[b - 1]);
 }
 
 TEST_F(ReadForm, ChecksWriteTheFormLog) {
@@ -252,7 +252,7 @@ TEST_F(ReadForm, NameGivenTwiceStopsReading) {
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_EQ(log(), "form.frm\n" + line);
         EXPECT_EQ(frm_get_count(), 0);
-        EXPECT_EQ(frm000.nb_butt, 0);
+        EXPECT_EQ(frm_context().frm000.nb_butt, 0);
     }
 }
 
@@ -269,7 +269,7 @@ TEST_F(ReadForm, ReadErrorEndsTheFile) {
 }
 
 TEST_F(ReadForm, SummaryInFrenchOnceTheLanguageIsKnown) {
-    frm999.qfr = true;  // as frm_create_form sets it on a French system
+    frm_context().frm999.qfr = true;  // as frm_create_form sets it on a French system
     testing::internal::CaptureStdout();
     EXPECT_EQ(read_form("[Input-boxes]\n{Name=A}\n"), 3);  // type, position, size
     std::string out = testing::internal::GetCapturedStdout();
@@ -295,20 +295,24 @@ TEST_F(ReadForm, ItemsPastATableAreRejected) {
     for (int m = 1; m <= 11; ++m) names += (m > 1 ? "," : "") + std::string("A");
     const Case cases[] = {
         {"[Input-boxes]\n" + repeat(101, [](int i) { return box("B" + std::to_string(i), "CHR"); }),
-         " 101 : too many items in [Input-boxes], limit      100\n", &frm000.nb_inpt, 100},
+         " 101 : too many items in [Input-boxes], limit      100\n", &frm_context().frm000.nb_inpt,
+         100},
         {"[Radio-buttons]\n" + repeat(11, [](int) { return "{}\n"; }),
-         "  11 : too many items in [Radio-buttons], limit       10\n", &frm000.nb_rdio, 10},
+         "  11 : too many items in [Radio-buttons], limit       10\n",
+         &frm_context().frm000.nb_rdio, 10},
         {"[Separators]\n" + repeat(21, [](int) { return "{Separ=1,1,2,2}\n"; }),
-         "  21 : too many items in [Separators], limit       20\n", &frm000.nb_sepa, 20},
+         "  21 : too many items in [Separators], limit       20\n", &frm_context().frm000.nb_sepa,
+         20},
         {"[Text]\n" + repeat(21, [](int) { return "{Title=x}\n"; }),
-         "  21 : too many items in [Text], limit       20\n", &frm000.nb_titl, 20},
+         "  21 : too many items in [Text], limit       20\n", &frm_context().frm000.nb_titl, 20},
         {"[Buttons]\n" + repeat(11, [](int) { return "{Type=OK}\n"; }),
-         "  11 : too many items in [Buttons], limit       10\n", &frm000.nb_butt, 10},
+         "  11 : too many items in [Buttons], limit       10\n", &frm_context().frm000.nb_butt, 10},
         {"[Input-boxes]\n" + box("A", "TCK") + "[Radio-buttons]\n{Set=" + names + "}\n",
-         "   1 : too many members in [Radio-buttons], limit       10\n", &frmt01.tick_rdio_count[1],
-         10},
+         "   1 : too many members in [Radio-buttons], limit       10\n",
+         &frm_context().frmt01.tick_rdio_count[1], 10},
         {"[Input-boxes]\n" + repeat(31, [](int i) { return box("D" + std::to_string(i), "DDL"); }),
-         "  31 : too many drop-down lists in [Input-boxes], limit       30\n", &frm000.nb_inpt, 31},
+         "  31 : too many drop-down lists in [Input-boxes], limit       30\n",
+         &frm_context().frm000.nb_inpt, 31},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log_line);
@@ -318,7 +322,7 @@ TEST_F(ReadForm, ItemsPastATableAreRejected) {
         EXPECT_EQ(log(), "form.frm\n" + c.log_line);
         EXPECT_EQ(*c.count, c.limit);
     }
-    EXPECT_EQ(frmi01.inpt_ddl[31], -1);
+    EXPECT_EQ(frm_context().frmi01.inpt_ddl[31], -1);
 }
 
 TEST(HorizontalPosition, Codes) {

@@ -53,12 +53,12 @@ class FormDraw : public ::testing::Test {
         for (int e = 0; e < 10; ++e) add_ddl(1, 10, e, "b");
         for (int e = 0; e < 5; ++e) add_ddl(2, 5, e, "c");
         window_ = frm_start_graphics("arial.ttf", "Drawing test");
-        FormView.inpt_act[in_disabled] = 0;
+        form_view().inpt_act[in_disabled] = 0;
     }
 
     void SetUp() override {
         if (window_ == 0) GTEST_SKIP() << "needs an X display";
-        auto& v = FormView;
+        auto& v = form_view();
         v.CurInpt = v.CurPos_1 = v.CurPos_2 = v.CurDDL = v.CurDDL_N = v.CurOvfl = -1;
         v.ddl_offset = 0;
         v.inpt_OK.fill(1);
@@ -68,12 +68,12 @@ class FormDraw : public ::testing::Test {
     // Draws the form and keeps the pixels.
     void draw() {
         frm_gl_setup();
-        frm_gl_viewport(FormView.windowInfo.width, FormView.windowInfo.height);
+        frm_gl_viewport(form_view().windowInfo.width, form_view().windowInfo.height);
         drawWindowOne();
         pixels_ = frm_read_back();
     }
     Pixel at(int x, int y) const {
-        const auto& w = FormView.windowInfo;
+        const auto& w = form_view().windowInfo;
         if (x < 0 || y < 0 || x >= w.width || y >= w.height) return {-1, -1, -1};
         const std::size_t k = (std::size_t(y) * w.width + x) * 3;
         return {pixels_[k], pixels_[k + 1], pixels_[k + 2]};
@@ -87,7 +87,7 @@ class FormDraw : public ::testing::Test {
                 if (pred(at(x, y))) ++n;
         return n;
     }
-    static const Rect& box(int i) { return FormView.inpt_pos[i]; }
+    static const Rect& box(int i) { return form_view().inpt_pos[i]; }
 
     static int window_;
     std::vector<std::uint8_t> pixels_;
@@ -104,15 +104,15 @@ void expect_near(Pixel p, Pixel want, int tolerance = 2) {
 }  // namespace
 
 TEST_F(FormDraw, FillsAndOverlay) {
-    FormView.CurInpt = in_focused;
-    FormView.inpt_OK[in_invalid] = 0;
+    form_view().CurInpt = in_focused;
+    form_view().inpt_OK[in_invalid] = 0;
     draw();
     struct Row {
         const char* what;
         int x, y;
         Pixel want;
     };
-    const auto& w = FormView.windowInfo;
+    const auto& w = form_view().windowInfo;
     const auto inside = [](int i) { return std::pair{box(i)[2] - 4, box(i)[1] + 3}; };
     const Row rows[] = {
         {"background", w.width - 5, w.height / 2, {240, 240, 240}},
@@ -147,7 +147,7 @@ TEST_F(FormDraw, ColourInputsPickTheirTextColour) {
 
 TEST_F(FormDraw, LongFolderShowsItsEndAndAMarker) {
     draw();
-    const auto& v = FormView;
+    const auto& v = form_view();
     const Rect& b = box(in_folder);
     const Rect& m = v.inpt_ovr[in_folder];
     ASSERT_NE(m, (Rect{0, 0, 0, 0}));
@@ -168,7 +168,7 @@ TEST_F(FormDraw, LongFolderShowsItsEndAndAMarker) {
 }
 
 TEST_F(FormDraw, OpenLists) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.CurDDL = 0;  // 11 lines: 10 shown and a scroll bar
     draw();
     ASSERT_EQ(v.Scroll, 1);
@@ -213,7 +213,7 @@ TEST_F(FormDraw, OpenLists) {
 
 // A line longer than its list (a long landscape name) stops at the list's edge.
 TEST_F(FormDraw, LongListLineStaysInsideTheList) {
-    auto& v = FormView;
+    auto& v = form_view();
     const std::string kept = v.ddl_txt[1][0];
     v.ddl_txt[1][0] = std::string(40, 'W');
     v.CurDDL = 1;
@@ -227,7 +227,7 @@ TEST_F(FormDraw, LongListLineStaysInsideTheList) {
 }
 
 TEST_F(FormDraw, PopUpsStayInTheWindow) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.inpt_msg[in_invalid] = "Too large";
     v.MsgInpt = in_invalid;
     v.xmsg = v.windowInfo.width - 3;
@@ -248,7 +248,7 @@ TEST_F(FormDraw, PopUpsStayInTheWindow) {
 }
 
 TEST_F(FormDraw, SelectionNeverReadsPastTheText) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.inpt_cval[in_focused] = "abc";
     v.CurInpt = in_focused;
     v.CurPos_1 = 1;
@@ -264,7 +264,7 @@ TEST_F(FormDraw, SelectionNeverReadsPastTheText) {
 }
 
 TEST_F(FormDraw, WithoutFontsTheFormStillDraws) {
-    auto& v = FormView;
+    auto& v = form_view();
     const CpwFontFace txt = v.Txt_Font, inp = v.Inp_Font;
     v.Txt_Font = v.Inp_Font = nullptr;
     v.CurDDL = 0;

@@ -22,7 +22,7 @@ class Keys : public Interaction {
     // A focused input of type typ holding value, caret at pos (selection to pos2).
     int focus(int typ, std::string value, int pos, int pos2 = -1, int ofs = 0, int siz = 10) {
         const int i = box(typ, {10, 100, 90, 115}, std::move(value), siz);
-        auto& v = FormView;
+        auto& v = form_view();
         v.CurInpt = i;
         v.inpt_ofs[i] = ofs;
         v.CurPos_1 = pos;
@@ -46,7 +46,7 @@ class Keys : public Interaction {
             tap(k, mods | (shifted ? cpw_mod_shift : 0));
         }
     }
-    const std::string& value(int i) const { return FormView.inpt_cval[i]; }
+    const std::string& value(int i) const { return form_view().inpt_cval[i]; }
 
   private:
     void send(const Key& k, int mods, int pressed) {
@@ -84,7 +84,7 @@ TEST_F(Keys, TypingFiltersByInputType) {
         const int i = focus(c.typ, "", 0);
         type(c.typed, c.mods);
         EXPECT_EQ(value(i), c.value) << c.typed;
-        EXPECT_EQ(FormView.inpt_ofs[i] + FormView.CurPos_1, int(c.value.size()));
+        EXPECT_EQ(form_view().inpt_ofs[i] + form_view().CurPos_1, int(c.value.size()));
     }
 }
 
@@ -94,11 +94,11 @@ TEST_F(Keys, NoKeysWithoutTheHandlerOrACaret) {
     type("x");
     EXPECT_EQ(value(i), "abc");
     frm_StartKbdHook(1);
-    FormView.CurPos_1 = FormView.CurPos_2 = -1;
+    form_view().CurPos_1 = form_view().CurPos_2 = -1;
     type("x");
     tap(k_back);
     EXPECT_EQ(value(i), "abc");
-    FormView.CurInpt = -1;
+    form_view().CurInpt = -1;
     type("x");
     EXPECT_EQ(value(i), "abc");
 }
@@ -120,9 +120,9 @@ TEST_F(Keys, CaretMovesAndScrollsAtTheEdges) {
         reset_form_view();
         const int i = focus(typ_chr, "0123456789abcd", c.pos, c.pos2, c.ofs);
         tap(c.key);
-        EXPECT_EQ(FormView.inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
-        EXPECT_EQ(FormView.CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
-        EXPECT_EQ(FormView.CurPos_2, c.want_pos);
+        EXPECT_EQ(form_view().inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
+        EXPECT_EQ(form_view().CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
+        EXPECT_EQ(form_view().CurPos_2, c.want_pos);
     }
 }
 
@@ -147,9 +147,9 @@ TEST_F(Keys, BackspaceAndDelete) {
         const int i = focus(typ_chr, "012345", c.pos, c.pos2, c.ofs, 4);
         tap(c.key);
         EXPECT_EQ(value(i), c.value) << c.ofs << " " << c.pos;
-        EXPECT_EQ(FormView.inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
-        EXPECT_EQ(FormView.CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
-        EXPECT_EQ(FormView.CurPos_2, c.want_pos);
+        EXPECT_EQ(form_view().inpt_ofs[i], c.want_ofs) << c.ofs << " " << c.pos;
+        EXPECT_EQ(form_view().CurPos_1, c.want_pos) << c.ofs << " " << c.pos;
+        EXPECT_EQ(form_view().CurPos_2, c.want_pos);
     }
     // The caret stays usable after scrolling back: typing goes where it shows.
     reset_form_view();
@@ -163,12 +163,12 @@ TEST_F(Keys, TypingReplacesTheSelectionAndStopsAt255) {
     const int i = focus(typ_chr, "abcdef", 1, 4);
     type("X");
     EXPECT_EQ(value(i), "aXef");
-    EXPECT_EQ(FormView.CurPos_1, 2);
-    FormView.inpt_cval[i] = std::string(254, 'a');
-    FormView.CurPos_1 = FormView.CurPos_2 = 0;
+    EXPECT_EQ(form_view().CurPos_1, 2);
+    form_view().inpt_cval[i] = std::string(254, 'a');
+    form_view().CurPos_1 = form_view().CurPos_2 = 0;
     type("bcd");
     EXPECT_EQ(value(i), "b" + std::string(254, 'a'));
-    FormView.CurPos_2 = 3;  // a selection still gives room
+    form_view().CurPos_2 = 3;  // a selection still gives room
     type("c");
     EXPECT_EQ(value(i), "bc" + std::string(252, 'a'));
 }
@@ -204,10 +204,10 @@ TEST_F(ClipboardKeys, CopyCutAndPaste) {
     EXPECT_EQ(value(i), "N46 30.5 E9 15");
     ctrl('X');
     EXPECT_EQ(value(i), "N46  E9 15");
-    EXPECT_EQ(FormView.CurPos_1, 4);
+    EXPECT_EQ(form_view().CurPos_1, 4);
     ctrl('V');
     EXPECT_EQ(value(i), "N46 30.5 E9 15");
-    EXPECT_EQ(FormView.CurPos_1, 8);
+    EXPECT_EQ(form_view().CurPos_1, 8);
     // Without a selection Ctrl+C and Ctrl+X do nothing.
     tools.set_clip("keep");
     ctrl('C');
@@ -267,28 +267,28 @@ TEST_F(Keys, UpAndDownScrollAnOpenList) {
         int times, offset;
     };
     // Up and Down move the highlighted line; the list scrolls to keep it shown.
-    const Step steps[] = {{k_up, 1, 0}, {k_down, 3, 0}, {k_down, 30, 20}, {k_up, 2, 20},
-                          {k_up, 10, 17}};
+    const Step steps[] = {
+        {k_up, 1, 0}, {k_down, 3, 0}, {k_down, 30, 20}, {k_up, 2, 20}, {k_up, 10, 17}};
     for (const Step& s : steps) {
         for (int n = 0; n < s.times; ++n) tap(s.key);
-        EXPECT_EQ(FormView.ddl_offset, s.offset);
+        EXPECT_EQ(form_view().ddl_offset, s.offset);
     }
-    EXPECT_EQ(FormView.CurDDL_N, 17);
-    EXPECT_EQ(FormView.CurDDL, 0);
-    EXPECT_EQ(FormView.inpt_ival[q], 0);
+    EXPECT_EQ(form_view().CurDDL_N, 17);
+    EXPECT_EQ(form_view().CurDDL, 0);
+    EXPECT_EQ(form_view().inpt_ival[q], 0);
     // A letter jumps to the next line starting with it, Enter chooses the highlighted line.
     type("l");
-    EXPECT_EQ(FormView.CurDDL_N, 18);
+    EXPECT_EQ(form_view().CurDDL_N, 18);
     tap(k_enter);
-    EXPECT_EQ(FormView.CurDDL, -1);
-    EXPECT_EQ(FormView.inpt_ival[q], 18);
+    EXPECT_EQ(form_view().CurDDL, -1);
+    EXPECT_EQ(form_view().inpt_ival[q], 18);
     EXPECT_EQ(callbacks.back(), (Callback{sec_inpt, q + 1, 19}));
     // Escape closes an open list without a choice.
     click(50, 257);
     tap(k_down);
     tap(k_escape);
-    EXPECT_EQ(FormView.CurDDL, -1);
-    EXPECT_EQ(FormView.inpt_ival[q], 18);
+    EXPECT_EQ(form_view().CurDDL, -1);
+    EXPECT_EQ(form_view().inpt_ival[q], 18);
 }
 
 TEST_F(Keys, DeleteEmptiesAFileInput) {
@@ -298,7 +298,7 @@ TEST_F(Keys, DeleteEmptiesAFileInput) {
     EXPECT_EQ(value(i), "/srv/data");
     tap(k_delete);
     EXPECT_EQ(value(i), "");
-    EXPECT_EQ(FormView.CurInpt, -1);
+    EXPECT_EQ(form_view().CurInpt, -1);
 }
 
 std::int32_t fake_now = 0;
@@ -340,9 +340,9 @@ TEST_F(Keys, KeyCaptureCodesAndNames) {
             fake_now += c.hold_ms / int(c.held.size());
         }
         up(c.held.back(), c.mods);
-        EXPECT_EQ(FormView.inpt_ival[i], c.code) << c.name;
+        EXPECT_EQ(form_view().inpt_ival[i], c.code) << c.name;
         EXPECT_EQ(value(i), c.name);
-        EXPECT_EQ(FormView.CurInpt, -1);  // the capture ends
+        EXPECT_EQ(form_view().CurInpt, -1);  // the capture ends
         EXPECT_TRUE(callbacks.size() == 1) << "the application is not called";
         callbacks.clear();
         fake_now += 5000;
@@ -354,13 +354,13 @@ TEST_F(Keys, AltGrAloneContinuesTheCapture) {
     click(20, 107);
     down(k_altgr, cpw_mod_altgr);
     up(k_altgr, cpw_mod_altgr);
-    EXPECT_EQ(FormView.CurInpt, i);  // still capturing
-    EXPECT_EQ(FormView.inpt_ival[i], -(0x100 + 0x38));
+    EXPECT_EQ(form_view().CurInpt, i);  // still capturing
+    EXPECT_EQ(form_view().inpt_ival[i], -(0x100 + 0x38));
     down(k_altgr, cpw_mod_altgr);
     down({'E', 0x12, 0, 0x80}, cpw_mod_altgr);
     up({'E', 0x12}, cpw_mod_altgr);
-    EXPECT_EQ(FormView.inpt_ival[i], 10069);
-    EXPECT_EQ(FormView.CurInpt, -1);
+    EXPECT_EQ(form_view().inpt_ival[i], 10069);
+    EXPECT_EQ(form_view().CurInpt, -1);
 }
 
 }  // namespace
@@ -373,18 +373,17 @@ TEST_F(Keys, TheCaretStaysInViewWhileTypingAndMoving) {
         Key key;
         int ofs, pos;
     };
-    const Step steps[] = {{k_end, 17, 10},  {k_home, 0, 0}, {k_end, 17, 10},
-                          {k_left, 17, 9}, {k_home, 0, 0}, {k_right, 0, 1},
-                          {k_end, 17, 10}, {k_back, 16, 10}};
+    const Step steps[] = {{k_end, 17, 10}, {k_home, 0, 0},  {k_end, 17, 10}, {k_left, 17, 9},
+                          {k_home, 0, 0},  {k_right, 0, 1}, {k_end, 17, 10}, {k_back, 16, 10}};
     for (const Step& s : steps) {
         tap(s.key);
-        EXPECT_EQ(std::pair(FormView.inpt_ofs[i], FormView.CurPos_1), std::pair(s.ofs, s.pos))
+        EXPECT_EQ(std::pair(form_view().inpt_ofs[i], form_view().CurPos_1), std::pair(s.ofs, s.pos))
             << s.key.vk;
     }
 }
 
 TEST_F(Keys, TabEnterAndEscape) {
-    auto& v = FormView;
+    auto& v = form_view();
     v.cpw = cpw;
     // Boxes in screen order: a (top), b left and c right on one row, d (bottom), e disabled.
     const int d = box(typ_flt, {10, 50, 90, 65}, "4");
@@ -422,5 +421,5 @@ TEST_F(Keys, KeyCaptureTakesTabEnterAndEscape) {
     click(20, 107);
     tap(k_escape);
     EXPECT_FALSE(loop_broken());
-    EXPECT_EQ(FormView.inpt_ival[i], -0x01);  // Escape's scan code
+    EXPECT_EQ(form_view().inpt_ival[i], -0x01);  // Escape's scan code
 }

@@ -25,17 +25,17 @@ class FormLayout : public ::testing::Test {
         set_log_file_name(dir_.file("Logfile.txt"));
         auto host = std::make_unique<CpwNullHost>();
         host_ = host.get();
-        ASSERT_EQ(cpwInitContextHost(&FormView.cpw, std::move(host)), 1);
+        ASSERT_EQ(cpwInitContextHost(&form_view().cpw, std::move(host)), 1);
         set_opt(1, font_size, 0);
     }
     void TearDown() override {
-        cpwFreeContext(&FormView.cpw);
+        cpwFreeContext(&form_view().cpw);
         reset_messages();
     }
 
     // Fonts and metrics as frm_start_graphics sets them, without a window.
     void fonts() {
-        auto& v = FormView;
+        auto& v = form_view();
         v.Txt_Font = cpwLoadFont(v.cpw, "arial.ttf", cpw_font_location_system, nullptr);
         v.Inp_Font = cpwLoadFont(v.cpw, "cour.ttf", cpw_font_location_system, nullptr);
         ASSERT_NE(v.Txt_Font, nullptr);
@@ -45,20 +45,20 @@ class FormLayout : public ::testing::Test {
     // A new form in the same context.
     void fresh() {
         reset_form_view();
-        FormView.cpw = host_->context;
+        form_view().cpw = host_->context;
         set_opt(1, font_size, 0);
         fonts();
     }
     static int label_width(std::string_view s) {
-        return frm_text_box(FormView.Txt_Font, font_size, s).width;
+        return frm_text_box(form_view().Txt_Font, font_size, s).width;
     }
     static int label_height(std::string_view s) {
-        return frm_text_box(FormView.Txt_Font, font_size, s).height;
+        return frm_text_box(form_view().Txt_Font, font_size, s).height;
     }
     static void input(int index, std::string_view label, std::string_view value, int x, int y,
                       int code, int siz, int typ, int arr = 0, int ddl = -1) {
-        add_inpt(FormView.nb_inpt < index + 1 ? index + 1 : FormView.nb_inpt, index, label, value,
-                 {x, y, code, -1}, 0, 0, siz, typ, arr, 1, -1, ddl, "");
+        add_inpt(form_view().nb_inpt < index + 1 ? index + 1 : form_view().nb_inpt, index, label,
+                 value, {x, y, code, -1}, 0, 0, siz, typ, arr, 1, -1, ddl, "");
     }
     std::string log() const {
         std::ifstream in(dir_.file("Logfile.txt"));
@@ -73,7 +73,7 @@ class FormLayout : public ::testing::Test {
 
 TEST_F(FormLayout, MetricsComeFromTheValueFont) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     EXPECT_EQ(v.DxI, 7);  // Liberation Mono (and Courier New) at 12 px: 7.2 px per character
     EXPECT_GT(v.DyI, 0);
     EXPECT_GT(v.Yoffset, 0);  // the underscore hangs below the baseline
@@ -82,7 +82,7 @@ TEST_F(FormLayout, MetricsComeFromTheValueFont) {
 
 TEST_F(FormLayout, LabelPlacementTable) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int dx = v.DxI, yo = v.Yoffset, w = label_width("Speed");
     const int box_w = dx * 5 + 2 * yo, box_h = v.BoxH, base = v.TxtBase, arrows = 2 * dx;
     struct Row {
@@ -124,7 +124,7 @@ TEST_F(FormLayout, LabelPlacementTable) {
 
 TEST_F(FormLayout, WindowSizeRepeatsTheMargins) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     input(0, "Count", "", 10, 10, -1, 5, typ_int);
     form_setup();
     // Liberation Mono at 12 px: 7 px a character, the underscore 2 px deep, descenders 3 px
@@ -143,7 +143,7 @@ TEST_F(FormLayout, WindowSizeRepeatsTheMargins) {
 
 TEST_F(FormLayout, CodedButtonsAndTextItems) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     input(0, "", "", 0, 10, -1, 400, typ_tck);  // the window is 0 + 400 wide
     struct Row {
         int x, width, x0;
@@ -189,7 +189,7 @@ TEST_F(FormLayout, CodedButtonsAndTextItems) {
 
 TEST_F(FormLayout, SeparatorsAndListsAfterLayout) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     input(0, "", "", 10, 10, -1, 5, typ_ddl, 0, 3);
     std::array<Rect, max_sepa> seps{};
     seps[0] = {0, -5, 100, -5};  // horizontal, relative to the base line
@@ -205,7 +205,7 @@ TEST_F(FormLayout, SeparatorsAndListsAfterLayout) {
 
 TEST_F(FormLayout, OddDefinitionsLayOutWithinLimits) {
     fonts();
-    const auto& v = FormView;
+    const auto& v = form_view();
     const int odd[][3] = {
         {INT_MIN, INT_MIN, INT_MAX}, {INT_MAX, INT_MAX, -1}, {-5, -5, 0}, {0, 0, 100000}};
     for (int i = 0; i < max_inpt; ++i) {
@@ -220,14 +220,14 @@ TEST_F(FormLayout, OddDefinitionsLayOutWithinLimits) {
     EXPECT_LE(v.windowInfo.width, 4096);
     EXPECT_GE(v.windowInfo.height, 1);
     EXPECT_LE(v.windowInfo.height, 4096);
-    FormView.CurDDL = 29;
-    FormView.CurOvfl = 0;
+    form_view().CurDDL = 29;
+    form_view().CurOvfl = 0;
     frm_hit_rects();  // must not read outside a table (the sanitizer build checks)
 }
 
 TEST_F(FormLayout, HitRectangles) {
     fonts();
-    auto& v = FormView;
+    auto& v = form_view();
     const std::string path40 = "/home/pilot/Volaro/Landscapes/Alps/12345";
     ASSERT_EQ(path40.size(), 40u);
     input(0, "", path40, 10, 200, -1, 20, typ_fld);
@@ -244,7 +244,7 @@ TEST_F(FormLayout, HitRectangles) {
     EXPECT_EQ(v.inpt_ovr[1], (Rect{0, 0, 0, 0}));
     EXPECT_EQ(v.inpt_ovr[2], (Rect{0, 0, 0, 0}));               // key inputs never have one
     EXPECT_EQ(v.inpt_ovr[3][2], v.inpt_pos[3][2] + 2 * v.DxI);  // right of the arrows
-    EXPECT_NE(v.inpt_ovr[4], (Rect{0, 0, 0, 0}));  // a list's arrow takes two places
+    EXPECT_NE(v.inpt_ovr[4], (Rect{0, 0, 0, 0}));               // a list's arrow takes two places
 
     // The message pop-up is kept inside the window.
     v.inpt_msg[1] = "A message far too long for such a small window";
@@ -257,7 +257,7 @@ TEST_F(FormLayout, HitRectangles) {
 
 TEST_F(FormLayout, OpenListGeometry) {
     fonts();
-    auto& v = FormView;
+    auto& v = form_view();
     // Rows 17 px high (see WindowSizeRepeatsTheMargins), a scroll bar 2 × 7 px wide: ten rows
     // from 400 down to 230, the thumb's track 170 - 2 × 14 = 142 px from 386 down to 244.
     struct Row {
@@ -269,7 +269,7 @@ TEST_F(FormLayout, OpenListGeometry) {
     };
     const Row rows[] = {
         {"10 lines", 10, 400, 0, 0, false, 0, 0},
-        {"11 lines", 11, 400, 0, 1, false, 386, 256},  // 386 - 142 × 10 / 11 = 256.9
+        {"11 lines", 11, 400, 0, 1, false, 386, 256},            // 386 - 142 × 10 / 11 = 256.9
         {"30 lines scrolled", 30, 400, 20, 1, false, 291, 244},  // 386 - 142 × 20 / 30 = 291.3
         {"near the bottom", 5, 30, 0, 0, true, 0, 0},
     };
@@ -296,7 +296,7 @@ TEST_F(FormLayout, OpenListGeometry) {
 }
 
 TEST_F(FormLayout, WindowLife) {
-    auto& v = FormView;
+    auto& v = form_view();
     add_inpt(1, 0, "Count", "3", {10, 10, -1, -1}, 3, 0, 5, typ_int, 0, 1, -1, -1, "");
     set_opt(0, font_size, 0);  // not active: no close box
     const int id = frm_start_graphics("arial.ttf", "Test form");
@@ -338,11 +338,11 @@ TEST_F(FormLayout, TheLoopRunsUntilTheWindowIsClosed) {
     add_inpt(1, 0, "Count", "3", {10, 10, -1, -1}, 3, 0, 5, typ_int, 0, 1, -1, -1, "");
     const int id = frm_start_graphics("arial.ttf", "Form");
     ASSERT_EQ(id, 1);
-    host_->messages.push_back([&] { cpw_input_close(FormView.cpw, id); });
+    host_->messages.push_back([&] { cpw_input_close(form_view().cpw, id); });
     EXPECT_EQ(frm_do_graphics(), -999);
     EXPECT_TRUE(host_->window(id)->destroyed);
     EXPECT_EQ(host_->window(id)->swaps, 1);  // the first frame was drawn
-    EXPECT_EQ(FormView.windowInfo.id, 0);
+    EXPECT_EQ(form_view().windowInfo.id, 0);
 }
 
 TEST_F(FormLayout, NoWindowNoLoop) {
@@ -357,8 +357,8 @@ TEST_F(FormLayout, NoWindowNoLoop) {
 TEST_F(FormLayout, MissingLabelFontFallsBackWithALogLine) {
     add_inpt(1, 0, "Count", "3", {10, 10, -1, -1}, 3, 0, 5, typ_int, 0, 1, -1, -1, "");
     ASSERT_EQ(frm_start_graphics("no_such_font.ttf", "Form"), 1);
-    EXPECT_EQ(FormView.font_name, "arial.ttf");
-    EXPECT_NE(FormView.Txt_Font, nullptr);
+    EXPECT_EQ(form_view().font_name, "arial.ttf");
+    EXPECT_NE(form_view().Txt_Font, nullptr);
     EXPECT_NE(log().find("************* Txt_Font : no_such_font.ttf could not be loaded - "
                          "arial.ttf selected *************"),
               std::string::npos)
@@ -366,7 +366,7 @@ TEST_F(FormLayout, MissingLabelFontFallsBackWithALogLine) {
 }
 
 TEST_F(FormLayout, NoFontsStillLayOut) {
-    auto& v = FormView;  // no faces loaded at all
+    auto& v = form_view();  // no faces loaded at all
     frm_metrics();
     EXPECT_GT(v.DxI, 0);
     input(0, "Label", "value", 10, 10, -1, 5, typ_chr);
@@ -377,7 +377,7 @@ TEST_F(FormLayout, NoFontsStillLayOut) {
 }
 
 TEST_F(FormLayout, ContentScaleMultipliesPositionsSizesAndTheFont) {
-    const auto& v = FormView;
+    const auto& v = form_view();
     struct Row {
         float scale;
         int font, x, tick, button_x, button_w, coded_x, text_y;

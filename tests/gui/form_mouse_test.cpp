@@ -13,7 +13,7 @@ TEST_F(Mouse, HitTestsAreStrictAndTheFirstMatchWins) {
     box(typ_chr, {10, 100, 110, 115});
     box(typ_chr, {50, 100, 150, 115});  // overlaps the first
     const int off = box(typ_chr, {10, 50, 110, 65});
-    FormView.inpt_act[off] = 0;
+    form_view().inpt_act[off] = 0;
     struct Case {
         int x, y, focus;
     };
@@ -29,21 +29,21 @@ TEST_F(Mouse, HitTestsAreStrictAndTheFirstMatchWins) {
     for (const Case& c : cases) {
         click(20, 107);  // focus something first
         click(c.x, c.y);
-        EXPECT_EQ(FormView.CurInpt, c.focus) << c.x << "," << c.y;
+        EXPECT_EQ(form_view().CurInpt, c.focus) << c.x << "," << c.y;
     }
 }
 
 TEST_F(Mouse, ReleasesCallBackWithTheValueAndPressesKeepThePreviousFocus) {
     const int a = box(typ_chr, {10, 100, 110, 115}, "abc");
     const int b = box(typ_int, {10, 50, 110, 65}, "12");
-    FormView.inpt_ival[b] = 12;
+    form_view().inpt_ival[b] = 12;
     click(20, 107);
     press(20, 57);
-    EXPECT_EQ(FormView.CurInptOld, a);
+    EXPECT_EQ(form_view().CurInptOld, a);
     release(20, 57);
     EXPECT_EQ(callbacks, (std::vector<Callback>{{1, a + 1, 0}, {1, b + 1, 12}}));
     release(300, 200);  // a release without a press, nowhere
-    EXPECT_EQ(FormView.CurInpt, -1);
+    EXPECT_EQ(form_view().CurInpt, -1);
     EXPECT_EQ(callbacks.size(), 2u);
 }
 
@@ -54,7 +54,7 @@ TEST_F(Mouse, TickBoxesRadioGroupsAndDependants) {
     const int d1 = box(typ_chr, {100, 200, 200, 215});
     const int d3 = box(typ_chr, {100, 180, 200, 195});
     const int d3inv = box(typ_chr, {100, 160, 200, 175});
-    auto& v = FormView;
+    auto& v = form_view();
     v.inpt_dep[d1] = 1;
     v.inpt_dep[d3] = 3;
     v.inpt_dep[d3inv] = 1003;
@@ -92,7 +92,7 @@ TEST_F(Mouse, TickBoxesRadioGroupsAndDependants) {
 TEST_F(Mouse, CaretAndSelectionFromTheClickPosition) {
     // Characters start at x0 + Yoffset = 13, each 8 pixels wide.
     const int i = box(typ_chr, {10, 100, 90, 115}, "0123456789abcdef", 10);
-    auto& v = FormView;
+    auto& v = form_view();
     struct Case {
         int ofs, from, to;  // press and release x
         int pos1, pos2;
@@ -140,55 +140,55 @@ TEST_F(Mouse, ButtonsValidateCallBackAndEndTheLoopByType) {
         callbacks.clear();
         checked.clear();
         invalid = c.one_invalid ? std::set<int>{0} : std::set<int>{};
-        FormView.inpt_OK = filled<max_inpt>(1);
+        form_view().inpt_OK = filled<max_inpt>(1);
         add_butt(1, 0, "OK", 200, 20, 60, c.type);
-        FormView.butt_pos[0] = {200, 20, 260, 35};
+        form_view().butt_pos[0] = {200, 20, 260, 35};
         press(230, 27);
-        EXPECT_EQ(FormView.CurButt, 0);  // drawn pressed
+        EXPECT_EQ(form_view().CurButt, 0);  // drawn pressed
         release(230, 27);
-        EXPECT_EQ(FormView.CurButt, -1);
+        EXPECT_EQ(form_view().CurButt, -1);
         EXPECT_EQ(checked.size(), c.validates ? 2u : 0u);
-        EXPECT_EQ(FormView.inpt_OK[0], c.validates && c.one_invalid ? 0 : 1);
-        EXPECT_EQ(FormView.inpt_msg[0], c.validates && c.one_invalid ? "bad x" : "");
+        EXPECT_EQ(form_view().inpt_OK[0], c.validates && c.one_invalid ? 0 : 1);
+        EXPECT_EQ(form_view().inpt_msg[0], c.validates && c.one_invalid ? "bad x" : "");
         const std::vector<Callback> called{{6, 1, c.type}};
         EXPECT_EQ(callbacks, c.calls ? called : std::vector<Callback>{});
         EXPECT_EQ(loop_broken(), c.ends);
-        EXPECT_EQ(FormView.ExitStat, c.type);
+        EXPECT_EQ(form_view().ExitStat, c.type);
     }
     // The callback may change the result.
     replace_exit = 7;
     invalid.clear();
     click(230, 27);
-    EXPECT_EQ(FormView.ExitStat, 7);
+    EXPECT_EQ(form_view().ExitStat, 7);
 }
 
 TEST_F(Mouse, OkWithOneInvalidInputThenFixed) {
     const int i = box(typ_int, {10, 100, 110, 115}, "abc");
     add_butt(1, 0, "OK", 200, 20, 60, 1);
-    FormView.butt_pos[0] = {200, 20, 260, 35};
+    form_view().butt_pos[0] = {200, 20, 260, 35};
     invalid = {i};
     click(230, 27);
     EXPECT_FALSE(loop_broken());
     EXPECT_TRUE(callbacks.empty());
-    EXPECT_EQ(FormView.inpt_OK[i], 0);
+    EXPECT_EQ(form_view().inpt_OK[i], 0);
     // The right button shows why, where it was pressed; its release hides it.
     press(50, 107, cpw_button_right);
-    EXPECT_EQ(FormView.MsgInpt, i);
-    EXPECT_EQ(std::pair(FormView.xmsg, FormView.ymsg), std::pair(50, 107));
+    EXPECT_EQ(form_view().MsgInpt, i);
+    EXPECT_EQ(std::pair(form_view().xmsg, form_view().ymsg), std::pair(50, 107));
     press(300, 200, cpw_button_right);  // outside every input: hidden
-    EXPECT_EQ(FormView.xmsg, -1);
+    EXPECT_EQ(form_view().xmsg, -1);
     // A quick right click leaves it up while the pointer rests on the box, as hovering does.
     click_right(50, 107);
-    EXPECT_EQ(FormView.xmsg, 50);
+    EXPECT_EQ(form_view().xmsg, 50);
     move(300, 200);
-    EXPECT_EQ(FormView.xmsg, -1);
+    EXPECT_EQ(form_view().xmsg, -1);
     move(60, 107);
-    EXPECT_EQ(std::pair(FormView.xmsg, FormView.MsgInpt), std::pair(60, i));
+    EXPECT_EQ(std::pair(form_view().xmsg, form_view().MsgInpt), std::pair(60, i));
 
     invalid.clear();
     click(230, 27);
     EXPECT_TRUE(loop_broken());
-    EXPECT_EQ(FormView.inpt_OK[i], 1);
+    EXPECT_EQ(form_view().inpt_OK[i], 1);
     EXPECT_EQ(callbacks, (std::vector<Callback>{{6, 1, 1}}));
 }
 
@@ -196,7 +196,7 @@ TEST_F(Mouse, StepArrowsStepOncePerPress) {
     // Box 15 high, x1 = 110: arrows x 112..124, mid 107, upper y 108..114, lower 101..108.
     const int off = box(typ_int, {10, 200, 110, 215}, "5");
     const int i = box(typ_int, {10, 100, 110, 115}, "5");
-    auto& v = FormView;
+    auto& v = form_view();
     v.inpt_arr[off] = v.inpt_arr[i] = 1;
     v.inpt_act[off] = 0;
     v.inpt_inc[off] = 1;
@@ -229,7 +229,7 @@ TEST_F(Mouse, StepArrowsStepOncePerPress) {
 
 TEST_F(Mouse, ListOpensChoosesAndCloses) {
     const int q = list_box(5, {10, 200, 110, 215});
-    auto& v = FormView;
+    auto& v = form_view();
     click(50, 207);
     EXPECT_EQ(v.CurDDL, 0);
     EXPECT_TRUE(frm_kbd_hook_installed());
@@ -269,11 +269,11 @@ TEST_F(Mouse, ListOpensChoosesAndCloses) {
 
 TEST_F(Mouse, OverflowMarkerShowsTheTextWhileHeld) {
     const int i = box(typ_fld, {10, 100, 90, 115}, "/a/rather/long/folder/name", 10);
-    FormView.inpt_ovr[i] = {60, 85, 90, 99};  // under the box's right end, as drawn
+    form_view().inpt_ovr[i] = {60, 85, 90, 99};  // under the box's right end, as drawn
     press(70, 92);
-    EXPECT_EQ(FormView.CurOvfl, i);
+    EXPECT_EQ(form_view().CurOvfl, i);
     release(70, 92);
-    EXPECT_EQ(FormView.CurOvfl, -1);
+    EXPECT_EQ(form_view().CurOvfl, -1);
 }
 
 TEST_F(Mouse, WheelKeepsTheListWithinItsLines) {
@@ -292,23 +292,23 @@ TEST_F(Mouse, WheelKeepsTheListWithinItsLines) {
     };
     for (const Case& c : cases) {
         reset_form_view();
-        FormView.windowInfo.height = height;
-        FormView.DxI = 8;
+        form_view().windowInfo.height = height;
+        form_view().DxI = 8;
         list_box(c.lines, {10, 250, 110, 265});
         click(50, 257);
         frm_hit_rects();
         for (int s : c.steps) wheel(s);
-        EXPECT_EQ(FormView.ddl_offset, c.offset) << c.lines;
-        EXPECT_EQ(FormView.CurDDL_N, c.hovered) << c.lines;
+        EXPECT_EQ(form_view().ddl_offset, c.offset) << c.lines;
+        EXPECT_EQ(form_view().CurDDL_N, c.hovered) << c.lines;
         frm_mouseentry(cpw, 1, cpw_left);
     }
     wheel(3);  // no list open: nothing
-    EXPECT_EQ(FormView.ddl_offset, 0);
+    EXPECT_EQ(form_view().ddl_offset, 0);
 }
 
 TEST_F(Mouse, ScrollBarArrowsThumbAndDrag) {
     const int q = list_box(30, {10, 250, 110, 265});
-    auto& v = FormView;
+    auto& v = form_view();
     click(50, 257);
     frm_hit_rects();
     // The list runs 250 down to 100; the scroll column is 94..110, its arrows 16 high.
@@ -340,10 +340,10 @@ TEST_F(Mouse, LeaveClosesTheListButKeepsTheTypingFocus) {
     click(50, 207);
     frm_hit_rects();
     frm_mouseentry(cpw, 1, cpw_entered);
-    EXPECT_EQ(FormView.CurDDL, 0);
+    EXPECT_EQ(form_view().CurDDL, 0);
     frm_mouseentry(cpw, 1, cpw_left);
-    EXPECT_EQ(FormView.CurDDL, -1);
-    EXPECT_EQ(FormView.ddl_offset, 0);
+    EXPECT_EQ(form_view().CurDDL, -1);
+    EXPECT_EQ(form_view().ddl_offset, 0);
     EXPECT_FALSE(frm_kbd_hook_installed());
 
     // A text box keeps its caret and its keys when the pointer leaves, or the right button or
@@ -353,7 +353,7 @@ TEST_F(Mouse, LeaveClosesTheListButKeepsTheTypingFocus) {
     frm_mouseentry(cpw, 1, cpw_left);
     click_right(60, 107);
     wheel(1);
-    EXPECT_EQ(std::tuple(FormView.CurInpt, FormView.CurPos_1), std::tuple(t, 4));
+    EXPECT_EQ(std::tuple(form_view().CurInpt, form_view().CurPos_1), std::tuple(t, 4));
     EXPECT_TRUE(frm_kbd_hook_installed());
 }
 
@@ -372,10 +372,10 @@ TEST_F(Mouse, DragSelectsPastTheBoxWhileTheButtonIsHeld) {
     for (const Case& c : cases) {
         press(c.from_x, 107);
         drag(c.drag_x, 30);  // shown while dragging, wherever the pointer is
-        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        EXPECT_EQ(std::pair(form_view().CurPos_1, form_view().CurPos_2), std::pair(c.pos1, c.pos2));
         release(c.release_x, c.release_y);
-        EXPECT_EQ(FormView.CurInpt, i) << c.from_x;
-        EXPECT_EQ(std::pair(FormView.CurPos_1, FormView.CurPos_2), std::pair(c.pos1, c.pos2));
+        EXPECT_EQ(form_view().CurInpt, i) << c.from_x;
+        EXPECT_EQ(std::pair(form_view().CurPos_1, form_view().CurPos_2), std::pair(c.pos1, c.pos2));
         EXPECT_TRUE(frm_kbd_hook_installed());
     }
 }
@@ -420,21 +420,21 @@ TEST_F(MouseDialogs, FileInputsOpenTheirDialogOnTheSecondClick) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer + c.locale);
         reset_form_view();
-        FormView.windowInfo.height = height;
+        form_view().windowInfo.height = height;
         const int i = box(c.typ, {10, 100, 110, 115}, "/old");
-        FormView.inpt_ext[i] = "*.trn";
+        form_view().inpt_ext[i] = "*.trn";
         setenv("LC_ALL", c.locale.c_str(), 1);
         setenv("ZENITY_OUT", c.answer.c_str(), 1);
         setenv("ZENITY_STATUS", c.answer.empty() ? "1" : "0", 1);
         click(20, 107);  // focuses; keys start so that Delete can clear it
         EXPECT_TRUE(frm_kbd_hook_installed());
-        EXPECT_EQ(FormView.inpt_cval[i], "/old");
+        EXPECT_EQ(form_view().inpt_cval[i], "/old");
         press(20, 107);
         if (c.answer.empty()) setenv("ZENITY_STATUS", "0", 1);  // the message box's OK
         release(20, 107);
         EXPECT_FALSE(frm_kbd_hook_installed());
-        EXPECT_EQ(FormView.inpt_cval[i], c.value);
-        EXPECT_EQ(FormView.CurInptOld, -1);
+        EXPECT_EQ(form_view().inpt_cval[i], c.value);
+        EXPECT_EQ(form_view().CurInptOld, -1);
         const std::string args = tools.zenity_args();
         if (!c.args.empty()) {
             EXPECT_EQ(args, c.args);
@@ -462,8 +462,8 @@ TEST_F(MouseDialogs, ColourChooserSetsTextAndValue) {
         setenv("ZENITY_OUT", c.out.c_str(), 1);
         setenv("ZENITY_STATUS", std::to_string(c.status).c_str(), 1);
         click(20, 107);
-        EXPECT_EQ(FormView.inpt_cval[i], c.text) << c.out;
-        EXPECT_EQ(FormView.inpt_ival[i], c.value) << c.out;
+        EXPECT_EQ(form_view().inpt_cval[i], c.text) << c.out;
+        EXPECT_EQ(form_view().inpt_ival[i], c.value) << c.out;
     }
     EXPECT_NE(tools.zenity_args().find("--title=choose a nice color\n--color=#ff8000\n"),
               std::string::npos);
@@ -477,7 +477,7 @@ TEST_F(MouseDialogs, DialogThatFailsToStartLeavesTheValue) {
     testing::internal::CaptureStderr();
     click(20, 107);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: No file specification returned\n");
-    EXPECT_EQ(FormView.inpt_cval[i], "/old");
+    EXPECT_EQ(form_view().inpt_cval[i], "/old");
 }
 
 TEST_F(MouseDialogs, TheCallerDrawsWhileADialogIsUpAndTakesTheKeysAfter) {
@@ -496,7 +496,7 @@ TEST_F(MouseDialogs, TheCallerDrawsWhileADialogIsUpAndTakesTheKeysAfter) {
 // --- any sequence of events ----------------------------------------------------------------------
 
 TEST_F(Mouse, RandomEventsKeepTheViewConsistent) {
-    auto& v = FormView;
+    auto& v = form_view();
     const int lines[] = {0, 1, 50};
     for (int t = 0; t < 4; ++t) box(t, {10, 280 - 20 * t, 90, 295 - 20 * t}, "12345678901234");
     box(typ_tck, {100, 280, 112, 292}, "", 12);

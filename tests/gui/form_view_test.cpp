@@ -24,29 +24,29 @@ class FormViewTest : public ::testing::Test {
 
 TEST_F(FormViewTest, RegistrationPastATableIsDropped) {
     add_inpt(101, 100, "x", "y", {1, 2, 3, 4}, 0, 0, 5, typ_chr, 0, 1, -1, -1, "");
-    EXPECT_EQ(FormView.nb_inpt, 100);  // the count, kept within the table
+    EXPECT_EQ(form_view().nb_inpt, 100);  // the count, kept within the table
     add_ddl(30, 3, 0, "x");
     add_ddl(0, 60, 50, "x");
-    EXPECT_EQ(FormView.ddl_nbli[0], 50);
-    EXPECT_EQ(FormView.ddl_txt[0][49], "");
+    EXPECT_EQ(form_view().ddl_nbli[0], 50);
+    EXPECT_EQ(form_view().ddl_txt[0][49], "");
     add_lnd(1, 400, 399, "far");
-    EXPECT_EQ(FormView.LndDDL, 1);
-    EXPECT_EQ(FormView.ddl_nbli[1], max_lnd_lines);
+    EXPECT_EQ(form_view().LndDDL, 1);
+    EXPECT_EQ(form_view().ddl_nbli[1], max_lnd_lines);
     add_subt(21, 20, "x", 1, 1);
-    EXPECT_EQ(FormView.nb_subt, 20);
+    EXPECT_EQ(form_view().nb_subt, 20);
     add_butt(11, 10, "x", 1, 1, 1, 1);
-    EXPECT_EQ(FormView.nb_butt, 10);
+    EXPECT_EQ(form_view().nb_butt, 10);
     add_butt(-3, 0, "x", 1, 1, 1, 1);
-    EXPECT_EQ(FormView.nb_butt, 0);
+    EXPECT_EQ(form_view().nb_butt, 0);
 }
 
 TEST_F(FormViewTest, KeyInputsShowTheKeyName) {
     add_inpt(2, 0, "k", "typed", {1, 2, 3, 4}, 10065, 0, 5, typ_key, 0, 1, -1, -1, "");
     add_inpt(2, 1, "k", "typed", {1, 2, 3, 4}, 0, 0, 5, typ_key, 0, 1, -1, -1, "");
-    EXPECT_EQ(FormView.inpt_cval[0], "CTRL+A");
-    EXPECT_EQ(FormView.inpt_cval[1], "typed");
+    EXPECT_EQ(form_view().inpt_cval[0], "CTRL+A");
+    EXPECT_EQ(form_view().inpt_cval[1], "typed");
     set_inpt_val(1, 30065, 0, "ignored");
-    EXPECT_EQ(FormView.inpt_cval[1], "CTRL+SHFT+A");
+    EXPECT_EQ(form_view().inpt_cval[1], "CTRL+SHFT+A");
 }
 
 TEST_F(FormViewTest, RadioCircle) {
@@ -56,15 +56,15 @@ TEST_F(FormViewTest, RadioCircle) {
     members[0] = {1, 2};
     members[1] = {-1};  // a name that matched no box
     add_rdio(2, counts, members);
-    EXPECT_EQ(FormView.rdio_set[0], 0);
-    EXPECT_EQ(FormView.rdio_set[1], 0);
-    EXPECT_EQ(FormView.rdio_set[2], -1);
-    EXPECT_EQ(FormView.tick_rdio[1][0], -1);
-    ASSERT_EQ(FormView.NCRad, 26);  // size 12
-    EXPECT_FLOAT_EQ(FormView.pprad[0][0], float(std::cos(0.7853981633975)));
-    EXPECT_FLOAT_EQ(FormView.pprad[0][1], float(std::sin(0.7853981633975)));
+    EXPECT_EQ(form_view().rdio_set[0], 0);
+    EXPECT_EQ(form_view().rdio_set[1], 0);
+    EXPECT_EQ(form_view().rdio_set[2], -1);
+    EXPECT_EQ(form_view().tick_rdio[1][0], -1);
+    ASSERT_EQ(form_view().NCRad, 26);  // size 12
+    EXPECT_FLOAT_EQ(form_view().pprad[0][0], float(std::cos(0.7853981633975)));
+    EXPECT_FLOAT_EQ(form_view().pprad[0][1], float(std::sin(0.7853981633975)));
     double a13 = 13 * 6.28318530718 / 26 + 0.7853981633975;
-    EXPECT_FLOAT_EQ(FormView.pprad[13][0], float(std::cos(a13)));
+    EXPECT_FLOAT_EQ(form_view().pprad[13][0], float(std::cos(a13)));
 
     // Large boxes: the circle keeps within its vertex table.
     add_inpt(1, 0, "", "", {1, 1, -1, -1}, 0, 0, 200, typ_tck, 0, 1, -1, -1, "");
@@ -72,7 +72,7 @@ TEST_F(FormViewTest, RadioCircle) {
     members = {};
     members[0][0] = 1;
     add_rdio(1, counts, members);
-    EXPECT_EQ(FormView.NCRad, max_radio_vertices);
+    EXPECT_EQ(form_view().NCRad, max_radio_vertices);
 }
 
 TEST_F(FormViewTest, UpdatesPastTheLiveCountDoNothing) {
@@ -82,28 +82,28 @@ TEST_F(FormViewTest, UpdatesPastTheLiveCountDoNothing) {
     set_inpt_val(2, 5, 5, "new");
     set_inpt_val(-1, 5, 5, "new");
     set_subt(1, "new", 1);
-    EXPECT_EQ(FormView.inpt_txt[2], "");
-    EXPECT_EQ(FormView.inpt_cval[2], "");
-    EXPECT_EQ(FormView.subt_txt[1], "");
-    EXPECT_FALSE(FormView.redraw);
+    EXPECT_EQ(form_view().inpt_txt[2], "");
+    EXPECT_EQ(form_view().inpt_cval[2], "");
+    EXPECT_EQ(form_view().subt_txt[1], "");
+    EXPECT_FALSE(form_view().redraw);
 
     set_inpt_props(1, "new", 0, typ_int, "*.x", 0);
-    EXPECT_EQ(FormView.inpt_txt[1], "new");
-    EXPECT_EQ(FormView.inpt_act[1], 0);
-    EXPECT_EQ(FormView.inpt_typ[1], typ_int);
-    EXPECT_FALSE(FormView.redraw);
+    EXPECT_EQ(form_view().inpt_txt[1], "new");
+    EXPECT_EQ(form_view().inpt_act[1], 0);
+    EXPECT_EQ(form_view().inpt_typ[1], typ_int);
+    EXPECT_FALSE(form_view().redraw);
     set_subt(0, "changed", 1);
-    EXPECT_EQ(FormView.subt_txt[0], "changed");
-    EXPECT_TRUE(FormView.redraw);
+    EXPECT_EQ(form_view().subt_txt[0], "changed");
+    EXPECT_TRUE(form_view().redraw);
 }
 
 TEST_F(FormViewTest, ListValues) {
     inputs(1, typ_ddl);
     for (int e = 0; e < 3; ++e) add_ddl(0, 3, e, std::string(1, char('a' + e)));
     set_inpt_val(0, 2, 0, "ignored");
-    EXPECT_EQ(FormView.inpt_cval[0], "c");
+    EXPECT_EQ(form_view().inpt_cval[0], "c");
     set_inpt_val(0, 3, 0, "ignored");  // no such line
-    EXPECT_EQ(FormView.inpt_cval[0], "");
+    EXPECT_EQ(form_view().inpt_cval[0], "");
     set_inpt_val(0, 0, 0, "");
     int ival;
     float rval;
@@ -123,10 +123,10 @@ TEST_F(FormViewTest, DependenciesFollowTickBoxes) {
     add_inpt(4, 2, "b", "", {1, 1, -1, -1}, 0, 0, 5, typ_chr, 0, 0, 1000, -1, "");
     add_inpt(4, 3, "c", "", {1, 1, -1, -1}, 0, 0, 5, typ_chr, 0, 1, 999, -1, "");  // no box 999
     set_inpt_val(0, 0, 0, "");
-    EXPECT_EQ(FormView.inpt_act[1], 0);
-    EXPECT_EQ(FormView.inpt_act[2], 1);
-    EXPECT_EQ(FormView.inpt_act[3], 1);
+    EXPECT_EQ(form_view().inpt_act[1], 0);
+    EXPECT_EQ(form_view().inpt_act[2], 1);
+    EXPECT_EQ(form_view().inpt_act[3], 1);
     set_inpt_val(0, 1, 0, "");
-    EXPECT_EQ(FormView.inpt_act[1], 1);
-    EXPECT_EQ(FormView.inpt_act[2], 0);
+    EXPECT_EQ(form_view().inpt_act[1], 1);
+    EXPECT_EQ(form_view().inpt_act[2], 0);
 }

@@ -51,7 +51,7 @@ bool first_frame = true;
 void show_frame(pCpw cpw, int win) {
     drawWindowOne();
     if (first_frame && !opt.png.empty()) {
-        const auto& w = FormView.windowInfo;
+        const auto& w = form_view().windowInfo;
         if (!write_png_bottom_up(opt.png, w.width, w.height, frm_read_back()))
             std::fprintf(stderr, "frm_show: cannot write %s\n", opt.png.c_str());
     }
@@ -83,6 +83,8 @@ int check(int n, std::string_view, int& ival, float& rval, TextField<255>& cval,
 }  // namespace
 
 int main(int argc, char** argv) {
+    const auto form = frm_create_context();
+    frm_set_context(form.get());
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         if ((arg == "--values" || arg == "--png") && a + 1 < argc)
@@ -110,11 +112,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "frm_show: %s: saved values not read\n", opt.values.c_str());
 
     const int id = frm_create_form();
-    const auto& w = FormView.windowInfo;
+    const auto& w = form_view().windowInfo;
     line("window " + std::to_string(id) + " " + std::to_string(w.width) + " " +
          std::to_string(w.height));
     if (id == 0) return 3;
-    cpwDisplayCallback(FormView.cpw, show_frame);
+    cpwDisplayCallback(form_view().cpw, show_frame);
 
     line("exit " + std::to_string(frm_do_form()));
     for (int n = 1; n <= frm_get_count(); ++n) {

@@ -28,7 +28,7 @@ class Interaction : public ::testing::Test {
         reset_form_view();
         frm_StartKbdHook(0);
         frm_set_key_clock(nullptr);
-        auto& v = FormView;
+        auto& v = form_view();
         v.windowInfo = {1, 0, 0, 400, height};
         v.DxI = 8;
         v.Yoffset = 3;
@@ -65,7 +65,7 @@ class Interaction : public ::testing::Test {
 
     // An input at box (x0, y0)-(x1, y1), form coordinates, enabled.
     int box(int typ, Rect pos, std::string value = "", int siz = 10) {
-        auto& v = FormView;
+        auto& v = form_view();
         const int i = v.nb_inpt;
         add_inpt(i + 1, i, "label", value, {pos[0], pos[1], -1, -1}, 0, 0, siz, typ, 0, 1, -1, -1,
                  "");
@@ -75,10 +75,10 @@ class Interaction : public ::testing::Test {
     // A list input with `lines` lines "L0".. drawn open below its box as drawing leaves it.
     int list_box(int lines, Rect pos) {
         const int i = box(typ_ddl, pos);
-        FormView.inpt_ddl[i] = 0;
-        FormView.ddl_inpt[0] = i;
+        form_view().inpt_ddl[i] = 0;
+        form_view().ddl_inpt[0] = i;
         for (int l = 0; l < lines; ++l) add_ddl(0, lines, l, "L" + std::to_string(l));
-        if (lines == 0) FormView.ddl_nbli[0] = 0;
+        if (lines == 0) form_view().ddl_nbli[0] = 0;
         return i;
     }
     void press(int x, int y, int button = cpw_button_left) {
