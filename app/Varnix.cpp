@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <utility>
 
 #include "app/Varnix_vers.hpp"
 #include "app/cup_file.hpp"
@@ -269,7 +270,9 @@ void convert_single_point(const CommandLine& cl) {
     std::string ligne = "TPPosX=" + std::string(trim(format_fixed(tpx0, 15, 3))) +
                         "\nTPPosY=" + std::string(trim(format_fixed(tpy0, 15, 3)));
     console_line(ligne);
-    if (cl.qclip) wr_clp(ligne);
+    if (cl.qclip) {
+        if (Fault f = wr_clp(ligne)) stop_on(std::move(f));
+    }
 }
 
 }  // namespace
@@ -420,7 +423,7 @@ Mode choose_mode(CommandLine& cl) {
 
 void run_mode(Mode mode, const CommandLine& cl) {
     if (mode == Mode::form) {
-        run_window_mode();
+        if (Fault f = run_window_mode()) stop_on(std::move(f));
         stop_silently();
     }
     if (mode == Mode::batch) {
@@ -449,9 +452,13 @@ void run_mode(Mode mode, const CommandLine& cl) {
 }  // namespace
 
 int varnix_main(const std::vector<std::string>& args) {
-    CommandLine cl = start_up(args);
-    classify_arguments(cl);
-    apply_options(cl);
-    run_mode(choose_mode(cl), cl);
-    end_program(ExitStatus::success);
+    try {
+        CommandLine cl = start_up(args);
+        classify_arguments(cl);
+        apply_options(cl);
+        run_mode(choose_mode(cl), cl);
+    } catch (const RunEnd& end) {
+        return settle_end(end);
+    }
+    return settle_end(RunEnd{});
 }

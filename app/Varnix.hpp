@@ -8,7 +8,8 @@
 
 // Runs the whole program on `args` (argument 0 first) as the system gives them: paths and
 // landscape names keep their bytes; coordinates become Windows-1252 where they are read.
-// Every end goes through app/stop.hpp.
+// The one place a run ends: every stop below hands its fault up to here, which shows it and
+// returns the exit status.
 int varnix_main(const std::vector<std::string>& args);
 
 // Sets up the conversion for common_data.landscape: 1 when ready, otherwise the failure value

@@ -1,16 +1,28 @@
-// The one way the application ends. Scripts tell the outcomes apart by the exit status:
-// 0 success (and -help, and a closed form), 1 the clipboard failure (host's BailOut), 2 every
-// other stop that reports a problem, 3 finished with input lines skipped (each named in a
-// warning).
+// How the application's runs end. Scripts tell the outcomes apart by the exit status:
+// 0 success (and -help, and a closed form), 1 the clipboard failure, 2 every other stop that
+// reports a problem, 3 finished with input lines skipped (each named in a warning).
+//
+// The stops below end the run, not the process: they hand a RunEnd up to varnix_main, which
+// alone shows the fault and returns the status to main. They are for the application's own
+// code; a lower layer returns a Fault (include/fault.hpp) for its caller to stop with.
 #pragma once
 
 #include <string_view>
 
+#include "include/fault.hpp"
+
 enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2, lines_skipped = 3 };
 
-// Closes the run log and ends the process (host's exit_program, which the clipboard's fatal
-// failure takes as well).
+// What ends a run early: a fault, or a plain status (nothing to show).
+struct RunEnd {
+    ExitStatus status = ExitStatus::success;
+    Fault fault;
+};
+
+// Ends the run with `status` and nothing more to show.
 [[noreturn]] void end_program(ExitStatus status);
+// Ends the run with `fault` (which must be one).
+[[noreturn]] void stop_on(Fault fault);
 // "STOP " + msg on standard error, status 2.
 [[noreturn]] void stop_with_message(std::string_view msg);
 // Nothing written, status 0: the run ended as asked.
@@ -20,3 +32,9 @@ enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2, lines_ski
 // "STOP " + msg on standard error (in a box as well when not qline) and in the program log,
 // then status 2.
 [[noreturn]] void stop_reporting(std::string_view msg, bool qline);
+// "Exiting: " + msg on standard error, status 1 (the clipboard failures).
+[[noreturn]] void BailOut(std::string_view msg);
+
+// The driver's end of a run: shows the fault, closes the run log and settles standard output
+// (a result that cannot be printed is no success). Returns the exit status.
+int settle_end(const RunEnd& end);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/converter.hpp"
-#include "app/stop.hpp"
 #include "forms/my_forms.hpp"
 #include "host/console.hpp"
 #include "host/diag.hpp"
@@ -23,12 +22,12 @@ constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_form.frm";
 constexpr std::string_view saved_file_name = "Varnix_form.dat";
 
-// A start that cannot go on: the box, the same words on the console, and the end. The box
-// breaks lines at "/", so a path in it is given apart as `literal`.
-[[noreturn]] void stop_form_start(std::string_view literal, std::string_view msg) {
+// A start that cannot go on: the box and the same words on the console. The box breaks lines
+// at "/", so a path in it is given apart as `literal`.
+Fault form_start_fault(std::string_view literal, std::string_view msg) {
     error_message_tit(s_error, title, message_literal(literal) + std::string(msg), false);
     console_line(std::string(literal) + std::string(msg));
-    stop_after_report();
+    return {Fault::Code::reported, ""};
 }
 
 std::string four_digits(int v) {
@@ -155,29 +154,29 @@ void add_version_to_title() {
                  std::string(trim_right(line)) + " - V" + common_data.cvers.str(), true);
 }
 
-void varnix_forms() {
+namespace {
+
+// The window's run on the current form: the fault that kept it from opening or running.
+Fault run_converter() {
     auto& cd = common_data;
-    const auto form = frm_create_context();
-    FormContext* const outer = frm_current_context();
-    frm_set_context(form.get());
     std::string fnam = converter_form_file();
     diag(fnam);
-    if (frm_read_form(fnam) != 0) stop_form_start(path_text(fnam), "/ Error reading");
+    if (frm_read_form(fnam) != 0) return form_start_fault(path_text(fnam), "/ Error reading");
 
     int form_version = frm_get_version();
     diag("Versions :", cd.nvers, form_version);
     if (form_version / 100 != cd.nvers / 100)
-        stop_form_start("", "Version numbers do not match:/App:" + four_digits(cd.nvers) +
-                                "/Form:" + four_digits(form_version));
+        return form_start_fault("", "Version numbers do not match:/App:" + four_digits(cd.nvers) +
+                                        "/Form:" + four_digits(form_version));
 
     if (!find_converter_items()) {
         error_message_tit(s_error, title, "*** Form definition file corrupted ***", false);
-        stop_with_message("*** Form definition file corrupted  ***");
+        return {Fault::Code::stop, "*** Form definition file corrupted  ***"};
     }
     add_version_to_title();
     // Without an installation the engine would show a window with no landscapes, no choices
     // and no buttons, which only its close box could end: say so and stop instead.
-    if (!require_volaro_install(title, cd.qfr, false)) stop_after_report();
+    if (!require_volaro_install(title, cd.qfr, false)) return {Fault::Code::reported, ""};
 
     use_converter_hooks();
     if (frm_create_form() == 0) {
@@ -189,11 +188,22 @@ void varnix_forms() {
                               "The converter window could not be opened:/" + message_literal(why),
                               false);
         }
-        stop_with_message("frm_create_form: " + why);
+        return {Fault::Code::stop, "frm_create_form: " + why};
     }
     show_start_choices();
 
-    if (frm_do_form() == 0) stop_with_message("frm_do_form");
+    if (frm_do_form() == 0) return {Fault::Code::stop, "frm_do_form"};
     save_choices();
+    return {};
+}
+
+}  // namespace
+
+Fault varnix_forms() {
+    const auto form = frm_create_context();
+    FormContext* const outer = frm_current_context();
+    frm_set_context(form.get());
+    Fault end = run_converter();
     frm_set_context(outer);
+    return end;
 }

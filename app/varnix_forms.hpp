@@ -3,9 +3,12 @@
 
 #include <string>
 
+#include "include/fault.hpp"
+
 // Reads the converter's definition, finds its items, opens the window with the choices of the
-// last run and runs it; saves the choices when the window closes. Failures end the program.
-void varnix_forms();
+// last run and runs it; saves the choices when the window closes. Returns the fault that kept
+// the window from opening or running; none when the user closed it.
+Fault varnix_forms();
 
 // --- the steps of varnix_forms, for tests ------------------------------------------------------
 

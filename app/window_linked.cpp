@@ -1,4 +1,4 @@
 #include "app/varnix_forms.hpp"
 #include "app/window_mode.hpp"
 
-void run_window_mode() { varnix_forms(); }
+Fault run_window_mode() { return varnix_forms(); }

@@ -1,12 +1,11 @@
 #include <string>
 
-#include "app/stop.hpp"
 #include "app/window_mode.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "host/module.hpp"
 
-void run_window_mode() {
+Fault run_window_mode() {
     // VARNIX_WINDOW_MODULE_FILE: the module's file name, given by the build.
     const ModuleLookup window = load_module_entry(VARNIX_WINDOW_MODULE_FILE, "varnix_window_main");
     if (!window.entry) {
@@ -16,7 +15,10 @@ void run_window_mode() {
         const std::string what = "The converter window needs its module ";
         error_message_tit(s_error, "Varnix",
                           what + message_literal(path) + ":/" + message_literal(why), false);
-        stop_with_message(what + path + ": " + why);
+        return {Fault::Code::stop, what + path + ": " + why};
     }
-    window.entry();
+    Fault end;
+    // The entry is looked up as a function of no arguments; it is this one.
+    reinterpret_cast<decltype(&varnix_window_main)>(window.entry)(&end);
+    return end;
 }

@@ -3,8 +3,11 @@
 // window opens (window_loaded.cpp), so that a command-line run loads no window library.
 #pragma once
 
-// Runs varnix_forms; failures end the program.
-void run_window_mode();
+#include "include/fault.hpp"
 
-// The window module's entry point, resolved by this name.
-extern "C" void varnix_window_main();
+// Runs varnix_forms; returns the fault it ended with (none when the window was closed).
+Fault run_window_mode();
+
+// The window module's entry point, resolved by this name. It fills `end` and returns: a fault
+// is handed back as a value, never thrown across the module's edge.
+extern "C" void varnix_window_main(Fault* end);

@@ -48,16 +48,16 @@ bool try_rd_clp(std::string& text, std::string& reason) {
     return true;
 }
 
-int wr_clp(std::string_view text) {
+Fault wr_clp(std::string_view text) {
     std::string reason;
-    if (!try_wr_clp(text, reason)) BailOut(reason);
-    return 0;
+    if (try_wr_clp(text, reason)) return {};
+    return {Fault::Code::clipboard, reason};
 }
 
-int rd_clp(std::string& text) {
+Fault rd_clp(std::string& text) {
     std::string reason;
-    if (!try_rd_clp(text, reason)) BailOut(reason);
-    return 0;
+    if (try_rd_clp(text, reason)) return {};
+    return {Fault::Code::clipboard, reason};
 }
 
 int wr_clp_form(std::string_view text) {

@@ -1,7 +1,6 @@
 #include "host/messages.hpp"
 
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
 
 #include "host/console.hpp"
@@ -200,17 +199,4 @@ bool IsLanguageFrench() {
     std::string loc = platform::ui_locale();
     if (!loc.starts_with("fr")) return false;
     return loc.size() == 2 || loc[2] == '_' || loc[2] == '.' || loc[2] == '@';
-}
-
-void exit_program(int status) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::exit(status);
-}
-
-void BailOut(std::string_view msg) {
-    std::string line = "Exiting: ";
-    line += msg;
-    console_error_line(line);
-    exit_program(1);
 }

@@ -1,5 +1,6 @@
 // Messages: a console line or a message box (chosen by the caller's qline flag), the program
-// log "Logfile.txt", the console-window and language queries, and the fatal exit.
+// log "Logfile.txt", and the console-window and language queries. Nothing here ends the
+// process: that is the driver's alone.
 #pragma once
 
 #include <functional>
@@ -46,8 +47,3 @@ void reset_messages();
 
 void HideConsole();
 bool IsLanguageFrench();
-// The one end of the process: flushes the standard streams and exits with `status`. The
-// application's own stops (app/stop.hpp) settle their files and end here.
-[[noreturn]] void exit_program(int status);
-// "Exiting: " + msg on standard error, exit status 1.
-[[noreturn]] void BailOut(std::string_view msg);

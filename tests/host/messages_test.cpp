@@ -1,4 +1,4 @@
-// Message channels, the program log's exact layout, the language test and the fatal exit.
+// Message channels, the program log's exact layout and the language test.
 #include "host/messages.hpp"
 
 #include <gtest/gtest.h>
@@ -174,11 +174,6 @@ TEST(HideConsole, ReportsOnlyAsDiagnostics) {
     CaptureStdout();
     HideConsole();
     EXPECT_EQ(GetCapturedStdout(), "");
-}
-
-TEST(BailOutDeathTest, ExitsWithStatusOne) {
-    EXPECT_EXIT(BailOut("Can't empty clipboard"), testing::ExitedWithCode(1),
-                "^Exiting: Can't empty clipboard\n$");
 }
 
 }  // namespace

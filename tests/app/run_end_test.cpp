@@ -1,0 +1,64 @@
+// The driver's end of a run: each kind of fault, handed up from below, becomes the message and
+// the exit status the user knows; nothing below the driver ends the process.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "app/stop.hpp"
+#include "fixture.hpp"
+#include "host/messages.hpp"
+
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+// Runs `stop` as a lower part of a run would, and settles what reaches the driver.
+int settled(const std::function<void()>& stop) {
+    try {
+        stop();
+    } catch (const RunEnd& end) {
+        return settle_end(end);
+    }
+    return settle_end(RunEnd{});
+}
+
+TEST(RunEnd, EachFaultReachesTheUserAsItsMessageAndStatus) {
+    struct Case {
+        const char* what;
+        std::function<void()> stop;
+        std::string err;  // standard error
+        std::string log;  // the program log
+        int status;
+    };
+    const Case cases[] = {
+        {"done", [] {}, "", "", 0},
+        {"silent stop", [] { stop_silently(); }, "", "", 0},
+        {"lines skipped", [] { end_program(ExitStatus::lines_skipped); }, "", "", 3},
+        {"stop", [] { stop_with_message("No waypoint in a/b.cup"); },
+         "STOP No waypoint in a/b.cup\n", "", 2},
+        {"already reported", [] { stop_after_report(); }, "", "", 2},
+        {"report on the console", [] { stop_reporting("*** Error:a\\/b/line 2 ***", true); },
+         "STOP *** Error:a/b\nline 2 ***\n", "*** Error:a/b\nline 2 ***\n", 2},
+        {"report in a box", [] { stop_reporting("bad/file", false); },
+         "Varnix: bad\nfile\nSTOP bad\nfile\n", "bad\nfile\n", 2},
+        {"the clipboard, from the host",
+         [] { stop_on(Fault(Fault::Code::clipboard, "Can't open clipboard")); },
+         "Exiting: Can't open clipboard\n", "", 1},
+    };
+    TempDir dir;
+    setenv("VARNIX_NO_DIALOGS", "1", 1);
+    for (const Case& c : cases) {
+        const fs::path log = dir.path() / (std::string(c.what) + ".txt");
+        set_log_file_name(log.string());
+        CaptureStderr();
+        const int status = settled(c.stop);
+        EXPECT_EQ(GetCapturedStderr(), c.err) << c.what;
+        EXPECT_EQ(status, c.status) << c.what;
+        EXPECT_EQ(fs::exists(log) ? read_text(log) : "", c.log) << c.what;
+    }
+    reset_messages();
+}
+
+}  // namespace
