@@ -306,7 +306,7 @@ int init_conv() {
         return 0;
     };
     if (common_data.landscape.blank()) return fail("No landscape specified");
-    if (!require_volaro_install(title, common_data.qfr, qline)) return 0;
+    if (!require_volaro_install(title, qline)) return 0;
     get_active_volaro_version();
     std::string path(common_data.vlroinstpath.view());
     diag(path.size(), path_text(path));
@@ -343,6 +343,7 @@ CommandLine start_up(const std::vector<std::string>& args) {
     common_data.landscape.clear();
     common_data.qline = true;
     common_data.qfr = IsLanguageFrench();
+    set_language(user_language());
     set_diag_on(diag_on() || verbose_requested(args));
 
     CommandLine cl;

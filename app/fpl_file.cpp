@@ -225,7 +225,8 @@ class PlanConversion {
         AsideFile out;
         if (!out.open(outfile_)) {
             return RunOutcome::stopped(
-                Stop::reported, batch_file_message(BatchFileFailure::open_output, outfile_));
+                Stop::reported,
+                batch_file_message(BatchFileFailure::open_output, outfile_, out.failure_reason()));
         }
         out.write(std::string(cup_header) + "\r\n");
         out.write(body);

@@ -493,10 +493,12 @@ class Batch {
             report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
         if (o_.qcup && !cup_.open(cupfile_)) {
-            report(batch_file_message(BatchFileFailure::open_output, cupfile_));
+            report(
+                batch_file_message(BatchFileFailure::open_output, cupfile_, cup_.failure_reason()));
         }
         if (!fpl_.open(o_.outfile)) {
-            report(batch_file_message(BatchFileFailure::open_output, o_.outfile));
+            report(batch_file_message(BatchFileFailure::open_output, o_.outfile,
+                                      fpl_.failure_reason()));
         }
         if (o_.qcup && !cup_input_) cup_.write(std::string(cup_header) + "\r\n");
     }
@@ -841,11 +843,15 @@ class Batch {
 
 }  // namespace
 
-std::string batch_file_message(BatchFileFailure failure, std::string_view host_path) {
+std::string batch_file_message(BatchFileFailure failure, std::string_view host_path,
+                               std::string_view reason) {
     static constexpr std::string_view heads[] = {
         "*** Impossible to open batch input file :", "*** Error reading batch file :",
         "*** Impossible to open batch output file :", "*** Error writing batch output file :"};
-    return std::string(heads[int(failure)]) + message_literal(path_text(host_path)) + " ***";
+    std::string msg =
+        std::string(heads[int(failure)]) + message_literal(path_text(host_path)) + " ***";
+    if (!reason.empty()) msg += "/" + message_literal(reason);
+    return msg;
 }
 
 void append_waypoint(std::string& out, const BatchPoint& p, float lat, float lon) {

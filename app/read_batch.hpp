@@ -43,9 +43,11 @@ std::string describe_bad_batch_line(std::string_view line);
 std::string coordinate_fault(std::string_view lat_text, std::string_view lon_text, float lat,
                              float lon, int type, bool cup_input);
 
-// The messages of batch files (host paths) that cannot be opened, read or written.
+// The messages of batch files (host paths) that cannot be opened, read or written; the
+// system's `reason` (Windows-1252), when there is one, on the next line.
 enum class BatchFileFailure { open_input, read_input, open_output, write_output };
-std::string batch_file_message(BatchFileFailure failure, std::string_view host_path);
+std::string batch_file_message(BatchFileFailure failure, std::string_view host_path,
+                               std::string_view reason = {});
 
 // The waypoint line of a point that did not come from a .cup input: name, code (the name's first
 // 8 characters), latitude, longitude, elevation, style 1.

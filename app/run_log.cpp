@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/files.hpp"
+#include "host/log_files.hpp"
 
 namespace {
 
@@ -20,9 +20,9 @@ void run_log_set_name(std::string_view name) { run_log.name = name; }
 
 void run_log_line(std::string_view line) {
     if (!run_log.file) {
-        run_log.file = open_file(run_log.name, "w");
+        run_log.file = open_log_file(run_log.name, "w");
         if (!run_log.file)
-            return;  // like the program log: a log that cannot be opened is not reported
+            return;  // like the program log: a log that cannot be opened anywhere is not reported
     }
     std::fwrite(line.data(), 1, line.size(), run_log.file);
     std::fputc('\n', run_log.file);

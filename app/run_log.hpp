@@ -1,5 +1,6 @@
-// The run log "Varnix.log" in the current folder: rewritten by a run that writes to it, left as
-// it was by a run that writes nothing (it is created on the first line, not at start-up).
+// The run log "Varnix.log" in the current folder (else the user's log folder): rewritten by a run
+// that writes to it, left as it was by a run that writes nothing (it is created on the first line,
+// not at start-up).
 #pragma once
 
 #include <string_view>

@@ -8,6 +8,7 @@
 #include "app/run_outcome.hpp"
 #include "host/console.hpp"
 #include "host/messages.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -22,14 +23,15 @@ void show(const Fault& f) {
             return;
         case Fault::Code::stop:
             std::fflush(stdout);
-            console_error_line("STOP " + f.text);
+            // "STOP" stays as it is, for scripts; the message is the pilot's.
+            console_error_line("STOP " + translate_message(f.text));
             return;
         case Fault::Code::report_in_box:
             error_message(s_error, f.text, false);
             [[fallthrough]];
         case Fault::Code::report:
             std::fflush(stdout);
-            console_error_line("STOP " + message_shown(f.text));
+            console_error_line("STOP " + message_shown(translate_message(f.text)));
             log_message_f(f.text);
             return;
         case Fault::Code::clipboard:

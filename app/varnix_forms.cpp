@@ -176,7 +176,7 @@ Fault run_converter() {
     add_version_to_title();
     // Without an installation the engine would show a window with no landscapes, no choices
     // and no buttons, which only its close box could end: say so and stop instead.
-    if (!require_volaro_install(title, cd.qfr, false)) return {Fault::Code::reported, ""};
+    if (!require_volaro_install(title, false)) return {Fault::Code::reported, ""};
 
     use_converter_hooks();
     if (frm_create_form() == 0) {

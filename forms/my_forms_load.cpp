@@ -22,7 +22,7 @@ constexpr std::size_t max_landscape_name = 64;
 // Fills list k with the installed landscapes: the folders under the landscapes folder that
 // hold NAME/NAME.trn, in the order Windows lists them. False when nothing is installed.
 bool load_landscapes(int k) {
-    if (!require_volaro_install("Error", ctx().frm999.qfr, common_data.qline)) return false;
+    if (!require_volaro_install("Error", common_data.qline)) return false;
     get_active_volaro_version();
     std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
     ctx().frmi03.ddl_nbli[k] = 0;

@@ -8,6 +8,7 @@
 #include "forms/my_forms_internal.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
+#include "host/log_files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
 #include "util/line_reader.hpp"
@@ -446,9 +447,7 @@ int read_definition(LineReader& in, const std::string& path, FormLog& log) {
     if (errors != 0) {
         // The path stays whole: a path is not bound by the message's text field.
         std::string msg = message_literal(path_text(path)) + "/" + i2b(errors) +
-                          (ctx().frm999.qfr ? " erreurs d\xE9tect\xE9"
-                                              "es/voir frm_forms.log"
-                                            : " errors detected/see frm_forms.log");
+                          " errors detected/see frm_forms.log";
         error_message(s_error, msg, common_data.qline);
     }
     return std::max(errors, read_status);
@@ -471,7 +470,7 @@ int frm_read_form(std::string_view fnam) {
         log.line("ERROR OPENING");
         diag("frm_read_form: cannot open", path_text(path), status);
     }
-    if (std::FILE* f = open_file(form_log_name, "w")) {
+    if (std::FILE* f = open_log_file(form_log_name, "w")) {
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
     }

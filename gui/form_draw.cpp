@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "gui/form_view.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -217,7 +218,7 @@ void draw_value(int i, const Rect& r, bool dark_text) {
         text_here(v.Inp_Font, v.font_size, piece(s, ofs + p2, siz - p2));
     } else if (focused && t == typ_key) {
         glColor3f(0, 0.28f, 0);
-        text_here(v.Inp_Font, v.font_size, "Hit a key");
+        text_here(v.Inp_Font, v.font_size, translate("Hit a key"));
     } else if (t >= typ_ifp && t <= typ_ddl && length(s) > siz) {
         // A long path shows its end, where the file's own name is: "..." and as many of its last
         // characters as still fit in the box.

@@ -14,6 +14,7 @@
 #include "host/diag.hpp"
 #include "host/dialogs.hpp"
 #include "host/messages.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -115,9 +116,8 @@ void list_release(int x, int y) {
 
 // --- dialogs ------------------------------------------------------------------------------------
 
-void no_choice(const char* english, const char* french) {
-    tinyfd_messageBox("Error", IsLanguageFrench() ? french : english, DialogButtons::ok,
-                      DialogIcon::error, 1);
+void no_choice(const char* text) {
+    tinyfd_messageBox("Error", text, DialogButtons::ok, DialogIcon::error, 1);
 }
 
 void choose_file(pCpw cpw, int win, int i) {
@@ -137,11 +137,9 @@ void choose_file(pCpw cpw, int win, int i) {
         v.inpt_cval[i] = chosen->substr(0, view_value_len);
         value_edited(i);
     } else if (typ == typ_fld) {
-        no_choice("No folder selected", "Aucun dossier s\xE9lectionn\xE9");
+        no_choice("No folder selected");
     } else {
-        no_choice("No file specification returned",
-                  "Aucun fichier sp\xE9"
-                  "cifi\xE9");
+        no_choice("No file specification returned");
     }
     v.CurInptOld = -1;
     cpwSetCursor(cpw, cpw_cursor_arrow, win);
@@ -262,7 +260,7 @@ bool check_value(int i) {
     v.inpt_ival[i] = ival;
     v.inpt_rval[i] = rval;
     v.inpt_cval[i] = cval.substr(0, view_value_len);
-    v.inpt_msg[i] = msg;
+    v.inpt_msg[i] = translate(msg);
     return ok;
 }
 
@@ -275,6 +273,7 @@ bool validate_all() {
         if (ok && model_ops().check_minmax)
             ok = model_ops().check_minmax(i, v.inpt_ival[i], v.inpt_rval[i], v.inpt_cval[i],
                                           v.inpt_msg[i]) != 0;
+        v.inpt_msg[i] = translate(v.inpt_msg[i]);
         v.inpt_OK[i] = ok;
         all = all && ok;
     }

@@ -1,9 +1,12 @@
-// The FormView tables: registration by the model and the updates it forwards.
+// The FormView tables: registration by the model and the updates it forwards. Labels, list
+// entries, text lines and captions are shown in the pilot's language (util/i18n.hpp); the
+// model keeps the form file's own texts.
 #include "gui/form_view.hpp"
 
 #include <algorithm>
 
 #include "host/keys.hpp"
+#include "util/i18n.hpp"
 #include "util/renew.hpp"
 
 namespace {
@@ -67,7 +70,7 @@ void add_inpt(int count, int index, std::string_view label, std::string_view val
     auto& v = form_view();
     v.nb_inpt = clamp_count(count, max_inpt);
     if (index < 0 || index >= max_inpt) return;
-    assign_cut(v.inpt_txt[index], label, view_label_len);
+    assign_cut(v.inpt_txt[index], translate(label), view_label_len);
     if (typ == typ_key && ival != 0)
         v.inpt_cval[index] = key_text(ival);
     else
@@ -93,7 +96,7 @@ void add_ddl(int list, int count, int line, std::string_view text) {
     if (list < 0 || list >= max_ddl) return;
     form_view().ddl_nbli[list] = clamp_count(count, max_ddl_lines);
     if (line < 0 || line >= max_ddl_lines) return;
-    assign_cut(form_view().ddl_txt[list][line], text, view_filter_len);
+    assign_cut(form_view().ddl_txt[list][line], translate(text), view_filter_len);
 }
 
 void add_lnd(int list, int count, int line, std::string_view text) {
@@ -156,14 +159,14 @@ void set_list_lines(int list, const std::vector<std::string>& lines) {
 void add_subt(int count, int index, std::string_view text, int x, int y) {
     form_view().nb_subt = clamp_count(count, max_titl);
     if (index < 0 || index >= max_titl) return;
-    assign_cut(form_view().subt_txt[index], text, view_label_len);
+    assign_cut(form_view().subt_txt[index], translate(text), view_label_len);
     form_view().subt_pos[index] = {x, y};
 }
 
 void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type) {
     form_view().nb_butt = clamp_count(count, max_butt);
     if (index < 0 || index >= max_butt) return;
-    assign_cut(form_view().butt_txt[index], caption, view_value_len);
+    assign_cut(form_view().butt_txt[index], translate(caption), view_value_len);
     form_view().butt_pos[index] = {x, y, 0, 0};
     form_view().butt_siz[index] = width;
     form_view().butt_typ[index] = type;
@@ -173,7 +176,7 @@ void set_inpt_props(int index, std::string_view label, int enabled, int type, st
                     int redraw) {
     auto& v = form_view();
     if (index < 0 || index >= v.nb_inpt) return;
-    assign_cut(v.inpt_txt[index], label, view_label_len);
+    assign_cut(v.inpt_txt[index], translate(label), view_label_len);
     assign_cut(v.inpt_ext[index], ext, view_filter_len);
     v.inpt_act[index] = enabled;
     v.inpt_typ[index] = type;
@@ -206,7 +209,7 @@ void set_inpt_val(int index, int ival, float rval, std::string_view text) {
 
 void set_subt(int index, std::string_view text, int redraw) {
     if (index < 0 || index >= form_view().nb_subt) return;
-    assign_cut(form_view().subt_txt[index], text, view_label_len);
+    assign_cut(form_view().subt_txt[index], translate(text), view_label_len);
     if (redraw) frm_post_redraw();
 }
 

@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "host/platform.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
+// Lines leave in the pilot's language (util/i18n.hpp): the program writes English.
 void write_line(std::FILE* stream, std::string_view text) {
-    std::string out = console_from_cp1252(text);
+    std::string out = console_from_cp1252(translate(text));
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stream);
 }

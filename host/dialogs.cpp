@@ -9,6 +9,7 @@
 
 #include "host/console.hpp"
 #include "host/platform.hpp"
+#include "util/i18n.hpp"
 
 bool dialogs_disabled() {
     const char* v = std::getenv("VARNIX_NO_DIALOGS");
@@ -72,8 +73,9 @@ std::optional<std::string> file_dialog(platform::FileDialogKind kind, std::strin
                                        std::string_view description) {
     std::optional<std::string> chosen;
     if (dialogs_disabled() || !modal([&] {
-            return platform::file_dialog(kind, cp1252_to_utf8(title), cp1252_to_utf8(default_path),
-                                         to_utf8(patterns), cp1252_to_utf8(description), chosen);
+            return platform::file_dialog(kind, cp1252_to_utf8(translate(title)),
+                                         cp1252_to_utf8(default_path), to_utf8(patterns),
+                                         cp1252_to_utf8(translate(description)), chosen);
         }))
         return std::nullopt;
     return to_cp1252(chosen);
@@ -89,14 +91,15 @@ void set_dialog_waiter(std::function<void()> pump, std::function<void()> done) {
 int tinyfd_messageBox(std::string_view title, std::string_view message, DialogButtons buttons,
                       DialogIcon icon, int default_button) {
     int answer = default_button;
+    const std::string shown_title = translate(title), shown = translate(message);
     if (!dialogs_disabled() && modal([&] {
-            return platform::message_box(cp1252_to_utf8(title), cp1252_to_utf8(message), buttons,
-                                         icon, answer);
+            return platform::message_box(cp1252_to_utf8(shown_title), cp1252_to_utf8(shown),
+                                         buttons, icon, answer);
         }))
         return answer;
-    std::string line(title);
+    std::string line(shown_title);
     line += ": ";
-    line += message;
+    line += shown;
     console_error_line(line);
     return default_button;
 }
@@ -125,8 +128,9 @@ std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
 std::optional<std::string> tinyfd_colorChooser(std::string_view title,
                                                std::string_view default_hex) {
     std::optional<std::string> chosen;
-    if (dialogs_disabled() ||
-        !modal([&] { return platform::color_dialog(cp1252_to_utf8(title), default_hex, chosen); }))
+    if (dialogs_disabled() || !modal([&] {
+            return platform::color_dialog(cp1252_to_utf8(translate(title)), default_hex, chosen);
+        }))
         return std::nullopt;
     return chosen;
 }

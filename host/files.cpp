@@ -92,6 +92,7 @@ bool AsideFile::open(std::string_view target) {
     direct_ = platform::is_special_file(target_);
     file_ = direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
+    reason_ = ok_ ? std::string() : utf8_or_cp1252_to_cp1252(platform::last_error_text());
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, aside_buffer_size);
     replacing_ = file_ && !direct_ && file_exists(target_);
     unwritten_ = 0;

@@ -67,13 +67,16 @@ class AsideFile {
     bool commit();
     void discard();
     bool is_open() const { return file_ != nullptr; }
+    // The system's words for why open() failed ("Permission denied"), Windows-1252; "" when
+    // it did not fail or the system gave no reason.
+    const std::string& failure_reason() const { return reason_; }
 
   private:
     static constexpr std::size_t write_out_bytes = std::size_t(8) << 20;
     void write_out();
 
     std::FILE* file_ = nullptr;
-    std::string target_, temp_;
+    std::string target_, temp_, reason_;
     bool ok_ = true;
     bool direct_ = false;     // a device or pipe, written to where it is
     bool replacing_ = false;  // the target exists: see write_out

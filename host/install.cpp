@@ -208,11 +208,9 @@ int check_volaro_install(std::string_view msgpltfldr) {
     return result;
 }
 
-bool require_volaro_install(std::string_view title, bool french, bool qline) {
+bool require_volaro_install(std::string_view title, bool qline) {
     if (check_volaro_install(std::string(32, ' ')) != 0) return true;
-    std::string msg = french ? "*** Aucune installation de Volaro (2 ou 3) trouv\xE9"
-                               "e ***"
-                             : "*** No Volaro installation found (2 or 3) ***";
+    std::string msg = "*** No Volaro installation found (2 or 3) ***";
     // The lines of what was tried hold paths: their "/" are no line breaks.
     for (std::string_view rest = last_tried; !rest.empty();) {
         const std::size_t nl = rest.find('\n');

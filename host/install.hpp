@@ -8,9 +8,9 @@
 
 // 3 when version 3 is installed, else 2 when version 2 is, else 0; fills the fields.
 int check_volaro_install(std::string_view msgpltfldr);
-// check_volaro_install, and when nothing is installed the "no installation" message (French
-// when `french`) through error_message_tit with `title`, and in the log. True when installed.
-bool require_volaro_install(std::string_view title, bool french, bool qline);
+// check_volaro_install, and when nothing is installed the "no installation" message through
+// error_message_tit with `title`, and in the log. True when installed.
+bool require_volaro_install(std::string_view title, bool qline);
 // The terrain header of landscape `name` (a folder name) under the install folder:
 // Landscapes/NAME/NAME.trn, names matched without regard to case as Windows does (an exact match
 // wins). "" when there is no such file.

@@ -8,6 +8,8 @@
 #include "host/linux_process.hpp"
 #include "host/messages.hpp"
 #include "host/platform.hpp"
+#include "util/cp1252.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -27,12 +29,13 @@ std::string opt(std::string_view name, std::string_view value) {
 }
 
 struct Labels {
-    const char *yes, *no, *ok, *cancel;
+    std::string yes, no, ok, cancel;
 };
 
+// zenity's own labels follow its locale, which may not be the pilot's: ours are given.
 Labels labels() {
-    if (IsLanguageFrench()) return {"Oui", "Non", "OK", "Annuler"};
-    return {"Yes", "No", "OK", "Cancel"};
+    auto label = [](std::string_view english) { return cp1252_to_utf8(translate(english)); };
+    return {label("Yes"), label("No"), label("OK"), label("Cancel")};
 }
 
 std::string chomp(std::string s) {

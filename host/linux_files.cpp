@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +71,8 @@ std::string utf8_path(const std::filesystem::path& path) { return path.native();
 std::FILE* open_file(std::string_view path, const char* mode) {
     return std::fopen(std::string(path).c_str(), mode);
 }
+
+std::string last_error_text() { return errno ? std::strerror(errno) : ""; }
 
 std::optional<std::string> get_env(std::string_view name) {
     const char* v = std::getenv(std::string(name).c_str());

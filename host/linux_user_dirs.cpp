@@ -1,4 +1,4 @@
-// Settings folder and window system on Linux: the XDG base directories and the DISPLAY /
+// Settings and log folders and window system on Linux: the XDG base directories and the DISPLAY /
 // WAYLAND_DISPLAY variables.
 #include <filesystem>
 #include <system_error>
@@ -10,15 +10,14 @@ namespace {
 
 std::string env(const char* name) { return platform::get_env(name).value_or(""); }
 
-}  // namespace
-
-std::string settings_folder() {
-    // An XDG_CONFIG_HOME that is not absolute is to be ignored, as the XDG rules say.
-    std::filesystem::path base = env("XDG_CONFIG_HOME");
+// $VARIABLE/varnix, or ~/DEFAULT/varnix, created when missing.
+std::string xdg_folder(const char* variable, const char* fallback) {
+    // A value that is not absolute is to be ignored, as the XDG rules say.
+    std::filesystem::path base = env(variable);
     if (base.empty() || !base.is_absolute()) {
         std::string home = env("HOME");
         if (home.empty()) return {};
-        base = std::filesystem::path(home) / ".config";
+        base = std::filesystem::path(home) / fallback;
     }
     std::filesystem::path folder = base / "varnix";
     std::error_code ec;
@@ -26,6 +25,12 @@ std::string settings_folder() {
     if (ec || !std::filesystem::is_directory(folder, ec)) return {};
     return folder.string();
 }
+
+}  // namespace
+
+std::string settings_folder() { return xdg_folder("XDG_CONFIG_HOME", ".config"); }
+
+std::string log_folder() { return xdg_folder("XDG_STATE_HOME", ".local/state"); }
 
 std::string no_window_reason() {
     if (env("DISPLAY").empty() && env("WAYLAND_DISPLAY").empty())

@@ -1,13 +1,16 @@
 #include "host/messages.hpp"
 
 #include <cstdio>
+#include <unordered_set>
 #include <utility>
 
 #include "host/console.hpp"
 #include "host/diag.hpp"
 #include "host/dialogs.hpp"
 #include "host/files.hpp"
+#include "host/log_files.hpp"
 #include "host/platform.hpp"
+#include "util/i18n.hpp"
 #include "util/text.hpp"
 #include "util/text_field.hpp"
 
@@ -17,6 +20,9 @@ struct LogState {
     TextField<256> filnam{"Logfile.txt"};
     bool echo_boxes = false;  // box messages also on standard error (batch runs)
     MessageSink sink;
+    // Messages logged in this run: one that comes again (the installation found at every
+    // conversion set-up) is written once, so the log says what happened, not how often.
+    std::unordered_set<std::string> logged;
 };
 LogState log_state;
 
@@ -79,8 +85,10 @@ std::string message_literal(std::string_view text) {
 
 std::string message_shown(std::string_view msg) { return break_lines(msg); }
 
-int error_message_tit(int msg_status, std::string_view title, std::string_view msg, bool qline) {
-    std::string text = break_lines(msg);
+int error_message_tit(int msg_status, std::string_view title_en, std::string_view msg, bool qline) {
+    std::string text = break_lines(translate_message(msg));
+    const std::string title_shown = translate(title_en);
+    std::string_view title = title_shown;
     std::string_view shown = trim_right(text);
     if (log_state.sink && msg_status <= s_warning) {
         log_state.sink(msg_status, shown);
@@ -145,6 +153,7 @@ int DisplayMessage(std::string_view title, std::string_view message, int status)
 }
 
 void log_message_f(std::string_view msg) {
+    if (!log_state.logged.emplace(msg).second) return;
     std::string_view head;
     std::size_t width = 0;
     if (msg.starts_with("{W}")) {
@@ -164,8 +173,8 @@ void log_message_f(std::string_view msg) {
     for (std::string& line : log_lines(std::string(msg))) lines.push_back(std::move(line));
     if (!head.empty()) lines.push_back(banner("", 78));
 
-    // A log that cannot be opened is not reported; the console copy still appears.
-    std::FILE* log = open_file(log_state.filnam.view(), "ab");
+    // A log that cannot be opened anywhere is not reported; the console copy still appears.
+    std::FILE* log = open_log_file(log_state.filnam.view(), "a");
     for (const std::string& line : lines) {
         // The console copy is a diagnostic: user messages reach the console through
         // error_message, and a plain run's output stays just its results.
@@ -182,7 +191,10 @@ void log_message(std::string_view msg) { log_message_f(msg.substr(0, log_field_s
 
 void set_log_file_name(std::string_view name) { log_state.filnam = name; }
 
-void reset_messages() { log_state = LogState{}; }
+void reset_messages() {
+    log_state = LogState{};
+    reset_log_files();
+}
 
 void HideConsole() {
     int count = platform::console_process_count();
@@ -195,8 +207,6 @@ void HideConsole() {
     platform::console_hide();
 }
 
-bool IsLanguageFrench() {
-    std::string loc = platform::ui_locale();
-    if (!loc.starts_with("fr")) return false;
-    return loc.size() == 2 || loc[2] == '_' || loc[2] == '.' || loc[2] == '@';
-}
+bool IsLanguageFrench() { return user_language() == Language::french; }
+
+Language user_language() { return language_of_locale(platform::ui_locale()); }

@@ -1,6 +1,7 @@
 // Messages: a console line or a message box (chosen by the caller's qline flag), the program
 // log "Logfile.txt", and the console-window and language queries. Nothing here ends the
-// process: that is the driver's alone.
+// process: that is the driver's alone. Texts are given in English and shown in the pilot's
+// language (util/i18n.hpp).
 #pragma once
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "include/messages.hpp"
+#include "util/i18n.hpp"
 
 // Console line (qline) or message box with `title`. "/" in `msg` is a line break, "\/" a
 // literal "/". Returns the status, or for the question codes (s_yesno...) the answer
@@ -47,3 +49,6 @@ void reset_messages();
 
 void HideConsole();
 bool IsLanguageFrench();
+// The user's interface language (Windows: the user's UI language; elsewhere LC_ALL,
+// LC_MESSAGES, LANG), English for any language without a catalogue.
+Language user_language();

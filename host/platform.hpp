@@ -64,6 +64,9 @@ void remove_temp_file(const std::string& temp);
 // Starts writing what has been written to `f` (flushed) out to disk, without waiting for it;
 // nothing where the system has no such call.
 void start_write_out(std::FILE* f);
+// The system's words for why the last file call failed ("Permission denied", "Access is
+// denied"), UTF-8; "" when it gave no reason. Call it before anything else touches the error.
+std::string last_error_text();
 // Local time of day in milliseconds since midnight.
 int time_of_day_ms();
 

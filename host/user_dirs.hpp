@@ -7,6 +7,10 @@
 // separator); "" when there is none to be had.
 std::string settings_folder();
 
+// The user's own folder for the logs when the current folder cannot be written, created when
+// missing (host path); "" when there is none to be had.
+std::string log_folder();
+
 // Why no window can be opened, in words for the user ("" when a window system is there to
 // ask: then a refusal comes from the window system itself).
 std::string no_window_reason();

@@ -3,7 +3,10 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwctype>
 #include <filesystem>
 #include <system_error>
@@ -76,6 +79,23 @@ std::string utf8_path(const std::filesystem::path& path) { return narrow(path.na
 
 std::FILE* open_file(std::string_view path, const char* mode) {
     return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
+std::string last_error_text() {
+    // The C library keeps the system's own code beside errno: its words are Windows' words, in
+    // the user's language ("Access is denied.").
+    const DWORD code = DWORD(_doserrno);
+    if (code == 0) return errno ? std::strerror(errno) : "";
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string out = n ? narrow(std::wstring_view(text, n)) : std::string();
+    LocalFree(text);
+    while (!out.empty() &&
+           (out.back() == '\n' || out.back() == '\r' || out.back() == ' ' || out.back() == '.'))
+        out.pop_back();
+    return out;
 }
 
 std::optional<std::string> get_env(std::string_view name) {

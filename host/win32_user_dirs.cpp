@@ -1,5 +1,5 @@
-// Settings folder and window system on Windows: %APPDATA%\Varnix, and a desktop that is always
-// there to ask.
+// Settings and log folders and window system on Windows: %APPDATA%\Varnix and
+// %LOCALAPPDATA%\Varnix, and a desktop that is always there to ask.
 // These need windows.h before them.
 // clang-format off
 #include <windows.h>
@@ -14,18 +14,26 @@
 #include "host/user_dirs.hpp"
 #include "host/win32_text.hpp"
 
-std::string settings_folder() {
-    PWSTR roaming = nullptr;
+namespace {
+
+// KNOWN\Varnix, created when missing.
+std::string varnix_folder(REFKNOWNFOLDERID known) {
+    PWSTR found = nullptr;
     std::string base;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
-        base = narrow(roaming);
-    CoTaskMemFree(roaming);
+    if (SUCCEEDED(SHGetKnownFolderPath(known, 0, nullptr, &found))) base = narrow(found);
+    CoTaskMemFree(found);
     if (base.empty()) return {};
     const std::string folder = path_join(base, "Varnix");
     std::error_code ec;
     std::filesystem::create_directories(fs_path(folder), ec);
     return dir_exists(folder) ? folder : std::string();
 }
+
+}  // namespace
+
+std::string settings_folder() { return varnix_folder(FOLDERID_RoamingAppData); }
+
+std::string log_folder() { return varnix_folder(FOLDERID_LocalAppData); }
 
 std::string no_window_reason() { return {}; }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes docs/converter.png, the picture of the converter window in the README: the real window
 # on the demo installation under a private Xvfb, after Convert on a remembered position.
-#   scripts/converter_screenshot.sh [BUILD_DIR]     (default: build, as ./run.sh makes it)
+#   scripts/converter_screenshot.sh [BUILD_DIR [LOCALE]]   (default: build, as ./run.sh makes it)
+# With a LOCALE (fr_FR.UTF-8, de_DE.UTF-8) the window in that language, as docs/converter-LL.png.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 binary="${1:-$here/build}/app/varnix"
-out="$here/docs/converter.png"
+locale="${2:-}"
+out="$here/docs/converter${locale:+-${locale:0:2}}.png"
 [ -x "$binary" ] || { echo "no $binary: build first (./run.sh builds build/)" >&2; exit 1; }
 binary=$(realpath "$binary")
 
@@ -28,6 +30,7 @@ for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; s
 
 export DISPLAY="$display" VARNIX_NO_DIALOGS=1 XDG_CONFIG_HOME="$work/config"
 export VARNIX_REGISTRY="$here/data/demo/user.reg"
+[ -z "$locale" ] || export LC_ALL="$locale"
 unset WAYLAND_DISPLAY
 # What the window remembers from a last run: the demo landscape, a position in waypoint notation.
 mkdir -p "$work/config/varnix"

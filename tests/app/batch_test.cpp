@@ -207,15 +207,17 @@ TEST_F(Batch, FilesThatCannotBeOpened) {
     write_text(at("in.txt"), "1 A 46.5 9.25 0\n");
     struct Case {
         std::vector<std::string> args;
-        std::string msg;
+        std::string msg;  // with an output, the system's reason on its next line
     };
     const Case cases[] = {
         {{"-batch", "Alps", "missing.txt", "out.fpl"},
          "*** Impossible to open batch input file :missing.txt ***"},
         {{"-batch", "Alps", "in.txt", "no/such/dir/out.fpl"},
-         "*** Impossible to open batch output file :no/such/dir/out.fpl ***"},
+         "*** Impossible to open batch output file :no/such/dir/out.fpl ***\n"
+         "No such file or directory"},
         {{"-batch", "-cup", "Alps", "in.txt", "no/such/dir/out.fpl"},
-         "*** Impossible to open batch output file :no/such/dir/out.cup ***"},
+         "*** Impossible to open batch output file :no/such/dir/out.cup ***\n"
+         "No such file or directory"},
     };
     for (const auto& c : cases) {
         fs::remove(at("Logfile.txt"));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/forms/forms_fixture.hpp"
+#include "util/i18n.hpp"
 
 using ReadForm = FormsTest;
 
@@ -268,15 +269,26 @@ TEST_F(ReadForm, ReadErrorEndsTheFile) {
     EXPECT_EQ(log(), "adir\n");
 }
 
-TEST_F(ReadForm, SummaryInFrenchOnceTheLanguageIsKnown) {
-    frm_context().frm999.qfr = true;  // as frm_create_form sets it on a French system
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(read_form("[Input-boxes]\n{Name=A}\n"), 3);  // type, position, size
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("3 erreurs d\xC3\xA9tect\xC3\xA9"
-                       "es\nvoir frm_forms.log"),
-              std::string::npos)
-        << out;
+TEST_F(ReadForm, SummaryInThePilotsLanguage) {
+    struct Case {
+        Language language;
+        std::string summary;  // as the terminal shows it (UTF-8)
+    };
+    const Case cases[] = {
+        {Language::english, "3 errors detected\nsee frm_forms.log"},
+        {Language::french,
+         "3 erreurs d\xC3\xA9tect\xC3\xA9"
+         "es\nvoir frm_forms.log"},
+        {Language::german, "3 Fehler gefunden\nsiehe frm_forms.log"},
+    };
+    for (const Case& c : cases) {
+        set_language(c.language);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(read_form("[Input-boxes]\n{Name=A}\n"), 3);  // type, position, size
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(c.summary), std::string::npos) << out;
+    }
+    set_language(Language::english);
 }
 
 TEST_F(ReadForm, ItemsPastATableAreRejected) {

@@ -3,7 +3,9 @@
 #include <random>
 
 #include "host/dialogs.hpp"
+#include "host/messages.hpp"
 #include "tests/gui/interaction_fixture.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -424,6 +426,7 @@ TEST_F(MouseDialogs, FileInputsOpenTheirDialogOnTheSecondClick) {
         const int i = box(c.typ, {10, 100, 110, 115}, "/old");
         form_view().inpt_ext[i] = "*.trn";
         setenv("LC_ALL", c.locale.c_str(), 1);
+        set_language(user_language());  // as the program sets it at start-up
         setenv("ZENITY_OUT", c.answer.c_str(), 1);
         setenv("ZENITY_STATUS", c.answer.empty() ? "1" : "0", 1);
         click(20, 107);  // focuses; keys start so that Delete can clear it
@@ -443,6 +446,7 @@ TEST_F(MouseDialogs, FileInputsOpenTheirDialogOnTheSecondClick) {
             EXPECT_NE(args.find(c.message), std::string::npos) << args;
         }
     }
+    set_language(Language::english);
 }
 
 TEST_F(MouseDialogs, ColourChooserSetsTextAndValue) {

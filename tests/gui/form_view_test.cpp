@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string>
 
+#include "util/i18n.hpp"
+
 namespace {
 
 class FormViewTest : public ::testing::Test {
@@ -129,4 +131,40 @@ TEST_F(FormViewTest, DependenciesFollowTickBoxes) {
     set_inpt_val(0, 1, 0, "");
     EXPECT_EQ(form_view().inpt_act[1], 1);
     EXPECT_EQ(form_view().inpt_act[2], 0);
+}
+
+// The form file's texts reach the view in the pilot's language; a landscape's name and a
+// typed value stay as they are.
+TEST_F(FormViewTest, TextsShownInThePilotsLanguage) {
+    struct Case {
+        Language language;
+        std::string label, entry, line, caption;
+    };
+    const Case cases[] = {
+        {Language::english, "Landscape", "Decimal degrees", "Result", "Convert"},
+        {Language::french, "Paysage",
+         "Degr\xE9s d\xE9"
+         "cimaux",
+         "R\xE9sultat", "Convertir"},
+        {Language::german, "Landschaft", "Dezimalgrad", "Ergebnis", "Umrechnen"},
+    };
+    for (const Case& c : cases) {
+        set_language(c.language);
+        reset_form_view();
+        add_inpt(2, 0, "Landscape", "Landscape", {1, 2, 3, 4}, 0, 0, 5, typ_chr, 0, 1, -1, -1, "");
+        add_ddl(0, 1, 0, "Decimal degrees");
+        add_lnd(1, 1, 0, "Landscape");
+        add_subt(2, 0, "Title", 1, 1);
+        add_butt(1, 0, "Convert", 1, 1, 1, 1);
+        set_subt(0, "Result", 0);
+        EXPECT_EQ(FormView.inpt_txt[0], c.label);
+        EXPECT_EQ(FormView.inpt_cval[0], "Landscape");
+        EXPECT_EQ(FormView.ddl_txt[0][0], c.entry);
+        EXPECT_EQ(FormView.lnd_nam[0], "Landscape");
+        EXPECT_EQ(FormView.subt_txt[0], c.line);
+        EXPECT_EQ(FormView.butt_txt[0], c.caption);
+        set_inpt_props(0, "Lon", 1, typ_chr, "", 0);
+        EXPECT_EQ(FormView.inpt_txt[0], translate_to(c.language, "Lon"));
+    }
+    set_language(Language::english);
 }

@@ -133,7 +133,8 @@ TEST(ProgramLog, AppendsAcrossCallsAndRuns) {
 }
 
 TEST(ProgramLog, ConsoleCopyWithDiagnosticsAndUnwritableLog) {
-    TempDir dir;
+    TempDir dir, state;
+    EnvOverride env{{"XDG_STATE_HOME", state.path().string()}};  // where the log then goes
     reset_messages();
     set_log_file_name((dir.path() / "missing" / "Logfile.txt").string());
     set_diag_on(true);
