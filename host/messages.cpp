@@ -123,7 +123,7 @@ void set_message_sink(MessageSink sink) { log_state.sink = std::move(sink); }
 
 void run_message(std::string_view line) {
     if (log_state.sink)
-        log_state.sink(s_warning, line);
+        log_state.sink(s_warning, translate(line));
     else
         console_error_line(line);
 }

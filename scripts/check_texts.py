@@ -16,7 +16,7 @@ import re
 import sys
 from pathlib import Path
 
-FOLDERS = ["app", "host", "forms", "gui", "geo", "toolkit"]
+FOLDERS = ["app", "formats", "host", "forms", "gui", "geo", "toolkit"]
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 CHARACTER = re.compile(r"'(?:[^'\\\n]|\\.)'")
 # Where a text is cut: a "/" (a message's line break) and a printf conversion (a part).
