@@ -9,7 +9,8 @@
 
 namespace {
 
-// Per log name, the path it went to in this run: a log does not move halfway through a run.
+// Per log (its name made absolute: a run may change folders), the path it went to in this
+// run: a log does not move halfway through a run.
 std::map<std::string, std::string, std::less<>> chosen;
 
 std::string old_copy_name(std::string_view path) {
@@ -34,10 +35,17 @@ std::FILE* open_at(const std::string& path, const char* mode, bool append) {
 
 }  // namespace
 
+std::string log_file_key(std::string_view name) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(fs_path(name), ec);
+    return ec ? std::string(name) : path_from_fs(absolute);
+}
+
 std::FILE* open_log_file(std::string_view name, const char* mode) {
     const bool append = mode[0] == 'a';
     const char* text_mode = append ? "a" : "w";
-    if (auto it = chosen.find(name); it != chosen.end())
+    const std::string key = log_file_key(name);
+    if (auto it = chosen.find(key); it != chosen.end())
         return open_file(it->second, text_mode);  // bounded at its first opening in the run
     std::string path(name);
     std::FILE* f = open_at(path, text_mode, append);
@@ -48,12 +56,12 @@ std::FILE* open_log_file(std::string_view name, const char* mode) {
         f = open_at(path, text_mode, append);
         if (!f) return nullptr;
     }
-    chosen.emplace(std::string(name), path);
+    chosen.emplace(key, path);
     return f;
 }
 
 std::string log_file_path(std::string_view name) {
-    auto it = chosen.find(name);
+    auto it = chosen.find(log_file_key(name));
     return it == chosen.end() ? std::string(name) : it->second;
 }
 

@@ -14,6 +14,8 @@
 std::FILE* open_log_file(std::string_view name, const char* mode);
 // Where `name` was last written in this run (the name itself when not yet opened).
 std::string log_file_path(std::string_view name);
+// `name` made absolute against the current folder: which log a name means now.
+std::string log_file_key(std::string_view name);
 // Forgets the folders chosen in this run (tests).
 void reset_log_files();
 

@@ -20,8 +20,9 @@ struct LogState {
     TextField<256> filnam{"Logfile.txt"};
     bool echo_boxes = false;  // box messages also on standard error (batch runs)
     MessageSink sink;
-    // Messages logged in this run: one that comes again (the installation found at every
-    // conversion set-up) is written once, so the log says what happened, not how often.
+    // Messages logged in this run, each with its log: one that comes again (the installation
+    // found at every conversion set-up) is written once, so the log says what happened, not
+    // how often.
     std::unordered_set<std::string> logged;
 };
 LogState log_state;
@@ -153,7 +154,9 @@ int DisplayMessage(std::string_view title, std::string_view message, int status)
 }
 
 void log_message_f(std::string_view msg) {
-    if (!log_state.logged.emplace(msg).second) return;
+    if (!log_state.logged.emplace(log_file_key(log_state.filnam.view()) + '\n' + std::string(msg))
+             .second)
+        return;
     std::string_view head;
     std::size_t width = 0;
     if (msg.starts_with("{W}")) {
