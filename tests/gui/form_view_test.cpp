@@ -157,14 +157,14 @@ TEST_F(FormViewTest, TextsShownInThePilotsLanguage) {
         add_subt(2, 0, "Title", 1, 1);
         add_butt(1, 0, "Convert", 1, 1, 1, 1);
         set_subt(0, "Result", 0);
-        EXPECT_EQ(FormView.inpt_txt[0], c.label);
-        EXPECT_EQ(FormView.inpt_cval[0], "Landscape");
-        EXPECT_EQ(FormView.ddl_txt[0][0], c.entry);
-        EXPECT_EQ(FormView.lnd_nam[0], "Landscape");
-        EXPECT_EQ(FormView.subt_txt[0], c.line);
-        EXPECT_EQ(FormView.butt_txt[0], c.caption);
+        EXPECT_EQ(form_view().inpt_txt[0], c.label);
+        EXPECT_EQ(form_view().inpt_cval[0], "Landscape");
+        EXPECT_EQ(form_view().ddl_txt[0][0], c.entry);
+        EXPECT_EQ(form_view().lnd_nam[0], "Landscape");
+        EXPECT_EQ(form_view().subt_txt[0], c.line);
+        EXPECT_EQ(form_view().butt_txt[0], c.caption);
         set_inpt_props(0, "Lon", 1, typ_chr, "", 0);
-        EXPECT_EQ(FormView.inpt_txt[0], translate_to(c.language, "Lon"));
+        EXPECT_EQ(form_view().inpt_txt[0], translate_to(c.language, "Lon"));
     }
     set_language(Language::english);
 }
