@@ -45,6 +45,8 @@ for _ in $(seq 100); do
 done
 [ -n "$win" ] || { cat "$work/out.txt" >&2; echo "the window did not open" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$win")"
+# A slow build (the sanitizers) may show the window before it takes clicks: VARNIX_SHOT_WAIT=3.
+sleep "${VARNIX_SHOT_WAIT:-0}"
 # Convert: the first button, centred at 20 % of the width, 12 pixels above the bottom edge.
 xdotool mousemove --window "$win" $((WIDTH / 5)) $((HEIGHT - 18)) click 1
 xdotool mousemove --window "$win" $((WIDTH - 2)) $((HEIGHT / 2))
