@@ -6,7 +6,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/scripts/deps.sh"
-install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
+    "${DEB_PACKAGES[@]}"
 
 # Includes point down the layers; cheap, so it goes first.
 python3 "$here/scripts/check_layers.py"
@@ -34,6 +35,13 @@ export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export VARNIX_NO_DIALOGS=1
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)"
+
+# The Debian package installed with dpkg, run and removed: root only (CI runs as root).
+if [ "$(id -u)" -eq 0 ] && [ "${VARNIX_SKIP_DEB:-}" != 1 ]; then
+    bash "$here/scripts/test_deb.sh"
+else
+    echo "test.sh: the .deb stage skipped (not root, or VARNIX_SKIP_DEB=1)" >&2
+fi
 
 if [ -f "$here/fuzz/run.sh" ]; then
     bash "$here/fuzz/run.sh"

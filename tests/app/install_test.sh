@@ -9,10 +9,10 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 status=0
 for f in bin/varnix share/varnix/Varnix_form.frm share/applications/varnix.desktop \
-    share/icons/hicolor/128x128/apps/varnix.png; do
+    share/icons/hicolor/128x128/apps/varnix.png share/mime/packages/varnix.xml; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; status=1; }
 done
-grep -qx 'Exec=varnix -gui' "$prefix/share/applications/varnix.desktop" ||
+grep -qx 'Exec=varnix -gui %f' "$prefix/share/applications/varnix.desktop" ||
     { echo "desktop entry does not start the converter"; status=1; }
 # Without a display the start goes as far as the window: the definition was found and read.
 err=$(cd "$prefix" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$prefix" VARNIX_NO_DIALOGS=1 \
