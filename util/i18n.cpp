@@ -1,7 +1,6 @@
 #include "util/i18n.hpp"
 
 #include <algorithm>
-#include <array>
 #include <unordered_map>
 
 #include "util/cp1252.hpp"
@@ -125,10 +124,15 @@ Catalogue build(Language language) {
     return c;
 }
 
+// Built at its first use, and only the language shown: a run in one language never reads the
+// other's catalogue.
 const Catalogue& catalogue(Language language) {
-    static const std::array<Catalogue, 3> all = {Catalogue{}, build(Language::french),
-                                                 build(Language::german)};
-    return all[std::size_t(language)];
+    if (language == Language::french) {
+        static const Catalogue french = build(Language::french);
+        return french;
+    }
+    static const Catalogue german = build(Language::german);
+    return german;
 }
 
 // Each line on its own: lines end at a line feed, and in a message at a "/" ("\/" is none).
