@@ -47,6 +47,9 @@ echo "test_windows: the command line on both builds" >&2
 python3 "$here/tests/windows/compare_cli.py" "$linux_build/app/varnix" "$build/app/varnix.exe" \
     "$prefix" || status=1
 
+echo "test_windows: logs in a folder that cannot be written, and the pilot's language" >&2
+python3 "$here/tests/windows/logs_language.py" "$build/app/varnix.exe" "$prefix" || status=1
+
 if [ -n "${DISPLAY:-}" ]; then
     echo "test_windows: the converter window under Wine" >&2
     mkdir -p "$build/artefacts"
