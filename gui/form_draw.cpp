@@ -301,6 +301,15 @@ void bevel(int x0, int y0, int x1, int y1, bool sunken) {
     line(x1 + 2, y0 - 1, x1 + 2, y1 + 2);
 }
 
+// The keyboard focus on a tick box, a list or a button: a dotted frame.
+void focus_frame(int x0, int y0, int x1, int y1) {
+    grey(0);
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, 0x5555);
+    outline(x0, y0, x1, y1);
+    glDisable(GL_LINE_STIPPLE);
+}
+
 void draw_radio_outline(int i, const Rect& r) {
     const float radius = form_view().inpt_siz[i] / 2.0f;
     const int half = radio_vertices() / 2;
@@ -342,6 +351,8 @@ void draw_input(int i) {
         draw_radio_outline(i, r);
     else
         bevel(r[0], r[1], r[2], r[3], true);
+    if (v.CurInpt == i && t == typ_tck) focus_frame(r[0] - 4, r[1] - 4, r[2] + 4, r[3] + 4);
+    if (v.CurInpt == i && t == typ_ddl) focus_frame(r[0] + 2, r[1] + 2, r[2] - 2, r[3] - 1);
     if (has_overflow_marker(i)) draw_overflow_marker(i);
     grey(v.inpt_act[i] ? 0.0f : 0.7f);
     text(v.Txt_Font, v.font_size, v.inpt_ptx[i][0], v.inpt_ptx[i][1], v.inpt_txt[i]);
@@ -353,6 +364,7 @@ void draw_button(int b) {
     const auto& v = form_view();
     const Rect& r = v.butt_pos[b];
     bevel(r[0], r[1], r[2], r[3], v.CurButt == b);
+    if (v.FocusButt == b) focus_frame(r[0] + 3, r[1] + 3, r[2] - 3, r[3] - 2);
     grey(0);
     const CpwFontBBox cap = frm_text_box(v.Txt_Font, v.font_size, v.butt_txt[b]);
     text(v.Txt_Font, v.font_size, r[0] + (v.butt_siz[b] - cap.width) / 2, r[1] + v.TxtBase,

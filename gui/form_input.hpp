@@ -22,14 +22,22 @@ void frm_list_choose(int line);
 void frm_list_close();
 // Highlights line `line` of the open list, scrolling it into view.
 void frm_list_highlight(int line);
+// Acts on input i as a click on it does: opens its list or dialog, ticks it, starts a key
+// capture. Text and number inputs, and disabled ones, are left alone.
+void frm_activate_input(pCpw cpw, int i);
+// Gives the focus to the form's first widget for keys: the first enabled text or number input
+// in Tab order, its value selected, else the first widget in that order.
+void frm_focus_first();
 
 // Keyboard: installs (1) or removes (0) the form's key handler; key events reach
 // frm_KdbHookProc only while it is installed.
 void frm_StartKbdHook(int flag);
 bool frm_kbd_hook_installed();
 void frm_KdbHookProc(const CpwKeyInfo& key);
-// The key handler's clock (milliseconds); elapsed_ms unless a test sets another. Null restores.
+// The handlers' clock (milliseconds): the key handler's and the double-click's; elapsed_ms
+// unless a test sets another. Null restores.
 void frm_set_key_clock(std::int32_t (*clock)());
+std::int32_t frm_clock();
 
 // --- editing the focused input at its caret (form_edit.cpp) -------------------------------------
 

@@ -29,10 +29,13 @@ enum : int {
     vk_down = 0x28,
     vk_delete = 0x2E,
     vk_rmenu = 0xA5,  // right Alt, AltGr
+    vk_space = 0x20,
 };
-enum : int { ch_copy = 3, ch_paste = 22, ch_cut = 24 };
+enum : int { ch_select_all = 1, ch_copy = 3, ch_paste = 22, ch_cut = 24 };
 constexpr int scan_right_shift = 0x36;
 constexpr int long_press_ms = 900;
+// Letters typed into an open list within this time of each other make one search.
+constexpr int type_ahead_ms = 1000;
 
 KeyboardState& keyboard() { return form_view().kbd; }
 std::int32_t key_clock() { return keyboard().clock ? keyboard().clock() : elapsed_ms(); }
@@ -67,8 +70,50 @@ int line_starting_with(int c) {
     return -1;
 }
 
-// An open list: Up and Down move the highlight, Enter chooses it, Escape closes the list, a
-// character jumps to the next line that starts with it.
+bool starts_with(std::string_view line, std::string_view typed) {
+    if (line.size() < typed.size()) return false;
+    for (std::size_t n = 0; n < typed.size(); ++n)
+        if (upper(static_cast<unsigned char>(line[n])) !=
+            upper(static_cast<unsigned char>(typed[n])))
+            return false;
+    return true;
+}
+
+// The line the letters typed so far find: one letter, or the same one repeated, steps to the
+// next line starting with it; more letters find the first line from the cursor on that starts
+// with all of them.
+int typed_line(const std::string& typed) {
+    const auto first = static_cast<unsigned char>(typed[0]);
+    if (std::all_of(typed.begin(), typed.end(),
+                    [&](char c) { return upper(static_cast<unsigned char>(c)) == upper(first); }))
+        return line_starting_with(first);
+    const int n = form_view().ddl_nbli[form_view().CurDDL];
+    const int from = std::max(0, list_cursor());
+    for (int k = 0; k < n; ++k)
+        if (const int line = (from + k) % n; starts_with(open_list_line(line), typed)) return line;
+    return -1;
+}
+
+void type_ahead(int c) {
+    auto& kb = keyboard();
+    const std::int32_t now = key_clock();
+    if (now - kb.typed_at > type_ahead_ms) kb.typed.clear();
+    if (c == ' ' && kb.typed.empty()) return;  // a blank only within a name
+    kb.typed_at = now;
+    kb.typed += char(c);
+    if (const int line = typed_line(kb.typed); line >= 0) frm_list_highlight(line);
+}
+
+// The list closed by a key keeps the focus, so that Tab goes on from it.
+template <class Close>
+void close_keeping_focus(Close close) {
+    const int q = open_list_input();
+    close();
+    if (q >= 0) form_view().CurInpt = q;
+}
+
+// An open list: Up and Down move the highlight, Enter chooses it, Escape closes the list,
+// letters find the line that starts with them.
 void list_keys(const CpwKeyInfo& k) {
     switch (k.vk) {
         case vk_up:
@@ -78,16 +123,15 @@ void list_keys(const CpwKeyInfo& k) {
             frm_list_highlight(list_cursor() + 1);
             return;
         case vk_return:
-            frm_list_choose(list_cursor());
+            close_keeping_focus([] { frm_list_choose(list_cursor()); });
             return;
         case vk_escape:
-            frm_list_close();
+            close_keeping_focus([] { frm_list_close(); });
             return;
         default:
             break;
     }
-    if (k.ch > 0x20 && k.ch <= 0xFF && k.ch != 0x7F)
-        if (const int line = line_starting_with(k.ch); line >= 0) frm_list_highlight(line);
+    if (k.ch >= 0x20 && k.ch <= 0xFF && k.ch != 0x7F) type_ahead(k.ch);
 }
 
 // Caret one to the left or right; at an edge of the visible part the text scrolls instead.
@@ -109,6 +153,39 @@ void move_caret(int i, int dir) {
     v.CurPos_2 = v.CurPos_1;
 }
 
+// The whole value selected, as desktop fields take the focus: typing replaces it.
+void select_all(int i) {
+    auto& v = form_view();
+    v.inpt_ofs[i] = 0;
+    v.CurPos_1 = 0;
+    v.CurPos_2 = int(v.inpt_cval[i].size());
+    v.SelFixed = -1;
+}
+
+// Shift with Left, Right, Home or End moves one end of the selection (the caret, when there is
+// none); the other stays where the selection began. The moving end is kept in view as long as
+// the fixed one stays in it; past the box the selection runs to the box's edge.
+void extend_selection(int i, int vk) {
+    auto& v = form_view();
+    const int ofs = v.inpt_ofs[i], len = int(v.inpt_cval[i].size());
+    const int a = ofs + v.CurPos_1, b = ofs + v.CurPos_2;
+    const bool fixed_right = a != b && v.SelFixed == b;
+    const int fixed = fixed_right ? b : a;
+    int moving = fixed_right ? a : b;
+    if (vk == vk_left) moving = std::max(0, moving - 1);
+    if (vk == vk_right) moving = std::min(len, moving + 1);
+    if (vk == vk_home) moving = 0;
+    if (vk == vk_end) moving = len;
+    const int from = std::min(fixed, moving), to = std::max(fixed, moving);
+    int shown = ofs;
+    if (moving < shown) shown = moving;
+    if (moving > shown + v.inpt_siz[i]) shown = std::min(from, moving - v.inpt_siz[i]);
+    v.inpt_ofs[i] = shown;
+    v.CurPos_1 = from - shown;
+    v.CurPos_2 = to - shown;
+    v.SelFixed = fixed;
+}
+
 std::string selected_text(int i) {
     const auto& v = form_view();
     const std::string& text = v.inpt_cval[i];
@@ -122,6 +199,11 @@ void text_keys(int i, const CpwKeyInfo& k) {
     const int len = int(v.inpt_cval[i].size());
     const bool selection = v.CurPos_2 > v.CurPos_1;
 
+    const bool shift = (k.mods & cpw_mod_shift) != 0;
+    if (shift && (k.vk == vk_left || k.vk == vk_right || k.vk == vk_home || k.vk == vk_end)) {
+        extend_selection(i, k.vk);
+        return;
+    }
     switch (k.vk) {
         case vk_back:
             DeleteChar();
@@ -150,6 +232,9 @@ void text_keys(int i, const CpwKeyInfo& k) {
             break;
     }
     switch (k.ch) {
+        case ch_select_all:
+            select_all(i);
+            return;
         case ch_copy:
             if (selection) wr_clp_form(selected_text(i));
             return;
@@ -219,6 +304,8 @@ void key_release(const CpwKeyInfo& k) {
     auto& v = form_view();
     const int i = v.CurInpt;
     if (i < 0 || i >= v.nb_inpt || v.inpt_typ[i] != typ_key) return;
+    // The release of the key that started the capture (Space) is not what the user captures.
+    if (keyboard().scancode_old == 0) return;
     const int scan = key_scan(k);
     int bits = 0;
     if (!is_key_mod(scan, k.vk)) {
@@ -246,27 +333,53 @@ void key_release(const CpwKeyInfo& k) {
 
 // --- keys of the whole form -------------------------------------------------------------------
 
-// Tab order: enabled text and number boxes, top to bottom, then left to right.
-void tab_focus(int dir) {
-    auto& v = form_view();
-    std::vector<int> order;
+// A place the focus can be in: an input, or a button.
+struct Stop {
+    int input = -1, button = -1;
+    bool operator==(const Stop&) const = default;
+};
+
+// Tab order: the enabled inputs and the buttons, top to bottom, then left to right.
+std::vector<Stop> tab_stops() {
+    const auto& v = form_view();
+    std::vector<Stop> stops;
     for (int i = 0; i < v.nb_inpt; ++i)
-        if (v.inpt_act[i] && is_text(v.inpt_typ[i])) order.push_back(i);
-    if (order.empty()) return;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const Rect &ra = v.inpt_pos[a], &rb = v.inpt_pos[b];
-        return ra[3] != rb[3] ? ra[3] > rb[3] : ra[0] < rb[0];
+        if (v.inpt_act[i]) stops.push_back({i, -1});
+    for (int b = 0; b < v.nb_butt; ++b) stops.push_back({-1, b});
+    const auto corner = [&](const Stop& s) -> const Rect& {
+        return s.input >= 0 ? v.inpt_pos[s.input] : v.butt_pos[s.button];
+    };
+    std::stable_sort(stops.begin(), stops.end(), [&](const Stop& a, const Stop& b) {
+        const Rect &ra = corner(a), &rb = corner(b);
+        return ra[1] != rb[1] ? ra[1] > rb[1] : ra[0] < rb[0];
     });
-    const auto at = std::find(order.begin(), order.end(), v.CurInpt);
-    const int n = int(order.size());
-    int k = at == order.end() ? (dir > 0 ? 0 : n - 1) : int(at - order.begin()) + dir;
-    const int i = order[std::size_t((k % n + n) % n)];
-    // The whole value selected, as desktop fields take the focus: typing replaces it.
-    v.CurInpt = v.CurInptOld = i;
-    v.inpt_ofs[i] = 0;
-    v.CurPos_1 = 0;
-    v.CurPos_2 = int(v.inpt_cval[i].size());
-    frm_StartKbdHook(1);
+    return stops;
+}
+
+void focus(const Stop& s) {
+    auto& v = form_view();
+    v.CurInpt = v.CurInptOld = s.input;
+    v.FocusButt = s.button;
+    v.CurPos_1 = v.CurPos_2 = -1;
+    v.SelFixed = -1;
+    const int typ = s.input >= 0 ? v.inpt_typ[s.input] : -1;
+    if (s.input >= 0 && is_text(typ)) select_all(s.input);
+    // A file box takes keys only for Delete, which empties it.
+    const bool keys =
+        s.input >= 0 && (is_text(typ) || typ == typ_ifp || typ == typ_ofp || typ == typ_fld);
+    frm_StartKbdHook(keys ? 1 : 0);
+}
+
+void tab_focus(int dir) {
+    const auto& v = form_view();
+    const std::vector<Stop> stops = tab_stops();
+    if (stops.empty()) return;
+    const Stop now{v.FocusButt >= 0 ? -1 : v.CurInpt, v.FocusButt};
+    const auto at = std::find(stops.begin(), stops.end(), now);
+    const int n = int(stops.size());
+    const int k = at == stops.end() ? (dir > 0 ? 0 : n - 1) : int(at - stops.begin()) + dir;
+    focus(stops[std::size_t((k % n + n) % n)]);
+    keyboard().tabbed = true;
 }
 
 int first_button(bool closing) {
@@ -274,6 +387,48 @@ int first_button(bool closing) {
     for (int b = 0; b < v.nb_butt; ++b)
         if ((v.butt_typ[b] < 0) == closing) return b;
     return -1;
+}
+
+// The focused button, or -1.
+int focused_button() {
+    const auto& v = form_view();
+    return v.FocusButt >= 0 && v.FocusButt < v.nb_butt ? v.FocusButt : -1;
+}
+
+// The focused input that a key presses as a click would (not a text or number box), or -1.
+int focused_widget() {
+    const auto& v = form_view();
+    const int i = v.CurInpt;
+    return i >= 0 && i < v.nb_inpt && v.inpt_act[i] && !is_text(v.inpt_typ[i]) ? i : -1;
+}
+
+// Enter: the focused button; a list or tick box reached by Tab; else the default button.
+void enter_key() {
+    auto& v = form_view();
+    if (const int b = focused_button(); b >= 0) {
+        frm_press_button(v.cpw, b);
+        return;
+    }
+    const int i = focused_widget();
+    if (i >= 0 && keyboard().tabbed && (v.inpt_typ[i] == typ_ddl || v.inpt_typ[i] == typ_tck)) {
+        frm_activate_input(v.cpw, i);
+        return;
+    }
+    if (const int b = first_button(false); b >= 0) frm_press_button(v.cpw, b);
+}
+
+// Space: presses the focused button or acts on the focused widget; false when a text box has
+// the focus (or nothing has), which takes the blank as typed.
+bool space_key() {
+    auto& v = form_view();
+    if (const int b = focused_button(); b >= 0) {
+        frm_press_button(v.cpw, b);
+        return true;
+    }
+    const int i = focused_widget();
+    if (i < 0) return false;
+    frm_activate_input(v.cpw, i);
+    return true;
 }
 
 // Tab, Enter and Escape, unless a key box is capturing them. True when the key was one of them.
@@ -289,7 +444,10 @@ bool form_keys(const CpwKeyInfo& k) {
             tab_focus(k.mods & cpw_mod_shift ? -1 : 1);
             break;
         case vk_return:
-            if (const int b = first_button(false); b >= 0) frm_press_button(v.cpw, b);
+            enter_key();
+            break;
+        case vk_space:
+            if (!space_key()) return false;
             break;
         case vk_escape:
             if (const int b = first_button(true); b >= 0) {
@@ -315,6 +473,25 @@ void frm_StartKbdHook(int flag) {
     keyboard().LastDwnTime = 0;
     keyboard().AltGr_Down_SVE = false;
     keyboard().scancode_old = 0;
+    keyboard().tabbed = false;
+    keyboard().typed.clear();
+}
+
+std::int32_t frm_clock() { return key_clock(); }
+
+void frm_focus_first() {
+    auto& v = form_view();
+    v.CurDDL = v.CurDDL_N = -1;
+    const std::vector<Stop> stops = tab_stops();
+    const auto text = std::find_if(stops.begin(), stops.end(), [&](const Stop& s) {
+        return s.input >= 0 && is_text(v.inpt_typ[s.input]);
+    });
+    if (text != stops.end())
+        focus(*text);
+    else if (!stops.empty())
+        focus(stops.front());
+    else
+        focus({});
 }
 
 bool frm_kbd_hook_installed() { return keyboard().installed; }

@@ -5,7 +5,9 @@
 // Hit tests are strict on every side and the first match in index order wins. The rectangles
 // of overflow markers, the open list and its scroll bar are the ones the last redraw left.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "gui/form_input.hpp"
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr const char* dialog_title = "Form";
+// A second press on the same text within this time and this many pixels is a double-click.
+constexpr int double_click_ms = 500;
+constexpr int double_click_px = 4;
 
 FormModelOps& model_ops() { return form_view().model_ops; }
 
@@ -172,6 +177,43 @@ void select_to(int i, int x) {
     const int p = char_position(i, x);
     v.CurPos_1 = std::min(v.SelAnchor, p);
     v.CurPos_2 = std::max(v.SelAnchor, p);
+    v.SelFixed = v.inpt_ofs[i] + v.SelAnchor;
+}
+
+// What a double-click takes together: letters and digits with the points and underscores
+// within numbers and names; blanks; anything else.
+int char_class(unsigned char c) {
+    if (std::isalnum(c) || c == '.' || c == '_' || (c >= 0xC0 && c != 0xD7 && c != 0xF7)) return 0;
+    return c == ' ' ? 1 : 2;
+}
+
+// The run of characters of one class under x: a word, a number, a gap.
+void select_word(int i, int x) {
+    auto& v = form_view();
+    const std::string& s = v.inpt_cval[i];
+    const int len = int(s.size());
+    int& ofs = v.inpt_ofs[i];
+    const int c = std::min(ofs + char_position(i, x), len - 1);  // past the end: the last one
+    if (c < 0) return;
+    const int cls = char_class(static_cast<unsigned char>(s[c]));
+    int from = c, to = c + 1;
+    while (from > 0 && char_class(static_cast<unsigned char>(s[from - 1])) == cls) --from;
+    while (to < len && char_class(static_cast<unsigned char>(s[to])) == cls) ++to;
+    ofs = std::min(ofs, from);
+    v.CurPos_1 = from - ofs;
+    v.CurPos_2 = to - ofs;
+    v.SelFixed = -1;
+}
+
+// A press on text input i: the second of a double-click when the last was on it just now.
+bool double_click(int i, int x) {
+    auto& v = form_view();
+    PressMemory& last = v.LastPress;
+    const std::int32_t now = frm_clock();
+    const bool twice = last.inpt == i && now - last.at <= double_click_ms &&
+                       std::abs(x - last.x) <= double_click_px;
+    last = {now, i, x, twice};
+    return twice;
 }
 
 void tick(int i) {
@@ -220,14 +262,16 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
             }
             break;
         default: {  // numbers and text
-            if (press) {
+            if (press && double_click(i, x)) {
+                select_word(i, x);
+            } else if (press) {
                 v.CurPos_1 = v.SelAnchor = char_position(i, x);
                 v.DragInpt = i;
             } else if (v.SelAnchor >= 0) {
                 select_to(i, x);
-            } else {
+            } else if (!v.LastPress.word || v.LastPress.inpt != i) {
                 v.CurPos_2 = char_position(i, x);  // pressed elsewhere: no caret
-            }
+            }  // else the word a double-click selected stays selected
             if (v.CurPos_1 >= 0 && v.CurPos_2 >= 0) {
                 caret_in_value();  // a press elsewhere may have left a position past this value
                 frm_StartKbdHook(1);
@@ -343,7 +387,8 @@ void press_arrow(int x, int y) {
 void left_button(pCpw cpw, int win, bool press, int x, int y) {
     auto& v = form_view();
     if (press) {
-        v.CurPos_1 = v.CurPos_2 = v.SelAnchor = v.DragInpt = -1;
+        v.CurPos_1 = v.CurPos_2 = v.SelAnchor = v.DragInpt = v.SelFixed = -1;
+        v.FocusButt = -1;  // the pointer decides the focus afresh
         v.CurOvfl = overflow_at(x, y);
         const bool thumb =
             list_scrolls() && v.DxScrl > 0 && in_scroll_column(x) && v.YScrl0 < y && y < v.YScrl1;
@@ -359,6 +404,7 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
         const bool dragged = !press && v.DragInpt >= 0 && v.DragInpt < v.nb_inpt;
         v.CurButt = dragged ? -1 : button_at(x, y);
         const int h = dragged ? v.DragInpt : input_at(x, y);
+        if (press && (h < 0 || v.inpt_typ[h] > typ_chr)) v.LastPress = {};  // no double-click
         if (h < 0 || !v.inpt_act[h]) {
             v.CurInpt = -1;
         } else {
@@ -493,6 +539,15 @@ void frm_list_choose(int line) {
     } else {
         close_list();
     }
+    frm_post_redraw();
+}
+
+void frm_activate_input(pCpw cpw, int i) {
+    auto& v = form_view();
+    if (i < 0 || i >= v.nb_inpt || !v.inpt_act[i] || v.inpt_typ[i] <= typ_chr) return;
+    v.FocusButt = -1;
+    v.CurInpt = v.CurInptOld = i;  // a file box focused already: its dialog opens
+    focused_input(cpw, v.windowInfo.id, false, 0);
     frm_post_redraw();
 }
 

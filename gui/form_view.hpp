@@ -77,6 +77,18 @@ struct KeyboardState {
     // names its key by that character when it has no plain code.
     int pressed_char[512] = {};
     std::int32_t (*clock)() = nullptr;  // null: elapsed_ms
+    bool tabbed = false;  // the focus came by Tab: Enter acts on a focused list or tick box
+    // Type-ahead in an open list: the letters typed in quick succession, and when the last came.
+    std::string typed;
+    std::int32_t typed_at = 0;
+};
+
+// The last left press on a text input, which tells a double-click.
+struct PressMemory {
+    std::int32_t at = 0;
+    int inpt = -1;
+    int x = 0;
+    bool word = false;  // it was the second press of a double-click: a word is selected
 };
 
 struct FormViewState {
@@ -175,6 +187,11 @@ struct FormViewState {
     int xmsg = -1;        // message pop-up position (drawing clamps x into the window), -1 none
     int ymsg = -1;
     int MsgInpt = -1;  // input whose message pops up
+
+    // Keys and double-clicks
+    int FocusButt = -1;     // button with the keyboard focus, -1 none
+    int SelFixed = -1;      // the selection's end Shift+keys keep, in the value; -1 its left end
+    PressMemory LastPress;  // the last left press on a text input
 
     FormModelOps model_ops;  // the model's checks and the application's callback
     KeyboardState kbd;       // the key handler's memory between events

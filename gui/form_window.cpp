@@ -98,6 +98,7 @@ int frm_start_graphics(std::string_view font_file, std::string_view title) {
     if (v.debug) diag("\nhwnd", id);
     v.windowInfo.id = id;
     if (id != 0) wait_for_dialogs();
+    frm_focus_first();
     return id;
 }
 
@@ -108,6 +109,7 @@ int frm_new_form_gr() {
     frm_metrics();  // the new form may have another font size
     form_setup();
     cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
+    frm_focus_first();
     return v.windowInfo.id;
 }
 

@@ -363,6 +363,140 @@ TEST_F(Keys, AltGrAloneContinuesTheCapture) {
     EXPECT_EQ(form_view().CurInpt, -1);
 }
 
+TEST_F(Keys, ShiftKeysAndCtrlASelect) {
+    // 14 characters in a box of 10; `fixed`: the selection's end kept in the value, -1 its left.
+    const Key ctrl_a{'A', 0x1E, 0, 1};
+    const int S = cpw_mod_shift;
+    struct Case {
+        int ofs, pos, pos2, fixed;
+        std::vector<std::pair<Key, int>> keys;
+        std::tuple<int, int, int> want;  // offset, selection
+    };
+    const Case cases[] = {
+        {0, 3, 3, -1, {{k_right, S}, {k_right, S}}, {0, 3, 5}},
+        {0, 3, 3, -1, {{k_right, S}, {k_left, S}, {k_left, S}}, {0, 2, 3}},  // across the caret
+        {0, 3, 3, -1, {{k_end, S}}, {3, 0, 11}},  // scrolled while its start still shows
+        {4, 2, 2, -1, {{k_home, S}}, {0, 0, 6}},
+        {0, 10, 10, -1, {{k_right, S}}, {1, 9, 10}},  // at the box's edge: it scrolls
+        {0, 2, 6, -1, {{k_left, S}}, {0, 2, 5}},      // a selection made rightwards shrinks
+        {0, 2, 6, 6, {{k_left, S}}, {0, 1, 6}},       // one made leftwards grows
+        {2, 3, 3, -1, {{ctrl_a, cpw_mod_ctrl}}, {0, 0, 14}},
+    };
+    for (const Case& c : cases) {
+        reset_form_view();
+        const int i = focus(typ_chr, "0123456789abcd", c.pos, c.pos2, c.ofs);
+        form_view().SelFixed = c.fixed;
+        for (const auto& [key, mods] : c.keys) tap(key, mods);
+        const auto& v = form_view();
+        EXPECT_EQ(std::tuple(v.inpt_ofs[i], v.CurPos_1, v.CurPos_2), c.want) << c.pos << c.ofs;
+    }
+}
+
+// A text box, a list, two tick boxes, a file box, a disabled box, OK and Cancel.
+class FocusKeys : public Keys {
+  protected:
+    enum { file, list, tick2, tick1, text, off };
+    void SetUp() override {
+        Keys::SetUp();
+        form_view().cpw = cpw;
+        box(typ_ifp, {10, 110, 90, 125}, "/srv/a.cup");
+        list_box(3, {10, 170, 90, 185});
+        box(typ_tck, {100, 140, 112, 152}, "", 12);
+        box(typ_tck, {10, 140, 22, 152}, "", 12);
+        box(typ_chr, {10, 200, 90, 215}, "abc");
+        box(typ_chr, {10, 80, 90, 95});
+        form_view().inpt_act[off] = 0;
+        add_butt(2, 0, "OK", 10, 5, 50, butt_ok);
+        add_butt(2, 1, "Cancel", 70, 5, 50, butt_cancel);
+    }
+    static std::pair<int, int> focus_now() { return {form_view().CurInpt, form_view().FocusButt}; }
+};
+
+TEST_F(FocusKeys, TheFirstTextBoxHasTheFocusAtStartAndTabReachesEveryWidget) {
+    frm_focus_first();
+    const std::pair<int, int> order[] = {{text, -1}, {list, -1}, {tick1, -1}, {tick2, -1},
+                                         {file, -1}, {-1, 0},    {-1, 1},     {text, -1}};
+    for (const auto& stop : order) {
+        EXPECT_EQ(focus_now(), stop);
+        tap(k_tab);
+    }
+    tap(k_tab, cpw_mod_shift);
+    tap(k_tab, cpw_mod_shift);
+    EXPECT_EQ(focus_now(), (std::pair{-1, 1}));
+    click(20, 207);  // a click takes the focus from a button
+    EXPECT_EQ(focus_now(), (std::pair{int(text), -1}));
+    // Without a text box the first widget has it.
+    form_view().inpt_act[text] = 0;
+    frm_focus_first();
+    EXPECT_EQ(focus_now(), (std::pair{int(list), -1}));
+}
+
+TEST_F(FocusKeys, SpaceAndEnterActOnTheFocusedWidget) {
+    const Key space{' ', 0x39, 0, ' '};
+    const Callback ok{sec_butt, 1, butt_ok}, opened{sec_inpt, list + 1, 1};
+    const Callback ticked{sec_inpt, tick1 + 1, 1}, unticked{sec_inpt, tick1 + 1, 0};
+    struct Case {
+        int tabs;  // -1: tick box 1 clicked instead
+        Key key;
+        std::vector<Callback> calls;
+        bool list_open, loop_ends;
+    };
+    const Case cases[] = {
+        {1, k_enter, {ok}, false, true},  // a text box: the default button
+        {1, space, {}, false, false},     // a text box: a blank
+        {2, k_enter, {opened}, true, false},
+        {2, space, {opened}, true, false},
+        {3, k_enter, {ticked}, false, false},
+        {3, space, {ticked}, false, false},
+        {-1, space, {ticked, unticked}, false, false},
+        {-1, k_enter, {ticked, ok}, false, true},  // clicked, not tabbed to: the default button
+        {6, space, {ok}, false, true},             // the focused button
+        {7, k_enter, {}, false, true},
+    };
+    for (const Case& c : cases) {
+        TearDown();  // a fresh form and loop for each
+        SetUp();
+        callbacks.clear();
+        for (int n = 0; n < c.tabs; ++n) tap(k_tab);
+        if (c.tabs < 0) click(16, 146);
+        tap(c.key);
+        EXPECT_EQ(callbacks, c.calls) << c.tabs << " " << c.key.vk;
+        EXPECT_EQ(form_view().CurDDL >= 0, c.list_open) << c.tabs;
+        EXPECT_EQ(loop_broken(), c.loop_ends) << c.tabs;
+    }
+}
+
+TEST_F(Keys, TypeAheadFindsTheLineTyped) {
+    frm_set_key_clock(fake_clock);
+    const char* names[] = {"Bern", "Aachen", "Alps", "Lugano", "Albula", "Locarno"};
+    struct Case {
+        std::string typed;
+        int apart_ms, line;
+    };
+    const Case cases[] = {
+        {"Al", 200, 2},   // "Alps", not "Lugano"
+        {"Al", 1500, 3},  // a pause starts anew: "l"
+        {"AA", 200, 2},   // the same letter again: the next "A"
+        {"alb", 300, 4},  // any case
+        {"Lo", 200, 5},   // "Locarno", past "Lugano"
+        {"Alx", 200, 2},  // no line: the highlight stays
+        {"Z", 0, -1},
+    };
+    const int q = list_box(6, {10, 250, 110, 265});
+    for (int l = 0; l < 6; ++l) add_ddl(0, 6, l, names[l]);
+    for (const Case& c : cases) {
+        click(50, 257);
+        for (char letter : c.typed) {
+            type(std::string(1, letter));
+            fake_now += c.apart_ms;
+        }
+        EXPECT_EQ(form_view().CurDDL_N, c.line) << c.typed;
+        tap(k_escape);
+        EXPECT_EQ(form_view().inpt_ival[q], 0);
+        fake_now += 5000;
+    }
+}
+
 }  // namespace
 
 TEST_F(Keys, TheCaretStaysInViewWhileTypingAndMoving) {

@@ -91,6 +91,10 @@ TEST_F(Mouse, TickBoxesRadioGroupsAndDependants) {
     EXPECT_EQ(v.inpt_ival[3], 0);
 }
 
+std::int32_t now_ms = 0;
+std::int32_t fake_clock() { return now_ms; }
+std::int32_t slow_clock() { return now_ms += 1000; }
+
 TEST_F(Mouse, CaretAndSelectionFromTheClickPosition) {
     // Characters start at x0 + Yoffset = 13, each 8 pixels wide.
     const int i = box(typ_chr, {10, 100, 90, 115}, "0123456789abcdef", 10);
@@ -107,6 +111,7 @@ TEST_F(Mouse, CaretAndSelectionFromTheClickPosition) {
         {5, 85, 85, 9, 9, true},                          // characters 5..: 9 visible, 14 is end
         {10, 85, 85, 6, 6, true},                         // beyond the end of a scrolled value
     };
+    frm_set_key_clock(slow_clock);  // the clicks are far apart: no double-click
     for (const Case& c : cases) {
         v.inpt_ofs[i] = c.ofs;
         press(c.from, 107);
@@ -119,6 +124,42 @@ TEST_F(Mouse, CaretAndSelectionFromTheClickPosition) {
     press(300, 200);
     EXPECT_EQ(v.CurPos_1, -1);
     EXPECT_FALSE(frm_kbd_hook_installed());
+}
+
+TEST_F(Mouse, DoubleClickSelectsAWord) {
+    // "N46 30.5 E009-15" from x = 13, 8 pixels a character: character p is under 17 + 8 p.
+    frm_set_key_clock(fake_clock);
+    struct Case {
+        int ofs, first, second, apart_ms;  // the characters under the two clicks
+        std::tuple<int, int, int> want;    // offset, selection
+    };
+    const Case cases[] = {
+        {0, 1, 1, 100, {0, 0, 3}},      // a word
+        {0, 5, 5, 100, {0, 4, 8}},      // a number
+        {0, 3, 3, 100, {0, 3, 4}},      // the gap
+        {0, 13, 13, 100, {0, 13, 14}},  // a sign alone
+        {0, 20, 20, 100, {0, 14, 16}},  // past the end: the last word
+        {6, 0, 0, 100, {4, 0, 4}},      // a word begun left of the box: scrolled into view
+        {0, 1, 1, 600, {0, 1, 1}},      // too slow: a caret
+        {0, 1, 2, 100, {0, 2, 2}},      // too far apart
+    };
+    const int i = box(typ_chr, {10, 100, 210, 115}, "N46 30.5 E009-15", 25);
+    const int other = box(typ_chr, {10, 50, 210, 65});
+    auto& v = form_view();
+    for (const Case& c : cases) {
+        v.inpt_ofs[i] = c.ofs;
+        click(17 + 8 * c.first, 107);
+        now_ms += c.apart_ms;
+        click(17 + 8 * c.second, 107);
+        EXPECT_EQ(std::tuple(v.inpt_ofs[i], v.CurPos_1, v.CurPos_2), c.want) << c.first;
+        now_ms += 5000;
+    }
+    // A click on another box between the two is no double-click.
+    click(17, 107);
+    click(17, 57);
+    EXPECT_EQ(v.CurInpt, other);
+    click(17, 107);
+    EXPECT_EQ(std::pair(v.CurPos_1, v.CurPos_2), std::pair(0, 0));
 }
 
 TEST_F(Mouse, ButtonsValidateCallBackAndEndTheLoopByType) {

@@ -89,6 +89,20 @@ class Form:
         run("xdotool", "key", "--delay", "40", *keys)
         settle()
 
+    def double_click(self, x, y):
+        run("xdotool", "mousemove", "--window", self.win, str(x), str(self.height - y),
+            "click", "--repeat", "2", "--delay", "80", "1")
+        settle()
+
+    def dark_pixels(self, x0, y0, x1, y1):
+        """How many pixels of the rectangle (form coordinates) are nearly black."""
+        out = run("import", "-window", self.win, "-crop",
+                  f"{x1 - x0}x{y1 - y0}+{x0}+{self.height - y1}", "-depth", "8",
+                  "txt:-").decode()
+        return sum(1 for line in out.splitlines()[1:]
+                   if "#" in line and all(int(line.split("#")[1][i:i + 2], 16) < 90
+                                          for i in (0, 2, 4)))
+
     def pixel(self, x, y):
         """(r, g, b) of the window at form coordinates."""
         out = run("import", "-window", self.win, "-crop", f"1x1+{x}+{self.height - y}",
@@ -182,6 +196,7 @@ def main():
             fill_and_validate(Form(frm_show, form, work))
             close_by_the_close_box(Form(frm_show, form, work))
             desktop_conventions(frm_show, form, work)
+            keys_of_desktop_fields(Form(frm_show, form, work))
     finally:
         server.terminate()
         server.wait()
@@ -359,6 +374,50 @@ def desktop_conventions(frm_show, form, work):
             tab_moves_and_selects_enter_presses_ok, the_reason_shows_on_hover,
             editing_clears_the_red, list_keys_and_escape, drawn_and_deaf_while_a_dialog_is_up,
             the_form_has_the_keys_again, escape_acts_as_cancel]
+    for row in rows:
+        check(row(), row.__name__.replace("_", " "))
+    f.finish()
+
+
+def keys_of_desktop_fields(f):
+    """Focus, selection, Tab and lists as desktop users expect them, in one window OK ends."""
+    def copies(*keys, text):
+        f.key(*keys, "ctrl+c")
+        return wait_for(lambda: clipboard() == text)
+
+    def the_first_box_takes_the_first_keys():
+        f.type("42")
+        return copies("shift+Home", text="42")
+
+    def shift_arrows_double_click_and_ctrl_a_select():
+        f.key("Tab", "Tab")  # ALT, TXT
+        f.type("alpha beta")
+        shift = copies("shift+Left", "shift+Left", "shift+Left", "shift+Left", text="beta")
+        f.double_click(INSIDE + 8, TXT + 5)
+        return shift and copies(text="alpha") and copies("ctrl+a", text="alpha beta")
+
+    def tab_and_space_tick_a_box():
+        f.key("Tab", "space")  # R1, which enables DEP
+        return wait_for(lambda: f.pixel(INSIDE + 20, DEP + 6) == (255, 255, 255))
+
+    def letters_typed_quickly_find_a_list_line():
+        f.key("Tab", "Tab", "Tab", "Tab", "Return")  # R2, DEP, FIL, LST: open
+        f.type("l2")  # l20, not the next line starting with 2
+        f.key("Return")
+        return f.expect("callback 1 8 ") == "callback 1 8 0" and \
+            f.expect("callback 1 8 ") == "callback 1 8 20"
+
+    def the_focused_button_is_framed_and_pressed_by_enter():
+        ok = (f.width * 3 // 10 - 38, 14, f.width * 3 // 10 + 38, 32)
+        before = f.dark_pixels(*ok)
+        f.key("Tab")  # OK
+        framed = wait_for(lambda: f.dark_pixels(*ok) > before + 40)
+        f.key("Return")
+        return framed and f.expect("callback 6 ") == "callback 6 1 1"
+
+    rows = [the_first_box_takes_the_first_keys, shift_arrows_double_click_and_ctrl_a_select,
+            tab_and_space_tick_a_box, letters_typed_quickly_find_a_list_line,
+            the_focused_button_is_framed_and_pressed_by_enter]
     for row in rows:
         check(row(), row.__name__.replace("_", " "))
     f.finish()
