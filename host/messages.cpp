@@ -30,6 +30,9 @@ LogState log_state;
 constexpr std::size_t box_message_max = 511;
 constexpr std::size_t box_title_max = 63;
 constexpr std::size_t log_field_size = 1024;
+// Past this many distinct messages a run stops remembering them (and writes every new one):
+// the memory of a long run stays bounded.
+constexpr std::size_t logged_remembered_max = 4096;
 
 // "/" is a line break; "\/" is a literal "/".
 std::string break_lines(std::string_view msg) {
@@ -154,9 +157,9 @@ int DisplayMessage(std::string_view title, std::string_view message, int status)
 }
 
 void log_message_f(std::string_view msg) {
-    if (!log_state.logged.emplace(log_file_key(log_state.filnam.view()) + '\n' + std::string(msg))
-             .second)
-        return;
+    std::string key = log_file_key(log_state.filnam.view()) + '\n' + std::string(msg);
+    if (log_state.logged.count(key)) return;
+    if (log_state.logged.size() < logged_remembered_max) log_state.logged.insert(std::move(key));
     std::string_view head;
     std::size_t width = 0;
     if (msg.starts_with("{W}")) {

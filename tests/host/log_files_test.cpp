@@ -96,6 +96,18 @@ TEST(ProgramLog, AMessageRepeatedInARunIsWrittenOnce) {
               "Volaro 2 install path: C:\\Volaro2\nother\n");
 }
 
+TEST(ProgramLog, ALongRunStopsRememberingAndWritesEveryNewMessage) {
+    TempDir here;
+    ChangeDir cd(here.path());
+    reset_messages();
+    for (int i = 0; i < 4096; ++i) log_message_f(std::to_string(i));
+    for (int i = 0; i < 2; ++i) log_message_f("late");  // nothing left to remember it in
+    log_message_f("0");                                 // remembered: still written once
+    const std::string log = read_file(here.path() / "Logfile.txt");
+    EXPECT_TRUE(log.ends_with("4095\nlate\nlate\n")) << log.substr(log.size() - 40);
+    reset_messages();
+}
+
 TEST(AsideFile, AFailedOpenKeepsTheSystemsReason) {
     TempDir here;
     const std::pair<std::string, std::string> cases[] = {
