@@ -1,7 +1,7 @@
 #!/bin/sh
 # Regenerates icon.pam, the window icon (32x32 RGBA): a white glider on a blue tile;
-# varnix.png, the same at 128x128 for the desktop entry; varnix.ico for the Windows program.
-# Needs ImageMagick. The build embeds icon.pam into the toolkit and varnix.ico into varnix.exe;
+# varnix.png, the same at 128x128 for the desktop entry; varnix.ico for the Windows programs.
+# Needs ImageMagick. The build embeds icon.pam into the toolkit and varnix.ico into the .exe files;
 # varnix.png is installed.
 set -e
 cd "$(dirname "$0")"
@@ -14,8 +14,10 @@ convert -size 256x256 xc:none -fill '#1f6fc5' -draw 'roundrectangle 8,8 247,247 
     MIFF:tile.miff.tmp
 convert tile.miff.tmp -resize 32x32 -depth 8 PAM:icon.pam.tmp
 convert tile.miff.tmp -resize 128x128 -depth 8 -strip PNG32:varnix.png.tmp
+# varnix.ico, the Windows programs' icon (a resource of each, and the installer's): the sizes
+# Explorer, the taskbar and the Start menu ask for, up to 256 for large icons.
+convert tile.miff.tmp -compress zip -define icon:auto-resize=256,48,32,24,16 ICO:varnix.ico.tmp
 rm tile.miff.tmp
 mv icon.pam.tmp icon.pam
 mv varnix.png.tmp varnix.png
-# varnix.ico, the Windows program's icon (a resource of varnix.exe), from varnix.png.
-convert varnix.png -define icon:auto-resize=64,48,32,16 varnix.ico
+mv varnix.ico.tmp varnix.ico

@@ -23,3 +23,19 @@ std::string console_from_cp1252(std::string_view text);
 // Writes a Windows-1252 line (a line feed is added) to standard output / standard error.
 void console_line(std::string_view text);
 void console_error_line(std::string_view text);
+
+// A program without a console (the Windows GUI program started from a shortcut or Explorer)
+// keeps the lines it would have written there and shows them in one box as it ends, less the
+// lines that only repeat a box the user has already seen.
+void console_keep(std::string_view line);
+// A box shown to the user (UTF-8), so a line repeating it is not shown again.
+void console_box_shown(std::string_view utf8_text);
+struct KeptLines {
+    std::string text;  // Windows-1252, lines separated by line feeds; "" when nothing is left
+    bool stopped = false;  // a STOP among them
+    bool warned = false;   // a warning among them
+};
+// The kept lines still to be shown, at most `max_lines` of them ("..." after the last).
+KeptLines console_kept(std::size_t max_lines);
+// Back to the start-up state (tests).
+void reset_console_keep();

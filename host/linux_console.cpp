@@ -98,6 +98,9 @@ namespace platform {
 
 void console_setup() { read_locale(); }
 
+// A terminal takes bytes in its locale's encoding, which console_encode gives.
+bool console_write(std::FILE*, std::string_view) { return false; }
+
 std::vector<std::string> command_line(int argc, char** argv) { return {argv, argv + argc}; }
 
 std::string console_encode(std::string_view cp1252) {

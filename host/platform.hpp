@@ -25,6 +25,10 @@ std::vector<std::string> command_line(int argc, char** argv);
 // Windows-1252 (unmappable characters '?', bytes invalid in the terminal's encoding kept).
 std::string console_encode(std::string_view cp1252);
 std::string console_decode(std::string_view local);
+// Writes a Windows-1252 line (its line feed added here) where the system has a way of its own:
+// the console's wide output, or the lines kept for a program without a console. False when the
+// caller is to write the line's bytes to `stream` itself (a file, a pipe, a terminal).
+bool console_write(std::FILE* stream, std::string_view cp1252_line);
 // Processes sharing the console (more than one: started from a shell that stays).
 int console_process_count();
 void console_hide();

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "host/console.hpp"
 #include "host/platform.hpp"
 #include "host/win32_text.hpp"
 
@@ -96,6 +97,7 @@ bool message_box(std::string_view title, std::string_view text, DialogButtons bu
     const int pressed = MessageBoxW(GetActiveWindow(), widen(text).c_str(), widen(title).c_str(),
                                     box_style(buttons, icon));
     if (pressed == 0) return false;  // no box could be shown: the console tells instead
+    console_box_shown(text);
     answer = pressed == IDOK || pressed == IDYES                        ? 1
              : pressed == IDNO && buttons == DialogButtons::yesnocancel ? 2
                                                                         : 0;

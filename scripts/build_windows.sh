@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows program on Debian: build-windows/app/varnix.exe with its form file,
-# and build-windows/varnix-windows-x86_64.zip for pilots.
+# Cross-builds the Windows programs on Debian: build-windows/app/varnix.exe (the console
+# program) and varnixw.exe (the same for the GUI subsystem: no console window) with their form
+# file, and for pilots build-windows/varnix-windows-x86_64.zip (a portable copy) and
+# build-windows/varnix-windows-x86_64.msi (the installer, made with wixl).
 #
 # GLFW and FreeType for Windows are built once from Debian's own source packages (fetched
 # with a private apt list, so the machine's apt set-up is left as it is), GoogleTest from
@@ -117,17 +119,31 @@ cmake --build "$build" -j"$jobs"
 stage="$build/zip/varnix"
 rm -rf "$build/zip"
 mkdir -p "$stage/licenses"
-cp "$build/app/varnix.exe" "$build/app/Varnix_form.frm" "$stage/"
+cp "$build/app/varnix.exe" "$build/app/varnixw.exe" "$build/app/Varnix_form.frm" "$stage/"
 cp "$here/data/windows/README.txt" "$stage/README.txt"
 cp "$deps/FreeType-FTL.txt" "$stage/licenses/FreeType-FTL.txt"
 cp "$deps/GLFW-LICENSE.txt" "$stage/licenses/GLFW-zlib.txt"
 cp "$here/data/windows/THIRD-PARTY.txt" "$stage/licenses/THIRD-PARTY.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.txt"
-x86_64-w64-mingw32-strip "$stage/varnix.exe"  # symbols are for the build folder's copy
+x86_64-w64-mingw32-strip "$stage/varnix.exe" "$stage/varnixw.exe"  # symbols: the build's copy
 for f in "$stage/README.txt" "$stage/licenses/"*.txt; do  # Notepad-friendly line ends
     sed -i 's/\r*$/\r/' "$f"
 done
 rm -f "$build/varnix-windows-x86_64.zip"
 (cd "$build/zip" && zip -q -r -X "$build/varnix-windows-x86_64.zip" varnix)
 echo "build_windows: $build/varnix-windows-x86_64.zip" >&2
+
+# --- the installer ----------------------------------------------------------------------------
+# wixl takes the files named in the source from the folder it runs in: the zip's, and beside
+# it the icon of the entry in the list of installed programs.
+msi="$build/varnix-windows-x86_64.msi"
+cp "$here/data/varnix.ico" "$build/zip/varnix.ico"
+rm -f "$msi"
+(cd "$build/zip/varnix" && wixl -a x64 -o "$msi" "$build/app/varnix.wxs")
+# wixl has no RemoveFile element: logs a run wrote into the program's folder (a user allowed to
+# write there) go with an uninstall, through rows of the installer's own table.
+for row in "RunLogs', 'Programs', '*.log" "ProgramLog', 'Programs', 'Logfile.txt"; do
+    msibuild "$msi" -q "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`) VALUES ('$row', 'INSTALLDIR', 2)"
+done
+echo "build_windows: $msi" >&2

@@ -27,4 +27,4 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
 DEB_PACKAGES=(dpkg-dev shared-mime-info xvfb xdotool x11-utils)
 # What cross-building the Windows program and testing it under Wine need beside that.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
-                  zip googletest fonts-liberation xvfb xdotool xclip imagemagick)
+                  zip googletest fonts-liberation xvfb xdotool xclip imagemagick wixl msitools)
