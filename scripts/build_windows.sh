@@ -135,15 +135,7 @@ rm -f "$build/varnix-windows-x86_64.zip"
 echo "build_windows: $build/varnix-windows-x86_64.zip" >&2
 
 # --- the installer ----------------------------------------------------------------------------
-# wixl takes the files named in the source from the folder it runs in: the zip's, and beside
-# it the icon of the entry in the list of installed programs.
 msi="$build/varnix-windows-x86_64.msi"
 cp "$here/data/varnix.ico" "$build/zip/varnix.ico"
-rm -f "$msi"
-(cd "$build/zip/varnix" && wixl -a x64 -o "$msi" "$build/app/varnix.wxs")
-# wixl has no RemoveFile element: logs a run wrote into the program's folder (a user allowed to
-# write there) go with an uninstall, through rows of the installer's own table.
-for row in "RunLogs', 'Programs', '*.log" "ProgramLog', 'Programs', 'Logfile.txt"; do
-    msibuild "$msi" -q "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`) VALUES ('$row', 'INSTALLDIR', 2)"
-done
+bash "$here/scripts/make_msi.sh" "$build/app/varnix.wxs" "$msi" "$build/zip/varnix"
 echo "build_windows: $msi" >&2
