@@ -188,7 +188,7 @@ int check_extent(std::string_view lab, float v, std::string& msg) {
 
 void reset_converter() { converter = ConverterState{}; }
 
-void use_converter_hooks() { frm_set_app_hooks({frm_callback, check_values_app}); }
+void use_converter_hooks() { frm_set_app_hooks({frm_callback, check_values_app, {}}); }
 
 BoxValue current_value(int n) {
     BoxValue b;

@@ -82,7 +82,7 @@ struct Frmc01 {                                    // texts of the widgets
     OneBased<TextField<127>, max_inpt> inpt_txt;   // label (DDL: label and entries until built)
     OneBased<TextField<127>, max_inpt> inpt_nam;   // name, unique ignoring case
     OneBased<TextField<127>, max_inpt> inpt_var;   // variable name, stored only
-    OneBased<TextField<31>, max_inpt> inpt_ext;    // file-name filter of IFP/OFP
+    OneBased<TextField<63>, max_inpt> inpt_ext;    // file-name patterns of IFP/OFP ("*.a;*.b")
     OneBased<TextField<255>, max_inpt> inpt_cval;  // current value as text
     OneBased<TextField<127>, max_titl> titl_txt;   // text lines
     OneBased<TextField<127>, max_butt> butt_txt;   // button captions
@@ -214,6 +214,8 @@ struct FormAppHooks {
     std::function<int(int n, std::string_view label, int& ival, float& rval, TextField<255>& cval,
                       std::string& msg)>
         check_values_app;
+    // Files dropped on the window (host paths, UTF-8).
+    std::function<void(const std::vector<std::string>& paths)> frm_drop;
 };
 // Replaces the hooks; reset_form_model empties them.
 void frm_set_app_hooks(FormAppHooks hooks);
@@ -242,3 +244,6 @@ std::unique_ptr<FormContext> frm_create_context();
 void frm_set_context(FormContext* form);
 FormContext& frm_context();
 FormContext* frm_current_context();  // null when none
+// Shows form `to` in the window of the current form and makes it current; its window id, 0 when
+// the current form has no window. A form shown before comes back as the user left it.
+int frm_switch_form(FormContext* to);

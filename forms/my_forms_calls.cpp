@@ -50,6 +50,49 @@ int frm_new_form() {
     return frm_new_form_gr();
 }
 
+int frm_switch_form(FormContext* to) {
+    FormContext* const from = frm_current_context();
+    if (to == nullptr || from == nullptr || from->frm999.window_id == 0) return 0;
+    if (to == from) return from->frm999.window_id;
+    frm_set_context(to);
+    ctx().frm999.qfr = from->frm999.qfr;
+    // A form shown before comes back as the user left it; a new one is registered first.
+    if (ctx().FormView.nb_inpt == 0) {
+        set_opt(ctx().frm999.iact, ctx().frm000.f_size, log2int(ctx().frm999.qdebug));
+        load_form();
+    }
+    ctx().frm999.window_id = frm_take_window(from->FormView, ctx().frmc00.wintit.view());
+    from->frm999.window_id = 0;
+    return ctx().frm999.window_id;
+}
+
+int frm_set_list(int n, const std::vector<std::string>& lines, int entry) {
+    if (!is_box(n) || ctx().frmi01.inpt_typ[n] != typ_ddl) return 0;
+    const int k = ctx().frmi01.inpt_ddl[n];
+    if (k < 1 || k > max_ddl) return 0;
+    const int count = std::min(int(lines.size()), max_ddl_lines);
+    ctx().frmi03.ddl_nbli[k] = count;
+    for (int e = 1; e <= max_ddl_lines; ++e)
+        ctx().frmi03.ddl_txt[k][e] = e <= count ? std::string_view(lines[e - 1]) : "";
+    set_list_lines(k - 1, lines);
+    if (entry >= 1 && entry <= count) return frm_set_value(n, entry, 0, "", true);
+    ctx().frmi01.inpt_ival[n] = 0;
+    ctx().frmc01.inpt_cval[n] = "";
+    set_inpt_val(n - 1, -1, 0, "");
+    return 1;
+}
+
+int frm_set_picture(int p, PictureItems items) {
+    if (p < 1 || p > ctx().frm000.nb_pict) return 0;
+    set_pict(p - 1, std::move(items));
+    return 1;
+}
+
+void frm_set_title(std::string_view title) {
+    ctx().frmc00.wintit = title;
+    frm_set_window_title(ctx().frmc00.wintit.view());
+}
+
 int frm_do_form() {
     if (ctx().frm999.window_id == 0) return 0;
     return frm_do_graphics();

@@ -48,7 +48,14 @@ int load_form() {
     auto callback = [](int ncla, int n, int& value) {
         if (app_hooks().frm_callback) app_hooks().frm_callback(ncla, n, value);
     };
-    set_form_model_ops({check_values, check_minmax, incrm_val, callback});
+    auto drop = [](const std::vector<std::string>& paths) {
+        if (app_hooks().frm_drop) app_hooks().frm_drop(paths);
+    };
+    set_form_model_ops({check_values, check_minmax, incrm_val, callback, drop});
+    for (int p = 1; p <= ctx().frm000.nb_pict; ++p) {
+        const auto& r = ctx().frmi02.pict_pos[p];
+        add_pict(ctx().frm000.nb_pict, p - 1, {r[1], r[2], r[3], r[4]});
+    }
     for (int t = 1; t <= ctx().frm000.nb_titl; ++t)
         add_subt(ctx().frm000.nb_titl, t - 1, ctx().frmc01.titl_txt[t].view(),
                  ctx().frmi02.titl_pos[t][1], ctx().frmi02.titl_pos[t][2]);

@@ -133,8 +133,13 @@ void choose_file(pCpw cpw, int win, int i) {
     if (typ == typ_fld) {
         chosen = tinyfd_selectFolderDialog(dialog_title, v.inpt_cval[i]);
     } else {
-        std::vector<std::string> patterns;
-        if (!v.inpt_ext[i].empty()) patterns.push_back(v.inpt_ext[i]);
+        std::vector<std::string> patterns;  // "*.a;*.b" or "*.a *.b"
+        std::string_view ext = v.inpt_ext[i];
+        while (!ext.empty()) {
+            const std::size_t end = std::min(ext.find(';'), ext.find(' '));
+            if (end != 0) patterns.emplace_back(ext.substr(0, end));
+            ext.remove_prefix(end == std::string_view::npos ? ext.size() : end + 1);
+        }
         chosen = typ == typ_ifp ? tinyfd_openFileDialog(dialog_title, v.inpt_cval[i], patterns, "")
                                 : tinyfd_saveFileDialog(dialog_title, v.inpt_cval[i], patterns, "");
     }

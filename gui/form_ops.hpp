@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct FormModelOps {
     // Nonzero when the value is acceptable; may normalise ival, rval and cval, fills msg otherwise.
@@ -18,6 +19,8 @@ struct FormModelOps {
     std::function<int(int n, int& ival, float& rval, std::string& cval, int incr)> incrm_val;
     // The application: ncla 1 = input, 6 = button; n from 1; value may be changed by it.
     std::function<void(int ncla, int n, int& value)> callback;
+    // Files dropped on the window (host paths, UTF-8).
+    std::function<void(const std::vector<std::string>& paths)> drop;
 };
 
 // Replaces the table; missing entries accept every value, never step and call nothing.

@@ -87,7 +87,7 @@ void add_inpt(int count, int index, std::string_view label, std::string_view val
     v.inpt_act[index] = act;
     v.inpt_dep[index] = dep;
     v.inpt_ddl[index] = ddl;
-    assign_cut(v.inpt_ext[index], ext, view_filter_len);
+    assign_cut(v.inpt_ext[index], ext, view_ext_len);
     v.inpt_OK[index] = 1;
     v.inpt_inc[index] = 0;
 }
@@ -177,7 +177,7 @@ void set_inpt_props(int index, std::string_view label, int enabled, int type, st
     auto& v = form_view();
     if (index < 0 || index >= v.nb_inpt) return;
     assign_cut(v.inpt_txt[index], translate(label), view_label_len);
-    assign_cut(v.inpt_ext[index], ext, view_filter_len);
+    assign_cut(v.inpt_ext[index], ext, view_ext_len);
     v.inpt_act[index] = enabled;
     v.inpt_typ[index] = type;
     if (redraw) frm_post_redraw();

@@ -23,6 +23,7 @@ using Rect = std::array<int, 4>;  // x0, y0, x1, y1 in window pixels, y upward
 inline constexpr std::size_t view_label_len = 126;
 inline constexpr std::size_t view_value_len = 255;
 inline constexpr std::size_t view_filter_len = 31;
+inline constexpr std::size_t view_ext_len = 63;
 inline constexpr int max_radio_vertices = 100;
 
 struct WindowInfo {
@@ -284,6 +285,10 @@ std::vector<std::uint8_t> frm_read_back();
 
 int frm_start_graphics(std::string_view font_file, std::string_view title);  // window id, 0 none
 int frm_new_form_gr();  // window id, 0 when there is no window
+// Moves the window (with its toolkit context and fonts) from view `from` to the current view,
+// lays the current form out in it and titles it; window id, 0 when `from` had none.
+int frm_take_window(FormViewState& from, std::string_view title);
+void frm_set_window_title(std::string_view title);
 int frm_do_graphics();  // ExitStat, 0 when there is no window
 // Why the window could not be made, in the window system's words; empty when it did not say.
 std::string frm_window_failure();

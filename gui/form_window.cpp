@@ -56,6 +56,9 @@ void register_handlers(pCpw cpw) {
     cpwMouseMoveCallback(cpw, frm_mousemove);
     cpwMouseDragCallback(cpw, frm_mousedrag);
     cpwKeyCallback(cpw, [](pCpw, int, const CpwKeyInfo& key) { frm_KdbHookProc(key); });
+    cpwDropCallback(cpw, [](pCpw, int, const std::vector<std::string>& paths) {
+        if (const auto& drop = form_view().model_ops.drop) drop(paths);
+    });
 }
 
 // While a message box or chooser is up the form is still drawn, its input held back; then the
@@ -113,11 +116,37 @@ int frm_new_form_gr() {
     return v.windowInfo.id;
 }
 
-int frm_do_graphics() {
+int frm_take_window(FormViewState& from, std::string_view title) {
     auto& v = form_view();
+    if (&v == &from) return frm_new_form_gr();
+    if (from.windowInfo.id == 0) return 0;
+    v.cpw = from.cpw;
+    v.windowInfo.id = from.windowInfo.id;
+    v.font_name = from.font_name;
+    v.Txt_Font = from.Txt_Font;
+    v.Inp_Font = from.Inp_Font;
+    v.Title.assign(title);
+    from.windowInfo.id = 0;
+    from.CurDDL = from.CurOvfl = from.CurButt = -1;  // nothing stays open on the form left
+    v.redraw = true;
+    const int id = frm_new_form_gr();
+    frm_set_window_title(title);
+    return id;
+}
+
+void frm_set_window_title(std::string_view title) {
+    auto& v = form_view();
+    v.Title.assign(title);
+    if (have_window()) cpwSetWindowTitle(v.cpw, v.Title.c_str(), v.windowInfo.id);
+}
+
+int frm_do_graphics() {
     if (!have_window()) return 0;
-    cpwShowWindow(v.cpw, v.windowInfo.id);
-    cpwMainLoop(v.cpw);
+    pCpw cpw = form_view().cpw;
+    cpwShowWindow(cpw, form_view().windowInfo.id);
+    cpwMainLoop(cpw);
+    // The loop may end on another form than the one it began with (a page of the window).
+    auto& v = form_view();
     if (have_window()) cpwHideWindow(v.cpw, v.windowInfo.id);
     return v.ExitStat;
 }

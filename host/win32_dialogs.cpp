@@ -50,7 +50,7 @@ UINT box_style(DialogButtons buttons, DialogIcon icon) {
     return style;
 }
 
-// "Description\0*.a;*.b\0\0" as the file dialogs want their filter.
+// "Description\0*.a;*.b\0All files\0*.*\0\0" as the file dialogs want their filter.
 std::wstring filter_of(const std::vector<std::string>& patterns, std::string_view description) {
     if (patterns.empty()) return {};
     std::wstring list;
@@ -59,6 +59,7 @@ std::wstring filter_of(const std::vector<std::string>& patterns, std::string_vie
     filter += L'\0';
     filter += list;
     filter += L'\0';
+    filter += std::wstring(L"All files\0*.*\0", 14);  // the choice Windows users expect
     return filter;
 }
 

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct CpwContext;
 using pCpw = CpwContext*;
@@ -46,8 +47,9 @@ enum CpwEventKind : int {
     cpw_ev_visibility = 11,
     cpw_ev_reshape = 12,
     cpw_ev_menu = 13,
+    cpw_ev_drop = 14,  // files dropped on the window (cpwDropCallback)
 };
-inline constexpr int cpw_event_kinds = 14;
+inline constexpr int cpw_event_kinds = 15;
 
 // Mouse button states and buttons of the click handler.
 enum : int { cpw_press = 0, cpw_release = 1, cpw_wheel = 2 };
@@ -111,6 +113,8 @@ using CpwMouseDragHandler = std::function<void(pCpw, int win, int button, int x,
 using CpwMouseEntryHandler = std::function<void(pCpw, int win, int state)>;
 using CpwVisibilityHandler = std::function<void(pCpw, int win, int visible)>;
 using CpwKeyHandler = std::function<void(pCpw, int win, const CpwKeyInfo& key)>;
+// Paths of files dropped on the window, UTF-8, in the order the window system gives them.
+using CpwDropHandler = std::function<void(pCpw, int win, const std::vector<std::string>& paths)>;
 using CpwIdleHandler = std::function<void(pCpw)>;
 using CpwMainLoopHandler = std::function<void(pCpw, int work)>;
 
@@ -126,6 +130,7 @@ struct CpwHandlers {
     CpwMouseEntryHandler mouse_entry;
     CpwVisibilityHandler visibility;
     CpwKeyHandler key;  // key and system-key events
+    CpwDropHandler drop;
 };
 
 // Bounding box of a text (cpwGetFontBBox), in pixels.
@@ -178,6 +183,8 @@ int cpwPostRedisplay(pCpw cpw);
 int cpwSwapWindowBuffers(pCpw cpw, int win);
 // Stores the new client size, queues resize and redraw events, resizes the host window.
 int cpwReshapeWindow(pCpw cpw, int width, int height, int win);
+// A new title (Windows-1252, as the window was created with).
+int cpwSetWindowTitle(pCpw cpw, const char* title, int win);
 // Sets the pointer shape while the window is current and the pointer is inside it.
 int cpwSetCursor(pCpw cpw, int cursor, int win);
 // The current window id (the last created or the last one whose handler was made current), 0.
@@ -207,6 +214,7 @@ void cpwMouseDragCallback(pCpw cpw, CpwMouseDragHandler h);
 void cpwMouseEntryCallback(pCpw cpw, CpwMouseEntryHandler h);
 void cpwVisibilityCallback(pCpw cpw, CpwVisibilityHandler h);
 void cpwKeyCallback(pCpw cpw, CpwKeyHandler h);
+void cpwDropCallback(pCpw cpw, CpwDropHandler h);
 // Called instead of the idle wait when a pass found no work.
 void cpwIdleCallback(pCpw cpw, CpwIdleHandler h);
 // Called every `passes` passes (at least 1) with 1 when the pass found work.

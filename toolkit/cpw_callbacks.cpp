@@ -62,6 +62,13 @@ void cpw_callbacks_dispatch(pCpw cpw, CpwWindow* w, const CpwEvent& e) {
         case cpw_ev_mouse_entry:
             if (auto h = pick(cpw, w, &CpwHandlers::mouse_entry)) h(cpw, id, p[0]);
             break;
+        case cpw_ev_drop:
+            if (auto h = pick(cpw, w, &CpwHandlers::drop)) {
+                const std::vector<std::string> paths = std::move(cpw->dropped);
+                cpw->dropped.clear();
+                h(cpw, id, paths);
+            }
+            break;
         case cpw_ev_visibility:
             if (auto h = pick(cpw, w, &CpwHandlers::visibility)) h(cpw, id, p[0]);
             break;
@@ -106,6 +113,8 @@ void cpwMouseDragCallback(pCpw cpw, CpwMouseDragHandler h) {
 void cpwMouseEntryCallback(pCpw cpw, CpwMouseEntryHandler h) {
     set_handler(cpw, &CpwHandlers::mouse_entry, h);
 }
+void cpwDropCallback(pCpw cpw, CpwDropHandler h) { set_handler(cpw, &CpwHandlers::drop, h); }
+
 void cpwVisibilityCallback(pCpw cpw, CpwVisibilityHandler h) {
     set_handler(cpw, &CpwHandlers::visibility, h);
 }

@@ -59,6 +59,7 @@ class CpwHost {
     // Blocks until host input arrives.
     virtual void wait() = 0;
     virtual void sleep_ms(int ms) = 0;
+    virtual void set_title(CpwHostWindow*, const std::string& /*utf8*/) {}
     // Keyboard focus to the window.
     virtual void focus(CpwHostWindow*) {}
     // Content scale of the primary screen.
@@ -88,6 +89,7 @@ void cpw_input_button(pCpw cpw, int win, int button, bool pressed, int x, int y)
 // Wheel offset in steps (1.0 = one notch away from the user); fractions accumulate.
 void cpw_input_wheel(pCpw cpw, int win, double steps);
 void cpw_input_key(pCpw cpw, int win, const CpwKeyInfo& key);
+void cpw_input_drop(pCpw cpw, int win, std::vector<std::string> paths_utf8);
 
 // --- helpers shared with backends and tests ---------------------------------------------------
 // Unicode code point of a Windows-1252 byte, and back (0 when not in Windows-1252).

@@ -56,6 +56,7 @@ bool is_input(int kind) {
         case cpw_ev_key:
         case cpw_ev_system_key:
         case cpw_ev_menu:
+        case cpw_ev_drop:
             return true;
         default:
             return false;

@@ -96,6 +96,7 @@ struct CpwContext {
     int last_error = 0;
     CpwWindowRequest next_window;  // properties of the next window created
     CpwFontState font;
+    std::vector<std::string> dropped;  // paths of the last drop, until its event is handled
     ~CpwContext();
 };
 

@@ -130,6 +130,20 @@ int cpwReshapeWindow(pCpw cpw, int width, int height, int win) {
     return 1;
 }
 
+int cpwSetWindowTitle(pCpw cpw, const char* title, int win) {
+    CpwWindow* w = find_or_error(cpw, win);
+    if (w == nullptr || title == nullptr) return 0;
+    w->title = title;
+    cpw->host->set_title(w->host.get(), cpw_cp1252_to_utf8(title));
+    return 1;
+}
+
+void cpw_input_drop(pCpw cpw, int win, std::vector<std::string> paths_utf8) {
+    if (cpw_list_find(cpw, win) == nullptr || paths_utf8.empty()) return;
+    cpw->dropped = std::move(paths_utf8);  // a drop before the last was handled replaces it
+    cpw_event_insert(cpw, win, cpw_ev_drop);
+}
+
 int cpwSetCursor(pCpw cpw, int cursor, int win) {
     CpwWindow* w = find_or_error(cpw, win);
     if (w == nullptr) return 0;

@@ -50,6 +50,9 @@ class GlfwHost final : public CpwHost {
     void wait() override;
     void sleep_ms(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     void focus(CpwHostWindow* w) override { glfwFocusWindow(glfw(w)); }
+    void set_title(CpwHostWindow* w, const std::string& utf8) override {
+        glfwSetWindowTitle(glfw(w), utf8.c_str());
+    }
     float content_scale() override;
     std::string last_error() override { return glfw_error; }
 
@@ -129,6 +132,11 @@ struct Callbacks {
         if (!w->pointer_known) glfwGetCursorPos(win, &x, &y);
         cpw_input_button(w->host->cpw_, w->id, map[button], action == GLFW_PRESS, floor_int(x),
                          floor_int(y));
+    }
+    static void drop(GLFWwindow* win, int count, const char** paths) {
+        GlfwWindow* w = report(win);
+        if (w == nullptr || count <= 0) return;
+        cpw_input_drop(w->host->cpw_, w->id, std::vector<std::string>(paths, paths + count));
     }
     static void scroll(GLFWwindow* win, double /*dx*/, double dy) {
         if (GlfwWindow* w = report(win)) cpw_input_wheel(w->host->cpw_, w->id, dy);
@@ -242,6 +250,7 @@ std::unique_ptr<CpwHostWindow> GlfwHost::create_window(const CpwWindowRequest& r
     glfwSetCursorPosCallback(win, Callbacks::cursor);
     glfwSetMouseButtonCallback(win, Callbacks::button);
     glfwSetScrollCallback(win, Callbacks::scroll);
+    glfwSetDropCallback(win, Callbacks::drop);
     glfwSetKeyCallback(win, Callbacks::key);
     glfwSetCharCallback(win, Callbacks::character);
     glfwSetWindowPos(win, request.x, request.y);

@@ -36,7 +36,7 @@ void FormsTest::SetUp() {
     reset_form_model();
     reset_form_view();
     test_app = {};
-    frm_set_app_hooks({record_callback, record_check});
+    frm_set_app_hooks({record_callback, record_check, {}});
 }
 
 void FormsTest::TearDown() { fs::current_path(old_cwd_); }

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     }
     if (opt.form.empty()) return usage();
 
-    frm_set_app_hooks({callback, check});
+    frm_set_app_hooks({callback, check, {}});
     const int faults = frm_read_form(opt.form);
     if (frm_get_count() == 0) {
         std::fprintf(stderr, "frm_show: %s: no input boxes read (%d faults, see frm_forms.log)\n",
