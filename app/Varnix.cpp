@@ -63,7 +63,7 @@ constexpr std::string_view option_lines[] = {
     " -debug     as -v, with each batch point's decoded values",
     " -line      messages on the console (the default with operands)",
     " -clip      1 WP: also put the two result lines on the clipboard",
-    " -gui       open the converter window; operands are ignored",
+    " -gui       open the converter window; -gui File opens the file on its file page",
     " -batch     batch: the operands are Landscape, BatchFile and an optional OutputFile",
     " -cup       batch: also write a .cup waypoint file (a .cup input keeps its columns and tasks)",
     " -task N    batch of a .cup file: only task N (from 1, or its name) into the flight plan",
@@ -374,6 +374,13 @@ Mode choose_mode(CommandLine& cl) {
         common_data.qline = false;
         cl.qbatch = false;
     }
+    // A file dropped on the program or opened with it: the window's file page, not a batch whose
+    // messages would go to a console that closes at once.
+    if (cl.narg1 == 1 && cl.last_opt == 0 && started_from_desktop()) {
+        common_data.qline = false;
+        cl.qbatch = false;
+    }
+    if (!common_data.qline && !cl.qbatch && cl.narg1 >= 1) common_data.open_file = operand(cl, 1);
     cl.qkeepwnd = cl.qkeepwnd || common_data.qline || cl.qverb || cl.qbatch;
     if (!cl.qkeepwnd) HideConsole();
     diag(cl.narg, cl.last_opt, cl.narg1, tf(common_data.qline), tf(cl.qbatch));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Varnix.hpp"
+#include "app/file_page.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
@@ -280,6 +281,8 @@ void frm_callback(int ncla, int num, int& val) {
     diag("APPLICATION CALLBACK : BUTTON", num, val);
     if (val == butt_copy)
         copy_result();
+    else if (val == butt_files)
+        show_file_page("");
     else if (val == butt_convert)
         convert();
     else

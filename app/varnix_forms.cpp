@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/converter.hpp"
+#include "app/file_page.hpp"
 #include "forms/my_forms.hpp"
 #include "host/console.hpp"
 #include "host/diag.hpp"
@@ -191,8 +192,12 @@ Fault run_converter() {
         return {Fault::Code::stop, "frm_create_form: " + why};
     }
     show_start_choices();
+    // A file opened with Varnix: the window opens on the file page, on that file.
+    if (!cd.open_file.empty()) show_file_page(cd.open_file);
 
-    if (frm_do_form() == 0) return {Fault::Code::stop, "frm_do_form"};
+    const int status = frm_do_form();
+    leave_file_page();  // the window may have closed on the file page
+    if (status == 0) return {Fault::Code::stop, "frm_do_form"};
     save_choices();
     return {};
 }

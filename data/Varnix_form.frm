@@ -1,5 +1,5 @@
 # The converter window of Varnix: pick a landscape, type a position as latitude/longitude or as
-# landscape X/Y, pick the notation of the result, Convert, Copy.
+# landscape X/Y, pick the notation of the result, Convert, Copy; Files opens the file page.
 #
 # The program finds its items by name: LND, IT, OT, IC1, IC2 (input boxes) and the text lines
 # OC1, OC2. Text line 1 is the title; the program appends its version. Positions are pixels
@@ -32,6 +32,7 @@ TickSize=13
 {Separ=12,40,369,40}
 
 [Buttons]
-{Txt=Convert; Type=102; Pos=C20%,12; Size=90}
-{Txt=Copy; Type=3; Pos=C50%,12; Size=90}
-{Txt=Close; Type=CANCEL; Pos=C80%,12; Size=90}
+{Txt=Convert; Type=102; Pos=C13%,12; Size=82}
+{Txt=Copy; Type=3; Pos=C38%,12; Size=82}
+{Txt=Files; Type=4; Pos=C63%,12; Size=82}
+{Txt=Close; Type=CANCEL; Pos=C88%,12; Size=82}

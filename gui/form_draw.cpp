@@ -530,7 +530,7 @@ void draw_picture(int n) {
     fill(r[0], r[1], r[2], r[3]);
     bevel(r[0], r[1], r[2], r[3], true);
     float x0, y0, x1, y1;
-    const int margin = std::max(4, v.font_size / 2);
+    const int margin = std::max(8, v.font_size + v.font_size / 2);  // room for dots and names
     const int w = r[2] - r[0] - 2 * margin, h = r[3] - r[1] - 2 * margin;
     double ppu = 0;  // pixels per unit of the items' plane
     if (w > 0 && h > 0 && picture_bounds(p, x0, y0, x1, y1)) {

@@ -134,6 +134,9 @@ int console_process_count() {
     return (isatty(STDIN_FILENO) || isatty(STDOUT_FILENO)) ? 2 : 1;
 }
 
+// A file manager starts the desktop entry, which asks for the window itself (-gui %f).
+bool started_from_desktop() { return false; }
+
 void console_hide() {}  // a terminal window is not ours to hide
 
 std::string ui_locale() {

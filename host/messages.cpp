@@ -213,6 +213,8 @@ void HideConsole() {
     platform::console_hide();
 }
 
+bool started_from_desktop() { return platform::started_from_desktop(); }
+
 bool IsLanguageFrench() { return user_language() == Language::french; }
 
 Language user_language() { return language_of_locale(platform::ui_locale()); }

@@ -48,6 +48,9 @@ void set_log_file_name(std::string_view name);
 void reset_messages();
 
 void HideConsole();
+// Started from the desktop (a file dropped on the program, "Open with"), not from a shell or a
+// script: a lone operand then opens the window on it.
+bool started_from_desktop();
 bool IsLanguageFrench();
 // The user's interface language (Windows: the user's UI language; elsewhere LC_ALL,
 // LC_MESSAGES, LANG), English for any language without a catalogue.

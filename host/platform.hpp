@@ -32,6 +32,9 @@ bool console_write(std::FILE* stream, std::string_view cp1252_line);
 // Processes sharing the console (more than one: started from a shell that stays).
 int console_process_count();
 void console_hide();
+// Started from the desktop (a file dropped on the program, "Open with", a shortcut) rather than
+// from a shell or a script: a console made for this process alone, or none and no output.
+bool started_from_desktop();
 // The user-interface locale name ("fr_FR.UTF-8"); "" when none is set.
 std::string ui_locale();
 

@@ -138,6 +138,15 @@ int console_process_count() {
     return n == 0 ? 2 : int(n);
 }
 
+bool started_from_desktop() {
+    DWORD list[4];
+    const DWORD n = GetConsoleProcessList(list, 4);
+    if (n == 1) return true;  // Explorer made the console for this process alone
+    // A program without a console (the window build) that nobody reads from either.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    return n == 0 && (out == nullptr || out == INVALID_HANDLE_VALUE);
+}
+
 void console_hide() {
     // Started by a double click: the console was made for us alone, so it goes for good, and
     // what would have been written to it with it.

@@ -2,6 +2,8 @@
 // the conversion set-up, installation discovery and the converter form.
 #pragma once
 
+#include <string>
+
 #include "util/text_field.hpp"
 
 struct CommonData {
@@ -12,6 +14,7 @@ struct CommonData {
     float xmax = 0, ymax = 0;  // landscape extent in metres, from the terrain header
     bool qline = true;         // true: messages on the console; false: message boxes (form)
     bool qfr = false;          // French wording of the missing-installation message
+    std::string open_file;     // the file the window opens on its file page (host path), "" none
 
     // --- simulator installation (filled by check_volaro_install) -------------------------------
     TextField<256> instpath2, instpath3;  // install folders of versions 2 / 3

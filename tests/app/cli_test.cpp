@@ -177,7 +177,7 @@ TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
                          " -debug     as -v, with each batch point's decoded values\n"
                          " -line      messages on the console (the default with operands)\n"
                          " -clip      1 WP: also put the two result lines on the clipboard\n"
-                         " -gui       open the converter window; operands are ignored\n"
+                         " -gui       open the converter window; -gui File opens the file on its file page\n"
                          " -batch     batch: the operands are Landscape, BatchFile and an optional"
                          " OutputFile\n"
                          " -cup       batch: also write a .cup waypoint file (a .cup input keeps"
