@@ -216,3 +216,38 @@ TEST_F(Calls, FindEntryByText) {
     ASSERT_EQ(frm_set_value(7, 2, 0, "", false), 1);
     EXPECT_EQ(frm_context().frmc01.inpt_cval[7].view(), "Bern");  // a landscape list keeps the name
 }
+
+// Two forms at once: each context keeps its own model, view and hooks; the calls act on the one
+// made current, and a list or picture filled on one is not seen on the other.
+TEST_F(Calls, TwoFormsAtOnce) {
+    FormContext* const first = frm_current_context();
+    const auto second = frm_create_context();
+    frm_set_context(second.get());
+    ASSERT_EQ(read_form("[General]\nWindow Title=Second\n[Input-boxes]\n"
+                        "{Name=TSK; Txt=Task,All; Type=DDL; Pos=10,10; Size=20}\n"
+                        "[Pictures]\n{Picture=0,0,50,40}\n"),
+              0)
+        << log();
+    load_form();
+    EXPECT_EQ(frm_set_list(1, {"All", "1 Triangle (4)"}, 2), 1);
+    PictureItems north;
+    north.north = "N";
+    EXPECT_EQ(frm_set_picture(1, north), 1);
+    EXPECT_EQ(frm_set_picture(2, {}), 0);  // no second picture
+
+    frm_set_context(first);
+    EXPECT_EQ(frm_get_count(), 8);  // the first form's boxes, untouched
+    EXPECT_EQ(frm_set_picture(1, {}), 0);
+    EXPECT_EQ(frm_get_number("TSK"), 0);
+
+    frm_set_context(second.get());
+    int iv = 0, it = 0;
+    float rv = 0;
+    std::string cv;
+    frm_get_cur_value(1, iv, rv, cv, it);
+    EXPECT_EQ(iv, 2);
+    EXPECT_EQ(cv, "1 Triangle (4)");
+    EXPECT_EQ(form_view().pict[0].north, "N");
+    EXPECT_EQ(form_view().pict_pos[0], (Rect{0, 0, 50, 40}));
+    frm_set_context(first);
+}
