@@ -444,10 +444,11 @@ TEST_F(MouseDialogs, FileInputsOpenTheirDialogOnTheSecondClick) {
     };
     const Case cases[] = {
         {typ_ifp, "/home/p/Alps.trn\n", "C.UTF-8", "/home/p/Alps.trn", "",
-         "--file-selection\n--title=Form\n--filename=/old\n--file-filter=*.trn | *.trn\n"},
+         "--file-selection\n--title=Form\n--filename=/old\n--file-filter=*.trn | *.trn\n"
+         "--file-filter=All files | *\n"},
         {typ_ofp, "/tmp/out.fpl\n", "C.UTF-8", "/tmp/out.fpl", "",
          "--file-selection\n--title=Form\n--save\n--confirm-overwrite\n--filename=/old\n"
-         "--file-filter=*.trn | *.trn\n"},
+         "--file-filter=*.trn | *.trn\n--file-filter=All files | *\n"},
         {typ_fld, "/srv/\xC3\xA9t\xC3\xA9\n", "C.UTF-8", "/srv/\xE9t\xE9", "",
          "--file-selection\n--title=Form\n--directory\n--filename=/old\n"},
         {typ_ifp, "", "C.UTF-8", "/old",

@@ -72,7 +72,8 @@ TEST_F(Dialogs, ChoosersReturnTheChoiceOrNothing) {
         "/home/pilot/J\xFCrgen.fpl");
     EXPECT_EQ(args(),
               "--file-selection\n--title=Save\n--save\n--confirm-overwrite\n"
-              "--filename=/home/pilot/x.fpl\n--file-filter=Flight plans | *.fpl *.txt\n");
+              "--filename=/home/pilot/x.fpl\n--file-filter=Flight plans | *.fpl *.txt\n"
+              "--file-filter=All files | *\n");
     answer("/srv\n", 0);
     EXPECT_EQ(tinyfd_selectFolderDialog("Folder", ""), "/srv");
     EXPECT_EQ(args(), "--file-selection\n--title=Folder\n--directory\n");
