@@ -212,7 +212,8 @@ bool may_replace(const std::vector<std::string>& files) {
     for (const std::string& f : files) {
         if (!file_exists(f)) continue;
         const int answer = error_message_tit(
-            s_yesno, title, message_literal(path_text(f)) + "/exists. Replace it?", false);
+            s_yesno, title, message_literal(path_text(f)) + "/This file exists. Replace it?",
+            false);
         if (answer != 1) return false;
     }
     return true;
@@ -247,7 +248,7 @@ void convert_page() {
     if (r.status == 2)
         msg = "Stopped: nothing usable was written";
     else if (!r.warnings.empty())
-        msg = std::to_string(r.warnings.size()) + " warnings: Warnings lists them";
+        msg = std::to_string(r.warnings.size()) + " warnings: the Warnings button lists them";
     else
         msg = "Written: " + file_name_of(job.outfile);
     set_line(page.t_msg, msg);
@@ -263,9 +264,8 @@ void list_warnings() {
     std::string text;
     const std::size_t n = std::min(page.warnings.size(), warnings_listed);
     for (std::size_t k = 0; k < n; ++k) text += message_literal(trim(page.warnings[k])) + "/";
-    if (page.warnings.size() > n)
-        text += "... " + std::to_string(page.warnings.size() - n) + " more; ";
-    text += "all of them are in Varnix.log";
+    if (page.warnings.size() > n) text += std::to_string(page.warnings.size() - n) + " more/";
+    text += "All of them are in Varnix.log";
     error_message_tit(s_warning, title, text, false);
 }
 

@@ -30,7 +30,7 @@ void run_log_line(std::string_view line) {
 }
 
 void run_log_append(std::string_view line) {
-    if (!run_log.file) run_log.file = open_file(run_log.name, "a");
+    if (!run_log.file) run_log.file = open_log_file(run_log.name, "a");
     run_log_line(line);
 }
 

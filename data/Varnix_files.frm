@@ -22,7 +22,7 @@ TickSize=13
 {Name=CUP; Txt=Also the .cup waypoint file; Type=TCK; Pos=110,398; TxPos=R}
 
 [Text]
-{Title=Waypoint, batch and task files; Pos=C50%,-8}
+{Title=Waypoint and task files; Pos=C50%,-8}
 {Title=SUM; Pos=12,70}
 {Title=MSG; Pos=12,50}
 

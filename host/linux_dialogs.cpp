@@ -96,7 +96,8 @@ bool file_dialog(FileDialogKind kind, std::string_view title, std::string_view d
         for (const std::string& p : patterns) list += (list.empty() ? "" : " ") + p;
         filter = description.empty() ? list : std::string(description);
         argv.push_back(opt("--file-filter", filter + " | " + list));
-        argv.push_back(opt("--file-filter", "All files | *"));  // the choice desktop users expect
+        argv.push_back(opt("--file-filter", cp1252_to_utf8(translate("All files")) +
+                                                " | *"));  // the choice desktop users expect
     }
     ProcessRun run = run_process(argv, std::nullopt, true);
     if (!run.started) return false;

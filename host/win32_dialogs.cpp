@@ -12,6 +12,8 @@
 #include "host/console.hpp"
 #include "host/platform.hpp"
 #include "host/win32_text.hpp"
+#include "util/cp1252.hpp"
+#include "util/i18n.hpp"
 
 namespace {
 
@@ -59,7 +61,11 @@ std::wstring filter_of(const std::vector<std::string>& patterns, std::string_vie
     filter += L'\0';
     filter += list;
     filter += L'\0';
-    filter += std::wstring(L"All files\0*.*\0", 14);  // the choice Windows users expect
+    // The choice Windows users expect, in the pilot's language.
+    filter += widen(cp1252_to_utf8(translate("All files")));
+    filter += L'\0';
+    filter += L"*.*";
+    filter += L'\0';
     return filter;
 }
 

@@ -8,8 +8,9 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 status=0
-for f in bin/varnix share/varnix/Varnix_form.frm share/applications/varnix.desktop \
-    share/icons/hicolor/128x128/apps/varnix.png share/mime/packages/varnix.xml; do
+for f in bin/varnix share/varnix/Varnix_form.frm share/varnix/Varnix_files.frm \
+    share/applications/varnix.desktop share/icons/hicolor/128x128/apps/varnix.png \
+    share/mime/packages/varnix.xml; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; status=1; }
 done
 grep -qx 'Exec=varnix -gui %f' "$prefix/share/applications/varnix.desktop" ||
