@@ -57,6 +57,9 @@ if [ -n "${DISPLAY:-}" ]; then
     mkdir -p "$build/artefacts"
     python3 "$here/tests/windows/converter_window.py" "$linux_build/app/varnix" \
         "$build/app/varnix.exe" "$prefix" "$build/artefacts/converter-wine.png" || status=1
+    echo "test_windows: a file opened with the program lands on the window's file page" >&2
+    python3 "$here/tests/windows/file_page_window.py" "$linux_build/app/varnix" \
+        "$build/app/varnix.exe" "$prefix" "$build/artefacts/file-page-wine.png" || status=1
 fi
 echo "test_windows: the programs and the installer" >&2
 python3 "$here/tests/windows/installer.py" "$build" "$prefix" || status=1

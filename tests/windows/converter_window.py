@@ -21,7 +21,7 @@ STORE = Path(__file__).resolve().parent.parent.parent / "data/demo/user.reg"
 LAT, LON = "4630.500N", "00915.000E"
 # Where to click, from the window's top-left (data/Varnix_form.frm's layout).
 LAT_BOX, LON_BOX = (225, 141), (225, 169)
-CONVERT, COPY, CLOSE = (75, 261), (189, 261), (303, 261)
+CONVERT, COPY, CLOSE = (49, 261), (145, 261), (335, 261)
 
 
 def xdo(*args):
