@@ -70,4 +70,29 @@ void BM_ClickRedrawn(benchmark::State& state) {
 }
 BENCHMARK(BM_ClickRedrawn)->Unit(benchmark::kMillisecond);
 
+// Tab round every widget of the form (lists, text boxes, tick box, buttons), one step a frame.
+void BM_TabRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    const CpwKeyInfo tab{1, 0x09, 0x0F, 0, 0x09, 0, 0};
+    for (auto _ : state) {
+        frm_KdbHookProc(tab);
+        draw();
+    }
+}
+BENCHMARK(BM_TabRedrawn)->Unit(benchmark::kMillisecond);
+
+// A letter typed into an open list of 12 lines: the type-ahead search and the list drawn.
+void BM_ListLetterRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    auto& v = form_view();
+    frm_activate_input(v.cpw, 0);
+    const CpwKeyInfo letter{1, 'E', 0x12, 0, 'e', 0, 0};
+    for (auto _ : state) {
+        frm_KdbHookProc(letter);
+        draw();
+    }
+    frm_list_close();
+}
+BENCHMARK(BM_ListLetterRedrawn)->Unit(benchmark::kMillisecond);
+
 }  // namespace
