@@ -30,7 +30,7 @@ MSI = BUILD / "varnix-windows-x86_64.msi"
 STAGE = BUILD / "zip/varnix"  # the files the installer was made from
 DRIVE_C = PREFIX / "drive_c"
 INSTALLED = DRIVE_C / "Program Files/Varnix"
-PROGRAM_FILES = ["varnix.exe", "varnixw.exe", "Varnix_form.frm", "README.txt",
+PROGRAM_FILES = ["varnix.exe", "varnixw.exe", "Varnix_form.frm", "Varnix_files.frm", "README.txt",
                  "licenses/FreeType-FTL.txt", "licenses/GLFW-zlib.txt",
                  "licenses/THIRD-PARTY.txt", "licenses/mingw-w64-runtime.txt",
                  "licenses/gcc-runtime.txt"]
@@ -181,7 +181,7 @@ def readme_examples(tmp):
 
 def installed(tmp):
     check(all((INSTALLED / f).is_file() for f in PROGRAM_FILES),
-          "msiexec /i: programs, form file, readme and licences in Program Files\\Varnix")
+          "msiexec /i: programs, form files, readme and licences in Program Files\\Varnix")
     check(len(shortcuts()) == 1, f"msiexec /i: a Start-menu shortcut ({shortcuts()})")
     for ext in EXTENSIONS:
         key = rf"HKLM\Software\Classes\{ext}"
