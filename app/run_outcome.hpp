@@ -30,5 +30,6 @@ struct RunOutcome {
     std::string shown() const;
 };
 
-// Ends the program as the outcome says (a stop, or lines skipped); returns after a success.
+// Ends the run as the outcome says (a stop, or lines skipped), handing it up to varnix_main;
+// returns after a success.
 void settle_run(const RunOutcome& outcome, bool qline);
