@@ -4,15 +4,40 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "app/stop.hpp"
 #include "fixture.hpp"
+#include "host/clipboard.hpp"
 #include "host/messages.hpp"
 
 namespace {
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
+
+// No display while it lives, so the clipboard cannot be had.
+class NoDisplay {
+  public:
+    NoDisplay() {
+        for (auto& [name, value] : saved_) {
+            if (const char* v = std::getenv(name)) value = v;
+            unsetenv(name);
+        }
+    }
+    ~NoDisplay() {
+        for (const auto& [name, value] : saved_)
+            if (value) setenv(name, value->c_str(), 1);
+    }
+    NoDisplay(const NoDisplay&) = delete;
+    NoDisplay& operator=(const NoDisplay&) = delete;
+
+  private:
+    std::pair<const char*, std::optional<std::string>> saved_[2] = {{"DISPLAY", {}},
+                                                                    {"WAYLAND_DISPLAY", {}}};
+};
 
 // Runs `stop` as a lower part of a run would, and settles what reaches the driver.
 int settled(const std::function<void()>& stop) {
@@ -44,7 +69,10 @@ TEST(RunEnd, EachFaultReachesTheUserAsItsMessageAndStatus) {
         {"report in a box", [] { stop_reporting("bad/file", false); },
          "Varnix: bad\nfile\nSTOP bad\nfile\n", "bad\nfile\n", 2},
         {"the clipboard, from the host",
-         [] { stop_on(Fault(Fault::Code::clipboard, "Can't open clipboard")); },
+         [] {
+             const NoDisplay none;
+             if (Fault f = wr_clp("TPPosX=1")) stop_on(std::move(f));
+         },
          "Exiting: Can't open clipboard\n", "", 1},
     };
     TempDir dir;
