@@ -95,4 +95,56 @@ void BM_ListLetterRedrawn(benchmark::State& state) {
 }
 BENCHMARK(BM_ListLetterRedrawn)->Unit(benchmark::kMillisecond);
 
+// The file page's picture of a 100,000-point file: the points in two colours, a task's legs and
+// its names, fitted and drawn with the rest of the form.
+void show_big_picture() {
+    auto& v = form_view();
+    add_pict(1, 0, {12, 20, 548, 300});
+    PictureItems p;
+    PictureItems::Dots inside{{}, 0x1F5FBF, 2}, outside{{}, 0xD01818, 4};
+    std::srand(1);
+    for (int k = 0; k < 100000; ++k) {
+        const float x = float(std::rand() % 400000), y = float(std::rand() % 300000);
+        auto& dots = k % 50 == 0 ? outside : inside;
+        dots.xy.insert(dots.xy.end(), {-x, y});
+    }
+    p.dots = {std::move(inside), std::move(outside)};
+    p.paths.push_back({{0, 0, -200000, 0, -200000, 150000, 0, 150000}, 0x707070, true, 1});
+    p.paths.push_back(
+        {{-1000, 2000, -150000, 90000, -60000, 140000, -1000, 2000}, 0x1E8C3A, false, 2});
+    for (int k = 0; k < 4; ++k) p.labels.push_back({-50000.0f * k, 30000.0f * k, "Point", 0});
+    p.units_per_scale_unit = 1000;
+    p.scale_unit = "km";
+    p.north = "N";
+    set_pict(0, std::move(p));
+    form_setup();
+    cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
+}
+
+void BM_PictureOf100kPointsRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    show_big_picture();
+    for (auto _ : state) draw();
+}
+BENCHMARK(BM_PictureOf100kPointsRedrawn)->Unit(benchmark::kMillisecond);
+
+// A key typed on the file page: the handler, then the whole form with its picture drawn again.
+void BM_KeyPressBesideThePicture(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    if (form_view().nb_pict == 0) show_big_picture();
+    auto& v = form_view();
+    v.CurInpt = 3;
+    v.CurPos_1 = v.CurPos_2 = int(v.inpt_cval[3].size());
+    frm_StartKbdHook(1);
+    CpwKeyInfo typed{1, 'E', 0x12, 0, 'E', 0, 0}, back{1, 0x08, 0x0E, 0, 0x08, 0, 0};
+    bool add = true;
+    for (auto _ : state) {
+        frm_KdbHookProc(add ? typed : back);
+        add = !add;
+        draw();
+    }
+    frm_StartKbdHook(0);
+}
+BENCHMARK(BM_KeyPressBesideThePicture)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -522,6 +522,27 @@ void draw_north(const PictureItems& p, const Rect& r, int margin) {
     text(v.Txt_Font, v.font_size - 2, x - box.width / 2, y + 16, p.north);
 }
 
+// The dots of a picture as pixels: each a square of its size around where `place` puts it.
+template <class Place>
+void paint_dots(const PictureItems& p, FormViewState::DotsImage& image, int w, int h, Place place) {
+    image.width = std::max(w, 0);
+    image.height = std::max(h, 0);
+    image.rgba.assign(std::size_t(image.width) * image.height * 4, 0);
+    image.valid = true;
+    for (const auto& dots : p.dots) {
+        const int size = std::max(1, int(std::lround(dots.size)));
+        const std::uint8_t px[4] = {std::uint8_t(dots.rgb >> 16), std::uint8_t(dots.rgb >> 8),
+                                    std::uint8_t(dots.rgb), 255};
+        for (std::size_t k = 0; k + 1 < dots.xy.size(); k += 2) {
+            const auto [fx, fy] = place(dots.xy[k], dots.xy[k + 1]);
+            const int x0 = int(std::floor(fx - size / 2.0)), y0 = int(std::floor(fy - size / 2.0));
+            for (int y = std::max(y0, 0); y < std::min(y0 + size, image.height); ++y)
+                for (int x = std::max(x0, 0); x < std::min(x0 + size, image.width); ++x)
+                    std::copy_n(px, 4, &image.rgba[(std::size_t(y) * image.width + x) * 4]);
+        }
+    }
+}
+
 void draw_picture(int n) {
     const auto& v = form_view();
     const Rect& r = v.pict_pos[n];
@@ -556,16 +577,22 @@ void draw_picture(int n) {
                          GLsizei(path.xy.size() / 2));
         }
         glLineWidth(1);
-        for (const auto& dots : p.dots) {
-            if (dots.xy.size() < 2) continue;
-            colour(dots.rgb);
-            glPointSize(dots.size);
-            glVertexPointer(2, GL_FLOAT, 0, dots.xy.data());
-            glDrawArrays(GL_POINTS, 0, GLsizei(dots.xy.size() / 2));
-        }
-        glPointSize(1);
         glDisableClientState(GL_VERTEX_ARRAY);
         glPopMatrix();
+        auto& image = form_view().pict_dots[n];
+        const int iw = r[2] - r[0] - 2, ih = r[3] - r[1] - 2;
+        if (!image.valid || image.width != iw || image.height != ih)
+            paint_dots(p, image, iw, ih, [&](double x, double y) {
+                return std::array<double, 2>{sx + w / 2.0 + (x - cx) * ppu - (r[0] + 1),
+                                             sy + h / 2.0 + (y - cy) * ppu - (r[1] + 1)};
+            });
+        if (iw > 0 && ih > 0) {
+            glRasterPos2i(0, 0);
+            glBitmap(0, 0, 0, 0, GLfloat(r[0] + 1), GLfloat(r[1] + 1), nullptr);
+            glEnable(GL_BLEND);
+            glDrawPixels(iw, ih, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+            glDisable(GL_BLEND);
+        }
         for (const auto& label : p.labels) {
             colour(label.rgb);
             const int lx = int(std::lround(sx + w / 2.0 + (label.x - cx) * ppu)) + 4;

@@ -145,6 +145,7 @@ void set_pict(int index, PictureItems items) {
     auto& v = form_view();
     if (index < 0 || index >= v.nb_pict) return;
     v.pict[index] = std::move(items);
+    v.pict_dots[index].valid = false;
     frm_post_redraw();
 }
 

@@ -145,6 +145,15 @@ struct FormViewState {
     int nb_pict = 0;
     std::array<Rect, max_pict> pict_pos{};
     std::array<PictureItems, max_pict> pict;
+    // The dots of each picture as drawing last made them into pixels (RGBA, bottom row first),
+    // kept while the items and the area stay as they are: a software renderer takes far longer
+    // to draw 100,000 points than to copy one image.
+    struct DotsImage {
+        std::vector<std::uint8_t> rgba;
+        int width = 0, height = 0;
+        bool valid = false;
+    };
+    std::array<DotsImage, max_pict> pict_dots;
 
     // --- metrics and window ---------------------------------------------------------------------
     pCpw cpw = nullptr;              // the toolkit context the window lives in
