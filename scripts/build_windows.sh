@@ -122,6 +122,7 @@ mkdir -p "$stage/licenses"
 cp "$build/app/varnix.exe" "$build/app/varnixw.exe" "$build/app/Varnix_form.frm" \
    "$build/app/Varnix_files.frm" "$stage/"
 cp "$here/data/windows/README.txt" "$stage/README.txt"
+cp "$here/docs/file-page.png" "$stage/file-page.png"
 cp "$deps/FreeType-FTL.txt" "$stage/licenses/FreeType-FTL.txt"
 cp "$deps/GLFW-LICENSE.txt" "$stage/licenses/GLFW-zlib.txt"
 cp "$here/data/windows/THIRD-PARTY.txt" "$stage/licenses/THIRD-PARTY.txt"

@@ -31,6 +31,7 @@ STAGE = BUILD / "zip/varnix"  # the files the installer was made from
 DRIVE_C = PREFIX / "drive_c"
 INSTALLED = DRIVE_C / "Program Files/Varnix"
 PROGRAM_FILES = ["varnix.exe", "varnixw.exe", "Varnix_form.frm", "Varnix_files.frm", "README.txt",
+                 "file-page.png",
                  "licenses/FreeType-FTL.txt", "licenses/GLFW-zlib.txt",
                  "licenses/THIRD-PARTY.txt", "licenses/mingw-w64-runtime.txt",
                  "licenses/gcc-runtime.txt"]
