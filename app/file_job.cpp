@@ -10,6 +10,10 @@
 #include "app/cup_tasks.hpp"
 #include "app/fpl_file.hpp"
 #include "app/run_log.hpp"
+#include "formats/cup_write.hpp"
+#include "formats/gpx.hpp"
+#include "formats/tsk.hpp"
+#include "formats/xctsk.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
@@ -19,6 +23,11 @@
 #include "util/text.hpp"
 
 namespace {
+
+bool has_extension(std::string_view name, std::string_view ext) {
+    return name.size() > ext.size() &&
+           case_blind_compare(name.substr(name.size() - ext.size()), ext);
+}
 
 // The whole file, or false when it cannot be opened or read.
 bool read_whole_file(const std::string& path, std::string& bytes) {
@@ -32,23 +41,90 @@ bool read_whole_file(const std::string& path, std::string& bytes) {
 }
 
 bool holds_tasks(InputKind kind) {
-    return kind == InputKind::cup;
+    return kind == InputKind::cup || kind == InputKind::tsk || kind == InputKind::gpx ||
+           kind == InputKind::xctsk;
+}
+
+// The file's name without folder and extension: the name of a task file's one task.
+std::string file_stem(const std::string& infile) {
+    std::string_view name = std::string_view(infile).substr(path_name_start(infile));
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    return utf8_or_cp1252_to_cp1252(path_text(name));
 }
 
 }  // namespace
 
 InputKind input_kind(const std::string& infile) {
+    char head[512];
+    std::size_t n = 0;
+    if (std::FILE* f = file_exists(infile) ? open_file(infile, "rb") : nullptr) {
+        n = std::fread(head, 1, sizeof head, f);
+        std::fclose(f);
+    }
+    std::string_view start(head, n);
+    if (start.starts_with("\xEF\xBB\xBF")) start.remove_prefix(3);
+    start.remove_prefix(std::min(start.size(), start.find_first_not_of(" \t\r\n")));
+    if (start.starts_with('<')) {
+        if (start.find("<gpx") != std::string_view::npos) return InputKind::gpx;
+        if (start.find("<Task") != std::string_view::npos) return InputKind::tsk;
+    }
+    if (start.starts_with('{') && !has_extension(infile, ".gpx") && !has_extension(infile, ".tsk"))
+        return InputKind::xctsk;
+    if (has_extension(infile, ".gpx")) return InputKind::gpx;
+    if (has_extension(infile, ".tsk")) return InputKind::tsk;
+    if (has_extension(infile, ".xctsk")) return InputKind::xctsk;
     if (is_flight_plan_name(infile)) return InputKind::flight_plan;
     if (is_cup_input(infile)) return InputKind::cup;
     return InputKind::batch;
 }
 
-RunOutcome list_tasks(const std::string& infile) { return list_cup_tasks(infile); }
+bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in,
+                   RunOutcome& outcome) {
+    std::string bytes;
+    if (!read_whole_file(infile, bytes)) {
+        outcome = RunOutcome::stopped(RunOutcome::Stop::reported,
+                                      batch_file_message(BatchFileFailure::open_input, infile));
+        return false;
+    }
+    const FormatContent content = kind == InputKind::gpx   ? read_gpx(bytes)
+                                  : kind == InputKind::tsk ? read_tsk(bytes)
+                                                           : read_xctsk(bytes);
+    if (!content.error.empty()) {
+        outcome = RunOutcome::stopped(
+            RunOutcome::Stop::reported,
+            "*** Error reading batch file :" + message_literal(path_text(infile)) + ", " +
+                message_literal(content.error) + " ***");
+        return false;
+    }
+    in.cup = write_cup(content, file_stem(infile), in.places);
+    in.skipped = content.skipped;
+    in.tasks_only = content.waypoints.empty() && !content.tasks.empty();
+    return true;
+}
+
+RunOutcome list_tasks(const std::string& infile) {
+    const InputKind kind = input_kind(infile);
+    if (kind == InputKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
+    ConvertedInput in;
+    RunOutcome outcome;
+    if (!convert_input(infile, kind, in, outcome)) return outcome;
+    return list_cup_tasks(infile, &in.cup);
+}
 
 RunOutcome convert_file(const BatchOptions& options) {
-    if (input_kind(options.infile) == InputKind::flight_plan)
+    const InputKind kind = input_kind(options.infile);
+    if (kind == InputKind::flight_plan)
         return convert_flight_plan(options.infile, options.outfile);
-    return read_batch(options);
+    if (kind == InputKind::batch || kind == InputKind::cup) return read_batch(options);
+    ConvertedInput in;
+    RunOutcome outcome;
+    if (!convert_input(options.infile, kind, in, outcome)) return outcome;
+    BatchOptions converted = options;
+    converted.converted = &in;
+    // A task file is its task; a GPX file without waypoints of its own, its first route.
+    if (converted.task.empty() && in.tasks_only) converted.task = "1";
+    return read_batch(converted);
 }
 
 std::string task_refusal(const std::string& infile, const std::string& task) {
@@ -277,6 +353,13 @@ FileContents read_file_contents(const std::string& infile) {
         read_cup_contents(infile, c);
     } else if (kind == InputKind::batch) {
         read_batch_contents(infile, c);
+    } else {
+        ConvertedInput in;
+        RunOutcome outcome;
+        if (convert_input(infile, kind, in, outcome))
+            read_cup_contents(infile, c, in.cup);
+        else
+            c.error = outcome.shown();
     }
     return c;
 }

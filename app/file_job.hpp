@@ -31,9 +31,14 @@ struct FileJobReport {
 // the shared program state is left as it was; the projection is the job's.
 FileJobReport run_file_job(const FileJob& job);
 
-// What an input is, by its extension (.cup, .fpl; anything else is a batch file).
-enum class InputKind { batch, cup, flight_plan };
+// What an input is: XML and JSON are known by their content (a GPX or task file whatever its
+// name), the rest by the extension (.cup, .fpl; anything else is a batch file).
+enum class InputKind { batch, cup, flight_plan, tsk, gpx, xctsk };
 InputKind input_kind(const std::string& infile);
+// A task or GPX input as the .cup file the batch reads. False with `outcome` the stop (a file
+// that cannot be opened or is not what it should be, naming the place).
+bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in,
+                   RunOutcome& outcome);
 // -tasks: number, name and points of each task of `infile` on standard output.
 RunOutcome list_tasks(const std::string& infile);
 

@@ -384,13 +384,8 @@ class Batch {
         try {
             refuse_outputs_over_input();
             open_files();
-            if (o_.converted) {
-                for (const FormatFault& f : o_.converted->skipped) {
-                    ++skipped_;
-                    warn_at(w_skipped, f.place, [&] { return "point skipped: " + f.what; });
-                }
-            }
             if (cup_input_ && !o_.task.empty()) take_task();
+            if (o_.converted) warn_skipped_points();
             if (cup_input_ && !task_mode_ && !o_.qverb && !o_.qdbg && !diag_on()) {
                 run_pipelined();
             } else {
@@ -514,6 +509,7 @@ class Batch {
         std::string error;
         const CupTask* task = pick_task(tasks, o_.task, error);
         if (!task) report(error + " in " + message_literal(path_text(o_.infile)));
+        task_index_ = int(task - tasks.data());
         task_records_ = route_records(*task, records, cup_reader_.columns(), error);
         if (!error.empty()) report(error);
         if (o_.qcup) {
@@ -524,6 +520,15 @@ class Batch {
         task_lines_.assign(section.begin() + std::ptrdiff_t(task->first),
                            section.begin() + std::ptrdiff_t(task->last));
         task_mode_ = true;
+    }
+
+    // The points a converted input's reader left out, of the waypoints or of the task taken.
+    void warn_skipped_points() {
+        for (const FormatFault& f : o_.converted->skipped) {
+            if (f.task != task_index_) continue;
+            ++skipped_;
+            warn_at(w_skipped, f.place, [&] { return "point skipped: " + f.what; });
+        }
     }
 
     // The head of a waypoint file written from a .cup input: its byte-order mark and header
@@ -827,6 +832,7 @@ class Batch {
     CupReader cup_reader_{in_};
     CupRecord record_;
     bool head_written_ = false, task_mode_ = false;
+    int task_index_ = -1;  // -task: the task's index in the file
     std::vector<CupRecord> task_records_, task_lines_;
     std::size_t task_next_ = 0;
     SeenNumbers seen_numbers_;

@@ -10,6 +10,7 @@
 struct FormatFault {
     std::string place;  // "line 12", or where a file without lines has it ("turnpoint 3")
     std::string what;   // what is wrong, naming the field ("lat \"x\" is not a latitude")
+    int task = -1;      // the task whose point it is (index into FormatContent::tasks), -1 none
     std::string text() const { return place.empty() ? what : place + ": " + what; }
 };
 

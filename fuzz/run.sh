@@ -30,8 +30,11 @@ declare -A max_len=(
     [cup]=2048         # waypoints, a header and a task section
     [cup_tasks]=2048
     [fpl]=2048
+    [gpx]=2048         # a few waypoints and a route
+    [tsk]=2048         # a task of three or four points
+    [xctsk]=2048
 )
-read -r -a targets <<<"${VARNIX_FUZZ_TARGETS:-form_def form_data coord trn reg_file batch_line cup cup_tasks fpl}"
+read -r -a targets <<<"${VARNIX_FUZZ_TARGETS:-form_def form_data coord trn reg_file batch_line cup cup_tasks fpl gpx tsk xctsk}"
 for t in "${targets[@]}"; do
     [ -n "${max_len[$t]:-}" ] || { echo "no fuzz target $t (known: ${!max_len[*]})"; exit 1; }
 done

@@ -102,6 +102,20 @@ if [ ! -f "$deps/freetype.done" ]; then
     cp "$ft_src/docs/FTL.TXT" "$deps/FreeType-FTL.txt"
     touch "$deps/freetype.done"
 fi
+if [ ! -f "$deps/pugixml.done" ]; then
+    echo "build_windows: pugixml for Windows (once)" >&2
+    fetch_source pugixml
+    px_src=$(ls -d "$deps"/src/pugixml-*/ | head -n 1)
+    cross_cmake pugixml "$px_src" -DPUGIXML_BUILD_TESTS=OFF
+    cp "$px_src/LICENSE.md" "$deps/pugixml-LICENSE.txt"
+    touch "$deps/pugixml.done"
+fi
+if [ ! -f "$deps/nlohmann-json.done" ]; then  # headers only: the machine's own
+    mkdir -p "$prefix/include"
+    cp -r /usr/include/nlohmann "$prefix/include/"
+    cp /usr/share/doc/nlohmann-json3-dev/copyright "$deps/nlohmann-json-LICENSE.txt"
+    touch "$deps/nlohmann-json.done"
+fi
 if [ "${VARNIX_WINDOWS_TESTS:-OFF}" = ON ] && [ ! -f "$deps/googletest.done" ]; then
     echo "build_windows: GoogleTest for Windows (once)" >&2
     cross_cmake googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF
@@ -125,6 +139,8 @@ cp "$here/data/windows/README.txt" "$stage/README.txt"
 cp "$here/docs/file-page.png" "$stage/file-page.png"
 cp "$deps/FreeType-FTL.txt" "$stage/licenses/FreeType-FTL.txt"
 cp "$deps/GLFW-LICENSE.txt" "$stage/licenses/GLFW-zlib.txt"
+cp "$deps/pugixml-LICENSE.txt" "$stage/licenses/pugixml-MIT.txt"
+cp "$deps/nlohmann-json-LICENSE.txt" "$stage/licenses/nlohmann-json-MIT.txt"
 cp "$here/data/windows/THIRD-PARTY.txt" "$stage/licenses/THIRD-PARTY.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.txt"

@@ -17,7 +17,8 @@ install_missing() {
 
 # What building and running the program needs.
 RUN_PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev libglfw3-dev
-              libgl-dev libx11-dev fonts-liberation xclip xsel wl-clipboard zenity)
+              libgl-dev libx11-dev libpugixml-dev nlohmann-json3-dev fonts-liberation xclip xsel
+              wl-clipboard zenity)
 # What the tests and benchmarks need beside that.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xauth time
                imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine
@@ -27,4 +28,5 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
 DEB_PACKAGES=(dpkg-dev shared-mime-info xvfb xdotool x11-utils)
 # What cross-building the Windows program and testing it under Wine need beside that.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
+                  nlohmann-json3-dev
                   zip googletest fonts-liberation xvfb xdotool xclip imagemagick wixl msitools)

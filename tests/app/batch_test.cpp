@@ -900,3 +900,76 @@ TEST(BatchOutputs, StayByteForByteAsStored) {
     EXPECT_EQ(read_text(work.path() / "out.fpl"), read_text(data / "batch_points.fpl"));
     EXPECT_EQ(read_text(work.path() / "out.cup"), read_text(data / "batch_points.cup"));
 }
+
+namespace {
+
+// A task of a GPX route, an XCSoar task and an XContest task, with the batch file of the same
+// points typed by hand.
+const std::string gpx_file =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+    "<wpt lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name>Home</name></wpt>\n"
+    "<rte><name>Loop</name>\n"
+    "<rtept lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name>Home</name></rtept>\n"
+    "<rtept lat=\"46.7125\" lon=\"9.170833\"><ele>2100.5</ele><name>Z\xC3\xBCri Peak</name></rtept>\n"
+    "<rtept lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name>Home</name></rtept>\n"
+    "</rte></gpx>\n";
+const std::string gpx_batch =
+    "0 Home 46.5 9.25 450\n1 'Z\xC3\xBCri Peak' 46.7125 9.170833 2100.5\n2 Home 46.5 9.25 450\n";
+const std::string tsk_file =
+    "<Task type=\"RT\">\n"
+    "<Point type=\"Start\"><Waypoint name=\"Home\" altitude=\"450.0\">"
+    "<Location latitude=\"46.5\" longitude=\"9.25\"/></Waypoint></Point>\n"
+    "<Point type=\"Area\"><Waypoint name=\"Pass\" altitude=\"1800.0\">"
+    "<Location latitude=\"46.668750\" longitude=\"8.762500\"/></Waypoint></Point>\n"
+    "<Point type=\"Finish\"><Waypoint name=\"Home\" altitude=\"450.0\">"
+    "<Location latitude=\"46.5\" longitude=\"9.25\"/></Waypoint></Point>\n"
+    "</Task>\n";
+const std::string tsk_batch =
+    "0 Home 46.5 9.25 450.0\n1 Pass 46.668750 8.762500 1800.0\n2 Home 46.5 9.25 450.0\n";
+const std::string xctsk_file =
+    R"({"taskType":"CLASSIC","version":1,"turnpoints":[)"
+    R"({"type":"TAKEOFF","waypoint":{"name":"Home","lat":46.5,"lon":9.25,"altSmoothed":450}},)"
+    R"({"type":"SSS","waypoint":{"name":"Start","lat":46.55,"lon":9.2,"altSmoothed":900}},)"
+    R"({"waypoint":{"name":"Peak","lat":46.7125,"lon":9.170833,"altSmoothed":2100}},)"
+    R"({"type":"ESS","waypoint":{"name":"Home","lat":46.5,"lon":9.25,"altSmoothed":450}}]})";
+const std::string xctsk_batch =
+    "0 Home 46.5 9.25 450\n1 Start 46.55 9.2 900\n2 Peak 46.7125 9.170833 2100\n"
+    "3 Home 46.5 9.25 450\n";
+
+}  // namespace
+
+TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
+    struct Case {
+        std::string file, bytes, task, batch, tasks_listed;
+        std::string route;  // start > ... > finish of the .cup written ("" not checked)
+    };
+    const Case cases[] = {
+        {"r.gpx", gpx_file, "Loop", gpx_batch, "1 \"Loop\": 3 points: Home > Z\xC3\xBCri Peak > Home\n",
+         ""},
+        {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points: Home > Pass > Home\n",
+         "Home > Pass > Home\n"},
+        {"x.xctsk", xctsk_file, "", xctsk_batch, "1 \"x\": 4 points: Home > Start > Peak > Home\n",
+         "Start > Peak > Home\n"},
+    };
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        write_text(dir.path() / c.file, c.bytes);
+        write_text(dir.path() / "typed.txt", c.batch);
+        std::vector<std::string> args = {"-batch", "-cup"};
+        if (!c.task.empty()) args.insert(args.end(), {"-task", c.task});
+        args.insert(args.end(), {"Alps", c.file, "out.fpl"});
+        const RunResult r = run_varnix(args, dir.path(), env);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(run_varnix({"-batch", "Alps", "typed.txt", "typed.fpl"}, dir.path(), env).status,
+                  0);
+        EXPECT_EQ(read_text(dir.path() / "out.fpl"), read_text(dir.path() / "typed.fpl"));
+        EXPECT_EQ(run_varnix({"-tasks", c.file}, dir.path(), env).out, c.tasks_listed);
+        // The waypoint file's task, as open readers take it (field 2 the take-off).
+        if (!c.route.empty()) {
+            EXPECT_EQ(read_back("task", dir.path() / "out.cup"), c.route);
+        }
+    }
+}

@@ -61,6 +61,11 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
                     "\"B\",B,,99XX.000N,00915.000E,1m,1\n"}},
          {"Alps", "s.cup", "s.fpl", true, ""},
          3},
+        {"a route of a GPX file",
+         {{"r.gpx", "<gpx><wpt lat=\"46.5\" lon=\"9.25\"><name>A</name></wpt>\n<rte><name>R</name>"
+                    "<rtept lat=\"46.6\" lon=\"9.3\"/><rtept lat=\"x\" lon=\"9\"/></rte></gpx>"}},
+         {"Alps", "r.gpx", "r.fpl", true, "R"},
+         3},
         {"a flight plan back to .cup", {{"p.fpl", read_text(fs::path(VARNIX_TEST_DATA) / "batch_points.fpl")}},
          {"Alps", "p.fpl", "p.cup", false, ""}, 0},
         {"a line that stops the batch", {{"in.txt", two + "3 C 46.5 9.25\n"}}, {"Alps", "in.txt", "o.fpl", true, ""}, 2},
