@@ -20,6 +20,7 @@ struct BatchPoint {
     // spans of it) replaced; an empty elevation stays empty there.
     bool from_cup = false;
     bool alt_empty = false;
+    std::string elevation_fault;  // an elevation that could not be read (alt is then 0)
     std::size_t lat_begin = 0, lat_end = 0, lon_begin = 0, lon_end = 0;
 };
 

@@ -265,9 +265,11 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
     point.alt_empty = true;
     if (cols.elev >= 0) {
         const std::string_view elev = scratch[std::size_t(cols.elev)].value;
+        // A waypoint is worth more than its elevation: kept at 0, the fault said.
+        point.elevation_fault.clear();
         if (!read_cup_elevation(elev, alt)) {
-            fault = "elev \"" + std::string(elev) + "\" is not an elevation";
-            return false;
+            point.elevation_fault = "elev \"" + std::string(elev) + "\" is not an elevation";
+            alt = 0;
         }
         point.alt_empty = blank(elev);
     }

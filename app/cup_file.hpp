@@ -86,7 +86,8 @@ class CupReader {
 // A "*" comment line among the waypoints.
 bool is_cup_comment(std::string_view record);
 // A waypoint record into a point (name, coordinate texts, elevation, the spans of its latitude
-// and longitude). False with `fault` saying which field could not be read.
+// and longitude). False with `fault` saying which field could not be read; an elevation that
+// cannot be read is 0, with point.elevation_fault saying so.
 bool parse_cup_record(std::string_view record, const CupColumns& cols,
                       std::vector<CupField>& scratch, BatchPoint& point, std::string& fault);
 // The usual waypoint record, read in one pass: up to the last column needed, fields without

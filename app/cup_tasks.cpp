@@ -35,17 +35,48 @@ const CupTask* pick_task(const std::vector<CupTask>& tasks, std::string_view sel
     return nullptr;
 }
 
-std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupRecord>& records,
-                                     const CupColumns& cols, std::string& error) {
-    std::unordered_map<std::string, std::size_t> by_name;
-    std::vector<CupField> fields;
+namespace {
+
+// The waypoints of a file by name: the first record of each name, and another of the same name
+// at another place, when there is one.
+struct NamedWaypoint {
+    std::size_t first = 0, elsewhere = SIZE_MAX;
+};
+
+std::unordered_map<std::string, NamedWaypoint> waypoints_by_name(
+    const std::vector<CupRecord>& records, const CupColumns& cols) {
+    std::unordered_map<std::string, NamedWaypoint> by_name;
+    std::vector<CupField> fields, first_fields;
+    auto place = [&](const std::vector<CupField>& f) {
+        const std::size_t lat = std::size_t(cols.lat), lon = std::size_t(cols.lon);
+        return lat < f.size() && lon < f.size()
+                   ? std::string(trim(f[lat].value)) + "," + std::string(trim(f[lon].value))
+                   : std::string();
+    };
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (is_cup_comment(records[i].text)) continue;
         split_cup_fields(records[i].text, fields);
-        if (std::size_t(cols.name) < fields.size())
-            by_name.try_emplace(std::string(trim(fields[std::size_t(cols.name)].value)), i);
+        if (std::size_t(cols.name) >= fields.size()) continue;
+        auto [it, added] =
+            by_name.try_emplace(std::string(trim(fields[std::size_t(cols.name)].value)));
+        if (added) {
+            it->second.first = i;
+        } else if (it->second.elsewhere == SIZE_MAX) {
+            split_cup_fields(records[it->second.first].text, first_fields);
+            if (place(first_fields) != place(fields)) it->second.elsewhere = i;
+        }
     }
+    return by_name;
+}
+
+}  // namespace
+
+std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupRecord>& records,
+                                     const CupColumns& cols, std::string& error,
+                                     std::vector<std::string>& notes) {
+    const auto by_name = waypoints_by_name(records, cols);
     std::vector<CupRecord> route;
+    std::vector<std::string> noted;
     for (std::size_t at : task_route(task)) {
         auto inline_point = std::find_if(task.inline_points.begin(), task.inline_points.end(),
                                          [&](const auto& p) { return p.first == at; });
@@ -53,15 +84,42 @@ std::vector<CupRecord> route_records(const CupTask& task, const std::vector<CupR
             route.push_back(inline_point->second);
             continue;
         }
-        auto it = by_name.find(std::string(trim(task.points[at])));
+        const std::string name(trim(task.points[at]));
+        auto it = by_name.find(name);
         if (it == by_name.end()) {
             error = "Task " + shown(task.name) + " (line " + std::to_string(task.line) +
                     ") names the waypoint " + shown(task.points[at]) + ", which is not in the file";
             return {};
         }
-        route.push_back(records[it->second]);
+        const NamedWaypoint& w = it->second;
+        if (w.elsewhere != SIZE_MAX && std::find(noted.begin(), noted.end(), name) == noted.end()) {
+            noted.push_back(name);
+            notes.push_back("the file holds the waypoint " + shown(name) + " at two places (lines " +
+                            std::to_string(records[w.first].line) + " and " +
+                            std::to_string(records[w.elsewhere].line) + "): task " +
+                            shown(task.name) + " uses the first");
+        }
+        route.push_back(records[w.first]);
     }
     return route;
+}
+
+std::vector<CupRecord> start_records(const CupTask& task, const std::vector<CupRecord>& section,
+                                     const std::vector<CupRecord>& records,
+                                     const CupColumns& cols) {
+    const auto by_name = waypoints_by_name(records, cols);
+    std::vector<CupRecord> starts;
+    std::vector<CupField> fields;
+    for (std::size_t i = task.first; i < task.last && i < section.size(); ++i) {
+        const std::string_view text = section[i].text;
+        if (!text.starts_with("STARTS=")) continue;
+        split_cup_fields(text.substr(7), fields);
+        for (const CupField& f : fields) {
+            auto it = by_name.find(std::string(trim(f.value)));
+            if (it != by_name.end()) starts.push_back(records[it->second.first]);
+        }
+    }
+    return starts;
 }
 
 RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes) {

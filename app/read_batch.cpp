@@ -135,6 +135,7 @@ enum Warning {
     w_skipped,
     w_no_elevation,
     w_open_quote,
+    w_two_places,
     w_kinds
 };
 
@@ -352,6 +353,7 @@ class Converter {
         out.name = p_.name;
         out.alt = p_.alt;
         out.no_elevation = cup_input_ && p_.alt_empty;
+        if (cup_input_ && !record_as_is) out.fault = p_.elevation_fault;
         if (write_cup_) {
             if (record_as_is) {
                 part.cup += line;
@@ -510,11 +512,18 @@ class Batch {
         const CupTask* task = pick_task(tasks, o_.task, error);
         if (!task) report(error + " in " + message_literal(path_text(o_.infile)));
         task_index_ = int(task - tasks.data());
-        task_records_ = route_records(*task, records, cup_reader_.columns(), error);
+        std::vector<std::string> notes;
+        task_records_ = route_records(*task, records, cup_reader_.columns(), error, notes);
         if (!error.empty()) report(error);
+        for (const std::string& note : notes)
+            warn_at(w_two_places, place_of(task->line), [&] { return note; });
         if (o_.qcup) {
+            // The task's waypoints once each, and the other starts its options name: the file
+            // written holds every waypoint its task lines name.
             std::unordered_set<std::string> written;
             for (const CupRecord& r : task_records_)
+                if (written.insert(r.text).second) cup_.write(standard_record(r.text));
+            for (const CupRecord& r : start_records(*task, section, records, cup_reader_.columns()))
                 if (written.insert(r.text).second) cup_.write(standard_record(r.text));
         }
         task_lines_.assign(section.begin() + std::ptrdiff_t(task->first),
@@ -532,13 +541,16 @@ class Batch {
     }
 
     // The head of a waypoint file written from a .cup input: its byte-order mark and header
-    // line, as the input had them.
+    // line, as the input had them (the standard one when it had none).
     void write_cup_head() {
         if (head_written_) return;
         head_written_ = true;
         if (!o_.qcup) return;
         if (in_.had_bom()) cup_.write("\xEF\xBB\xBF");
-        if (!cup_reader_.header().empty()) cup_.write(cup_reader_.header() + "\r\n");
+        // A file without a header line has the classic columns; readers that need the header
+        // would read nothing of it.
+        cup_.write((cup_reader_.header().empty() ? std::string(cup_header) : cup_reader_.header()) +
+                   "\r\n");
     }
 
     // Whatever follows the waypoints: the task section as it stands (-task: that task's lines).
@@ -691,9 +703,11 @@ class Batch {
                        " characters in the flight plan";
             });
         }
-        if (out.lossy) {
-            warn(w_unmappable, out.line,
-                 [] { return "a character Windows-1252 cannot hold is written as ?"; });
+        if (out.lossy && respelt_.insert(out.name).second) {
+            warn(w_unmappable, out.line, [&] {
+                return "name written " + out.name +
+                       " in the flight plan: Windows-1252 cannot hold all of its letters";
+            });
         }
         if (outside_landscape(out.x, out.y)) {
             ++outside_;
@@ -704,6 +718,8 @@ class Batch {
         }
         if (out.no_elevation) {
             warn(w_no_elevation, out.line, [] { return "no elevation: TPPosZ is 0"; });
+        } else if (!out.fault.empty()) {  // a point's only fault: its elevation
+            warn(w_no_elevation, out.line, [&] { return out.fault + ": TPPosZ is 0"; });
         }
         if (!cup_input_ && seen_numbers_.seen(out.nump)) {
             warn(w_duplicate, out.line, [&] {
@@ -844,6 +860,7 @@ class Batch {
     std::array<int, w_kinds> warnings_{};
     std::unordered_map<std::int32_t, int> first_line_of_;
     std::vector<CupField> fields_;
+    std::unordered_set<std::string> respelt_;  // names warned of as written otherwise
     RunOutcome outcome_;
 };
 

@@ -72,6 +72,13 @@ bool format_elevation(std::string_view text, std::string& out) {
     return true;
 }
 
+std::string point_name(std::string_view text) {
+    std::string name;
+    name.reserve(text.size());
+    for (char ch : text) name += static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? ' ' : ch;
+    return std::string(trimmed(name));
+}
+
 LinePlaces::LinePlaces(std::string_view bytes) {
     starts_.push_back(0);
     for (std::size_t i = bytes.find('\n'); i != std::string_view::npos; i = bytes.find('\n', i + 1))

@@ -41,6 +41,9 @@ struct FormatContent {
 bool format_degrees(std::string_view text, double limit, std::string& out);
 // An elevation in metres as text: true with `out` a plain number ("" for an empty one).
 bool format_elevation(std::string_view text, std::string& out);
+// A name as a waypoint file can hold it: line breaks, tabs and other control characters become
+// blanks, and blanks at its ends go.
+std::string point_name(std::string_view text);
 // "line N" for a byte offset of a file's bytes, found by halving the line starts.
 class LinePlaces {
   public:

@@ -20,7 +20,7 @@ FormatContent read_tsk(std::string_view bytes) {
         const pugi::xml_node wp = point.child("Waypoint");
         FormatPoint p;
         FormatFault fault;
-        std::string name = wp.attribute("name").value();
+        std::string name = point_name(wp.attribute("name").value());
         if (name.empty()) name = "Point " + std::to_string(task.points.size() + 1);
         const pugi::xml_node location = wp.child("Location");
         if (!wp || !location) {

@@ -13,6 +13,29 @@ std::string value_text(const json& v) {
     return {};
 }
 
+// Where a broken file stops being JSON: a reading pass that keeps nothing, and says where
+// without throwing.
+struct FaultPlace : nlohmann::json_sax<json> {
+    std::size_t byte = 0;
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t at, const std::string&,
+                     const nlohmann::detail::exception&) override {
+        byte = at;
+        return false;
+    }
+};
+
 bool take_turnpoint(const json& tp, std::size_t index, FormatPoint& p, FormatFault& fault) {
     p.place = fault.place = "turnpoint " + std::to_string(index + 1);
     if (!tp.is_object() || !tp.contains("waypoint") || !tp["waypoint"].is_object()) {
@@ -21,7 +44,8 @@ bool take_turnpoint(const json& tp, std::size_t index, FormatPoint& p, FormatFau
     }
     const json& wp = tp["waypoint"];
     auto field = [&](const char* name) { return wp.contains(name) ? value_text(wp[name]) : ""; };
-    if (wp.contains("name") && wp["name"].is_string()) p.name = wp["name"].get<std::string>();
+    if (wp.contains("name") && wp["name"].is_string())
+        p.name = point_name(wp["name"].get<std::string>());
     if (p.name.empty()) p.name = "Turnpoint " + std::to_string(index + 1);
     const std::string lat = field("lat"), lon = field("lon"), alt = field("altSmoothed");
     if (!format_degrees(lat, 90, p.lat)) {
@@ -47,14 +71,9 @@ FormatContent read_xctsk(std::string_view bytes) {
     FormatContent c;
     const json doc = json::parse(bytes.begin(), bytes.end(), nullptr, false);
     if (doc.is_discarded()) {
-        // The parser that says where is the one that throws; it runs only on a broken file.
-        try {
-            [[maybe_unused]] const json again = json::parse(bytes.begin(), bytes.end());
-        } catch (const json::parse_error& e) {
-            c.error = LinePlaces(bytes).at(e.byte > 0 ? e.byte - 1 : 0) + ": not JSON";
-            return c;
-        }
-        c.error = "not JSON";
+        FaultPlace fault;
+        json::sax_parse(bytes.begin(), bytes.end(), &fault);
+        c.error = LinePlaces(bytes).at(fault.byte > 0 ? fault.byte - 1 : 0) + ": not JSON";
         return c;
     }
     if (!doc.is_object() || !doc.contains("turnpoints") || !doc["turnpoints"].is_array()) {

@@ -15,10 +15,7 @@ XmlFile::XmlFile(std::string_view bytes) : places(bytes) {
 }
 
 std::string child_text(const pugi::xml_node& node, const char* name) {
-    std::string_view t = node.child(name).text().as_string();
-    const std::size_t b = t.find_first_not_of(" \t\r\n");
-    if (b == std::string_view::npos) return {};
-    return std::string(t.substr(b, t.find_last_not_of(" \t\r\n") - b + 1));
+    return point_name(node.child(name).text().as_string());
 }
 
 bool xml_point(const XmlFile& file, const pugi::xml_node& node, const char* lat_name,
@@ -40,6 +37,6 @@ bool xml_point(const XmlFile& file, const pugi::xml_node& node, const char* lat_
         fault.what = "elevation \"" + std::string(elevation) + "\" is not a number";
         return false;
     }
-    point.name = std::move(name);
+    point.name = point_name(name);
     return true;
 }

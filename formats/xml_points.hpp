@@ -19,7 +19,7 @@ struct XmlFile {
     }
 };
 
-// The trimmed text of child `name`, "" when there is none.
+// The text of child `name` as a name (point_name), "" when there is none.
 std::string child_text(const pugi::xml_node& node, const char* name);
 // A point from `node`'s latitude/longitude attributes (named `lat_name`/`lon_name`), with `name`
 // and `elevation` as given. False with `fault` naming the field when a coordinate is missing or

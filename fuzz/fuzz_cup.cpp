@@ -78,7 +78,8 @@ void check_quick(const CupRecord& rec, const CupColumns& cols) {
 // A run converts one task: its route looked up among the records.
 void check_route(const CupTask& t, const CupContent& c) {
     std::string error;
-    const std::vector<CupRecord> records = route_records(t, c.records, c.columns, error);
+    std::vector<std::string> notes;
+    const std::vector<CupRecord> records = route_records(t, c.records, c.columns, error, notes);
     require(records.empty() || (records.size() == task_route(t).size() && error.empty()),
             "a route's records: all of them, or none and a reason");
 }

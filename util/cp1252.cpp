@@ -132,6 +132,18 @@ bool utf8_to_cp1252(std::string_view text, std::string& out) {
     return ok;
 }
 
+// The closest Windows-1252 spelling of a letter it cannot hold: the letter without its accent,
+// stroke or hook (Latin Extended-A, and the comma-below letters of Romanian); "" for others.
+std::string_view closest_cp1252(char32_t cp) {
+    static constexpr std::string_view latin_extended_a =
+        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+    if (cp == 0x132) return "IJ";
+    if (cp == 0x133) return "ij";
+    if (cp >= 0x100 && cp < 0x180) return latin_extended_a.substr(cp - 0x100, 1);
+    if (cp >= 0x218 && cp <= 0x21B) return std::string_view("SsTt").substr(cp - 0x218, 1);
+    return {};
+}
+
 std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy) {
     lossy = false;
     if (is_ascii(text)) return std::string(text);
@@ -144,9 +156,14 @@ std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy) {
             out += text[i++];  // not UTF-8: taken as Windows-1252 already
             continue;
         }
-        int b = unicode_to_cp1252(cp);
-        if (b < 0) lossy = true;
-        out += b < 0 ? '?' : char(b);
+        const int b = unicode_to_cp1252(cp);
+        if (b < 0) {
+            lossy = true;
+            const std::string_view closest = closest_cp1252(cp);
+            out += closest.empty() ? std::string_view("?") : closest;
+        } else {
+            out += char(b);
+        }
         i += n;
     }
     return out;

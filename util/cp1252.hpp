@@ -20,8 +20,11 @@ std::string cp1252_to_utf8(std::string_view text);
 // Returns false when `text` is not valid UTF-8 or has a character outside Windows-1252
 // (then `out` holds '?' for such characters).
 bool utf8_to_cp1252(std::string_view text, std::string& out);
-// Text from the system (file names, environment, paths): UTF-8 sequences become Windows-1252
-// ('?' when outside it), bytes that are not UTF-8 are kept as they are.
+// Text from the system or a file (file names, paths, names of points): UTF-8 sequences become
+// Windows-1252 (a letter outside it its closest spelling, Łódź Lodz, else '?'), bytes that are
+// not UTF-8 are kept as they are.
 std::string utf8_or_cp1252_to_cp1252(std::string_view text);
-// Same, telling whether a character had to become '?'.
+// Same, telling whether a character had to be spelt otherwise.
 std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy);
+// The closest Windows-1252 spelling of a character it cannot hold, "" when there is none.
+std::string_view closest_cp1252(char32_t cp);

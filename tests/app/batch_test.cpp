@@ -8,6 +8,7 @@
 
 #include "fixture.hpp"
 #include "geo/UTM.hpp"
+#include "formats/cup_write.hpp"
 #include "geo/decode_coord.hpp"
 #include "util/text.hpp"
 
@@ -237,7 +238,8 @@ TEST_F(Batch, NeverOverwritesTheInput) {
     RunResult r = run({"-batch", "-cup", "Alps", "x.cup"});
     EXPECT_EQ(r.err, " The waypoint file is x_Alps.cup: x.cup is the input\n");
     EXPECT_EQ(read_text(at("x.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\n");
-    EXPECT_EQ(read_text(at("x_Alps.cup")), "\"A\",A,,4630.000N,00915.000E,500m,1,,,,\r\n");
+    EXPECT_EQ(read_text(at("x_Alps.cup")), std::string(cup_header) +
+                                               "\r\n\"A\",A,,4630.000N,00915.000E,500m,1,,,,\r\n");
     r = run({"-batch", "Alps", "pts.txt", "./pts.txt"});
     EXPECT_EQ(r.err, "STOP The flight-plan file ./pts.txt would overwrite the batch input\n");
     EXPECT_EQ(read_text(at("pts.txt")), "1 A 46.5 9.25 0\n");
@@ -288,6 +290,18 @@ TEST_F(Batch, CupInputNeedsALandscape) {
     EXPECT_FALSE(fs::exists(at("w.fpl")));
 }
 
+TEST_F(Batch, CupRecordsWhoseElevationCannotBeReadAreKept) {
+    // As a published file has them: the record stays as it stands in the waypoint file.
+    const std::string record = "\"B\",B,,4630.000N,00915.000E,NoneNone";
+    write_text(at("w.cup"), "name,code,country,lat,lon,elev\n" + record + "\n");
+    RunResult r = run({"-batch", "-cup", "Alps", "w.cup", "o.fpl"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              " Warning: w.cup, line 2: elev \"NoneNone\" is not an elevation: TPPosZ is 0\n");
+    EXPECT_EQ(read_text(at("o.fpl")), fpl_lines("0", "B", 46.5f, 9.25f, "0.000"));
+    EXPECT_EQ(read_text(at("o.cup")), "name,code,country,lat,lon,elev\r\n" + record + "\r\n");
+}
+
 TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
     const std::string head = "name,code,country,lat,lon,elev\n\"A\",A,,4630.000N,00915.000E,500m\n";
     const std::string last = "\"C\",C,,4630.000N,00915.000E,\n";
@@ -295,7 +309,6 @@ TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
         std::string bad_line, warning;
     };
     const Case cases[] = {
-        {"\"B\",B,,4630.000N,00915.000E,NoneNone", "elev \"NoneNone\" is not an elevation"},
         {"\"B\",B,,4630.50N,00915.000E,500m", "lat \"4630.50N\" is not a latitude"},
         {"\"B\",B,,4630.000N,915E,500m", "lon \"915E\" is not a longitude"},
         {"\"B\",B", "2 fields, 6 needed for name, lat, lon and elev"},
@@ -528,7 +541,7 @@ TEST_F(RealFiles, PublishedWaypointFiles) {
                   decode_lon_cu("00942.050E"), "1707.000") +
         fpl_lines("3", "Passo dello Spluga", decode_lat_cu("4628.800N"),
                   decode_lon_cu("00920.000E"), "2117.141") +
-        fpl_lines("4", "?eba Gipfel", 47.f, 9.25f, "1200.000");
+        fpl_lines("4", "Leba Gipfel", 47.f, 9.25f, "1200.000");
     const std::string newer_cup = kept(fixture("newer_cp1252.cup"));
     const RunCase cases[] = {
         {"a BOM, comments, a task section, a long name and names outside Windows-1252",
@@ -538,7 +551,8 @@ TEST_F(RealFiles, PublishedWaypointFiles) {
          "",
          " Warning: club.cup, line 5: point Buochs lies outside landscape Alps\n"
          " Warning: club.cup, line 6: name cut to 36 characters in the flight plan\n"
-         " Warning: club.cup, line 9: a character Windows-1252 cannot hold is written as ?\n",
+         " Warning: club.cup, line 9: name written Leba Gipfel in the flight plan: Windows-1252 "
+         "cannot hold all of its letters\n",
          {{"alpine.fpl", alpine_fpl}}},
         {"the 14-column layout in Windows-1252 keeps its fields",
          {"-batch", "-cup", "Alps", "newer.cup", "out.fpl"},
@@ -972,4 +986,53 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
             EXPECT_EQ(read_back("task", dir.path() / "out.cup"), c.route);
         }
     }
+}
+
+TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
+    const std::string a = "\"A\",A,,4630.000N,00915.000E,500m,1,,,,";
+    const std::string b = "\"B\",B,,4636.000N,00918.000E,600m,1,,,,";
+    const std::string a_north = "\"A\",A2,,4700.000N,00915.000E,700m,1,,,,";
+    const std::string s2 = "\"S2\",S2,,4633.000N,00916.000E,650m,1,,,,";
+    const std::string head = std::string(cup_header) + "\r\n";
+    const RunCase cases[] = {
+        {"a file without a header line is written with the standard one",
+         {"-batch", "-cup", "Alps", "h.cup", "o.fpl"},
+         {{"h.cup", a + "\n"}},
+         0,
+         "",
+         "",
+         {{"o.cup", head + a + "\r\n"}}},
+        {"a task naming a waypoint held at two places says which it took",
+         {"-batch", "-task", "1", "Alps", "d.cup", "o.fpl"},
+         {{"d.cup", head + a + "\n" + b + "\n" + a_north +
+                        "\n-----Related Tasks-----\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\n"}},
+         0,
+         "",
+         " Warning: d.cup, line 6: the file holds the waypoint A at two places (lines 2 and 4): "
+         "task T uses the first\n",
+         {{"o.fpl", fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                        fpl_lines("1", "B", 46.6f, 9.3f, "600.000") +
+                        fpl_lines("2", "A", 46.5f, 9.25f, "500.000")}}},
+        {"the other starts a task's options name are in the file written",
+         {"-batch", "-cup", "-task", "1", "Alps", "s.cup", "o.fpl"},
+         {{"s.cup", head + a + "\n" + b + "\n" + s2 +
+                        "\n-----Related Tasks-----\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\n"
+                        "STARTS=\"S2\",\"A\"\n"}},
+         0,
+         "",
+         "",
+         {{"o.cup", head + a + "\r\n" + b + "\r\n" + s2 +
+                        "\r\n-----Related Tasks-----\r\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\r\n"
+                        "STARTS=\"S2\",\"A\"\r\n"}}},
+        {"a name outside Windows-1252 gets its closest spelling, said once",
+         {"-batch", "Alps", "n.txt", "o.fpl"},
+         {{"n.txt", "1 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9.25 0\n2 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.6 9.3 0\n"}},
+         0,
+         "",
+         " Warning: n.txt, line 1: name written L\xC3\xB3\x64z in the flight plan: Windows-1252 "
+         "cannot hold all of its letters\n",
+         {{"o.fpl", fpl_lines("1", "L\xF3\x64z", 46.5f, 9.25f, "0.000") +
+                        fpl_lines("2", "L\xF3\x64z", 46.6f, 9.3f, "0.000")}}},
+    };
+    for (const RunCase& c : cases) check(c);
 }

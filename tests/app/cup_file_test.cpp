@@ -38,11 +38,17 @@ TEST(ReadCup, RecordsAcrossLinesCommentsAndSkippedLines) {
          2,
          ""},
         {"an unreadable record is kept and named",
-         "\"A\",A,,4630.000N,00915.000E,NoneNone\n-----Related Tasks-----\n\"B\",B\n",
-         {"\"A\",A,,4630.000N,00915.000E,NoneNone"},
+         "\"\",A,,4630.000N,00915.000E,5m\n-----Related Tasks-----\n\"B\",B\n",
+         {"\"\",A,,4630.000N,00915.000E,5m"},
          {1},
          0,
-         "1: elev \"NoneNone\" is not an elevation"},
+         "1: the name is empty"},
+        {"an elevation that cannot be read leaves the waypoint a waypoint",
+         "\"A\",A,,4630.000N,00915.000E,NoneNone\n",
+         {"\"A\",A,,4630.000N,00915.000E,NoneNone"},
+         {1},
+         1,
+         ""},
     };
     for (const Case& c : cases) {
         const CupContent cup = read_cup(c.bytes);

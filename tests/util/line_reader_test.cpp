@@ -85,7 +85,7 @@ TEST(LineReader, LongLinesAcrossBuffersAndLossyLines) {
                       LineReader::Encoding::to_cp1252);
     ASSERT_EQ(r.lines.size(), 3u);
     EXPECT_EQ(r.lines[0], long_line);
-    EXPECT_EQ(r.lines[1], "?eba");
+    EXPECT_EQ(r.lines[1], "Leba");  // the closest spelling Windows-1252 holds
     EXPECT_EQ(r.lossy, (std::vector<bool>{false, true, false}));
     LineReader in;
     EXPECT_FALSE(in.open(nullptr));
