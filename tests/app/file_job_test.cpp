@@ -139,6 +139,13 @@ TEST_F(FileJobs, ReadsWhatAFileHolds) {
          {{0, 1, 2, 0}, {3, 5, 3}}, ""},
         {"a flight plan", "p.fpl", "Landscape=Alps\nTPName1=A\nTPPosX1=10\nTPPosY1=20\nTPName2=B\nTPPosX2=30\n",
          "Alps", {"A"}, {{0}}, ""},
+        {"an XCSoar task, whatever its name says", "t.txt",
+         "<Task><Point><Waypoint name=\"A\"><Location latitude=\"46.5\" longitude=\"9\"/></Waypoint>"
+         "</Point><Point><Waypoint name=\"B\"><Location latitude=\"46\" longitude=\"9\"/>"
+         "</Waypoint></Point></Task>",
+         "", {"A", "B"}, {{0, 1}}, ""},
+        {"broken JSON", "t.xctsk", "{\"turnpoints\": [", "", {}, {},
+         "*** Error reading batch file :t.xctsk, line 1: not JSON ***"},
         {"no file", "none.cup", "", "", {}, {}, "*** Impossible to open batch input file :none.cup ***"},
     };
     for (const ContentsCase& c : cases) {
