@@ -6,6 +6,7 @@
 
 #include "app/Varnix.hpp"
 #include "app/file_page.hpp"
+#include "app/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
@@ -189,7 +190,9 @@ int check_extent(std::string_view lab, float v, std::string& msg) {
 
 void reset_converter() { converter = ConverterState{}; }
 
-void use_converter_hooks() { frm_set_app_hooks({frm_callback, check_values_app, {}}); }
+void use_converter_hooks() {
+    frm_set_app_hooks({frm_callback, check_values_app, {}, landscape_list});
+}
 
 BoxValue current_value(int n) {
     BoxValue b;

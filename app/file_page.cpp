@@ -304,6 +304,7 @@ bool make_page() {
     FormContext* const converter = frm_current_context();
     auto form = frm_create_context();
     frm_set_context(form.get());
+    frm_context().frm999.qline = false;  // a window's messages are boxes
     const std::string fnam = file_page_form_file();
     diag(fnam);
     bool ok = frm_read_form(fnam) == 0;
@@ -312,7 +313,7 @@ bool make_page() {
         ok = false;
     }
     if (ok) {
-        frm_set_app_hooks({page_callback, page_check, page_drop});
+        frm_set_app_hooks({page_callback, page_check, page_drop, landscape_list});
         set_line(page.t_sum, "Choose an input file: a waypoint, batch, task or flight-plan file");
         set_line(page.t_msg, "");
     }

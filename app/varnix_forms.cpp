@@ -114,6 +114,10 @@ void save_choices() {
     }
 }
 
+bool landscape_list(int, std::vector<std::string>& lines) {
+    return installed_landscapes(lines, common_data.qline);
+}
+
 void show_start_choices() { show_choices(restored_choices()); }
 
 std::string converter_form_file() {
@@ -208,6 +212,7 @@ Fault varnix_forms() {
     const auto form = frm_create_context();
     FormContext* const outer = frm_current_context();
     frm_set_context(form.get());
+    frm_context().frm999.qline = common_data.qline;
     Fault end = run_converter();
     frm_set_context(outer);
     return end;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "include/fault.hpp"
 
@@ -9,6 +10,9 @@
 // last run and runs it; saves the choices when the window closes. Returns the fault that kept
 // the window from opening or running; none when the user closed it.
 Fault varnix_forms();
+
+// The landscape list of a form: the installed landscapes (the engine's fill_list hook).
+bool landscape_list(int n, std::vector<std::string>& lines);
 
 // --- the steps of varnix_forms, for tests ------------------------------------------------------
 

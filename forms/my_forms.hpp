@@ -71,6 +71,7 @@ struct Frm999 {           // window and options
     int iact = 0;         // "Active": the window has a close box
     bool qfr = false;     // French messages (set by frm_create_form, not reset)
     bool qdebug = false;  // "Debug": trace lines
+    bool qline = true;    // the engine's messages on the console (true) or in boxes (not reset)
 };
 
 struct Frmc00 {             // form-wide texts
@@ -216,6 +217,9 @@ struct FormAppHooks {
         check_values_app;
     // Files dropped on the window (host paths, UTF-8).
     std::function<void(const std::vector<std::string>& paths)> frm_drop;
+    // The entries of list box n (from 1) when the application fills it (a "Landscape" list):
+    // false when there are none to be had (the user was told why), which ends the hand-over.
+    std::function<bool(int n, std::vector<std::string>& lines)> fill_list;
 };
 // Replaces the hooks; reset_form_model empties them.
 void frm_set_app_hooks(FormAppHooks hooks);

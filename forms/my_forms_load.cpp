@@ -1,4 +1,4 @@
-// Hand-over of the model to the view, with the landscape list read from the installation.
+// Hand-over of the model to the view, with the lists the application fills.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -8,9 +8,7 @@
 #include "gui/form_view.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
-#include "host/install.hpp"
 #include "host/messages.hpp"
-#include "include/common_data.hpp"
 #include "util/text.hpp"
 
 using namespace frm_detail;
@@ -19,24 +17,14 @@ namespace {
 
 constexpr std::size_t max_landscape_name = 64;
 
-// Fills list k with the installed landscapes: the folders under the landscapes folder that
-// hold NAME/NAME.trn, in the order Windows lists them. False when nothing is installed.
-bool load_landscapes(int k) {
-    if (!require_volaro_install("Error", common_data.qline)) return false;
-    get_active_volaro_version();
-    std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
+// Fills list k of box n with what the application lists for it; false when it has nothing.
+bool load_app_list(int n, int k) {
+    std::vector<std::string> lines;
     ctx().frmi03.ddl_nbli[k] = 0;
-    int c = 0;
-    for (const std::string& entry : list_folder(folder)) {
-        // The list shows names as text; the converter finds the folder again by that text.
-        const std::string name = path_text(entry);
-        if (name.size() > max_landscape_name) continue;
-        if (!file_exists(path_join(path_join(folder, entry), entry + ".trn"))) continue;
-        ctx().frmi03.ddl_nbli[k] = c + 1;
-        add_lnd(k - 1, ctx().frmi03.ddl_nbli[k], c, name);
-        ++c;
-    }
-    diag("load_form: landscapes in", path_text(folder), c);
+    if (!app_hooks().fill_list || !app_hooks().fill_list(n, lines)) return false;
+    const int count = std::min(int(lines.size()), max_lnd_lines);
+    ctx().frmi03.ddl_nbli[k] = count;
+    for (int c = 0; c < count; ++c) add_lnd(k - 1, count, c, lines[c]);
     return true;
 }
 
@@ -83,7 +71,7 @@ int load_form() {
         int k = ctx().frmi01.inpt_ddl[i];
         if (ctx().frmi01.inpt_typ[i] != typ_ddl || k < 1 || k > max_ddl) continue;
         if (is_landscape_list(i)) {
-            if (!load_landscapes(k)) return 0;
+            if (!load_app_list(i, k)) return 0;
             continue;
         }
         for (int e = 1; e <= ctx().frmi03.ddl_nbli[k] && e <= max_ddl_lines; ++e)

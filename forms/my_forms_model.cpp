@@ -68,6 +68,7 @@ void frm_init_form() {
     renew(ctx().frm999);
     ctx().frm999.window_id = kept.window_id;
     ctx().frm999.qfr = kept.qfr;
+    ctx().frm999.qline = kept.qline;
     ctx().frmc00 = blank->c00;
     ctx().frmc01 = blank->c01;
     ctx().frmi01 = blank->i01;

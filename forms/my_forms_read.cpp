@@ -10,7 +10,6 @@
 #include "host/files.hpp"
 #include "host/log_files.hpp"
 #include "host/messages.hpp"
-#include "include/common_data.hpp"
 #include "util/line_reader.hpp"
 #include "util/numbers.hpp"
 #include "util/text.hpp"
@@ -448,7 +447,7 @@ int read_definition(LineReader& in, const std::string& path, FormLog& log) {
         // The path stays whole: a path is not bound by the message's text field.
         std::string msg = message_literal(path_text(path)) + "/" + i2b(errors) +
                           " errors detected/see frm_forms.log";
-        error_message(s_error, msg, common_data.qline);
+        error_message(s_error, msg, ctx().frm999.qline);
     }
     return std::max(errors, read_status);
 }

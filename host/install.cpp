@@ -352,3 +352,20 @@ std::size_t MyGetEnv(std::string_view name, std::string& value) {
     }
     return value.size();
 }
+
+bool installed_landscapes(std::vector<std::string>& names, bool qline) {
+    constexpr std::size_t max_landscape_name = 64;  // what a list line holds of a name
+    names.clear();
+    if (!require_volaro_install("Error", qline)) return false;
+    get_active_volaro_version();
+    const std::string folder = path_join(common_data.vlroinstpath.view(), "Landscapes");
+    for (const std::string& entry : list_folder(folder)) {
+        // A list shows names as text; the converter finds the folder again by that text.
+        const std::string name = path_text(entry);
+        if (name.size() > max_landscape_name) continue;
+        if (!file_exists(path_join(path_join(folder, entry), entry + ".trn"))) continue;
+        names.push_back(name);
+    }
+    diag("landscapes in", path_text(folder), names.size());
+    return true;
+}

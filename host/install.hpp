@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // 3 when version 3 is installed, else 2 when version 2 is, else 0; fills the fields.
 int check_volaro_install(std::string_view msgpltfldr);
@@ -17,6 +18,9 @@ bool require_volaro_install(std::string_view title, bool qline);
 std::string landscape_header(std::string_view install, std::string_view name);
 // Decides the active version and copies its folders into vlroinstpath/vlrorootpath/vlropilpath.
 void get_active_volaro_version();
+// The installed landscapes: the folders under the landscapes folder that hold NAME/NAME.trn, as
+// text, in the order Windows lists them. False (the user was told) when nothing is installed.
+bool installed_landscapes(std::vector<std::string>& names, bool qline);
 // The major version read from the simulator's own log (0 when none); `path` = install folder.
 int get_volaro_inst_dir(int nc, std::string& path, bool silent);
 int get_volaro_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,

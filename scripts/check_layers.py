@@ -35,6 +35,9 @@ SYSTEM = re.compile(
     r"signal|pwd|dirent|iconv|langinfo|termios)\.h$")
 GRAPHICS = re.compile(r"(GL|freetype)/|ft2build\.h$|^FT_")
 SYSTEM_HOME = {"host", "toolkit"}
+# The form engine is a library: the application's shared state stays out of it.
+ENGINE = {"forms", "gui", "toolkit"}
+APP_STATE = "include/common_data.hpp"
 GRAPHICS_HOME = {"gui", "toolkit"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>|([A-Z_][A-Z0-9_]*))')
@@ -59,6 +62,9 @@ def check(root):
                     target = own.split("/", 1)[0] if "/" in own else folder
                     if target in BELOW and target != folder and target not in BELOW[folder]:
                         faults.append(f"{where} {folder}/ may not include {own} ({ORDER})")
+                    elif own == APP_STATE and folder in ENGINE:
+                        faults.append(f"{where} the form engine reads no application state "
+                                      "(hand it over through a hook)")
                     continue
                 name = system or macro
                 shown = f"<{system}>" if system else macro

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "app/Varnix_vers.hpp"
+#include "app/converter.hpp"
 #include "app/varnix_forms.hpp"
 #include "fixture.hpp"
 #include "forms/my_forms.hpp"
@@ -85,6 +86,7 @@ class ConverterWindow : public ::testing::Test {
         ASSERT_TRUE(find_converter_items());
         add_version_to_title();
         set_opt(frm_context().frm999.iact, frm_context().frm000.f_size, 0);
+        use_converter_hooks();  // the landscape list is the application's to fill
         ASSERT_EQ(load_form(), 1);
         fs::current_path(cwd);
         ASSERT_EQ(cpwInitContextHost(&form_view().cpw, std::make_unique<CpwNullHost>()), 1);

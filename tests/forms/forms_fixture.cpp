@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gui/form_view.hpp"
+#include "host/install.hpp"
 #include "host/registry.hpp"
 #include "include/common_data.hpp"
 
@@ -36,7 +37,9 @@ void FormsTest::SetUp() {
     reset_form_model();
     reset_form_view();
     test_app = {};
-    frm_set_app_hooks({record_callback, record_check, {}});
+    frm_set_app_hooks({record_callback, record_check, {}, [](int, std::vector<std::string>& lines) {
+                           return installed_landscapes(lines, common_data.qline);
+                       }});
 }
 
 void FormsTest::TearDown() { fs::current_path(old_cwd_); }

@@ -24,6 +24,7 @@
 
 #include "forms/my_forms.hpp"
 #include "gui/form_view.hpp"
+#include "host/install.hpp"
 #include "host/messages.hpp"
 #include "tests/gui/png_write.hpp"
 
@@ -98,7 +99,9 @@ int main(int argc, char** argv) {
     }
     if (opt.form.empty()) return usage();
 
-    frm_set_app_hooks({callback, check, {}});
+    frm_set_app_hooks({callback, check, {}, [](int, std::vector<std::string>& lines) {
+                           return installed_landscapes(lines, false);
+                       }});
     const int faults = frm_read_form(opt.form);
     if (frm_get_count() == 0) {
         std::fprintf(stderr, "frm_show: %s: no input boxes read (%d faults, see frm_forms.log)\n",
