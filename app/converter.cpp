@@ -191,7 +191,11 @@ int check_extent(std::string_view lab, float v, std::string& msg) {
 void reset_converter() { converter = ConverterState{}; }
 
 void use_converter_hooks() {
-    frm_set_app_hooks({frm_callback, check_values_app, {}, landscape_list});
+    // A file dropped on the converter opens on the file page.
+    auto drop = [](const std::vector<std::string>& paths) {
+        if (!paths.empty()) show_file_page(paths.front());
+    };
+    frm_set_app_hooks({frm_callback, check_values_app, drop, landscape_list});
 }
 
 BoxValue current_value(int n) {

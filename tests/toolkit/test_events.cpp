@@ -103,6 +103,24 @@ TEST_F(Dispatch, CloseRequestGoesToTheCreateHandlerOrDestroysTheWindow) {
     EXPECT_EQ(cpwGetLastError(cpw_), cpw_err_no_window);
 }
 
+// Files dropped on a window reach its drop handler once, in the order given; a drop on a window
+// that is gone, or of nothing, is no event; the title changes the host's window.
+TEST_F(Dispatch, DroppedFilesReachTheHandlerOnce) {
+    std::vector<std::vector<std::string>> drops;
+    cpwDropCallback(
+        cpw_, [&](pCpw, int, const std::vector<std::string>& paths) { drops.push_back(paths); });
+    const int w = cpwCreateWindowEx(cpw_, "a", 0, 0, 10, 10);
+    drain();
+    cpw_input_drop(cpw_, w, {"/a/b.cup", "/c d/\xC3\xA9.gpx"});
+    cpw_input_drop(cpw_, w + 7, {"/gone.cup"});
+    cpw_input_drop(cpw_, w, {});
+    drain();
+    ASSERT_EQ(drops.size(), 1u);
+    EXPECT_EQ(drops[0], (std::vector<std::string>{"/a/b.cup", "/c d/\xC3\xA9.gpx"}));
+    EXPECT_EQ(cpwSetWindowTitle(cpw_, "Varnix \x97 b.cup", w), 1);
+    EXPECT_EQ(cpwSetWindowTitle(cpw_, "x", w + 7), 0);
+}
+
 TEST_F(Dispatch, TitleOnlyWindowIgnoresCloseRequests) {
     record_all();
     ASSERT_EQ(cpwInitWindowProperty(cpw_, cpw_wprop_title_only, 1, 0), 1);
