@@ -38,7 +38,8 @@ struct FilePage {
     FormContext* converter = nullptr;                          // the form the page was reached from
     int n_in = 0, n_lnd = 0, n_tsk = 0, n_out = 0, n_cup = 0;  // input boxes
     int t_sum = 0, t_msg = 0;                                  // text lines
-    std::string input;  // the file shown (host path), "" none
+    std::string input;   // the file shown (host path), "" none
+    std::string output;  // the output proposed for it (host path)
     FileContents contents;
     std::vector<std::string> warnings;  // of the last Convert
 };
@@ -191,7 +192,8 @@ void open_input(const std::string& path) {
     fill_task_list();
     preselect_landscape();
     const bool plan = page.contents.is_flight_plan;
-    frm_set_value(page.n_out, 0, 0, path_text(default_output(path, plan)), true);
+    page.output = default_output(path, plan);
+    frm_set_value(page.n_out, 0, 0, path_text(page.output), true);
     frm_set_prop(sec_inpt, page.n_cup, prop_act, plan ? 0 : 1, 0, "", true);
     frm_set_title(std::string(title) + " \x97 " + file_name_of(path));
     set_line(page.t_sum, std::to_string(page.contents.points.size()) + " points, " +
@@ -204,8 +206,7 @@ void open_input(const std::string& path) {
     show_picture();
 }
 
-// --- Convert
-// --------------------------------------------------------------------------------------
+// --- Convert -------------------------------------------------------------------------------------
 
 // Asks before a file the user has is replaced; true to go on.
 bool may_replace(const std::vector<std::string>& files) {
@@ -227,7 +228,9 @@ void convert_page() {
     FileJob job;
     job.landscape = text_path(value_of(page.n_lnd));
     job.infile = page.input;
-    job.outfile = text_path(value_of(page.n_out));
+    // A box shows a path as text; the path itself is kept while the box shows it unchanged.
+    const std::string out_text = value_of(page.n_out);
+    job.outfile = out_text == path_text(page.output) ? page.output : text_path(out_text);
     job.cup = !page.contents.is_flight_plan && entry_of(page.n_cup) != 0;
     const int task = chosen_task();
     if (task >= 0 && !page.contents.is_flight_plan) job.task = std::to_string(task + 1);
@@ -274,8 +277,8 @@ void list_warnings() {
 void page_callback(int ncla, int n, int& value) {
     if (ncla == sec_inpt) {
         if (n == page.n_in) {
-            const std::string chosen = text_path(value_of(n));
-            if (!chosen.empty() && chosen != page.input) open_input(chosen);
+            const std::string shown = value_of(n);
+            if (!shown.empty() && shown != path_text(page.input)) open_input(text_path(shown));
         } else if (n == page.n_lnd || n == page.n_tsk) {
             show_picture();
         }

@@ -10,7 +10,9 @@
 // The converter's button that shows the file page, and the page's own buttons.
 inline constexpr int butt_files = 4;
 inline constexpr int butt_warnings = 5;
-inline constexpr int butt_convert_file = 102;
+// Not validated by the engine: its boxes hold paths as Windows-1252 text, and the page keeps
+// the real paths itself.
+inline constexpr int butt_convert_file = 7;
 
 // Shows the file page in the window of the current (converter) form; with `file` (a host path),
 // opens that file on it. False when the page's definition cannot be read (the user was told).

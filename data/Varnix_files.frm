@@ -33,7 +33,7 @@ TickSize=13
 {Separ=12,40,548,40}
 
 [Buttons]
-{Txt=Convert; Type=102; Pos=C14%,12; Size=100}
+{Txt=Convert; Type=7; Pos=C14%,12; Size=100}
 {Txt=Warnings; Type=5; Pos=C38%,12; Size=100}
 {Txt=Converter; Type=4; Pos=C62%,12; Size=100}
 {Txt=Close; Type=CANCEL; Pos=C86%,12; Size=100}
