@@ -13,10 +13,10 @@ namespace {
 
 // The model right after reading the form.
 struct Model {
-    Frm000 frm_context().frm000;
-    Frmc01 frm_context().frmc01;
-    Frmi01 frm_context().frmi01;
-    Frmi03 frm_context().frmi03;
+    Frm000 frm000;
+    Frmc01 frmc01;
+    Frmi01 frmi01;
+    Frmi03 frmi03;
 };
 
 const Model& fresh_model() {
