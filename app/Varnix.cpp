@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/Varnix_vers.hpp"
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "app/file_job.hpp"
 #include "app/fpl_file.hpp"

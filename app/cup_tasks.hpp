@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 #include "app/run_outcome.hpp"
 
 // The task that `selector` names: a number from 1 in file order, or the task's name. Null with

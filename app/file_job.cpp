@@ -5,8 +5,8 @@
 #include <unordered_map>
 
 #include "app/Varnix.hpp"
-#include "app/batch_items.hpp"
-#include "app/cup_file.hpp"
+#include "formats/batch_items.hpp"
+#include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "app/fpl_file.hpp"
 #include "app/run_log.hpp"

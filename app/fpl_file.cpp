@@ -6,7 +6,7 @@
 #include <map>
 
 #include "app/Varnix.hpp"
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
 #include "geo/UTM.hpp"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/Varnix.hpp"
-#include "app/batch_items.hpp"
-#include "app/cup_file.hpp"
+#include "formats/batch_items.hpp"
+#include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "app/run_log.hpp"
 #include "geo/UTM.hpp"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 #include "app/run_outcome.hpp"
 #include "formats/records.hpp"
 

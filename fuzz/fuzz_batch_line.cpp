@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "geo/decode_coord.hpp"
 #include "util/line_reader.hpp"

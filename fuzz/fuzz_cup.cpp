@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/fuzz_cup_checks.hpp"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 #include "fuzz/fuzz_check.hpp"
 
 // Tasks cover lines of the section (`section_lines` of them), one task after the other; an

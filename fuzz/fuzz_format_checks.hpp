@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 #include "formats/cup_write.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "geo/decode_coord.hpp"

@@ -1,9 +1,9 @@
 // The readers of batch input lines and the output field rules.
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 
 #include <gtest/gtest.h>
 
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The readers of files that come from outside, on bytes in memory: .cup records and tasks, and
 // flight plans.
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 
 #include <algorithm>
 #include <array>

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/batch_items.hpp"
+#include "formats/batch_items.hpp"
 #include "util/line_reader.hpp"
 
 // True when `name` ends in .cup (any case): such an input is read as a waypoint file.

@@ -1,4 +1,4 @@
-#include "app/cup_file.hpp"
+#include "formats/cup_file.hpp"
 
 #include <algorithm>
 #include <array>
