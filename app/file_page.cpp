@@ -3,7 +3,6 @@
 #include "app/file_page.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
