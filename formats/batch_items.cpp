@@ -148,7 +148,9 @@ bool read_usual_batch_line(std::string_view line, UsualPoint& point) {
     blanks();
     std::int32_t nump = 0;
     const char* const first = p;
-    for (; p < end && unsigned(*p - '0') < 10; ++p) nump = nump * 10 + (*p - '0');
+    // Up to nine digits are added up: a longer number is for the long way, and would overflow.
+    for (; p < end && unsigned(*p - '0') < 10; ++p)
+        if (p - first < 9) nump = nump * 10 + (*p - '0');
     if (p == first || p - first > 9 || !item_ended()) return false;
     separator();
     // The name: a quote, an empty item or a comment where it starts is for the long way.

@@ -75,7 +75,8 @@ TEST(ReadUsualBatchLine, TakesOnlyThePlainLayout) {
     const std::pair<const char*, bool> cases[] = {
         {"  12,Name , -46.4095601\t9.4013452 ,558.5  ", true},
         {"123456789 N 90 -180 0", true},
-        {"1234567890 N 46.5 9.25 100", false},  // past nine digits: from_chars decides
+        {"1234567890 N 46.5 9.25 100", false},        // past nine digits: from_chars decides
+        {"100555555555555555 N 46.5 9.25 0", false},  // not added up past nine: no overflow
         {"1 'Name' 46.5 9.25 100", false},
         {"1 MyLandscape 46.5 9.25 100", false},
         {"1 N 46. 9.25 100", false},  // not ending in a digit: the recogniser's long way
