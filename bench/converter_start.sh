@@ -8,17 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-20}
 build=$(realpath -m "${2:-$here/build}")
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
-binary="$build/app/varnix"
-
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/bench/window_setup.sh"
 
 # The installation: the demo's terrain header under 100 names.
 install="$work/Volaro2"
@@ -32,18 +22,9 @@ done
 printf 'WINE REGISTRY Version 2\n\n[Software\\\\Volaro2] 1\n"InstallDir"="%s"\n' "$install" \
     > "$work/user.reg"
 
-display=""
-for n in $(seq 171 199); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || { display=":$n"; break; }
-done
-# -noreset: a server with no client left would start afresh and forget the resources set below.
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
-[ -z "${XFT_DPI:-}" ] || echo "Xft.dpi: $XFT_DPI" | xrdb -display "$display" -merge
-export DISPLAY="$display" VARNIX_REGISTRY="$work/user.reg" VARNIX_NO_DIALOGS=1
-export XDG_CONFIG_HOME="$work/config"
-unset WAYLAND_DISPLAY
+start_xvfb
+[ -z "${XFT_DPI:-}" ] || echo "Xft.dpi: $XFT_DPI" | xrdb -display "$DISPLAY" -merge
+export VARNIX_REGISTRY="$work/user.reg"
 cd "$work"
 
 times=()

@@ -7,17 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-10}
 build=$(realpath -m "${2:-$here/build}")
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
-binary="$build/app/varnix"
-
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/bench/window_setup.sh"
 
 # 100,000 waypoints around the demo landscape, one task of five of them.
 python3 - "$work/big.cup" << 'PY'
@@ -33,16 +23,8 @@ with open(sys.argv[1], "w", newline="\r\n") as f:
     f.write('"Five","P1","P1","P20","P300","P4000","P1","P1"\n')
 PY
 
-display=""
-for n in $(seq 171 199); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY="$display" VARNIX_REGISTRY="$here/data/demo/user.reg" VARNIX_NO_DIALOGS=1
-export XDG_CONFIG_HOME="$work/config"
-unset WAYLAND_DISPLAY
+start_xvfb
+export VARNIX_REGISTRY="$here/data/demo/user.reg"
 cd "$work"
 
 # median_start NAME_PATTERN ARGS...: the median milliseconds until a window of that name shows.

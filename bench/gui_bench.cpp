@@ -39,8 +39,8 @@ void draw() {
     cpwSwapWindowBuffers(form_view().cpw, form_view().windowInfo.id);
 }
 
-void BM_KeyPressRedrawn(benchmark::State& state) {
-    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+// A letter typed and rubbed out in turn (the value keeps its length over the run), redrawn.
+void type_and_redraw(benchmark::State& state) {
     auto& v = form_view();
     v.CurInpt = 3;
     v.CurPos_1 = v.CurPos_2 = int(v.inpt_cval[3].size());
@@ -48,11 +48,16 @@ void BM_KeyPressRedrawn(benchmark::State& state) {
     CpwKeyInfo typed{1, 'E', 0x12, 0, 'E', 0, 0}, back{1, 0x08, 0x0E, 0, 0x08, 0, 0};
     bool add = true;
     for (auto _ : state) {
-        frm_KdbHookProc(add ? typed : back);  // the value keeps its length over the run
+        frm_KdbHookProc(add ? typed : back);
         add = !add;
         draw();
     }
     frm_StartKbdHook(0);
+}
+
+void BM_KeyPressRedrawn(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    type_and_redraw(state);
 }
 BENCHMARK(BM_KeyPressRedrawn)->Unit(benchmark::kMillisecond);
 
@@ -132,18 +137,7 @@ BENCHMARK(BM_PictureOf100kPointsRedrawn)->Unit(benchmark::kMillisecond);
 void BM_KeyPressBesideThePicture(benchmark::State& state) {
     if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
     if (form_view().nb_pict == 0) show_big_picture();
-    auto& v = form_view();
-    v.CurInpt = 3;
-    v.CurPos_1 = v.CurPos_2 = int(v.inpt_cval[3].size());
-    frm_StartKbdHook(1);
-    CpwKeyInfo typed{1, 'E', 0x12, 0, 'E', 0, 0}, back{1, 0x08, 0x0E, 0, 0x08, 0, 0};
-    bool add = true;
-    for (auto _ : state) {
-        frm_KdbHookProc(add ? typed : back);
-        add = !add;
-        draw();
-    }
-    frm_StartKbdHook(0);
+    type_and_redraw(state);
 }
 BENCHMARK(BM_KeyPressBesideThePicture)->Unit(benchmark::kMillisecond);
 
