@@ -5,11 +5,11 @@
 #include <unordered_map>
 
 #include "app/Varnix.hpp"
-#include "formats/batch_items.hpp"
-#include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
 #include "app/fpl_file.hpp"
 #include "app/run_log.hpp"
+#include "formats/batch_items.hpp"
+#include "formats/cup_file.hpp"
 #include "formats/cup_write.hpp"
 #include "formats/gpx.hpp"
 #include "formats/tsk.hpp"
@@ -40,9 +40,9 @@ bool read_whole_file(const std::string& path, std::string& bytes) {
     return ok;
 }
 
-bool holds_tasks(InputKind kind) {
-    return kind == InputKind::cup || kind == InputKind::tsk || kind == InputKind::gpx ||
-           kind == InputKind::xctsk;
+bool holds_tasks(FileKind kind) {
+    return kind == FileKind::cup || kind == FileKind::tsk || kind == FileKind::gpx ||
+           kind == FileKind::xctsk;
 }
 
 // The file's name without folder and extension: the name of a task file's one task.
@@ -55,7 +55,7 @@ std::string file_stem(const std::string& infile) {
 
 }  // namespace
 
-InputKind input_kind(const std::string& infile) {
+FileKind input_kind(const std::string& infile) {
     char head[512];
     std::size_t n = 0;
     if (std::FILE* f = file_exists(infile) ? open_file(infile, "rb") : nullptr) {
@@ -66,20 +66,20 @@ InputKind input_kind(const std::string& infile) {
     if (start.starts_with("\xEF\xBB\xBF")) start.remove_prefix(3);
     start.remove_prefix(std::min(start.size(), start.find_first_not_of(" \t\r\n")));
     if (start.starts_with('<')) {
-        if (start.find("<gpx") != std::string_view::npos) return InputKind::gpx;
-        if (start.find("<Task") != std::string_view::npos) return InputKind::tsk;
+        if (start.find("<gpx") != std::string_view::npos) return FileKind::gpx;
+        if (start.find("<Task") != std::string_view::npos) return FileKind::tsk;
     }
     if (start.starts_with('{') && !has_extension(infile, ".gpx") && !has_extension(infile, ".tsk"))
-        return InputKind::xctsk;
-    if (has_extension(infile, ".gpx")) return InputKind::gpx;
-    if (has_extension(infile, ".tsk")) return InputKind::tsk;
-    if (has_extension(infile, ".xctsk")) return InputKind::xctsk;
-    if (is_flight_plan_name(infile)) return InputKind::flight_plan;
-    if (is_cup_input(infile)) return InputKind::cup;
-    return InputKind::batch;
+        return FileKind::xctsk;
+    if (has_extension(infile, ".gpx")) return FileKind::gpx;
+    if (has_extension(infile, ".tsk")) return FileKind::tsk;
+    if (has_extension(infile, ".xctsk")) return FileKind::xctsk;
+    if (is_flight_plan_name(infile)) return FileKind::flight_plan;
+    if (is_cup_input(infile)) return FileKind::cup;
+    return FileKind::batch;
 }
 
-bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in,
+bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
                    RunOutcome& outcome) {
     std::string bytes;
     if (!read_whole_file(infile, bytes)) {
@@ -87,9 +87,9 @@ bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in
                                       batch_file_message(BatchFileFailure::open_input, infile));
         return false;
     }
-    const FormatContent content = kind == InputKind::gpx   ? read_gpx(bytes)
-                                  : kind == InputKind::tsk ? read_tsk(bytes)
-                                                           : read_xctsk(bytes);
+    const FormatContent content = kind == FileKind::gpx   ? read_gpx(bytes)
+                                  : kind == FileKind::tsk ? read_tsk(bytes)
+                                                          : read_xctsk(bytes);
     if (!content.error.empty()) {
         outcome = RunOutcome::stopped(
             RunOutcome::Stop::reported,
@@ -104,8 +104,8 @@ bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in
 }
 
 RunOutcome list_tasks(const std::string& infile) {
-    const InputKind kind = input_kind(infile);
-    if (kind == InputKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
+    const FileKind kind = input_kind(infile);
+    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
@@ -113,10 +113,9 @@ RunOutcome list_tasks(const std::string& infile) {
 }
 
 RunOutcome convert_file(const BatchOptions& options) {
-    const InputKind kind = input_kind(options.infile);
-    if (kind == InputKind::flight_plan)
-        return convert_flight_plan(options.infile, options.outfile);
-    if (kind == InputKind::batch || kind == InputKind::cup) return read_batch(options);
+    const FileKind kind = input_kind(options.infile);
+    if (kind == FileKind::flight_plan) return convert_flight_plan(options.infile, options.outfile);
+    if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(options.infile, kind, in, outcome)) return outcome;
@@ -248,17 +247,18 @@ void read_batch_contents(const std::string& infile, FileContents& c) {
     BatchPoint p;
     while (in.next(line)) {
         if (in.line_number() == 1) {
-            extract_key_val(std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)),
-                            key, val);
+            extract_key_val(
+                std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)), key,
+                val);
             if (key == "Landscape") c.landscape = val;
         }
         const LineResult r = parse_batch_line(line, scratch, p);
         if (r == LineResult::skip || r == LineResult::landscape_skipped) continue;
         if (r != LineResult::point) {
-            c.error = file_fault(infile, in.line_number(),
-                                 r == LineResult::too_many_items
-                                     ? "more than 5 items (a decimal comma?)"
-                                     : describe_bad_batch_line(line));
+            c.error =
+                file_fault(infile, in.line_number(),
+                           r == LineResult::too_many_items ? "more than 5 items (a decimal comma?)"
+                                                           : describe_bad_batch_line(line));
             return;
         }
         FilePoint fp;
@@ -346,12 +346,12 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
 
 FileContents read_file_contents(const std::string& infile) {
     FileContents c;
-    const InputKind kind = input_kind(infile);
-    if (kind == InputKind::flight_plan) {
+    const FileKind kind = input_kind(infile);
+    if (kind == FileKind::flight_plan) {
         read_plan_contents(infile, c);
-    } else if (kind == InputKind::cup) {
+    } else if (kind == FileKind::cup) {
         read_cup_contents(infile, c);
-    } else if (kind == InputKind::batch) {
+    } else if (kind == FileKind::batch) {
         read_batch_contents(infile, c);
     } else {
         ConvertedInput in;

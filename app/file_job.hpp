@@ -19,8 +19,8 @@ struct FileJob {            // what the window's file page chose
 };
 
 struct FileJobReport {
-    int status = 0;                     // the exit status the command line would give (0, 2, 3)
-    std::string error;                  // the stop's text as the user reads it, "" none
+    int status = 0;     // the exit status the command line would give (0, 2, 3)
+    std::string error;  // the stop's text as the user reads it, "" none
     int written = 0, outside = 0, skipped = 0;
     std::vector<std::string> warnings;  // the warnings, in order, as the console shows them
     std::vector<std::string> outputs;   // files written
@@ -33,11 +33,11 @@ FileJobReport run_file_job(const FileJob& job);
 
 // What an input is: XML and JSON are known by their content (a GPX or task file whatever its
 // name), the rest by the extension (.cup, .fpl; anything else is a batch file).
-enum class InputKind { batch, cup, flight_plan, tsk, gpx, xctsk };
-InputKind input_kind(const std::string& infile);
+enum class FileKind { batch, cup, flight_plan, tsk, gpx, xctsk };
+FileKind input_kind(const std::string& infile);
 // A task or GPX input as the .cup file the batch reads. False with `outcome` the stop (a file
 // that cannot be opened or is not what it should be, naming the place).
-bool convert_input(const std::string& infile, InputKind kind, ConvertedInput& in,
+bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
                    RunOutcome& outcome);
 // -tasks: number, name and points of each task of `infile` on standard output.
 RunOutcome list_tasks(const std::string& infile);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Varnix.hpp"
+#include "app/converter.hpp"
 #include "app/file_job.hpp"
 #include "app/run_log.hpp"
 #include "app/varnix_forms.hpp"
@@ -45,20 +46,8 @@ struct FilePage {
 
 FilePage page;
 
-std::string value_of(int n) {
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string cv;
-    frm_get_cur_value(n, iv, rv, cv, it);
-    return std::string(trim(cv));
-}
-int entry_of(int n) {
-    int iv = 0, it = 0;
-    float rv = 0;
-    std::string cv;
-    frm_get_cur_value(n, iv, rv, cv, it);
-    return iv;
-}
+std::string value_of(int n) { return std::string(trim(current_value(n).cv)); }
+int entry_of(int n) { return current_value(n).iv; }
 
 void set_line(int t, std::string_view text) {
     frm_set_prop(sec_text, t, prop_txt, 0, 0, text, true);
