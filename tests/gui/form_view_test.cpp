@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "util/i18n.hpp"
 
@@ -136,20 +137,18 @@ TEST_F(FormViewTest, DependenciesFollowTickBoxes) {
 // The form file's texts reach the view in the pilot's language; a landscape's name and a
 // typed value stay as they are.
 TEST_F(FormViewTest, TextsShownInThePilotsLanguage) {
-    struct Case {
-        Language language;
-        std::string label, entry, line, caption;
+    using Texts = std::tuple<std::string, std::string, std::string, std::string>;
+    const std::pair<Language, Texts> cases[] = {
+        {Language::english, {"Landscape", "Decimal degrees", "Result", "Convert"}},
+        {Language::french,
+         {"Paysage",
+          "Degr\xE9s d\xE9"
+          "cimaux",
+          "R\xE9sultat", "Convertir"}},
+        {Language::german, {"Landschaft", "Dezimalgrad", "Ergebnis", "Umrechnen"}},
     };
-    const Case cases[] = {
-        {Language::english, "Landscape", "Decimal degrees", "Result", "Convert"},
-        {Language::french, "Paysage",
-         "Degr\xE9s d\xE9"
-         "cimaux",
-         "R\xE9sultat", "Convertir"},
-        {Language::german, "Landschaft", "Dezimalgrad", "Ergebnis", "Umrechnen"},
-    };
-    for (const Case& c : cases) {
-        set_language(c.language);
+    for (const auto& [language, texts] : cases) {
+        set_language(language);
         reset_form_view();
         add_inpt(2, 0, "Landscape", "Landscape", {1, 2, 3, 4}, 0, 0, 5, typ_chr, 0, 1, -1, -1, "");
         add_ddl(0, 1, 0, "Decimal degrees");
@@ -157,14 +156,11 @@ TEST_F(FormViewTest, TextsShownInThePilotsLanguage) {
         add_subt(2, 0, "Title", 1, 1);
         add_butt(1, 0, "Convert", 1, 1, 1, 1);
         set_subt(0, "Result", 0);
-        EXPECT_EQ(form_view().inpt_txt[0], c.label);
-        EXPECT_EQ(form_view().inpt_cval[0], "Landscape");
-        EXPECT_EQ(form_view().ddl_txt[0][0], c.entry);
-        EXPECT_EQ(form_view().lnd_nam[0], "Landscape");
-        EXPECT_EQ(form_view().subt_txt[0], c.line);
-        EXPECT_EQ(form_view().butt_txt[0], c.caption);
+        const auto& v = form_view();
+        EXPECT_EQ(Texts(v.inpt_txt[0], v.ddl_txt[0][0], v.subt_txt[0], v.butt_txt[0]), texts);
+        EXPECT_EQ(v.inpt_cval[0] + "|" + v.lnd_nam[0], "Landscape|Landscape");
         set_inpt_props(0, "Lon", 1, typ_chr, "", 0);
-        EXPECT_EQ(form_view().inpt_txt[0], translate_to(c.language, "Lon"));
+        EXPECT_EQ(v.inpt_txt[0], translate_to(language, "Lon"));
     }
     set_language(Language::english);
 }

@@ -415,10 +415,9 @@ def keys_of_desktop_fields(f):
         f.key("Return")
         return framed and f.expect("callback 6 ") == "callback 6 1 1"
 
-    rows = [the_first_box_takes_the_first_keys, shift_arrows_double_click_and_ctrl_a_select,
-            tab_and_space_tick_a_box, letters_typed_quickly_find_a_list_line,
-            the_focused_button_is_framed_and_pressed_by_enter]
-    for row in rows:
+    for row in (the_first_box_takes_the_first_keys, shift_arrows_double_click_and_ctrl_a_select,
+                tab_and_space_tick_a_box, letters_typed_quickly_find_a_list_line,
+                the_focused_button_is_framed_and_pressed_by_enter):
         check(row(), row.__name__.replace("_", " "))
     f.finish()
 

@@ -15,11 +15,6 @@ TEST(ConsoleKeep, LinesShownAtTheEnd) {
         bool stopped, warned;
     };
     const Case cases[] = {
-        {"nothing written", {}, {}, 40, "", false, false},
-        {"a result", {"TPPosX=20817.031\nTPPosY=14633.714"}, {}, 40,
-         "TPPosX=20817.031\nTPPosY=14633.714", false, false},
-        {"a stop", {"STOP incorrect coordinate format"}, {}, 40, "STOP incorrect coordinate format",
-         true, false},
         {"a warning, then the result",
          {" Warning: the point lies outside landscape Demo", "TPPosX=1\nTPPosY=2"}, {}, 40,
          " Warning: the point lies outside landscape Demo\nTPPosX=1\nTPPosY=2", false, true},
