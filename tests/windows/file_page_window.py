@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""A file opened with varnix.exe as Explorer opens it: under Wine, `wine start /unix` gives the
-program a console of its own with the file as its only operand. The window's file page opens on
-it, titled with the file's name; Enter converts, and the flight plan is the one the Linux build
-writes for the same choices, byte for byte.
+"""A file opened with varnix.exe as Explorer opens it (`wine start /unix`: a console of its own,
+the file its only operand): the file page opens titled with the file's name, Enter writes the
+flight plan the Linux build writes for the same choices, byte for byte, and Escape closes.
 
 file_page_window.py LINUX_VARNIX WINDOWS_EXE WINE_PREFIX SCREENSHOT.png
 """
@@ -16,65 +15,53 @@ from pathlib import Path
 
 LINUX, WINDOWS = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 PREFIX, SHOT = Path(sys.argv[3]).resolve(), sys.argv[4]
-ROOT = Path(__file__).resolve().parent.parent.parent
-STORE = ROOT / "data/demo/user.reg"
-TASKS = ROOT / "tests/app/data/tasks.cup"
+ROOT = Path(__file__).resolve().parents[2]
 
 
 def xdo(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 
 
-def find_window(title):
-    for _ in range(150):
-        ids = xdo("search", "--onlyvisible", "--name", title).split()
-        if ids:
-            return ids[0]
+def wait(found, tries=50):
+    """found()'s first true answer, asked every 0.2 s; its last one when none comes."""
+    for _ in range(tries):
+        if got := found():
+            return got
         time.sleep(0.2)
-    return None
+    return got
 
 
 def main():
-    env = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all", VARNIX_REGISTRY=str(STORE),
-               VARNIX_NO_DIALOGS="1", LANG="C.UTF-8")
-    problems = []
+    env = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all", VARNIX_NO_DIALOGS="1",
+               VARNIX_REGISTRY=str(ROOT / "data/demo/user.reg"), LANG="C.UTF-8")
+    window = lambda: xdo("search", "--onlyvisible", "--name", "tasks\\.cup$").split()
     with tempfile.TemporaryDirectory(prefix="varnix-files-") as tmp:
         gui, cli = Path(tmp, "gui"), Path(tmp, "cli")
         for d in (gui, cli):
             d.mkdir()
-            shutil.copy(TASKS, d)
+            shutil.copy(ROOT / "tests/app/data/tasks.cup", d)
         subprocess.run([LINUX, "-batch", "-task", "1", "Demo", "tasks.cup", "tasks.fpl"], cwd=cli,
                        env=env, capture_output=True, check=False)
         # start returns at once; the program keeps nothing of ours open.
         subprocess.Popen(["wine", "start", "/unix", WINDOWS, str(gui / "tasks.cup")], cwd=gui,
                          env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL)
-        win = find_window("tasks\\.cup$")
-        if win is None:
-            problems.append("no window titled with tasks.cup appeared")
-        else:
-            title = xdo("getwindowname", win).strip()
-            if title != "Varnix \u2014 tasks.cup":
-                problems.append(f"title {title!r}")
+        win = (wait(window, 150) or [None])[0]
+        title = xdo("getwindowname", win).strip() if win else None
+        if win:
             time.sleep(1)  # the first frame
             xdo("windowfocus", "--sync", win)
             xdo("key", "--window", win, "Return")
-            for _ in range(50):
-                if (gui / "tasks.fpl").exists():
-                    break
-                time.sleep(0.2)
+            wait((gui / "tasks.fpl").exists)
             time.sleep(0.5)
             subprocess.run(["import", "-window", "root", SHOT], timeout=30, check=False)
-            got, want = gui / "tasks.fpl", cli / "tasks.fpl"
-            if not got.exists() or got.read_bytes() != want.read_bytes():
-                problems.append("tasks.fpl differs from the Linux build's")
             xdo("key", "--window", win, "Escape")
-            for _ in range(50):
-                if not xdo("search", "--onlyvisible", "--name", "tasks\\.cup$").split():
-                    break
-                time.sleep(0.2)
-            else:
-                problems.append("Escape did not close the window")
+        got, want = gui / "tasks.fpl", cli / "tasks.fpl"
+        problems = [p for p, ok in [
+            (f"title {title!r}, not Varnix \u2014 tasks.cup", title == "Varnix \u2014 tasks.cup"),
+            ("tasks.fpl differs from the Linux build's",
+             got.exists() and got.read_bytes() == want.read_bytes()),
+            ("Escape did not close the window", win and wait(lambda: not window()))] if not ok]
     for p in problems:
         print(f"FAIL file page under Wine: {p}")
     print(f"{0 if problems else 1} passed, {1 if problems else 0} failed (screenshot: {SHOT})")
