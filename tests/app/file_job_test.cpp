@@ -167,13 +167,9 @@ TEST_F(FileJobs, ReadsWhatAFileHolds) {
 }
 
 TEST_F(FileJobs, DefaultOutputsBesideTheInput) {
-    const std::pair<std::pair<std::string, bool>, std::string> cases[] = {
-        {{"/a/b.c/pts.txt", false}, "/a/b.c/pts.fpl"},
-        {{"/a/task.cup", false}, "/a/task.fpl"},
-        {{"/a/Plan.FPL", true}, "/a/Plan.cup"},
-        {{"/a/noext", false}, "/a/noext.fpl"},
-    };
-    for (const auto& [in, want] : cases) EXPECT_EQ(default_output(in.first, in.second), want);
+    EXPECT_EQ(default_output("/a/b.c/pts.txt", false), "/a/b.c/pts.fpl");
+    EXPECT_EQ(default_output("/a/Plan.FPL", true), "/a/Plan.cup");
+    EXPECT_EQ(default_output("/a/noext", false), "/a/noext.fpl");
 }
 
 }  // namespace

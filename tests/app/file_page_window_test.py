@@ -61,9 +61,6 @@ class Page:
         run("xdotool", "mousemove", "--window", self.win, str(x), str(self.height - y), "click", "1")
         time.sleep(0.5)
 
-    def title(self):
-        return run("xdotool", "getwindowname", self.win)
-
     def red_pixels(self):
         shot = subprocess.run(["import", "-window", self.win, "-depth", "8", "rgb:-"],
                               capture_output=True, check=False).stdout
@@ -119,19 +116,19 @@ def main():
                 for d in (gui_dir, cli_dir):
                     shutil.rmtree(d, ignore_errors=True)
                     os.makedirs(d)
+                    if text is None or text == "from-cli":
+                        shutil.copy(tasks, os.path.join(d, "tasks.cup" if text else file))
                     if text == "from-cli":  # a flight plan as the command line makes it
-                        shutil.copy(tasks, d)
-                        subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup",
-                                        file], cwd=d, capture_output=True, check=False)
+                        subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", file],
+                                       cwd=d, capture_output=True, check=False)
                     elif text is not None:
                         with open(os.path.join(d, file), "w") as f:
                             f.write(text)
-                    else:
-                        shutil.copy(tasks, os.path.join(d, file))
                 subprocess.run([varnix] + cli, cwd=cli_dir, capture_output=True, check=False)
                 page = Page(varnix, gui_dir, file)
                 if name == cases[0][0]:
-                    check(page.title() == "Varnix \u2014 tasks.cup", "the title names the file")
+                    title = run("xdotool", "getwindowname", page.win)
+                    check(title == "Varnix \u2014 tasks.cup", "the title names the file")
                     check(page.red_pixels() > 10, "points outside the landscape drawn red")
                 if click:
                     page.click(*click)
