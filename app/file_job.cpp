@@ -142,12 +142,16 @@ namespace {
 // The job's messages, gathered while it runs; the console and the boxes get them back after.
 class ReportSink {
   public:
-    explicit ReportSink(FileJobReport& report) {
-        set_message_sink([&report](int status, std::string_view text) {
-            if (status == s_error && report.error.empty())
+    ReportSink(FileJobReport& report, const WarningSink& on_warning) {
+        set_message_sink([&report, &on_warning](int status, std::string_view text) {
+            if (status == s_error && report.error.empty()) {
                 report.error = trim(text);
-            else
-                report.warnings.emplace_back(text);
+                return;
+            }
+            const std::string line(text);
+            if (on_warning) on_warning(line);
+            if (++report.warning_count <= FileJobReport::warnings_kept)
+                report.warnings.push_back(line);
         });
     }
     ReportSink(const ReportSink&) = delete;
@@ -179,6 +183,7 @@ void run_job(const FileJob& job, FileJobReport& report) {
     options.qcup = job.cup;
     options.qline = false;
     options.task = job.task;
+    options.all_warnings = true;
     const RunOutcome outcome = convert_file(options);
     report.status = int(outcome.status);
     report.written = outcome.written;
@@ -192,12 +197,12 @@ void run_job(const FileJob& job, FileJobReport& report) {
 
 }  // namespace
 
-FileJobReport run_file_job(const FileJob& job) {
+FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning) {
     FileJobReport report;
     const auto landscape = common_data.landscape;
     const bool qline = common_data.qline;
     {
-        ReportSink sink(report);
+        ReportSink sink(report, on_warning);
         common_data.qline = false;
         if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
             report.status = int(ExitStatus::stopped);

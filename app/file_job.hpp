@@ -4,6 +4,7 @@
 // gathered into a report instead of the console or a box.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,18 @@ struct FileJobReport {
     int status = 0;     // the exit status the command line would give (0, 2, 3)
     std::string error;  // the stop's text as the user reads it, "" none
     int written = 0, outside = 0, skipped = 0;
-    std::vector<std::string> warnings;  // the warnings, in order, as the console shows them
+    static constexpr std::size_t warnings_kept = 100;
+    std::vector<std::string> warnings;  // the first warnings, in order, as the console shows them
+    std::size_t warning_count = 0;      // all of them
     std::vector<std::string> outputs;   // files written
 };
 
 // Writes exactly what `varnix -batch [-cup] [-task N] LAND FILE OUT` writes, byte for byte
-// (outputs, run log, program log); never exits, prints nothing, opens no box. The landscape of
-// the shared program state is left as it was; the projection is the job's.
-FileJobReport run_file_job(const FileJob& job);
+// (outputs, run log, program log), but holds back no warning; never exits, prints nothing, opens
+// no box. `on_warning` has every warning as it arises (the report keeps the first ones). The
+// landscape of the shared program state is left as it was; the projection is the job's.
+using WarningSink = std::function<void(const std::string&)>;
+FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning = {});
 
 // What an input is: XML and JSON are known by their content (a GPX or task file whatever its
 // name), the rest by the extension (.cup, .fpl; anything else is a batch file).

@@ -41,7 +41,8 @@ struct FilePage {
     std::string input;   // the file shown (host path), "" none
     std::string output;  // the output proposed for it (host path)
     FileContents contents;
-    std::vector<std::string> warnings;  // of the last Convert
+    std::vector<std::string> warnings;  // the first of the last Convert
+    std::size_t warning_count = 0;      // all of them
 };
 
 FilePage page;
@@ -175,6 +176,7 @@ void preselect_landscape() {
 void open_input(const std::string& path) {
     page.input = path;
     page.warnings.clear();
+    page.warning_count = 0;
     page.contents = read_file_contents(path);
     frm_set_value(page.n_in, 0, 0, path_text(path), true);
     fill_task_list();
@@ -230,16 +232,16 @@ void convert_page() {
     if (job.cup) replaced.push_back(cup_file_name(job.outfile));
     if (!may_replace(replaced)) return;
 
-    const FileJobReport r = run_file_job(job);
+    // All of them in the run log, for later.
+    const FileJobReport r = run_file_job(job, [](const std::string& w) { run_log_line(w); });
     page.warnings = r.warnings;
-    for (const std::string& w : r.warnings) run_log_append(w);  // all of them, for later
-    run_log_close();
+    page.warning_count = r.warning_count;
     set_line(page.t_sum, outcome_line(r.written, r.outside, r.skipped));
     std::string msg;
     if (r.status == 2)
         msg = "Stopped: nothing usable was written";
-    else if (!r.warnings.empty())
-        msg = std::to_string(r.warnings.size()) + " warnings: the Warnings button lists them";
+    else if (r.warning_count > 0)
+        msg = std::to_string(r.warning_count) + " warnings: the Warnings button lists them";
     else
         msg = "Written: " + file_name_of(job.outfile);
     set_line(page.t_msg, msg);
@@ -255,7 +257,7 @@ void list_warnings() {
     std::string text;
     const std::size_t n = std::min(page.warnings.size(), warnings_listed);
     for (std::size_t k = 0; k < n; ++k) text += message_literal(trim(page.warnings[k])) + "/";
-    if (page.warnings.size() > n) text += std::to_string(page.warnings.size() - n) + " more/";
+    if (page.warning_count > n) text += std::to_string(page.warning_count - n) + " more/";
     text += "All of them are in Varnix.log";
     error_message_tit(s_warning, title, text, false);
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -737,7 +738,7 @@ class Batch {
     // `what` makes the text only when it will be shown: a huge file may warn on every line.
     template <class What>
     void warn(Warning kind, int line, What what) {
-        if (warnings_[kind] >= warnings_shown_max) {
+        if (warnings_[kind] >= shown_max_) {
             ++warnings_[kind];
             return;
         }
@@ -745,7 +746,7 @@ class Batch {
     }
     template <class What>
     void warn_at(Warning kind, const std::string& place, What what) {
-        if (++warnings_[kind] > warnings_shown_max) return;
+        if (++warnings_[kind] > shown_max_) return;
         run_message(" Warning: " + path_text(o_.infile) + (place.empty() ? "" : ", " + place) +
                     ": " + what());
     }
@@ -762,7 +763,7 @@ class Batch {
         run_log_line(line);
         if (outside_ > 0) run_log_line(std::to_string(outside_) + " points outside the landscape");
         int hidden = 0;
-        for (int n : warnings_) hidden += std::max(0, n - warnings_shown_max);
+        for (int n : warnings_) hidden += std::max(0, n - shown_max_);
         if (hidden > 0)
             run_message(" Warning: " + std::to_string(hidden) + " more warnings not shown");
     }
@@ -858,6 +859,7 @@ class Batch {
     std::string fpl_text_;      // the flight-plan lines of the part being taken
     int npt_ = 0, outside_ = 0, skipped_ = 0;
     std::array<int, w_kinds> warnings_{};
+    const int shown_max_ = o_.all_warnings ? std::numeric_limits<int>::max() : warnings_shown_max;
     std::unordered_map<std::int32_t, int> first_line_of_;
     std::vector<CupField> fields_;
     std::unordered_set<std::string> respelt_;  // names warned of as written otherwise

@@ -29,6 +29,7 @@ struct BatchOptions {
     float epsl = 0;       // the command line's threshold; a batch does not iterate
     std::string task;     // a .cup input: the task to convert (number from 1, or name)
     const ConvertedInput* converted = nullptr;  // read instead of `infile` when set
+    bool all_warnings = false;  // every warning out (the window's log keeps them); else 20 a kind
 };
 
 // Converts the whole batch and says how it ended. A failure settles the outputs first: kept when

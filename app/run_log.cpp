@@ -29,11 +29,6 @@ void run_log_line(std::string_view line) {
     std::fflush(run_log.file);  // a stop ends the process without closing files
 }
 
-void run_log_append(std::string_view line) {
-    if (!run_log.file) run_log.file = open_log_file(run_log.name, "a");
-    run_log_line(line);
-}
-
 void run_log_close() {
     if (run_log.file) std::fclose(run_log.file);
     run_log.file = nullptr;

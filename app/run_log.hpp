@@ -6,8 +6,6 @@
 #include <string_view>
 
 void run_log_line(std::string_view line);
-// A line added to the log a run wrote (the window's warnings after its file job).
-void run_log_append(std::string_view line);
 void run_log_close();
 // The file name ("Varnix.log"); tests may point it elsewhere.
 void run_log_set_name(std::string_view name);

@@ -111,6 +111,23 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
     }
 }
 
+// The console shows 20 warnings of a kind; the window's log wants every one.
+TEST_F(FileJobs, HoldsBackNoWarning) {
+    TempDir dir;
+    std::string text;
+    for (int k = 0; k < 30; ++k) text += "1 P" + std::to_string(k) + " 46.5 9.25 100\n";
+    write_text(dir.path() / "in.txt", text);
+    fs::current_path(dir.path());
+    std::vector<std::string> seen;
+    const FileJobReport report = run_file_job(
+        {"Alps", "in.txt", "in.fpl", false, ""}, [&seen](const std::string& w) { seen.push_back(w); });
+    fs::current_path(old_cwd);
+    EXPECT_EQ(report.warning_count, 29u);
+    EXPECT_EQ(seen.size(), 29u);
+    EXPECT_EQ(report.warnings, seen);
+    EXPECT_NE(seen.back().find("line 30"), std::string::npos) << seen.back();
+}
+
 TEST_F(FileJobs, ALandscapeThatIsNotInstalledIsTheError) {
     TempDir dir;
     write_text(dir.path() / "in.txt", "1 A 46.5 9.25 0\n");
