@@ -240,7 +240,9 @@ void convert_page() {
     std::string msg;
     if (r.status == 2)
         msg = "Stopped: nothing usable was written";
-    else if (r.warning_count > 0)
+    else if (r.warning_count == 1)
+        msg = "1 warning: the Warnings button shows it";
+    else if (r.warning_count > 1)
         msg = std::to_string(r.warning_count) + " warnings: the Warnings button lists them";
     else
         msg = "Written: " + file_name_of(job.outfile);
