@@ -1,15 +1,12 @@
 // The window's file job against the command line: the same files byte for byte, the same exit
 // status, the stop's text and the warnings the console shows; and what an input holds.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
 #include "app/file_job.hpp"
 #include "fixture.hpp"
-#include "host/messages.hpp"
 #include "include/common_data.hpp"
-#include "util/text.hpp"
 
 namespace {
 
@@ -80,10 +77,8 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
     for (const JobCase& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir cli_dir, job_dir;
-        for (const auto& [name, text] : c.files) {
-            write_text(cli_dir.path() / name, text);
-            write_text(job_dir.path() / name, text);
-        }
+        for (const auto& [name, text] : c.files)
+            for (const TempDir* d : {&cli_dir, &job_dir}) write_text(d->path() / name, text);
         std::vector<std::string> args = {"-batch"};
         if (c.job.cup) args.push_back("-cup");
         if (!c.job.task.empty()) args.insert(args.end(), {"-task", c.job.task});
@@ -97,7 +92,6 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
         const FileJobReport report = run_file_job(c.job);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        fs::current_path(old_cwd);
         EXPECT_EQ(common_data.landscape.view(), "Before");
 
         EXPECT_EQ(report.status, c.status);
@@ -121,7 +115,6 @@ TEST_F(FileJobs, HoldsBackNoWarning) {
     std::vector<std::string> seen;
     const FileJobReport report = run_file_job(
         {"Alps", "in.txt", "in.fpl", false, ""}, [&seen](const std::string& w) { seen.push_back(w); });
-    fs::current_path(old_cwd);
     EXPECT_EQ(report.warning_count, 29u);
     EXPECT_EQ(seen.size(), 29u);
     EXPECT_EQ(report.warnings, seen);
@@ -139,8 +132,7 @@ TEST_F(FileJobs, ALandscapeThatIsNotInstalledIsTheError) {
 }
 
 struct ContentsCase {
-    std::string what, file, text;
-    std::string landscape;
+    std::string what, file, text, landscape;
     std::vector<std::string> names;  // the points
     std::vector<std::vector<int>> tasks;
     std::string error;
@@ -171,7 +163,6 @@ TEST_F(FileJobs, ReadsWhatAFileHolds) {
         if (!c.text.empty()) write_text(dir.path() / c.file, c.text);
         fs::current_path(dir.path());
         const FileContents fc = read_file_contents(c.file);
-        fs::current_path(old_cwd);
         EXPECT_EQ(fc.error, c.error);
         EXPECT_EQ(fc.landscape, c.landscape);
         std::vector<std::string> names;

@@ -1,7 +1,6 @@
 // Whole-program runs: logs that are never lost in a folder that cannot be written, the
 // system's reason for an output that cannot be opened, and the pilot's language.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,24 +12,16 @@ namespace {
 
 // A folder this user cannot write to ("chattr +i" for root, whom permissions do not stop);
 // writable again when the object goes.
-class Unwritable {
-  public:
-    explicit Unwritable(fs::path dir) : dir_(std::move(dir)) {
-        if (root_)
-            ok_ = chattr("+i");
-        else
-            fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec), ok_ = true;
+struct Unwritable {
+    explicit Unwritable(fs::path d) : dir(std::move(d)) {
+        if (!root) fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     }
-    ~Unwritable() { root_ ? void(chattr("-i")) : fs::permissions(dir_, fs::perms::owner_all); }
-    bool ok() const { return ok_; }
-
-  private:
-    bool chattr(const char* flag) const {
-        const std::string command = "chattr " + std::string(flag) + " '" + dir_.string() + "'";
-        return std::system((command + " 2>/dev/null").c_str()) == 0;
+    ~Unwritable() { root ? void(chattr("-i")) : fs::permissions(dir, fs::perms::owner_all); }
+    bool chattr(const std::string& flag) const {
+        return std::system(("chattr " + flag + " '" + dir.string() + "' 2>/dev/null").c_str()) == 0;
     }
-    fs::path dir_;
-    bool root_ = geteuid() == 0, ok_ = false;
+    fs::path dir;
+    bool root = geteuid() == 0, ok = !root || chattr("+i");
 };
 
 class LogsAndLanguage : public ::testing::Test {
@@ -40,28 +31,16 @@ class LogsAndLanguage : public ::testing::Test {
         install.add_landscape(2, "Alps");
         store = install.write_store();
     }
-    RunResult run(const std::vector<std::string>& args,
-                  std::map<std::string, std::string> env = {}) {
-        env.try_emplace("VARNIX_REGISTRY", store.string());
-        env.try_emplace("XDG_STATE_HOME", state.path().string());
-        return run_varnix(args, work.path(), env);
+    std::map<std::string, std::string> env(std::map<std::string, std::string> more = {}) const {
+        more.try_emplace("VARNIX_REGISTRY", store.string());
+        more.try_emplace("XDG_STATE_HOME", state.path().string());
+        return more;
     }
     // A run in the locked work folder: its output goes elsewhere.
-    RunResult run_locked(const std::vector<std::string>& args) {
-        std::string command = "cd '" + work.path().string() + "' && env -i PATH=/usr/bin:/bin" +
-                              " HOME='" + work.path().string() + "' LANG=C.UTF-8" +
-                              " VARNIX_NO_DIALOGS=1 VARNIX_REGISTRY='" + store.string() +
-                              "' XDG_STATE_HOME='" + state.path().string() + "'";
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
-            if (const char* v = std::getenv(name))
-                command += std::string(" ") + name + "='" + v + "'";
-        command += " '" + std::string(VARNIX_BINARY) + "'";
-        for (const std::string& a : args) command += " '" + a + "'";
-        command += " > '" + (out.path() / "stdout").string() + "' 2> '" +
-                   (out.path() / "stderr").string() + "'";
-        const int status = std::system(command.c_str());
-        return {read_text(out.path() / "stdout"), read_text(out.path() / "stderr"),
-                WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    RunResult run_locked(std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {"-c", "cd \"$0\" && exec \"$@\"", work.path().string(), VARNIX_BINARY});
+        return run_program("/bin/sh", args, out.path(), env({{"HOME", work.path().string()}}));
     }
     fs::path logs() const { return state.path() / "varnix"; }
 
@@ -70,10 +49,11 @@ class LogsAndLanguage : public ::testing::Test {
     fs::path store;
 };
 
+// A missing output folder's reason is in the batch tests; here the locked one's.
 TEST_F(LogsAndLanguage, AFolderThatCannotBeWrittenStillConvertsAndLogsToTheUsersFolder) {
     write_text(work.path() / "points.txt", "Landscape=Alps\n1,North,46.5,9.25,1000\n");
     Unwritable locked(work.path());
-    if (!locked.ok()) GTEST_SKIP() << "no way to lock a folder here";
+    if (!locked.ok) GTEST_SKIP() << "no way to lock a folder here";
 
     RunResult point = run_locked({"Alps", "46.5", "9.25"});
     EXPECT_EQ(point.status, 0) << point.err;
@@ -88,47 +68,36 @@ TEST_F(LogsAndLanguage, AFolderThatCannotBeWrittenStillConvertsAndLogsToTheUsers
     EXPECT_NE(read_text(logs() / "Varnix.log").find("points.txt"), std::string::npos);
     EXPECT_FALSE(fs::exists(work.path() / "Logfile.txt"));
     EXPECT_FALSE(fs::exists(work.path() / "Varnix.log"));
-}
 
-// A missing folder's reason is in the batch tests; here the locked one's.
-TEST_F(LogsAndLanguage, AnOutputThatCannotBeOpenedNamesTheSystemsReason) {
-    write_text(work.path() / "points.txt", "Landscape=Alps\n1,North,46.5,9.25,1000\n");
-    Unwritable locked(work.path());
-    if (!locked.ok()) GTEST_SKIP() << "no way to lock a folder here";
     const RunResult r = run_locked({"-batch", "Alps", "points.txt"});
     EXPECT_EQ(r.status, 2);
-    const std::string reason = geteuid() == 0 ? "Operation not permitted" : "Permission denied";
+    const std::string reason = locked.root ? "Operation not permitted" : "Permission denied";
     EXPECT_NE(r.err.find("points.fpl ***\n" + reason + "\n"), std::string::npos) << r.err;
 }
 
 TEST_F(LogsAndLanguage, StopMessagesInThePilotsLanguage) {
     const std::string fr =
-        " Paysage Nowhere non install\xC3\xA9 ou endommag\xC3\xA9\nSTOP Paysage Nowhere : "
-        "impossible de pr\xC3\xA9parer la conversion des coordonn\xC3\xA9"
-        "es\n";
+        " Paysage Nowhere non install\303\251 ou endommag\303\251\nSTOP Paysage Nowhere : "
+        "impossible de pr\303\251parer la conversion des coordonn\303\251es\n";
     const std::string de =
-        " Landschaft Nowhere nicht installiert oder besch\xC3\xA4"
-        "digt\nSTOP Landschaft Nowhere: "
+        " Landschaft Nowhere nicht installiert oder besch\303\244digt\nSTOP Landschaft Nowhere: "
         "Koordinatenumrechnung kann nicht vorbereitet werden\n";
     const std::string en =
         " Landscape Nowhere not installed or corrupted\n"
         "STOP Landscape Nowhere impossible to initialize coordinates conversion\n";
-    struct Case {
-        std::map<std::string, std::string> env;
-        const std::string& err;  // UTF-8, as the terminal shows it
-    };
-    const Case cases[] = {
+    // The messages in UTF-8, as the terminal shows them.
+    const std::pair<std::map<std::string, std::string>, std::string> cases[] = {
         {{{"LANG", "fr_FR.UTF-8"}}, fr},
         {{{"LC_ALL", "de_DE.UTF-8"}, {"LANG", "fr_FR.UTF-8"}}, de},
         {{{"LC_MESSAGES", "de_AT.UTF-8"}}, de},
         {{{"LANG", "en_GB.UTF-8"}}, en},
     };
-    for (const Case& c : cases) {
-        const RunResult r = run({"Nowhere", "46.5", "9.25"}, c.env);
+    for (const auto& [vars, err] : cases) {
+        const RunResult r = run_varnix({"Nowhere", "46.5", "9.25"}, work.path(), env(vars));
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.out + r.err, c.err);
+        EXPECT_EQ(r.out + r.err, err);
     }
-    const RunResult help = run({"-help"}, {{"LANG", "de_DE.UTF-8"}});
+    const RunResult help = run_varnix({"-help"}, work.path(), env({{"LANG", "de_DE.UTF-8"}}));
     EXPECT_NE(help.out.find(" Aufruf:\n"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("Landschaft Breite L\xC3\xA4nge"), std::string::npos) << help.out;
 }

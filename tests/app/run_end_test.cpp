@@ -15,9 +15,6 @@
 
 namespace {
 
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
-
 // No display while it lives, so the clipboard cannot be had.
 struct NoDisplay {
     NoDisplay() {
@@ -32,22 +29,11 @@ struct NoDisplay {
                                                                    {"WAYLAND_DISPLAY", {}}};
 };
 
-// Runs `stop` as a lower part of a run would, and settles what reaches the driver.
-int settled(const std::function<void()>& stop) {
-    try {
-        stop();
-    } catch (const RunEnd& end) {
-        return settle_end(end);
-    }
-    return settle_end(RunEnd{});
-}
-
 TEST(RunEnd, EachFaultReachesTheUserAsItsMessageAndStatus) {
     struct Case {
         const char* what;
         std::function<void()> stop;
-        std::string err;  // standard error
-        std::string log;  // the program log
+        std::string err, log;  // standard error, the program log
         int status;
     };
     const Case cases[] = {
@@ -72,9 +58,15 @@ TEST(RunEnd, EachFaultReachesTheUserAsItsMessageAndStatus) {
     for (const Case& c : cases) {
         const fs::path log = dir.path() / (std::string(c.what) + ".txt");
         set_log_file_name(log.string());
-        CaptureStderr();
-        const int status = settled(c.stop);
-        EXPECT_EQ(GetCapturedStderr(), c.err) << c.what;
+        testing::internal::CaptureStderr();
+        int status = -1;
+        try {  // as a lower part of a run would, and what reaches the driver settled
+            c.stop();
+            status = settle_end(RunEnd{});
+        } catch (const RunEnd& end) {
+            status = settle_end(end);
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err) << c.what;
         EXPECT_EQ(status, c.status) << c.what;
         EXPECT_EQ(fs::exists(log) ? read_text(log) : "", c.log) << c.what;
     }

@@ -1,5 +1,5 @@
-// The readers of outside task and waypoint formats, one table each: what a file gives as plain
-// records (written out one per line), and the .cup file made of them.
+// The readers of outside task and waypoint formats: what a file gives as plain records (written
+// out one per line), and the .cup file made of them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,79 +31,64 @@ std::string described(const FormatContent& c) {
     return out;
 }
 
-struct ReaderCase {
-    std::string what, bytes, want;
-};
-
-TEST(Readers, Gpx) {
-    const ReaderCase cases[] = {
-        {"1.1 waypoints and a route, names and elevations",
+TEST(Readers, WhatEachFormatGives) {
+    const std::string tsk_point =
+        "<Point type=\"Turn\"><Waypoint name=\"B\" altitude=\"1200.0\">"
+        "<Location latitude=\"46.75\" longitude=\"9.5\"/></Waypoint></Point>\n";
+    const struct {
+        FormatContent (*read)(std::string_view);
+        std::string what, bytes, want;
+    } cases[] = {
+        {read_gpx, "1.1 waypoints and a route, names and elevations",
          "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
          "<wpt lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name> Home </name></wpt>\n"
          "<rte><name>R</name><rtept lat=\"-46.5\" lon=\"-9.25\"/></rte></gpx>",
          "wpt Home 46.5 9.25 450 @line 3\ntask R: [rtept 1 -46.5 -9.25 - @line 4]\n"},
-        {"1.0, UTF-8 names kept, numbers not written plain",
+        {read_gpx, "1.0, UTF-8 names kept, numbers not written plain",
          "<gpx version=\"1.0\"><wpt lat=\"+4.65e1\" lon=\"9\"><name>\xC5\x81\xC3\xB3\x64\xC5\xBA</name>"
          "<ele>1.5E2</ele></wpt></gpx>",
          "wpt \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9 150.0 @line 1\n"},
-        {"a point without coordinates or out of range is skipped, named",
+        {read_gpx, "a point without coordinates or out of range is skipped, named",
          "<gpx>\n<wpt lon=\"9\"/>\n<wpt lat=\"91\" lon=\"9\"/>\n<rte><rtept lat=\"1\" lon=\"x\"/>"
          "</rte>\n<wpt lat=\"1\" lon=\"2\"><ele>high</ele></wpt></gpx>",
          "task Route 1:\nskip line 2: wpt without lat (task -1)\n"
          "skip line 3: lat \"91\" is not a latitude (task -1)\n"
          "skip line 5: elevation \"high\" is not a number (task -1)\n"
          "skip line 4: lon \"x\" is not a longitude (task 0)\n"},
-        {"broken XML", "<gpx>\n<wpt lat=\"1\"", "error line 2: not XML (Error parsing start element tag)\n"},
-        {"XML that is no GPX", "<kml/>", "error no gpx element: not a GPX file\n"},
-    };
-    for (const ReaderCase& c : cases) EXPECT_EQ(described(read_gpx(c.bytes)), c.want) << c.what;
-}
-
-TEST(Readers, XcsoarTask) {
-    const std::string point =
-        "<Point type=\"Turn\"><Waypoint name=\"B\" altitude=\"1200.0\">"
-        "<Location latitude=\"46.75\" longitude=\"9.5\"/></Waypoint></Point>\n";
-    const ReaderCase cases[] = {
-        {"points in order",
+        {read_gpx, "broken XML", "<gpx>\n<wpt lat=\"1\"",
+         "error line 2: not XML (Error parsing start element tag)\n"},
+        {read_gpx, "XML that is no GPX", "<kml/>", "error no gpx element: not a GPX file\n"},
+        {read_tsk, "points in order",
          "<Task type=\"RT\">\n<Point type=\"Start\"><Waypoint name=\"A\" altitude=\"450\">"
          "<Location latitude=\"46.5\" longitude=\"9.25\"/></Waypoint></Point>\n" +
-             point + "</Task>",
+             tsk_point + "</Task>",
          "task : [A 46.5 9.25 450 @line 2] [B 46.75 9.5 1200.0 @line 3]\n"},
-        {"a point without a location is skipped",
-         "<Task>\n<Point type=\"Area\"><Waypoint name=\"X\"/></Point>\n" + point + "</Task>",
+        {read_tsk, "a point without a location is skipped",
+         "<Task>\n<Point type=\"Area\"><Waypoint name=\"X\"/></Point>\n" + tsk_point + "</Task>",
          "task : [B 46.75 9.5 1200.0 @line 3]\nskip line 2: Waypoint without Location (task 0)\n"},
-        {"no task", "<Tasks/>", "error no Task element: not a task file\n"},
-    };
-    for (const ReaderCase& c : cases) EXPECT_EQ(described(read_tsk(c.bytes)), c.want) << c.what;
-}
-
-TEST(Readers, XcontestTask) {
-    const ReaderCase cases[] = {
-        {"take-off first, the rest in order",
+        {read_tsk, "no task", "<Tasks/>", "error no Task element: not a task file\n"},
+        {read_xctsk, "take-off first, the rest in order",
          R"({"version":1,"turnpoints":[{"type":"TAKEOFF","waypoint":{"name":"T","lat":46.5,)"
          R"("lon":9.25,"altSmoothed":450}},{"type":"SSS","waypoint":{"name":"S","lat":46.75,)"
          R"("lon":9.5}}]})",
          "task  (take-off first): [T 46.5 9.25 450 @turnpoint 1] [S 46.75 9.5 - @turnpoint 2]\n"},
-        {"a turnpoint without a position is skipped",
+        {read_xctsk, "a turnpoint without a position is skipped",
          R"({"turnpoints":[{"waypoint":{"name":"A","lon":9}},{"waypoint":{"lat":"46.5","lon":9}}]})",
          "task : [Turnpoint 2 46.5 9 - @turnpoint 2]\n"
          "skip turnpoint 1: waypoint without lat (task 0)\n"},
-        {"broken JSON", "{\n\"turnpoints\": [", "error line 2: not JSON\n"},
-        {"the QR code form", R"({"version":2,"t":[]})",
+        {read_xctsk, "broken JSON", "{\n\"turnpoints\": [", "error line 2: not JSON\n"},
+        {read_xctsk, "the QR code form", R"({"version":2,"t":[]})",
          "error version 2 is not read: version 1 files are\n"},
     };
-    for (const ReaderCase& c : cases) EXPECT_EQ(described(read_xctsk(c.bytes)), c.want) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(described(c.read(c.bytes)), c.want) << c.what;
 }
 
 TEST(Readers, WrittenAsACupFile) {
-    FormatContent c;
-    c.waypoints.push_back({"Col, high", "46.5", "9.25", "450", "line 2"});
-    FormatTask t;
-    t.name = "T";
-    t.place = "line 3";
-    t.points.push_back({"Col, high", "46.5", "9.25", "450", "line 4"});
-    t.points.push_back({"Col, high", "46.6", "9.25", "", "line 5"});  // same name, elsewhere
-    c.tasks.push_back(t);
+    // The task's second point has the name of the first, elsewhere.
+    const std::vector<FormatPoint> task{{"Col, high", "46.5", "9.25", "450", "line 4"},
+                                        {"Col, high", "46.6", "9.25", "", "line 5"}};
+    const FormatContent c{
+        {{"Col, high", "46.5", "9.25", "450", "line 2"}}, {{"T", "line 3", false, task}}, {}, ""};
     std::vector<std::string> places;
     EXPECT_EQ(write_cup(c, "file", places),
               "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"

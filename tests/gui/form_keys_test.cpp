@@ -381,12 +381,12 @@ TEST_F(Keys, ShiftKeysAndCtrlASelect) {
         {0, 2, 6, 6, {{k_left, S}}, {0, 1, 6}},       // one made leftwards grows
         {2, 3, 3, -1, {{ctrl_a, cpw_mod_ctrl}}, {0, 0, 14}},
     };
+    auto& v = form_view();
     for (const Case& c : cases) {
         reset_form_view();
         const int i = focus(typ_chr, "0123456789abcd", c.pos, c.pos2, c.ofs);
-        form_view().SelFixed = c.fixed;
+        v.SelFixed = c.fixed;
         for (const auto& [key, mods] : c.keys) tap(key, mods);
-        const auto& v = form_view();
         EXPECT_EQ(std::tuple(v.inpt_ofs[i], v.CurPos_1, v.CurPos_2), c.want) << c.pos << c.ofs;
     }
 }
@@ -419,8 +419,7 @@ TEST_F(FocusKeys, TheFirstTextBoxHasTheFocusAtStartAndTabReachesEveryWidget) {
         EXPECT_EQ(focus_now(), stop);
         tap(k_tab);
     }
-    tap(k_tab, cpw_mod_shift);
-    tap(k_tab, cpw_mod_shift);
+    for (int n = 0; n < 2; ++n) tap(k_tab, cpw_mod_shift);
     EXPECT_EQ(focus_now(), (std::pair{-1, 1}));
     click(20, 207);  // a click takes the focus from a button
     EXPECT_EQ(focus_now(), (std::pair{int(text), -1}));
@@ -468,11 +467,8 @@ TEST_F(FocusKeys, SpaceAndEnterActOnTheFocusedWidget) {
 TEST_F(Keys, TypeAheadFindsTheLineTyped) {
     frm_set_key_clock(fake_clock);
     const char* names[] = {"Bern", "Aachen", "Alps", "Lugano", "Albula", "Locarno"};
-    struct Case {
-        std::string typed;
-        int apart_ms, line;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, int, int> cases[] = {
+        // typed, ms between the letters, line highlighted
         {"Al", 200, 2},   // "Alps", not "Lugano"
         {"Al", 1500, 3},  // a pause starts anew: "l"
         {"AA", 200, 2},   // the same letter again: the next "A"
@@ -482,13 +478,13 @@ TEST_F(Keys, TypeAheadFindsTheLineTyped) {
     };
     const int q = list_box(6, {10, 250, 110, 265});
     for (int l = 0; l < 6; ++l) add_ddl(0, 6, l, names[l]);
-    for (const Case& c : cases) {
+    for (const auto& [typed, apart_ms, line] : cases) {
         click(50, 257);
-        for (char letter : c.typed) {
+        for (char letter : typed) {
             type(std::string(1, letter));
-            fake_now += c.apart_ms;
+            fake_now += apart_ms;
         }
-        EXPECT_EQ(form_view().CurDDL_N, c.line) << c.typed;
+        EXPECT_EQ(form_view().CurDDL_N, line) << typed;
         tap(k_escape);
         EXPECT_EQ(form_view().inpt_ival[q], 0);
         fake_now += 5000;

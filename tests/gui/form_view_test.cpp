@@ -140,11 +140,7 @@ TEST_F(FormViewTest, TextsShownInThePilotsLanguage) {
     using Texts = std::tuple<std::string, std::string, std::string, std::string>;
     const std::pair<Language, Texts> cases[] = {
         {Language::english, {"Landscape", "Decimal degrees", "Result", "Convert"}},
-        {Language::french,
-         {"Paysage",
-          "Degr\xE9s d\xE9"
-          "cimaux",
-          "R\xE9sultat", "Convertir"}},
+        {Language::french, {"Paysage", "Degr\351s d\351cimaux", "R\351sultat", "Convertir"}},
         {Language::german, {"Landschaft", "Dezimalgrad", "Ergebnis", "Umrechnen"}},
     };
     for (const auto& [language, texts] : cases) {

@@ -23,8 +23,7 @@ TEST(ConsoleKeep, LinesShownAtTheEnd) {
           "STOP Landscape Nowhere not installed"},
          {"Landscape Nowhere not installed"}, 40, " a detail", false, false},
         {"a box seen in UTF-8, its lines kept in Windows-1252",
-         {"STOP No waypoint in \xC5"
-          "ngsj\xF6.cup"},
+         {"STOP No waypoint in \305ngsj\366.cup"},
          {"No waypoint in \xC3\x85ngsj\xC3\xB6.cup"}, 40, "", false, false},
         {"a box with other text leaves the line", {"STOP one thing"}, {"another thing"}, 40,
          "STOP one thing", true, false},

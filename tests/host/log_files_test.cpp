@@ -42,10 +42,8 @@ TEST(LogFiles, TheCurrentFolderElseTheUsersOwn) {
             const std::string asked = c.writable ? name : unwritable_name(here, name);
             EXPECT_TRUE(write_and_close(open_log_file(asked, name[0] == 'L' ? "a" : "w"), "x\n"));
             EXPECT_EQ(log_file_path(asked), (c.folder / name).string());
-            EXPECT_EQ(
-                read_file(c.folder.empty() ? here.path() / name : c.folder / name).substr(0, 2),
-                "x\n")
-                << name;
+            const fs::path written = c.writable ? here.path() / name : c.folder / name;
+            EXPECT_EQ(read_file(written).substr(0, 2), "x\n") << name;
             if (c.writable) {
                 EXPECT_FALSE(fs::exists(state.path() / "varnix" / name));
             }
@@ -58,15 +56,12 @@ TEST(LogFiles, AnAppendedLogPastTheBoundIsMovedAside) {
     for (const std::uintmax_t size : {log_rotate_bytes, log_rotate_bytes + 1}) {
         const bool moved = size > log_rotate_bytes;
         TempDir here;
-        const std::string old_text(size, 'o');
-        write_file(here.path() / "Logfile.txt", old_text);
+        const fs::path log = here.path() / "Logfile.txt", old = here.path() / "Logfile.old.txt";
+        write_file(log, std::string(size, 'o'));
         reset_log_files();
-        write_and_close(open_log_file((here.path() / "Logfile.txt").string(), "a"), "new\n");
-        EXPECT_EQ(read_file(here.path() / "Logfile.txt"), moved ? "new\n" : old_text + "new\n");
-        EXPECT_EQ(fs::exists(here.path() / "Logfile.old.txt")
-                      ? fs::file_size(here.path() / "Logfile.old.txt")
-                      : 0,
-                  moved ? size : 0);
+        write_and_close(open_log_file(log.string(), "a"), "new\n");
+        EXPECT_EQ(read_file(log), moved ? "new\n" : std::string(size, 'o') + "new\n");
+        EXPECT_EQ(fs::exists(old) ? fs::file_size(old) : 0, moved ? size : 0);
     }
     reset_log_files();
 }

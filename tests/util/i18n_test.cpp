@@ -24,8 +24,7 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
          "Paysage  non install\xE9 ou endommag\xE9"},
         {Language::german, false,
          " Warning: in.txt, line 3: line skipped: its X/Y cannot be computed",
-         " Warnung: in.txt, Zeile 3: Zeile \xFC"
-         "bersprungen: ihr X/Y l\xE4sst sich nicht berechnen"},
+         " Warnung: in.txt, Zeile 3: Zeile \374bersprungen: ihr X/Y l\344sst sich nicht berechnen"},
         // The more specific of two patterns that fit.
         {Language::german, false, "turnpoint 4 has no TPPosZ: elevation 0",
          "Wendepunkt 4 hat kein TPPosZ: H\xF6he 0"},
@@ -35,12 +34,10 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
         {Language::french, false, "Convert/Copy", "Convert/Copy"},
         {Language::french, true,
          "*** Impossible to open batch output file :out.fpl ***/Permission denied",
-         "*** Impossible d'ouvrir le fichier de sortie :out.fpl ***/Permission refus\xE9"
-         "e"},
+         "*** Impossible d'ouvrir le fichier de sortie :out.fpl ***/Permission refus\351e"},
         // "\/" is a path's own "/": the line is one part.
         {Language::german, true, "Landscape a\\/b not installed or corrupted",
-         "Landschaft a\\/b nicht installiert oder besch\xE4"
-         "digt"},
+         "Landschaft a\\/b nicht installiert oder besch\344digt"},
         // The whole message first, where the catalogue has it whole.
         {Language::german, true, "Version numbers do not match:/App:2200/Form:2100",
          "Versionsnummern passen nicht zusammen:/Programm: 2200/Formular: 2100"},
@@ -87,11 +84,7 @@ TEST(Catalogue, FaultsAreNamed) {
 TEST(Catalogue, FrenchAndGermanAreComplete) {
     auto slots = [](const std::string& s) {
         static const std::regex slot(R"(\{[1-9]\})");
-        std::multiset<std::string> out;
-        for (auto it = std::sregex_iterator(s.begin(), s.end(), slot); it != std::sregex_iterator();
-             ++it)
-            out.insert(it->str());
-        return out;
+        return std::multiset<std::string>(std::sregex_token_iterator(s.begin(), s.end(), slot), {});
     };
     std::map<Language, std::set<std::string>> keys;
     for (Language language : {Language::french, Language::german}) {
