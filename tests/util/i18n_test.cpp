@@ -17,7 +17,6 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
         std::string english, shown;  // Windows-1252
     };
     const Case cases[] = {
-        {Language::french, false, "Convert", "Convertir"},
         {Language::german, false, " Usage :", " Aufruf:"},  // blanks at the ends stay
         // A part is carried over whole, even empty; a part that is a text is translated too.
         {Language::french, false, "Landscape  not installed or corrupted",
