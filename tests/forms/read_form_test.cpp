@@ -300,23 +300,23 @@ TEST_F(ReadForm, ItemsPastATableAreRejected) {
     };
     std::string names;
     for (int m = 1; m <= 11; ++m) names += (m > 1 ? "," : "") + std::string("A");
-    auto& m = frm_context();
+    auto& form = frm_context();
     const Case cases[] = {
         {"[Input-boxes]\n" + repeat(101, [](int i) { return box("B" + std::to_string(i), "CHR"); }),
-         " 101 : too many items in [Input-boxes], limit      100\n", &m.frm000.nb_inpt, 100},
+         " 101 : too many items in [Input-boxes], limit      100\n", &form.frm000.nb_inpt, 100},
         {"[Radio-buttons]\n" + repeat(11, [](int) { return "{}\n"; }),
-         "  11 : too many items in [Radio-buttons], limit       10\n", &m.frm000.nb_rdio, 10},
+         "  11 : too many items in [Radio-buttons], limit       10\n", &form.frm000.nb_rdio, 10},
         {"[Separators]\n" + repeat(21, [](int) { return "{Separ=1,1,2,2}\n"; }),
-         "  21 : too many items in [Separators], limit       20\n", &m.frm000.nb_sepa, 20},
+         "  21 : too many items in [Separators], limit       20\n", &form.frm000.nb_sepa, 20},
         {"[Text]\n" + repeat(21, [](int) { return "{Title=x}\n"; }),
-         "  21 : too many items in [Text], limit       20\n", &m.frm000.nb_titl, 20},
+         "  21 : too many items in [Text], limit       20\n", &form.frm000.nb_titl, 20},
         {"[Buttons]\n" + repeat(11, [](int) { return "{Type=OK}\n"; }),
-         "  11 : too many items in [Buttons], limit       10\n", &m.frm000.nb_butt, 10},
+         "  11 : too many items in [Buttons], limit       10\n", &form.frm000.nb_butt, 10},
         {"[Input-boxes]\n" + box("A", "TCK") + "[Radio-buttons]\n{Set=" + names + "}\n",
          "   1 : too many members in [Radio-buttons], limit       10\n",
-         &m.frmt01.tick_rdio_count[1], 10},
+         &form.frmt01.tick_rdio_count[1], 10},
         {"[Input-boxes]\n" + repeat(31, [](int i) { return box("D" + std::to_string(i), "DDL"); }),
-         "  31 : too many drop-down lists in [Input-boxes], limit       30\n", &m.frm000.nb_inpt,
+         "  31 : too many drop-down lists in [Input-boxes], limit       30\n", &form.frm000.nb_inpt,
          31},
     };
     for (const Case& c : cases) {
