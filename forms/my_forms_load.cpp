@@ -15,8 +15,6 @@ using namespace frm_detail;
 
 namespace {
 
-constexpr std::size_t max_landscape_name = 64;
-
 // Fills list k of box n with what the application lists for it; false when it has nothing.
 bool load_app_list(int n, int k) {
     std::vector<std::string> lines;
