@@ -5,8 +5,8 @@
 #   1. the module tests, through CTest's cross-compiling emulator;
 #   2. one table of command lines on LINUX_BUILD/app/varnix and varnix.exe, compared;
 #   3. the converter window on the X server of DISPLAY, when one is set;
-#   4. the programs' subsystems and manifests, and the installer: install, repair, upgrade,
-#      uninstall (tests/windows/installer.py).
+#   4. the programs' subsystems, manifests, logs and languages, and the installer: install,
+#      repair, upgrade, uninstall (tests/windows/installer.py).
 # Artefacts (the window's screenshot) go to build-windows/artefacts.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -49,16 +49,13 @@ echo "test_windows: the command line on both builds" >&2
 python3 "$here/tests/windows/compare_cli.py" "$linux_build/app/varnix" "$build/app/varnix.exe" \
     "$prefix" || status=1
 
-echo "test_windows: logs in a folder that cannot be written, and the pilot's language" >&2
-python3 "$here/tests/windows/logs_language.py" "$build/app/varnix.exe" "$prefix" || status=1
-
 if [ -n "${DISPLAY:-}" ]; then
     echo "test_windows: the converter window under Wine" >&2
     mkdir -p "$build/artefacts"
     python3 "$here/tests/windows/converter_window.py" "$linux_build/app/varnix" \
         "$build/app/varnix.exe" "$prefix" "$build/artefacts/converter-wine.png" || status=1
     echo "test_windows: a file opened with the program lands on the window's file page" >&2
-    python3 "$here/tests/windows/file_page_window.py" "$linux_build/app/varnix" \
+    python3 "$here/tests/app/file_page_window_test.py" "$linux_build/app/varnix" "$here" \
         "$build/app/varnix.exe" "$prefix" "$build/artefacts/file-page-wine.png" || status=1
 fi
 echo "test_windows: the programs and the installer" >&2

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""The window's file page driven as a user would, on a private X server: varnix -gui FILE opens
-it, keys choose and convert, and every output is compared byte for byte with what the command
-line writes for the same choices. Message boxes go to standard error (VARNIX_NO_DIALOGS=1).
+"""The window's file page driven as a user would: varnix -gui FILE opens it, keys choose and
+convert, every output is compared byte for byte with what the command line writes for the same
+choices, and Escape closes it. Message boxes go to standard error (VARNIX_NO_DIALOGS=1).
 
-Usage: file_page_window_test.py VARNIX SOURCE_DIR   (exit 77 = skipped: tools missing)
+file_page_window_test.py VARNIX SOURCE_DIR     on a private X server (exit 77: tools missing)
+file_page_window_test.py VARNIX SOURCE_DIR WINDOWS_EXE WINE_PREFIX SCREENSHOT.png
+    the first row with varnix.exe under Wine on $DISPLAY, opened as Explorer opens a file
+    (`wine start /unix`: a console of its own, the file its only operand).
 """
 import os
 import shutil
@@ -11,55 +14,43 @@ import subprocess
 import sys
 import tempfile
 import time
+from pathlib import Path
 
-SKIP = 77
-failures = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
-    if not ok:
-        failures.append(what)
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "gui"))
+from window_interaction_test import SKIP, check, failures, private_display, wait_for, xlib  # noqa
 
 
-def run(*args):
-    return subprocess.run(args, capture_output=True, check=False).stdout.decode().strip()
-
-
-def private_display():
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                               "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as number:
-        os.environ["DISPLAY"] = ":" + number.readline().strip()
-    run("xset", "r", "off")
-    return server
+def xdo(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 
 
 class Page:
-    """varnix -gui FILE in its own folder, and its window."""
+    """The file page of folder/name, started by start, and its window."""
 
-    def __init__(self, varnix, folder, name):
-        self.err_path = os.path.join(folder, "window.err")
-        self.proc = subprocess.Popen([varnix, "-gui", os.path.join(folder, name)], cwd=folder,
-                                     stdout=subprocess.DEVNULL, stderr=open(self.err_path, "w"))
-        found = run("xdotool", "search", "--sync", "--onlyvisible", "--pid", str(self.proc.pid))
-        self.win = found.split()[-1]
-        run("xdotool", "windowfocus", "--sync", self.win)
-        time.sleep(0.5)
-        geometry = run("xdotool", "getwindowgeometry", "--shell", self.win)
-        self.height = int(dict(l.split("=") for l in geometry.split())["HEIGHT"])
+    def __init__(self, start, folder, name, wine):
+        self.err = Path(folder, "window.err")
+        with self.err.open("w") as err:
+            proc = subprocess.Popen([*start, str(Path(folder, name))], cwd=folder, stderr=err,
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        self.find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
+        wait_for(self.windows, 30)
+        self.win = self.windows()[-1]
+        xdo("windowfocus", "--sync", self.win)
+        time.sleep(1)  # the first frame
+        self.height = int(dict(v.split("=") for v in
+                               xdo("getwindowgeometry", "--shell", self.win).split())["HEIGHT"])
+
+    def windows(self):
+        return xdo("search", "--onlyvisible", *self.find).split()
 
     def keys(self, *keys):
-        for k in keys:
-            run("xdotool", "key", "--window", self.win, k)
-            time.sleep(0.4)
-
-    def click(self, x, y):  # definition-file coordinates: y up from the bottom
-        run("xdotool", "mousemove", "--window", self.win, str(x), str(self.height - y), "click", "1")
-        time.sleep(0.5)
+        for k in keys:  # a pair is a click, y up from the bottom as the form file has it
+            if isinstance(k, tuple):
+                xdo("mousemove", "--window", self.win, str(k[0]), str(self.height - k[1]),
+                    "click", "1")
+            else:
+                xdo("key", "--window", self.win, k)
+            time.sleep(0.5)
 
     def red_pixels(self):
         shot = subprocess.run(["import", "-window", self.win, "-depth", "8", "rgb:-"],
@@ -67,84 +58,74 @@ class Page:
         return sum(1 for k in range(0, len(shot) - 2, 3)
                    if shot[k] > 180 and shot[k + 1] < 60 and shot[k + 2] < 60)
 
-    def close(self):
-        if self.proc.poll() is None:
-            self.keys("Escape")
-        try:
-            self.proc.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-        with open(self.err_path, encoding="cp1252") as f:
-            return f.read()
-
-
-def same_files(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
-
 
 def main():
-    if len(sys.argv) != 3 or not all(shutil.which(t) for t in ("Xvfb", "xdotool", "import")):
+    wine = len(sys.argv) == 6
+    if len(sys.argv) not in (3, 6) or not all(map(shutil.which, ("Xvfb", "xdotool", "import"))):
         print("skipped: needs Xvfb, xdotool and ImageMagick")
         return SKIP
-    varnix, source = sys.argv[1], sys.argv[2]
-    os.environ["VARNIX_REGISTRY"] = os.path.join(source, "data/demo/user.reg")
-    os.environ["VARNIX_NO_DIALOGS"] = "1"
-    server = private_display()
-    tasks = os.path.join(source, "tests/app/data/tasks.cup")
-    bad_batch = "Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Broken 46,5 9.30 900 extra\n"
-    # name, input file (copied, or text), keys (a click first when given), command line, output,
-    # a text the error box must hold.
+    varnix, source = sys.argv[1], Path(sys.argv[2])
+    os.environ.update(VARNIX_REGISTRY=str(source / "data/demo/user.reg"), VARNIX_NO_DIALOGS="1")
+    if wine:
+        os.environ.update(WINEPREFIX=str(Path(sys.argv[4]).resolve()), WINEDEBUG="-all",
+                          LANG="C.UTF-8")
+        start = ["wine", "start", "/unix", os.path.abspath(sys.argv[3])]
+    else:
+        server, start = private_display(), [varnix, "-gui"]
+        with xlib() as (x11, dpy):
+            x11.XAutoRepeatOff(dpy)
+    lodz = "\u0141\u00f3d\u017a"
+    # name, file opened, keys (a pair: a click), command line, its output, a text the box holds
     cases = [
-        ("the first task by Enter", "tasks.cup", None, None, ["Return"],
-         ["-batch", "-task", "1", "Demo", "tasks.cup", "tasks.fpl"], "tasks.fpl", None),
-        ("the second task chosen by keys", "tasks.cup", None, (120, 455), ["Down", "Return",
-                                                                          "Return"],
-         ["-batch", "-task", "2", "Demo", "tasks.cup", "tasks.fpl"], "tasks.fpl", None),
-        ("a name outside Windows-1252", "\u0141\u00f3d\u017a.cup", None, None, ["Return"],
-         ["-batch", "-task", "1", "Demo", "\u0141\u00f3d\u017a.cup", "\u0141\u00f3d\u017a.fpl"],
-         "\u0141\u00f3d\u017a.fpl", None),
-        ("a bad line shown in a box", "bad.txt", bad_batch, None, ["Return"],
-         ["-batch", "Demo", "bad.txt", "bad.fpl"], None, "line 3"),
-        ("a plan back to .cup", "plan.fpl", "from-cli", None, ["Return"],
-         ["-batch", "Demo", "plan.fpl", "plan.cup"], "plan.cup", None),
+        ("the first task by Enter", "tasks.cup", ["Return"],
+         "-task 1 Demo tasks.cup tasks.fpl", "tasks.fpl", None),
+        ("the second task chosen by keys", "tasks.cup", [(120, 455), "Down", "Return", "Return"],
+         "-task 2 Demo tasks.cup tasks.fpl", "tasks.fpl", None),
+        ("a name outside Windows-1252", lodz + ".cup", ["Return"],
+         f"-task 1 Demo {lodz}.cup {lodz}.fpl", lodz + ".fpl", None),
+        ("a bad line shown in a box", "bad.txt", ["Return"], "Demo bad.txt bad.fpl", None,
+         "line 3"),
+        ("a plan back to .cup", "plan.fpl", ["Return"], "Demo plan.fpl plan.cup", "plan.cup",
+         None),
     ]
     try:
         with tempfile.TemporaryDirectory() as tmp:
-            for name, file, text, click, keys, cli, output, error_text in cases:
-                gui_dir, cli_dir = os.path.join(tmp, "gui"), os.path.join(tmp, "cli")
-                for d in (gui_dir, cli_dir):
-                    shutil.rmtree(d, ignore_errors=True)
-                    os.makedirs(d)
-                    if text is None or text == "from-cli":
-                        shutil.copy(tasks, os.path.join(d, "tasks.cup" if text else file))
-                    if text == "from-cli":  # a flight plan as the command line makes it
-                        subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", file],
-                                       cwd=d, capture_output=True, check=False)
-                    elif text is not None:
-                        with open(os.path.join(d, file), "w") as f:
-                            f.write(text)
-                subprocess.run([varnix] + cli, cwd=cli_dir, capture_output=True, check=False)
-                page = Page(varnix, gui_dir, file)
-                if name == cases[0][0]:
-                    title = run("xdotool", "getwindowname", page.win)
-                    check(title == "Varnix \u2014 tasks.cup", "the title names the file")
-                    check(page.red_pixels() > 10, "points outside the landscape drawn red")
-                if click:
-                    page.click(*click)
+            inputs = Path(tmp, "inputs")
+            inputs.mkdir()
+            for copy in ("tasks.cup", lodz + ".cup"):
+                shutil.copy(source / "tests/app/data/tasks.cup", inputs / copy)
+            (inputs / "bad.txt").write_text(
+                "Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Broken 46,5 9.30 900 extra\n")
+            # a flight plan as the command line makes it
+            subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "plan.fpl"],
+                           cwd=inputs, capture_output=True, check=False)
+            for row, (name, file, keys, cli, output, box) in enumerate(cases[:1 if wine else 9]):
+                gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
+                subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
+                               capture_output=True, check=False)
+                page = Page(start, gui, file, wine)
+                if row == 0:
+                    title = xdo("getwindowname", page.win).strip()
+                    check(title == "Varnix \u2014 tasks.cup", f"the title names the file ({title})")
+                    check(wait_for(lambda: page.red_pixels() > 10),
+                          "points outside the landscape drawn red")
                 page.keys(*keys)
+                wait_for(lambda: output is None or (gui / output).exists())
                 time.sleep(1)
-                alive = page.proc.poll() is None
-                err = page.close()
-                check(alive, name + ": the window stays open")
+                check(bool(page.windows()), name + ": the window stays open")
+                if wine:
+                    subprocess.run(["import", "-window", "root", sys.argv[5]], check=False)
+                page.keys("Escape")
+                check(wait_for(lambda: not page.windows(), 10), name + ": Escape closes it")
                 if output:
-                    got = os.path.join(gui_dir, output)
-                    check(os.path.exists(got) and same_files(got, os.path.join(cli_dir, output)),
-                          name + ": " + output + " as the command line writes it")
-                if error_text:
-                    check(error_text in err, name + ": the box names " + error_text)
+                    got = gui / output
+                    check(got.exists() and got.read_bytes() == (cli_dir / output).read_bytes(),
+                          f"{name}: {output} as the command line writes it")
+                if box:
+                    check(box in page.err.read_text("cp1252"), f"{name}: the box names {box}")
     finally:
-        server.terminate()
+        if not wine:
+            server.terminate()
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

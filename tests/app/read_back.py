@@ -5,9 +5,8 @@ read_back.py fpl FILE  -> the flight-plan fragment under a section header, throu
                           one "key=value" line per key, in file order.
 read_back.py cup FILE  -> the waypoint file through the csv module: one line per record, the
                           fields joined by "|".
-read_back.py task FILE -> each task line of the waypoint file as open readers take it: field 2
-                          the take-off, the last the landing, between them start, turnpoints
-                          and finish, printed "start > ... > finish".
+read_back.py task FILE -> each task line as open readers take it: the fields between take-off
+                          (field 2) and landing (the last), printed "start > ... > finish".
 Both files are Windows-1252 with CR LF line ends; output is UTF-8.
 """
 import configparser
@@ -26,11 +25,9 @@ if kind == "fpl":
     for key, value in ini["Task"].items():
         print(f"{key}={value}")
 elif kind == "task":
-    in_tasks = False
-    for row in csv.reader(io.StringIO(text, newline="")):
-        if row and row[0].startswith("-----Related Tasks"):
-            in_tasks = True
-        elif in_tasks and row and not row[0].startswith(("Options", "ObsZone=", "Point=", "STARTS=")):
+    tasks = text.split("-----Related Tasks", 1)[1:]
+    for row in csv.reader(io.StringIO("".join(tasks), newline="")):
+        if row[1:] and not row[0].startswith(("Options", "ObsZone=", "Point=", "STARTS=")):
             print(" > ".join(row[2:-1]))
 else:
     for row in csv.reader(io.StringIO(text, newline="")):

@@ -70,9 +70,9 @@ class Form:
         return self.expect(prefix, wait) is None
 
     # Form coordinates are y-up from the bottom-left, as the definition file gives them.
-    def click(self, x, y, button=1):
+    def click(self, x, y, button=1, times=1):
         run("xdotool", "mousemove", "--window", self.win, str(x), str(self.height - y),
-            "click", str(button))
+            "click", "--repeat", str(times), "--delay", "80", str(button))
         settle()
 
     def drag(self, x0, x1, y):
@@ -89,19 +89,11 @@ class Form:
         run("xdotool", "key", "--delay", "40", *keys)
         settle()
 
-    def double_click(self, x, y):
-        run("xdotool", "mousemove", "--window", self.win, str(x), str(self.height - y),
-            "click", "--repeat", "2", "--delay", "80", "1")
-        settle()
-
     def dark_pixels(self, x0, y0, x1, y1):
         """How many pixels of the rectangle (form coordinates) are nearly black."""
-        out = run("import", "-window", self.win, "-crop",
-                  f"{x1 - x0}x{y1 - y0}+{x0}+{self.height - y1}", "-depth", "8",
-                  "txt:-").decode()
-        return sum(1 for line in out.splitlines()[1:]
-                   if "#" in line and all(int(line.split("#")[1][i:i + 2], 16) < 90
-                                          for i in (0, 2, 4)))
+        rgb = run("import", "-window", self.win, "-crop",
+                  f"{x1 - x0}x{y1 - y0}+{x0}+{self.height - y1}", "-depth", "8", "rgb:-")
+        return sum(max(rgb[k:k + 3]) < 90 for k in range(0, len(rgb), 3))
 
     def pixel(self, x, y):
         """(r, g, b) of the window at form coordinates."""
@@ -385,40 +377,29 @@ def keys_of_desktop_fields(f):
         f.key(*keys, "ctrl+c")
         return wait_for(lambda: clipboard() == text)
 
-    def the_first_box_takes_the_first_keys():
-        f.type("42")
-        return copies("shift+Home", text="42")
-
-    def shift_arrows_double_click_and_ctrl_a_select():
-        f.key("Tab", "Tab")  # ALT, TXT
-        f.type("alpha beta")
-        shift = copies("shift+Left", "shift+Left", "shift+Left", "shift+Left", text="beta")
-        f.double_click(INSIDE + 8, TXT + 5)
-        return shift and copies(text="alpha") and copies("ctrl+a", text="alpha beta")
-
-    def tab_and_space_tick_a_box():
-        f.key("Tab", "space")  # R1, which enables DEP
-        return wait_for(lambda: f.pixel(INSIDE + 20, DEP + 6) == (255, 255, 255))
-
-    def letters_typed_quickly_find_a_list_line():
-        f.key("Tab", "Tab", "Tab", "Tab", "Return")  # R2, DEP, FIL, LST: open
-        f.type("l2")  # l20, not the next line starting with 2
-        f.key("Return")
-        return f.expect("callback 1 8 ") == "callback 1 8 0" and \
-            f.expect("callback 1 8 ") == "callback 1 8 20"
-
-    def the_focused_button_is_framed_and_pressed_by_enter():
-        ok = (f.width * 3 // 10 - 38, 14, f.width * 3 // 10 + 38, 32)
-        before = f.dark_pixels(*ok)
-        f.key("Tab")  # OK
-        framed = wait_for(lambda: f.dark_pixels(*ok) > before + 40)
-        f.key("Return")
-        return framed and f.expect("callback 6 ") == "callback 6 1 1"
-
-    for row in (the_first_box_takes_the_first_keys, shift_arrows_double_click_and_ctrl_a_select,
-                tab_and_space_tick_a_box, letters_typed_quickly_find_a_list_line,
-                the_focused_button_is_framed_and_pressed_by_enter):
-        check(row(), row.__name__.replace("_", " "))
+    f.type("42")
+    check(copies("shift+Home", text="42"), "the first box takes the first keys")
+    f.key("Tab", "Tab")  # ALT, TXT
+    f.type("alpha beta")
+    shift = copies("shift+Left", "shift+Left", "shift+Left", "shift+Left", text="beta")
+    f.click(INSIDE + 8, TXT + 5, times=2)
+    check(shift and copies(text="alpha") and copies("ctrl+a", text="alpha beta"),
+          "shift arrows, double click and ctrl a select")
+    f.key("Tab", "space")  # R1, which enables DEP
+    check(wait_for(lambda: f.pixel(INSIDE + 20, DEP + 6) == (255, 255, 255)),
+          "tab and space tick a box")
+    f.key("Tab", "Tab", "Tab", "Tab", "Return")  # R2, DEP, FIL, LST: open
+    f.type("l2")  # l20, not the next line starting with 2
+    f.key("Return")
+    check(f.expect("callback 1 8 ") == "callback 1 8 0" and
+          f.expect("callback 1 8 ") == "callback 1 8 20", "letters typed quickly find a list line")
+    ok = (f.width * 3 // 10 - 38, 14, f.width * 3 // 10 + 38, 32)
+    before = f.dark_pixels(*ok)
+    f.key("Tab")  # OK
+    framed = wait_for(lambda: f.dark_pixels(*ok) > before + 40)
+    f.key("Return")
+    check(framed and f.expect("callback 6 ") == "callback 6 1 1",
+          "the focused button is framed and pressed by Enter")
     f.finish()
 
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The Windows programs as built and as msiexec installs, repairs, upgrades and removes them.
+"""The Windows programs as built (logs never lost, the pilot's language) and as msiexec installs,
+repairs, upgrades and removes them.
 
 installer.py WINDOWS_BUILD WINE_PREFIX   (after compare_cli.py: it needs C:\\Volaro2 with Demo)
 """
@@ -28,9 +29,6 @@ REGISTRY = [(rf"{CLASSES}\{ext}\OpenWithProgids", "Varnix.File", None)
     (rf"{CLASSES}\Varnix.File\shell\open\command", None,
      '"C:\\Program Files\\Varnix\\varnixw.exe" "%1"'),
     (rf"{CLASSES}\Applications\varnixw.exe", "FriendlyAppName", "Varnix")]
-# Per-machine shortcuts land in the common Start menu on Windows, in the user's under Wine.
-START_MENUS = [DRIVE_C / "ProgramData/Microsoft/Windows/Start Menu/Programs",
-               *DRIVE_C.glob("users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")]
 CLUB = ("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
         "\"Home\",HOM,CH,4630.000N,00915.000E,1250.0m,1,,,,\r\n"
         "\"Peak\",PEA,CH,4631.000N,00920.000E,3100m,1,,,,\r\n"
@@ -44,8 +42,8 @@ ENV.pop("VARNIX_REGISTRY", None)
 failures = []
 
 
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what)
+def check(ok, what, detail=""):
+    print(("ok   " if ok else "FAIL ") + what + ("" if ok or not detail else f": {detail!r}"))
     failures.extend([] if ok else [what])
     return ok
 
@@ -54,11 +52,12 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def wine(*args, cwd=None):
+def wine(*args, cwd=None, lang="C.UTF-8"):
     """Status, standard output and error (files, not pipes: see compare_cli.py)."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        status = subprocess.run(["wine", *args], cwd=cwd, env=ENV, stdout=out, stderr=err,
-                                stdin=subprocess.DEVNULL, timeout=300).returncode
+        status = subprocess.run(["wine", *args], cwd=cwd, env=dict(ENV, LANG=lang, LC_ALL=lang),
+                                stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                                timeout=300).returncode
         return status, *(f.seek(0) or f.read().decode("cp1252", "replace") for f in (out, err))
 
 
@@ -85,8 +84,9 @@ def entry(msi):
                      "DisplayName")
 
 
-def shortcuts():
-    return [p for menu in START_MENUS for p in menu.glob("Varnix*.lnk")]
+def shortcuts():  # per machine: in the common Start menu on Windows, in the user's under Wine
+    return [p for menu in ("ProgramData", "users/*/AppData/Roaming") for p in
+            DRIVE_C.glob(menu + "/Microsoft/Windows/Start Menu/Programs/Varnix*.lnk")]
 
 
 def the_programs(tmp):
@@ -94,11 +94,9 @@ def the_programs(tmp):
         path = BUILD / "app" / exe
         header = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(path)],
                                 capture_output=True, text=True, check=True).stdout
-        check(re.search(rf"^Subsystem\s+\S+\s+\({subsystem}\)", header, re.M) is not None,
-              f"{exe} is a {subsystem} program")
+        check(f"({subsystem})" in header, f"{exe} is a {subsystem} program")
         data = path.read_bytes()
-        manifest = re.search(rb"<assembly .*?</assembly>", data, re.S)
-        text = manifest.group(0).decode() if manifest else ""
+        text = b"".join(re.findall(rb"<assembly .*?</assembly>", data, re.S)).decode()
         for needle in ["PerMonitorV2", "<longPathAware", "Microsoft.Windows.Common-Controls",
                        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  # Windows 7
                        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]:  # Windows 10 and 11
@@ -107,9 +105,8 @@ def the_programs(tmp):
             check(field.encode("utf-16-le") in data, f"{exe}: the version resource has {field}")
     # The GUI program answers as the console one does when its output is redirected.
     for args in [["Demo", "46.5", "9.25"], ["Demo", "46,5", "9.25"], ["-help"]]:
-        runs = [wine(str(BUILD / "app" / exe), *args, cwd=tmp)
-                for exe in ("varnix.exe", "varnixw.exe")]
-        runs = [(s, o.replace("varnixw", "varnix"), e) for s, o, e in runs]
+        runs = [(s, o.replace("varnixw", "varnix"), e) for s, o, e in (
+            wine(str(BUILD / f"app/{exe}.exe"), *args, cwd=tmp) for exe in ("varnix", "varnixw"))]
         check(runs[0] == runs[1], f"varnixw.exe {' '.join(args)}: as varnix.exe ({runs[0][0]})")
     # In a console (a terminal under Wine: its console speaks UTF-8) a name outside the console's
     # code page comes out whole, and the code page the user had is back after the run.
@@ -122,6 +119,38 @@ def the_programs(tmp):
                          capture_output=True, timeout=120).stdout.decode("utf-8", "replace")
     check("Home > Šoštanj > Home" in out, "console: the task's names as typed")
     check(out.count("Active code page: 850") == 2, "console: its code page put back at the end")
+
+
+def logs_and_language(tmp):
+    """A run in a folder that cannot be written ("chattr +i" as root, whom modes do not stop)."""
+    exe, locked = str(BUILD / "app/varnix.exe"), Path(tmp) / "locked"
+    logfile = next(DRIVE_C.glob("users/*/AppData/Local")) / "Varnix/Logfile.txt"
+    logfile.unlink(missing_ok=True)
+    locked.mkdir()
+    (locked / "points.txt").write_bytes(b"Landscape=Demo\r\n1 Start 46.5 9.25 1250\r\n")
+    lock = (lambda on: subprocess.run(["chattr", "+i" if on else "-i", locked], check=True)) \
+        if os.geteuid() == 0 else (lambda on: locked.chmod(0o555 if on else 0o755))
+    lock(True)
+    try:
+        point = wine(exe, "Demo", "46.5", "9.25", cwd=locked)
+        log = logfile.read_bytes() if logfile.exists() else b""
+        listing = sorted(os.listdir(locked))
+        status, _, err = wine(exe, "points.txt", cwd=locked)
+    finally:
+        lock(False)
+    check(point[0] == 0 and point[1].startswith("TPPosX="),
+          "a point converts in a folder that cannot be written", point)
+    check(b"Volaro 2 install path" in log and log.endswith(b"\r\n") and
+          b"\n" not in log.replace(b"\r\n", b""),
+          "its log is in %LOCALAPPDATA%\\Varnix with CR LF line ends", log)
+    check(listing == ["points.txt"], "and nothing in the folder", listing)
+    check(status == 2 and "points.fpl ***\r\n" in err and "STOP" in err and
+          err.split("\r\n")[1].strip() != "",
+          "an output that cannot be opened names Windows' reason", err)
+    for lang, words in [("fr_FR.UTF-8", "STOP Paysage Nowhere : impossible"),
+                        ("de_DE.UTF-8", "STOP Landschaft Nowhere: Koordinatenumrechnung")]:
+        status, _, err = wine(exe, "Nowhere", "46.5", "9.25", cwd=tmp, lang=lang)
+        check(status == 2 and words in err, f"a stop in {lang[:2]}", err)
 
 
 def readme_examples(tmp):
@@ -171,11 +200,10 @@ def installed(present, what):
     check((entry(MSI) == "Varnix") == present, f"{what}: the entry in the installed programs")
 
 
-def make_msi(tmp, name, version=None):
-    """The installer again, as the build makes it, at another version when given."""
-    wxs = (BUILD / "app/varnix.wxs").read_text(encoding="utf-8")
-    if version:
-        wxs = re.sub(r'(<Product [^>]*Version=")[^"]*"', rf'\g<1>{version}"', wxs, count=1)
+def make_msi(tmp, name, later=0):
+    """The installer again, as the build makes it, its version's last part raised by later."""
+    wxs = re.sub(r'(<Product [^>]*Version="[\d.]*\.)(\d+)', lambda m: m[1] + str(int(m[2]) + later),
+                 (BUILD / "app/varnix.wxs").read_text(encoding="utf-8"), count=1)
     source, msi = Path(tmp) / f"{name}.wxs", Path(tmp) / f"{name}.msi"
     source.write_text(wxs, encoding="utf-8")
     subprocess.run(["bash", str(Path(__file__).resolve().parents[2] / "scripts/make_msi.sh"),
@@ -186,14 +214,11 @@ def make_msi(tmp, name, version=None):
 def upgrades(tmp):
     """A rebuilt installer and a newer one replace the installed version; an older one is
     refused."""
-    major, minor, patch = re.search(r'<Product [^>]*Version="(\d+)\.(\d+)\.(\d+)"', (
-        BUILD / "app/varnix.wxs").read_text(encoding="utf-8")).groups()
-    rebuilt = make_msi(tmp, "rebuilt")
-    newer = make_msi(tmp, "newer", f"{major}.{minor}.{int(patch) + 1}")
-    for what, msi, old, ok in [("a rebuilt installer of the same version replaces it", rebuilt,
-                                MSI, True),
-                               ("a newer version replaces the older one", newer, rebuilt, True),
-                               ("an older version is refused", MSI, newer, False)]:
+    rebuilt, newer = make_msi(tmp, "rebuilt"), make_msi(tmp, "newer", 1)
+    for what, msi, old, ok in [
+            ("a rebuilt installer of the same version replaces it", rebuilt, MSI, True),
+            ("a newer version replaces the older one", newer, rebuilt, True),
+            ("an older version is refused", MSI, newer, False)]:
         kept, gone = (msi, old) if ok else (old, msi)
         check((msiexec("/i", msi, "/qn") == 0) == ok and entry(kept) == "Varnix" and
               entry(gone) is None, what)
@@ -204,6 +229,7 @@ def main():
     msiexec("/x", MSI, "/qn")  # a copy left by an interrupted run
     with tempfile.TemporaryDirectory(prefix="varnix-msi-") as tmp:
         the_programs(tmp)
+        logs_and_language(tmp)
         check(msiexec("/i", MSI, "/qn") == 0, "msiexec /i /qn")
         installed(True, "msiexec /i")
         readme_examples(tmp)
