@@ -16,6 +16,7 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # nothing left in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "gui"))
 from window_interaction_test import SKIP, check, failures, private_display, wait_for, xlib  # noqa
 
@@ -24,39 +25,10 @@ def xdo(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 
 
-class Page:
-    """The file page of folder/name, started by start, and its window."""
-
-    def __init__(self, start, folder, name, wine):
-        self.err = Path(folder, "window.err")
-        with self.err.open("w") as err:
-            proc = subprocess.Popen([*start, str(Path(folder, name))], cwd=folder, stderr=err,
-                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
-        self.find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
-        wait_for(self.windows, 30)
-        self.win = self.windows()[-1]
-        xdo("windowfocus", "--sync", self.win)
-        time.sleep(1)  # the first frame
-        self.height = int(dict(v.split("=") for v in
-                               xdo("getwindowgeometry", "--shell", self.win).split())["HEIGHT"])
-
-    def windows(self):
-        return xdo("search", "--onlyvisible", *self.find).split()
-
-    def keys(self, *keys):
-        for k in keys:  # a pair is a click, y up from the bottom as the form file has it
-            if isinstance(k, tuple):
-                xdo("mousemove", "--window", self.win, str(k[0]), str(self.height - k[1]),
-                    "click", "1")
-            else:
-                xdo("key", "--window", self.win, k)
-            time.sleep(0.5)
-
-    def red_pixels(self):
-        shot = subprocess.run(["import", "-window", self.win, "-depth", "8", "rgb:-"],
-                              capture_output=True, check=False).stdout
-        return sum(1 for k in range(0, len(shot) - 2, 3)
-                   if shot[k] > 180 and shot[k + 1] < 60 and shot[k + 2] < 60)
+def red_pixels(win):
+    rgb = subprocess.run(["import", "-window", win, "-depth", "8", "rgb:-"],
+                         capture_output=True, check=False).stdout
+    return sum(rgb[k] > 180 and max(rgb[k + 1:k + 3]) < 60 for k in range(0, len(rgb) - 2, 3))
 
 
 def main():
@@ -103,26 +75,41 @@ def main():
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
                 subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
                                capture_output=True, check=False)
-                page = Page(start, gui, file, wine)
+                with (gui / "window.err").open("w") as err:
+                    proc = subprocess.Popen([*start, str(gui / file)], cwd=gui, stderr=err,
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+                find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
+                windows = lambda: xdo("search", "--onlyvisible", *find).split()  # noqa: E731
+                wait_for(windows, 30)
+                win = windows()[-1]
+                xdo("windowfocus", "--sync", win)
+                time.sleep(1)  # the first frame
                 if row == 0:
-                    title = xdo("getwindowname", page.win).strip()
+                    title = xdo("getwindowname", win).strip()
                     check(title == "Varnix \u2014 tasks.cup", f"the title names the file ({title})")
-                    check(wait_for(lambda: page.red_pixels() > 10),
+                    check(wait_for(lambda: red_pixels(win) > 10),
                           "points outside the landscape drawn red")
-                page.keys(*keys)
+                height = int(dict(v.split("=") for v in
+                                  xdo("getwindowgeometry", "--shell", win).split())["HEIGHT"])
+                for k in keys:  # a pair is a click, y up from the bottom as the form file has it
+                    xdo(*(["mousemove", "--window", win, str(k[0]), str(height - k[1]), "click",
+                           "1"] if isinstance(k, tuple) else ["key", "--window", win, k]))
+                    time.sleep(0.5)
                 wait_for(lambda: output is None or (gui / output).exists())
                 time.sleep(1)
-                check(bool(page.windows()), name + ": the window stays open")
+                check(bool(windows()), name + ": the window stays open")
                 if wine:
                     subprocess.run(["import", "-window", "root", sys.argv[5]], check=False)
-                page.keys("Escape")
-                check(wait_for(lambda: not page.windows(), 10), name + ": Escape closes it")
+                xdo("key", "--window", win, "Escape")
+                check(wait_for(lambda: not windows(), 10), name + ": Escape closes it")
+                proc.kill()
                 if output:
                     got = gui / output
                     check(got.exists() and got.read_bytes() == (cli_dir / output).read_bytes(),
                           f"{name}: {output} as the command line writes it")
                 if box:
-                    check(box in page.err.read_text("cp1252"), f"{name}: the box names {box}")
+                    check(box in (gui / "window.err").read_text("cp1252"),
+                          f"{name}: the box names {box}")
     finally:
         if not wine:
             server.terminate()
