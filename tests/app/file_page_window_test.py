@@ -36,7 +36,7 @@ def main():
     if len(sys.argv) not in (3, 6) or not all(map(shutil.which, ("Xvfb", "xdotool", "import"))):
         print("skipped: needs Xvfb, xdotool and ImageMagick")
         return SKIP
-    varnix, source = sys.argv[1], Path(sys.argv[2])
+    varnix, source = os.path.abspath(sys.argv[1]), Path(sys.argv[2]).resolve()
     os.environ.update(VARNIX_REGISTRY=str(source / "data/demo/user.reg"), VARNIX_NO_DIALOGS="1")
     if wine:
         os.environ.update(WINEPREFIX=str(Path(sys.argv[4]).resolve()), WINEDEBUG="-all",

@@ -29,6 +29,7 @@ REGISTRY = [(rf"{CLASSES}\{ext}\OpenWithProgids", "Varnix.File", None)
     (rf"{CLASSES}\Varnix.File\shell\open\command", None,
      '"C:\\Program Files\\Varnix\\varnixw.exe" "%1"'),
     (rf"{CLASSES}\Applications\varnixw.exe", "FriendlyAppName", "Varnix")]
+POINTS = "Landscape=Demo\r\n1 Start 46.5 9.25 1250\r\n2 Col 4630.500N 00915.000E 2500.5\r\n"
 CLUB = ("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
         "\"Home\",HOM,CH,4630.000N,00915.000E,1250.0m,1,,,,\r\n"
         "\"Peak\",PEA,CH,4631.000N,00920.000E,3100m,1,,,,\r\n"
@@ -127,7 +128,7 @@ def logs_and_language(tmp):
     logfile = next(DRIVE_C.glob("users/*/AppData/Local")) / "Varnix/Logfile.txt"
     logfile.unlink(missing_ok=True)
     locked.mkdir()
-    (locked / "points.txt").write_bytes(b"Landscape=Demo\r\n1 Start 46.5 9.25 1250\r\n")
+    (locked / "points.txt").write_text(POINTS, newline="")
     lock = (lambda on: subprocess.run(["chattr", "+i" if on else "-i", locked], check=True)) \
         if os.geteuid() == 0 else (lambda on: locked.chmod(0o555 if on else 0o755))
     lock(True)
@@ -158,9 +159,7 @@ def readme_examples(tmp):
     that a failure names its line and shows what cmd printed."""
     docs = Path(tmp) / "profile/Documents"
     docs.mkdir(parents=True)
-    (docs / "points.txt").write_text(
-        "Landscape=Demo\r\n1 Start 46.5 9.25 1250\r\n2 Col 4630.500N 00915.000E 2500.5\r\n",
-        newline="")
+    (docs / "points.txt").write_text(POINTS, newline="")
     (docs / "club.cup").write_text(CLUB, newline="")
     lines = [line.split("cmd> ", 1)[1] for line in
              (STAGE / "README.txt").read_text(encoding="utf-8").splitlines()
@@ -212,8 +211,6 @@ def make_msi(tmp, name, later=0):
 
 
 def upgrades(tmp):
-    """A rebuilt installer and a newer one replace the installed version; an older one is
-    refused."""
     rebuilt, newer = make_msi(tmp, "rebuilt"), make_msi(tmp, "newer", 1)
     for what, msi, old, ok in [
             ("a rebuilt installer of the same version replaces it", rebuilt, MSI, True),
