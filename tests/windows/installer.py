@@ -115,9 +115,7 @@ def the_programs(tmp):
     cup.write_text(CLUB.replace("Peak", "Šoštanj"), encoding="utf-8", newline="")
     bat.write_bytes(f"@echo off\r\nchcp 850\r\n{windows_path(BUILD / 'app/varnix.exe')} -tasks "
                     f"{windows_path(cup)}\r\nchcp\r\n".encode("cp1252"))
-    out = subprocess.run(["script", "-qec", f"wine cmd /c {shlex.quote(windows_path(bat))}",
-                          "/dev/null"], cwd=tmp, env=ENV, stdin=subprocess.DEVNULL,
-                         capture_output=True, timeout=120).stdout.decode("utf-8", "replace")
+    out = in_console(bat)[1]
     check("Home > Šoštanj > Home" in out, "console: the task's names as typed")
     check(out.count("Active code page: 850") == 2, "console: its code page put back at the end")
 
@@ -154,9 +152,18 @@ def logs_and_language(tmp):
         check(status == 2 and words in err, f"a stop in {lang[:2]}", err)
 
 
+def in_console(bat):
+    """Status and screen of a cmd script run in a console, as a user at a keyboard runs it (a
+    terminal under Wine: its console speaks UTF-8)."""
+    run = subprocess.run(["script", "-qec", f"wine cmd /c {shlex.quote(windows_path(bat))}",
+                          "/dev/null"], cwd=bat.parent, env=ENV, stdin=subprocess.DEVNULL,
+                         capture_output=True, timeout=120)
+    return run.returncode, run.stdout.decode("utf-8", "replace")
+
+
 def readme_examples(tmp):
-    """The readme's cmd examples from the installed program, each in a cmd script of its own so
-    that a failure names its line and shows what cmd printed."""
+    """The readme's cmd examples from the installed program in a console, each in a cmd script
+    of its own so that a failure names its line and shows the screen."""
     docs = Path(tmp) / "profile/Documents"
     docs.mkdir(parents=True)
     (docs / "points.txt").write_text(POINTS, newline="")
@@ -170,15 +177,13 @@ def readme_examples(tmp):
         # cmd reads a script in the console's OEM code page, as Wine's English locale has it.
         bat.write_bytes("\r\n".join(["@echo off", f"set USERPROFILE={windows_path(docs.parent)}",
                                      lines[0], line, "exit /b %ERRORLEVEL%", ""]).encode("cp437"))
-        status, out, err = wine("cmd", "/c", windows_path(bat), cwd=tmp)
+        status, out = in_console(bat)
         # -clip needs a clipboard, which Wine has only with a display.
         allowed = {0, 1} if "-clip" in line and not os.environ.get("DISPLAY") else {0}
-        if not check(status in allowed, f"readme: {line} (status {status})"):
-            print(out, err, sep="\n")
-        outputs.append(out)
-    if not check(outputs[0] == outputs[1] and "TPPosX=" in outputs[0],
-                 "readme: 46.5 9.25 and \"46°30'N\" \"9°15'E\" give the same point"):
-        print(*outputs[:2], sep="\n")
+        check(status in allowed, f"readme: {line} (status {status})", out)
+        outputs.append(re.findall(r"TPPos[XY]=\S+", out))
+    check(outputs[0] == outputs[1] and len(outputs[0]) == 2,
+          "readme: 46.5 9.25 and \"46°30'N\" \"9°15'E\" give the same point", outputs[:2])
     check((docs / "route.fpl").exists() and (docs / "route.cup").exists(),
           "readme: the batch example wrote route.fpl and route.cup")
 
