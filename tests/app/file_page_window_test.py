@@ -71,7 +71,8 @@ def main():
             # a flight plan as the command line makes it
             subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "plan.fpl"],
                            cwd=inputs, capture_output=True, check=False)
-            for row, (name, file, keys, cli, output, box) in enumerate(cases[:1 if wine else 9]):
+            for row, case in enumerate(cases[:1] if wine else cases):
+                name, file, keys, cli, output, box = case
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
                 subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
                                capture_output=True, check=False)

@@ -171,7 +171,8 @@ def readme_examples(tmp):
     lines = [line.split("cmd> ", 1)[1] for line in
              (STAGE / "README.txt").read_text(encoding="utf-8").splitlines()
              if line.startswith("  cmd> ")]
-    check(len(lines) > 5 and lines[0].startswith("cd "), f"the readme has {len(lines)} cmd examples")
+    check(len(lines) > 5 and lines[0].startswith("cd "),
+          f"the readme has {len(lines)} cmd examples")
     bat, outputs = Path(tmp) / "example.cmd", []
     for line in lines[1:]:
         # cmd reads a script in the console's OEM code page, as Wine's English locale has it.
