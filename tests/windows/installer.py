@@ -127,25 +127,28 @@ def logs_and_language(tmp):
     logfile.unlink(missing_ok=True)
     locked.mkdir()
     (locked / "points.txt").write_text(POINTS, newline="")
-    lock = (lambda on: subprocess.run(["chattr", "+i" if on else "-i", locked], check=True)) \
-        if os.geteuid() == 0 else (lambda on: locked.chmod(0o555 if on else 0o755))
-    lock(True)
-    try:
-        point = wine(exe, "Demo", "46.5", "9.25", cwd=locked)
-        log = logfile.read_bytes() if logfile.exists() else b""
-        listing = sorted(os.listdir(locked))
-        status, _, err = wine(exe, "points.txt", cwd=locked)
-    finally:
-        lock(False)
-    check(point[0] == 0 and point[1].startswith("TPPosX="),
-          "a point converts in a folder that cannot be written", point)
-    check(b"Volaro 2 install path" in log and log.endswith(b"\r\n") and
-          b"\n" not in log.replace(b"\r\n", b""),
-          "its log is in %LOCALAPPDATA%\\Varnix with CR LF line ends", log)
-    check(listing == ["points.txt"], "and nothing in the folder", listing)
-    check(status == 2 and "points.fpl ***\r\n" in err and "STOP" in err and
-          err.split("\r\n")[1].strip() != "",
-          "an output that cannot be opened names Windows' reason", err)
+    lock = (lambda on: subprocess.run(["chattr", "+i" if on else "-i", locked],
+                                      capture_output=True).returncode == 0) \
+        if os.geteuid() == 0 else (lambda on: locked.chmod(0o555 if on else 0o755) or True)
+    if not lock(True):  # as the module tests do on a file system that cannot lock a folder
+        print("skip a folder that cannot be written: chattr cannot lock one here")
+    else:
+        try:
+            point = wine(exe, "Demo", "46.5", "9.25", cwd=locked)
+            log = logfile.read_bytes() if logfile.exists() else b""
+            listing = sorted(os.listdir(locked))
+            status, _, err = wine(exe, "points.txt", cwd=locked)
+        finally:
+            lock(False)
+        check(point[0] == 0 and point[1].startswith("TPPosX="),
+              "a point converts in a folder that cannot be written", point)
+        check(b"Volaro 2 install path" in log and log.endswith(b"\r\n") and
+              b"\n" not in log.replace(b"\r\n", b""),
+              "its log is in %LOCALAPPDATA%\\Varnix with CR LF line ends", log)
+        check(listing == ["points.txt"], "and nothing in the folder", listing)
+        check(status == 2 and "points.fpl ***\r\n" in err and "STOP" in err and
+              err.split("\r\n")[1].strip() != "",
+              "an output that cannot be opened names Windows' reason", err)
     for lang, words in [("fr_FR.UTF-8", "STOP Paysage Nowhere : impossible"),
                         ("de_DE.UTF-8", "STOP Landschaft Nowhere: Koordinatenumrechnung")]:
         status, _, err = wine(exe, "Nowhere", "46.5", "9.25", cwd=tmp, lang=lang)
