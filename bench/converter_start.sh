@@ -9,6 +9,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-20}
 build=$(realpath -m "${2:-$here/build}")
 source "$here/bench/window_setup.sh"
+build_varnix
 
 # The installation: the demo's terrain header under 100 names.
 install="$work/Volaro2"

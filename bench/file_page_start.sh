@@ -8,6 +8,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-10}
 build=$(realpath -m "${2:-$here/build}")
 source "$here/bench/window_setup.sh"
+build_varnix
 
 # 100,000 waypoints around the demo landscape, one task of five of them.
 python3 - "$work/big.cup" << 'PY'

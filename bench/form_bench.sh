@@ -15,24 +15,9 @@ show="$build/tests/gui/frm_show"
 form="$here/tests/gui/data/every_widget.frm"
 values="$here/tests/gui/data/every_widget.txt"
 export VARNIX_REGISTRY="$here/data/demo/user.reg" VARNIX_NO_DIALOGS=1
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/bench/window_setup.sh"
 cd "$work"
-
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || { display=":$n"; break; }
-    done
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY="$display"
-    for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
-fi
+[ -n "${DISPLAY:-}" ] || start_xvfb
 
 median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
 

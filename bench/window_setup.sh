@@ -1,9 +1,11 @@
-# Shared set-up of the window timings (sourced): the Release build of varnix ($binary), a scratch
-# folder ($work, removed at exit) and a private Xvfb made $DISPLAY by start_xvfb.
-#   Sourced after `set -euo pipefail` with here=, runs= and build= set by the caller.
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
-binary="$build/app/varnix"
+# Shared set-up of the window timings (sourced after `set -euo pipefail` with here= set): a
+# scratch folder ($work, removed at exit), a private Xvfb made $DISPLAY by start_xvfb, and
+# build_varnix: the Release build of varnix in $build, as $binary.
+build_varnix() {
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+    cmake --build "$build" -j"$(nproc)" --target varnix > /dev/null
+    binary="$build/app/varnix"
+}
 
 work=$(mktemp -d)
 xvfb=""
