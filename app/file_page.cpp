@@ -55,24 +55,12 @@ void set_line(int t, std::string_view text) {
 }
 
 bool find_page_items() {
-    const std::pair<std::string_view, int*> boxes[] = {{"IN", &page.n_in},
-                                                       {"LND", &page.n_lnd},
-                                                       {"TSK", &page.n_tsk},
-                                                       {"OUT", &page.n_out},
-                                                       {"CUP", &page.n_cup}};
-    std::string name;
-    for (int i = 1; i <= frm_get_count(); ++i) {
-        frm_get_name(i, name);
-        for (const auto& [want, slot] : boxes)
-            if (trim_right(name) == want) *slot = i;
-    }
-    for (int t = 1; t <= frm_get_txt_count(); ++t) {
-        frm_get_txt_name(t, name);
-        if (trim_right(name) == "SUM") page.t_sum = t;
-        if (trim_right(name) == "MSG") page.t_msg = t;
-    }
-    return page.n_in && page.n_lnd && page.n_tsk && page.n_out && page.n_cup && page.t_sum &&
-           page.t_msg;
+    return find_named_items({{"IN", &page.n_in},
+                             {"LND", &page.n_lnd},
+                             {"TSK", &page.n_tsk},
+                             {"OUT", &page.n_out},
+                             {"CUP", &page.n_cup}},
+                            {{"SUM", &page.t_sum}, {"MSG", &page.t_msg}});
 }
 
 std::string file_name_of(const std::string& path) {

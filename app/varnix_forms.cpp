@@ -2,6 +2,7 @@
 // remembered between runs, and the run of the form.
 #include "app/varnix_forms.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -128,28 +129,33 @@ std::string converter_form_file() {
     return file_exists(shared) ? shared : here;
 }
 
+bool find_named_items(NamedItems boxes, NamedItems texts) {
+    std::string name;
+    const auto find = [&name](NamedItems items, int count, int (*get_name)(int, std::string&)) {
+        for (const auto& item : items) *item.second = 0;
+        for (int i = 1; i <= count; ++i) {
+            get_name(i, name);
+            for (const auto& [want, slot] : items)
+                if (trim_right(name) == want) *slot = i;
+        }
+        return std::all_of(items.begin(), items.end(),
+                           [](const auto& item) { return *item.second; });
+    };
+    const bool boxes_found = find(boxes, frm_get_count(), frm_get_name);
+    return find(texts, frm_get_txt_count(), frm_get_txt_name) && boxes_found;
+}
+
 bool find_converter_items() {
     auto& cd = common_data;
-    cd.n_lnd = cd.n_ic1 = cd.n_ic2 = cd.n_it = cd.n_ot = cd.n_oc1 = cd.n_oc2 = 0;
-    const std::pair<std::string_view, int*> boxes[] = {{"LND", &cd.n_lnd},
-                                                       {"IC1", &cd.n_ic1},
-                                                       {"IC2", &cd.n_ic2},
-                                                       {"IT", &cd.n_it},
-                                                       {"OT", &cd.n_ot}};
-    std::string name;
-    for (int i = 1; i <= frm_get_count(); ++i) {
-        frm_get_name(i, name);
-        for (const auto& [want, slot] : boxes)
-            if (trim_right(name) == want) *slot = i;
-    }
+    const bool found = find_named_items({{"LND", &cd.n_lnd},
+                                         {"IC1", &cd.n_ic1},
+                                         {"IC2", &cd.n_ic2},
+                                         {"IT", &cd.n_it},
+                                         {"OT", &cd.n_ot}},
+                                        {{"OC1", &cd.n_oc1}, {"OC2", &cd.n_oc2}});
     diag("NI", frm_get_count());
-    for (int t = 1; t <= frm_get_txt_count(); ++t) {
-        frm_get_txt_name(t, name);
-        if (trim_right(name) == "OC1") cd.n_oc1 = t;
-        if (trim_right(name) == "OC2") cd.n_oc2 = t;
-    }
     diag(cd.n_oc1, cd.n_oc2);
-    return cd.n_lnd && cd.n_ic1 && cd.n_ic2 && cd.n_it && cd.n_ot && cd.n_oc1 && cd.n_oc2;
+    return found;
 }
 
 void add_version_to_title() {

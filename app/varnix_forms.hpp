@@ -1,7 +1,10 @@
 // The converter form: runs until the user closes the window.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "include/fault.hpp"
@@ -19,6 +22,10 @@ bool landscape_list(int n, std::vector<std::string>& lines);
 // "Varnix_form.frm" next to the executable, else in ../share/varnix/ beside its folder (an
 // installed program); the first when neither exists.
 std::string converter_form_file();
+// The numbers (from 1) of the read definition's input boxes and texts named so, in the slots
+// given; false when one is missing.
+using NamedItems = std::initializer_list<std::pair<std::string_view, int*>>;
+bool find_named_items(NamedItems boxes, NamedItems texts);
 // Finds the seven named items of the read definition (common_data.n_*); false when one is
 // missing.
 bool find_converter_items();

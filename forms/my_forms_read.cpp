@@ -84,6 +84,15 @@ void read_int_pair(std::string_view value, int& a, int& b) {
     read_int(rest, b);
 }
 
+// Four integers "x0,y0,x1,y1" (a separator's or picture's corners), each read on its own.
+void read_corners(std::string_view value, OneBased<int, 4>& corners) {
+    std::string rest(value), v;
+    for (int k = 1; k <= 4; ++k) {
+        extract_comma(v, rest);
+        read_int(v, corners[k]);
+    }
+}
+
 // One pass over the lines of a definition file.
 class DefinitionReader {
   public:
@@ -182,22 +191,10 @@ void DefinitionReader::key_value(std::string_view key, std::string_view val) {
             if (is("Set")) radio_set(n, val);
             break;
         case sec_sepa:
-            if (is("Separ")) {
-                std::string rest(val), v;
-                for (int k = 1; k <= 4; ++k) {
-                    extract_comma(v, rest);
-                    read_int(v, ctx().frmi02.sepa_pos[n][k]);
-                }
-            }
+            if (is("Separ")) read_corners(val, ctx().frmi02.sepa_pos[n]);
             break;
         case sec_pict:
-            if (is("Picture")) {
-                std::string rest(val), v;
-                for (int k = 1; k <= 4; ++k) {
-                    extract_comma(v, rest);
-                    read_int(v, ctx().frmi02.pict_pos[n][k]);
-                }
-            }
+            if (is("Picture")) read_corners(val, ctx().frmi02.pict_pos[n]);
             break;
         case sec_text:
             if (is("Title")) {
