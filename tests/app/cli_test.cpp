@@ -12,14 +12,8 @@
 
 namespace {
 
-class Cli : public ::testing::Test {
+class Cli : public AlpsInstalled {
   protected:
-    void SetUp() override {
-        install.add_version(2);
-        install.add_landscape(2, "Alps");
-        store = install.write_store();
-    }
-
     RunResult run(const std::vector<std::string>& args,
                   std::map<std::string, std::string> env = {}) {
         env.try_emplace("VARNIX_REGISTRY", store.string());
@@ -39,9 +33,7 @@ class Cli : public ::testing::Test {
                "\nTPPosY=" + std::string(trim(format_fixed(ry, 15, 3))) + "\n";
     }
 
-    TempDir root, work;
-    Installation install{root.path()};
-    fs::path store;
+    TempDir work;
 };
 
 struct StopCase {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/common/temp_dir.hpp"
 
 namespace fs = std::filesystem;
@@ -38,6 +40,20 @@ class Installation {
   private:
     fs::path root_;
     std::map<int, fs::path> install_dirs_;
+};
+
+// Tests beside an installation of one landscape, "Alps", named by the registry store `store`.
+class AlpsInstalled : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        install.add_version(2);
+        install.add_landscape(2, "Alps");
+        store = install.write_store();
+    }
+
+    TempDir root;
+    Installation install{root.path()};
+    fs::path store;
 };
 
 struct RunResult {

@@ -17,13 +17,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-class FormStart : public ::testing::Test {
+class FormStart : public AlpsInstalled {
   protected:
-    void SetUp() override {
-        install.add_version(2);
-        install.add_landscape(2, "Alps");
-        store = install.write_store();
-    }
     // Runs `varnix` from bin/ under `prefix`, with no operand and no display unless given.
     RunResult start(const fs::path& prefix, const std::string& display = "") {
         fs::create_directories(prefix / "bin");
@@ -36,9 +31,7 @@ class FormStart : public ::testing::Test {
                            {{"VARNIX_REGISTRY", store.string()}, {"DISPLAY", display}});
     }
 
-    TempDir root, work, prefix;
-    Installation install{root.path()};
-    fs::path store;
+    TempDir work, prefix;
 };
 
 const std::string no_window =

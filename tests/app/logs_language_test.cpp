@@ -24,13 +24,8 @@ struct Unwritable {
     bool root = geteuid() == 0, ok = !root || chattr("+i");
 };
 
-class LogsAndLanguage : public ::testing::Test {
+class LogsAndLanguage : public AlpsInstalled {
   protected:
-    void SetUp() override {
-        install.add_version(2);
-        install.add_landscape(2, "Alps");
-        store = install.write_store();
-    }
     std::map<std::string, std::string> env(std::map<std::string, std::string> more = {}) const {
         more.try_emplace("VARNIX_REGISTRY", store.string());
         more.try_emplace("XDG_STATE_HOME", state.path().string());
@@ -44,9 +39,7 @@ class LogsAndLanguage : public ::testing::Test {
     }
     fs::path logs() const { return state.path() / "varnix"; }
 
-    TempDir root, work, state, out;
-    Installation install{root.path()};
-    fs::path store;
+    TempDir work, state, out;
 };
 
 // A missing output folder's reason is in the batch tests; here the locked one's.
