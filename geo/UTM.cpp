@@ -108,19 +108,6 @@ void inverse(const Utm000& u, double rx, double ry, double& rlat, double& rlon) 
     rlon = lambda * u.raddeg + u.rlon0;
 }
 
-void to_xy(const Utm000& u, float lat, float lon, float& x, float& y) {
-    double dx = 0, dy = 0;
-    forward(u, lat, lon, dx, dy);
-    x = static_cast<float>(dx);
-    y = static_cast<float>(dy);
-}
-
-void to_latlon(const Utm000& u, float x, float y, float& lat, float& lon) {
-    double dlat = 0, dlon = 0;
-    inverse(u, x, y, dlat, dlon);
-    lat = static_cast<float>(dlat);
-    lon = static_cast<float>(dlon);
-}
 
 // --- fitting a landscape into a geographic grid -----------------------------------------------
 
@@ -272,22 +259,39 @@ const UtmState& utm_state() { return state; }
 
 void utm_reset() { state = UtmState{}; }
 
-int utm_init(std::string_view fich, float& rxm, float& rym) {
-    const std::string_view name = trim_right(fich);
-    diag("utm_init", name);
-    if (state.utm001.initialized && state.fich_old == name) {
-        diag("utm_init : ALREADY INITIALIZED", tf(state.utm001.initialized));
-        rxm = static_cast<float>(state.utm000.xmax);
-        rym = static_cast<float>(state.utm000.ymax);
-        return 1;
-    }
+void to_xy(const Utm000& u, float lat, float lon, float& x, float& y) {
+    double dx = 0, dy = 0;
+    forward(u, lat, lon, dx, dy);
+    x = static_cast<float>(dx);
+    y = static_cast<float>(dy);
+}
 
+void to_latlon(const Utm000& u, float x, float y, float& lat, float& lon) {
+    double dlat = 0, dlon = 0;
+    inverse(u, x, y, dlat, dlon);
+    lat = static_cast<float>(dlat);
+    lon = static_cast<float>(dlon);
+}
+
+void to_xy_d(const Utm000& u, double lat, double lon, double& x, double& y) {
+    forward(u, lat, lon, x, y);
+}
+
+Utm000 utm_zone(std::int32_t zone, char zlat) {
+    Utm000 u;
+    u.nzon = zone;
+    u.zlat = zlat;
+    set_zone(u);
+    return u;
+}
+
+int utm_read(std::string_view fich, Utm000& out, float& rxm, float& rym) {
+    const std::string_view name = trim_right(fich);
     Utm000 u;
     u.raddeg = raddeg;
     u.degrad = degrad;
     auto fail = [&](std::string_view text) {
         log_line(text, name);
-        state.utm001.initialized = false;
         return 0;
     };
 
@@ -323,7 +327,27 @@ int utm_init(std::string_view fich, float& rxm, float& rym) {
         diag("unrecognised file type", name);
         return fail("UTM unrecognised file type ");
     }
+    out = u;
+    rxm = xm;
+    rym = ym;
+    return 1;
+}
 
+int utm_init(std::string_view fich, float& rxm, float& rym) {
+    const std::string_view name = trim_right(fich);
+    diag("utm_init", name);
+    if (state.utm001.initialized && state.fich_old == name) {
+        diag("utm_init : ALREADY INITIALIZED", tf(state.utm001.initialized));
+        rxm = static_cast<float>(state.utm000.xmax);
+        rym = static_cast<float>(state.utm000.ymax);
+        return 1;
+    }
+    Utm000 u;
+    float xm = 0, ym = 0;
+    if (utm_read(name, u, xm, ym) != 1) {
+        state.utm001.initialized = false;
+        return 0;
+    }
     state.utm000 = u;
     state.utm001.initialized = true;
     state.fich_old = name;

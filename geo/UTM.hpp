@@ -128,3 +128,17 @@ int xytolatlon(float rx, float ry, float& rlat, float& rlon);
 // precision. For accuracy checks and callers that keep doubles; the state must be initialised.
 void latlontoxy_d(double rlat, double rlon, double& rx, double& ry);
 void xytolatlon_d(double rx, double ry, double& rlat, double& rlon);
+
+// --- projection values ------------------------------------------------------------------------
+// One landscape's projection as a value, for code that must not touch the process-wide state
+// (a file job, a picture, a task's length): the same record utm_init keeps, and the same
+// arithmetic.
+
+// Reads a terrain header or elevation grid into `u`, as utm_init does, leaving the state alone.
+// 1 with the landscape size in rxm/rym, or 0 (logged).
+int utm_read(std::string_view fich, Utm000& u, float& rxm, float& rym);
+// The projection of a bare zone (grid origin 0): planar lengths where no landscape is given.
+Utm000 utm_zone(std::int32_t zone, char zlat);
+void to_xy(const Utm000& u, float lat, float lon, float& x, float& y);
+void to_latlon(const Utm000& u, float x, float y, float& lat, float& lon);
+void to_xy_d(const Utm000& u, double lat, double lon, double& x, double& y);
