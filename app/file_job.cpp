@@ -114,7 +114,8 @@ RunOutcome list_tasks(const std::string& infile) {
 
 RunOutcome convert_file(const BatchOptions& options) {
     const FileKind kind = input_kind(options.infile);
-    if (kind == FileKind::flight_plan) return convert_flight_plan(options.infile, options.outfile);
+    if (kind == FileKind::flight_plan)
+        return convert_flight_plan(options.infile, options.outfile, &options);
     if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     ConvertedInput in;
     RunOutcome outcome;
@@ -131,50 +132,35 @@ std::string task_refusal(const std::string& infile, const std::string& task) {
     return "-task picks a task of a .cup input; " + path_text(infile) + " is no .cup file";
 }
 
-void log_run_files(const std::string& infile, const std::string& outfile) {
+void log_run_files(const std::string& infile, const std::string& outfile,
+                   std::string_view landscape) {
     run_log_line(path_text(infile));
     run_log_line(path_text(outfile));
-    run_log_line(path_text(common_data.landscape.view()));
+    run_log_line(path_text(landscape.empty() ? common_data.landscape.view() : landscape));
 }
 
 namespace {
 
-// The job's messages, gathered while it runs; the console and the boxes get them back after.
-class ReportSink {
-  public:
-    ReportSink(FileJobReport& report, const WarningSink& on_warning) {
-        set_message_sink([&report, &on_warning](int status, std::string_view text) {
-            if (status == s_error && report.error.empty()) {
-                report.error = trim(text);
-                return;
-            }
-            const std::string line(text);
-            if (on_warning) on_warning(line);
-            if (++report.warning_count <= FileJobReport::warnings_kept)
-                report.warnings.push_back(line);
-        });
-    }
-    ReportSink(const ReportSink&) = delete;
-    ReportSink& operator=(const ReportSink&) = delete;
-    ~ReportSink() { set_message_sink({}); }
-};
-
-// The job with the landscape set; the report's counts and status filled from the outcome.
-void run_job(const FileJob& job, FileJobReport& report) {
-    log_run_files(job.infile, job.outfile);
+// The job with its landscape as a value; the report's counts and status from the outcome.
+void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn) {
+    log_run_files(job.infile, job.outfile, job.landscape);
     const std::string refused = task_refusal(job.infile, job.task);
     if (!refused.empty()) {
         report.status = int(ExitStatus::stopped);
         report.error = refused;
         return;
     }
-    if (init_conv() != 1) {
+    if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
         report.status = int(ExitStatus::stopped);
-        // init_conv has said why (in the report) unless the installation's own check did.
-        if (report.error.empty()) report.error = std::string(init_conv_failure());
-        if (report.error.empty())
-            report.error = "Landscape " + path_text(common_data.landscape.view()) +
-                           " impossible to initialize coordinates conversion";
+        report.error = "Landscape names are limited to " +
+                       std::to_string(common_data.landscape.capacity) + " characters";
+        return;
+    }
+    LandscapeSetup land;
+    const std::string why = landscape_setup(job.landscape, land);
+    if (!why.empty()) {
+        report.status = int(ExitStatus::stopped);
+        report.error = why;
         return;
     }
     BatchOptions options;
@@ -184,6 +170,11 @@ void run_job(const FileJob& job, FileJobReport& report) {
     options.qline = false;
     options.task = job.task;
     options.all_warnings = true;
+    options.projection = &land.projection;
+    options.xmax = land.xmax;
+    options.ymax = land.ymax;
+    options.landscape = job.landscape;
+    options.report = [&warn](std::string_view line) { warn(std::string(line)); };
     const RunOutcome outcome = convert_file(options);
     report.status = int(outcome.status);
     report.written = outcome.written;
@@ -199,23 +190,11 @@ void run_job(const FileJob& job, FileJobReport& report) {
 
 FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning) {
     FileJobReport report;
-    const auto landscape = common_data.landscape;
-    const bool qline = common_data.qline;
-    {
-        ReportSink sink(report, on_warning);
-        common_data.qline = false;
-        if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
-            report.status = int(ExitStatus::stopped);
-            report.error = "Landscape names are limited to " +
-                           std::to_string(common_data.landscape.capacity) + " characters";
-        } else {
-            common_data.landscape = job.landscape;
-            run_job(job, report);
-        }
-    }
+    run_job(job, report, [&](const std::string& line) {
+        if (on_warning) on_warning(line);
+        if (++report.warning_count <= FileJobReport::warnings_kept) report.warnings.push_back(line);
+    });
     run_log_close();  // the next job rewrites it, as the next command would
-    common_data.landscape = landscape;
-    common_data.qline = qline;
     return report;
 }
 
@@ -227,6 +206,10 @@ std::string file_fault(const std::string& infile, int line, const std::string& w
     return path_text(infile) + ", line " + std::to_string(line) + ": " + what;
 }
 
+void add_fault(FileContents& c, std::string text) {
+    if (++c.fault_count <= FileContents::faults_kept) c.faults.push_back(std::move(text));
+}
+
 // A point of the batch layout or of a .cup record, when its coordinates read as a position.
 bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_input) {
     float lat = 0, lon = 0;
@@ -235,14 +218,14 @@ bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_in
     decode_coord(p.c_lat, p.c_lon, lat, lon, type);
     fault = coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, cup_input);
     if (!fault.empty()) return false;
-    out.name = utf8_or_cp1252_to_cp1252(p.name);
-    out.lat = lat;
-    out.lon = lon;
+    out.name = is_ascii(p.name) ? p.name : utf8_or_cp1252_to_utf8(p.name);
+    out.a = lat;
+    out.b = lon;
     return true;
 }
 
 void read_batch_contents(const std::string& infile, FileContents& c) {
-    LineReader in;
+    LineReader in(LineReader::Encoding::bytes);
     if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
         c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
         return;
@@ -255,7 +238,7 @@ void read_batch_contents(const std::string& infile, FileContents& c) {
             extract_key_val(
                 std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)), key,
                 val);
-            if (key == "Landscape") c.landscape = val;
+            if (key == "Landscape") c.landscape = utf8_or_cp1252_to_cp1252(val);
         }
         const LineResult r = parse_batch_line(line, scratch, p);
         if (r == LineResult::skip || r == LineResult::landscape_skipped) continue;
@@ -277,19 +260,41 @@ void read_batch_contents(const std::string& infile, FileContents& c) {
         c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
 }
 
-void read_cup_contents(const std::string& infile, FileContents& c, std::string_view given = {}) {
+// `places`: a converted input's place in its source of each line ("" none).
+std::string place_of(const std::vector<std::string>& places, int line) {
+    if (line >= 1 && std::size_t(line) <= places.size() && !places[std::size_t(line - 1)].empty())
+        return places[std::size_t(line - 1)];
+    return "line " + std::to_string(line);
+}
+
+void read_cup_contents(const std::string& infile, FileContents& c, const ConvertedInput* given) {
     std::string bytes;
-    if (given.empty() && !read_whole_file(infile, bytes)) {
+    if (!given && !read_whole_file(infile, bytes)) {
         c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
         return;
     }
-    CupContent cup = read_cup(given.empty() ? std::string_view(bytes) : given);
-    std::unordered_map<std::string, int> by_name;  // the first waypoint of a name
+    static const std::vector<std::string> no_places;
+    const std::vector<std::string>& places = given ? given->places : no_places;
+    CupContent cup = read_cup(given ? std::string_view(given->cup) : std::string_view(bytes));
+    std::unordered_map<std::string, int> by_name;          // the first waypoint of a name
+    std::unordered_map<std::string, std::string> bad_by_name;  // a waypoint that cannot be read
     std::string fault;
+    for (const auto& [line, what] : cup.skipped) add_fault(c, place_of(places, line) + ": " + what);
+    if (given) {
+        for (const FormatFault& f : given->skipped)
+            if (f.task < 0) add_fault(c, f.text());
+    }
     for (BatchPoint& p : cup.waypoints) {
         const std::string name = std::string(trim(p.name));
         FilePoint fp;
-        if (!decode_point(p, fp, fault, true)) continue;  // the conversion skips it too
+        const int line = p.nump >= 0 && std::size_t(p.nump) < cup.records.size()
+                             ? cup.records[std::size_t(p.nump)].line
+                             : 0;
+        if (!decode_point(p, fp, fault, true)) {  // the conversion skips it too
+            add_fault(c, place_of(places, line) + ": " + fault);
+            bad_by_name.try_emplace(name, place_of(places, line) + ": " + fault);
+            continue;
+        }
         by_name.try_emplace(name, int(c.points.size()));
         c.points.push_back(std::move(fp));
     }
@@ -297,7 +302,12 @@ void read_cup_contents(const std::string& infile, FileContents& c, std::string_v
     for (const CupTask& task : cup.tasks) {
         FileTask t;
         t.name = utf8_or_cp1252_to_cp1252(trim(task.name));
+        auto lose = [&t](std::string why) {
+            t.points.push_back(-1);
+            if (t.broken.empty()) t.broken = std::move(why);
+        };
         for (std::size_t at : task_route(task)) {
+            const std::string name(trim(task.points[at]));
             auto inline_point = std::find_if(task.inline_points.begin(), task.inline_points.end(),
                                              [&](const auto& ip) { return ip.first == at; });
             if (inline_point != task.inline_points.end()) {
@@ -307,13 +317,29 @@ void read_cup_contents(const std::string& infile, FileContents& c, std::string_v
                     decode_point(p, fp, fault, true)) {
                     t.points.push_back(int(c.points.size()));
                     c.points.push_back(std::move(fp));
+                } else {
+                    lose("point \"" + name + "\", " +
+                         place_of(places, inline_point->second.line) + ": " + fault);
                 }
                 continue;
             }
-            auto it = by_name.find(std::string(trim(task.points[at])));
-            if (it != by_name.end()) t.points.push_back(it->second);
+            if (auto it = by_name.find(name); it != by_name.end()) {
+                t.points.push_back(it->second);
+            } else if (auto bad = bad_by_name.find(name); bad != bad_by_name.end()) {
+                lose("point \"" + name + "\", " + bad->second);
+            } else {
+                lose("point \"" + name + "\": no waypoint of this name can be read");
+            }
         }
         c.tasks.push_back(std::move(t));
+    }
+    // A point a task file's reader could not read: the task lost it.
+    if (given) {
+        for (const FormatFault& f : given->skipped) {
+            if (f.task < 0 || std::size_t(f.task) >= c.tasks.size()) continue;
+            FileTask& t = c.tasks[std::size_t(f.task)];
+            if (t.broken.empty()) t.broken = f.text();
+        }
     }
 }
 
@@ -335,12 +361,19 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
     stem.remove_suffix(4);  // ".fpl"
     task.name = path_text(stem);
     for (const FlightPlanPoint& p : plan.points) {
-        if (!p.has_x || !p.has_y) continue;
+        if (!p.has_x || !p.has_y) {
+            const std::string what = "turnpoint " + std::to_string(p.number) + " has no " +
+                                     (p.has_x ? "TPPosY" : "TPPosX");
+            add_fault(c, "line " + std::to_string(p.line) + ": " + what);
+            continue;
+        }
         FilePoint fp;
-        fp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + std::to_string(p.number);
+        fp.name = cp1252_to_utf8(p.has_name && !trim(p.name).empty()
+                                     ? p.name
+                                     : "TP" + std::to_string(p.number));
         fp.has_xy = true;
-        fp.x = p.x;
-        fp.y = p.y;
+        fp.a = p.x;
+        fp.b = p.y;
         task.points.push_back(int(c.points.size()));
         c.points.push_back(std::move(fp));
     }
@@ -355,14 +388,14 @@ FileContents read_file_contents(const std::string& infile) {
     if (kind == FileKind::flight_plan) {
         read_plan_contents(infile, c);
     } else if (kind == FileKind::cup) {
-        read_cup_contents(infile, c);
+        read_cup_contents(infile, c, nullptr);
     } else if (kind == FileKind::batch) {
         read_batch_contents(infile, c);
     } else {
         ConvertedInput in;
         RunOutcome outcome;
         if (convert_input(infile, kind, in, outcome))
-            read_cup_contents(infile, c, in.cup);
+            read_cup_contents(infile, c, &in);
         else
             c.error = outcome.shown();
     }
@@ -376,4 +409,84 @@ std::string default_output(const std::string& infile, bool flight_plan_input) {
         return (dot == std::string::npos ? infile : infile.substr(0, dot)) + ".cup";
     }
     return batch_output_name(infile);
+}
+
+OpenedFile open_job_file(const std::string& path) {
+    OpenedFile f;
+    f.path = path;
+    // The stamp first: a change made while reading shows as a change.
+    f.stamp = file_stamp(path);
+    f.contents = read_file_contents(path);
+    return f;
+}
+
+JobPlan plan_job(const OpenedFile& file, const JobChoices& choices) {
+    JobPlan plan;
+    const FileContents& c = file.contents;
+    FileJob& job = plan.job;
+    job.landscape = choices.landscape;
+    job.infile = file.path;
+    job.outfile = choices.outfile;
+    job.cup = !c.is_flight_plan && choices.cup;
+    const bool has_task =
+        !c.is_flight_plan && choices.task >= 0 && std::size_t(choices.task) < c.tasks.size();
+    if (has_task) job.task = std::to_string(choices.task + 1);
+    if (job.outfile.empty()) {
+        plan.refusal = "Choose an output file first";
+        return plan;
+    }
+    plan.writes.push_back(job.outfile);
+    if (job.cup) plan.writes.push_back(waypoint_output_name(job.infile, job.outfile, job.landscape));
+    if (has_task && !c.tasks[std::size_t(choices.task)].broken.empty()) {
+        const FileTask& t = c.tasks[std::size_t(choices.task)];
+        plan.refusal = broken_task_message(t.name, t.broken, file.path);
+        return plan;
+    }
+    for (const std::string& f : plan.writes) {
+        if (is_read_only(f)) {
+            plan.refusal = message_literal(path_text(f)) +
+                           " is read-only: it is not replaced/Choose another name";
+            return plan;
+        }
+        if (file_exists(f)) plan.replaces.push_back(f);
+    }
+    return plan;
+}
+
+std::string landscape_holding(const FileContents& c, int task,
+                              const std::vector<std::string>& landscapes,
+                              std::string_view install) {
+    // A sample is enough to tell the landscapes apart, and a million points stay quick.
+    constexpr std::size_t sample = 2000;
+    std::vector<int> which;
+    if (task >= 0 && std::size_t(task) < c.tasks.size()) {
+        for (int k : c.tasks[std::size_t(task)].points)
+            if (k >= 0) which.push_back(k);
+    }
+    if (which.empty()) {
+        const std::size_t step = std::max<std::size_t>(1, c.points.size() / sample);
+        for (std::size_t k = 0; k < c.points.size(); k += step) which.push_back(int(k));
+    }
+    std::string best;
+    int best_count = 0;
+    bool tie = false;
+    for (const std::string& name : landscapes) {
+        LandscapeSetup land;
+        if (!landscape_setup(text_path(name), land, install).empty()) continue;
+        int count = 0;
+        for (int k : which) {
+            const FilePoint& p = c.points[std::size_t(k)];
+            float x = p.a, y = p.b;
+            if (!p.has_xy) to_xy(land.projection, p.a, p.b, x, y);
+            if (!land.outside(x, y)) ++count;
+        }
+        if (count > best_count) {
+            best = name;
+            best_count = count;
+            tie = false;
+        } else if (count == best_count && count > 0) {
+            tie = true;
+        }
+    }
+    return tie ? std::string() : best;
 }

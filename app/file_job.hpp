@@ -10,6 +10,7 @@
 
 #include "app/read_batch.hpp"
 #include "app/run_outcome.hpp"
+#include "host/files.hpp"
 
 struct FileJob {            // what the window's file page chose
     std::string landscape;  // landscape name
@@ -32,7 +33,7 @@ struct FileJobReport {
 // Writes exactly what `varnix -batch [-cup] [-task N] LAND FILE OUT` writes, byte for byte
 // (outputs, run log, program log), but holds back no warning; never exits, prints nothing, opens
 // no box. `on_warning` has every warning as it arises (the report keeps the first ones). The
-// landscape of the shared program state is left as it was; the projection is the job's.
+// job holds its landscape's projection as a value: the shared program state is not touched.
 using WarningSink = std::function<void(const std::string&)>;
 FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning = {});
 
@@ -52,21 +53,22 @@ RunOutcome list_tasks(const std::string& infile);
 RunOutcome convert_file(const BatchOptions& options);
 // Why -task cannot apply to `infile` ("" when it can, or when no task is asked for).
 std::string task_refusal(const std::string& infile, const std::string& task);
-// The run log's head of a batch run: input, output, landscape.
-void log_run_files(const std::string& infile, const std::string& outfile);
+// The run log's head of a batch run: input, output, landscape (the set-up one when empty).
+void log_run_files(const std::string& infile, const std::string& outfile,
+                   std::string_view landscape = {});
 
-// --- what a file holds, read only ------------------------------------------------------------
+// --- what a file holds, read once -----------------------------------------------------------
 
 struct FilePoint {
-    std::string name;  // Windows-1252
-    float lat = 0, lon = 0;
-    // A flight plan's turnpoints are landscape X/Y (metres); lat/lon are then 0.
+    std::string name;  // UTF-8, as the file spells it
+    // Latitude/longitude (degrees), or for a flight plan's turnpoint landscape X/Y (metres).
+    float a = 0, b = 0;
     bool has_xy = false;
-    float x = 0, y = 0;
 };
 struct FileTask {
-    std::string name;
-    std::vector<int> points;  // indices into FileContents::points, in flying order
+    std::string name;         // Windows-1252
+    std::vector<int> points;  // indices into FileContents::points in flying order; -1: a gap
+    std::string broken;       // "" when whole, else which point was lost and why
 };
 struct FileContents {
     std::string landscape;          // from a `Landscape=` line, "" when none
@@ -74,10 +76,47 @@ struct FileContents {
     std::vector<FileTask> tasks;    // tasks in file order (a flight plan: its one task)
     bool is_flight_plan = false;
     std::string error;  // why it could not be read (file, line, field), "" when it could
+    static constexpr std::size_t faults_kept = 100;
+    std::vector<std::string> faults;  // the first lines that cannot be read ("line 12: ...")
+    std::size_t fault_count = 0;      // all of them
 };
 // Reads the points and tasks of an input without writing or printing anything. Points the
-// conversion would skip are left out; a fault that would stop it ends the reading there.
+// conversion would skip are left out (and named in `faults`); a fault that would stop it ends
+// the reading there.
 FileContents read_file_contents(const std::string& infile);
 // The output name the command line derives for `infile`, in the same folder: a flight plan
 // for a points input, a .cup for a flight-plan input.
 std::string default_output(const std::string& infile, bool flight_plan_input);
+
+// An input as the window opened it: read once, with what tells whether it changed since.
+struct OpenedFile {
+    std::string path;  // host path
+    FileStamp stamp;
+    FileContents contents;
+    // True when the file on disk is no longer what was read.
+    bool changed() const { return file_stamp(path) != stamp; }
+};
+OpenedFile open_job_file(const std::string& path);
+
+// What the user chose for an opened file.
+struct JobChoices {
+    std::string landscape;  // landscape name (a folder name)
+    int task = -1;          // index into the file's tasks, -1 every waypoint
+    std::string outfile;    // host path
+    bool cup = false;       // also the .cup waypoint file
+};
+// The job those choices make: the files it writes (the waypoint file's rename rule included),
+// and why it must not run.
+struct JobPlan {
+    FileJob job;                         // what run_file_job is given
+    std::vector<std::string> writes;     // every file it writes, in order
+    std::vector<std::string> replaces;   // those of them that exist now
+    std::string refusal;                 // "" when it may run, else why not
+};
+JobPlan plan_job(const OpenedFile& file, const JobChoices& choices);
+
+// Of `landscapes` (installed ones, under `install`), the one holding most of the task's points
+// (task -1: of the file's); "" on a tie or when none holds any.
+std::string landscape_holding(const FileContents& contents, int task,
+                              const std::vector<std::string>& landscapes,
+                              std::string_view install);
