@@ -104,12 +104,15 @@ bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
 }
 
 RunOutcome list_tasks(const std::string& infile) {
+    // A task that lost a point is marked, as the file page marks it.
+    std::vector<std::string> broken;
+    for (const FileTask& t : read_file_contents(infile).tasks) broken.push_back(t.broken);
     const FileKind kind = input_kind(infile);
-    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
+    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile, nullptr, &broken);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
-    return list_cup_tasks(infile, &in.cup);
+    return list_cup_tasks(infile, &in.cup, &broken);
 }
 
 RunOutcome convert_file(const BatchOptions& options) {

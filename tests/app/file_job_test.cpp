@@ -274,6 +274,37 @@ TEST_F(FileJobs, FindsTheLandscapeHoldingThePoints) {
     }
 }
 
+// A task that lost a point is marked by -tasks and refused by -task N, whatever its format.
+TEST_F(FileJobs, ATaskThatLostAPointIsRefusedOnTheCommandLine) {
+    const struct {
+        std::string file, text, listed;
+    } cases[] = {
+        {"b.cup",
+         "name,code,country,lat,lon,elev,style\n\"A\",A,,4630.000N,00915.000E,1m,1\n"
+         "\"B\",B,,99XX.000N,00915.000E,1m,1\n-----Related Tasks-----\n\"T\",\"A\",\"B\",\"A\"\n",
+         "1 \"T\": 3 points: A > B > A - a point lost: point \"B\", line 3: lat \"99XX.000N\" is not a "
+         "latitude\n"},
+        {"t.tsk",
+         "<Task><Point type=\"Start\"><Waypoint name=\"A\"><Location latitude=\"46.5\" longitude=\"9\"/>"
+         "</Waypoint></Point>\n<Point><Waypoint name=\"B\"><Location longitude=\"9\"/></Waypoint></Point>"
+         "\n<Point type=\"Finish\"><Waypoint name=\"C\"><Location latitude=\"46\" longitude=\"9\"/>"
+         "</Waypoint></Point></Task>\n",
+         " - a point lost: line 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        write_text(dir.path() / c.file, c.text);
+        const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+        const RunResult listed = run_varnix({"-tasks", c.file}, dir.path(), env);
+        EXPECT_NE(listed.out.find(c.listed), std::string::npos) << listed.out;
+        const RunResult r = run_varnix({"-batch", "-task", "1", "Alps", c.file, "o.fpl"}, dir.path(), env);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("lost a point, so it is not converted"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir.path() / "o.fpl"));
+    }
+}
+
 TEST_F(FileJobs, DefaultOutputsBesideTheInput) {
     EXPECT_EQ(default_output("/a/b.c/pts.txt", false), "/a/b.c/pts.fpl");
     EXPECT_EQ(default_output("/a/Plan.FPL", true), "/a/Plan.cup");
