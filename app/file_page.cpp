@@ -3,6 +3,7 @@
 #include "app/file_page.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -224,9 +225,11 @@ std::string last_file_record() {
 void remember_file(const std::string& path) {
     const std::string record = last_file_record();
     if (record.empty()) return;
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(fs_path(path), ec);
     AsideFile out;
-    if (!out.open(record)) return;
-    out.write(path);
+    if (ec || !out.open(record)) return;
+    out.write(path_from_fs(whole));
     out.commit();
 }
 
