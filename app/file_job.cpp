@@ -79,14 +79,10 @@ FileKind input_kind(const std::string& infile) {
     return FileKind::batch;
 }
 
-bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
-                   RunOutcome& outcome) {
-    std::string bytes;
-    if (!read_whole_file(infile, bytes)) {
-        outcome = RunOutcome::stopped(RunOutcome::Stop::reported,
-                                      batch_file_message(BatchFileFailure::open_input, infile));
-        return false;
-    }
+namespace {
+
+bool convert_bytes(const std::string& infile, FileKind kind, std::string_view bytes,
+                   ConvertedInput& in, RunOutcome& outcome) {
     const FormatContent content = kind == FileKind::gpx   ? read_gpx(bytes)
                                   : kind == FileKind::tsk ? read_tsk(bytes)
                                                           : read_xctsk(bytes);
@@ -101,6 +97,19 @@ bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
     in.skipped = content.skipped;
     in.tasks_only = content.waypoints.empty() && !content.tasks.empty();
     return true;
+}
+
+}  // namespace
+
+bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
+                   RunOutcome& outcome) {
+    std::string bytes;
+    if (!read_whole_file(infile, bytes)) {
+        outcome = RunOutcome::stopped(RunOutcome::Stop::reported,
+                                      batch_file_message(BatchFileFailure::open_input, infile));
+        return false;
+    }
+    return convert_bytes(infile, kind, bytes, in, outcome);
 }
 
 RunOutcome list_tasks(const std::string& infile) {
@@ -145,7 +154,8 @@ void log_run_files(const std::string& infile, const std::string& outfile,
 namespace {
 
 // The job with its landscape as a value; the report's counts and status from the outcome.
-void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn) {
+void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn,
+             const OpenedFile* read) {
     log_run_files(job.infile, job.outfile, job.landscape);
     const std::string refused = task_refusal(job.infile, job.task);
     if (!refused.empty()) {
@@ -178,7 +188,18 @@ void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn)
     options.ymax = land.ymax;
     options.landscape = job.landscape;
     options.report = [&warn](std::string_view line) { warn(std::string(line)); };
-    const RunOutcome outcome = convert_file(options);
+    RunOutcome outcome;
+    if (read && !read->held) read = nullptr;  // what could not be read is read as ever
+    if (read && (read->kind == FileKind::batch || read->kind == FileKind::cup)) {
+        options.bytes = &read->bytes;
+        outcome = read_batch(options);
+    } else if (read && read->kind != FileKind::flight_plan) {
+        options.converted = &read->converted;
+        if (options.task.empty() && read->converted.tasks_only) options.task = "1";
+        outcome = read_batch(options);
+    } else {
+        outcome = convert_file(options);
+    }
     report.status = int(outcome.status);
     report.written = outcome.written;
     report.outside = outcome.outside;
@@ -189,16 +210,28 @@ void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn)
     if (outcome.stop == RunOutcome::Stop::reported) log_message_f(outcome.text);
 }
 
+FileJobReport run_job_on(const FileJob& job, const WarningSink& on_warning, const OpenedFile* read) {
+    FileJobReport report;
+    run_job(
+        job, report,
+        [&](const std::string& line) {
+            if (on_warning) on_warning(line);
+            if (++report.warning_count <= FileJobReport::warnings_kept)
+                report.warnings.push_back(line);
+        },
+        read);
+    run_log_close();  // the next job rewrites it, as the next command would
+    return report;
+}
+
 }  // namespace
 
 FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning) {
-    FileJobReport report;
-    run_job(job, report, [&](const std::string& line) {
-        if (on_warning) on_warning(line);
-        if (++report.warning_count <= FileJobReport::warnings_kept) report.warnings.push_back(line);
-    });
-    run_log_close();  // the next job rewrites it, as the next command would
-    return report;
+    return run_job_on(job, on_warning, nullptr);
+}
+
+FileJobReport run_plan(const JobPlan& plan, const OpenedFile& file, const WarningSink& on_warning) {
+    return run_job_on(plan.job, on_warning, &file);
 }
 
 // --- contents ----------------------------------------------------------------------------------
@@ -227,12 +260,9 @@ bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_in
     return true;
 }
 
-void read_batch_contents(const std::string& infile, FileContents& c) {
+void read_batch_contents(const std::string& infile, FileContents& c, std::string_view bytes) {
     LineReader in(LineReader::Encoding::bytes);
-    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
-        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
-        return;
-    }
+    in.open_bytes(bytes);
     std::string line, key, val, fault;
     std::vector<std::string> scratch;
     BatchPoint p;
@@ -270,15 +300,10 @@ std::string place_of(const std::vector<std::string>& places, int line) {
     return "line " + std::to_string(line);
 }
 
-void read_cup_contents(const std::string& infile, FileContents& c, const ConvertedInput* given) {
-    std::string bytes;
-    if (!given && !read_whole_file(infile, bytes)) {
-        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
-        return;
-    }
+void read_cup_contents(FileContents& c, std::string_view bytes, const ConvertedInput* given) {
     static const std::vector<std::string> no_places;
     const std::vector<std::string>& places = given ? given->places : no_places;
-    CupContent cup = read_cup(given ? std::string_view(given->cup) : std::string_view(bytes));
+    CupContent cup = read_cup(given ? std::string_view(given->cup) : bytes);
     std::unordered_map<std::string, int> by_name;          // the first waypoint of a name
     std::unordered_map<std::string, std::string> bad_by_name;  // a waypoint that cannot be read
     std::string fault;
@@ -386,23 +411,7 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
 }  // namespace
 
 FileContents read_file_contents(const std::string& infile) {
-    FileContents c;
-    const FileKind kind = input_kind(infile);
-    if (kind == FileKind::flight_plan) {
-        read_plan_contents(infile, c);
-    } else if (kind == FileKind::cup) {
-        read_cup_contents(infile, c, nullptr);
-    } else if (kind == FileKind::batch) {
-        read_batch_contents(infile, c);
-    } else {
-        ConvertedInput in;
-        RunOutcome outcome;
-        if (convert_input(infile, kind, in, outcome))
-            read_cup_contents(infile, c, &in);
-        else
-            c.error = outcome.shown();
-    }
-    return c;
+    return open_job_file(infile).contents;
 }
 
 std::string default_output(const std::string& infile, bool flight_plan_input) {
@@ -419,7 +428,32 @@ OpenedFile open_job_file(const std::string& path) {
     f.path = path;
     // The stamp first: a change made while reading shows as a change.
     f.stamp = file_stamp(path);
-    f.contents = read_file_contents(path);
+    f.kind = input_kind(path);
+    FileContents& c = f.contents;
+    if (f.kind == FileKind::flight_plan) {
+        read_plan_contents(path, c);
+        return f;
+    }
+    if (!read_whole_file(path, f.bytes)) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, path));
+        return f;
+    }
+    f.held = true;
+    if (f.kind == FileKind::cup) {
+        read_cup_contents(c, f.bytes, nullptr);
+    } else if (f.kind == FileKind::batch) {
+        read_batch_contents(path, c, f.bytes);
+    } else {
+        RunOutcome outcome;
+        if (convert_bytes(path, f.kind, f.bytes, f.converted, outcome)) {
+            read_cup_contents(c, {}, &f.converted);
+        } else {
+            c.error = outcome.shown();
+            f.held = false;
+        }
+        f.bytes.clear();  // the .cup made of it is what the job reads
+        f.bytes.shrink_to_fit();
+    }
     return f;
 }
 

@@ -88,10 +88,15 @@ FileContents read_file_contents(const std::string& infile);
 // for a points input, a .cup for a flight-plan input.
 std::string default_output(const std::string& infile, bool flight_plan_input);
 
-// An input as the window opened it: read once, with what tells whether it changed since.
+// An input as the window opened it: read once, with what tells whether it changed since. The
+// job converts these bytes, not the file again.
 struct OpenedFile {
     std::string path;  // host path
     FileStamp stamp;
+    FileKind kind = FileKind::batch;
+    std::string bytes;         // the file as read (a flight plan, being small, is read again)
+    ConvertedInput converted;  // a task or GPX file as the .cup the batch reads
+    bool held = false;         // bytes or converted hold the input (else the job reads the file)
     FileContents contents;
     // True when the file on disk is no longer what was read.
     bool changed() const { return file_stamp(path) != stamp; }
@@ -114,6 +119,9 @@ struct JobPlan {
     std::string refusal;                 // "" when it may run, else why not
 };
 JobPlan plan_job(const OpenedFile& file, const JobChoices& choices);
+// Runs the plan on the file as it was read: run_file_job without reading the file again.
+FileJobReport run_plan(const JobPlan& plan, const OpenedFile& file,
+                       const WarningSink& on_warning = {});
 
 // Of `landscapes` (installed ones, under `install`), the one holding most of the task's points
 // (task -1: of the file's); "" on a tie or when none holds any.

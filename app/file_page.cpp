@@ -320,7 +320,8 @@ void convert_page() {
     if (!may_replace(plan.replaces)) return;
 
     // All of them in the run log, for later.
-    const FileJobReport r = run_file_job(plan.job, [](const std::string& w) { run_log_line(w); });
+    const FileJobReport r =
+        run_plan(plan, page.file, [](const std::string& w) { run_log_line(w); });
     page.warnings = r.warnings;
     page.warning_count = r.warning_count;
     std::string msg;

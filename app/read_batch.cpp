@@ -484,6 +484,8 @@ class Batch {
     void open_files() {
         if (o_.converted) {
             in_.open_bytes(o_.converted->cup);
+        } else if (o_.bytes) {
+            in_.open_bytes(*o_.bytes);
         } else if (!in_.open(open_file(o_.infile, "rb"))) {
             report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }

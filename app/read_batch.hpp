@@ -32,6 +32,7 @@ struct BatchOptions {
     float epsl = 0;       // the command line's threshold; a batch does not iterate
     std::string task;     // a .cup input: the task to convert (number from 1, or name)
     const ConvertedInput* converted = nullptr;  // read instead of `infile` when set
+    const std::string* bytes = nullptr;  // the input as already read: not read again when set
     bool all_warnings = false;  // every warning out (the window's log keeps them); else 20 a kind
     // A caller that holds its landscape as a value (the window's file job) gives it here: the
     // projection, the landscape's size and name are then these, not what init_conv set up.

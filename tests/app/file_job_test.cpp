@@ -86,11 +86,11 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
     };
     for (const JobCase& c : cases) {
         SCOPED_TRACE(c.what);
-        TempDir cli_dir, job_dir;
+        TempDir cli_dir, job_dir, plan_dir;
         for (const auto& [name, text] : c.files)
-            for (const TempDir* d : {&cli_dir, &job_dir}) write_text(d->path() / name, text);
+            for (const TempDir* d : {&cli_dir, &job_dir, &plan_dir}) write_text(d->path() / name, text);
         if (!c.read_only.empty())
-            for (const TempDir* d : {&cli_dir, &job_dir})
+            for (const TempDir* d : {&cli_dir, &job_dir, &plan_dir})
                 fs::permissions(d->path() / c.read_only, fs::perms::owner_read | fs::perms::group_read);
         std::vector<std::string> args = {"-batch"};
         if (c.job.cup) args.push_back("-cup");
@@ -118,6 +118,14 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
             cli_err.erase(cli_err.rfind('\n', advice) + 1, cli_err.find('\n', advice) - cli_err.rfind('\n', advice));
         EXPECT_EQ(console, cli_err);
         EXPECT_EQ(files_in(job_dir.path()), files_in(cli_dir.path()));
+        // The same job run on the file as the window read it, without reading it again.
+        fs::current_path(plan_dir.path());
+        JobPlan plan;
+        plan.job = c.job;
+        const FileJobReport planned = run_plan(plan, open_job_file(c.job.infile));
+        EXPECT_EQ(planned.status, c.status);
+        EXPECT_EQ(planned.warnings, report.warnings);
+        EXPECT_EQ(files_in(plan_dir.path()), files_in(cli_dir.path()));
         for (const std::string& out : report.outputs) EXPECT_TRUE(fs::exists(job_dir.path() / out)) << out;
     }
 }
