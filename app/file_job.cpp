@@ -247,22 +247,32 @@ void add_fault(FileContents& c, std::string text) {
 }
 
 // A point of the batch layout or of a .cup record, when its coordinates read as a position.
-bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_input) {
+bool decode_point(BatchPoint& p, FileContents& c, std::string& fault, bool cup_input) {
     float lat = 0, lon = 0;
     int type = 0;
     const TextField<20> lat_text = p.c_lat, lon_text = p.c_lon;
     decode_coord(p.c_lat, p.c_lon, lat, lon, type);
     fault = coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, cup_input);
     if (!fault.empty()) return false;
-    out.name = is_ascii(p.name) ? p.name : utf8_or_cp1252_to_utf8(p.name);
-    out.a = lat;
-    out.b = lon;
+    c.add(is_ascii(p.name) ? p.name : utf8_or_cp1252_to_utf8(p.name), lat, lon, false);
     return true;
 }
 
-void read_batch_contents(const std::string& infile, FileContents& c, std::string_view bytes) {
+// The input's lines: its bytes when they were kept, else the file itself.
+bool open_lines(LineReader& in, const std::string& infile, const std::string* bytes) {
+    if (bytes) {
+        in.open_bytes(*bytes);
+        return true;
+    }
+    return file_exists(infile) && in.open(open_file(infile, "rb"));
+}
+
+void read_batch_contents(const std::string& infile, FileContents& c, const std::string* bytes) {
     LineReader in(LineReader::Encoding::bytes);
-    in.open_bytes(bytes);
+    if (!open_lines(in, infile, bytes)) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
+        return;
+    }
     std::string line, key, val, fault;
     std::vector<std::string> scratch;
     BatchPoint p;
@@ -282,12 +292,10 @@ void read_batch_contents(const std::string& infile, FileContents& c, std::string
                                                            : describe_bad_batch_line(line));
             return;
         }
-        FilePoint fp;
-        if (!decode_point(p, fp, fault, false)) {
+        if (!decode_point(p, c, fault, false)) {
             c.error = file_fault(infile, in.line_number(), fault);
             return;
         }
-        c.points.push_back(std::move(fp));
     }
     if (in.failed())
         c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
@@ -300,34 +308,54 @@ std::string place_of(const std::vector<std::string>& places, int line) {
     return "line " + std::to_string(line);
 }
 
-void read_cup_contents(FileContents& c, std::string_view bytes, const ConvertedInput* given) {
+// The waypoints read one record at a time, so that a million of them cost their points alone;
+// the tasks after them find their points by name.
+void read_cup_contents(const std::string& infile, FileContents& c, const std::string* bytes,
+                       const ConvertedInput* given) {
     static const std::vector<std::string> no_places;
     const std::vector<std::string>& places = given ? given->places : no_places;
-    CupContent cup = read_cup(given ? std::string_view(given->cup) : bytes);
-    std::unordered_map<std::string, int> by_name;          // the first waypoint of a name
-    std::unordered_map<std::string, std::string> bad_by_name;  // a waypoint that cannot be read
-    std::string fault;
-    for (const auto& [line, what] : cup.skipped) add_fault(c, place_of(places, line) + ": " + what);
+    LineReader in(LineReader::Encoding::bytes);
+    if (given) {
+        in.open_bytes(given->cup);
+    } else if (!open_lines(in, infile, bytes)) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
+        return;
+    }
     if (given) {
         for (const FormatFault& f : given->skipped)
             if (f.task < 0) add_fault(c, f.text());
     }
-    for (BatchPoint& p : cup.waypoints) {
-        const std::string name = std::string(trim(p.name));
-        FilePoint fp;
-        const int line = p.nump >= 0 && std::size_t(p.nump) < cup.records.size()
-                             ? cup.records[std::size_t(p.nump)].line
-                             : 0;
-        if (!decode_point(p, fp, fault, true)) {  // the conversion skips it too
-            add_fault(c, place_of(places, line) + ": " + fault);
-            bad_by_name.try_emplace(name, place_of(places, line) + ": " + fault);
-            continue;
-        }
-        by_name.try_emplace(name, int(c.points.size()));
-        c.points.push_back(std::move(fp));
-    }
+    CupReader reader(in);
+    CupRecord rec;
     std::vector<CupField> fields;
-    for (const CupTask& task : cup.tasks) {
+    std::string fault;
+    BatchPoint p;
+    // Waypoints that cannot be read, by name: what a task naming one is told (the first ones).
+    constexpr std::size_t bad_names_kept = 10000;
+    std::vector<std::pair<std::string, std::string>> bad;
+    while (reader.next(rec)) {
+        if (is_cup_comment(rec.text)) continue;
+        const bool parsed = parse_cup_record(rec.text, reader.columns(), fields, p, fault);
+        if (parsed && decode_point(p, c, fault, true)) continue;
+        const std::string why = place_of(places, rec.line) + ": " + fault;
+        add_fault(c, why);  // the conversion skips it too
+        if (parsed && bad.size() < bad_names_kept) bad.emplace_back(trim(p.name), why);
+    }
+    if (in.failed()) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
+        return;
+    }
+    const std::vector<CupTask> tasks = read_cup_tasks(reader.task_section());
+
+    // The first waypoint of each name a task needs.
+    std::unordered_map<std::string, int> by_name;
+    for (const CupTask& task : tasks)
+        for (const std::string& name : task.points) by_name.try_emplace(std::string(trim(name)), -1);
+    for (std::size_t k = 0; k < c.points.size(); ++k) {
+        auto it = by_name.find(std::string(trim(c.name(c.points[k]))));
+        if (it != by_name.end() && it->second < 0) it->second = int(k);
+    }
+    for (const CupTask& task : tasks) {
         FileTask t;
         t.name = utf8_or_cp1252_to_cp1252(trim(task.name));
         auto lose = [&t](std::string why) {
@@ -339,25 +367,26 @@ void read_cup_contents(FileContents& c, std::string_view bytes, const ConvertedI
             auto inline_point = std::find_if(task.inline_points.begin(), task.inline_points.end(),
                                              [&](const auto& ip) { return ip.first == at; });
             if (inline_point != task.inline_points.end()) {
-                BatchPoint p;
-                FilePoint fp;
-                if (parse_cup_record(inline_point->second.text, cup.columns, fields, p, fault) &&
-                    decode_point(p, fp, fault, true)) {
-                    t.points.push_back(int(c.points.size()));
-                    c.points.push_back(std::move(fp));
+                BatchPoint ip;
+                if (parse_cup_record(inline_point->second.text, reader.columns(), fields, ip,
+                                     fault) &&
+                    decode_point(ip, c, fault, true)) {
+                    t.points.push_back(int(c.points.size()) - 1);
                 } else {
                     lose("point \"" + name + "\", " +
                          place_of(places, inline_point->second.line) + ": " + fault);
                 }
                 continue;
             }
-            if (auto it = by_name.find(name); it != by_name.end()) {
+            if (auto it = by_name.find(name); it != by_name.end() && it->second >= 0) {
                 t.points.push_back(it->second);
-            } else if (auto bad = bad_by_name.find(name); bad != bad_by_name.end()) {
-                lose("point \"" + name + "\", " + bad->second);
-            } else {
-                lose("point \"" + name + "\": no waypoint of this name can be read");
+                continue;
             }
+            auto why = std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == name; });
+            if (why != bad.end())
+                lose("point \"" + name + "\", " + why->second);
+            else
+                lose("point \"" + name + "\": no waypoint of this name can be read");
         }
         c.tasks.push_back(std::move(t));
     }
@@ -395,20 +424,26 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
             add_fault(c, "line " + std::to_string(p.line) + ": " + what);
             continue;
         }
-        FilePoint fp;
-        fp.name = cp1252_to_utf8(p.has_name && !trim(p.name).empty()
-                                     ? p.name
-                                     : "TP" + std::to_string(p.number));
-        fp.has_xy = true;
-        fp.a = p.x;
-        fp.b = p.y;
         task.points.push_back(int(c.points.size()));
-        c.points.push_back(std::move(fp));
+        c.add(cp1252_to_utf8(p.has_name && !trim(p.name).empty() ? p.name
+                                                                   : "TP" + std::to_string(p.number)),
+              p.x, p.y, true);
     }
     c.tasks.push_back(std::move(task));
 }
 
 }  // namespace
+
+void FileContents::add(std::string_view name, float a, float b, bool has_xy) {
+    FilePoint p;
+    p.a = a;
+    p.b = b;
+    p.has_xy = has_xy;
+    p.name_at = std::uint32_t(names.size());
+    p.name_size = std::uint16_t(std::min<std::size_t>(name.size(), UINT16_MAX));
+    names.append(name.substr(0, p.name_size));
+    points.push_back(p);
+}
 
 FileContents read_file_contents(const std::string& infile) {
     return open_job_file(infile).contents;
@@ -423,7 +458,7 @@ std::string default_output(const std::string& infile, bool flight_plan_input) {
     return batch_output_name(infile);
 }
 
-OpenedFile open_job_file(const std::string& path) {
+OpenedFile open_job_file(const std::string& path, std::uintmax_t hold_max) {
     OpenedFile f;
     f.path = path;
     // The stamp first: a change made while reading shows as a change.
@@ -434,19 +469,28 @@ OpenedFile open_job_file(const std::string& path) {
         read_plan_contents(path, c);
         return f;
     }
+    if ((f.kind == FileKind::cup || f.kind == FileKind::batch) &&
+        f.stamp.size > hold_max) {
+        // Too large to keep twice: read as it streams by, and read again by the job.
+        if (f.kind == FileKind::cup)
+            read_cup_contents(path, c, nullptr, nullptr);
+        else
+            read_batch_contents(path, c, nullptr);
+        return f;
+    }
     if (!read_whole_file(path, f.bytes)) {
         c.error = message_shown(batch_file_message(BatchFileFailure::open_input, path));
         return f;
     }
     f.held = true;
     if (f.kind == FileKind::cup) {
-        read_cup_contents(c, f.bytes, nullptr);
+        read_cup_contents(path, c, &f.bytes, nullptr);
     } else if (f.kind == FileKind::batch) {
-        read_batch_contents(path, c, f.bytes);
+        read_batch_contents(path, c, &f.bytes);
     } else {
         RunOutcome outcome;
         if (convert_bytes(path, f.kind, f.bytes, f.converted, outcome)) {
-            read_cup_contents(c, {}, &f.converted);
+            read_cup_contents(path, c, nullptr, &f.converted);
         } else {
             c.error = outcome.shown();
             f.held = false;

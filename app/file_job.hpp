@@ -4,6 +4,7 @@
 // gathered into a report instead of the console or a box.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,10 +60,12 @@ void log_run_files(const std::string& infile, const std::string& outfile,
 
 // --- what a file holds, read once -----------------------------------------------------------
 
+// A point as small as it can be: a file may hold a million of them.
 struct FilePoint {
-    std::string name;  // UTF-8, as the file spells it
     // Latitude/longitude (degrees), or for a flight plan's turnpoint landscape X/Y (metres).
     float a = 0, b = 0;
+    std::uint32_t name_at = 0;    // its name in FileContents::names
+    std::uint16_t name_size = 0;  // (a longer name is cut)
     bool has_xy = false;
 };
 struct FileTask {
@@ -73,6 +76,12 @@ struct FileTask {
 struct FileContents {
     std::string landscape;          // from a `Landscape=` line, "" when none
     std::vector<FilePoint> points;  // every waypoint, in file order
+    std::string names;              // the points' names one after the other, UTF-8 as spelt
+    std::string_view name(const FilePoint& p) const {
+        return std::string_view(names).substr(p.name_at, p.name_size);
+    }
+    // Appends a point named `name`.
+    void add(std::string_view name, float a, float b, bool has_xy);
     std::vector<FileTask> tasks;    // tasks in file order (a flight plan: its one task)
     bool is_flight_plan = false;
     std::string error;  // why it could not be read (file, line, field), "" when it could
@@ -94,14 +103,19 @@ struct OpenedFile {
     std::string path;  // host path
     FileStamp stamp;
     FileKind kind = FileKind::batch;
-    std::string bytes;         // the file as read (a flight plan, being small, is read again)
+    // The file as read, when it is small enough to keep (a flight plan, being small, is read
+    // again; a file past hold_max_bytes is too, once its stamp says it is unchanged).
+    static constexpr std::uintmax_t hold_max_bytes = std::uintmax_t(16) << 20;
+    std::string bytes;
     ConvertedInput converted;  // a task or GPX file as the .cup the batch reads
     bool held = false;         // bytes or converted hold the input (else the job reads the file)
     FileContents contents;
     // True when the file on disk is no longer what was read.
     bool changed() const { return file_stamp(path) != stamp; }
 };
-OpenedFile open_job_file(const std::string& path);
+// `hold_max`: the largest file whose bytes are kept (tests try both ways).
+OpenedFile open_job_file(const std::string& path,
+                         std::uintmax_t hold_max = OpenedFile::hold_max_bytes);
 
 // What the user chose for an opened file.
 struct JobChoices {

@@ -144,7 +144,7 @@ void show_picture() {
         if (named.size() <= labels_at_most)
             for (int k : named)
                 items.labels.push_back({-xy[k][0], xy[k][1],
-                                        utf8_or_cp1252_to_cp1252(c.points[k].name), label_rgb});
+                                        utf8_or_cp1252_to_cp1252(c.name(c.points[k])), label_rgb});
     }
     frm_set_picture(1, std::move(items));
 }
