@@ -44,8 +44,9 @@ python3 "$here/scripts/check_licences.py" deb /usr/share/doc/varnix/copyright /u
     /usr/lib/varnix/varnix_window.so || fail "the copyright file does not match the programs"
 for lib in $(ldd /usr/bin/varnix /usr/lib/varnix/varnix_window.so | awk '$3 ~ /^\// { print $3 }' |
              sort -u); do
-    pkg=$(dpkg -S "$(realpath "$lib")" 2>/dev/null | head -n 1 | cut -d: -f1) ||
-        fail "$lib belongs to no package"
+    # dpkg knows a file by the path its package gave it: /lib or /usr/lib (merged /usr).
+    pkg=$( (dpkg -S "$lib" || dpkg -S "$(realpath "$lib")") 2>/dev/null | head -n 1 | cut -d: -f1)
+    [ -n "$pkg" ] || fail "$lib belongs to no package"
     [ -f "/usr/share/doc/$pkg/copyright" ] || fail "$lib: $pkg has no copyright file"
 done
 
