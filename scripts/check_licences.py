@@ -60,7 +60,7 @@ def shipped_windows(kind, package):
         files = [f"{directory[row.split(chr(9))[1]]}/{row.split(chr(9))[2].split('|')[-1]}"
                  for row in table]
         files = [f.replace("LICENSESDIR/", "varnix/licenses/") for f in files]
-    return {f.rsplit("/", 1)[-1] for f in files if "/licenses/" in f}
+    return {f.rsplit("/", 1)[-1] for f in files if "/licenses/" in f and not f.endswith("/")}
 
 
 def main():
