@@ -118,6 +118,13 @@ void read_conv_option(CommandLine& cl, std::string_view value) {
     if (epsl < 0) stop_with_message("Positive value required");
 }
 
+// The version as users quote it: 2.2.0.0 without its fourth part.
+std::string version_text() {
+    std::string v(trim(common_data.cvers.view()));
+    if (std::count(v.begin(), v.end(), '.') == 3) v.erase(v.rfind('.'));
+    return v;
+}
+
 void apply_options(CommandLine& cl) {
     for (int i = 1; i <= cl.last_opt; ++i) {
         const std::string& opt = cl.arg[i - 1];
@@ -144,9 +151,15 @@ void apply_options(CommandLine& cl) {
             cl.qdbg = cl.qverb = true;
         } else if (opt.starts_with("-batch")) {
             cl.qbatch = true;
-        } else if (opt.starts_with("-help")) {
+        } else if (opt.starts_with("-help") || opt == "--help" || opt == "-h") {
             print_usage(cl);
             stop_silently();
+        } else if (opt == "--version" || opt == "-V") {
+            console_line("varnix " + version_text());
+            stop_silently();
+        } else {
+            // Still ignored, as scripts written for the older program may pass it, but named.
+            console_error_line(" unknown option " + console_arg_to_cp1252(opt) + " ignored");
         }
     }
 }

@@ -5,6 +5,17 @@
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/linux/varnix-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME varnix.xml)
+# The manual page (compressed, as Debian keeps them), the shell completion bash-completion loads
+# on demand, and the notices of what the program links in statically.
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/varnix.1.gz
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/data/linux/varnix.1 > ${PROJECT_BINARY_DIR}/varnix.1.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/linux/varnix.1 VERBATIM)
+add_custom_target(varnix_manual ALL DEPENDS ${PROJECT_BINARY_DIR}/varnix.1.gz)
+install(FILES ${PROJECT_BINARY_DIR}/varnix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/data/linux/varnix.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME varnix)
+install(FILES ${PROJECT_SOURCE_DIR}/data/linux/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME varnix)

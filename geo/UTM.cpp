@@ -41,13 +41,17 @@ void log_line(std::string_view text, std::string_view name) {
 
 void forward(const Utm000& u, double rlat, double rlon, double& rx, double& ry) {
     const double phi = u.degrad * rlat;
-    const double sphi = std::sin(phi), cphi = std::cos(phi), tphi = std::tan(phi);
+    // One sine and cosine; the tangent and the sines of 2, 4 and 6 phi follow by the angle-sum
+    // rules, a few units in the last place of a double from libm's own: far below a float's.
+    const double sphi = std::sin(phi), cphi = std::cos(phi), tphi = sphi / cphi;
+    const double sin2 = 2 * sphi * cphi, cos2 = (cphi - sphi) * (cphi + sphi);
+    const double sin4 = 2 * sin2 * cos2, cos4 = (cos2 - sin2) * (cos2 + sin2);
+    const double sin6 = sin4 * cos2 + cos4 * sin2;
     const double n = re / std::sqrt(1 - ee2 * sphi * sphi);
     const double t = tphi * tphi;
     const double c = eee * cphi * cphi;
     const double a = cphi * (rlon - u.rlon0) * u.degrad;
-    const double m =
-        re * (m0 * phi - m2 * std::sin(2 * phi) + m4 * std::sin(4 * phi) - m6 * std::sin(6 * phi));
+    const double m = re * (m0 * phi - m2 * sin2 + m4 * sin4 - m6 * sin6);
     const double a2 = a * a, a3 = a2 * a, a4 = a2 * a2, a5 = a4 * a, a6 = a4 * a2, a7 = a6 * a,
                  a8 = a4 * a4;
     const double t2 = t * t, t3 = t2 * t;

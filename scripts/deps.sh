@@ -24,8 +24,10 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils
                imagemagick proj-bin geographiclib-tools clang libclang-rt-14-dev hyperfine
                x11-xserver-utils
                python3)
-# What packing the Debian package needs (dpkg-shlibdeps) and its test uses.
-DEB_PACKAGES=(dpkg-dev shared-mime-info xvfb xdotool x11-utils)
+# What packing the Debian package needs (dpkg-shlibdeps) and its test uses (desktop entry,
+# manual page and licence checks).
+DEB_PACKAGES=(dpkg-dev shared-mime-info xvfb xdotool x11-utils desktop-file-utils man-db
+              binutils)
 # What cross-building the Windows program and testing it under Wine need beside that.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
                   nlohmann-json3-dev

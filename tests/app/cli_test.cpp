@@ -79,7 +79,6 @@ TEST_F(Cli, ConvertsOnePointInEveryNotation) {
         {"Alps", "46", "30", "N", "9", "15", "E"},
         {"Alps", "46", "30", "0", "N", "9", "15", "0", "E"},
         {"Alps", "4630.000N", "00915.000E"},
-        {"-line", "-x", "Alps", "46.5", "9.25"},
         {"-conv:0", "Alps", "46.5", "9.25"},
         // as the web writes them: primes, a lower-case letter, one operand for both
         {"Alps", "46°30′0″n", "9°15’E"},
@@ -182,6 +181,42 @@ TEST_F(Cli, HelpPrintsUsageAndStopsSilently) {
                          " -conv:EPS  accepted for compatibility: a number of degrees >= 0, changes"
                          " no result\n"
                          " -help      this text\n");
+}
+
+// What a user of other command-line programs types first; an option matching nothing is named
+// but still ignored. The first line of standard output and of standard error.
+TEST_F(Cli, OtherCommandLineHabits) {
+    const std::string point = expected_point(46.5f, 9.25f);
+    const std::string x_line = point.substr(0, point.find('\n'));
+    const std::string self = std::string(" ") + VARNIX_BINARY;
+    struct Case {
+        std::vector<std::string> args;
+        std::string out, err;
+        std::map<std::string, std::string> env = {};
+    };
+    const Case cases[] = {
+        {{"--help"}, " Usage :", ""},
+        {{"-h", "Alps", "46.5", "9.25"}, " Usage :", ""},
+        {{"--version"}, "varnix 2.2.0", ""},
+        {{"-V", "Alps", "46.5", "9.25"}, "varnix 2.2.0", ""},
+        {{"-version", "Alps", "46.5", "9.25"}, self, ""},  // -v: diagnostics, as before
+        {{"-line", "-x", "Alps", "46.5", "9.25"}, x_line, " unknown option -x ignored"},
+        {{"--verbose", "-", "Alps", "46.5", "9.25"}, x_line, " unknown option --verbose ignored"},
+        {{"-x", "Alps", "46.5", "9.25"}, x_line, " option inconnue -x ignorée",
+         {{"LC_ALL", "fr_FR.UTF-8"}}},
+        {{"-x", "-line"}, "", " unknown option -x ignored"},  // then the stop
+    };
+    const std::string help = run({"-help"}).out;
+    for (const Case& c : cases) {
+        RunResult r = run(c.args, c.env);
+        const std::string what = c.args[0];
+        EXPECT_EQ(r.status, c.args.size() == 2 ? 2 : 0) << what;
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.out) << what;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.err) << what;
+        if (c.out == " Usage :") {
+            EXPECT_EQ(r.out, help) << what;
+        }
+    }
 }
 
 TEST_F(Cli, BadCommandLinesBeyondTheLimitsStopClearly) {

@@ -10,7 +10,8 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 status=0
 for f in bin/varnix share/varnix/Varnix_form.frm share/varnix/Varnix_files.frm \
     share/applications/varnix.desktop share/icons/hicolor/128x128/apps/varnix.png \
-    share/mime/packages/varnix.xml; do
+    share/mime/packages/varnix.xml share/man/man1/varnix.1.gz \
+    share/bash-completion/completions/varnix share/doc/varnix/copyright; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; status=1; }
 done
 grep -qx 'Exec=varnix -gui %f' "$prefix/share/applications/varnix.desktop" ||

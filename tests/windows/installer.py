@@ -20,7 +20,8 @@ INSTALLED = DRIVE_C / "Program Files/Varnix"
 PROGRAM_FILES = ["varnix.exe", "varnixw.exe", "Varnix_form.frm", "Varnix_files.frm", "README.txt",
                  "file-page.png"] + ["licenses/" + f for f in [
                      "FreeType-FTL.txt", "GLFW-zlib.txt", "THIRD-PARTY.txt",
-                     "mingw-w64-runtime.txt", "gcc-runtime.txt"]]
+                     "mingw-w64-runtime.txt", "gcc-runtime.txt", "pugixml-MIT.txt",
+                     "nlohmann-json-MIT.txt"]]
 CLASSES = r"HKLM\Software\Classes"
 # Registry values an installation sets and an uninstallation removes: key, value, data (None:
 # any). Open with for each type, never its default program.
@@ -62,8 +63,9 @@ def wine(*args, cwd=None, lang="C.UTF-8"):
         return status, *(f.seek(0) or f.read().decode("cp1252", "replace") for f in (out, err))
 
 
-def msiexec(*args):
-    return wine("msiexec", *[windows_path(a) if isinstance(a, Path) else a for a in args])[0]
+def msiexec(*args, lang="C.UTF-8"):
+    return wine("msiexec", *[windows_path(a) if isinstance(a, Path) else a for a in args],
+                lang=lang)[0]
 
 
 def reg_value(key, name=None):
@@ -221,14 +223,45 @@ def make_msi(tmp, name, later=0):
 
 def upgrades(tmp):
     rebuilt, newer = make_msi(tmp, "rebuilt"), make_msi(tmp, "newer", 1)
+    log = Path(tmp) / "older.log"
     for what, msi, old, ok in [
             ("a rebuilt installer of the same version replaces it", rebuilt, MSI, True),
             ("a newer version replaces the older one", newer, rebuilt, True),
             ("an older version is refused", MSI, newer, False)]:
         kept, gone = (msi, old) if ok else (old, msi)
-        check((msiexec("/i", msi, "/qn") == 0) == ok and entry(kept) == "Varnix" and
-              entry(gone) is None, what)
+        # The refusal in a French session: its message in French.
+        extra, lang = (["/l*v", log], "fr_FR.UTF-8") if not ok else ([], "C.UTF-8")
+        check((msiexec("/i", msi, "/qn", *extra, lang=lang) == 0) == ok and
+              entry(kept) == "Varnix" and entry(gone) is None, what)
+    newer_text = "Une version plus récente de Varnix est déjà installée."
+    check(log.is_file() and f"VARNIXNEWER = {newer_text}".encode("cp1252") in log.read_bytes(),
+          "the refusal's message in the user's language")
     check(msiexec("/x", newer, "/qn") == 0, "the newer version uninstalls")
+
+
+def shortcut_languages():
+    """The Start-menu shortcut's tooltip follows the user's language."""
+    for lang, tip in [("fr_FR.UTF-8", "Latitude/longitude en X/Y du paysage"),
+                      ("de_DE.UTF-8", "Breite/Länge in X/Y der Landschaft"),
+                      ("C.UTF-8", "Latitude/longitude to landscape X/Y")]:
+        installed_ok = msiexec("/i", MSI, "/qn", lang=lang) == 0
+        lnk = shortcuts()
+        data = lnk[0].read_bytes() if len(lnk) == 1 else b""
+        check(installed_ok and (tip.encode("utf-16-le") in data or tip.encode("cp1252") in data),
+              f"{lang}: one Start-menu shortcut, its tooltip {tip!r}", [str(p) for p in lnk])
+        check(msiexec("/x", MSI, "/qn", lang=lang) == 0, f"{lang}: uninstalled")
+
+
+def licences():
+    """Every library linked into the programs has its licence in the zip and the installer."""
+    programs = [str(BUILD / "app" / exe) for exe in ("varnix.exe", "varnixw.exe")]
+    script = Path(__file__).resolve().parents[2] / "scripts/check_licences.py"
+    for kind, package in [("zip", BUILD / "varnix-windows-x86_64.zip"), ("msi", MSI)]:
+        run = subprocess.run([sys.executable, str(script), kind, str(package),
+                              str(STAGE / "licenses/THIRD-PARTY.txt"), *programs],
+                             capture_output=True, text=True)
+        check(run.returncode == 0, f"the {kind}'s licences match the libraries linked in",
+              run.stdout + run.stderr)
 
 
 def main():
@@ -252,6 +285,8 @@ def main():
         check(msiexec("/i", MSI, "/qn") == 0, "installed again")
         upgrades(tmp)
         installed(False, "after the upgrades")
+        shortcut_languages()
+        licences()
     print(f"installer: {len(failures)} failed")
     return 1 if failures else 0
 
