@@ -69,6 +69,7 @@ FileKind input_kind(const std::string& infile) {
         if (start.find("<gpx") != std::string_view::npos) return FileKind::gpx;
         if (start.find("<Task") != std::string_view::npos) return FileKind::tsk;
     }
+    if (start.starts_with("XCTSK:")) return FileKind::xctsk;
     if (start.starts_with('{') && !has_extension(infile, ".gpx") && !has_extension(infile, ".tsk"))
         return FileKind::xctsk;
     if (has_extension(infile, ".gpx")) return FileKind::gpx;
@@ -97,14 +98,33 @@ bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
                 message_literal(content.error) + " ***");
         return false;
     }
-    in.cup = write_cup(content, file_stem(infile), in.places);
+    in.cup = write_cup(content, file_stem(infile), in.places, &in.cup_losses);
     in.skipped = content.skipped;
+    in.notes = content.notes;
     in.tasks_only = content.waypoints.empty() && !content.tasks.empty();
     return true;
 }
 
+namespace {
+
+// A .cup file saved as UTF-16, as the UTF-8 .cup the batch reads; false for any other file.
+bool utf16_cup(const std::string& infile, ConvertedInput& in) {
+    char mark[2] = {};
+    std::FILE* f = file_exists(infile) ? open_file(infile, "rb") : nullptr;
+    if (!f) return false;
+    const bool utf16 = std::fread(mark, 1, 2, f) == 2 &&
+                       ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF'));
+    std::fclose(f);
+    std::string bytes;
+    return utf16 && read_whole_file(infile, bytes) && utf16_to_utf8(bytes, in.cup);
+}
+
+}  // namespace
+
 RunOutcome list_tasks(const std::string& infile) {
     const FileKind kind = input_kind(infile);
+    if (ConvertedInput utf8; kind == FileKind::cup && utf16_cup(infile, utf8))
+        return list_cup_tasks(infile, &utf8.cup);
     if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
     ConvertedInput in;
     RunOutcome outcome;
@@ -115,8 +135,13 @@ RunOutcome list_tasks(const std::string& infile) {
 RunOutcome convert_file(const BatchOptions& options) {
     const FileKind kind = input_kind(options.infile);
     if (kind == FileKind::flight_plan) return convert_flight_plan(options.infile, options.outfile);
-    if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     ConvertedInput in;
+    if (kind == FileKind::cup && utf16_cup(options.infile, in)) {
+        BatchOptions converted = options;
+        converted.converted = &in;
+        return read_batch(converted);
+    }
+    if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     RunOutcome outcome;
     if (!convert_input(options.infile, kind, in, outcome)) return outcome;
     BatchOptions converted = options;
