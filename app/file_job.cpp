@@ -129,6 +129,8 @@ RunOutcome list_tasks(const std::string& infile) {
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
+    for (const FormatFault& f : in.notes)
+        run_message(" Warning: " + path_text(infile) + ", " + f.place + ": " + f.what);
     return list_cup_tasks(infile, &in.cup);
 }
 

@@ -204,6 +204,13 @@ std::string cup_rule_lines(const FormatTask& task, int task_index,
     if (r.finish_min_height >= 0) lost("the finish's minimum height");
     if (!r.start_kind.empty() || !r.start_direction.empty() || r.end_of_speed >= 0)
         lost("the speed section's kind, direction and end");
+    if (task.has_takeoff && task.points[0].zone.shape != ObsZone::Shape::none)
+        lost("the take-off's zone");
+    for (const FormatPoint& p : task.optional_starts)
+        if (p.zone.shape != ObsZone::Shape::none) {
+            lost("the zones of its optional starts");
+            break;
+        }
     std::string out = options.empty() ? "" : "Options" + options + "\r\n";
     const std::size_t first = task.has_takeoff ? 1 : 0;
     for (std::size_t i = first; i < task.points.size(); ++i) {
@@ -235,9 +242,11 @@ void read_cup_rules(const CupTask& cup, const std::vector<CupRecord>& section, F
             continue;
         }
         if (!text.starts_with("ObsZone=") || fields.empty()) continue;
+        // N counts from the start; a take-off before it is no task point.
+        const std::size_t first = task.has_takeoff ? 1 : 0;
         double index = -1;
         if (!read_number(fields[0].value.substr(8), index) || index < 0 ||
-            index >= double(task.points.size()) || index != std::floor(index))
+            index + double(first) >= double(task.points.size()) || index != std::floor(index))
             continue;
         CupZone z;
         bool seen = false;
@@ -253,12 +262,15 @@ void read_cup_rules(const CupTask& cup, const std::vector<CupRecord>& section, F
             else if (key_value(f, "MaxAlt", v)) read_length(v, z.max_alt);
             else if (key_value(f, "Line", v)) z.line = trim(v) == "1", seen = true;
         }
-        const std::size_t at = std::size_t(index);
+        const std::size_t at = std::size_t(index) + first;
         if (seen) task.points[at].zone = from_cup(z);
-        if (at == 0 && z.max_alt >= 0) r.start_max_height = z.max_alt;
+        if (at == first && z.max_alt >= 0) r.start_max_height = z.max_alt;
     }
     r.type = racing ? "RT" : "AAT";
     if (racing) r.aat_min_time = -1;
+    // An AAT task's turnpoints are its areas.
+    for (std::size_t i = 0; !racing && i < task.points.size(); ++i)
+        if (role_in_task(task, i) == PointRole::turn) task.points[i].role = PointRole::area;
 }
 
 FormatContent read_cup_records(std::string_view bytes) {
@@ -299,8 +311,12 @@ FormatContent read_cup_records(std::string_view bytes) {
         FormatTask task;
         task.name = t.name;
         task.place = "line " + std::to_string(t.line);
-        // Take-off and landing are not flown as the task: its points are fields 2 to n-1.
-        for (std::size_t k = 1; k + 1 < t.points.size(); ++k) {
+        // The take-off when it names a waypoint, then start to finish; the landing is no task
+        // point.
+        const std::string_view takeoff = t.points.empty() ? "" : trim(t.points[0]);
+        const bool has_takeoff = !takeoff.empty() && takeoff != "???";
+        task.has_takeoff = has_takeoff;
+        for (std::size_t k = has_takeoff ? 0 : 1; k + 1 < t.points.size(); ++k) {
             FormatPoint p;
             bool found = false;
             for (const auto& [at, rec] : t.inline_points)
@@ -314,6 +330,10 @@ FormatContent read_cup_records(std::string_view bytes) {
                 const auto it = by_name.find(trim(t.points[k]));
                 found = it != by_name.end();
                 if (found) p = it->second;
+            }
+            if (!found && k == 0) {
+                task.has_takeoff = false;  // named, but no waypoint: no take-off
+                continue;
             }
             if (!found) {
                 c.skipped.push_back({task.place,

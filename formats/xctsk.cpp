@@ -179,6 +179,10 @@ FormatContent read_qr(std::string_view bytes) {
         }
         task.points.push_back(std::move(p));
     }
+    // The launch comes before the start cylinder, as version 1 marks it TAKEOFF.
+    if (task.points.size() > 1 && task.points[0].role != PointRole::start &&
+        task.points[1].role == PointRole::start)
+        task.has_takeoff = true;
     TaskRules& r = task.rules;
     if (doc.contains("s") && doc["s"].is_object()) {
         const json& s = doc["s"];

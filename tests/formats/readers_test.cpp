@@ -77,18 +77,33 @@ TEST(Readers, WhatEachFormatGives) {
          "task : [Turnpoint 2 46.5 9 - @turnpoint 2]\n"
          "skip turnpoint 1: waypoint without lat (task 0)\n"},
         {read_xctsk, "broken JSON", "{\n\"turnpoints\": [", "error line 2: not JSON\n"},
-        {read_xctsk, "the QR code form", R"({"version":2,"t":[]})",
-         "error version 2 is not read: version 1 files are\n"},
+        {read_xctsk, "the QR code form: a bad polyline is skipped, named",
+         R"(XCTSK:{"version":2,"t":[{"n":"A","z":"_`tt@cp~xG_cB_X"},{"n":"B","z":"??"}]})",
+         "task : [A 46.2005 8.7912 1600 @turnpoint 1]\n"
+         "skip turnpoint 2: z \"??\" is not a position and radius (task 0)\n"},
+        {read_xctsk, "the QR code form of another version", R"(XCTSK:{"version":3,"t":[]})",
+         "error XCTSK: version 3 is not read: version 2 is\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(described(c.read(c.bytes)), c.want) << c.what;
 }
 
 TEST(Readers, WrittenAsACupFile) {
     // The task's second point has the name of the first, elsewhere.
-    const std::vector<FormatPoint> task{{"Col, high", "46.5", "9.25", "450", "line 4"},
-                                        {"Col, high", "46.6", "9.25", "", "line 5"}};
-    const FormatContent c{
-        {{"Col, high", "46.5", "9.25", "450", "line 2"}}, {{"T", "line 3", false, task}}, {}, ""};
+    auto point = [](const char* lat, const char* elevation, const char* place) {
+        FormatPoint p;
+        p.name = "Col, high";
+        p.lat = lat;
+        p.lon = "9.25";
+        p.elevation = elevation;
+        p.place = place;
+        return p;
+    };
+    FormatContent c;
+    c.waypoints = {point("46.5", "450", "line 2")};
+    c.tasks.resize(1);
+    c.tasks[0].name = "T";
+    c.tasks[0].place = "line 3";
+    c.tasks[0].points = {point("46.5", "450", "line 4"), point("46.6", "", "line 5")};
     std::vector<std::string> places;
     EXPECT_EQ(write_cup(c, "file", places),
               "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
