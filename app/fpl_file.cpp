@@ -154,7 +154,6 @@ class PlanConversion {
         std::string_view stem = shown_in_;
         stem.remove_prefix(std::min(stem.size(), stem.find_last_of("/\\") + 1));
         task_.name = stem.substr(0, stem.size() - 4);
-        task_.place = "line 1";
         std::string bytes;
         switch (task_format_of(outfile_)) {
         case TaskFormat::tsk: bytes = write_tsk(task_, 0, notes); break;

@@ -198,7 +198,8 @@ std::string cup_rule_lines(const FormatTask& task, int task_index,
     if (r.type == "AAT") options += ",WpDis=False";
     if (r.aat_min_time >= 0) options += ",TaskTime=" + time_of_day_text(r.aat_min_time);
     if (r.start_open >= 0) options += ",NoStart=" + time_of_day_text(r.start_open);
-    if (!r.type.empty() && r.type != "AAT" && r.type != "RT") lost("its task type " + r.type);
+    if (!r.type.empty() && r.type != "AAT" && r.type != "RT")
+        notes.push_back({task.place, "a .cup task cannot hold the task type " + r.type, task_index});
     if (r.start_close >= 0) lost("the start's closing time");
     if (r.time_gates.size() > 1) lost("start gates after the first");
     if (r.finish_min_height >= 0) lost("the finish's minimum height");

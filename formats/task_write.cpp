@@ -6,9 +6,27 @@
 #include <sstream>
 
 #include "formats/tsk.hpp"
+#include "util/cp1252.hpp"
 #include "util/text.hpp"
 
 namespace {
+
+bool valid_utf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+// These formats are UTF-8: a name read from a Windows-1252 file is spelt in it.
+std::string utf8(const std::string& text) {
+    return valid_utf8(text) ? text : cp1252_to_utf8(text);
+}
 
 std::string xml_text(const pugi::xml_document& doc) {
     std::ostringstream out;
@@ -29,8 +47,8 @@ void tsk_point(pugi::xml_node task_node, const FormatPoint& p, const char* type)
     pugi::xml_node point = task_node.append_child("Point");
     point.append_attribute("type") = type;
     pugi::xml_node wp = point.append_child("Waypoint");
-    wp.append_attribute("name") = p.name.c_str();
-    if (!p.comment.empty()) wp.append_attribute("comment") = p.comment.c_str();
+    wp.append_attribute("name") = utf8(p.name).c_str();
+    if (!p.comment.empty()) wp.append_attribute("comment") = utf8(p.comment).c_str();
     if (!p.elevation.empty()) wp.append_attribute("altitude") = p.elevation.c_str();
     pugi::xml_node loc = wp.append_child("Location");
     loc.append_attribute("longitude") = p.lon.c_str();
@@ -63,19 +81,17 @@ void tsk_point(pugi::xml_node task_node, const FormatPoint& p, const char* type)
 }
 
 // The start's kind and direction, the end of the speed section and further start gates: XCTrack's
-// rules, which XCSoar's and SeeYou's files have no place for.
-void speed_section_lost(const FormatTask& t, int index, const char* format,
-                        std::vector<FormatFault>& notes) {
+// rules, which XCSoar's files have no place for.
+constexpr const char* xcsoar_lost = "an XCSoar task cannot hold ";
+
+void speed_section_lost(const FormatTask& t, int index, std::vector<FormatFault>& notes) {
     const TaskRules& r = t.rules;
     if (!r.start_kind.empty() || !r.start_direction.empty() || r.end_of_speed >= 0)
         notes.push_back({t.place,
-                         std::string("a ") + format +
-                             " task cannot hold the speed section's kind, direction and end",
+                         std::string(xcsoar_lost) + "the speed section's kind, direction and end",
                          index});
     if (r.time_gates.size() > 1)
-        notes.push_back(
-            {t.place, std::string("a ") + format + " task cannot hold start gates after the first",
-             index});
+        notes.push_back({t.place, std::string(xcsoar_lost) + "start gates after the first", index});
 }
 
 }  // namespace
@@ -97,7 +113,7 @@ std::string write_tsk(const FormatTask& t, int index, std::vector<FormatFault>& 
         set_number(task, "finish_min_height", r.finish_min_height);
         task.append_attribute("finish_min_height_ref") = "MSL";
     }
-    speed_section_lost(t, index, "XCSoar", notes);
+    speed_section_lost(t, index, notes);
     const bool aat = r.type == "AAT";
     for (std::size_t i = 0; i < t.points.size(); ++i) {
         if (i == 0 && t.has_takeoff) {
@@ -122,7 +138,8 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
         notes.push_back({place.empty() ? t.place : place, "an XCTrack task cannot hold " + what,
                          index});
     };
-    if (!r.type.empty() && r.type != "RT") lost("its task type " + r.type, "");
+    if (!r.type.empty() && r.type != "RT")
+        notes.push_back({t.place, "an XCTrack task cannot hold the task type " + r.type, index});
     if (r.aat_min_time >= 0) lost("an AAT time", "");
     if (r.start_close >= 0) lost("the start's closing time", "");
     if (r.start_max_height >= 0) lost("the start's maximum height", "");
@@ -133,8 +150,8 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
     for (std::size_t i = 0; i < t.points.size(); ++i) {
         const FormatPoint& p = t.points[i];
         json tp, wp;
-        wp["name"] = p.name;
-        if (!p.comment.empty()) wp["description"] = p.comment;
+        wp["name"] = utf8(p.name);
+        if (!p.comment.empty()) wp["description"] = utf8(p.comment);
         wp["lat"] = std::stod(p.lat);
         wp["lon"] = std::stod(p.lon);
         wp["altSmoothed"] = p.elevation.empty() ? 0 : std::stod(p.elevation);
@@ -146,7 +163,10 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
             tp["radius"] = z.length / 2;
             goal_line = true;
         } else if (z.shape != ObsZone::Shape::none) {
-            lost(std::string("a zone of type ") + tsk_shape_name(z.shape) + ": left out", p.place);
+            notes.push_back({p.place,
+                             std::string("zone ") + tsk_shape_name(z.shape) +
+                                 " left out: an XCTrack task has cylinders only",
+                             index});
         }
         if (i == 0 && t.has_takeoff) tp["type"] = "TAKEOFF";
         else if (role_in_task(t, i) == PointRole::start) tp["type"] = "SSS";
@@ -168,7 +188,7 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
     sss["timeGates"] = gates;
     doc["sss"] = sss;
     doc["goal"] = json{{"type", goal_line ? "LINE" : "CYLINDER"}};
-    return doc.dump(2) + "\n";
+    return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 std::string write_gpx(const FormatContent& c, std::vector<FormatFault>& notes) {
@@ -185,8 +205,8 @@ std::string write_gpx(const FormatContent& c, std::vector<FormatFault>& notes) {
         n.append_attribute("lat") = p.lat.c_str();
         n.append_attribute("lon") = p.lon.c_str();
         if (!p.elevation.empty()) n.append_child("ele").text() = p.elevation.c_str();
-        n.append_child("name").text() = p.name.c_str();
-        if (!p.comment.empty()) n.append_child("desc").text() = p.comment.c_str();
+        n.append_child("name").text() = utf8(p.name).c_str();
+        if (!p.comment.empty()) n.append_child("desc").text() = utf8(p.comment).c_str();
     };
     std::set<std::string> written;
     for (const FormatPoint& p : c.waypoints)
@@ -198,7 +218,7 @@ std::string write_gpx(const FormatContent& c, std::vector<FormatFault>& notes) {
     for (std::size_t i = 0; i < c.tasks.size(); ++i) {
         const FormatTask& t = c.tasks[i];
         pugi::xml_node rte = gpx.append_child("rte");
-        if (!t.name.empty()) rte.append_child("name").text() = t.name.c_str();
+        if (!t.name.empty()) rte.append_child("name").text() = utf8(t.name).c_str();
         for (const FormatPoint& p : t.points) point(rte, "rtept", p);
         bool zones = false;
         for (const FormatPoint& p : t.points) zones |= p.zone.shape != ObsZone::Shape::none;
