@@ -1,9 +1,12 @@
 #include "app/cup_tasks.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 
 #include "app/read_batch.hpp"
+#include "geo/decode_coord.hpp"
+#include "geo/task_length.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
@@ -15,6 +18,29 @@ namespace {
 
 // File text (UTF-8 or Windows-1252) as message text.
 std::string shown(std::string_view text) { return utf8_or_cp1252_to_cp1252(trim(text)); }
+
+// The task's length in km with one decimal, "?" when a point of it is not a position.
+std::string length_text(const CupTask& task, const std::vector<CupRecord>& records,
+                        const CupColumns& cols) {
+    std::string error;
+    std::vector<std::string> notes;
+    std::vector<CupField> fields;
+    std::vector<LatLon> points;
+    for (const CupRecord& r : route_records(task, records, cols, error, notes)) {
+        BatchPoint p;
+        std::string fault;
+        float lat = 0, lon = 0;
+        int type = 0;
+        if (!parse_cup_record(r.text, cols, fields, p, fault)) return "?";
+        decode_coord(p.c_lat, p.c_lon, lat, lon, type);
+        if (type == 0 || lat == coord_invalid || lon == coord_invalid) return "?";
+        points.push_back({lat, lon});
+    }
+    if (!error.empty()) return "?";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", task_length_m(points) / 1000);
+    return buf;
+}
 
 }  // namespace
 
@@ -134,8 +160,8 @@ RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes,
     }
     CupReader reader(in);
     CupRecord rec;
-    while (reader.next(rec)) {
-    }
+    std::vector<CupRecord> records;
+    while (reader.next(rec)) records.push_back(std::move(rec));
     const std::vector<CupTask> tasks = read_cup_tasks(reader.task_section());
     if (in.failed()) {
         return RunOutcome::stopped(Stop::reported,
@@ -144,7 +170,8 @@ RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes,
     for (std::size_t i = 0; i < tasks.size(); ++i) {
         const std::vector<std::size_t> route = task_route(tasks[i]);
         std::string line = std::to_string(i + 1) + " \"" + shown(tasks[i].name) +
-                           "\": " + std::to_string(route.size()) + " points:";
+                           "\": " + std::to_string(route.size()) + " points, " +
+                           length_text(tasks[i], records, reader.columns()) + " km:";
         for (std::size_t k = 0; k < route.size(); ++k) {
             // A point defined in place (Point=) may be unnamed on the task line.
             const std::string name = shown(tasks[i].points[route[k]]);

@@ -69,6 +69,7 @@ FileKind input_kind(const std::string& infile) {
         if (start.find("<gpx") != std::string_view::npos) return FileKind::gpx;
         if (start.find("<Task") != std::string_view::npos) return FileKind::tsk;
     }
+    if (start.starts_with("XCTSK:")) return FileKind::xctsk;
     if (start.starts_with('{') && !has_extension(infile, ".gpx") && !has_extension(infile, ".tsk"))
         return FileKind::xctsk;
     if (has_extension(infile, ".gpx")) return FileKind::gpx;
@@ -93,8 +94,9 @@ bool convert_bytes(const std::string& infile, FileKind kind, std::string_view by
                 message_literal(content.error) + " ***");
         return false;
     }
-    in.cup = write_cup(content, file_stem(infile), in.places);
+    in.cup = write_cup(content, file_stem(infile), in.places, &in.cup_losses);
     in.skipped = content.skipped;
+    in.notes = content.notes;
     in.tasks_only = content.waypoints.empty() && !content.tasks.empty();
     return true;
 }
@@ -112,15 +114,36 @@ bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
     return convert_bytes(infile, kind, bytes, in, outcome);
 }
 
+namespace {
+
+// A .cup file saved as UTF-16, as the UTF-8 .cup the batch reads; false for any other file.
+bool utf16_cup(const std::string& infile, ConvertedInput& in) {
+    char mark[2] = {};
+    std::FILE* f = file_exists(infile) ? open_file(infile, "rb") : nullptr;
+    if (!f) return false;
+    const bool utf16 =
+        std::fread(mark, 1, 2, f) == 2 &&
+        ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF'));
+    std::fclose(f);
+    std::string bytes;
+    return utf16 && read_whole_file(infile, bytes) && utf16_to_utf8(bytes, in.cup);
+}
+
+}  // namespace
+
 RunOutcome list_tasks(const std::string& infile) {
     // A task that lost a point is marked, as the file page marks it.
     std::vector<std::string> broken;
     for (const FileTask& t : read_file_contents(infile).tasks) broken.push_back(t.broken);
     const FileKind kind = input_kind(infile);
+    if (ConvertedInput utf8; kind == FileKind::cup && utf16_cup(infile, utf8))
+        return list_cup_tasks(infile, &utf8.cup, &broken);
     if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile, nullptr, &broken);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
+    for (const FormatFault& f : in.notes)
+        run_message(" Warning: " + path_text(infile) + ", " + f.place + ": " + f.what);
     return list_cup_tasks(infile, &in.cup, &broken);
 }
 
@@ -128,8 +151,13 @@ RunOutcome convert_file(const BatchOptions& options) {
     const FileKind kind = input_kind(options.infile);
     if (kind == FileKind::flight_plan)
         return convert_flight_plan(options.infile, options.outfile, &options);
-    if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     ConvertedInput in;
+    if (kind == FileKind::cup && utf16_cup(options.infile, in)) {
+        BatchOptions converted = options;
+        converted.converted = &in;
+        return read_batch(converted);
+    }
+    if (kind == FileKind::batch || kind == FileKind::cup) return read_batch(options);
     RunOutcome outcome;
     if (!convert_input(options.infile, kind, in, outcome)) return outcome;
     BatchOptions converted = options;
@@ -190,7 +218,8 @@ void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn,
     options.report = [&warn](std::string_view line) { warn(std::string(line)); };
     RunOutcome outcome;
     if (read && !read->held) read = nullptr;  // what could not be read is read as ever
-    if (read && (read->kind == FileKind::batch || read->kind == FileKind::cup)) {
+    if (read && read->bytes.empty() && read->converted.cup.empty()) read = nullptr;
+    if (read && !read->bytes.empty()) {
         options.bytes = &read->bytes;
         outcome = read_batch(options);
     } else if (read && read->kind != FileKind::flight_plan) {
@@ -467,6 +496,13 @@ OpenedFile open_job_file(const std::string& path, std::uintmax_t hold_max) {
     FileContents& c = f.contents;
     if (f.kind == FileKind::flight_plan) {
         read_plan_contents(path, c);
+        return f;
+    }
+    // A .cup saved as UTF-16 is read whole, as the UTF-8 .cup the batch reads.
+    if (ConvertedInput utf8; f.kind == FileKind::cup && utf16_cup(path, utf8)) {
+        f.converted = std::move(utf8);
+        f.held = true;
+        read_cup_contents(path, c, nullptr, &f.converted);
         return f;
     }
     if ((f.kind == FileKind::cup || f.kind == FileKind::batch) &&

@@ -9,6 +9,7 @@
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
 #include "formats/batch_items.hpp"
+#include "formats/task_write.hpp"
 #include "geo/UTM.hpp"
 #include "host/console.hpp"
 #include "host/files.hpp"
@@ -114,8 +115,16 @@ class PlanConversion {
                                               : std::string(common_data.landscape.view());
             warn(p.line, "point " + p.name + " lies outside landscape " + path_text(landscape));
         }
-        BatchPoint wp;
         const bool named = p.has_name && !trim(p.name).empty();
+        FormatPoint fp{named ? p.name : "TP" + n,
+                       degrees_text(lat),
+                       degrees_text(lon),
+                       p.has_z ? degrees_text(p.z) : "",
+                       "line " + std::to_string(p.line),
+                       "",
+                       PointRole::point,
+                       {}};
+        BatchPoint wp;
         wp.name = named ? p.name : "TP" + n;
         wp.alt = p.z;
         // A waypoint file needs unique names: the same name at another place gets a number.
@@ -125,6 +134,8 @@ class PlanConversion {
             if (it == placed_.end()) break;
             if (std::hypot(it->second.first - p.x, it->second.second - p.y) < same_place_m) {
                 route_.emplace_back(name, named);
+                fp.name = name;
+                task_.points.push_back(std::move(fp));
                 ++points_;
                 return;
             }
@@ -134,6 +145,8 @@ class PlanConversion {
         placed_[name] = {p.x, p.y};
         append_waypoint(body, wp, lat, lon);
         route_.emplace_back(name, named);
+        fp.name = name;
+        task_.points.push_back(std::move(fp));
         ++points_;
     }
 
@@ -157,6 +170,32 @@ class PlanConversion {
             run_message(line);
     }
 
+    // The plan in the task format the output's name asks for (.tsk, .xctsk, .gpx), else as a
+    // .cup file.
+    std::string output_bytes(const std::string& body, const std::string& task) {
+        std::vector<FormatFault> notes;
+        std::string_view stem = shown_in_;
+        stem.remove_prefix(std::min(stem.size(), stem.find_last_of("/\\") + 1));
+        task_.name = stem.substr(0, stem.size() - 4);
+        std::string bytes;
+        switch (task_format_of(outfile_)) {
+            case TaskFormat::tsk:
+                bytes = write_tsk(task_, 0, notes);
+                break;
+            case TaskFormat::xctsk:
+                bytes = write_xctsk(task_, 0, notes);
+                break;
+            case TaskFormat::gpx:
+                bytes = write_gpx(FormatContent{{}, {task_}, {}, {}, ""}, notes);
+                break;
+            case TaskFormat::none:
+                return std::string(cup_header) + "\r\n" + body + "-----Related Tasks-----\r\n" +
+                       task + "\r\n";
+        }
+        for (const FormatFault& f : notes) say(" Warning: " + shown_in_ + ": " + f.what);
+        return bytes;
+    }
+
     RunOutcome write(const std::string& body, const std::string& task) {
         using Stop = RunOutcome::Stop;
         AsideFile out;
@@ -165,9 +204,7 @@ class PlanConversion {
                 Stop::reported,
                 batch_file_message(BatchFileFailure::open_output, outfile_, out.failure_reason()));
         }
-        out.write(std::string(cup_header) + "\r\n");
-        out.write(body);
-        out.write("-----Related Tasks-----\r\n" + task + "\r\n");
+        out.write(output_bytes(body, task));
         if (!out.commit())
             return RunOutcome::stopped(Stop::reported,
                                        write_failure_message(outfile_, out.failure_reason()));
@@ -189,6 +226,7 @@ class PlanConversion {
     const std::string shown_in_;
     std::map<std::string, std::pair<float, float>> placed_;
     std::vector<std::pair<std::string, bool>> route_;  // the task's points, and named by the plan
+    FormatTask task_;  // the same as plain records, for the other task formats
     int points_ = 0, skipped_ = 0, outside_ = 0;
 };
 

@@ -137,6 +137,7 @@ enum Warning {
     w_no_elevation,
     w_open_quote,
     w_two_places,
+    w_note,
     w_kinds
 };
 
@@ -543,13 +544,20 @@ class Batch {
         task_mode_ = true;
     }
 
-    // The points a converted input's reader left out, of the waypoints or of the task taken.
+    // The points a converted input's reader left out, of the waypoints or of the task taken;
+    // what it noted, and the rules a .cup output cannot hold.
     void warn_skipped_points() {
         for (const FormatFault& f : o_.converted->skipped) {
             if (f.task != task_index_) continue;
             if (f.task >= 0) report(broken_task_message(task_name_, f.text(), o_.infile));
             ++skipped_;
             warn_at(w_skipped, f.place, [&] { return "point skipped: " + f.what; });
+        }
+        for (const auto* faults : {&o_.converted->notes, &o_.converted->cup_losses}) {
+            if (faults == &o_.converted->cup_losses && !o_.qcup) continue;
+            for (const FormatFault& f : *faults)
+                if (!task_mode_ || f.task == task_index_ || f.task < 0)
+                    warn_at(w_note, f.place, [&] { return f.what; });
         }
     }
 

@@ -22,6 +22,7 @@ struct BatchPoint {
     bool alt_empty = false;
     std::string elevation_fault;  // an elevation that could not be read (alt is then 0)
     std::size_t lat_begin = 0, lat_end = 0, lon_begin = 0, lon_end = 0;
+    std::size_t elev_begin = 0, elev_end = 0;  // written empty when it cannot be read
 };
 
 inline constexpr std::size_t flight_plan_name_max = 36;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -159,7 +160,7 @@ bool read_cup_elevation(std::string_view text, float& metres) {
         return false;
     }
     metres = float(v * factor);
-    return true;
+    return std::isfinite(metres);  // beyond a float's range is no elevation
 }
 
 bool is_cup_tasks_line(std::string_view line) { return trim(line).starts_with(tasks_marker); }
@@ -263,6 +264,8 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
     }
     float alt = 0;
     point.alt_empty = true;
+    point.elevation_fault.clear();
+    point.elev_begin = point.elev_end = 0;
     if (cols.elev >= 0) {
         const std::string_view elev = scratch[std::size_t(cols.elev)].value;
         // A waypoint is worth more than its elevation: kept at 0, the fault said.
@@ -272,6 +275,11 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
             alt = 0;
         }
         point.alt_empty = blank(elev);
+        // A field whose quotes had to be undone (an open one runs to the record's end) stays.
+        if (!scratch[std::size_t(cols.elev)].owned) {
+            point.elev_begin = scratch[std::size_t(cols.elev)].begin;
+            point.elev_end = scratch[std::size_t(cols.elev)].end;
+        }
     }
     const CupField& lat = scratch[std::size_t(cols.lat)];
     const CupField& lon = scratch[std::size_t(cols.lon)];
@@ -403,7 +411,47 @@ std::vector<CupTask> read_cup_tasks(const std::vector<CupRecord>& section) {
 
 // --- whole files in memory ------------------------------------------------------------------
 
+bool utf16_to_utf8(std::string_view bytes, std::string& utf8) {
+    const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+    if (!little && !big) return false;
+    utf8 = "\xEF\xBB\xBF";
+    utf8.reserve(bytes.size() * 3 / 2);
+    auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]),
+                   b = static_cast<unsigned char>(bytes[i + 1]);
+        return little ? std::uint32_t(a | b << 8) : std::uint32_t(b | a << 8);
+    };
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t cp = unit(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            utf8 += char(cp);
+        } else if (cp < 0x800) {
+            utf8 += char(0xC0 | cp >> 6);
+            utf8 += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            utf8 += char(0xE0 | cp >> 12);
+            utf8 += char(0x80 | (cp >> 6 & 0x3F));
+            utf8 += char(0x80 | (cp & 0x3F));
+        } else {
+            utf8 += char(0xF0 | cp >> 18);
+            utf8 += char(0x80 | (cp >> 12 & 0x3F));
+            utf8 += char(0x80 | (cp >> 6 & 0x3F));
+            utf8 += char(0x80 | (cp & 0x3F));
+        }
+    }
+    return true;
+}
+
 CupContent read_cup(std::string_view bytes) {
+    std::string utf8;
+    if (utf16_to_utf8(bytes, utf8)) return read_cup(utf8);
     CupContent c;
     LineReader in(LineReader::Encoding::bytes);
     in.open_bytes(bytes);
@@ -452,15 +500,26 @@ void append_cup_waypoint(std::string& out, std::string_view record, const BatchP
         const bool cup = (is_lat ? decode_lat_cu(v) : decode_lon_cu(v)) != cu_invalid;
         return cup ? std::string(v) : std::string((is_lat ? lat_cu(value) : lon_cu(value)).view());
     };
-    const bool lat_first = p.lat_begin < p.lon_begin;
-    const std::size_t b1 = lat_first ? p.lat_begin : p.lon_begin;
-    const std::size_t e1 = lat_first ? p.lat_end : p.lon_end;
-    const std::size_t b2 = lat_first ? p.lon_begin : p.lat_begin;
-    const std::size_t e2 = lat_first ? p.lon_end : p.lat_end;
-    out.append(record.substr(0, b1));
-    out += lat_first ? text(p.c_lat, lat, true) : text(p.c_lon, lon, false);
-    out.append(record.substr(e1, b2 - e1));
-    out += lat_first ? text(p.c_lon, lon, false) : text(p.c_lat, lat, true);
-    out.append(record.substr(e2));
+    struct Span {
+        std::size_t begin, end;
+        std::string text;
+    };
+    std::array<Span, 3> spans{Span{p.lat_begin, p.lat_end, text(p.c_lat, lat, true)},
+                              Span{p.lon_begin, p.lon_end, text(p.c_lon, lon, false)},
+                              Span{0, 0, {}}};
+    // An elevation that cannot be read goes empty: strict readers refuse the whole file for it.
+    const bool blank_elevation = !p.elevation_fault.empty() && p.elev_end > p.elev_begin &&
+                                 p.elev_begin != p.lat_begin && p.elev_begin != p.lon_begin;
+    const std::size_t count = blank_elevation ? 3 : 2;
+    if (blank_elevation) spans[2] = Span{p.elev_begin, p.elev_end, {}};
+    std::sort(spans.begin(), spans.begin() + std::ptrdiff_t(count),
+              [](const Span& a, const Span& b) { return a.begin < b.begin; });
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        out.append(record.substr(at, spans[k].begin - at));
+        out += spans[k].text;
+        at = spans[k].end;
+    }
+    out.append(record.substr(at));
     out += "\r\n";
 }

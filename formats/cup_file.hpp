@@ -129,7 +129,11 @@ struct CupContent {
     std::vector<CupRecord> task_section;
     std::vector<CupTask> tasks;
 };
+// A UTF-16 file (either byte order, known by its byte-order mark) is read as its UTF-8.
 CupContent read_cup(std::string_view bytes);
+// True when `bytes` begin with a UTF-16 byte-order mark; `utf8` is then their text as UTF-8
+// with its byte-order mark (a lone surrogate becomes U+FFFD).
+bool utf16_to_utf8(std::string_view bytes, std::string& utf8);
 // The tasks of a task section given as bytes (the lines after the marker line).
 std::vector<CupTask> read_cup_tasks(std::string_view section_bytes);
 

@@ -3,6 +3,8 @@
 #include <map>
 #include <tuple>
 
+#include "formats/cup_rules.hpp"
+
 namespace {
 
 // A name's first `n` characters, not cutting a UTF-8 sequence.
@@ -43,10 +45,13 @@ void append_cup_record(std::string& out, const FormatPoint& p) {
     out += ',';
     if (!p.elevation.empty()) out += p.elevation + "m";
     out += ",1,,,,";
+    if (!p.comment.empty()) append_csv_field(out, p.comment, true);
 }
 
 std::string write_cup(const FormatContent& c, std::string_view task_name,
-                      std::vector<std::string>& places) {
+                      std::vector<std::string>& places, std::vector<FormatFault>* notes) {
+    std::vector<FormatFault> ignored;
+    std::vector<FormatFault>& lost = notes ? *notes : ignored;
     std::string out;
     places.clear();
     auto line = [&](std::string_view place) {
@@ -69,10 +74,14 @@ std::string write_cup(const FormatContent& c, std::string_view task_name,
     if (c.waypoints.empty())
         for (const FormatTask& t : c.tasks)
             for (const FormatPoint& p : t.points) add_waypoint(p);
+    // A STARTS= line names waypoints of the file.
+    for (const FormatTask& t : c.tasks)
+        for (const FormatPoint& p : t.optional_starts) add_waypoint(p);
     if (c.tasks.empty()) return out;
     out += "-----Related Tasks-----";
     line("");
-    for (const FormatTask& t : c.tasks) {
+    for (std::size_t index = 0; index < c.tasks.size(); ++index) {
+        const FormatTask& t = c.tasks[index];
         append_csv_field(out, t.name.empty() ? task_name : std::string_view(t.name), true);
         std::vector<std::pair<std::size_t, const FormatPoint*>> in_place;
         if (!t.has_takeoff) out += ",\"???\"";
@@ -86,6 +95,21 @@ std::string write_cup(const FormatContent& c, std::string_view task_name,
         }
         out += ",\"???\"";
         line(t.place);
+        const std::string rules = cup_rule_lines(t, int(index), lost);
+        for (std::size_t at = 0; at < rules.size();) {
+            const std::size_t end = rules.find("\r\n", at);
+            out.append(rules, at, end - at);
+            line(t.place);
+            at = end + 2;
+        }
+        if (!t.optional_starts.empty()) {
+            out += "STARTS=";
+            for (std::size_t k = 0; k < t.optional_starts.size(); ++k) {
+                if (k > 0) out += ',';
+                append_csv_field(out, t.optional_starts[k].name, true);
+            }
+            line(t.place);
+        }
         for (const auto& [at, p] : in_place) {
             out += "Point=" + std::to_string(at) + ",";
             append_cup_record(out, *p);

@@ -15,12 +15,15 @@ inline constexpr std::string_view cup_header =
 // it holds a quote, a comma or a line break.
 void append_csv_field(std::string& out, std::string_view text, bool always);
 // A waypoint record: name, code (the name's first 8 characters, whole UTF-8 characters), the
-// coordinate texts as given, the elevation in metres ("" none), style 1. No line end.
+// coordinate texts as given, the elevation in metres ("" none), style 1, the comment as the
+// description. No line end.
 void append_cup_record(std::string& out, const FormatPoint& p);
 
 // `c` as a .cup file (CR LF lines): its waypoints (a file of tasks only: the tasks' points,
 // each name and place once), then each task line with "???" for an unknown take-off and the
-// landing, and a Point= line for a point that is no waypoint of the file. An unnamed task is
-// named `task_name`. `places[i]` is where line i + 1 comes from in the source ("" none).
+// landing, its Options and ObsZone= lines, a STARTS= line naming its optional starts, and a
+// Point= line for a point that is no waypoint of the file. An unnamed task is named
+// `task_name`. `places[i]` is where line i + 1 comes from in the source ("" none); `notes` gets
+// each rule a .cup file cannot hold.
 std::string write_cup(const FormatContent& c, std::string_view task_name,
-                      std::vector<std::string>& places);
+                      std::vector<std::string>& places, std::vector<FormatFault>* notes = nullptr);

@@ -11,8 +11,10 @@ void take_point(const XmlFile& file, const pugi::xml_node& node, int number, int
     if (name.empty()) name = std::string(node.name()) + " " + std::to_string(number);
     FormatPoint p;
     FormatFault fault;
-    if (xml_point(file, node, "lat", "lon", std::move(name), child_text(node, "ele"), p, fault))
+    if (xml_point(file, node, "lat", "lon", std::move(name), child_text(node, "ele"), p, fault)) {
+        p.comment = child_text(node, "desc");
         into.push_back(std::move(p));
+    }
     else
         c.skipped.push_back({fault.place, fault.what, task});
 }

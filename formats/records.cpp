@@ -89,3 +89,53 @@ std::string LinePlaces::at(std::size_t offset) const {
     const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
     return "line " + std::to_string(after - starts_.begin());
 }
+
+PointRole role_in_task(const FormatTask& task, std::size_t index) {
+    const PointRole own = task.points[index].role;
+    if (own != PointRole::point) return own;
+    const std::size_t first = task.has_takeoff ? 1 : 0;
+    if (index == first) return PointRole::start;
+    if (index + 1 == task.points.size()) return PointRole::finish;
+    return PointRole::turn;
+}
+
+int read_time_of_day(std::string_view text) {
+    text = trimmed(text);
+    if (text.ends_with('Z') || text.ends_with('z')) text.remove_suffix(1);
+    int parts[3] = {0, 0, 0};
+    std::size_t count = 0;
+    while (count < 3) {
+        const auto [end, ec] =
+            std::from_chars(text.data(), text.data() + text.size(), parts[count]);
+        if (ec != std::errc() || end == text.data() || end - text.data() > 2) return -1;
+        ++count;
+        text.remove_prefix(std::size_t(end - text.data()));
+        if (text.empty()) break;
+        if (text.front() != ':') return -1;
+        text.remove_prefix(1);
+    }
+    if (!text.empty() || count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59 ||
+        parts[0] < 0 || parts[1] < 0 || parts[2] < 0)
+        return -1;
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
+std::string time_of_day_text(int seconds) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60,
+                  seconds % 60);
+    return buf;
+}
+
+std::string number_text(double v) {
+    char buf[64];
+    for (int digits = 0; digits <= 17; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    std::string s = buf;
+    if (s == "-0") s = "0";
+    return s;
+}
+
+std::string degrees_text(double degrees) { return plain_text(degrees); }

@@ -10,6 +10,10 @@
 
 #include "formats/cup_file.hpp"
 #include "formats/cup_write.hpp"
+#include "formats/gpx.hpp"
+#include "formats/task_write.hpp"
+#include "formats/tsk.hpp"
+#include "formats/xctsk.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "geo/decode_coord.hpp"
 
@@ -26,6 +30,35 @@ inline void check_point(const FormatPoint& p) {
     decode_coord(lat, lon, la, lo, type);
     require(type != 0 && la != coord_invalid && lo != coord_invalid,
             "the conversion reads the coordinates");
+}
+
+// Each task written as .tsk, .xctsk and GPX reads back whole: its points, in order. The first
+// two tasks are enough: the others go through the same code, and writing every task of a file
+// of many would slow the run a hundredfold.
+inline void check_task_writers(const FormatContent& c) {
+    constexpr std::size_t tasks_checked = 2;
+    std::vector<FormatFault> notes;
+    for (std::size_t i = 0; i < c.tasks.size() && i < tasks_checked; ++i) {
+        const FormatTask& t = c.tasks[i];
+        const FormatContent tsk = read_tsk(write_tsk(t, int(i), notes));
+        require(tsk.error.empty() && tsk.skipped.empty() && tsk.tasks.size() == 1 &&
+                    tsk.tasks[0].points.size() + (t.has_takeoff ? 1 : 0) == t.points.size() &&
+                    tsk.tasks[0].optional_starts.size() == t.optional_starts.size(),
+                "a task written as .tsk reads back");
+        const FormatContent xc = read_xctsk(write_xctsk(t, int(i), notes));
+        require(xc.error.empty() && xc.skipped.empty() && xc.tasks.size() == 1 &&
+                    xc.tasks[0].points.size() == t.points.size(),
+                "a task written as .xctsk reads back");
+        for (std::size_t k = 0; k < t.points.size(); ++k)
+            require(xc.tasks[0].points[k].lat == t.points[k].lat ||
+                        std::stod(xc.tasks[0].points[k].lat) == std::stod(t.points[k].lat),
+                    "a point's latitude reads back");
+    }
+    if (c.tasks.size() > tasks_checked) return;
+    const FormatContent gpx = read_gpx(write_gpx(c, notes));
+    require(gpx.error.empty() && gpx.skipped.empty() && gpx.tasks.size() == c.tasks.size(),
+            "tasks written as GPX read back");
+    for (const FormatFault& n : notes) require(!n.what.empty(), "a note says what");
 }
 
 inline void check_format_content(const FormatContent& c) {
@@ -52,4 +85,5 @@ inline void check_format_content(const FormatContent& c) {
         require(cup.tasks[i].points.size() == c.tasks[i].points.size() + extra,
                 "a task's points read back");
     }
+    check_task_writers(c);
 }

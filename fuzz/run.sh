@@ -33,8 +33,10 @@ declare -A max_len=(
     [gpx]=2048         # a few waypoints and a route
     [tsk]=2048         # a task of three or four points
     [xctsk]=2048
+    [xctsk_qr]=1024    # a QR code's task: five points of about 20 bytes each
+    [cup_rules]=2048   # waypoints and a task with its rule lines
 )
-read -r -a targets <<<"${VARNIX_FUZZ_TARGETS:-form_def form_data coord trn reg_file batch_line cup cup_tasks fpl gpx tsk xctsk}"
+read -r -a targets <<<"${VARNIX_FUZZ_TARGETS:-form_def form_data coord trn reg_file batch_line cup cup_tasks fpl gpx tsk xctsk xctsk_qr cup_rules}"
 for t in "${targets[@]}"; do
     [ -n "${max_len[$t]:-}" ] || { echo "no fuzz target $t (known: ${!max_len[*]})"; exit 1; }
 done

@@ -291,7 +291,8 @@ TEST_F(Batch, CupInputNeedsALandscape) {
 }
 
 TEST_F(Batch, CupRecordsWhoseElevationCannotBeReadAreKept) {
-    // As a published file has them: the record stays as it stands in the waypoint file.
+    // As a published file has them: the record stays, its elevation written empty so that strict
+    // readers take the waypoint file.
     const std::string record = "\"B\",B,,4630.000N,00915.000E,NoneNone";
     write_text(at("w.cup"), "name,code,country,lat,lon,elev\n" + record + "\n");
     RunResult r = run({"-batch", "-cup", "Alps", "w.cup", "o.fpl"});
@@ -299,7 +300,8 @@ TEST_F(Batch, CupRecordsWhoseElevationCannotBeReadAreKept) {
     EXPECT_EQ(r.err,
               " Warning: w.cup, line 2: elev \"NoneNone\" is not an elevation: TPPosZ is 0\n");
     EXPECT_EQ(read_text(at("o.fpl")), fpl_lines("0", "B", 46.5f, 9.25f, "0.000"));
-    EXPECT_EQ(read_text(at("o.cup")), "name,code,country,lat,lon,elev\r\n" + record + "\r\n");
+    EXPECT_EQ(read_text(at("o.cup")),
+              "name,code,country,lat,lon,elev\r\n\"B\",B,,4630.000N,00915.000E,\r\n");
 }
 
 TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
@@ -700,12 +702,13 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          "",
          "STOP Task T (line 3) names the waypoint Nowhere, which is not in the file\n",
          {{"t.fpl", ""}}},
-        {"-tasks lists number, name and points",
+        {"-tasks lists number, name, points and length",
          {"-tasks", "tasks.cup"},
          {{"tasks.cup", tasks}},
          0,
-         "1 \"Triangle 120\": 4 points: Home Field > North Peak > West Pass > Home Field\n"
-         "2 \"Out and return\": 3 points: East Lake > Inline TP > East Lake\n",
+         "1 \"Triangle 120\": 4 points, 164.2 km: Home Field > North Peak > West Pass > "
+         "Home Field\n"
+         "2 \"Out and return\": 3 points, 157.4 km: East Lake > Inline TP > East Lake\n",
          "",
          {}},
         {"without -task every waypoint, and how to pick a task",
@@ -825,6 +828,35 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          {{"out.cup", ""}}},
     };
     for (const RunCase& c : cases) check(c);
+}
+
+TEST_F(RealFiles, FlightPlansBecomeTheTaskFormatTheOutputNames) {
+    auto [x0, y0] = xy(46.5f, 9.25f);
+    auto [x1, y1] = xy(46.6f, 9.3f);
+    const std::string plan = "TPName0=Home\r\nTPPosX0=" + x0 + "\r\nTPPosY0=" + y0 +
+                             "\r\nTPPosZ0=450\r\nTPName1=Peak\r\nTPPosX1=" + x1 + "\r\nTPPosY1=" +
+                             y1 + "\r\nTPPosZ1=2100\r\nTPName2=Home\r\nTPPosX2=" + x0 +
+                             "\r\nTPPosY2=" + y0 + "\r\nTPPosZ2=450\r\n";
+    // Each output read back lists the plan's points and the same length; a .cup and a GPX route
+    // keep the plan's name, the task files are named by the file.
+    const struct {
+        const char* output;
+        std::string listed;
+    } cases[] = {
+        {"out.cup", "1 \"plan\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.tsk", "1 \"out\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.xctsk", "1 \"out\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.GPX", "1 \"plan\": 3 points, 23.5 km: Home > Peak > Home\n"},
+    };
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        TempDir dir;
+        write_text(dir.path() / "plan.fpl", plan);
+        const RunResult r = run_varnix({"-batch", "Alps", "plan.fpl", c.output}, dir.path(), env);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(run_varnix({"-tasks", c.output}, dir.path(), env).out, c.listed);
+    }
 }
 
 TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
@@ -950,12 +982,12 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
         std::string route;  // start > ... > finish of the .cup written ("" not checked)
     };
     const Case cases[] = {
-        {"r.gpx", gpx_file, "Loop", gpx_batch, "1 \"Loop\": 3 points: Home > Z\xC3\xBCri Peak > Home\n",
-         ""},
-        {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points: Home > Pass > Home\n",
+        {"r.gpx", gpx_file, "Loop", gpx_batch,
+         "1 \"Loop\": 3 points, 48.8 km: Home > Z\xC3\xBCri Peak > Home\n", ""},
+        {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points, 83.6 km: Home > Pass > Home\n",
          "Home > Pass > Home\n"},
-        {"x.xctsk", xctsk_file, "", xctsk_batch, "1 \"x\": 4 points: Home > Start > Peak > Home\n",
-         "Start > Peak > Home\n"},
+        {"x.xctsk", xctsk_file, "", xctsk_batch,
+         "1 \"x\": 4 points, 49.3 km: Home > Start > Peak > Home\n", "Start > Peak > Home\n"},
     };
     const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
     for (const Case& c : cases) {
@@ -978,6 +1010,17 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
         }
     }
 }
+
+namespace {
+
+// ASCII text as UTF-16 with its byte-order mark.
+std::string utf16(const std::string& text, bool big_endian) {
+    std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) out += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+    return out;
+}
+
+}  // namespace
 
 TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
     const std::string a = "\"A\",A,,4630.000N,00915.000E,500m,1,,,,";
@@ -1006,6 +1049,22 @@ TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
          {{"o.cup", head + a + "\r\n" + b + "\r\n" + s2 +
                         "\r\n-----Related Tasks-----\r\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\r\n"
                         "STARTS=\"S2\",\"A\"\r\n"}}},
+        {"a UTF-16 file is read as its UTF-8",
+         {"-batch", "-task", "1", "Alps", "u.cup", "o.fpl"},
+         {{"u.cup", utf16(head + a + "\r\n" + b + "\r\n" + task, false)}},
+         0,
+         "",
+         "",
+         {{"o.fpl", fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                        fpl_lines("1", "B", 46.6f, 9.3f, "600.000") +
+                        fpl_lines("2", "A", 46.5f, 9.25f, "500.000")}}},
+        {"a UTF-16 file of the other byte order",
+         {"-tasks", "v.cup"},
+         {{"v.cup", utf16(head + a + "\r\n" + b + "\r\n" + task, true)}},
+         0,
+         "1 \"T\": 3 points, 23.5 km: A > B > A\n",
+         "",
+         {}},
         {"a name outside Windows-1252 gets its closest spelling, said once",
          {"-batch", "Alps", "n.txt", "o.fpl"},
          {{"n.txt", "1 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9.25 0\n2 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.6 9.3 0\n"}},

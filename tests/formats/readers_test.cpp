@@ -40,12 +40,14 @@ TEST(Readers, WhatEachFormatGives) {
         std::string what, bytes, want;
     } cases[] = {
         {read_gpx, "1.1 waypoints and a route, names and elevations",
-         "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+         "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+         "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
          "<wpt lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name> Home </name></wpt>\n"
          "<rte><name>R</name><rtept lat=\"-46.5\" lon=\"-9.25\"/></rte></gpx>",
          "wpt Home 46.5 9.25 450 @line 3\ntask R: [rtept 1 -46.5 -9.25 - @line 4]\n"},
         {read_gpx, "1.0, UTF-8 names kept, numbers not written plain",
-         "<gpx version=\"1.0\"><wpt lat=\"+4.65e1\" lon=\"9\"><name>\xC5\x81\xC3\xB3\x64\xC5\xBA</name>"
+         "<gpx version=\"1.0\"><wpt lat=\"+4.65e1\" "
+         "lon=\"9\"><name>\xC5\x81\xC3\xB3\x64\xC5\xBA</name>"
          "<ele>1.5E2</ele></wpt></gpx>",
          "wpt \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9 150.0 @line 1\n"},
         {read_gpx, "a point without coordinates or out of range is skipped, named",
@@ -77,18 +79,33 @@ TEST(Readers, WhatEachFormatGives) {
          "task : [Turnpoint 2 46.5 9 - @turnpoint 2]\n"
          "skip turnpoint 1: waypoint without lat (task 0)\n"},
         {read_xctsk, "broken JSON", "{\n\"turnpoints\": [", "error line 2: not JSON\n"},
-        {read_xctsk, "the QR code form", R"({"version":2,"t":[]})",
-         "error version 2 is not read: version 1 files are\n"},
+        {read_xctsk, "the QR code form: a bad polyline is skipped, named",
+         R"(XCTSK:{"version":2,"t":[{"n":"A","z":"_`tt@cp~xG_cB_X"},{"n":"B","z":"??"}]})",
+         "task : [A 46.2005 8.7912 1600 @turnpoint 1]\n"
+         "skip turnpoint 2: z \"??\" is not a position and radius (task 0)\n"},
+        {read_xctsk, "the QR code form of another version", R"(XCTSK:{"version":3,"t":[]})",
+         "error XCTSK: version 3 is not read: version 2 is\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(described(c.read(c.bytes)), c.want) << c.what;
 }
 
 TEST(Readers, WrittenAsACupFile) {
     // The task's second point has the name of the first, elsewhere.
-    const std::vector<FormatPoint> task{{"Col, high", "46.5", "9.25", "450", "line 4"},
-                                        {"Col, high", "46.6", "9.25", "", "line 5"}};
-    const FormatContent c{
-        {{"Col, high", "46.5", "9.25", "450", "line 2"}}, {{"T", "line 3", false, task}}, {}, ""};
+    auto point = [](const char* lat, const char* elevation, const char* place) {
+        FormatPoint p;
+        p.name = "Col, high";
+        p.lat = lat;
+        p.lon = "9.25";
+        p.elevation = elevation;
+        p.place = place;
+        return p;
+    };
+    FormatContent c;
+    c.waypoints = {point("46.5", "450", "line 2")};
+    c.tasks.resize(1);
+    c.tasks[0].name = "T";
+    c.tasks[0].place = "line 3";
+    c.tasks[0].points = {point("46.5", "450", "line 4"), point("46.6", "", "line 5")};
     std::vector<std::string> places;
     EXPECT_EQ(write_cup(c, "file", places),
               "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\r\n"
