@@ -7,6 +7,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -43,6 +44,49 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(translate_to(c.language, c.english, c.message), c.shown) << c.english;
+}
+
+// Counts as each language counts them, each form its own text; a label's sense after "|" picks
+// its translation and is never shown.
+TEST(Translate, PluralsAndLabelsWithASense) {
+    struct Case {
+        Language language;
+        long long n;
+        std::string shown;  // Windows-1252
+    };
+    const Case cases[] = {
+        {Language::english, 0, "0 lines skipped in a.txt"},
+        {Language::english, 1, "1 line skipped in a.txt"},
+        {Language::german, 1,
+         "1 Zeile \xFC"
+         "bersprungen in a.txt"},
+        {Language::german, 0,
+         "0 Zeilen \xFC"
+         "bersprungen in a.txt"},
+        {Language::french, 0,
+         "0 ligne ignor\xE9"
+         "e dans a.txt"},
+        {Language::french, 2,
+         "2 lignes ignor\xE9"
+         "es dans a.txt"},
+    };
+    for (const Case& c : cases) {
+        set_language(c.language);
+        const std::string english =
+            plural(c.n, "{1} line skipped in a.txt", "{1} lines skipped in a.txt");
+        EXPECT_EQ(translate(english), c.shown) << c.n;
+    }
+    const std::tuple<Language, const char*, const char*> labels[] = {
+        {Language::english, "Output|file", "Output"},
+        {Language::german, "Output|file", "Zieldatei"},
+        {Language::german, "Output", "Ausgabe"},
+        {Language::french, "Landscape|nothing known", "Paysage"},  // no entry: the word's own
+    };
+    for (const auto& [language, label, shown] : labels) {
+        set_language(language);
+        EXPECT_EQ(translate_label(label), shown) << label;
+    }
+    set_language(Language::english);
 }
 
 TEST(Translate, LanguageOfTheLocale) {
