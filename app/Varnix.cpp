@@ -21,6 +21,7 @@
 #include "host/diag.hpp"
 #include "host/files.hpp"
 #include "host/install.hpp"
+#include "host/log_files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
 #include "util/line_reader.hpp"
@@ -431,6 +432,9 @@ Mode choose_mode(CommandLine& cl) {
 
 void run_mode(Mode mode, const CommandLine& cl) {
     if (mode == Mode::form) {
+        // Started from the desktop, the current folder is the pilot's files' or the home
+        // folder: no log belongs there.
+        keep_logs_in_user_folder();
         if (Fault f = run_window_mode()) stop_on(std::move(f));
         stop_silently();
     }
