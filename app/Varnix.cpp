@@ -255,7 +255,16 @@ void decode_args(CommandLine& cl) {
     if (cl.qverb) diag("Type, Lat, Lon : ", type, cl.lat, cl.lon);
     // An undecodable field shows only in its value, not always in the combined type.
     if (type == 0 || cl.lat == coord_invalid || cl.lon == coord_invalid) {
-        stop_with_message("incorrect coordinate format");
+        // A decimal comma cannot be told from the comma between two operands here: say so.
+        std::string msg = "incorrect coordinate format";
+        for (const auto* field : {&cl.c_lat, &cl.c_lon}) {
+            const std::string pointed = decimal_comma_as_point(field->view());
+            if (!pointed.empty()) {
+                msg += "; use a point: " + pointed;
+                break;
+            }
+        }
+        stop_with_message(msg);
     }
 }
 

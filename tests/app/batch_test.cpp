@@ -497,7 +497,9 @@ TEST_F(RealFiles, ImpossibleCoordinatesOnTheCommandLine) {
              {"Alps", "95", "9.25"},
              {"Alps", "46.5", "189"},
          }) {
-        RunCase c{"", args, {}, 2, "", "STOP incorrect coordinate format\n", {}};
+        // A decimal comma cannot be told from the comma between operands: the stop says so.
+        const std::string advice = args[1] == "46,5" ? "; use a point: 46.5" : "";
+        RunCase c{"", args, {}, 2, "", "STOP incorrect coordinate format" + advice + "\n", {}};
         c.what = args[1].c_str();
         check(c);
     }
