@@ -10,14 +10,17 @@
 #include "app/Varnix.hpp"
 #include "app/converter.hpp"
 #include "app/file_job.hpp"
+#include "app/pilot_words.hpp"
 #include "app/run_log.hpp"
 #include "app/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
+#include "host/log_files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/i18n.hpp"
 #include "util/text.hpp"
 
 namespace {
@@ -25,8 +28,7 @@ namespace {
 constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_files.frm";
 constexpr std::string_view all_waypoints = "All waypoints";
-constexpr std::size_t warnings_listed = 15;  // a box longer than this leaves the screen
-constexpr std::size_t labels_at_most = 40;   // more names than this hide the points
+constexpr std::size_t labels_at_most = 40;  // more names than this hide the points
 constexpr float metres_per_km = 1000;
 
 // Colours of the picture (0xRRGGBB).
@@ -174,8 +176,7 @@ void open_input(const std::string& path) {
     frm_set_value(page.n_out, 0, 0, path_text(page.output), true);
     frm_set_prop(sec_inpt, page.n_cup, prop_act, plan ? 0 : 1, 0, "", true);
     frm_set_title(std::string(title) + " \x97 " + file_name_of(path));
-    set_line(page.t_sum, std::to_string(page.contents.points.size()) + " points, " +
-                             std::to_string(page.contents.tasks.size()) + " tasks");
+    set_line(page.t_sum, contents_text(page.contents.points.size(), page.contents.tasks.size()));
     set_line(page.t_msg, "");
     if (!page.contents.error.empty()) {
         set_line(page.t_msg, "Not all of the file could be read");
@@ -239,17 +240,19 @@ void convert_page() {
     show_picture();  // the landscape may have been another
 }
 
+// The last Convert's warnings over the page, every one whole, and where the log keeps them all.
 void list_warnings() {
     if (page.warnings.empty()) {
-        error_message_tit(s_info, title, "No warnings", false);
+        frm_show_lines("Warnings", {"No warnings"});
         return;
     }
-    std::string text;
-    const std::size_t n = std::min(page.warnings.size(), warnings_listed);
-    for (std::size_t k = 0; k < n; ++k) text += message_literal(trim(page.warnings[k])) + "/";
-    if (page.warning_count > n) text += std::to_string(page.warning_count - n) + " more/";
-    text += "All of them are in Varnix.log";
-    error_message_tit(s_warning, title, text, false);
+    std::vector<std::string> lines;
+    for (const std::string& w : page.warnings) lines.emplace_back(trim(w));
+    if (page.warning_count > lines.size())
+        lines.push_back(plural(static_cast<long long>(page.warning_count - lines.size()),
+                               "{1} more warning", "{1} more warnings"));
+    lines.push_back("All of them are in " + path_text(log_file_path(run_log_name())));
+    frm_show_lines("Warnings", lines);
 }
 
 // --- hooks ---------------------------------------------------------------------------------------

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The window's file page driven as a user would: varnix -gui FILE opens it, keys choose and
 convert, every output is compared byte for byte with what the command line writes for the same
-choices, and Escape closes it. Message boxes go to standard error (VARNIX_NO_DIALOGS=1).
+choices, and Escape closes it. Message boxes go to standard error (VARNIX_NO_DIALOGS=1), and
+file dialogs return nothing, as Cancel does. The window keeps its logs in the user's state
+folder: none is left beside the files or in the home folder.
 
 file_page_window_test.py VARNIX SOURCE_DIR     on a private X server (exit 77: tools missing)
 file_page_window_test.py VARNIX SOURCE_DIR WINDOWS_EXE WINE_PREFIX SCREENSHOT.png
@@ -47,7 +49,16 @@ def main():
         with xlib() as (x11, dpy):
             x11.XAutoRepeatOff(dpy)
     lodz = "\u0141\u00f3d\u017a"
+    state, home = (Path(tempfile.mkdtemp()) for _ in "sh")
+    if not wine:
+        os.environ.update(HOME=str(home), XDG_STATE_HOME=str(state))
+    browse = (514, 513)  # the input file's "..." button
+    warnings = (0.38, 20)  # the Warnings button: x a share of the width
+    # lines 3 to 31 repeat the number of line 2: a warning each
+    many = "Landscape=Demo\n" + "".join(f"1 P{k} 46.5 9.25 100\n" for k in range(30))
     # name, file opened, keys (a pair: a click), command line, its output, a text the box holds
+    # (a list: texts the Warnings list copies to the clipboard with Ctrl+C; "!": a text no box
+    # may hold)
     cases = [
         ("the first task by Enter", "tasks.cup", ["Return"],
          "-task 1 Demo tasks.cup tasks.fpl", "tasks.fpl", None),
@@ -59,6 +70,10 @@ def main():
          "line 3"),
         ("a plan back to .cup", "plan.fpl", ["Return"], "Demo plan.fpl plan.cup", "plan.cup",
          None),
+        ("Cancel in the dialog, no box", "tasks.cup", [browse], None, None, "!No file"),
+        ("the Warnings list holds every line", "many.txt", ["Return", warnings, "ctrl+c"],
+         "Demo many.txt many.fpl", "many.fpl",
+         [f"line {n}:" for n in range(3, 32)] + [f"All of them are in {state}/varnix/Varnix.log"]),
     ]
     try:
         with tempfile.TemporaryDirectory() as tmp:
@@ -68,14 +83,19 @@ def main():
                 shutil.copy(source / "tests/app/data/tasks.cup", inputs / copy)
             (inputs / "bad.txt").write_text(
                 "Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Broken 46,5 9.30 900 extra\n")
+            (inputs / "many.txt").write_text(many)
             # a flight plan as the command line makes it
             subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "plan.fpl"],
                            cwd=inputs, capture_output=True, check=False)
+            for log in inputs.glob("*.log"):  # the command line's: no window's
+                log.unlink()
+            (inputs / "Logfile.txt").unlink(missing_ok=True)
             for row, case in enumerate(cases[:1] if wine else cases):
                 name, file, keys, cli, output, box = case
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
-                subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
-                               capture_output=True, check=False)
+                if cli:
+                    subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
+                                   capture_output=True, check=False)
                 with (gui / "window.err").open("w") as err:
                     proc = subprocess.Popen([*start, str(gui / file)], cwd=gui, stderr=err,
                                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
@@ -92,13 +112,25 @@ def main():
                           "points outside the landscape drawn red")
                 height = int(dict(v.split("=") for v in
                                   xdo("getwindowgeometry", "--shell", win).split())["HEIGHT"])
+                width = int(dict(v.split("=") for v in
+                                 xdo("getwindowgeometry", "--shell", win).split())["WIDTH"])
                 for k in keys:  # a pair is a click, y up from the bottom as the form file has it
-                    xdo(*(["mousemove", "--window", win, str(k[0]), str(height - k[1]), "click",
-                           "1"] if isinstance(k, tuple) else ["key", "--window", win, k]))
+                    x = str(int(k[0] * width if k[0] < 1 else k[0])) if isinstance(k, tuple) else 0
+                    xdo(*(["mousemove", "--window", win, x, str(height - k[1]), "click", "1"]
+                          if isinstance(k, tuple) else ["key", "--window", win, k]))
                     time.sleep(0.5)
                 wait_for(lambda: output is None or (gui / output).exists())
                 time.sleep(1)
                 check(bool(windows()), name + ": the window stays open")
+                if isinstance(box, list):
+                    clip = subprocess.run(["xclip", "-o", "-selection", "clipboard"],
+                                          capture_output=True, text=True, check=False).stdout
+                    lost = [text for text in box if text not in clip]
+                    check(not lost, f"{name}: {lost or 'all'} in the list")
+                    subprocess.run(["import", "-window", win, str(Path(tmp, "warnings.png"))],
+                                   check=False)
+                    xdo("key", "--window", win, "Escape")  # closes the list, not the page
+                    time.sleep(0.5)
                 if wine:
                     subprocess.run(["import", "-window", "root", sys.argv[5]], check=False)
                 # Typed on the focused window: an Escape sent to the window now and then never
@@ -111,12 +143,23 @@ def main():
                     got = gui / output
                     check(got.exists() and got.read_bytes() == (cli_dir / output).read_bytes(),
                           f"{name}: {output} as the command line writes it")
-                if box:
-                    check(box in (gui / "window.err").read_text("cp1252"),
-                          f"{name}: the box names {box}")
+                told = (gui / "window.err").read_text("cp1252")
+                if isinstance(box, str) and box.startswith("!"):
+                    check(box[1:] not in told, f"{name}: no box says {box[1:]} ({told.strip()})")
+                elif box and isinstance(box, str):
+                    check(box in told, f"{name}: the box names {box}")
+                if not wine:
+                    logs = ("Logfile.txt", "Varnix.log", "frm_forms.log")
+                    left = [str(d / log) for d in (gui, home) for log in logs
+                            if (d / log).exists()]
+                    check(not left, f"{name}: no log beside the files or at home {left}")
+                    check((state / "varnix/frm_forms.log").exists(),
+                          name + ": the logs in the state folder")
     finally:
         if not wine:
             server.terminate()
+        for folder in (state, home):
+            shutil.rmtree(folder, ignore_errors=True)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 
