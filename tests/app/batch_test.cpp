@@ -789,7 +789,7 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          "",
          " Warning: plan.fpl, line 11: turnpoint 1 has no TPPosZ: elevation 0\n"
          " Warning: plan.fpl, line 18: line skipped: turnpoint 3 has no TPPosX\n"
-         " 1 lines skipped in plan.fpl\n",
+         " 1 line skipped in plan.fpl\n",
          {{"plan.cup", cup}}},
         {"the landscape and the output named on the command line",
          {"-batch", "Alps", "plan.fpl", "out.cup"},
@@ -803,7 +803,7 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          {{"plan.fpl", plan}},
          3,
          "",
-         " 1 lines skipped in plan.fpl\n",
+         " 1 line skipped in plan.fpl\n",
          {{"out.cup", cup}}},
         {"a take-off and landing the plan does not name are unknown",
          {"-batch", "Alps", "plan.fpl", "out.cup"},
