@@ -38,6 +38,13 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
         // "\/" is a path's own "/": the line is one part.
         {Language::german, true, "Landscape a\\/b not installed or corrupted",
          "Landschaft a\\/b nicht installiert oder besch\344digt"},
+        // A reason inside a warning, in the pilot's language too.
+        {Language::french, false,
+         "Warning: a.cup, line 3: line skipped: lat \"46,5\" is not a latitude",
+         "Attention : a.cup, ligne 3 : ligne ignor\xE9"
+         "e : lat \xAB 46,5 \xBB n'est pas une latitude"},
+        {Language::german, false, "1 point, 1 task", "1 Punkt, 1 Aufgabe"},
+        {Language::german, false, "All of them are in /s/Varnix.log", "Alle stehen in /s/Varnix.log"},
         // The whole message first, where the catalogue has it whole.
         {Language::german, true, "Version numbers do not match:/App:2200/Form:2100",
          "Versionsnummern passen nicht zusammen:/Programm: 2200/Formular: 2100"},
