@@ -7,8 +7,8 @@ folder: none is left beside the files or in the home folder.
 
 file_page_window_test.py VARNIX SOURCE_DIR     on a private X server (exit 77: tools missing)
 file_page_window_test.py VARNIX SOURCE_DIR WINDOWS_EXE WINE_PREFIX SCREENSHOT.png
-    the first row with varnix.exe under Wine on $DISPLAY, opened as Explorer opens a file
-    (`wine start /unix`: a console of its own, the file its only operand).
+    the first row with varnixw.exe under Wine on $DISPLAY, in English, French and German,
+    opened as Explorer's "Open with" opens a file (`wine start /unix`: the file its only operand).
 """
 import os
 import shutil
@@ -90,15 +90,23 @@ def main():
             for log in inputs.glob("*.log"):  # the command line's: no window's
                 log.unlink()
             (inputs / "Logfile.txt").unlink(missing_ok=True)
-            for row, case in enumerate(cases[:1] if wine else cases):
+            # Under Wine the first row in English, French and German, as a pilot's desktop
+            # starts it.
+            runs = ([(lang, cases[0]) for lang in ("C.UTF-8", "fr_FR.UTF-8", "de_DE.UTF-8")]
+                    if wine else [(None, case) for case in cases])
+            for row, (lang, case) in enumerate(runs):
                 name, file, keys, cli, output, box = case
+                if lang:
+                    name += f" ({lang[:2]})"
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
                 if cli:
                     subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
                                    capture_output=True, check=False)
                 with (gui / "window.err").open("w") as err:
+                    env = dict(os.environ, LANG=lang, LC_ALL=lang) if lang else None
                     proc = subprocess.Popen([*start, str(gui / file)], cwd=gui, stderr=err,
-                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                            env=env)
                 find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
                 windows = lambda: xdo("search", "--onlyvisible", *find).split()  # noqa: E731
                 wait_for(windows, 30)
@@ -132,7 +140,9 @@ def main():
                     xdo("key", "--window", win, "Escape")  # closes the list, not the page
                     time.sleep(0.5)
                 if wine:
-                    subprocess.run(["import", "-window", "root", sys.argv[5]], check=False)
+                    shot = sys.argv[5] if row == 0 else sys.argv[5].replace(".png",
+                                                                            f"-{lang[:2]}.png")
+                    subprocess.run(["import", "-window", "root", shot], check=False)
                 # Typed on the focused window: an Escape sent to the window now and then never
                 # reached the toolkit on a server without a window manager.
                 xdo("windowfocus", "--sync", win)
@@ -148,13 +158,14 @@ def main():
                     check(box[1:] not in told, f"{name}: no box says {box[1:]} ({told.strip()})")
                 elif box and isinstance(box, str):
                     check(box in told, f"{name}: the box names {box}")
-                if not wine:
-                    logs = ("Logfile.txt", "Varnix.log", "frm_forms.log")
-                    left = [str(d / log) for d in (gui, home) for log in logs
-                            if (d / log).exists()]
-                    check(not left, f"{name}: no log beside the files or at home {left}")
-                    check((state / "varnix/frm_forms.log").exists(),
-                          name + ": the logs in the state folder")
+                logs = ("Logfile.txt", "Varnix.log", "frm_forms.log")
+                left = [str(d / log) for d in ((gui,) if wine else (gui, home)) for log in logs
+                        if (d / log).exists()]
+                check(not left, f"{name}: no log beside the files or at home {left}")
+                kept = (list(Path(os.environ["WINEPREFIX"], "drive_c/users").glob(
+                    "*/AppData/Local/Varnix/frm_forms.log")) if wine
+                    else [state / "varnix/frm_forms.log"])
+                check(any(p.exists() for p in kept), name + ": the logs in the state folder")
     finally:
         if not wine:
             server.terminate()
