@@ -77,6 +77,8 @@ std::optional<std::string> to_cp1252(const std::optional<std::string>& utf8) {
 // in the folder used last, or in Documents (home): a folder ends in a separator.
 std::string start_path(std::string_view default_text) {
     const std::string given = cp1252_to_utf8(default_text);
+    // A path the system would look for from the current folder (relative; under Wine, a Unix
+    // one without a drive) would open there, which may be the program's folder.
     if (!given.empty() && fs_path(given).is_absolute()) return given;
     std::string folder = last_folder.empty() ? documents_folder() : last_folder;
     if (folder.empty()) return given;
