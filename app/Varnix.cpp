@@ -21,6 +21,7 @@
 #include "host/diag.hpp"
 #include "host/files.hpp"
 #include "host/install.hpp"
+#include "host/log_files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
 #include "util/line_reader.hpp"
@@ -267,7 +268,16 @@ void decode_args(CommandLine& cl) {
     if (cl.qverb) diag("Type, Lat, Lon : ", type, cl.lat, cl.lon);
     // An undecodable field shows only in its value, not always in the combined type.
     if (type == 0 || cl.lat == coord_invalid || cl.lon == coord_invalid) {
-        stop_with_message("incorrect coordinate format");
+        // A decimal comma cannot be told from the comma between two operands here: say so.
+        std::string msg = "incorrect coordinate format";
+        for (const auto* field : {&cl.c_lat, &cl.c_lon}) {
+            const std::string pointed = decimal_comma_as_point(field->view());
+            if (!pointed.empty()) {
+                msg += "; use a point: " + pointed;
+                break;
+            }
+        }
+        stop_with_message(msg);
     }
 }
 
@@ -472,6 +482,9 @@ Mode choose_mode(CommandLine& cl) {
 
 void run_mode(Mode mode, const CommandLine& cl) {
     if (mode == Mode::form) {
+        // Started from the desktop, the current folder is the pilot's files' or the home
+        // folder: no log belongs there.
+        keep_logs_in_user_folder();
         if (Fault f = run_window_mode()) stop_on(std::move(f));
         stop_silently();
     }

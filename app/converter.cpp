@@ -77,6 +77,13 @@ void show_result() {
     set_line(common_data.n_oc2, converter.c_out2.view());
 }
 
+// Why a box was refused, in the result lines: seen without pointing at the red box.
+void show_refusal(const std::string& reason) {
+    set_line(common_data.n_oc1, reason);
+    set_line(common_data.n_oc2, "");
+    converter.reason_shown = true;
+}
+
 // Only a real result is copied, exactly as shown; without one the clipboard keeps what it
 // holds and the result lines say why.
 void copy_result() {
@@ -302,7 +309,10 @@ int check_values_app(int n, std::string_view label, int& ival, float& rval, Text
     diag("check_values_app : APP : ", label, ival, rval, cval.view());
     diag("LND : ", cd.landscape.view());
     msg.clear();
-    if (n == cd.n_ic1) converter.refused_setup.clear();  // a new Convert's checks begin
+    if (n == cd.n_ic1) {  // a new Convert's checks begin
+        converter.refused_setup.clear();
+        converter.reason_shown = false;
+    }
     int result = 1;
     const std::string_view lab = trim(label);
     if (lab == "X" || lab == "Y") {
@@ -317,6 +327,9 @@ int check_values_app(int n, std::string_view label, int& ival, float& rval, Text
         float v = 0;
         const TextField<255> typed = cval;
         if (n == cd.n_ic1 && lab == "Lat") take_pasted_pair(cval);
+        // One coordinate with a decimal comma ("46,5"): as French and German pilots write it.
+        if (const std::string pointed = decimal_comma_as_point(cval.view()); !pointed.empty())
+            cval = TextField<255>(pointed);
         if (what_format(cval, v, lab == "Lat" ? "NS" : "WE") == fmt_unknown) {
             result = 0;
             msg = "Invalid Lat/Lon format";
@@ -326,8 +339,12 @@ int check_values_app(int n, std::string_view label, int& ival, float& rval, Text
         }
     }
     // A refused position ends the Convert before it starts: the lines must not keep showing
-    // the result of another position beside the red box.
-    if (result == 0) clear_result();
+    // the result of another position beside the red box, and they say why the box is red
+    // (the first box refused, as the checks go in order).
+    if (result == 0 && !converter.reason_shown) {
+        clear_result();
+        show_refusal(msg);
+    }
     diag(result, msg);
     return result;
 }

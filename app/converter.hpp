@@ -32,6 +32,7 @@ struct ConverterState {
     bool result_projected = false;  // that conversion depended on the landscape
     TextField<80> refused_setup;    // landscape whose set-up failed at this Convert's checks
     std::string setup_reason;       // and why, as the set-up said it
+    bool reason_shown = false;      // the result lines say why a box of this Convert was refused
 };
 extern ConverterState converter;
 

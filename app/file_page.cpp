@@ -11,6 +11,7 @@
 #include "app/Varnix.hpp"
 #include "app/converter.hpp"
 #include "app/file_job.hpp"
+#include "app/pilot_words.hpp"
 #include "app/run_log.hpp"
 #include "app/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
@@ -18,10 +19,11 @@
 #include "host/diag.hpp"
 #include "host/files.hpp"
 #include "host/install.hpp"
-#include "host/user_dirs.hpp"
-#include "util/cp1252.hpp"
+#include "host/log_files.hpp"
 #include "host/messages.hpp"
+#include "host/user_dirs.hpp"
 #include "include/common_data.hpp"
+#include "util/cp1252.hpp"
 #include "util/i18n.hpp"
 #include "util/text.hpp"
 
@@ -30,8 +32,7 @@ namespace {
 constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_files.frm";
 constexpr std::string_view all_waypoints = "All waypoints";
-constexpr std::size_t warnings_listed = 15;  // a box longer than this leaves the screen
-constexpr std::size_t labels_at_most = 40;   // more names than this hide the points
+constexpr std::size_t labels_at_most = 40;  // more names than this hide the points
 constexpr float metres_per_km = 1000;
 
 // Colours of the picture (0xRRGGBB).
@@ -171,7 +172,7 @@ void clear_results() {
 // The result lines of the file and the task chosen: what it holds, and what cannot be read.
 void show_file_lines() {
     const FileContents& c = page.file.contents;
-    set_line(page.t_sum, contents_line(c.points.size(), c.tasks.size(), c.fault_count));
+    set_line(page.t_sum, contents_text(c.points.size(), c.tasks.size(), c.fault_count));
     const int task = chosen_task();
     if (!c.error.empty())
         set_line(page.t_msg, "Not all of the file could be read");
@@ -341,17 +342,19 @@ void convert_page() {
     if (!r.error.empty()) error_message_tit(s_error, title, message_literal(r.error), false);
 }
 
+// The last Convert's warnings over the page, every one whole, and where the log keeps them all.
 void list_warnings() {
     if (page.warnings.empty()) {
-        error_message_tit(s_info, title, "No warnings", false);
+        frm_show_lines("Warnings", {"No warnings"});
         return;
     }
-    std::string text;
-    const std::size_t n = std::min(page.warnings.size(), warnings_listed);
-    for (std::size_t k = 0; k < n; ++k) text += message_literal(trim(page.warnings[k])) + "/";
-    if (page.warning_count > n) text += std::to_string(page.warning_count - n) + " more/";
-    text += "All of them are in Varnix.log";
-    error_message_tit(s_warning, title, text, false);
+    std::vector<std::string> lines;
+    for (const std::string& w : page.warnings) lines.emplace_back(trim(w));
+    if (page.warning_count > lines.size())
+        lines.push_back(plural(static_cast<long long>(page.warning_count - lines.size()),
+                               "{1} more warning", "{1} more warnings"));
+    lines.push_back("All of them are in " + path_text(log_file_path(run_log_name())));
+    frm_show_lines("Warnings", lines);
 }
 
 // --- hooks ---------------------------------------------------------------------------------------
@@ -426,20 +429,6 @@ std::string file_page_form_file() {
 std::string task_line(int number, std::string_view name, std::size_t points, bool broken) {
     return std::to_string(number) + " " + std::string(trim(name)) + " (" + std::to_string(points) +
            ")" + (broken ? " - a point lost" : "");
-}
-
-std::string count_text(int n, std::string_view one, std::string_view many) {
-    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
-}
-
-std::string contents_line(std::size_t points, std::size_t tasks, std::size_t unreadable) {
-    // Each count in the pilot's language with its own word: the line is made of them.
-    std::string line = translate(count_text(int(points), "point", "points")) + ", " +
-                       translate(count_text(int(tasks), "task", "tasks"));
-    if (unreadable > 0)
-        line += ", " + translate(count_text(int(unreadable), "line cannot be read",
-                                            "lines cannot be read"));
-    return line;
 }
 
 std::string outcome_line(int written, int outside, int skipped) {

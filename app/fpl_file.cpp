@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/Varnix.hpp"
+#include "app/pilot_words.hpp"
 #include "app/read_batch.hpp"
 #include "app/run_log.hpp"
 #include "formats/batch_items.hpp"
@@ -212,7 +213,7 @@ class PlanConversion {
         done.outputs.push_back(outfile_);
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {
-            const std::string count = std::to_string(skipped_) + " lines skipped in " + shown_in_;
+            const std::string count = lines_skipped_text(std::size_t(skipped_), shown_in_);
             say(" " + count);
             run_log_line(count);
             done.status = ExitStatus::lines_skipped;

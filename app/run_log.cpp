@@ -18,6 +18,8 @@ RunLog run_log;
 
 void run_log_set_name(std::string_view name) { run_log.name = name; }
 
+const std::string& run_log_name() { return run_log.name; }
+
 void run_log_line(std::string_view line) {
     if (!run_log.file) {
         run_log.file = open_log_file(run_log.name, "w");

@@ -3,9 +3,11 @@
 // not at start-up).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 void run_log_line(std::string_view line);
 void run_log_close();
 // The file name ("Varnix.log"); tests may point it elsewhere.
 void run_log_set_name(std::string_view name);
+const std::string& run_log_name();

@@ -3,7 +3,9 @@
 # of where the points lie.
 #
 # The program finds its items by name: IN, LND, TSK, OUT, CUP (input boxes) and the text lines
-# SUM, MSG and CUPN (the waypoint file's name, beside its tick box); it draws into picture 1. Positions are pixels from the bottom-left corner, y upward.
+# SUM, MSG and CUPN (the waypoint file's name, beside its tick box); it draws into picture 1.
+# Positions are pixels from the bottom-left corner, y upward.
+# A label may name its sense after "|" ("Output|file") for the translations; it is never shown.
 
 [General]
 Window Title=Varnix
@@ -15,10 +17,10 @@ Debug=no
 TickSize=13
 
 [Input-boxes]
-{Name=IN; Txt=Input file; Type=IFP; Ext="*.cup *.txt *.fpl *.tsk *.gpx *.xctsk"; Pos=110,506; TxPos=LA; Size=48}
+{Name=IN; Txt=Input file; Type=IFP; Ext="*.cup *.txt *.fpl *.tsk *.gpx *.xctsk"; Title=Open a waypoint or task file; Pos=110,506; TxPos=LA; Size=48}
 {Name=LND; Txt=Landscape; Type=DDL; Pos=110,478; TxPos=LA; Size=30}
 {Name=TSK; Txt=Task,All waypoints; Type=DDL; Pos=110,450; TxPos=LA; Size=30}
-{Name=OUT; Txt=Output; Type=OFP; Ext="*.fpl *.cup"; Pos=110,422; TxPos=LA; Size=48}
+{Name=OUT; Txt=Output|file; Type=OFP; Ext="*.fpl *.cup"; Title=Save the flight plan as; Pos=110,422; TxPos=LA; Size=48}
 {Name=CUP; Txt=Also the .cup waypoint file; Type=TCK; Pos=110,398; TxPos=R}
 
 [Text]

@@ -84,6 +84,7 @@ struct Frmc01 {                                    // texts of the widgets
     OneBased<TextField<127>, max_inpt> inpt_nam;   // name, unique ignoring case
     OneBased<TextField<127>, max_inpt> inpt_var;   // variable name, stored only
     OneBased<TextField<63>, max_inpt> inpt_ext;    // file-name patterns of IFP/OFP ("*.a;*.b")
+    OneBased<TextField<127>, max_inpt> inpt_tit;   // title of the dialog of an IFP/OFP/FLD box
     OneBased<TextField<255>, max_inpt> inpt_cval;  // current value as text
     OneBased<TextField<127>, max_titl> titl_txt;   // text lines
     OneBased<TextField<127>, max_butt> butt_txt;   // button captions
@@ -175,6 +176,9 @@ int frm_set_list(int n, const std::vector<std::string>& lines, int entry);
 int frm_set_picture(int p, PictureItems items);
 // Sets the window's title (a document's name, say).
 void frm_set_title(std::string_view title);
+// Shows `lines` over the form under `title` (English texts, shown in the pilot's language), each
+// line whole and the whole list scrolled, until the pilot closes it (Close, Enter or Escape).
+void frm_show_lines(std::string_view title, const std::vector<std::string>& lines);
 
 // True for a DDL box whose list is filled from the simulator's landscapes.
 bool is_landscape_list(int n);

@@ -93,6 +93,10 @@ void frm_set_title(std::string_view title) {
     frm_set_window_title(ctx().frmc00.wintit.view());
 }
 
+void frm_show_lines(std::string_view title, const std::vector<std::string>& lines) {
+    show_lines(title, lines);
+}
+
 int frm_do_form() {
     if (ctx().frm999.window_id == 0) return 0;
     return frm_do_graphics();

@@ -63,6 +63,7 @@ int load_form() {
                  ctx().frmi01.inpt_rval[i], ctx().frmi01.inpt_siz[i], ctx().frmi01.inpt_typ[i],
                  ctx().frmi01.inpt_arr[i], ctx().frmi01.inpt_act[i], ctx().frmi01.inpt_dep[i], list,
                  ctx().frmc01.inpt_ext[i].view());
+        set_inpt_dialog_title(i - 1, ctx().frmc01.inpt_tit[i].view());
     }
 
     for (int i = 1; i <= nboxes; ++i) {

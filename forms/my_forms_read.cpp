@@ -303,6 +303,8 @@ void DefinitionReader::input_key(int i, std::string_view key, std::string_view v
     } else if (is("Ext")) {
         if (ctx().frmi01.inpt_typ[i] == typ_ifp || ctx().frmi01.inpt_typ[i] == typ_ofp)
             ctx().frmc01.inpt_ext[i] = val;
+    } else if (is("Title")) {
+        ctx().frmc01.inpt_tit[i] = val;  // a file box's dialog says what is chosen
     }
 }
 

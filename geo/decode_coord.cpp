@@ -354,6 +354,23 @@ bool plain_integer(std::string_view s) {
 
 }  // namespace
 
+std::string decimal_comma_as_point(std::string_view text) {
+    const std::string_view t = trim(text);
+    const std::size_t comma = t.find(',');
+    if (comma == std::string_view::npos) return {};
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t start = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    std::size_t end = t.size();
+    if (end > start && std::string_view("NSEWnsew").find(t[end - 1]) != std::string_view::npos)
+        --end;
+    if (comma <= start || comma + 1 >= end) return {};
+    for (std::size_t k = start; k < end; ++k)
+        if (k != comma && !digit(t[k])) return {};
+    std::string pointed(t);
+    pointed[comma] = '.';
+    return pointed;
+}
+
 bool split_coord_pair(std::string_view text, std::string_view& lat, std::string_view& lon) {
     text = trim(text);
     if (text.size() > pair_field) return false;

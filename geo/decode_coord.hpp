@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "util/text_field.hpp"
@@ -68,6 +69,10 @@ int what_format(TextField<N>& lat, float& xlat, std::string_view c_ori) {
 // of blanks, into a latitude and a longitude that decode; lat and lon are then parts of text.
 // A comma between two integers is a decimal comma ("46,5"), not a pair.
 bool split_coord_pair(std::string_view text, std::string_view& lat, std::string_view& lon);
+
+// A coordinate written with a decimal comma, as French and German pilots write it ("46,5",
+// "-9,25", "46,5N"): the same text with a point ("46.5"); "" for any other text.
+std::string decimal_comma_as_point(std::string_view text);
 
 // Both fields of a position. type is the larger of the two codes: a caller must still check
 // each value against coord_invalid, since one field can be valid and the other not.

@@ -219,7 +219,7 @@ void draw_value(int i, const Rect& r, bool dark_text) {
     } else if (focused && t == typ_key) {
         glColor3f(0, 0.28f, 0);
         text_here(v.Inp_Font, v.font_size, translate("Hit a key"));
-    } else if (t >= typ_ifp && t <= typ_ddl && length(s) > siz) {
+    } else if (t >= typ_ifp && t <= typ_ddl && length(s) > siz && !(focused && p1 >= 0)) {
         // A long path shows its end, where the file's own name is: "..." and as many of its last
         // characters as still fit in the box.
         const int from = std::min(length(s), length(s) - siz + 3);
@@ -335,6 +335,19 @@ void draw_overflow_marker(int i) {
     outline(m[0], m[1], m[2], m[3]);
 }
 
+// A file box's "..." button, which opens its dialog.
+void draw_browse_button(int i) {
+    const auto& v = form_view();
+    const Rect b = browse_button(i);
+    grey(v.BrowseHeld == i ? 0.85f : background);
+    fill(b[0], b[1], b[2], b[3] + 1);
+    bevel(b[0], b[1], b[2], b[3], v.BrowseHeld == i);
+    grey(v.inpt_act[i] ? 0.0f : 0.7f);
+    static constexpr std::string_view ellipsis = "\x85";  // Windows-1252
+    const CpwFontBBox dots = frm_text_box(v.Txt_Font, v.font_size, ellipsis);
+    text(v.Txt_Font, v.font_size, (b[0] + b[2] - dots.width) / 2, b[1] + v.TxtBase, ellipsis);
+}
+
 void draw_input(int i) {
     const auto& v = form_view();
     Rect r = v.inpt_pos[i];
@@ -354,6 +367,7 @@ void draw_input(int i) {
     if (v.CurInpt == i && t == typ_tck) focus_frame(r[0] - 4, r[1] - 4, r[2] + 4, r[3] + 4);
     if (v.CurInpt == i && t == typ_ddl) focus_frame(r[0] + 2, r[1] + 2, r[2] - 2, r[3] - 1);
     if (has_overflow_marker(i)) draw_overflow_marker(i);
+    if (is_file_box(t)) draw_browse_button(i);
     grey(v.inpt_act[i] ? 0.0f : 0.7f);
     text(v.Txt_Font, v.font_size, v.inpt_ptx[i][0], v.inpt_ptx[i][1], v.inpt_txt[i]);
 }
@@ -456,6 +470,38 @@ void draw_overflow() {
     for (int k = 0; k < lines; ++k)
         text(v.Inp_Font, v.font_size, r[0] + v.Yoffset, top + v.TxtBase - rh - k * rh,
              piece(t, k * s, s));
+}
+
+// The lines panel over the whole form (its rows and rectangles set by lines_panel_layout).
+void draw_lines_panel() {
+    const auto& v = form_view();
+    const LinesPanel& p = v.panel;
+    if (!p.shown) return;
+    grey(background);
+    fill(0, 0, v.windowInfo.width, v.windowInfo.height);
+    const Rect& a = p.area;
+    grey(1);
+    fill(a[0], a[1], a[2], a[3]);
+    bevel(a[0], a[1], a[2], a[3], true);
+    grey(0);
+    const int title_bottom = p.text[3] + (a[3] - p.text[3] - p.row_height) / 2;
+    text(v.Txt_Font, v.font_size + 2, p.text[0], title_bottom + v.TxtBase, p.title);
+    const int last = std::min(int(p.rows.size()), p.top + p.room);
+    for (int r = p.top; r < last; ++r)
+        text(v.Txt_Font, v.font_size, p.text[0],
+             p.text[3] - (r - p.top + 1) * p.row_height + v.TxtBase, p.rows[std::size_t(r)]);
+    if (p.thumb != Rect{}) {
+        grey(0.813f);
+        fill(p.bar[0], p.bar[1], p.bar[2], p.bar[3]);
+        grey(0.55f);
+        fill(p.thumb[0], p.thumb[1], p.thumb[2], p.thumb[3]);
+    }
+    const Rect& c = p.close;
+    bevel(c[0], c[1], c[2], c[3], p.close_held);
+    grey(0);
+    const std::string caption = translate("Close");
+    const CpwFontBBox cap = frm_text_box(v.Txt_Font, v.font_size, caption);
+    text(v.Txt_Font, v.font_size, (c[0] + c[2] - cap.width) / 2, c[1] + v.TxtBase, caption);
 }
 
 // --- picture areas
@@ -645,6 +691,7 @@ void drawWindowOne() {
     auto& v = form_view();
     v.redraw = false;
     frm_hit_rects();
+    lines_panel_layout();
     glClearColor(background, background, background, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     set2DMatrix();
@@ -664,4 +711,5 @@ void drawWindowOne() {
     draw_message();
     draw_list();
     draw_overflow();
+    draw_lines_panel();
 }

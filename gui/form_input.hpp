@@ -25,6 +25,9 @@ void frm_list_highlight(int line);
 // Acts on input i as a click on it does: opens its list or dialog, ticks it, starts a key
 // capture. Text and number inputs, and disabled ones, are left alone.
 void frm_activate_input(pCpw cpw, int i);
+// Hands a path typed into a file box to the application (its callback), once the typing is
+// done: Enter, Tab, a click elsewhere, the dialog of another box. Nothing when none waits.
+void frm_hand_over_typed_path();
 // Gives the focus to the form's first widget for keys: the first enabled text or number input
 // in Tab order, its value selected, else the first widget in that order.
 void frm_focus_first();

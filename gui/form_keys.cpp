@@ -30,6 +30,7 @@ enum : int {
     vk_delete = 0x2E,
     vk_rmenu = 0xA5,  // right Alt, AltGr
     vk_space = 0x20,
+    vk_f4 = 0x73,  // a file box's dialog, as F4 opens a list on Windows
 };
 enum : int { ch_select_all = 1, ch_copy = 3, ch_paste = 22, ch_cut = 24 };
 constexpr int scan_right_shift = 0x36;
@@ -41,6 +42,8 @@ KeyboardState& keyboard() { return form_view().kbd; }
 std::int32_t key_clock() { return keyboard().clock ? keyboard().clock() : elapsed_ms(); }
 
 bool is_text(int typ) { return typ >= typ_undef && typ <= typ_chr; }
+// Boxes the keys edit: numbers, text, and the paths of file boxes.
+bool is_typed(int typ) { return is_text(typ) || is_file_box(typ); }
 
 // The scan code as the handler counts it: extended keys + 256, except the right Shift key.
 int key_scan(const CpwKeyInfo& k) {
@@ -253,7 +256,7 @@ void text_keys(int i, const CpwKeyInfo& k) {
     const bool plain = (k.mods & (cpw_mod_ctrl | cpw_mod_altgr | cpw_mod_alt)) == 0;
     const bool printable = k.ch >= 0x20 && k.ch != 0x7F && k.ch <= 0xFF;
     if (!plain || !printable) return;
-    if (v.inpt_typ[i] != typ_chr && !IsNum(k.ch)) return;
+    if (v.inpt_typ[i] != typ_chr && !is_file_box(v.inpt_typ[i]) && !IsNum(k.ch)) return;
     InsertChar(k.ch);
 }
 
@@ -271,17 +274,16 @@ void key_press(const CpwKeyInfo& k) {
         const int typ = v.inpt_typ[i];
         if (typ == typ_key) {
             keyboard().AltGr_Down_SVE = k.vk == vk_rmenu;
-        } else if (typ == typ_ifp || typ == typ_ofp || typ == typ_fld) {
-            if (k.vk == vk_delete) {
-                v.inpt_cval[i].clear();
-                value_edited(i);
-                v.CurInpt = -1;
-            }
-        } else if (is_text(typ) && v.CurPos_1 >= 0) {
+        } else if (is_file_box(typ) && k.vk == vk_f4) {
+            frm_activate_input(v.cpw, i);
+        } else if (is_typed(typ) && v.CurPos_1 >= 0) {
             const std::string before = v.inpt_cval[i];
             text_keys(i, k);
             keep_caret_visible();
-            if (v.inpt_cval[i] != before) value_edited(i);
+            if (v.inpt_cval[i] != before) {
+                value_edited(i);
+                if (is_file_box(typ)) v.PathTyped = i;  // handed over when the typing is done
+            }
         }
     }
     frm_post_redraw();
@@ -363,15 +365,13 @@ void focus(const Stop& s) {
     v.CurPos_1 = v.CurPos_2 = -1;
     v.SelFixed = -1;
     const int typ = s.input >= 0 ? v.inpt_typ[s.input] : -1;
-    if (s.input >= 0 && is_text(typ)) select_all(s.input);
-    // A file box takes keys only for Delete, which empties it.
-    const bool keys =
-        s.input >= 0 && (is_text(typ) || typ == typ_ifp || typ == typ_ofp || typ == typ_fld);
-    frm_StartKbdHook(keys ? 1 : 0);
+    if (s.input >= 0 && is_typed(typ)) select_all(s.input);
+    frm_StartKbdHook(s.input >= 0 && is_typed(typ) ? 1 : 0);
 }
 
 void tab_focus(int dir) {
     const auto& v = form_view();
+    frm_hand_over_typed_path();
     const std::vector<Stop> stops = tab_stops();
     if (stops.empty()) return;
     const Stop now{v.FocusButt >= 0 ? -1 : v.CurInpt, v.FocusButt};
@@ -395,16 +395,21 @@ int focused_button() {
     return v.FocusButt >= 0 && v.FocusButt < v.nb_butt ? v.FocusButt : -1;
 }
 
-// The focused input that a key presses as a click would (not a text or number box), or -1.
+// The focused input that a key presses as a click would (not a box typed into), or -1.
 int focused_widget() {
     const auto& v = form_view();
     const int i = v.CurInpt;
-    return i >= 0 && i < v.nb_inpt && v.inpt_act[i] && !is_text(v.inpt_typ[i]) ? i : -1;
+    return i >= 0 && i < v.nb_inpt && v.inpt_act[i] && !is_typed(v.inpt_typ[i]) ? i : -1;
 }
 
-// Enter: the focused button; a list or tick box reached by Tab; else the default button.
+// Enter: the focused button; a list or tick box reached by Tab; a path just typed; else the
+// default button.
 void enter_key() {
     auto& v = form_view();
+    if (v.PathTyped >= 0 && v.PathTyped == v.CurInpt) {
+        frm_hand_over_typed_path();
+        return;
+    }
     if (const int b = focused_button(); b >= 0) {
         frm_press_button(v.cpw, b);
         return;
@@ -499,6 +504,7 @@ bool frm_kbd_hook_installed() { return keyboard().installed; }
 void frm_set_key_clock(std::int32_t (*clock)()) { keyboard().clock = clock; }
 
 void frm_KdbHookProc(const CpwKeyInfo& key) {
+    if (lines_panel_key(key)) return;
     if (key.pressed && form_keys(key)) return;
     if (!keyboard().installed) return;
     if (key.pressed)

@@ -20,6 +20,9 @@ constexpr std::int64_t coord_limit = 1'000'000;
 // screen, small enough for the frame buffers of a software renderer.
 constexpr int max_window_side = 4096;
 
+// A file box's "..." button: this many characters wide, this many pixels right of the box.
+constexpr int browse_columns = 3, browse_gap = 4;
+
 int clamp_coord(std::int64_t v) { return int(std::clamp(v, -coord_limit, coord_limit)); }
 
 // The extent of everything placed: the left and bottom margins are repeated on the right and
@@ -73,7 +76,10 @@ void place_input(FormViewState& v, int i, Extent& ext) {
         width = dx * siz + 2 * yo;
         height = v.BoxH;
     }
-    const std::int64_t arrows = v.inpt_arr[i] != 0 ? 2 * dx : 0;
+    // Step arrows, or a file box's "..." button, stand right of the box.
+    const std::int64_t arrows = v.inpt_arr[i] != 0           ? 2 * dx
+                                : is_file_box(v.inpt_typ[i]) ? browse_gap + browse_columns * dx
+                                                             : 0;
     const bool labelled = !v.inpt_txt[i].empty();
     const CpwFontBBox lb = frm_text_box(v.Txt_Font, v.font_size, v.inpt_txt[i]);
     const std::int64_t w = labelled ? lb.width : 0, h = labelled ? lb.height : 0;
@@ -129,6 +135,14 @@ void place_input(FormViewState& v, int i, Extent& ext) {
 }
 
 }  // namespace
+
+Rect browse_button(int i) {
+    const auto& v = form_view();
+    if (i < 0 || i >= v.nb_inpt || !is_file_box(v.inpt_typ[i])) return {};
+    const Rect& r = v.inpt_pos[i];
+    const int x0 = r[2] + browse_gap;
+    return {x0, r[1], x0 + browse_columns * v.DxI, r[3]};
+}
 
 bool has_overflow_marker(int i) {
     const auto& v = form_view();

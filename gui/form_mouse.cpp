@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr const char* dialog_title = "Form";
 // A second press on the same text within this time and this many pixels is a double-click.
 constexpr int double_click_ms = 500;
 constexpr int double_click_px = 4;
@@ -121,17 +120,25 @@ void list_release(int x, int y) {
 
 // --- dialogs ------------------------------------------------------------------------------------
 
-void no_choice(const char* text) {
-    tinyfd_messageBox("Error", text, DialogButtons::ok, DialogIcon::error, 1);
+// What a file box's dialog is titled when its definition gives no title: what it chooses.
+std::string dialog_title(int i) {
+    const auto& v = form_view();
+    if (!v.inpt_dlg[i].empty()) return v.inpt_dlg[i];
+    return v.inpt_typ[i] == typ_fld   ? "Choose a folder"
+           : v.inpt_typ[i] == typ_ofp ? "Save as"
+                                      : "Open a file";
 }
 
+// The dialog of file box i. A path chosen is handed to the application at once; Cancel leaves
+// the box as it was, without a word.
 void choose_file(pCpw cpw, int win, int i) {
     auto& v = form_view();
     frm_StartKbdHook(0);
     const int typ = v.inpt_typ[i];
+    const std::string title = dialog_title(i);
     std::optional<std::string> chosen;
     if (typ == typ_fld) {
-        chosen = tinyfd_selectFolderDialog(dialog_title, v.inpt_cval[i]);
+        chosen = tinyfd_selectFolderDialog(title, v.inpt_cval[i]);
     } else {
         std::vector<std::string> patterns;  // "*.a;*.b" or "*.a *.b"
         std::string_view ext = v.inpt_ext[i];
@@ -140,19 +147,26 @@ void choose_file(pCpw cpw, int win, int i) {
             if (end != 0) patterns.emplace_back(ext.substr(0, end));
             ext.remove_prefix(end == std::string_view::npos ? ext.size() : end + 1);
         }
-        chosen = typ == typ_ifp ? tinyfd_openFileDialog(dialog_title, v.inpt_cval[i], patterns, "")
-                                : tinyfd_saveFileDialog(dialog_title, v.inpt_cval[i], patterns, "");
-    }
-    if (chosen) {
-        v.inpt_cval[i] = chosen->substr(0, view_value_len);
-        value_edited(i);
-    } else if (typ == typ_fld) {
-        no_choice("No folder selected");
-    } else {
-        no_choice("No file specification returned");
+        chosen = typ == typ_ifp ? tinyfd_openFileDialog(title, v.inpt_cval[i], patterns, "")
+                                : tinyfd_saveFileDialog(title, v.inpt_cval[i], patterns, "");
     }
     v.CurInptOld = -1;
     cpwSetCursor(cpw, cpw_cursor_arrow, win);
+    if (!chosen) return;
+    v.inpt_cval[i] = chosen->substr(0, view_value_len);
+    v.inpt_ofs[i] = 0;
+    if (v.PathTyped == i) v.PathTyped = -1;
+    value_edited(i);
+    int value = v.inpt_ival[i];
+    callback(sec_inpt, i + 1, value);
+}
+
+// The enabled file box whose "..." button is under the point, or -1.
+int browse_at(int x, int y) {
+    const auto& v = form_view();
+    for (int i = 0; i < v.nb_inpt; ++i)
+        if (v.inpt_act[i] && is_file_box(v.inpt_typ[i]) && inside(browse_button(i), x, y)) return i;
+    return -1;
 }
 
 void choose_colour(int i) {
@@ -235,7 +249,7 @@ void tick(int i) {
     value_edited(i);
 }
 
-void focused_input(pCpw cpw, int win, bool press, int x) {
+void focused_input(bool press, int x) {
     auto& v = form_view();
     const int i = v.CurInpt;
     const bool release = !press;
@@ -256,17 +270,7 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
         case typ_col:
             if (release) choose_colour(i);
             break;
-        case typ_ifp:
-        case typ_ofp:
-        case typ_fld:
-            if (v.CurInptOld != i) {
-                frm_StartKbdHook(1);  // so that Delete can clear it
-                v.CurPos_1 = v.CurPos_2 = -1;
-            } else if (release) {
-                choose_file(cpw, win, i);
-            }
-            break;
-        default: {  // numbers and text
+        default: {  // numbers, text and paths
             if (press && double_click(i, x)) {
                 select_word(i, x);
             } else if (press) {
@@ -286,7 +290,8 @@ void focused_input(pCpw cpw, int win, bool press, int x) {
             break;
         }
     }
-    if (release && v.CurInpt >= 0) {
+    // A path reaches the application when its typing is done, not at every click into it.
+    if (release && v.CurInpt >= 0 && !is_file_box(v.inpt_typ[v.CurInpt])) {
         // The application counts list lines from 1, as a line choice reports them.
         const int q = v.CurInpt;
         int value = v.inpt_ival[q] + (v.inpt_typ[q] == typ_ddl ? 1 : 0);
@@ -389,8 +394,31 @@ void press_arrow(int x, int y) {
 
 // --- the left and right buttons ---------------------------------------------------------------
 
+// The "..." button of a file box: pressed like a button, its dialog opens on the release over it.
+bool browse_button_event(pCpw cpw, int win, bool press, int x, int y) {
+    auto& v = form_view();
+    if (press) {
+        const int i = list_open() ? -1 : browse_at(x, y);
+        if (i < 0) return false;
+        frm_hand_over_typed_path();
+        v.BrowseHeld = i;
+        v.CurInpt = v.CurButt = -1;
+        v.FocusButt = -1;
+        return true;
+    }
+    const int held = v.BrowseHeld;
+    if (held < 0) return false;
+    v.BrowseHeld = -1;
+    if (browse_at(x, y) == held) {
+        frm_post_redraw();  // released: the dialog does not show the button held down
+        choose_file(cpw, win, held);
+    }
+    return true;
+}
+
 void left_button(pCpw cpw, int win, bool press, int x, int y) {
     auto& v = form_view();
+    if (browse_button_event(cpw, win, press, x, y)) return;
     if (press) {
         v.CurPos_1 = v.CurPos_2 = v.SelAnchor = v.DragInpt = v.SelFixed = -1;
         v.FocusButt = -1;  // the pointer decides the focus afresh
@@ -409,7 +437,9 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
         const bool dragged = !press && v.DragInpt >= 0 && v.DragInpt < v.nb_inpt;
         v.CurButt = dragged ? -1 : button_at(x, y);
         const int h = dragged ? v.DragInpt : input_at(x, y);
-        if (press && (h < 0 || v.inpt_typ[h] > typ_chr)) v.LastPress = {};  // no double-click
+        if (press && v.PathTyped >= 0 && h != v.PathTyped) frm_hand_over_typed_path();
+        if (press && (h < 0 || (v.inpt_typ[h] > typ_chr && !is_file_box(v.inpt_typ[h]))))
+            v.LastPress = {};  // no double-click
         if (h < 0 || !v.inpt_act[h]) {
             v.CurInpt = -1;
         } else {
@@ -421,7 +451,7 @@ void left_button(pCpw cpw, int win, bool press, int x, int y) {
     }
 
     if (v.CurInpt >= 0 && v.CurInpt < v.nb_inpt) {
-        focused_input(cpw, win, press, x);
+        focused_input(press, x);
     } else if (!press) {
         for (int& inc : v.inpt_inc) inc = 0;
         const int b = v.CurButt;
@@ -465,6 +495,7 @@ const FormModelOps& form_model_ops() { return model_ops(); }
 
 void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
     auto& v = form_view();
+    if (lines_panel_mouse(state, button, x, v.windowInfo.height - y)) return;
     // The left button decides afresh whether keys go to an input; the others leave the focused
     // input its keys, so typing goes on after a right click or a turn of the wheel.
     if (!list_open() && button == cpw_button_left && state != cpw_wheel) frm_StartKbdHook(0);
@@ -492,6 +523,7 @@ void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
 
 void frm_mousemove(pCpw, int, int x, int y) {
     auto& v = form_view();
+    if (v.panel.shown) return;
     const int yf = v.windowInfo.height - y;
     if (!list_open()) {
         const bool was = v.xmsg >= 0;
@@ -508,6 +540,7 @@ void frm_mousemove(pCpw, int, int x, int y) {
 
 void frm_mousedrag(pCpw, int, int button, int x, int y) {
     auto& v = form_view();
+    if (v.panel.shown) return;
     if (button == cpw_button_left && !list_open() && v.DragInpt >= 0 && v.DragInpt == v.CurInpt &&
         v.SelAnchor >= 0) {
         select_to(v.CurInpt, x);
@@ -551,9 +584,23 @@ void frm_activate_input(pCpw cpw, int i) {
     auto& v = form_view();
     if (i < 0 || i >= v.nb_inpt || !v.inpt_act[i] || v.inpt_typ[i] <= typ_chr) return;
     v.FocusButt = -1;
-    v.CurInpt = v.CurInptOld = i;  // a file box focused already: its dialog opens
-    focused_input(cpw, v.windowInfo.id, false, 0);
+    if (is_file_box(v.inpt_typ[i])) {
+        frm_hand_over_typed_path();
+        choose_file(cpw, v.windowInfo.id, i);
+    } else {
+        v.CurInpt = v.CurInptOld = i;
+        focused_input(false, 0);
+    }
     frm_post_redraw();
+}
+
+void frm_hand_over_typed_path() {
+    auto& v = form_view();
+    const int i = v.PathTyped;
+    v.PathTyped = -1;
+    if (i < 0 || i >= v.nb_inpt) return;
+    int value = v.inpt_ival[i];
+    callback(sec_inpt, i + 1, value);
 }
 
 void frm_list_close() {

@@ -70,7 +70,7 @@ void add_inpt(int count, int index, std::string_view label, std::string_view val
     auto& v = form_view();
     v.nb_inpt = clamp_count(count, max_inpt);
     if (index < 0 || index >= max_inpt) return;
-    assign_cut(v.inpt_txt[index], translate(label), view_label_len);
+    assign_cut(v.inpt_txt[index], translate_label(label), view_label_len);
     if (typ == typ_key && ival != 0)
         v.inpt_cval[index] = key_text(ival);
     else
@@ -88,6 +88,7 @@ void add_inpt(int count, int index, std::string_view label, std::string_view val
     v.inpt_dep[index] = dep;
     v.inpt_ddl[index] = ddl;
     assign_cut(v.inpt_ext[index], ext, view_ext_len);
+    v.inpt_dlg[index].clear();
     v.inpt_OK[index] = 1;
     v.inpt_inc[index] = 0;
 }
@@ -177,7 +178,7 @@ void set_inpt_props(int index, std::string_view label, int enabled, int type, st
                     int redraw) {
     auto& v = form_view();
     if (index < 0 || index >= v.nb_inpt) return;
-    assign_cut(v.inpt_txt[index], translate(label), view_label_len);
+    assign_cut(v.inpt_txt[index], translate_label(label), view_label_len);
     assign_cut(v.inpt_ext[index], ext, view_ext_len);
     v.inpt_act[index] = enabled;
     v.inpt_typ[index] = type;
@@ -204,9 +205,17 @@ void set_inpt_val(int index, int ival, float rval, std::string_view text) {
     } else {
         assign_cut(v.inpt_cval[index], text, view_value_len);
     }
+    if (v.PathTyped == index) v.PathTyped = -1;  // the application's value replaces the typing
     check_depend();
     frm_post_redraw();
 }
+
+void set_inpt_dialog_title(int index, std::string_view title) {
+    if (index < 0 || index >= max_inpt) return;
+    assign_cut(form_view().inpt_dlg[index], translate(title), view_label_len);
+}
+
+bool is_file_box(int typ) { return typ == typ_ifp || typ == typ_ofp || typ == typ_fld; }
 
 void set_subt(int index, std::string_view text, int redraw) {
     if (index < 0 || index >= form_view().nb_subt) return;

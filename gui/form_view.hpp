@@ -92,6 +92,22 @@ struct PressMemory {
     bool word = false;  // it was the second press of a double-click: a word is selected
 };
 
+// Lines shown over the whole form (warnings, say) until the pilot closes them: every line whole,
+// broken at blanks to the panel's width, scrolled with the wheel, the keys or the scroll bar.
+struct LinesPanel {
+    bool shown = false;
+    std::string title;               // in the pilot's language
+    std::vector<std::string> lines;  // in the pilot's language, as given
+    // Set by the layout for the window's size (lines_panel_layout):
+    std::vector<std::string> rows;  // the lines broken to the panel's width
+    int wrapped_width = -1;         // the width `rows` were made for
+    int top = 0;                    // first row shown
+    int room = 0;                   // rows the panel has room for
+    int row_height = 0;
+    Rect area{}, text{}, close{}, bar{}, thumb{};  // thumb all 0: everything fits
+    bool close_held = false;
+};
+
 struct FormViewState {
     // --- inputs ---------------------------------------------------------------------------------
     int nb_inpt = 0;
@@ -113,6 +129,7 @@ struct FormViewState {
     std::array<int, max_inpt> inpt_ival{};                // tick 0/1, key code, 0xRRGGBB, list line
     std::array<float, max_inpt> inpt_rval{};
     std::array<std::string, max_inpt> inpt_ext;                 // file-name filter
+    std::array<std::string, max_inpt> inpt_dlg;                 // a file box's dialog title
     std::array<int, max_inpt> rdio_set = filled<max_inpt>(-1);  // radio group, -1 none
 
     // --- radio groups ---------------------------------------------------------------------------
@@ -196,12 +213,16 @@ struct FormViewState {
     int DyScrl0 = -1;     // from the thumb's lower edge to where it was grabbed, -1 not grabbed
     int xmsg = -1;        // message pop-up position (drawing clamps x into the window), -1 none
     int ymsg = -1;
-    int MsgInpt = -1;  // input whose message pops up
+    int MsgInpt = -1;     // input whose message pops up
+    int BrowseHeld = -1;  // file box whose "..." button the left button holds, -1 none
+    int PathTyped = -1;   // file box typed into and not yet handed to the application, -1 none
 
     // Keys and double-clicks
     int FocusButt = -1;     // button with the keyboard focus, -1 none
     int SelFixed = -1;      // the selection's end Shift+keys keep, in the value; -1 its left end
     PressMemory LastPress;  // the last left press on a text input
+
+    LinesPanel panel;  // lines shown over the form, when shown
 
     FormModelOps model_ops;  // the model's checks and the application's callback
     KeyboardState kbd;       // the key handler's memory between events
@@ -238,6 +259,8 @@ void add_pict(int count, int index, const Rect& pos);
 void set_inpt_props(int index, std::string_view label, int enabled, int type, std::string_view ext,
                     int redraw);
 void set_inpt_val(int index, int ival, float rval, std::string_view text);
+// The title of the dialog a file box opens ("" gives the title of its kind).
+void set_inpt_dialog_title(int index, std::string_view title);
 void set_subt(int index, std::string_view text, int redraw);
 // Replaces what picture area `index` shows and redraws it.
 void set_pict(int index, PictureItems items);
@@ -245,6 +268,14 @@ void set_pict(int index, PictureItems items);
 void set_list_lines(int list, const std::vector<std::string>& lines);
 // The value shown now; a list reports its line counting from 1. 0 when index is outside 0..99.
 int get_box_val(int index, int& ival, float& rval, std::string& text);
+
+// File and folder boxes: a path typed into the box, and a "..." button beside it for the dialog.
+bool is_file_box(int typ);
+// Where box i's "..." button sits (window pixels, y upward); all 0 when it has none.
+Rect browse_button(int i);
+
+// Shows `lines` (English texts, translated here) over the form under `title`, until closed.
+void show_lines(std::string_view title, const std::vector<std::string>& lines);
 
 // Tick boxes enable or disable the inputs that depend on them.
 void check_depend();
@@ -277,6 +308,12 @@ std::string_view open_list_line(int line);
 // The rectangles drawing leaves for hit-testing (inpt_ovr, ddl_pos, the scroll bar, a clamped
 // xmsg), set by drawWindowOne before it draws; no GL context needed.
 void frm_hit_rects();
+
+// The lines panel (form_lines.cpp): its rows and rectangles for the window's size, and what the
+// mouse and the keys do while it is shown (true: the event was the panel's).
+void lines_panel_layout();
+bool lines_panel_mouse(int state, int button, int x, int y);  // y upward, wheel steps in x
+bool lines_panel_key(const CpwKeyInfo& key);
 
 // --- drawing (form_draw.cpp; needs the window's GL context current)
 // -------------------------------

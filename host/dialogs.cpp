@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "host/console.hpp"
+#include "host/files.hpp"
 #include "host/platform.hpp"
+#include "host/user_dirs.hpp"
 #include "util/i18n.hpp"
 
 bool dialogs_disabled() {
@@ -33,6 +35,10 @@ struct DialogWaiter {
     bool waiting = false;  // a dialog is up: one opened meanwhile is simply waited for
 };
 DialogWaiter waiter;
+
+// The folder of the last file or folder chosen (host path), "" none yet: the next dialog starts
+// there rather than in whatever folder the program was started from.
+std::string last_folder;
 
 // Runs `dialog` (which waits for the dialog program) beside the caller's pump. Only the
 // dialog runs on the second thread; the pump, and so every window call, stays on the caller's.
@@ -77,21 +83,42 @@ std::optional<std::string> to_cp1252(const std::optional<std::string>& utf8) {
     return utf8_or_cp1252_to_cp1252(*utf8);
 }
 
+// Where a dialog starts (host path): the box's own path when it names its folder; else its name
+// in the folder used last, or in Documents (home): a folder ends in a separator.
+std::string start_path(std::string_view default_text) {
+    const std::string given = cp1252_to_utf8(default_text);
+    // A path the system would look for from the current folder (relative; under Wine, a Unix
+    // one without a drive) would open there, which may be the program's folder.
+    if (!given.empty() && fs_path(given).is_absolute()) return given;
+    std::string folder = last_folder.empty() ? documents_folder() : last_folder;
+    if (folder.empty()) return given;
+    const std::string_view separator = platform::path_separators().substr(0, 1);
+    if (!folder.ends_with(separator)) folder += separator;
+    return folder + given.substr(path_name_start(given));
+}
+
 std::optional<std::string> file_dialog(platform::FileDialogKind kind, std::string_view title,
                                        std::string_view default_path,
                                        const std::vector<std::string>& patterns,
                                        std::string_view description) {
     std::optional<std::string> chosen;
+    const std::string start = start_path(default_path);
     if (dialogs_disabled() || !modal([&] {
-            return platform::file_dialog(kind, cp1252_to_utf8(translate(title)),
-                                         cp1252_to_utf8(default_path), to_utf8(patterns),
-                                         cp1252_to_utf8(translate(description)), chosen);
+            return platform::file_dialog(kind, cp1252_to_utf8(translate(title)), start,
+                                         to_utf8(patterns), cp1252_to_utf8(translate(description)),
+                                         chosen);
         }))
         return std::nullopt;
+    if (chosen && !chosen->empty()) {
+        const bool folder = kind == platform::FileDialogKind::folder;
+        last_folder = folder ? *chosen : chosen->substr(0, path_name_start(*chosen));
+    }
     return to_cp1252(chosen);
 }
 
 }  // namespace
+
+void forget_dialog_folder() { last_folder.clear(); }
 
 void set_dialog_waiter(std::function<void()> pump, std::function<void()> done) {
     waiter.pump = std::move(pump);

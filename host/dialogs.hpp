@@ -36,6 +36,10 @@ std::optional<std::string> tinyfd_saveFileDialog(std::string_view title,
                                                  std::string_view filter_description);
 std::optional<std::string> tinyfd_selectFolderDialog(std::string_view title,
                                                      std::string_view default_path);
+// A file dialog starts where the box's path points; a box without a folder starts in the
+// folder used last in this run, else in Documents (Windows) or the home folder.
+// Forgets the folder used last (tests).
+void forget_dialog_folder();
 // Colour chooser: "#rrggbb" in and out.
 std::optional<std::string> tinyfd_colorChooser(std::string_view title,
                                                std::string_view default_hex);

@@ -32,6 +32,8 @@ std::string settings_folder() { return xdg_folder("XDG_CONFIG_HOME", ".config");
 
 std::string log_folder() { return xdg_folder("XDG_STATE_HOME", ".local/state"); }
 
+std::string documents_folder() { return env("HOME"); }
+
 std::string no_window_reason() {
     if (env("DISPLAY").empty() && env("WAYLAND_DISPLAY").empty())
         return "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set; "

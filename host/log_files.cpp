@@ -12,6 +12,7 @@ namespace {
 // Per log (its name made absolute: a run may change folders), the path it went to in this
 // run: a log does not move halfway through a run.
 std::map<std::string, std::string, std::less<>> chosen;
+bool user_folder_only = false;  // a window's run: keep_logs_in_user_folder
 
 std::string old_copy_name(std::string_view path) {
     const std::size_t name_at = path_name_start(path);
@@ -48,7 +49,7 @@ std::FILE* open_log_file(std::string_view name, const char* mode) {
     if (auto it = chosen.find(key); it != chosen.end())
         return open_file(it->second, text_mode);  // bounded at its first opening in the run
     std::string path(name);
-    std::FILE* f = open_at(path, text_mode, append);
+    std::FILE* f = user_folder_only ? nullptr : open_at(path, text_mode, append);
     if (!f) {
         const std::string folder = log_folder();
         if (folder.empty()) return nullptr;
@@ -65,4 +66,9 @@ std::string log_file_path(std::string_view name) {
     return it == chosen.end() ? std::string(name) : it->second;
 }
 
-void reset_log_files() { chosen.clear(); }
+void keep_logs_in_user_folder() { user_folder_only = true; }
+
+void reset_log_files() {
+    chosen.clear();
+    user_folder_only = false;
+}

@@ -16,7 +16,11 @@ std::FILE* open_log_file(std::string_view name, const char* mode);
 std::string log_file_path(std::string_view name);
 // `name` made absolute against the current folder: which log a name means now.
 std::string log_file_key(std::string_view name);
-// Forgets the folders chosen in this run (tests).
+// A window's run (the converter or the file page, however it was started) keeps its logs in
+// the user's log folder from now on, never beside the pilot's files or in the home folder; a
+// command-line run keeps them in the current folder. Logs already opened stay where they are.
+void keep_logs_in_user_folder();
+// Forgets the folders chosen in this run, and the window's rule (tests).
 void reset_log_files();
 
 inline constexpr std::uintmax_t log_rotate_bytes = std::uintmax_t(1) << 20;

@@ -11,6 +11,10 @@ std::string settings_folder();
 // missing (host path); "" when there is none to be had.
 std::string log_folder();
 
+// Where a file dialog starts when nothing else tells: the user's Documents folder on Windows,
+// the home folder elsewhere (host path); "" when there is none.
+std::string documents_folder();
+
 // Why no window can be opened, in words for the user ("" when a window system is there to
 // ask: then a refusal comes from the window system itself).
 std::string no_window_reason();

@@ -135,7 +135,7 @@ bool file_dialog(FileDialogKind kind, std::string_view title, std::string_view d
     ofn.nMaxFile = path_buffer;
     ofn.lpstrInitialDir = start_is_folder ? start.c_str() : nullptr;
     ofn.lpstrTitle = wtitle.empty() ? nullptr : wtitle.c_str();
-    ofn.Flags = OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    ofn.Flags = OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY;
     BOOL done = FALSE;
     if (kind == FileDialogKind::save) {
         ofn.Flags |= OFN_OVERWRITEPROMPT;

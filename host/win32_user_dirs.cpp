@@ -35,6 +35,15 @@ std::string settings_folder() { return varnix_folder(FOLDERID_RoamingAppData); }
 
 std::string log_folder() { return varnix_folder(FOLDERID_LocalAppData); }
 
+std::string documents_folder() {
+    PWSTR found = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &found)))
+        folder = narrow(found);
+    CoTaskMemFree(found);
+    return folder;
+}
+
 std::string no_window_reason() { return {}; }
 
 std::string window_refused_reason() {

@@ -56,7 +56,7 @@ if [ -n "${DISPLAY:-}" ]; then
         "$build/app/varnix.exe" "$prefix" "$build/artefacts/converter-wine.png" || status=1
     echo "test_windows: a file opened with the program lands on the window's file page" >&2
     python3 "$here/tests/app/file_page_window_test.py" "$linux_build/app/varnix" "$here" \
-        "$build/app/varnix.exe" "$prefix" "$build/artefacts/file-page-wine.png" || status=1
+        "$build/app/varnixw.exe" "$prefix" "$build/artefacts/file-page-wine.png" || status=1
 fi
 echo "test_windows: the programs and the installer" >&2
 python3 "$here/tests/windows/installer.py" "$build" "$prefix" || status=1

@@ -170,6 +170,25 @@ Language language_of_locale(std::string_view locale) {
 
 std::string translate(std::string_view text) { return translate_to(shown_language, text); }
 
+std::string plural(long long n, std::string_view one, std::string_view many) {
+    const bool singular = n == 1 || (n == 0 && shown_language == Language::french);
+    std::string text(singular ? one : many);
+    if (const std::size_t at = text.find("{1}"); at != std::string::npos)
+        text.replace(at, 3, std::to_string(n));
+    return text;
+}
+
+std::string translate_label(std::string_view label) {
+    const std::size_t bar = label.find('|');
+    if (bar == std::string_view::npos) return translate(label);
+    if (shown_language != Language::english) {
+        bool found = false;
+        std::string whole = lookup(catalogue(shown_language), label, 0, found);
+        if (found) return whole;
+    }
+    return translate(label.substr(0, bar));
+}
+
 std::string translate_message(std::string_view msg) {
     return translate_to(shown_language, msg, true);
 }

@@ -26,6 +26,13 @@ Language language_of_locale(std::string_view locale);
 // `text` (its lines apart when it has several) in the current language; `text` itself in
 // English, or when no entry fits.
 std::string translate(std::string_view text);
+// "1 task", "2 tasks": `one` or `many` (English texts of the catalogue, "{1}" standing for the
+// number) as the pilot's language counts n, with n in place of "{1}". French takes the singular
+// for 0 too; English and German for 1 alone.
+std::string plural(long long n, std::string_view one, std::string_view many);
+// A label of a form: where one English word needs two translations, the form's definition
+// names the label's sense after a "|" ("Output|file"), which is looked up whole and never shown.
+std::string translate_label(std::string_view label);
 // A message text, where "/" breaks the lines and "\/" is a literal "/" (host/messages.hpp).
 std::string translate_message(std::string_view msg);
 // The same in a given language (tests).

@@ -499,7 +499,9 @@ TEST_F(RealFiles, ImpossibleCoordinatesOnTheCommandLine) {
              {"Alps", "95", "9.25"},
              {"Alps", "46.5", "189"},
          }) {
-        RunCase c{"", args, {}, 2, "", "STOP incorrect coordinate format\n", {}};
+        // A decimal comma cannot be told from the comma between operands: the stop says so.
+        const std::string advice = args[1] == "46,5" ? "; use a point: 46.5" : "";
+        RunCase c{"", args, {}, 2, "", "STOP incorrect coordinate format" + advice + "\n", {}};
         c.what = args[1].c_str();
         check(c);
     }
@@ -790,7 +792,7 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          "",
          " Warning: plan.fpl, line 11: turnpoint 1 has no TPPosZ: elevation 0\n"
          " Warning: plan.fpl, line 18: line skipped: turnpoint 3 has no TPPosX\n"
-         " 1 lines skipped in plan.fpl\n",
+         " 1 line skipped in plan.fpl\n",
          {{"plan.cup", cup}}},
         {"the landscape and the output named on the command line",
          {"-batch", "Alps", "plan.fpl", "out.cup"},
@@ -804,7 +806,7 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
          {{"plan.fpl", plan}},
          3,
          "",
-         " 1 lines skipped in plan.fpl\n",
+         " 1 line skipped in plan.fpl\n",
          {{"out.cup", cup}}},
         {"a take-off and landing the plan does not name are unknown",
          {"-batch", "Alps", "plan.fpl", "out.cup"},

@@ -277,6 +277,10 @@ TEST_F(Converter, TypedValuesAreCheckedByTheirLabel) {
         {"Lon", "", "4630.250N", 0, "Invalid Lat/Lon format", "4630.250N"},
         {"Lon", "", "9 15 00 E", 0, "Invalid Lat/Lon format", "9 15 00 E"},
         {"Lat", "", "46.30.2N", 0, "Invalid Lat/Lon format", "46.30.2N"},
+        // One coordinate with a decimal comma, as French and German pilots type it.
+        {"Lat", "", "46,5", 1, "", "46.5"},
+        {"Lon", "", "-9,25", 1, "", "-9.25"},
+        {"Lat", "", "46,5,3", 0, "Invalid Lat/Lon format", "46,5,3"},
         {"Landscape", "", "anything", 1, "", "anything"},
     };
     for (const auto& c : cases) {
@@ -319,7 +323,7 @@ TEST_F(Converter, CopyTakesOnlyTheResultOnScreen) {
     convert(it_latlon, ot_decimal, "45.5", "7.25");
     type(cd.n_ic1, "north");
     EXPECT_FALSE(press_checked(butt_convert));
-    EXPECT_EQ(line(cd.n_oc1), "Lat=");
+    EXPECT_EQ(line(cd.n_oc1), "Invalid Lat/Lon format");  // why the box is red, unpointed at
     EXPECT_FALSE(copies("a refused Convert"));
     choose(cd.n_lnd, 3);
     convert(it_latlon, ot_xy, "46.5", "9.25");

@@ -281,6 +281,23 @@ TEST_F(ConverterWindow, CopyTakesTheResultOnScreenAndAnInputSwitchKeepsThePoint)
     EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
 }
 
+// A French or German pilot's decimal comma, one coordinate in each box, converts as the point.
+TEST_F(ConverterWindow, ADecimalCommaConverts) {
+    const auto& cd = common_data;
+    start();
+    choose(cd.n_lnd, 2);  // Bern
+    type_into(cd.n_ic1, "46,5");
+    type_into(cd.n_ic2, "9,25");
+    press(102);
+    const std::string copied = copy();
+    auto [x, y] = split(copied);
+    auto [cx, cy] = command_line_xy("Bern", "46.5", "9.25");
+    EXPECT_NEAR(std::atof(x.c_str()), cx, 0.0051) << copied;
+    EXPECT_NEAR(std::atof(y.c_str()), cy, 0.0051) << copied;
+    press(-1);
+    EXPECT_EQ(wait_exit(), 0) << read_text(work.path() / ".stderr");
+}
+
 TEST_F(ConverterWindow, XOutsideTheLandscapeIsRefused) {
     const auto& cd = common_data;
     start();

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The window's file page driven as a user would: varnix -gui FILE opens it, keys choose and
 convert, every output is compared byte for byte with what the command line writes for the same
-choices, and Escape closes it. Message boxes go to standard error (VARNIX_NO_DIALOGS=1).
+choices, and Escape closes it. Message boxes go to standard error (VARNIX_NO_DIALOGS=1), and
+file dialogs return nothing, as Cancel does. The window keeps its logs in the user's state
+folder: none is left beside the files or in the home folder.
 
 file_page_window_test.py VARNIX SOURCE_DIR     on a private X server (exit 77: tools missing)
 file_page_window_test.py VARNIX SOURCE_DIR WINDOWS_EXE WINE_PREFIX SCREENSHOT.png
-    the first row with varnix.exe under Wine on $DISPLAY, opened as Explorer opens a file
-    (`wine start /unix`: a console of its own, the file its only operand).
+    the first row with varnixw.exe under Wine on $DISPLAY, in English, French and German,
+    opened as Explorer's "Open with" opens a file (`wine start /unix`: the file its only operand).
 """
 import os
 import shutil
@@ -52,9 +54,17 @@ def main():
         (gui / "tasks.cup").write_text(text[:text.rindex("\n", 0, len(text) - 1) + 1], "cp1252")
 
     tick_cup = (116, 404)
+    state, home = (Path(tempfile.mkdtemp()) for _ in "sh")
+    if not wine:
+        os.environ.update(HOME=str(home), XDG_STATE_HOME=str(state))
+    browse = (514, 513)  # the input file's "..." button
+    warnings = (0.38, 20)  # the Warnings button: x a share of the width
+    # lines 3 to 31 repeat the number of line 2: a warning each
+    many = "Landscape=Demo\n" + "".join(f"1 P{k} 46.5 9.25 100\n" for k in range(30))
     # name, file opened, keys (a pair: a click; a function: done to the inputs' folder), command
-    # line, its output, a text the box holds; then what the row adds: files written first, the
-    # environment, files that must keep their bytes, files that must not appear
+    # line, its output, a text the box holds (a list: texts the Warnings list copies to the
+    # clipboard with Ctrl+C; "!": a text no box may hold); then what the row adds: files written
+    # first, the environment, files that must keep their bytes, files that must not appear
     cases = [
         ("the first task by Enter", "tasks.cup", ["Return"],
          "-task 1 Demo tasks.cup tasks.fpl", "tasks.fpl", None),
@@ -74,6 +84,10 @@ def main():
          [edit_tasks, "Return"], None, None, None, {"absent": ["tasks.fpl"]}),
         ("a task that lost a point is refused", "broken.cup", ["Return"], None, None,
          "lost a point", {"absent": ["broken.fpl"]}),
+        ("Cancel in the dialog, no box", "tasks.cup", [browse], None, None, "!No file"),
+        ("the Warnings list holds every line", "many.txt", ["Return", warnings, "ctrl+c"],
+         "Demo many.txt many.fpl", "many.fpl",
+         [f"line {n}:" for n in range(3, 32)] + [f"All of them are in {state}/varnix/Varnix.log"]),
     ]
     try:
         with tempfile.TemporaryDirectory() as tmp:
@@ -87,23 +101,34 @@ def main():
                 "\"T\",\"A\",\"B\",\"A\"\n")
             (inputs / "bad.txt").write_text(
                 "Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Broken 46,5 9.30 900 extra\n")
+            (inputs / "many.txt").write_text(many)
             # a flight plan as the command line makes it
             subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "plan.fpl"],
                            cwd=inputs, capture_output=True, check=False)
-            for row, case in enumerate(cases[:1] if wine else cases):
+            for log in inputs.glob("*.log"):  # the command line's: no window's
+                log.unlink()
+            (inputs / "Logfile.txt").unlink(missing_ok=True)
+            # Under Wine the first row in English, French and German, as a pilot's desktop
+            # starts it.
+            runs = ([(lang, cases[0]) for lang in ("C.UTF-8", "fr_FR.UTF-8", "de_DE.UTF-8")]
+                    if wine else [(None, case) for case in cases])
+            for row, (lang, case) in enumerate(runs):
                 name, file, keys, cli, output, box = case[:6]
                 extra = case[6] if len(case) > 6 else {}
+                if lang:
+                    name += f" ({lang[:2]})"
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
                 if cli:
                     subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
                                    capture_output=True, check=False)
                 for f, text in extra.get("files", {}).items():
                     (gui / f).write_text(text)
-                kept = {f: (gui / f).read_bytes() for f in extra.get("kept", [])}
+                kept_bytes = {f: (gui / f).read_bytes() for f in extra.get("kept", [])}
                 with (gui / "window.err").open("w") as err:
+                    env = dict(os.environ, LANG=lang, LC_ALL=lang) if lang else None
                     proc = subprocess.Popen([*start, str(gui / file)], cwd=gui, stderr=err,
                                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                            env={**os.environ, **extra.get("env", {})})
+                                            env={**(env or os.environ), **extra.get("env", {})})
                 find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
                 windows = lambda: xdo("search", "--onlyvisible", *find).split()  # noqa: E731
                 wait_for(windows, 30)
@@ -117,18 +142,32 @@ def main():
                           "points outside the landscape drawn red")
                 height = int(dict(v.split("=") for v in
                                   xdo("getwindowgeometry", "--shell", win).split())["HEIGHT"])
+                width = int(dict(v.split("=") for v in
+                                 xdo("getwindowgeometry", "--shell", win).split())["WIDTH"])
                 for k in keys:  # a pair is a click, y up from the bottom as the form file has it
                     if callable(k):
                         k(gui)
                         continue
-                    xdo(*(["mousemove", "--window", win, str(k[0]), str(height - k[1]), "click",
-                           "1"] if isinstance(k, tuple) else ["key", "--window", win, k]))
+                    x = str(int(k[0] * width if k[0] < 1 else k[0])) if isinstance(k, tuple) else 0
+                    xdo(*(["mousemove", "--window", win, x, str(height - k[1]), "click", "1"]
+                          if isinstance(k, tuple) else ["key", "--window", win, k]))
                     time.sleep(0.5)
                 wait_for(lambda: output is None or (gui / output).exists())
                 time.sleep(1)
                 check(bool(windows()), name + ": the window stays open")
+                if isinstance(box, list):
+                    clip = subprocess.run(["xclip", "-o", "-selection", "clipboard"],
+                                          capture_output=True, text=True, check=False).stdout
+                    lost = [text for text in box if text not in clip]
+                    check(not lost, f"{name}: {lost or 'all'} in the list")
+                    subprocess.run(["import", "-window", win, str(Path(tmp, "warnings.png"))],
+                                   check=False)
+                    xdo("key", "--window", win, "Escape")  # closes the list, not the page
+                    time.sleep(0.5)
                 if wine:
-                    subprocess.run(["import", "-window", "root", sys.argv[5]], check=False)
+                    shot = sys.argv[5] if row == 0 else sys.argv[5].replace(".png",
+                                                                            f"-{lang[:2]}.png")
+                    subprocess.run(["import", "-window", "root", shot], check=False)
                 # Typed on the focused window: an Escape sent to the window now and then never
                 # reached the toolkit on a server without a window manager.
                 xdo("windowfocus", "--sync", win)
@@ -139,16 +178,28 @@ def main():
                     got = gui / output
                     check(got.exists() and got.read_bytes() == (cli_dir / output).read_bytes(),
                           f"{name}: {output} as the command line writes it")
-                if box:
-                    check(box in (gui / "window.err").read_text("cp1252"),
-                          f"{name}: the box names {box}")
-                for f, before in kept.items():
+                told = (gui / "window.err").read_text("cp1252")
+                if isinstance(box, str) and box.startswith("!"):
+                    check(box[1:] not in told, f"{name}: no box says {box[1:]} ({told.strip()})")
+                elif box and isinstance(box, str):
+                    check(box in told, f"{name}: the box names {box}")
+                logs = ("Logfile.txt", "Varnix.log", "frm_forms.log")
+                left = [str(d / log) for d in ((gui,) if wine else (gui, home)) for log in logs
+                        if (d / log).exists()]
+                check(not left, f"{name}: no log beside the files or at home {left}")
+                kept = (list(Path(os.environ["WINEPREFIX"], "drive_c/users").glob(
+                    "*/AppData/Local/Varnix/frm_forms.log")) if wine
+                    else [state / "varnix/frm_forms.log"])
+                check(any(p.exists() for p in kept), name + ": the logs in the state folder")
+                for f, before in kept_bytes.items():
                     check((gui / f).read_bytes() == before, f"{name}: {f} kept as it was")
                 for f in extra.get("absent", []):
                     check(not (gui / f).exists(), f"{name}: no {f} written")
     finally:
         if not wine:
             server.terminate()
+        for folder in (state, home):
+            shutil.rmtree(folder, ignore_errors=True)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

@@ -158,6 +158,15 @@ TEST(SplitCoordPair, OneTextHoldingLatitudeAndLongitude) {
     }
 }
 
+TEST(DecimalComma, OneCoordinateWithACommaReadsWithAPoint) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"46,5", "46.5"}, {" -9,25 ", "-9.25"}, {"46,5N", "46.5N"}, {"+46,5", "+46.5"},
+        {"46.5", ""},     {"46, 5", ""},        {"46,5,3", ""},     {",5", ""},
+        {"46,", ""},      {"4a,5", ""},         {"46,5 9,25", ""},  {"-", ""},
+    };
+    for (const auto& [text, want] : cases) EXPECT_EQ(decimal_comma_as_point(text), want) << text;
+}
+
 TEST(WhatFormat, CompactVariantInFullFieldKeepsItsLetterForDecoding) {
     // Inserting the dot pushes the content past the field; decoding must not lose the letter.
     TextField<8> field("4630500N");

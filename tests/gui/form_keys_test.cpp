@@ -291,14 +291,40 @@ TEST_F(Keys, UpAndDownScrollAnOpenList) {
     EXPECT_EQ(form_view().inpt_ival[q], 18);
 }
 
-TEST_F(Keys, DeleteEmptiesAFileInput) {
-    const int i = box(typ_fld, {10, 100, 110, 115}, "/srv/data");
-    click(20, 107);
-    type("x");
-    EXPECT_EQ(value(i), "/srv/data");
-    tap(k_delete);
-    EXPECT_EQ(value(i), "");
-    EXPECT_EQ(form_view().CurInpt, -1);
+// A path is typed or pasted into a file box, and reaches the application once, when the typing
+// is done: Enter (not the default button then), Tab, a click elsewhere.
+TEST_F(Keys, APathTypedIntoAFileBoxIsHandedOverWhenTheTypingIsDone) {
+    struct Case {
+        const char* finish;
+        std::size_t calls;
+    };
+    const Case cases[] = {{"enter", 1}, {"tab", 1}, {"click", 1}, {"none", 0}, {"unchanged", 0}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        form_view().cpw = cpw;
+        const int i = box(typ_fld, {10, 100, 110, 115}, "/srv/data");
+        box(typ_chr, {10, 150, 110, 165}, "text");
+        add_butt(1, 0, "OK", 10, 5, 50, butt_ok);
+        click(20, 107);
+        tap(k_end);
+        if (std::string_view(c.finish) != "unchanged") {
+            type("2");
+            tap(k_back);
+            tap(k_back);
+        }
+        callbacks.clear();
+        if (std::string_view(c.finish) == "enter") tap(k_enter);
+        if (std::string_view(c.finish) == "tab") tap(k_tab);
+        if (std::string_view(c.finish) == "click") click(300, 250);  // on nothing
+        if (std::string_view(c.finish) == "unchanged") tap(k_tab);
+        const std::string shown =
+            std::string_view(c.finish) == "unchanged" ? "/srv/data" : "/srv/dat";
+        EXPECT_EQ(value(i), shown) << c.finish;
+        const std::vector<Callback> expected(c.calls, Callback{sec_inpt, i + 1, 0});
+        EXPECT_EQ(callbacks, expected) << c.finish;
+        EXPECT_FALSE(loop_broken()) << c.finish;
+    }
 }
 
 std::int32_t fake_now = 0;

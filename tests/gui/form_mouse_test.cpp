@@ -1,5 +1,6 @@
 // The mouse handlers on synthetic toolkit events: hit tests, focus, tick boxes and radio
 // groups, caret and selection, buttons with validation, step arrows, lists, pop-ups, dialogs.
+#include <functional>
 #include <random>
 
 #include "host/dialogs.hpp"
@@ -433,56 +434,46 @@ class MouseDialogs : public Interaction {
                     {"ZENITY_STATUS", "0"}};
 };
 
-TEST_F(MouseDialogs, FileInputsOpenTheirDialogOnTheSecondClick) {
+// One click on a file box's "..." button opens its dialog, titled by what it chooses, in the
+// pilot's language; a path chosen is handed over at once, Cancel leaves all as it was, unsaid.
+TEST_F(MouseDialogs, FileBoxesOpenTheirDialogFromTheirButton) {
     struct Case {
         int typ;
-        std::string answer, locale, value, message, args;
+        std::string title, answer, locale, value, args;
     };
+    const std::string filters = "--file-filter=*.trn | *.trn\n--file-filter=All files | *\n";
     const Case cases[] = {
-        {typ_ifp, "/home/p/Alps.trn\n", "C.UTF-8", "/home/p/Alps.trn", "",
-         "--file-selection\n--title=Form\n--filename=/old\n--file-filter=*.trn | *.trn\n"
-         "--file-filter=All files | *\n"},
-        {typ_ofp, "/tmp/out.fpl\n", "C.UTF-8", "/tmp/out.fpl", "",
-         "--file-selection\n--title=Form\n--save\n--confirm-overwrite\n--filename=/old\n"
-         "--file-filter=*.trn | *.trn\n--file-filter=All files | *\n"},
-        {typ_fld, "/srv/\xC3\xA9t\xC3\xA9\n", "C.UTF-8", "/srv/\xE9t\xE9", "",
-         "--file-selection\n--title=Form\n--directory\n--filename=/old\n"},
-        {typ_ifp, "", "C.UTF-8", "/old",
-         "--error\n--title=Error\n--text=No file specification returned\n", ""},
-        {typ_ofp, "", "fr_FR.UTF-8", "/old",
-         "--text=Aucun fichier sp\xC3\xA9"
-         "cifi\xC3\xA9\n",
-         ""},
-        {typ_fld, "", "C.UTF-8", "/old", "--text=No folder selected\n", ""},
-        {typ_fld, "", "fr_CH.UTF-8", "/old", "--text=Aucun dossier s\xC3\xA9lectionn\xC3\xA9\n",
-         ""},
+        {typ_ifp, "Open a waypoint or task file", "/home/p/Alps.trn\n", "C.UTF-8",
+         "/home/p/Alps.trn",
+         "--file-selection\n--title=Open a waypoint or task file\n--filename=/old\n" + filters},
+        {typ_ofp, "", "/tmp/out.fpl\n", "C.UTF-8", "/tmp/out.fpl",
+         "--file-selection\n--title=Save as\n--save\n--confirm-overwrite\n--filename=/old\n" +
+             filters},
+        {typ_fld, "", "/srv/\xC3\xA9t\xC3\xA9\n", "C.UTF-8", "/srv/\xE9t\xE9",
+         "--file-selection\n--title=Choose a folder\n--directory\n--filename=/old\n"},
+        {typ_ifp, "Open a waypoint or task file", "", "fr_FR.UTF-8", "/old",
+         "--file-selection\n--title=Ouvrir un fichier de points ou de circuits\n--filename=/old\n"
+         "--file-filter=*.trn | *.trn\n--file-filter=Tous les fichiers | *\n"},
+        {typ_fld, "", "", "de_DE.UTF-8", "/old",
+         "--file-selection\n--title=Ordner w\xC3\xA4hlen\n--directory\n--filename=/old\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer + c.locale);
-        reset_form_view();
-        form_view().windowInfo.height = height;
+        callbacks.clear();
+        form_view().nb_inpt = 0;
         const int i = box(c.typ, {10, 100, 110, 115}, "/old");
         form_view().inpt_ext[i] = "*.trn";
+        form_view().inpt_dlg[i] = c.title;
         setenv("LC_ALL", c.locale.c_str(), 1);
         set_language(user_language());  // as the program sets it at start-up
         setenv("ZENITY_OUT", c.answer.c_str(), 1);
         setenv("ZENITY_STATUS", c.answer.empty() ? "1" : "0", 1);
-        click(20, 107);  // focuses; keys start so that Delete can clear it
-        EXPECT_TRUE(frm_kbd_hook_installed());
-        EXPECT_EQ(form_view().inpt_cval[i], "/old");
-        press(20, 107);
-        if (c.answer.empty()) setenv("ZENITY_STATUS", "0", 1);  // the message box's OK
-        release(20, 107);
-        EXPECT_FALSE(frm_kbd_hook_installed());
+        const Rect b = browse_button(i);
+        click((b[0] + b[2]) / 2, (b[1] + b[3]) / 2);
         EXPECT_EQ(form_view().inpt_cval[i], c.value);
-        EXPECT_EQ(form_view().CurInptOld, -1);
-        const std::string args = tools.zenity_args();
-        if (!c.args.empty()) {
-            EXPECT_EQ(args, c.args);
-        }
-        if (!c.message.empty()) {
-            EXPECT_NE(args.find(c.message), std::string::npos) << args;
-        }
+        EXPECT_EQ(tools.zenity_args(), c.args);  // a Cancel shows no box after the dialog
+        EXPECT_EQ(callbacks.size(), c.answer.empty() ? 0u : 1u);
+        EXPECT_EQ(form_view().BrowseHeld, -1);
     }
     set_language(Language::english);
 }
@@ -515,10 +506,9 @@ TEST_F(MouseDialogs, DialogThatFailsToStartLeavesTheValue) {
     setenv("PATH", "/nonexistent", 1);
     setenv("VARNIX_NO_DIALOGS", "1", 1);
     const int i = box(typ_ifp, {10, 100, 110, 115}, "/old");
-    click(20, 107);
     testing::internal::CaptureStderr();
-    click(20, 107);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: No file specification returned\n");
+    click(120, 107);  // its "..." button
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(form_view().inpt_cval[i], "/old");
 }
 
@@ -533,6 +523,61 @@ TEST_F(MouseDialogs, TheCallerDrawsWhileADialogIsUpAndTakesTheKeysAfter) {
     set_dialog_waiter({}, {});
     EXPECT_GE(pumps, 5);  // about 60 a second
     EXPECT_EQ(done, 1);
+}
+
+// --- the lines panel -----------------------------------------------------------------------------
+
+// Lines shown over the form: every one kept, scrolled by the wheel, the keys and the scroll bar
+// within the lines, closed by Close, Enter or Escape; the form underneath takes nothing meanwhile.
+TEST_F(Mouse, TheLinesPanelScrollsEveryLineAndClosesByItsButtonOrKeys) {
+    auto& v = form_view();
+    v.BoxH = 20;
+    const int i = box(typ_chr, {10, 100, 110, 115}, "abc");
+    std::vector<std::string> lines;
+    for (int k = 1; k <= 40; ++k) lines.push_back("warning " + std::to_string(k));
+    auto key = [](int vk) {
+        CpwKeyInfo k;
+        k.pressed = 1;
+        k.vk = vk;
+        frm_KdbHookProc(k);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int top;  // -1: closed
+    };
+    const LinesPanel& p = v.panel;
+    show_lines("Warnings", lines);
+    lines_panel_layout();
+    const Case cases[] = {
+        {"shown", [] {}, 0},
+        {"wheel down", [&] { frm_mouseclick(cpw, 1, cpw_wheel, 0, -2, 0); }, 6},
+        {"End", [&] { key(0x23); }, 40 - p.room},
+        {"wheel past the end", [&] { frm_mouseclick(cpw, 1, cpw_wheel, 0, -9, 0); }, 40 - p.room},
+        {"Page Up", [&] { key(0x21); }, 40 - 2 * p.room},
+        {"Home", [&] { key(0x24); }, 0},
+        {"bar below the thumb", [&] { click(p.bar[0] + 2, p.bar[1] + 2); }, p.room},
+        {"a click on the form's box", [&] { click(20, 107); }, p.room},
+        {"Close", [&] { click((p.close[0] + p.close[2]) / 2, (p.close[1] + p.close[3]) / 2); }, -1},
+        {"Escape", [&] { key(0x1B); }, -1},
+        {"Enter", [&] { key(0x0D); }, -1},
+    };
+    for (const Case& c : cases) {
+        if (!v.panel.shown) {
+            show_lines("Warnings", lines);
+            lines_panel_layout();
+        }
+        c.act();
+        lines_panel_layout();
+        EXPECT_EQ(v.panel.shown ? v.panel.top : -1, c.top) << c.what;
+        if (v.panel.shown) {
+            EXPECT_EQ(v.panel.rows, lines) << c.what;
+            EXPECT_GT(v.panel.room, 5) << c.what;
+        }
+    }
+    EXPECT_EQ(v.CurInpt, -1);  // the click on the box under the panel did not reach it
+    EXPECT_EQ(v.inpt_cval[i], "abc");
+    EXPECT_TRUE(callbacks.empty());
 }
 
 // --- any sequence of events ----------------------------------------------------------------------

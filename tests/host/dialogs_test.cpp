@@ -16,6 +16,7 @@ class Dialogs : public ::testing::Test {
                    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$ZENITY_ARGS\"\n"
                    "printf '%s' \"$ZENITY_OUT\"\nexit \"$ZENITY_STATUS\"\n");
         chmod((bin.path() / "zenity").c_str(), 0755);
+        forget_dialog_folder();
     }
     void answer(const std::string& out, int status) {
         setenv("ZENITY_OUT", out.c_str(), 1);
@@ -74,11 +75,20 @@ TEST_F(Dialogs, ChoosersReturnTheChoiceOrNothing) {
               "--file-selection\n--title=Save\n--save\n--confirm-overwrite\n"
               "--filename=/home/pilot/x.fpl\n--file-filter=Flight plans | *.fpl *.txt\n"
               "--file-filter=All files | *\n");
+    // Without a folder of its own a dialog starts in the one used last, else at home; never
+    // in the program's folder.
     answer("/srv\n", 0);
     EXPECT_EQ(tinyfd_selectFolderDialog("Folder", ""), "/srv");
-    EXPECT_EQ(args(), "--file-selection\n--title=Folder\n--directory\n");
+    EXPECT_EQ(args(), "--file-selection\n--title=Folder\n--directory\n--filename=/home/pilot/\n");
     answer("", 1);
-    EXPECT_EQ(tinyfd_openFileDialog("Open", "", {}, ""), std::nullopt);
+    EXPECT_EQ(tinyfd_openFileDialog("Open", "x.cup", {}, ""), std::nullopt);
+    EXPECT_EQ(args(), "--file-selection\n--title=Open\n--filename=/srv/x.cup\n");
+    forget_dialog_folder();
+    {
+        EnvOverride home{{"HOME", "/home/else"}};
+        EXPECT_EQ(tinyfd_openFileDialog("Open", "", {}, ""), std::nullopt);
+        EXPECT_EQ(args(), "--file-selection\n--title=Open\n--filename=/home/else/\n");
+    }
 
     const std::pair<std::string, std::optional<std::string>> colours[] = {
         {"rgb(255,128,0)\n", "#ff8000"},

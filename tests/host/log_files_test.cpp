@@ -27,26 +27,32 @@ TEST(LogFiles, TheCurrentFolderElseTheUsersOwn) {
     struct Case {
         std::optional<std::string> xdg_state_home;
         bool writable;    // the log's own folder
+        bool window;      // a window's run: never beside the pilot's files
         fs::path folder;  // where the logs go
     };
     const Case cases[] = {
-        {state.path().string(), true, ""},
-        {state.path().string(), false, state.path() / "varnix"},
-        {std::nullopt, false, home.path() / ".local" / "state" / "varnix"},
-        {"relative/state", false, home.path() / ".local" / "state" / "varnix"},  // to be ignored
+        {state.path().string(), true, false, ""},
+        {state.path().string(), false, false, state.path() / "varnix"},
+        {std::nullopt, false, false, home.path() / ".local" / "state" / "varnix"},
+        {"relative/state", false, false, home.path() / ".local" / "state" / "varnix"},  // ignored
+        {state.path().string(), true, true, state.path() / "varnix"},
     };
     for (const Case& c : cases) {
         EnvOverride env{{"HOME", home.path().string()}, {"XDG_STATE_HOME", c.xdg_state_home}};
         for (const char* name : {"Logfile.txt", "Varnix.log", "frm_forms.log"}) {
             reset_log_files();
+            if (c.window) keep_logs_in_user_folder();
             const std::string asked = c.writable ? name : unwritable_name(here, name);
             EXPECT_TRUE(write_and_close(open_log_file(asked, name[0] == 'L' ? "a" : "w"), "x\n"));
             EXPECT_EQ(log_file_path(asked), (c.folder / name).string());
-            const fs::path written = c.writable ? here.path() / name : c.folder / name;
+            const bool here_too = c.writable && !c.window;
+            const fs::path written = here_too ? here.path() / name : c.folder / name;
             EXPECT_EQ(read_file(written).substr(0, 2), "x\n") << name;
-            if (c.writable) {
+            if (here_too) {
                 EXPECT_FALSE(fs::exists(state.path() / "varnix" / name));
             }
+            EXPECT_EQ(fs::exists(here.path() / name), here_too) << name;
+            fs::remove(written);
         }
     }
     reset_log_files();

@@ -7,6 +7,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -37,12 +38,62 @@ TEST(Translate, TextsAndMessagesBuiltFromParts) {
         // "\/" is a path's own "/": the line is one part.
         {Language::german, true, "Landscape a\\/b not installed or corrupted",
          "Landschaft a\\/b nicht installiert oder besch\344digt"},
+        // A reason inside a warning, in the pilot's language too.
+        {Language::french, false,
+         "Warning: a.cup, line 3: line skipped: lat \"46,5\" is not a latitude",
+         "Attention : a.cup, ligne 3 : ligne ignor\xE9"
+         "e : lat \xAB 46,5 \xBB n'est pas une latitude"},
+        {Language::german, false, "1 point, 1 task", "1 Punkt, 1 Aufgabe"},
+        {Language::german, false, "All of them are in /s/Varnix.log", "Alle stehen in /s/Varnix.log"},
         // The whole message first, where the catalogue has it whole.
         {Language::german, true, "Version numbers do not match:/App:2200/Form:2100",
          "Versionsnummern passen nicht zusammen:/Programm: 2200/Formular: 2100"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(translate_to(c.language, c.english, c.message), c.shown) << c.english;
+}
+
+// Counts as each language counts them, each form its own text; a label's sense after "|" picks
+// its translation and is never shown.
+TEST(Translate, PluralsAndLabelsWithASense) {
+    struct Case {
+        Language language;
+        long long n;
+        std::string shown;  // Windows-1252
+    };
+    const Case cases[] = {
+        {Language::english, 0, "0 lines skipped in a.txt"},
+        {Language::english, 1, "1 line skipped in a.txt"},
+        {Language::german, 1,
+         "1 Zeile \xFC"
+         "bersprungen in a.txt"},
+        {Language::german, 0,
+         "0 Zeilen \xFC"
+         "bersprungen in a.txt"},
+        {Language::french, 0,
+         "0 ligne ignor\xE9"
+         "e dans a.txt"},
+        {Language::french, 2,
+         "2 lignes ignor\xE9"
+         "es dans a.txt"},
+    };
+    for (const Case& c : cases) {
+        set_language(c.language);
+        const std::string english =
+            plural(c.n, "{1} line skipped in a.txt", "{1} lines skipped in a.txt");
+        EXPECT_EQ(translate(english), c.shown) << c.n;
+    }
+    const std::tuple<Language, const char*, const char*> labels[] = {
+        {Language::english, "Output|file", "Output"},
+        {Language::german, "Output|file", "Zieldatei"},
+        {Language::german, "Output", "Ausgabe"},
+        {Language::french, "Landscape|nothing known", "Paysage"},  // no entry: the word's own
+    };
+    for (const auto& [language, label, shown] : labels) {
+        set_language(language);
+        EXPECT_EQ(translate_label(label), shown) << label;
+    }
+    set_language(Language::english);
 }
 
 TEST(Translate, LanguageOfTheLocale) {
