@@ -19,8 +19,9 @@ from pathlib import Path
 FOLDERS = ["app", "formats", "host", "forms", "gui", "geo", "toolkit"]
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 CHARACTER = re.compile(r"'(?:[^'\\\n]|\\.)'")
-# Where a text is cut: a "/" (a message's line break) and a printf conversion (a part).
-CUTS = re.compile(r"/|%[-+ 0-9.]*[a-z]")
+# Where a text is cut: a "/" (a message's line break), a printf conversion and a catalogue
+# placeholder "{1}" (parts).
+CUTS = re.compile(r"/|%[-+ 0-9.]*[a-z]|\{[1-9]\}")
 WORDS = re.compile(r"[A-Za-z]{3}")
 # Calls whose texts stay English: diagnostics, the logs, and what is written into files.
 NOT_SHOWN = re.compile(r"\b(diag|log_message|log_message_f|run_log_line|log\.line|log\.item|"

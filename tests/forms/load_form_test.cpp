@@ -17,7 +17,8 @@ constexpr const char* kEveryKind =
     "{Name=F; Txt=-Speed; Type=FLT; Pos=-10,40; Size=8; Arr=1}\n"
     "{Name=T; Txt=On; Type=TCK; Pos=10,60}\n"
     "{Name=U; Txt=Off; Type=TCK; Pos=40,60; Dep=-T}\n"
-    "{Name=P; Txt=File; Type=IFP; Ext=*.frm; Pos=10,80; TxPos=5,90; Size=20; Dep=T}\n"
+    "{Name=P; Txt=File; Type=IFP; Ext=*.frm; Title=Open a form; Pos=10,80; TxPos=5,90; Size=20; "
+    "Dep=T}\n"
     "{Name=L; Txt=Unit,m,km; Type=DDL; Pos=10,100; Size=6}\n"
     "{Name=K; Txt=Key; Type=KEY; Pos=10,120; Size=6}\n"
     "[Radio-buttons]\n{Set=T,U}\n"
@@ -107,6 +108,8 @@ TEST_F(LoadForm, EveryWidgetKindReachesTheView) {
         EXPECT_EQ(v.inpt_ext[i], x.ext);
         EXPECT_EQ(v.inpt_OK[i], 1);
     }
+    EXPECT_EQ(v.inpt_dlg[4], "Open a form");  // the file box's dialog says what it opens
+    EXPECT_EQ(v.inpt_dlg[0], "");
     ASSERT_EQ(v.ddl_nbli[0], 2);
     EXPECT_EQ(v.ddl_txt[0][0], "m");
     EXPECT_EQ(v.ddl_txt[0][1], "km");
