@@ -19,6 +19,7 @@
 #include "formats/batch_items.hpp"
 #include "formats/cup_file.hpp"
 #include "app/cup_tasks.hpp"
+#include "app/pilot_words.hpp"
 #include "app/run_log.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
@@ -190,8 +191,10 @@ std::string coordinate_fault(std::string_view lat_text, std::string_view lon_tex
     const bool bad_lat = lat == coord_invalid || (type == 0 && lon != coord_invalid);
     const std::string_view item =
         bad_lat ? (cup_input ? "lat" : "latitude") : (cup_input ? "lon" : "longitude");
-    return std::string(item) + " \"" + std::string(bad_lat ? lat_text : lon_text) + "\" is not a " +
-           (bad_lat ? "latitude" : "longitude");
+    const std::string_view text = bad_lat ? lat_text : lon_text;
+    return with_point_advice(std::string(item) + " \"" + std::string(text) + "\" is not a " +
+                                 (bad_lat ? "latitude" : "longitude"),
+                             text);
 }
 
 namespace {
@@ -845,7 +848,7 @@ class Batch {
         if (read_failed) report(read_error);
         if (skipped_ > 0) {
             const std::string count =
-                std::to_string(skipped_) + " lines skipped in " + path_text(o_.infile);
+                lines_skipped_text(std::size_t(skipped_), path_text(o_.infile));
             say(" " + count);
             run_log_line(count);
             outcome_.status = ExitStatus::lines_skipped;
@@ -864,12 +867,8 @@ class Batch {
         write_cup_tail();
         const std::size_t tasks =
             task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
-        if (tasks > 0 && !o_.report) {  // advice for the command line, not for a window
-            say(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
-                        (tasks == 1 ? " task" : " tasks") +
-                        ": -task N (from 1) or -task NAME converts one of them, -tasks lists "
-                        "them");
-        }
+        // A window has its Task list where the console has options.
+        if (tasks > 0) say(" " + tasks_held_text(path_text(o_.infile), tasks, bool(o_.report)));
     }
 
     const BatchOptions& o_;

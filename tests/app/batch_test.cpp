@@ -322,11 +322,11 @@ TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
         EXPECT_EQ(r.status, 3) << c.bad_line;
         EXPECT_EQ(r.err, " Warning: w.cup, line 3: line skipped: " + c.warning +
                              "\n Warning: w.cup, line 4: no elevation: TPPosZ is 0\n"
-                             " 1 lines skipped in w.cup\n");
+                             " 1 line skipped in w.cup\n");
         EXPECT_EQ(read_text(at("w.fpl")), fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
                                               fpl_lines("1", "C", 46.5f, 9.25f, "0.000"));
         EXPECT_TRUE(read_text(at("Varnix.log"))
-                        .ends_with("2 points read in batch file\n1 lines skipped in w.cup\n"));
+                        .ends_with("2 points read in batch file\n1 line skipped in w.cup\n"));
     }
 }
 
