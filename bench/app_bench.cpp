@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "app/Varnix_vers.hpp"
-#include "app/converter.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/cli/Varnix_vers.hpp"
+#include "app/pages/converter.hpp"
+#include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/read_trn.hpp"
 #include "gui/form_view.hpp"

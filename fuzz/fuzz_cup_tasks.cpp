@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/cup_file.hpp"
-#include "app/cup_tasks.hpp"
+#include "app/jobs/cup_tasks.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "fuzz/fuzz_cup_checks.hpp"
 

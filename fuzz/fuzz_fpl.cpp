@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fpl_file.hpp"
+#include "app/jobs/fpl_file.hpp"
 #include "fuzz/fuzz_check.hpp"
 #include "util/cp1252.hpp"
 

@@ -1,7 +1,7 @@
 // The converter window's application side on the headless host: the program's own definition
 // file read and handed to the view, the hooks driven as the window drives them, results read
 // from the view, and conversions checked against the command line's own results.
-#include "app/converter.hpp"
+#include "app/pages/converter.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/Varnix_vers.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/cli/Varnix_vers.hpp"
+#include "app/pages/varnix_forms.hpp"
 #include "fixture.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"

@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/Varnix_vers.hpp"
-#include "app/converter.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/cli/Varnix_vers.hpp"
+#include "app/pages/converter.hpp"
+#include "app/pages/varnix_forms.hpp"
 #include "fixture.hpp"
 #include "forms/my_forms.hpp"
 #include "gui/form_view.hpp"

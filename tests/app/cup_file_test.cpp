@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fpl_file.hpp"
+#include "app/jobs/fpl_file.hpp"
 
 namespace {
 

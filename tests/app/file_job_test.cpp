@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/Varnix.hpp"
-#include "app/file_job.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/jobs/file_job.hpp"
 #include "fixture.hpp"
 #include "host/registry.hpp"
 #include "include/common_data.hpp"

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/stop.hpp"
+#include "app/cli/stop.hpp"
 #include "fixture.hpp"
 #include "host/clipboard.hpp"
 #include "host/messages.hpp"

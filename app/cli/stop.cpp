@@ -1,11 +1,11 @@
-#include "app/stop.hpp"
+#include "app/cli/stop.hpp"
 
 #include <cstdio>
 #include <string>
 #include <utility>
 
-#include "app/run_log.hpp"
-#include "app/run_outcome.hpp"
+#include "app/jobs/run_log.hpp"
+#include "app/jobs/run_outcome.hpp"
 #include "host/console.hpp"
 #include "host/messages.hpp"
 #include "util/i18n.hpp"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "app/window_mode.hpp"
+#include "app/pages/window_mode.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "host/module.hpp"

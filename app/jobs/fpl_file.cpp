@@ -1,14 +1,14 @@
-#include "app/fpl_file.hpp"
+#include "app/jobs/fpl_file.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
 
-#include "app/Varnix.hpp"
-#include "app/pilot_words.hpp"
-#include "app/read_batch.hpp"
-#include "app/run_log.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/jobs/pilot_words.hpp"
+#include "app/jobs/read_batch.hpp"
+#include "app/jobs/run_log.hpp"
 #include "formats/batch_items.hpp"
 #include "formats/task_write.hpp"
 #include "geo/UTM.hpp"

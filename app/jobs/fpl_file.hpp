@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/read_batch.hpp"
-#include "app/run_outcome.hpp"
+#include "app/jobs/read_batch.hpp"
+#include "app/jobs/run_outcome.hpp"
 #include "formats/fpl.hpp"
 
 // Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the

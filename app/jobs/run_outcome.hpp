@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stop.hpp"
+#include "app/cli/stop.hpp"
 
 struct RunOutcome {
     // How a stop is shown: "STOP " + text on standard error (message), or that and in a box

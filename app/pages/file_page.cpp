@@ -1,6 +1,6 @@
 // The file page: its definition, what a chosen file fills in (landscape, tasks, output, picture),
 // Convert through the command line's own file job, and what happened, shown in the window.
-#include "app/file_page.hpp"
+#include "app/pages/file_page.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Varnix.hpp"
-#include "app/converter.hpp"
-#include "app/file_job.hpp"
-#include "app/pilot_words.hpp"
-#include "app/run_log.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/pages/converter.hpp"
+#include "app/jobs/file_job.hpp"
+#include "app/jobs/pilot_words.hpp"
+#include "app/jobs/run_log.hpp"
+#include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"

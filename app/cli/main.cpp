@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Varnix.hpp"
+#include "app/cli/Varnix.hpp"
 #include "host/console.hpp"
 
 int main(int argc, char** argv) {

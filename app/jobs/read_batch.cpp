@@ -1,4 +1,4 @@
-#include "app/read_batch.hpp"
+#include "app/jobs/read_batch.hpp"
 
 #include <algorithm>
 #include <array>
@@ -15,12 +15,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/Varnix.hpp"
+#include "app/cli/Varnix.hpp"
 #include "formats/batch_items.hpp"
 #include "formats/cup_file.hpp"
-#include "app/cup_tasks.hpp"
-#include "app/pilot_words.hpp"
-#include "app/run_log.hpp"
+#include "app/jobs/cup_tasks.hpp"
+#include "app/jobs/pilot_words.hpp"
+#include "app/jobs/run_log.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/console.hpp"

@@ -1,4 +1,4 @@
-#include "app/run_log.hpp"
+#include "app/jobs/run_log.hpp"
 
 #include <cstdio>
 #include <string>

@@ -1,19 +1,19 @@
-#include "app/Varnix.hpp"
+#include "app/cli/Varnix.hpp"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <utility>
 
-#include "app/Varnix_vers.hpp"
+#include "app/cli/Varnix_vers.hpp"
 #include "formats/cup_file.hpp"
-#include "app/cup_tasks.hpp"
-#include "app/file_job.hpp"
-#include "app/fpl_file.hpp"
-#include "app/read_batch.hpp"
-#include "app/run_log.hpp"
-#include "app/stop.hpp"
-#include "app/window_mode.hpp"
+#include "app/jobs/cup_tasks.hpp"
+#include "app/jobs/file_job.hpp"
+#include "app/jobs/fpl_file.hpp"
+#include "app/jobs/read_batch.hpp"
+#include "app/jobs/run_log.hpp"
+#include "app/cli/stop.hpp"
+#include "app/pages/window_mode.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/clipboard.hpp"

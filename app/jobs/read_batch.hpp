@@ -9,7 +9,7 @@
 
 #include "formats/batch_items.hpp"
 #include "formats/cup_file.hpp"
-#include "app/run_outcome.hpp"
+#include "app/jobs/run_outcome.hpp"
 #include "formats/records.hpp"
 #include "geo/UTM.hpp"
 

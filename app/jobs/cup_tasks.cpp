@@ -1,10 +1,10 @@
-#include "app/cup_tasks.hpp"
+#include "app/jobs/cup_tasks.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
-#include "app/read_batch.hpp"
+#include "app/jobs/read_batch.hpp"
 #include "geo/decode_coord.hpp"
 #include "geo/task_length.hpp"
 #include "host/console.hpp"

@@ -1,4 +1,4 @@
-#include "app/pilot_words.hpp"
+#include "app/jobs/pilot_words.hpp"
 
 #include "geo/decode_coord.hpp"
 #include "util/i18n.hpp"

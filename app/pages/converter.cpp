@@ -1,12 +1,12 @@
 // The converter's hooks: what the input-type, output-type and landscape choices change, the
 // Convert and Copy buttons, and the checks of the typed position.
-#include "app/converter.hpp"
+#include "app/pages/converter.hpp"
 
 #include <string>
 
-#include "app/Varnix.hpp"
-#include "app/file_page.hpp"
-#include "app/varnix_forms.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/pages/file_page.hpp"
+#include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"

@@ -1,13 +1,13 @@
 // The converter window: its definition file, the seven items it works with, the choices
 // remembered between runs, and the run of the form.
-#include "app/varnix_forms.hpp"
+#include "app/pages/varnix_forms.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "app/converter.hpp"
-#include "app/file_page.hpp"
+#include "app/pages/converter.hpp"
+#include "app/pages/file_page.hpp"
 #include "forms/my_forms.hpp"
 #include "host/console.hpp"
 #include "host/diag.hpp"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/cup_file.hpp"
-#include "app/run_outcome.hpp"
+#include "app/jobs/run_outcome.hpp"
 
 // The task that `selector` names: a number from 1 in file order, or the task's name. Null with
 // `error` saying why.

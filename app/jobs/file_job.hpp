@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/read_batch.hpp"
-#include "app/run_outcome.hpp"
+#include "app/jobs/read_batch.hpp"
+#include "app/jobs/run_outcome.hpp"
 #include "host/files.hpp"
 
 struct FileJob {            // what the window's file page chose

@@ -1,13 +1,13 @@
-#include "app/file_job.hpp"
+#include "app/jobs/file_job.hpp"
 
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
-#include "app/Varnix.hpp"
-#include "app/cup_tasks.hpp"
-#include "app/fpl_file.hpp"
-#include "app/run_log.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/jobs/cup_tasks.hpp"
+#include "app/jobs/fpl_file.hpp"
+#include "app/jobs/run_log.hpp"
 #include "formats/batch_items.hpp"
 #include "formats/cup_file.hpp"
 #include "formats/cup_write.hpp"

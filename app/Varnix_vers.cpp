@@ -1,3 +1,0 @@
-#include "app/Varnix_vers.hpp"
-
-int vers_num() { return 2200; }
