@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cmath>
 #include <cstring>
 
 #include "geo/decode_coord.hpp"
@@ -159,7 +160,7 @@ bool read_cup_elevation(std::string_view text, float& metres) {
         return false;
     }
     metres = float(v * factor);
-    return true;
+    return std::isfinite(metres);  // beyond a float's range is no elevation
 }
 
 bool is_cup_tasks_line(std::string_view line) { return trim(line).starts_with(tasks_marker); }
@@ -274,8 +275,11 @@ bool parse_cup_record(std::string_view record, const CupColumns& cols,
             alt = 0;
         }
         point.alt_empty = blank(elev);
-        point.elev_begin = scratch[std::size_t(cols.elev)].begin;
-        point.elev_end = scratch[std::size_t(cols.elev)].end;
+        // A field whose quotes had to be undone (an open one runs to the record's end) stays.
+        if (!scratch[std::size_t(cols.elev)].owned) {
+            point.elev_begin = scratch[std::size_t(cols.elev)].begin;
+            point.elev_end = scratch[std::size_t(cols.elev)].end;
+        }
     }
     const CupField& lat = scratch[std::size_t(cols.lat)];
     const CupField& lon = scratch[std::size_t(cols.lon)];

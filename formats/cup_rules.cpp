@@ -205,7 +205,7 @@ std::string cup_rule_lines(const FormatTask& task, int task_index,
     if (r.finish_min_height >= 0) lost("the finish's minimum height");
     if (!r.start_kind.empty() || !r.start_direction.empty() || r.end_of_speed >= 0)
         lost("the speed section's kind, direction and end");
-    if (task.has_takeoff && task.points[0].zone.shape != ObsZone::Shape::none)
+    if (task.has_takeoff && !task.points.empty() && task.points[0].zone.shape != ObsZone::Shape::none)
         lost("the take-off's zone");
     for (const FormatPoint& p : task.optional_starts)
         if (p.zone.shape != ObsZone::Shape::none) {
@@ -288,7 +288,10 @@ FormatContent read_cup_records(std::string_view bytes) {
         out.name = std::string(trim(p.name));
         out.lat = degrees_text(lat);
         out.lon = degrees_text(lon);
-        out.elevation = p.alt_empty || !p.elevation_fault.empty() ? "" : number_text(p.alt);
+        out.elevation.clear();
+        if (!p.alt_empty && p.elevation_fault.empty() &&
+            !format_elevation(degrees_text(p.alt), out.elevation))
+            out.elevation.clear();
         out.place = "line " + std::to_string(rec.line);
         split_cup_fields(rec.text, fields);
         // The description is the last of the classic columns.
@@ -344,6 +347,7 @@ FormatContent read_cup_records(std::string_view bytes) {
             }
             task.points.push_back(std::move(p));
         }
+        if (task.points.empty()) task.has_takeoff = false;  // a take-off alone is no task point
         read_cup_rules(t, cup.task_section, task);
         for (std::size_t i = t.first; i < t.last && i < cup.task_section.size(); ++i) {
             const std::string_view text = cup.task_section[i].text;

@@ -827,6 +827,35 @@ TEST_F(RealFiles, FlightPlansBecomeWaypointFilesWithTheirTask) {
     for (const RunCase& c : cases) check(c);
 }
 
+TEST_F(RealFiles, FlightPlansBecomeTheTaskFormatTheOutputNames) {
+    auto [x0, y0] = xy(46.5f, 9.25f);
+    auto [x1, y1] = xy(46.6f, 9.3f);
+    const std::string plan = "TPName0=Home\r\nTPPosX0=" + x0 + "\r\nTPPosY0=" + y0 +
+                             "\r\nTPPosZ0=450\r\nTPName1=Peak\r\nTPPosX1=" + x1 + "\r\nTPPosY1=" +
+                             y1 + "\r\nTPPosZ1=2100\r\nTPName2=Home\r\nTPPosX2=" + x0 +
+                             "\r\nTPPosY2=" + y0 + "\r\nTPPosZ2=450\r\n";
+    // Each output read back lists the plan's points and the same length; a .cup and a GPX route
+    // keep the plan's name, the task files are named by the file.
+    const struct {
+        const char* output;
+        std::string listed;
+    } cases[] = {
+        {"out.cup", "1 \"plan\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.tsk", "1 \"out\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.xctsk", "1 \"out\": 3 points, 23.5 km: Home > Peak > Home\n"},
+        {"out.GPX", "1 \"plan\": 3 points, 23.5 km: Home > Peak > Home\n"},
+    };
+    const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        TempDir dir;
+        write_text(dir.path() / "plan.fpl", plan);
+        const RunResult r = run_varnix({"-batch", "Alps", "plan.fpl", c.output}, dir.path(), env);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(run_varnix({"-tasks", c.output}, dir.path(), env).out, c.listed);
+    }
+}
+
 TEST_F(RealFiles, TaskToFlightPlanAndBackKeepsPointsAndOrder) {
     TempDir dir;
     write_text(dir.path() / "tasks.cup", fixture("tasks.cup"));
@@ -979,6 +1008,17 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
     }
 }
 
+namespace {
+
+// ASCII text as UTF-16 with its byte-order mark.
+std::string utf16(const std::string& text, bool big_endian) {
+    std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) out += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+    return out;
+}
+
+}  // namespace
+
 TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
     const std::string a = "\"A\",A,,4630.000N,00915.000E,500m,1,,,,";
     const std::string b = "\"B\",B,,4636.000N,00918.000E,600m,1,,,,";
@@ -1006,6 +1046,29 @@ TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
          {{"o.cup", head + a + "\r\n" + b + "\r\n" + s2 +
                         "\r\n-----Related Tasks-----\r\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\r\n"
                         "STARTS=\"S2\",\"A\"\r\n"}}},
+        {"an elevation that cannot be read is written empty, so strict readers take the file",
+         {"-batch", "-cup", "Alps", "e.cup", "o.fpl"},
+         {{"e.cup", head + "\"A\",A,,4630.000N,00915.000E,NoneNone,1,,,,\n" + b + "\n"}},
+         0,
+         "",
+         " Warning: e.cup, line 2: elev \"NoneNone\" is not an elevation: TPPosZ is 0\n",
+         {{"o.cup", head + "\"A\",A,,4630.000N,00915.000E,,1,,,,\r\n" + b + "\r\n"}}},
+        {"a UTF-16 file is read as its UTF-8",
+         {"-batch", "-task", "1", "Alps", "u.cup", "o.fpl"},
+         {{"u.cup", utf16(head + a + "\r\n" + b + "\r\n" + task, false)}},
+         0,
+         "",
+         "",
+         {{"o.fpl", fpl_lines("0", "A", 46.5f, 9.25f, "500.000") +
+                        fpl_lines("1", "B", 46.6f, 9.3f, "600.000") +
+                        fpl_lines("2", "A", 46.5f, 9.25f, "500.000")}}},
+        {"a UTF-16 file of the other byte order",
+         {"-tasks", "v.cup"},
+         {{"v.cup", utf16(head + a + "\r\n" + b + "\r\n" + task, true)}},
+         0,
+         "1 \"T\": 3 points, 23.5 km: A > B > A\n",
+         "",
+         {}},
         {"a name outside Windows-1252 gets its closest spelling, said once",
          {"-batch", "Alps", "n.txt", "o.fpl"},
          {{"n.txt", "1 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9.25 0\n2 \xC5\x81\xC3\xB3\x64\xC5\xBA 46.6 9.3 0\n"}},
