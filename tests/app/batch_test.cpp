@@ -291,7 +291,8 @@ TEST_F(Batch, CupInputNeedsALandscape) {
 }
 
 TEST_F(Batch, CupRecordsWhoseElevationCannotBeReadAreKept) {
-    // As a published file has them: the record stays as it stands in the waypoint file.
+    // As a published file has them: the record stays, its elevation written empty so that strict
+    // readers take the waypoint file.
     const std::string record = "\"B\",B,,4630.000N,00915.000E,NoneNone";
     write_text(at("w.cup"), "name,code,country,lat,lon,elev\n" + record + "\n");
     RunResult r = run({"-batch", "-cup", "Alps", "w.cup", "o.fpl"});
@@ -299,7 +300,8 @@ TEST_F(Batch, CupRecordsWhoseElevationCannotBeReadAreKept) {
     EXPECT_EQ(r.err,
               " Warning: w.cup, line 2: elev \"NoneNone\" is not an elevation: TPPosZ is 0\n");
     EXPECT_EQ(read_text(at("o.fpl")), fpl_lines("0", "B", 46.5f, 9.25f, "0.000"));
-    EXPECT_EQ(read_text(at("o.cup")), "name,code,country,lat,lon,elev\r\n" + record + "\r\n");
+    EXPECT_EQ(read_text(at("o.cup")),
+              "name,code,country,lat,lon,elev\r\n\"B\",B,,4630.000N,00915.000E,\r\n");
 }
 
 TEST_F(Batch, CupLinesThatCannotBeReadAreSkipped) {
@@ -700,12 +702,12 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          "",
          "STOP Task T (line 3) names the waypoint Nowhere, which is not in the file\n",
          {{"t.fpl", ""}}},
-        {"-tasks lists number, name and points",
+        {"-tasks lists number, name, points and length",
          {"-tasks", "tasks.cup"},
          {{"tasks.cup", tasks}},
          0,
-         "1 \"Triangle 120\": 4 points: Home Field > North Peak > West Pass > Home Field\n"
-         "2 \"Out and return\": 3 points: East Lake > Inline TP > East Lake\n",
+         "1 \"Triangle 120\": 4 points, 164.2 km: Home Field > North Peak > West Pass > Home Field\n"
+         "2 \"Out and return\": 3 points, 157.4 km: East Lake > Inline TP > East Lake\n",
          "",
          {}},
         {"without -task every waypoint, and how to pick a task",
@@ -979,11 +981,11 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
         std::string route;  // start > ... > finish of the .cup written ("" not checked)
     };
     const Case cases[] = {
-        {"r.gpx", gpx_file, "Loop", gpx_batch, "1 \"Loop\": 3 points: Home > Z\xC3\xBCri Peak > Home\n",
+        {"r.gpx", gpx_file, "Loop", gpx_batch, "1 \"Loop\": 3 points, 48.8 km: Home > Z\xC3\xBCri Peak > Home\n",
          ""},
-        {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points: Home > Pass > Home\n",
+        {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points, 83.6 km: Home > Pass > Home\n",
          "Home > Pass > Home\n"},
-        {"x.xctsk", xctsk_file, "", xctsk_batch, "1 \"x\": 4 points: Home > Start > Peak > Home\n",
+        {"x.xctsk", xctsk_file, "", xctsk_batch, "1 \"x\": 4 points, 49.3 km: Home > Start > Peak > Home\n",
          "Start > Peak > Home\n"},
     };
     const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
@@ -1046,13 +1048,6 @@ TEST_F(RealFiles, CupFaultsOfPublishedFiles) {
          {{"o.cup", head + a + "\r\n" + b + "\r\n" + s2 +
                         "\r\n-----Related Tasks-----\r\n\"T\",\"???\",\"A\",\"B\",\"A\",\"???\"\r\n"
                         "STARTS=\"S2\",\"A\"\r\n"}}},
-        {"an elevation that cannot be read is written empty, so strict readers take the file",
-         {"-batch", "-cup", "Alps", "e.cup", "o.fpl"},
-         {{"e.cup", head + "\"A\",A,,4630.000N,00915.000E,NoneNone,1,,,,\n" + b + "\n"}},
-         0,
-         "",
-         " Warning: e.cup, line 2: elev \"NoneNone\" is not an elevation: TPPosZ is 0\n",
-         {{"o.cup", head + "\"A\",A,,4630.000N,00915.000E,,1,,,,\r\n" + b + "\r\n"}}},
         {"a UTF-16 file is read as its UTF-8",
          {"-batch", "-task", "1", "Alps", "u.cup", "o.fpl"},
          {{"u.cup", utf16(head + a + "\r\n" + b + "\r\n" + task, false)}},
