@@ -112,8 +112,9 @@ bool utf16_cup(const std::string& infile, ConvertedInput& in) {
     char mark[2] = {};
     std::FILE* f = file_exists(infile) ? open_file(infile, "rb") : nullptr;
     if (!f) return false;
-    const bool utf16 = std::fread(mark, 1, 2, f) == 2 &&
-                       ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF'));
+    const bool utf16 =
+        std::fread(mark, 1, 2, f) == 2 &&
+        ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF'));
     std::fclose(f);
     std::string bytes;
     return utf16 && read_whole_file(infile, bytes) && utf16_to_utf8(bytes, in.cup);

@@ -105,8 +105,14 @@ class PlanConversion {
                              path_text(common_data.landscape.view()));
         }
         const bool named = p.has_name && !trim(p.name).empty();
-        FormatPoint fp{named ? p.name : "TP" + n, degrees_text(lat), degrees_text(lon),
-                       p.has_z ? degrees_text(p.z) : "", "line " + std::to_string(p.line), "", PointRole::point, {}};
+        FormatPoint fp{named ? p.name : "TP" + n,
+                       degrees_text(lat),
+                       degrees_text(lon),
+                       p.has_z ? degrees_text(p.z) : "",
+                       "line " + std::to_string(p.line),
+                       "",
+                       PointRole::point,
+                       {}};
         BatchPoint wp;
         wp.name = named ? p.name : "TP" + n;
         wp.alt = p.z;
@@ -156,12 +162,18 @@ class PlanConversion {
         task_.name = stem.substr(0, stem.size() - 4);
         std::string bytes;
         switch (task_format_of(outfile_)) {
-        case TaskFormat::tsk: bytes = write_tsk(task_, 0, notes); break;
-        case TaskFormat::xctsk: bytes = write_xctsk(task_, 0, notes); break;
-        case TaskFormat::gpx: bytes = write_gpx(FormatContent{{}, {task_}, {}, {}, ""}, notes); break;
-        case TaskFormat::none:
-            return std::string(cup_header) + "\r\n" + body + "-----Related Tasks-----\r\n" + task +
-                   "\r\n";
+            case TaskFormat::tsk:
+                bytes = write_tsk(task_, 0, notes);
+                break;
+            case TaskFormat::xctsk:
+                bytes = write_xctsk(task_, 0, notes);
+                break;
+            case TaskFormat::gpx:
+                bytes = write_gpx(FormatContent{{}, {task_}, {}, {}, ""}, notes);
+                break;
+            case TaskFormat::none:
+                return std::string(cup_header) + "\r\n" + body + "-----Related Tasks-----\r\n" +
+                       task + "\r\n";
         }
         for (const FormatFault& f : notes) run_message(" Warning: " + shown_in_ + ": " + f.what);
         return bytes;

@@ -16,7 +16,7 @@ struct ConvertedInput {
     std::string cup;
     std::vector<std::string> places;   // of each line of `cup`, "" for a line of no source
     std::vector<FormatFault> skipped;  // points the reader left out
-    std::vector<FormatFault> notes;       // what the reader says of what it read
+    std::vector<FormatFault> notes;    // what the reader says of what it read
     std::vector<FormatFault> cup_losses;  // rules a .cup output cannot hold
     bool tasks_only = false;           // no waypoints beside its tasks: its first task is meant
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "geo/decode_coord.hpp"
@@ -417,7 +417,8 @@ bool utf16_to_utf8(std::string_view bytes, std::string& utf8) {
     utf8 = "\xEF\xBB\xBF";
     utf8.reserve(bytes.size() * 3 / 2);
     auto unit = [&](std::size_t i) {
-        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        const auto a = static_cast<unsigned char>(bytes[i]),
+                   b = static_cast<unsigned char>(bytes[i + 1]);
         return little ? std::uint32_t(a | b << 8) : std::uint32_t(b | a << 8);
     };
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {

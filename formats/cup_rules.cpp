@@ -51,45 +51,68 @@ std::string zone_line(std::size_t index, const CupZone& z) {
 // A zone as SeeYou writes it; false when it has none.
 bool to_cup(const ObsZone& zone, PointRole role, CupZone& z, std::string& lost) {
     using S = ObsZone::Shape;
-    z.style = role == PointRole::start ? to_next
+    z.style = role == PointRole::start    ? to_next
               : role == PointRole::finish ? to_previous
                                           : symmetric;
     switch (zone.shape) {
-    case S::none: return false;
-    case S::mat_cylinder:
-        lost = "MAT cylinder written as a cylinder";
-        z.r1 = mat_radius;
-        z.a1 = 180;
-        return true;
-    case S::cylinder: z.r1 = zone.radius; z.a1 = 180; return true;
-    case S::line: z.r1 = zone.length / 2; z.a1 = 90; z.line = true; return true;
-    case S::sector:
-    case S::annular_sector: {
-        const double width = wrapped(zone.end_radial - zone.start_radial);
-        z.style = fixed;
-        z.r1 = zone.radius;
-        z.a1 = width / 2;
-        z.a12 = wrapped(zone.start_radial + width / 2 + 180);
-        if (zone.shape == S::annular_sector) {
-            z.r2 = zone.inner_radius;
-            z.a2 = 0;
-        }
-        return true;
-    }
-    case S::fai_sector: z.r1 = fai_sector_radius; z.a1 = 45; return true;
-    case S::symmetric_quadrant: z.r1 = zone.radius; z.a1 = zone.angle / 2; return true;
-    case S::custom_keyhole:
-        z.r1 = zone.radius; z.a1 = 45; z.r2 = zone.inner_radius; z.a2 = 180;
-        return true;
-    case S::bga_start: z.r1 = bga_start_radius; z.a1 = 90; return true;
-    case S::keyhole:
-    case S::bga_fixed_course:
-    case S::bga_enhanced_option:
-        for (const Pattern& p : patterns)
-            if (p.shape == zone.shape) {
-                z.r1 = p.r1; z.a1 = p.a1; z.r2 = p.r2; z.a2 = p.a2;
+        case S::none:
+            return false;
+        case S::mat_cylinder:
+            lost = "MAT cylinder written as a cylinder";
+            z.r1 = mat_radius;
+            z.a1 = 180;
+            return true;
+        case S::cylinder:
+            z.r1 = zone.radius;
+            z.a1 = 180;
+            return true;
+        case S::line:
+            z.r1 = zone.length / 2;
+            z.a1 = 90;
+            z.line = true;
+            return true;
+        case S::sector:
+        case S::annular_sector: {
+            const double width = wrapped(zone.end_radial - zone.start_radial);
+            z.style = fixed;
+            z.r1 = zone.radius;
+            z.a1 = width / 2;
+            z.a12 = wrapped(zone.start_radial + width / 2 + 180);
+            if (zone.shape == S::annular_sector) {
+                z.r2 = zone.inner_radius;
+                z.a2 = 0;
             }
-        return true;
+            return true;
+        }
+        case S::fai_sector:
+            z.r1 = fai_sector_radius;
+            z.a1 = 45;
+            return true;
+        case S::symmetric_quadrant:
+            z.r1 = zone.radius;
+            z.a1 = zone.angle / 2;
+            return true;
+        case S::custom_keyhole:
+            z.r1 = zone.radius;
+            z.a1 = 45;
+            z.r2 = zone.inner_radius;
+            z.a2 = 180;
+            return true;
+        case S::bga_start:
+            z.r1 = bga_start_radius;
+            z.a1 = 90;
+            return true;
+        case S::keyhole:
+        case S::bga_fixed_course:
+        case S::bga_enhanced_option:
+            for (const Pattern& p : patterns)
+                if (p.shape == zone.shape) {
+                    z.r1 = p.r1;
+                    z.a1 = p.a1;
+                    z.r2 = p.r2;
+                    z.a2 = p.a2;
+                }
+            return true;
     }
     return false;
 }
@@ -199,13 +222,15 @@ std::string cup_rule_lines(const FormatTask& task, int task_index,
     if (r.aat_min_time >= 0) options += ",TaskTime=" + time_of_day_text(r.aat_min_time);
     if (r.start_open >= 0) options += ",NoStart=" + time_of_day_text(r.start_open);
     if (!r.type.empty() && r.type != "AAT" && r.type != "RT")
-        notes.push_back({task.place, "a .cup task cannot hold the task type " + r.type, task_index});
+        notes.push_back(
+            {task.place, "a .cup task cannot hold the task type " + r.type, task_index});
     if (r.start_close >= 0) lost("the start's closing time");
     if (r.time_gates.size() > 1) lost("start gates after the first");
     if (r.finish_min_height >= 0) lost("the finish's minimum height");
     if (!r.start_kind.empty() || !r.start_direction.empty() || r.end_of_speed >= 0)
         lost("the speed section's kind, direction and end");
-    if (task.has_takeoff && !task.points.empty() && task.points[0].zone.shape != ObsZone::Shape::none)
+    if (task.has_takeoff && !task.points.empty() &&
+        task.points[0].zone.shape != ObsZone::Shape::none)
         lost("the take-off's zone");
     for (const FormatPoint& p : task.optional_starts)
         if (p.zone.shape != ObsZone::Shape::none) {
@@ -219,8 +244,7 @@ std::string cup_rule_lines(const FormatTask& task, int task_index,
         std::string what_lost;
         const bool has = to_cup(task.points[i].zone, role_in_task(task, i), z, what_lost);
         if (i == first && r.start_max_height >= 0) z.max_alt = r.start_max_height;
-        if (!what_lost.empty())
-            notes.push_back({task.points[i].place, what_lost, task_index});
+        if (!what_lost.empty()) notes.push_back({task.points[i].place, what_lost, task_index});
         if (has || z.max_alt >= 0) out += zone_line(i - first, z);
     }
     return out;
@@ -236,7 +260,8 @@ void read_cup_rules(const CupTask& cup, const std::vector<CupRecord>& section, F
         std::string_view v;
         if (text.starts_with("Options")) {
             for (std::size_t k = 1; k < fields.size(); ++k) {
-                if (key_value(fields[k].value, "WpDis", v)) racing = !case_blind_compare(trim(v), "False");
+                if (key_value(fields[k].value, "WpDis", v))
+                    racing = !case_blind_compare(trim(v), "False");
                 if (key_value(fields[k].value, "TaskTime", v)) r.aat_min_time = read_time_of_day(v);
                 if (key_value(fields[k].value, "NoStart", v)) r.start_open = read_time_of_day(v);
             }
@@ -254,14 +279,22 @@ void read_cup_rules(const CupTask& cup, const std::vector<CupRecord>& section, F
         for (std::size_t k = 1; k < fields.size(); ++k) {
             const std::string_view f = fields[k].value;
             double n = 0;
-            if (key_value(f, "Style", v) && read_number(v, n)) z.style = int(n), seen = true;
-            else if (key_value(f, "R1", v)) seen |= read_length(v, z.r1);
-            else if (key_value(f, "R2", v)) seen |= read_length(v, z.r2);
-            else if (key_value(f, "A1", v)) seen |= read_number(v, z.a1);
-            else if (key_value(f, "A2", v)) seen |= read_number(v, z.a2);
-            else if (key_value(f, "A12", v)) seen |= read_number(v, z.a12);
-            else if (key_value(f, "MaxAlt", v)) read_length(v, z.max_alt);
-            else if (key_value(f, "Line", v)) z.line = trim(v) == "1", seen = true;
+            if (key_value(f, "Style", v) && read_number(v, n))
+                z.style = int(n), seen = true;
+            else if (key_value(f, "R1", v))
+                seen |= read_length(v, z.r1);
+            else if (key_value(f, "R2", v))
+                seen |= read_length(v, z.r2);
+            else if (key_value(f, "A1", v))
+                seen |= read_number(v, z.a1);
+            else if (key_value(f, "A2", v))
+                seen |= read_number(v, z.a2);
+            else if (key_value(f, "A12", v))
+                seen |= read_number(v, z.a12);
+            else if (key_value(f, "MaxAlt", v))
+                read_length(v, z.max_alt);
+            else if (key_value(f, "Line", v))
+                z.line = trim(v) == "1", seen = true;
         }
         const std::size_t at = std::size_t(index) + first;
         if (seen) task.points[at].zone = from_cup(z);
@@ -295,7 +328,8 @@ FormatContent read_cup_records(std::string_view bytes) {
         out.place = "line " + std::to_string(rec.line);
         split_cup_fields(rec.text, fields);
         // The description is the last of the classic columns.
-        if (fields.size() >= 11 && cup.columns.name == 0) out.comment = std::string(fields[10].value);
+        if (fields.size() >= 11 && cup.columns.name == 0)
+            out.comment = std::string(fields[10].value);
         return true;
     };
     for (const BatchPoint& p : cup.waypoints) {

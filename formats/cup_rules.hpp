@@ -12,8 +12,7 @@
 
 // The Options and ObsZone= lines of `task` (CR LF each), for a task line whose start is field
 // `start_field` (2 after a take-off field). A rule .cup cannot hold goes into `notes`.
-std::string cup_rule_lines(const FormatTask& task, int task_index,
-                           std::vector<FormatFault>& notes);
+std::string cup_rule_lines(const FormatTask& task, int task_index, std::vector<FormatFault>& notes);
 // The rules and zones of the task `cup` (its Options and ObsZone= lines in `section`) into
 // `task`, whose points[0] is the task line's start.
 void read_cup_rules(const CupTask& cup, const std::vector<CupRecord>& section, FormatTask& task);

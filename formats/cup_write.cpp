@@ -1,9 +1,9 @@
 #include "formats/cup_write.hpp"
 
-#include "formats/cup_rules.hpp"
-
 #include <map>
 #include <tuple>
+
+#include "formats/cup_rules.hpp"
 
 namespace {
 

@@ -105,7 +105,8 @@ int read_time_of_day(std::string_view text) {
     int parts[3] = {0, 0, 0};
     std::size_t count = 0;
     while (count < 3) {
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parts[count]);
+        const auto [end, ec] =
+            std::from_chars(text.data(), text.data() + text.size(), parts[count]);
         if (ec != std::errc() || end == text.data() || end - text.data() > 2) return -1;
         ++count;
         text.remove_prefix(std::size_t(end - text.data()));

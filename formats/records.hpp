@@ -36,7 +36,7 @@ struct ObsZone {
         mat_cylinder,
     };
     Shape shape = Shape::none;
-    double radius = 0, inner_radius = 0, length = 0;  // metres
+    double radius = 0, inner_radius = 0, length = 0;     // metres
     double start_radial = 0, end_radial = 0, angle = 0;  // degrees
     bool operator==(const ObsZone&) const = default;
 };
@@ -56,14 +56,14 @@ struct TaskRules {
     // XCSoar's task types: RT (racing), AAT, FAIGeneral, FAITriangle, FAIOR, FAIGoal, MAT,
     // Mixed, Touring; "" unknown.
     std::string type;
-    int aat_min_time = -1;                    // seconds
-    int start_open = -1, start_close = -1;    // seconds of the day
-    std::vector<int> time_gates;              // start gates, seconds of the day (UTC)
-    double start_max_height = -1;             // metres
-    double finish_min_height = -1;            // metres
-    std::string start_kind;                   // RACE or ELAPSED-TIME (.xctsk)
-    std::string start_direction;              // ENTER or EXIT (.xctsk)
-    int end_of_speed = -1;                    // index in points of the end of speed section
+    int aat_min_time = -1;                  // seconds
+    int start_open = -1, start_close = -1;  // seconds of the day
+    std::vector<int> time_gates;            // start gates, seconds of the day (UTC)
+    double start_max_height = -1;           // metres
+    double finish_min_height = -1;          // metres
+    std::string start_kind;                 // RACE or ELAPSED-TIME (.xctsk)
+    std::string start_direction;            // ENTER or EXIT (.xctsk)
+    int end_of_speed = -1;                  // index in points of the end of speed section
     bool operator==(const TaskRules&) const = default;
 };
 

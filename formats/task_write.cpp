@@ -14,7 +14,11 @@ namespace {
 bool valid_utf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
         if (n == 0 || i + n > s.size()) return false;
         for (std::size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -24,9 +28,7 @@ bool valid_utf8(std::string_view s) {
 }
 
 // These formats are UTF-8: a name read from a Windows-1252 file is spelt in it.
-std::string utf8(const std::string& text) {
-    return valid_utf8(text) ? text : cp1252_to_utf8(text);
-}
+std::string utf8(const std::string& text) { return valid_utf8(text) ? text : cp1252_to_utf8(text); }
 
 std::string xml_text(const pugi::xml_document& doc) {
     std::ostringstream out;
@@ -59,24 +61,29 @@ void tsk_point(pugi::xml_node task_node, const FormatPoint& p, const char* type)
     oz.append_attribute("type") = tsk_shape_name(z.shape);
     using S = ObsZone::Shape;
     switch (z.shape) {
-    case S::line: set_number(oz, "length", z.length); break;
-    case S::cylinder: set_number(oz, "radius", z.radius); break;
-    case S::annular_sector:
-    case S::sector:
-        set_number(oz, "radius", z.radius);
-        set_number(oz, "start_radial", z.start_radial);
-        set_number(oz, "end_radial", z.end_radial);
-        if (z.shape == S::annular_sector) set_number(oz, "inner_radius", z.inner_radius);
-        break;
-    case S::symmetric_quadrant:
-        set_number(oz, "radius", z.radius);
-        set_number(oz, "angle", z.angle);
-        break;
-    case S::custom_keyhole:
-        set_number(oz, "radius", z.radius);
-        set_number(oz, "inner_radius", z.inner_radius);
-        break;
-    default: break;
+        case S::line:
+            set_number(oz, "length", z.length);
+            break;
+        case S::cylinder:
+            set_number(oz, "radius", z.radius);
+            break;
+        case S::annular_sector:
+        case S::sector:
+            set_number(oz, "radius", z.radius);
+            set_number(oz, "start_radial", z.start_radial);
+            set_number(oz, "end_radial", z.end_radial);
+            if (z.shape == S::annular_sector) set_number(oz, "inner_radius", z.inner_radius);
+            break;
+        case S::symmetric_quadrant:
+            set_number(oz, "radius", z.radius);
+            set_number(oz, "angle", z.angle);
+            break;
+        case S::custom_keyhole:
+            set_number(oz, "radius", z.radius);
+            set_number(oz, "inner_radius", z.inner_radius);
+            break;
+        default:
+            break;
     }
 }
 
@@ -106,7 +113,8 @@ std::string write_tsk(const FormatTask& t, int index, std::vector<FormatFault>& 
         set_number(task, "start_max_height", r.start_max_height);
         task.append_attribute("start_max_height_ref") = "MSL";
     }
-    if (r.start_open >= 0) task.append_attribute("start_open_time") = tsk_time(r.start_open).c_str();
+    if (r.start_open >= 0)
+        task.append_attribute("start_open_time") = tsk_time(r.start_open).c_str();
     if (r.start_close >= 0)
         task.append_attribute("start_close_time") = tsk_time(r.start_close).c_str();
     if (r.finish_min_height >= 0) {
@@ -135,8 +143,8 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
     using nlohmann::json;
     const TaskRules& r = t.rules;
     auto lost = [&](const std::string& what, const std::string& place) {
-        notes.push_back({place.empty() ? t.place : place, "an XCTrack task cannot hold " + what,
-                         index});
+        notes.push_back(
+            {place.empty() ? t.place : place, "an XCTrack task cannot hold " + what, index});
     };
     if (!r.type.empty() && r.type != "RT")
         notes.push_back({t.place, "an XCTrack task cannot hold the task type " + r.type, index});
@@ -168,9 +176,12 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
                                  " left out: an XCTrack task has cylinders only",
                              index});
         }
-        if (i == 0 && t.has_takeoff) tp["type"] = "TAKEOFF";
-        else if (role_in_task(t, i) == PointRole::start) tp["type"] = "SSS";
-        else if (int(i) == r.end_of_speed) tp["type"] = "ESS";
+        if (i == 0 && t.has_takeoff)
+            tp["type"] = "TAKEOFF";
+        else if (role_in_task(t, i) == PointRole::start)
+            tp["type"] = "SSS";
+        else if (int(i) == r.end_of_speed)
+            tp["type"] = "ESS";
         tp["waypoint"] = wp;
         tps.push_back(tp);
     }
@@ -183,7 +194,8 @@ std::string write_xctsk(const FormatTask& t, int index, std::vector<FormatFault>
     sss["type"] = r.start_kind.empty() ? "RACE" : r.start_kind;
     sss["direction"] = r.start_direction.empty() ? "EXIT" : r.start_direction;
     json gates = json::array();
-    if (r.time_gates.empty() && r.start_open >= 0) gates.push_back(time_of_day_text(r.start_open) + "Z");
+    if (r.time_gates.empty() && r.start_open >= 0)
+        gates.push_back(time_of_day_text(r.start_open) + "Z");
     for (int g : r.time_gates) gates.push_back(time_of_day_text(g) + "Z");
     sss["timeGates"] = gates;
     doc["sss"] = sss;

@@ -32,8 +32,10 @@ struct RoleName {
     const char* name;
 };
 constexpr RoleName role_names[] = {
-    {PointRole::start, "Start"},   {PointRole::turn, "Turn"},
-    {PointRole::area, "Area"},     {PointRole::finish, "Finish"},
+    {PointRole::start, "Start"},
+    {PointRole::turn, "Turn"},
+    {PointRole::area, "Area"},
+    {PointRole::finish, "Finish"},
     {PointRole::optional_start, "OptionalStart"},
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -197,8 +196,8 @@ FormatContent read_qr(std::string_view bytes) {
                         r.time_gates.push_back(t);
         if (!r.time_gates.empty()) r.start_open = r.time_gates.front();
     }
-    if (doc.contains("g") && doc["g"].is_object() && doc["g"].contains("t") &&
-        doc["g"]["t"] == 1 && !task.points.empty()) {
+    if (doc.contains("g") && doc["g"].is_object() && doc["g"].contains("t") && doc["g"]["t"] == 1 &&
+        !task.points.empty()) {
         ObsZone& z = task.points.back().zone;
         z.length = 2 * z.radius;
         z.radius = 0;

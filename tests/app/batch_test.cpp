@@ -706,7 +706,8 @@ TEST_F(RealFiles, WaypointFilesWithTasks) {
          {"-tasks", "tasks.cup"},
          {{"tasks.cup", tasks}},
          0,
-         "1 \"Triangle 120\": 4 points, 164.2 km: Home Field > North Peak > West Pass > Home Field\n"
+         "1 \"Triangle 120\": 4 points, 164.2 km: Home Field > North Peak > West Pass > "
+         "Home Field\n"
          "2 \"Out and return\": 3 points, 157.4 km: East Lake > Inline TP > East Lake\n",
          "",
          {}},
@@ -981,12 +982,12 @@ TEST_F(RealFiles, TaskFilesBecomeTheFlightPlanOfTheirPointsTyped) {
         std::string route;  // start > ... > finish of the .cup written ("" not checked)
     };
     const Case cases[] = {
-        {"r.gpx", gpx_file, "Loop", gpx_batch, "1 \"Loop\": 3 points, 48.8 km: Home > Z\xC3\xBCri Peak > Home\n",
-         ""},
+        {"r.gpx", gpx_file, "Loop", gpx_batch,
+         "1 \"Loop\": 3 points, 48.8 km: Home > Z\xC3\xBCri Peak > Home\n", ""},
         {"t.tsk", tsk_file, "", tsk_batch, "1 \"t\": 3 points, 83.6 km: Home > Pass > Home\n",
          "Home > Pass > Home\n"},
-        {"x.xctsk", xctsk_file, "", xctsk_batch, "1 \"x\": 4 points, 49.3 km: Home > Start > Peak > Home\n",
-         "Start > Peak > Home\n"},
+        {"x.xctsk", xctsk_file, "", xctsk_batch,
+         "1 \"x\": 4 points, 49.3 km: Home > Start > Peak > Home\n", "Start > Peak > Home\n"},
     };
     const std::map<std::string, std::string> env{{"VARNIX_REGISTRY", store.string()}};
     for (const Case& c : cases) {

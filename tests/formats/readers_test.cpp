@@ -40,12 +40,14 @@ TEST(Readers, WhatEachFormatGives) {
         std::string what, bytes, want;
     } cases[] = {
         {read_gpx, "1.1 waypoints and a route, names and elevations",
-         "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+         "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+         "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
          "<wpt lat=\"46.5\" lon=\"9.25\"><ele>450</ele><name> Home </name></wpt>\n"
          "<rte><name>R</name><rtept lat=\"-46.5\" lon=\"-9.25\"/></rte></gpx>",
          "wpt Home 46.5 9.25 450 @line 3\ntask R: [rtept 1 -46.5 -9.25 - @line 4]\n"},
         {read_gpx, "1.0, UTF-8 names kept, numbers not written plain",
-         "<gpx version=\"1.0\"><wpt lat=\"+4.65e1\" lon=\"9\"><name>\xC5\x81\xC3\xB3\x64\xC5\xBA</name>"
+         "<gpx version=\"1.0\"><wpt lat=\"+4.65e1\" "
+         "lon=\"9\"><name>\xC5\x81\xC3\xB3\x64\xC5\xBA</name>"
          "<ele>1.5E2</ele></wpt></gpx>",
          "wpt \xC5\x81\xC3\xB3\x64\xC5\xBA 46.5 9 150.0 @line 1\n"},
         {read_gpx, "a point without coordinates or out of range is skipped, named",

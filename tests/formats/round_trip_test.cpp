@@ -27,12 +27,15 @@ const std::string tsk_zones =
     "<Task type=\"RT\">\n" + tsk_point("Start", "S", "46.5", "9.25", "type=\"BGAStartSector\"") +
     tsk_point("Turn", "T1", "46.6", "9.3", "type=\"FAISector\"") +
     tsk_point("Turn", "T2", "46.7", "9.3", "type=\"Keyhole\"") +
-    tsk_point("Turn", "T3", "46.7", "9.4", "type=\"CustomKeyhole\" radius=\"12000\" inner_radius=\"1000\"") +
+    tsk_point("Turn", "T3", "46.7", "9.4",
+              "type=\"CustomKeyhole\" radius=\"12000\" inner_radius=\"1000\"") +
     tsk_point("Turn", "T4", "46.6", "9.5", "type=\"BGAFixedCourse\"") +
     tsk_point("Turn", "T5", "46.5", "9.5", "type=\"BGAEnhancedOption\"") +
-    tsk_point("Turn", "T6", "46.4", "9.4", "type=\"SymmetricQuadrant\" radius=\"8000\" angle=\"60\"") +
+    tsk_point("Turn", "T6", "46.4", "9.4",
+              "type=\"SymmetricQuadrant\" radius=\"8000\" angle=\"60\"") +
     tsk_point("Turn", "T7", "46.4", "9.3", "type=\"MatCylinder\"") +
-    tsk_point("Turn", "T8", "46.45", "9.2", "type=\"Sector\" radius=\"5000\" start_radial=\"300\" end_radial=\"60\"") +
+    tsk_point("Turn", "T8", "46.45", "9.2",
+              "type=\"Sector\" radius=\"5000\" start_radial=\"300\" end_radial=\"60\"") +
     tsk_point("Finish", "F", "46.5", "9.25", "type=\"Line\" length=\"1000\"") + "</Task>\n";
 
 // As XCSoar saves an AAT task: its rules, areas, and an optional start after the finish.
@@ -53,16 +56,19 @@ const std::string xctsk_v1 =
     R"({"taskType":"CLASSIC","version":1,"earthModel":"WGS84","turnpoints":[)"
     R"({"type":"TAKEOFF","radius":400,"waypoint":{"name":"Cimetta","description":"launch",)"
     R"("lat":46.2005,"lon":8.7912,"altSmoothed":1600}},)"
-    R"({"type":"SSS","radius":3000,"waypoint":{"name":"Start","lat":46.25,"lon":8.85,"altSmoothed":1200}},)"
+    R"({"type":"SSS","radius":3000,"waypoint":{"name":"Start","lat":46.25,"lon":8.85,)"
+    R"("altSmoothed":1200}},)"
     R"({"radius":1000,"waypoint":{"name":"Biasca","lat":46.36,"lon":8.97,"altSmoothed":300}},)"
-    R"({"type":"ESS","radius":2000,"waypoint":{"name":"Magadino","lat":46.1597,"lon":8.8806,"altSmoothed":197}},)"
+    R"({"type":"ESS","radius":2000,"waypoint":{"name":"Magadino","lat":46.1597,"lon":8.8806,)"
+    R"("altSmoothed":197}},)"
     R"({"radius":400,"waypoint":{"name":"Goal","lat":46.1603,"lon":8.7872,"altSmoothed":198}}],)"
     R"("sss":{"type":"ELAPSED-TIME","direction":"ENTER","timeGates":["11:30:00Z","11:45:00Z"]},)"
     R"("goal":{"type":"LINE","deadline":"17:00:00Z"}})";
 
 // The same task as a QR code carries it (one time gate).
 const std::string xctsk_qr =
-    R"(XCTSK:{"taskType":"CLASSIC","version":2,"t":[{"z":"_`tt@cp~xG_cB_X","n":"Cimetta","d":"launch"},)"
+    R"(XCTSK:{"taskType":"CLASSIC","version":2,"t":[)"
+    R"({"z":"_`tt@cp~xG_cB_X","n":"Cimetta","d":"launch"},)"
     R"({"z":"oo_u@oehyG_jAozD","n":"Start","t":2},{"z":"o}vu@_u}yGwQo}@","n":"Biasca"},)"
     R"({"z":"wneu@cqvxGiK_|B","n":"Magadino","t":3},{"z":"_gst@{tvxGkK_X","n":"Goal"}],)"
     R"("s":{"g":["11:30:00Z"],"d":1,"t":2},"g":{"t":1}})";
@@ -93,10 +99,14 @@ enum class Out { cup, tsk, xctsk, gpx };
 
 FormatContent read_as(Out out, const std::string& bytes) {
     switch (out) {
-    case Out::cup: return read_cup_records(bytes);
-    case Out::tsk: return read_tsk(bytes);
-    case Out::xctsk: return read_xctsk(bytes);
-    case Out::gpx: return read_gpx(bytes);
+        case Out::cup:
+            return read_cup_records(bytes);
+        case Out::tsk:
+            return read_tsk(bytes);
+        case Out::xctsk:
+            return read_xctsk(bytes);
+        case Out::gpx:
+            return read_gpx(bytes);
     }
     return {};
 }
@@ -104,10 +114,14 @@ FormatContent read_as(Out out, const std::string& bytes) {
 std::string written(Out out, const FormatContent& c, std::vector<FormatFault>& notes) {
     std::vector<std::string> places;
     switch (out) {
-    case Out::cup: return write_cup(c, "task", places, &notes);
-    case Out::tsk: return write_tsk(c.tasks[0], 0, notes);
-    case Out::xctsk: return write_xctsk(c.tasks[0], 0, notes);
-    case Out::gpx: return write_gpx(c, notes);
+        case Out::cup:
+            return write_cup(c, "task", places, &notes);
+        case Out::tsk:
+            return write_tsk(c.tasks[0], 0, notes);
+        case Out::xctsk:
+            return write_xctsk(c.tasks[0], 0, notes);
+        case Out::gpx:
+            return write_gpx(c, notes);
     }
     return {};
 }
@@ -186,9 +200,9 @@ std::string summary(const FormatTask& t) {
         const FormatPoint& p = t.points[i];
         PointRole role = role_in_task(t, i);
         if (role == PointRole::area && t.rules.type != "AAT") role = PointRole::turn;
-        s += p.name + " " + number(p.lat) + " " + number(p.lon) + " " + number(p.elevation) +
-             " '" + p.comment + "' role " + std::to_string(int(role)) + " zone " +
-             zone_text(p.zone) + "\n";
+        s += p.name + " " + number(p.lat) + " " + number(p.lon) + " " + number(p.elevation) + " '" +
+             p.comment + "' role " + std::to_string(int(role)) + " zone " + zone_text(p.zone) +
+             "\n";
     }
     for (const FormatPoint& p : t.optional_starts)
         s += "optional " + p.name + " " + number(p.lat) + " zone " + zone_text(p.zone) + "\n";
@@ -224,11 +238,15 @@ TEST(TaskRoundTrip, EveryFormatIntoEveryFormat) {
         {"tsk zones", Out::tsk, {}},
         {"tsk zones", Out::xctsk, {"zone FAISector left out", "zone MatCylinder"}},
         {"tsk zones", Out::gpx, {"GPX route holds the points only"}},
-        {"tsk aat", Out::cup, {"optional starts kept aside", "closing time", "minimum height",
-                               "zones of its optional starts"}},
+        {"tsk aat",
+         Out::cup,
+         {"optional starts kept aside", "closing time", "minimum height",
+          "zones of its optional starts"}},
         {"tsk aat", Out::tsk, {"optional starts kept aside"}},
-        {"tsk aat", Out::xctsk, {"task type AAT", "AAT time", "closing time", "optional starts",
-                                 "zone Line left out", "zone Sector left out"}},
+        {"tsk aat",
+         Out::xctsk,
+         {"task type AAT", "AAT time", "closing time", "optional starts", "zone Line left out",
+          "zone Sector left out"}},
         {"tsk aat", Out::gpx, {"GPX route holds the points only"}},
         {"xctsk", Out::cup, {"start gates after the first", "speed section", "take-off's zone"}},
         {"xctsk", Out::tsk, {"take-off Cimetta left out", "speed section", "start gates"}},
@@ -240,8 +258,10 @@ TEST(TaskRoundTrip, EveryFormatIntoEveryFormat) {
         {"xctsk qr", Out::gpx, {"GPX route holds the points only"}},
         {"cup", Out::cup, {}},
         {"cup", Out::tsk, {"take-off Home left out"}},
-        {"cup", Out::xctsk, {"task type AAT", "AAT time", "maximum height", "optional starts",
-                             "zone Line left out", "zone Sector left out", "zone Keyhole left out"}},
+        {"cup",
+         Out::xctsk,
+         {"task type AAT", "AAT time", "maximum height", "optional starts", "zone Line left out",
+          "zone Sector left out", "zone Keyhole left out"}},
         {"cup", Out::gpx, {"GPX route holds the points only"}},
         {"gpx", Out::cup, {}},
         {"gpx", Out::tsk, {}},
@@ -259,13 +279,15 @@ TEST(TaskRoundTrip, EveryFormatIntoEveryFormat) {
         const FormatContent back = read_as(row.out, bytes);
         const std::string what = std::string(row.input) + " as " + std::to_string(int(row.out));
         ASSERT_TRUE(back.error.empty() && back.skipped.empty() && back.tasks.size() == 1)
-            << what << ": " << back.error << "\n" << bytes;
+            << what << ": " << back.error << "\n"
+            << bytes;
         EXPECT_EQ(summary(back.tasks[0]), summary(kept(read.tasks[0], row.out))) << what << "\n"
                                                                                  << bytes;
         std::string said;
         for (const FormatFault& n : notes) said += n.what + "\n";
         for (const std::string& piece : row.notes)
-            EXPECT_NE(said.find(piece), std::string::npos) << what << " says " << piece << ":\n" << said;
+            EXPECT_NE(said.find(piece), std::string::npos) << what << " says " << piece << ":\n"
+                                                           << said;
         EXPECT_EQ(notes.size() == 0, row.notes.empty()) << what << ":\n" << said;
     }
 }
