@@ -334,6 +334,34 @@ int init_conv() {
     return result;
 }
 
+std::string active_install_folder(std::string& why) {
+    if (check_volaro_install(std::string(32, ' ')) == 0) {
+        why = "*** No Volaro installation found (2 or 3) ***";
+        return {};
+    }
+    get_active_volaro_version();
+    std::string path(common_data.vlroinstpath.view());
+    if (path.empty()) why = "*** No Volaro installation detected ***";
+    return path;
+}
+
+std::string landscape_setup(std::string_view name, LandscapeSetup& out, std::string_view install) {
+    name = trim(name);
+    if (name.empty()) return "No landscape specified";
+    std::string why, folder(install);
+    if (folder.empty()) folder = active_install_folder(why);
+    if (folder.empty()) return why;
+    const std::string not_installed =
+        "Landscape " + message_literal(path_text(name)) + " not installed or corrupted";
+    if (name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos)
+        return not_installed;
+    const std::string trnfile = landscape_header(folder, name);
+    if (trnfile.empty() || !file_exists(trnfile) ||
+        utm_read(trnfile, out.projection, out.xmax, out.ymax) != 1)
+        return not_installed;
+    return {};
+}
+
 namespace {
 
 // Start-up: version, flags, diagnostics, argument 0 and the console window rule.
@@ -449,9 +477,16 @@ void run_mode(Mode mode, const CommandLine& cl) {
         stop_with_message(msg);
     }
     if (mode == Mode::batch) {
-        settle_run(convert_file(BatchOptions{cl.infile, cl.outfile, cl.qcup, cl.qverb, cl.qdbg,
-                                             common_data.qline, cl.epsl, cl.task}),
-                   common_data.qline);
+        BatchOptions options;
+        options.infile = cl.infile;
+        options.outfile = cl.outfile;
+        options.qcup = cl.qcup;
+        options.qverb = cl.qverb;
+        options.qdbg = cl.qdbg;
+        options.qline = common_data.qline;
+        options.epsl = cl.epsl;
+        options.task = cl.task;
+        settle_run(convert_file(options), common_data.qline);
     } else {
         convert_single_point(cl);
     }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "geo/UTM.hpp"
+
 // Runs the whole program on `args` (argument 0 first) as the system gives them: paths and
 // landscape names keep their bytes; coordinates become Windows-1252 where they are read.
 // The one place a run ends: every stop below hands its fault up to here, which shows it and
@@ -19,6 +21,20 @@ int init_conv();
 // Why the last init_conv failed: the text of its message ("/" in a name written "\/"); empty
 // after a success or when the installation's own message said why.
 std::string_view init_conv_failure();
+
+// A landscape's projection as a value, for a job that holds its own (the window's file job):
+// nothing of the process-wide projection changes.
+struct LandscapeSetup {
+    Utm000 projection;
+    float xmax = 0, ymax = 0;
+    bool outside(float x, float y) const { return !(x >= 0 && x <= xmax && y >= 0 && y <= ymax); }
+};
+// Sets `out` up for landscape `name` (a folder name): "" when done, else why not, in the words
+// init_conv would show. `install`: the install folder, "" to find it.
+std::string landscape_setup(std::string_view name, LandscapeSetup& out,
+                            std::string_view install = {});
+// The install folder of the active simulator version; "" with `why` set when there is none.
+std::string active_install_folder(std::string& why);
 
 // True when landscape X/Y lie outside the landscape set up by init_conv (the point is still
 // converted: the simulator takes it, the user may not expect it).

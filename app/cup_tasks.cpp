@@ -148,7 +148,8 @@ std::vector<CupRecord> start_records(const CupTask& task, const std::vector<CupR
     return starts;
 }
 
-RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes) {
+RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes,
+                          const std::vector<std::string>* broken) {
     using Stop = RunOutcome::Stop;
     LineReader in(LineReader::Encoding::bytes);
     if (bytes) {
@@ -177,6 +178,8 @@ RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes) {
             line += k == 0 ? " " : " > ";
             line += name.empty() ? "point " + std::to_string(route[k]) : name;
         }
+        if (broken && i < broken->size() && !(*broken)[i].empty())
+            line += " - a point lost: " + (*broken)[i];
         console_line(line);
     }
     if (tasks.empty()) run_message(" " + path_text(infile) + " holds no task");

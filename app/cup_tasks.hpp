@@ -25,5 +25,6 @@ std::vector<CupRecord> start_records(const CupTask& task, const std::vector<CupR
                                      const CupColumns& cols);
 // Prints number, name and route of every task of the .cup file `infile` (a host path) on
 // standard output; a stop when the file cannot be read. `bytes`: the file's content, already
-// read (a converted input).
-RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes = nullptr);
+// read (a converted input); `broken`: per task, which point it lost ("" none).
+RunOutcome list_cup_tasks(const std::string& infile, const std::string* bytes = nullptr,
+                          const std::vector<std::string>* broken = nullptr);

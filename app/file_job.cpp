@@ -80,14 +80,10 @@ FileKind input_kind(const std::string& infile) {
     return FileKind::batch;
 }
 
-bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
-                   RunOutcome& outcome) {
-    std::string bytes;
-    if (!read_whole_file(infile, bytes)) {
-        outcome = RunOutcome::stopped(RunOutcome::Stop::reported,
-                                      batch_file_message(BatchFileFailure::open_input, infile));
-        return false;
-    }
+namespace {
+
+bool convert_bytes(const std::string& infile, FileKind kind, std::string_view bytes,
+                   ConvertedInput& in, RunOutcome& outcome) {
     const FormatContent content = kind == FileKind::gpx   ? read_gpx(bytes)
                                   : kind == FileKind::tsk ? read_tsk(bytes)
                                                           : read_xctsk(bytes);
@@ -103,6 +99,19 @@ bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
     in.notes = content.notes;
     in.tasks_only = content.waypoints.empty() && !content.tasks.empty();
     return true;
+}
+
+}  // namespace
+
+bool convert_input(const std::string& infile, FileKind kind, ConvertedInput& in,
+                   RunOutcome& outcome) {
+    std::string bytes;
+    if (!read_whole_file(infile, bytes)) {
+        outcome = RunOutcome::stopped(RunOutcome::Stop::reported,
+                                      batch_file_message(BatchFileFailure::open_input, infile));
+        return false;
+    }
+    return convert_bytes(infile, kind, bytes, in, outcome);
 }
 
 namespace {
@@ -123,21 +132,25 @@ bool utf16_cup(const std::string& infile, ConvertedInput& in) {
 }  // namespace
 
 RunOutcome list_tasks(const std::string& infile) {
+    // A task that lost a point is marked, as the file page marks it.
+    std::vector<std::string> broken;
+    for (const FileTask& t : read_file_contents(infile).tasks) broken.push_back(t.broken);
     const FileKind kind = input_kind(infile);
     if (ConvertedInput utf8; kind == FileKind::cup && utf16_cup(infile, utf8))
-        return list_cup_tasks(infile, &utf8.cup);
-    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile);
+        return list_cup_tasks(infile, &utf8.cup, &broken);
+    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile, nullptr, &broken);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
     for (const FormatFault& f : in.notes)
         run_message(" Warning: " + path_text(infile) + ", " + f.place + ": " + f.what);
-    return list_cup_tasks(infile, &in.cup);
+    return list_cup_tasks(infile, &in.cup, &broken);
 }
 
 RunOutcome convert_file(const BatchOptions& options) {
     const FileKind kind = input_kind(options.infile);
-    if (kind == FileKind::flight_plan) return convert_flight_plan(options.infile, options.outfile);
+    if (kind == FileKind::flight_plan)
+        return convert_flight_plan(options.infile, options.outfile, &options);
     ConvertedInput in;
     if (kind == FileKind::cup && utf16_cup(options.infile, in)) {
         BatchOptions converted = options;
@@ -159,50 +172,36 @@ std::string task_refusal(const std::string& infile, const std::string& task) {
     return "-task picks a task of a .cup input; " + path_text(infile) + " is no .cup file";
 }
 
-void log_run_files(const std::string& infile, const std::string& outfile) {
+void log_run_files(const std::string& infile, const std::string& outfile,
+                   std::string_view landscape) {
     run_log_line(path_text(infile));
     run_log_line(path_text(outfile));
-    run_log_line(path_text(common_data.landscape.view()));
+    run_log_line(path_text(landscape.empty() ? common_data.landscape.view() : landscape));
 }
 
 namespace {
 
-// The job's messages, gathered while it runs; the console and the boxes get them back after.
-class ReportSink {
-  public:
-    ReportSink(FileJobReport& report, const WarningSink& on_warning) {
-        set_message_sink([&report, &on_warning](int status, std::string_view text) {
-            if (status == s_error && report.error.empty()) {
-                report.error = trim(text);
-                return;
-            }
-            const std::string line(text);
-            if (on_warning) on_warning(line);
-            if (++report.warning_count <= FileJobReport::warnings_kept)
-                report.warnings.push_back(line);
-        });
-    }
-    ReportSink(const ReportSink&) = delete;
-    ReportSink& operator=(const ReportSink&) = delete;
-    ~ReportSink() { set_message_sink({}); }
-};
-
-// The job with the landscape set; the report's counts and status filled from the outcome.
-void run_job(const FileJob& job, FileJobReport& report) {
-    log_run_files(job.infile, job.outfile);
+// The job with its landscape as a value; the report's counts and status from the outcome.
+void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn,
+             const OpenedFile* read) {
+    log_run_files(job.infile, job.outfile, job.landscape);
     const std::string refused = task_refusal(job.infile, job.task);
     if (!refused.empty()) {
         report.status = int(ExitStatus::stopped);
         report.error = refused;
         return;
     }
-    if (init_conv() != 1) {
+    if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
         report.status = int(ExitStatus::stopped);
-        // init_conv has said why (in the report) unless the installation's own check did.
-        if (report.error.empty()) report.error = std::string(init_conv_failure());
-        if (report.error.empty())
-            report.error = "Landscape " + path_text(common_data.landscape.view()) +
-                           " impossible to initialize coordinates conversion";
+        report.error = "Landscape names are limited to " +
+                       std::to_string(common_data.landscape.capacity) + " characters";
+        return;
+    }
+    LandscapeSetup land;
+    const std::string why = landscape_setup(job.landscape, land);
+    if (!why.empty()) {
+        report.status = int(ExitStatus::stopped);
+        report.error = why;
         return;
     }
     BatchOptions options;
@@ -212,7 +211,23 @@ void run_job(const FileJob& job, FileJobReport& report) {
     options.qline = false;
     options.task = job.task;
     options.all_warnings = true;
-    const RunOutcome outcome = convert_file(options);
+    options.projection = &land.projection;
+    options.xmax = land.xmax;
+    options.ymax = land.ymax;
+    options.landscape = job.landscape;
+    options.report = [&warn](std::string_view line) { warn(std::string(line)); };
+    RunOutcome outcome;
+    if (read && !read->held) read = nullptr;  // what could not be read is read as ever
+    if (read && (read->kind == FileKind::batch || read->kind == FileKind::cup)) {
+        options.bytes = &read->bytes;
+        outcome = read_batch(options);
+    } else if (read && read->kind != FileKind::flight_plan) {
+        options.converted = &read->converted;
+        if (options.task.empty() && read->converted.tasks_only) options.task = "1";
+        outcome = read_batch(options);
+    } else {
+        outcome = convert_file(options);
+    }
     report.status = int(outcome.status);
     report.written = outcome.written;
     report.outside = outcome.outside;
@@ -223,28 +238,28 @@ void run_job(const FileJob& job, FileJobReport& report) {
     if (outcome.stop == RunOutcome::Stop::reported) log_message_f(outcome.text);
 }
 
+FileJobReport run_job_on(const FileJob& job, const WarningSink& on_warning, const OpenedFile* read) {
+    FileJobReport report;
+    run_job(
+        job, report,
+        [&](const std::string& line) {
+            if (on_warning) on_warning(line);
+            if (++report.warning_count <= FileJobReport::warnings_kept)
+                report.warnings.push_back(line);
+        },
+        read);
+    run_log_close();  // the next job rewrites it, as the next command would
+    return report;
+}
+
 }  // namespace
 
 FileJobReport run_file_job(const FileJob& job, const WarningSink& on_warning) {
-    FileJobReport report;
-    const auto landscape = common_data.landscape;
-    const bool qline = common_data.qline;
-    {
-        ReportSink sink(report, on_warning);
-        common_data.qline = false;
-        if (trim_right(job.landscape).size() > common_data.landscape.capacity) {
-            report.status = int(ExitStatus::stopped);
-            report.error = "Landscape names are limited to " +
-                           std::to_string(common_data.landscape.capacity) + " characters";
-        } else {
-            common_data.landscape = job.landscape;
-            run_job(job, report);
-        }
-    }
-    run_log_close();  // the next job rewrites it, as the next command would
-    common_data.landscape = landscape;
-    common_data.qline = qline;
-    return report;
+    return run_job_on(job, on_warning, nullptr);
+}
+
+FileJobReport run_plan(const JobPlan& plan, const OpenedFile& file, const WarningSink& on_warning) {
+    return run_job_on(plan.job, on_warning, &file);
 }
 
 // --- contents ----------------------------------------------------------------------------------
@@ -255,23 +270,34 @@ std::string file_fault(const std::string& infile, int line, const std::string& w
     return path_text(infile) + ", line " + std::to_string(line) + ": " + what;
 }
 
+void add_fault(FileContents& c, std::string text) {
+    if (++c.fault_count <= FileContents::faults_kept) c.faults.push_back(std::move(text));
+}
+
 // A point of the batch layout or of a .cup record, when its coordinates read as a position.
-bool decode_point(BatchPoint& p, FilePoint& out, std::string& fault, bool cup_input) {
+bool decode_point(BatchPoint& p, FileContents& c, std::string& fault, bool cup_input) {
     float lat = 0, lon = 0;
     int type = 0;
     const TextField<20> lat_text = p.c_lat, lon_text = p.c_lon;
     decode_coord(p.c_lat, p.c_lon, lat, lon, type);
     fault = coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, cup_input);
     if (!fault.empty()) return false;
-    out.name = utf8_or_cp1252_to_cp1252(p.name);
-    out.lat = lat;
-    out.lon = lon;
+    c.add(is_ascii(p.name) ? p.name : utf8_or_cp1252_to_utf8(p.name), lat, lon, false);
     return true;
 }
 
-void read_batch_contents(const std::string& infile, FileContents& c) {
-    LineReader in;
-    if (!file_exists(infile) || !in.open(open_file(infile, "rb"))) {
+// The input's lines: its bytes when they were kept, else the file itself.
+bool open_lines(LineReader& in, const std::string& infile, const std::string* bytes) {
+    if (bytes) {
+        in.open_bytes(*bytes);
+        return true;
+    }
+    return file_exists(infile) && in.open(open_file(infile, "rb"));
+}
+
+void read_batch_contents(const std::string& infile, FileContents& c, const std::string* bytes) {
+    LineReader in(LineReader::Encoding::bytes);
+    if (!open_lines(in, infile, bytes)) {
         c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
         return;
     }
@@ -283,7 +309,7 @@ void read_batch_contents(const std::string& infile, FileContents& c) {
             extract_key_val(
                 std::string_view(line).substr(0, std::min<std::size_t>(line.size(), 132)), key,
                 val);
-            if (key == "Landscape") c.landscape = val;
+            if (key == "Landscape") c.landscape = utf8_or_cp1252_to_cp1252(val);
         }
         const LineResult r = parse_batch_line(line, scratch, p);
         if (r == LineResult::skip || r == LineResult::landscape_skipped) continue;
@@ -294,54 +320,111 @@ void read_batch_contents(const std::string& infile, FileContents& c) {
                                                            : describe_bad_batch_line(line));
             return;
         }
-        FilePoint fp;
-        if (!decode_point(p, fp, fault, false)) {
+        if (!decode_point(p, c, fault, false)) {
             c.error = file_fault(infile, in.line_number(), fault);
             return;
         }
-        c.points.push_back(std::move(fp));
     }
     if (in.failed())
         c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
 }
 
-void read_cup_contents(const std::string& infile, FileContents& c, std::string_view given = {}) {
-    std::string bytes;
-    if (given.empty() && !read_whole_file(infile, bytes)) {
+// `places`: a converted input's place in its source of each line ("" none).
+std::string place_of(const std::vector<std::string>& places, int line) {
+    if (line >= 1 && std::size_t(line) <= places.size() && !places[std::size_t(line - 1)].empty())
+        return places[std::size_t(line - 1)];
+    return "line " + std::to_string(line);
+}
+
+// The waypoints read one record at a time, so that a million of them cost their points alone;
+// the tasks after them find their points by name.
+void read_cup_contents(const std::string& infile, FileContents& c, const std::string* bytes,
+                       const ConvertedInput* given) {
+    static const std::vector<std::string> no_places;
+    const std::vector<std::string>& places = given ? given->places : no_places;
+    LineReader in(LineReader::Encoding::bytes);
+    if (given) {
+        in.open_bytes(given->cup);
+    } else if (!open_lines(in, infile, bytes)) {
         c.error = message_shown(batch_file_message(BatchFileFailure::open_input, infile));
         return;
     }
-    CupContent cup = read_cup(given.empty() ? std::string_view(bytes) : given);
-    std::unordered_map<std::string, int> by_name;  // the first waypoint of a name
-    std::string fault;
-    for (BatchPoint& p : cup.waypoints) {
-        const std::string name = std::string(trim(p.name));
-        FilePoint fp;
-        if (!decode_point(p, fp, fault, true)) continue;  // the conversion skips it too
-        by_name.try_emplace(name, int(c.points.size()));
-        c.points.push_back(std::move(fp));
+    if (given) {
+        for (const FormatFault& f : given->skipped)
+            if (f.task < 0) add_fault(c, f.text());
     }
+    CupReader reader(in);
+    CupRecord rec;
     std::vector<CupField> fields;
-    for (const CupTask& task : cup.tasks) {
+    std::string fault;
+    BatchPoint p;
+    // Waypoints that cannot be read, by name: what a task naming one is told (the first ones).
+    constexpr std::size_t bad_names_kept = 10000;
+    std::vector<std::pair<std::string, std::string>> bad;
+    while (reader.next(rec)) {
+        if (is_cup_comment(rec.text)) continue;
+        const bool parsed = parse_cup_record(rec.text, reader.columns(), fields, p, fault);
+        if (parsed && decode_point(p, c, fault, true)) continue;
+        const std::string why = place_of(places, rec.line) + ": " + fault;
+        add_fault(c, why);  // the conversion skips it too
+        if (parsed && bad.size() < bad_names_kept) bad.emplace_back(trim(p.name), why);
+    }
+    if (in.failed()) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::read_input, infile));
+        return;
+    }
+    const std::vector<CupTask> tasks = read_cup_tasks(reader.task_section());
+
+    // The first waypoint of each name a task needs.
+    std::unordered_map<std::string, int> by_name;
+    for (const CupTask& task : tasks)
+        for (const std::string& name : task.points) by_name.try_emplace(std::string(trim(name)), -1);
+    for (std::size_t k = 0; k < c.points.size(); ++k) {
+        auto it = by_name.find(std::string(trim(c.name(c.points[k]))));
+        if (it != by_name.end() && it->second < 0) it->second = int(k);
+    }
+    for (const CupTask& task : tasks) {
         FileTask t;
         t.name = utf8_or_cp1252_to_cp1252(trim(task.name));
+        auto lose = [&t](std::string why) {
+            t.points.push_back(-1);
+            if (t.broken.empty()) t.broken = std::move(why);
+        };
         for (std::size_t at : task_route(task)) {
+            const std::string name(trim(task.points[at]));
             auto inline_point = std::find_if(task.inline_points.begin(), task.inline_points.end(),
                                              [&](const auto& ip) { return ip.first == at; });
             if (inline_point != task.inline_points.end()) {
-                BatchPoint p;
-                FilePoint fp;
-                if (parse_cup_record(inline_point->second.text, cup.columns, fields, p, fault) &&
-                    decode_point(p, fp, fault, true)) {
-                    t.points.push_back(int(c.points.size()));
-                    c.points.push_back(std::move(fp));
+                BatchPoint ip;
+                if (parse_cup_record(inline_point->second.text, reader.columns(), fields, ip,
+                                     fault) &&
+                    decode_point(ip, c, fault, true)) {
+                    t.points.push_back(int(c.points.size()) - 1);
+                } else {
+                    lose("point \"" + name + "\", " +
+                         place_of(places, inline_point->second.line) + ": " + fault);
                 }
                 continue;
             }
-            auto it = by_name.find(std::string(trim(task.points[at])));
-            if (it != by_name.end()) t.points.push_back(it->second);
+            if (auto it = by_name.find(name); it != by_name.end() && it->second >= 0) {
+                t.points.push_back(it->second);
+                continue;
+            }
+            auto why = std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == name; });
+            if (why != bad.end())
+                lose("point \"" + name + "\", " + why->second);
+            else
+                lose("point \"" + name + "\": no waypoint of this name can be read");
         }
         c.tasks.push_back(std::move(t));
+    }
+    // A point a task file's reader could not read: the task lost it.
+    if (given) {
+        for (const FormatFault& f : given->skipped) {
+            if (f.task < 0 || std::size_t(f.task) >= c.tasks.size()) continue;
+            FileTask& t = c.tasks[std::size_t(f.task)];
+            if (t.broken.empty()) t.broken = f.text();
+        }
     }
 }
 
@@ -363,38 +446,35 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
     stem.remove_suffix(4);  // ".fpl"
     task.name = path_text(stem);
     for (const FlightPlanPoint& p : plan.points) {
-        if (!p.has_x || !p.has_y) continue;
-        FilePoint fp;
-        fp.name = p.has_name && !trim(p.name).empty() ? p.name : "TP" + std::to_string(p.number);
-        fp.has_xy = true;
-        fp.x = p.x;
-        fp.y = p.y;
+        if (!p.has_x || !p.has_y) {
+            const std::string what = "turnpoint " + std::to_string(p.number) + " has no " +
+                                     (p.has_x ? "TPPosY" : "TPPosX");
+            add_fault(c, "line " + std::to_string(p.line) + ": " + what);
+            continue;
+        }
         task.points.push_back(int(c.points.size()));
-        c.points.push_back(std::move(fp));
+        c.add(cp1252_to_utf8(p.has_name && !trim(p.name).empty() ? p.name
+                                                                   : "TP" + std::to_string(p.number)),
+              p.x, p.y, true);
     }
     c.tasks.push_back(std::move(task));
 }
 
 }  // namespace
 
+void FileContents::add(std::string_view name, float a, float b, bool has_xy) {
+    FilePoint p;
+    p.a = a;
+    p.b = b;
+    p.has_xy = has_xy;
+    p.name_at = std::uint32_t(names.size());
+    p.name_size = std::uint16_t(std::min<std::size_t>(name.size(), UINT16_MAX));
+    names.append(name.substr(0, p.name_size));
+    points.push_back(p);
+}
+
 FileContents read_file_contents(const std::string& infile) {
-    FileContents c;
-    const FileKind kind = input_kind(infile);
-    if (kind == FileKind::flight_plan) {
-        read_plan_contents(infile, c);
-    } else if (kind == FileKind::cup) {
-        read_cup_contents(infile, c);
-    } else if (kind == FileKind::batch) {
-        read_batch_contents(infile, c);
-    } else {
-        ConvertedInput in;
-        RunOutcome outcome;
-        if (convert_input(infile, kind, in, outcome))
-            read_cup_contents(infile, c, in.cup);
-        else
-            c.error = outcome.shown();
-    }
-    return c;
+    return open_job_file(infile).contents;
 }
 
 std::string default_output(const std::string& infile, bool flight_plan_input) {
@@ -404,4 +484,121 @@ std::string default_output(const std::string& infile, bool flight_plan_input) {
         return (dot == std::string::npos ? infile : infile.substr(0, dot)) + ".cup";
     }
     return batch_output_name(infile);
+}
+
+OpenedFile open_job_file(const std::string& path, std::uintmax_t hold_max) {
+    OpenedFile f;
+    f.path = path;
+    // The stamp first: a change made while reading shows as a change.
+    f.stamp = file_stamp(path);
+    f.kind = input_kind(path);
+    FileContents& c = f.contents;
+    if (f.kind == FileKind::flight_plan) {
+        read_plan_contents(path, c);
+        return f;
+    }
+    if ((f.kind == FileKind::cup || f.kind == FileKind::batch) &&
+        f.stamp.size > hold_max) {
+        // Too large to keep twice: read as it streams by, and read again by the job.
+        if (f.kind == FileKind::cup)
+            read_cup_contents(path, c, nullptr, nullptr);
+        else
+            read_batch_contents(path, c, nullptr);
+        return f;
+    }
+    if (!read_whole_file(path, f.bytes)) {
+        c.error = message_shown(batch_file_message(BatchFileFailure::open_input, path));
+        return f;
+    }
+    f.held = true;
+    // A UTF-16 .cup is held as its UTF-8, which the job then reads.
+    if (std::string utf8; f.kind == FileKind::cup && utf16_to_utf8(f.bytes, utf8))
+        f.bytes = std::move(utf8);
+    if (f.kind == FileKind::cup) {
+        read_cup_contents(path, c, &f.bytes, nullptr);
+    } else if (f.kind == FileKind::batch) {
+        read_batch_contents(path, c, &f.bytes);
+    } else {
+        RunOutcome outcome;
+        if (convert_bytes(path, f.kind, f.bytes, f.converted, outcome)) {
+            read_cup_contents(path, c, nullptr, &f.converted);
+        } else {
+            c.error = outcome.shown();
+            f.held = false;
+        }
+        f.bytes.clear();  // the .cup made of it is what the job reads
+        f.bytes.shrink_to_fit();
+    }
+    return f;
+}
+
+JobPlan plan_job(const OpenedFile& file, const JobChoices& choices) {
+    JobPlan plan;
+    const FileContents& c = file.contents;
+    FileJob& job = plan.job;
+    job.landscape = choices.landscape;
+    job.infile = file.path;
+    job.outfile = choices.outfile;
+    job.cup = !c.is_flight_plan && choices.cup;
+    const bool has_task =
+        !c.is_flight_plan && choices.task >= 0 && std::size_t(choices.task) < c.tasks.size();
+    if (has_task) job.task = std::to_string(choices.task + 1);
+    if (job.outfile.empty()) {
+        plan.refusal = "Choose an output file first";
+        return plan;
+    }
+    plan.writes.push_back(job.outfile);
+    if (job.cup) plan.writes.push_back(waypoint_output_name(job.infile, job.outfile, job.landscape));
+    if (has_task && !c.tasks[std::size_t(choices.task)].broken.empty()) {
+        const FileTask& t = c.tasks[std::size_t(choices.task)];
+        plan.refusal = broken_task_message(t.name, t.broken, file.path);
+        return plan;
+    }
+    for (const std::string& f : plan.writes) {
+        if (is_read_only(f)) {
+            plan.refusal = message_literal(path_text(f)) +
+                           " is read-only: it is not replaced/Choose another name";
+            return plan;
+        }
+        if (file_exists(f)) plan.replaces.push_back(f);
+    }
+    return plan;
+}
+
+std::string landscape_holding(const FileContents& c, int task,
+                              const std::vector<std::string>& landscapes,
+                              std::string_view install) {
+    // A sample is enough to tell the landscapes apart, and a million points stay quick.
+    constexpr std::size_t sample = 2000;
+    std::vector<int> which;
+    if (task >= 0 && std::size_t(task) < c.tasks.size()) {
+        for (int k : c.tasks[std::size_t(task)].points)
+            if (k >= 0) which.push_back(k);
+    }
+    if (which.empty()) {
+        const std::size_t step = std::max<std::size_t>(1, c.points.size() / sample);
+        for (std::size_t k = 0; k < c.points.size(); k += step) which.push_back(int(k));
+    }
+    std::string best;
+    int best_count = 0;
+    bool tie = false;
+    for (const std::string& name : landscapes) {
+        LandscapeSetup land;
+        if (!landscape_setup(text_path(name), land, install).empty()) continue;
+        int count = 0;
+        for (int k : which) {
+            const FilePoint& p = c.points[std::size_t(k)];
+            float x = p.a, y = p.b;
+            if (!p.has_xy) to_xy(land.projection, p.a, p.b, x, y);
+            if (!land.outside(x, y)) ++count;
+        }
+        if (count > best_count) {
+            best = name;
+            best_count = count;
+            tie = false;
+        } else if (count == best_count && count > 0) {
+            tie = true;
+        }
+    }
+    return tie ? std::string() : best;
 }

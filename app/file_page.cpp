@@ -3,6 +3,7 @@
 #include "app/file_page.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +17,12 @@
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"
 #include "host/files.hpp"
+#include "host/install.hpp"
+#include "host/user_dirs.hpp"
+#include "util/cp1252.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/i18n.hpp"
 #include "util/text.hpp"
 
 namespace {
@@ -38,9 +43,9 @@ struct FilePage {
     FormContext* converter = nullptr;                          // the form the page was reached from
     int n_in = 0, n_lnd = 0, n_tsk = 0, n_out = 0, n_cup = 0;  // input boxes
     int t_sum = 0, t_msg = 0;                                  // text lines
-    std::string input;   // the file shown (host path), "" none
+    int t_cupname = 0;   // the waypoint file's name, beside its tick box
     std::string output;  // the output proposed for it (host path)
-    FileContents contents;
+    OpenedFile file;     // the file shown, read once; path "" none
     std::vector<std::string> warnings;  // the first of the last Convert
     std::size_t warning_count = 0;      // all of them
 };
@@ -60,7 +65,7 @@ bool find_page_items() {
                              {"TSK", &page.n_tsk},
                              {"OUT", &page.n_out},
                              {"CUP", &page.n_cup}},
-                            {{"SUM", &page.t_sum}, {"MSG", &page.t_msg}});
+                            {{"SUM", &page.t_sum}, {"MSG", &page.t_msg}, {"CUPN", &page.t_cupname}});
 }
 
 std::string file_name_of(const std::string& path) {
@@ -69,21 +74,19 @@ std::string file_name_of(const std::string& path) {
 
 // --- the picture ---------------------------------------------------------------------------------
 
-// The landscape chosen in the list, set up for conversion; false (the user was told) when it
-// cannot be.
-bool chosen_landscape_ready() {
+// The landscape chosen in the list as a value; false when it cannot be set up.
+bool chosen_landscape(LandscapeSetup& land) {
     const std::string name = value_of(page.n_lnd);
-    if (name.empty()) return false;
-    common_data.landscape = text_path(name);
-    return init_conv() == 1;
+    return !name.empty() && landscape_setup(text_path(name), land).empty();
 }
 
 // The task the list shows: its index in the file's tasks, -1 for all waypoints.
 int chosen_task() {
-    if (page.contents.is_flight_plan) return page.contents.tasks.empty() ? -1 : 0;
+    const FileContents& c = page.file.contents;
+    if (c.is_flight_plan) return c.tasks.empty() ? -1 : 0;
     const int entry = entry_of(page.n_tsk);  // 1: all waypoints
     const int task = entry - 2;
-    return task >= 0 && task < int(page.contents.tasks.size()) ? task : -1;
+    return task >= 0 && task < int(c.tasks.size()) ? task : -1;
 }
 
 // North up, east to the right: landscape X grows toward the west.
@@ -97,9 +100,10 @@ void show_picture() {
     items.units_per_scale_unit = metres_per_km;
     items.scale_unit = "km";
     items.north = "N";
-    const FileContents& c = page.contents;
-    if (!page.input.empty() && chosen_landscape_ready()) {
-        const float w = common_data.xmax, h = common_data.ymax;
+    const FileContents& c = page.file.contents;
+    LandscapeSetup land;
+    if (!page.file.path.empty() && chosen_landscape(land)) {
+        const float w = land.xmax, h = land.ymax;
         PictureItems::Path outline{{}, outline_rgb, true, 1};
         for (auto [x, y] : {std::pair{0.0f, 0.0f}, {w, 0.0f}, {w, h}, {0.0f, h}})
             add_point(outline.xy, x, y);
@@ -109,10 +113,10 @@ void show_picture() {
         PictureItems::Dots inside{{}, inside_rgb, 3}, outside{{}, outside_rgb, 4};
         for (std::size_t k = 0; k < c.points.size(); ++k) {
             const FilePoint& p = c.points[k];
-            float x = p.x, y = p.y;
-            if (!p.has_xy) latlontoxy(p.lat, p.lon, x, y);
+            float x = p.a, y = p.b;
+            if (!p.has_xy) to_xy(land.projection, p.a, p.b, x, y);
             xy[k] = {x, y};
-            add_point(outside_landscape(x, y) ? outside.xy : inside.xy, x, y);
+            add_point(land.outside(x, y) ? outside.xy : inside.xy, x, y);
         }
         if (c.points.size() > 10000) inside.size = 2;
         items.dots.push_back(std::move(inside));
@@ -121,13 +125,17 @@ void show_picture() {
         const int task = chosen_task();
         std::vector<int> named;
         if (task >= 0) {
-            PictureItems::Path legs{{}, leg_rgb, false, 2};
+            // A lost point breaks the legs: the gap shows where.
+            std::vector<PictureItems::Path> legs(1, PictureItems::Path{{}, leg_rgb, false, 2});
             for (int k : c.tasks[task].points) {
-                if (k < 0 || k >= int(xy.size())) continue;
-                add_point(legs.xy, xy[k][0], xy[k][1]);
+                if (k < 0 || k >= int(xy.size())) {
+                    if (!legs.back().xy.empty()) legs.push_back({{}, leg_rgb, false, 2});
+                    continue;
+                }
+                add_point(legs.back().xy, xy[k][0], xy[k][1]);
                 named.push_back(k);
             }
-            items.paths.insert(items.paths.begin() + 1, std::move(legs));
+            items.paths.insert(items.paths.begin() + 1, legs.begin(), legs.end());
         } else if (c.points.size() <= labels_at_most) {
             for (int k = 0; k < int(c.points.size()); ++k) named.push_back(k);
         }
@@ -135,7 +143,8 @@ void show_picture() {
         named.erase(std::unique(named.begin(), named.end()), named.end());
         if (named.size() <= labels_at_most)
             for (int k : named)
-                items.labels.push_back({-xy[k][0], xy[k][1], c.points[k].name, label_rgb});
+                items.labels.push_back({-xy[k][0], xy[k][1],
+                                        utf8_or_cp1252_to_cp1252(c.name(c.points[k])), label_rgb});
     }
     frm_set_picture(1, std::move(items));
 }
@@ -143,100 +152,193 @@ void show_picture() {
 // --- choosing a file -----------------------------------------------------------------------------
 
 void fill_task_list() {
-    const FileContents& c = page.contents;
+    const FileContents& c = page.file.contents;
     std::vector<std::string> lines{std::string(all_waypoints)};
     if (!c.is_flight_plan)
         for (std::size_t t = 0; t < c.tasks.size(); ++t)
-            lines.push_back(task_line(int(t) + 1, c.tasks[t].name, c.tasks[t].points.size()));
+            lines.push_back(task_line(int(t) + 1, c.tasks[t].name, c.tasks[t].points.size(),
+                                      !c.tasks[t].broken.empty()));
     // A file with tasks starts on its first task.
     frm_set_list(page.n_tsk, lines, lines.size() > 1 ? 2 : 1);
 }
 
+void clear_results() {
+    set_line(page.t_msg, "");
+    page.warnings.clear();
+    page.warning_count = 0;
+}
+
+// The result lines of the file and the task chosen: what it holds, and what cannot be read.
+void show_file_lines() {
+    const FileContents& c = page.file.contents;
+    set_line(page.t_sum, contents_line(c.points.size(), c.tasks.size(), c.fault_count));
+    const int task = chosen_task();
+    if (!c.error.empty())
+        set_line(page.t_msg, "Not all of the file could be read");
+    else if (task >= 0 && !c.tasks[std::size_t(task)].broken.empty())
+        set_line(page.t_msg, "This task lost a point: " + c.tasks[std::size_t(task)].broken);
+    else
+        set_line(page.t_msg, "");
+}
+
+// The converter's landscape follows the page's, so the choice is saved with the converter's.
+void remember_landscape() {
+    if (page.converter == nullptr) return;
+    const std::string name = value_of(page.n_lnd);
+    FormContext* const here = frm_current_context();
+    frm_set_context(page.converter);
+    const int entry = frm_find_entry(common_data.n_lnd, name);
+    if (entry != 0) {
+        frm_set_value(common_data.n_lnd, entry, 0, "", true);
+        common_data.landscape = text_path(name);
+    }
+    frm_set_context(here);
+}
+
+// The file's own landscape, else the installed one that holds most of its points, else the one
+// used last.
 void preselect_landscape() {
+    const FileContents& c = page.file.contents;
     int entry = 0;
-    if (!page.contents.landscape.empty())
-        entry = frm_find_entry(page.n_lnd, path_text(page.contents.landscape));
+    if (!c.landscape.empty()) entry = frm_find_entry(page.n_lnd, path_text(c.landscape));
+    if (entry == 0 && !page.file.path.empty() && !c.points.empty()) {
+        std::string why;
+        const std::string install = active_install_folder(why);
+        if (!install.empty()) {
+            std::vector<std::string> names;
+            installed_landscapes(names, false);
+            const std::string best = landscape_holding(c, chosen_task(), names, install);
+            if (!best.empty()) entry = frm_find_entry(page.n_lnd, best);
+        }
+    }
     if (entry == 0 && !common_data.landscape.blank())
         entry = frm_find_entry(page.n_lnd, path_text(common_data.landscape.view()));
     if (entry != 0) frm_set_value(page.n_lnd, entry, 0, "", true);
 }
 
+std::string last_file_record() {
+    const std::string folder = settings_folder();
+    return folder.empty() ? std::string() : path_join(folder, "Varnix_files.dat");
+}
+
+// The last file opened, for the next time the page is reached without one.
+void remember_file(const std::string& path) {
+    const std::string record = last_file_record();
+    if (record.empty()) return;
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(fs_path(path), ec);
+    AsideFile out;
+    if (ec || !out.open(record)) return;
+    out.write(path_from_fs(whole));
+    out.commit();
+}
+
+std::string last_file() {
+    const std::string record = last_file_record();
+    std::string path;
+    if (std::FILE* f = record.empty() || !file_exists(record) ? nullptr : open_file(record, "rb")) {
+        char buf[4096];
+        path.assign(buf, std::fread(buf, 1, sizeof buf, f));
+        std::fclose(f);
+    }
+    return file_exists(path) ? path : std::string();
+}
+
+void show_outputs() {
+    const bool cup = !page.file.contents.is_flight_plan && entry_of(page.n_cup) != 0;
+    std::string shown;
+    if (cup && !page.file.path.empty()) {
+        const std::string out_text = value_of(page.n_out);
+        const std::string out = out_text == path_text(page.output) ? page.output : text_path(out_text);
+        shown = file_name_of(waypoint_output_name(page.file.path, out,
+                                                  text_path(value_of(page.n_lnd))));
+    }
+    set_line(page.t_cupname, shown);
+}
+
 void open_input(const std::string& path) {
-    page.input = path;
-    page.warnings.clear();
-    page.warning_count = 0;
-    page.contents = read_file_contents(path);
+    page.file = open_job_file(path);
+    clear_results();
+    remember_file(path);
     frm_set_value(page.n_in, 0, 0, path_text(path), true);
     fill_task_list();
     preselect_landscape();
-    const bool plan = page.contents.is_flight_plan;
+    const bool plan = page.file.contents.is_flight_plan;
     page.output = default_output(path, plan);
     frm_set_value(page.n_out, 0, 0, path_text(page.output), true);
     frm_set_prop(sec_inpt, page.n_cup, prop_act, plan ? 0 : 1, 0, "", true);
     frm_set_title(std::string(title) + " \x97 " + file_name_of(path));
-    set_line(page.t_sum, std::to_string(page.contents.points.size()) + " points, " +
-                             std::to_string(page.contents.tasks.size()) + " tasks");
-    set_line(page.t_msg, "");
-    if (!page.contents.error.empty()) {
-        set_line(page.t_msg, "Not all of the file could be read");
-        error_message_tit(s_error, title, message_literal(page.contents.error), false);
-    }
+    show_file_lines();
+    show_outputs();
+    if (!page.file.contents.error.empty())
+        error_message_tit(s_error, title, message_literal(page.file.contents.error), false);
     show_picture();
 }
 
 // --- Convert -------------------------------------------------------------------------------------
 
-// Asks before a file the user has is replaced; true to go on.
+// One question for every file the job would replace; true to go on.
 bool may_replace(const std::vector<std::string>& files) {
-    for (const std::string& f : files) {
-        if (!file_exists(f)) continue;
-        const int answer = error_message_tit(
-            s_yesno, title, message_literal(path_text(f)) + "/This file exists. Replace it?",
-            false);
-        if (answer != 1) return false;
-    }
-    return true;
+    if (files.empty()) return true;
+    std::string text;
+    for (const std::string& f : files) text += message_literal(path_text(f)) + "/";
+    text += files.size() == 1 ? "This file exists. Replace it?" : "These files exist. Replace them?";
+    return error_message_tit(s_yesno, title, text, false) == 1;
+}
+
+JobChoices page_choices() {
+    JobChoices choices;
+    choices.landscape = text_path(value_of(page.n_lnd));
+    // A box shows a path as text; the path itself is kept while the box shows it unchanged.
+    const std::string out_text = value_of(page.n_out);
+    choices.outfile = out_text == path_text(page.output) ? page.output : text_path(out_text);
+    choices.cup = entry_of(page.n_cup) != 0;
+    choices.task = chosen_task();
+    return choices;
 }
 
 void convert_page() {
-    if (page.input.empty()) {
+    if (page.file.path.empty()) {
         error_message_tit(s_warning, title, "Choose an input file first", false);
         return;
     }
-    FileJob job;
-    job.landscape = text_path(value_of(page.n_lnd));
-    job.infile = page.input;
-    // A box shows a path as text; the path itself is kept while the box shows it unchanged.
-    const std::string out_text = value_of(page.n_out);
-    job.outfile = out_text == path_text(page.output) ? page.output : text_path(out_text);
-    job.cup = !page.contents.is_flight_plan && entry_of(page.n_cup) != 0;
-    const int task = chosen_task();
-    if (task >= 0 && !page.contents.is_flight_plan) job.task = std::to_string(task + 1);
-    if (job.outfile.empty()) {
-        error_message_tit(s_warning, title, "Choose an output file first", false);
+    // What is converted is what the page shows: a file changed since is shown again first.
+    if (page.file.changed()) {
+        const std::string path = page.file.path;
+        open_input(path);
+        set_line(page.t_msg,
+                 "The file changed since it was opened: it was read again. Convert converts what "
+                 "it holds now");
         return;
     }
-    std::vector<std::string> replaced{job.outfile};
-    if (job.cup) replaced.push_back(cup_file_name(job.outfile));
-    if (!may_replace(replaced)) return;
+    const JobPlan plan = plan_job(page.file, page_choices());
+    if (!plan.refusal.empty()) {
+        set_line(page.t_msg, "Not converted");
+        error_message_tit(s_warning, title, plan.refusal, false);
+        return;
+    }
+    if (!may_replace(plan.replaces)) return;
 
     // All of them in the run log, for later.
-    const FileJobReport r = run_file_job(job, [](const std::string& w) { run_log_line(w); });
+    const FileJobReport r =
+        run_plan(plan, page.file, [](const std::string& w) { run_log_line(w); });
     page.warnings = r.warnings;
     page.warning_count = r.warning_count;
-    set_line(page.t_sum, outcome_line(r.written, r.outside, r.skipped));
     std::string msg;
-    if (r.status == 2)
-        msg = "Stopped: nothing usable was written";
-    else if (r.warning_count == 1)
-        msg = "1 warning: the Warnings button shows it";
-    else if (r.warning_count > 1)
-        msg = std::to_string(r.warning_count) + " warnings: the Warnings button lists them";
-    else
-        msg = "Written: " + file_name_of(job.outfile);
+    if (r.status == 2) {
+        set_line(page.t_sum, "Stopped: nothing usable was written");
+        msg = "";
+    } else {
+        set_line(page.t_sum, outcome_line(r.written, r.outside, r.skipped));
+        if (r.warning_count == 1)
+            msg = "1 warning: the Warnings button shows it";
+        else if (r.warning_count > 1)
+            msg = std::to_string(r.warning_count) + " warnings: the Warnings button lists them";
+        else
+            msg = "Written: " + file_name_of(plan.job.outfile);
+    }
     set_line(page.t_msg, msg);
     if (!r.error.empty()) error_message_tit(s_error, title, message_literal(r.error), false);
-    show_picture();  // the landscape may have been another
 }
 
 void list_warnings() {
@@ -258,9 +360,16 @@ void page_callback(int ncla, int n, int& value) {
     if (ncla == sec_inpt) {
         if (n == page.n_in) {
             const std::string shown = value_of(n);
-            if (!shown.empty() && shown != path_text(page.input)) open_input(text_path(shown));
+            if (!shown.empty() && shown != path_text(page.file.path)) open_input(text_path(shown));
         } else if (n == page.n_lnd || n == page.n_tsk) {
+            clear_results();
+            if (page.file.path.empty()) return;
+            show_file_lines();
+            show_outputs();
+            if (n == page.n_lnd) remember_landscape();
             show_picture();
+        } else if (n == page.n_cup || n == page.n_out) {
+            show_outputs();
         }
         return;
     }
@@ -314,9 +423,23 @@ std::string file_page_form_file() {
     return converter.substr(0, path_name_start(converter)) + std::string(form_file_name);
 }
 
-std::string task_line(int number, std::string_view name, std::size_t points) {
+std::string task_line(int number, std::string_view name, std::size_t points, bool broken) {
     return std::to_string(number) + " " + std::string(trim(name)) + " (" + std::to_string(points) +
-           ")";
+           ")" + (broken ? " - a point lost" : "");
+}
+
+std::string count_text(int n, std::string_view one, std::string_view many) {
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+std::string contents_line(std::size_t points, std::size_t tasks, std::size_t unreadable) {
+    // Each count in the pilot's language with its own word: the line is made of them.
+    std::string line = translate(count_text(int(points), "point", "points")) + ", " +
+                       translate(count_text(int(tasks), "task", "tasks"));
+    if (unreadable > 0)
+        line += ", " + translate(count_text(int(unreadable), "line cannot be read",
+                                            "lines cannot be read"));
+    return line;
 }
 
 std::string outcome_line(int written, int outside, int skipped) {
@@ -331,7 +454,13 @@ bool show_file_page(const std::string& file) {
         page.converter = frm_current_context();
         frm_switch_form(page.form.get());
         // The converter's choice is the one used last, unless a file names its own.
-        if (page.input.empty()) preselect_landscape();
+        if (page.file.path.empty()) {
+            const std::string last = file.empty() ? last_file() : std::string();
+            if (!last.empty())
+                open_input(last);
+            else
+                preselect_landscape();
+        }
     }
     if (!file.empty()) open_input(file);
     return true;

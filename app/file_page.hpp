@@ -26,7 +26,12 @@ std::string file_page_form_file();
 
 // --- the page's pieces, for tests ----------------------------------------------------------------
 
-// The line of task `number` (from 1) in the task list: number, name and point count.
-std::string task_line(int number, std::string_view name, std::size_t points);
+// The line of task `number` (from 1) in the task list: number, name and point count, and
+// whether it lost a point.
+std::string task_line(int number, std::string_view name, std::size_t points, bool broken = false);
+// "1 point", "2 points": the count and the word that goes with it.
+std::string count_text(int n, std::string_view one, std::string_view many);
+// What an opened file holds: points, tasks, lines that cannot be read.
+std::string contents_line(std::size_t points, std::size_t tasks, std::size_t unreadable);
 // "Points written: ..." after a conversion.
 std::string outcome_line(int written, int outside, int skipped);

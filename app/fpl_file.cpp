@@ -28,8 +28,8 @@ constexpr float same_place_m = 1.0f;
 
 class PlanConversion {
   public:
-    PlanConversion(const std::string& infile, const std::string& outfile)
-        : infile_(infile), outfile_(outfile), shown_in_(path_text(infile)) {}
+    PlanConversion(const std::string& infile, const std::string& outfile, const BatchOptions* given)
+        : infile_(infile), outfile_(outfile), given_(given), shown_in_(path_text(infile)) {}
 
     RunOutcome run() {
         RunOutcome outcome = convert();
@@ -94,15 +94,26 @@ class PlanConversion {
             return;
         }
         float lat = 0, lon = 0;
-        if (xytolatlon(p.x, p.y, lat, lon) != 1 || !std::isfinite(lat) || !std::isfinite(lon)) {
+        int status = 1;
+        if (given_ && given_->projection)
+            to_latlon(*given_->projection, p.x, p.y, lat, lon);
+        else
+            status = xytolatlon(p.x, p.y, lat, lon);
+        if (status != 1 || !std::isfinite(lat) || !std::isfinite(lon)) {
             skip(p.line, "turnpoint " + n + ": X/Y cannot be converted");
             return;
         }
         if (!p.has_z) warn(p.line, "turnpoint " + n + " has no TPPosZ: elevation 0");
-        if (outside_landscape(p.x, p.y)) {
+        const bool outside = given_ && given_->projection
+                                 ? !(p.x >= 0 && p.x <= given_->xmax && p.y >= 0 &&
+                                     p.y <= given_->ymax)
+                                 : outside_landscape(p.x, p.y);
+        if (outside) {
             ++outside_;
-            warn(p.line, "point " + p.name + " lies outside landscape " +
-                             path_text(common_data.landscape.view()));
+            const std::string landscape = given_ && given_->projection
+                                              ? given_->landscape
+                                              : std::string(common_data.landscape.view());
+            warn(p.line, "point " + p.name + " lies outside landscape " + path_text(landscape));
         }
         const bool named = p.has_name && !trim(p.name).empty();
         FormatPoint fp{named ? p.name : "TP" + n,
@@ -146,11 +157,17 @@ class PlanConversion {
 
     void skip(int line, const std::string& what) {
         ++skipped_;
-        run_message(" Warning: " + shown_in_ + ", line " + std::to_string(line) +
-                    ": line skipped: " + what);
+        say(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": line skipped: " +
+            what);
     }
     void warn(int line, const std::string& what) {
-        run_message(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": " + what);
+        say(" Warning: " + shown_in_ + ", line " + std::to_string(line) + ": " + what);
+    }
+    void say(const std::string& line) const {
+        if (given_ && given_->report)
+            given_->report(line);
+        else
+            run_message(line);
     }
 
     // The plan in the task format the output's name asks for (.tsk, .xctsk, .gpx), else as a
@@ -175,7 +192,7 @@ class PlanConversion {
                 return std::string(cup_header) + "\r\n" + body + "-----Related Tasks-----\r\n" +
                        task + "\r\n";
         }
-        for (const FormatFault& f : notes) run_message(" Warning: " + shown_in_ + ": " + f.what);
+        for (const FormatFault& f : notes) say(" Warning: " + shown_in_ + ": " + f.what);
         return bytes;
     }
 
@@ -188,16 +205,15 @@ class PlanConversion {
                 batch_file_message(BatchFileFailure::open_output, outfile_, out.failure_reason()));
         }
         out.write(output_bytes(body, task));
-        if (!out.commit()) {
-            return RunOutcome::stopped(
-                Stop::reported, batch_file_message(BatchFileFailure::write_output, outfile_));
-        }
+        if (!out.commit())
+            return RunOutcome::stopped(Stop::reported,
+                                       write_failure_message(outfile_, out.failure_reason()));
         RunOutcome done;
         done.outputs.push_back(outfile_);
         run_log_line(std::to_string(points_) + " points read in batch file");
         if (skipped_ > 0) {
             const std::string count = std::to_string(skipped_) + " lines skipped in " + shown_in_;
-            run_message(" " + count);
+            say(" " + count);
             run_log_line(count);
             done.status = ExitStatus::lines_skipped;
         }
@@ -206,6 +222,7 @@ class PlanConversion {
 
     const std::string& infile_;
     const std::string& outfile_;
+    const BatchOptions* given_;
     const std::string shown_in_;
     std::map<std::string, std::pair<float, float>> placed_;
     std::vector<std::pair<std::string, bool>> route_;  // the task's points, and named by the plan
@@ -215,6 +232,7 @@ class PlanConversion {
 
 }  // namespace
 
-RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile) {
-    return PlanConversion(infile, outfile).run();
+RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile,
+                               const BatchOptions* given) {
+    return PlanConversion(infile, outfile, given).run();
 }

@@ -8,9 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/read_batch.hpp"
 #include "app/run_outcome.hpp"
 #include "formats/fpl.hpp"
 
 // Converts the flight plan `infile` (host path) into the waypoint file `outfile` through the
-// landscape set up by init_conv, and says how it ended.
-RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile);
+// landscape set up by init_conv (or the projection, landscape and report `given` holds), and
+// says how it ended.
+RunOutcome convert_flight_plan(const std::string& infile, const std::string& outfile,
+                               const BatchOptions* given = nullptr);

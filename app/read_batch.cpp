@@ -344,7 +344,11 @@ class Converter {
     // waypoint is written as it stands.
     void convert_point(std::string_view line, float lat, float lon, Outcome& out, Part& part,
                        bool record_as_is = false) {
-        int status = latlontoxy(lat, lon, out.x, out.y);
+        int status = 1;
+        if (o_.projection)
+            to_xy(*o_.projection, lat, lon, out.x, out.y);
+        else
+            status = latlontoxy(lat, lon, out.x, out.y);
         if (o_.qdbg) diag(status);
         if (status != 1) {
             out.kind = Outcome::conversion_failed;
@@ -465,17 +469,10 @@ class Batch {
                                                 " would overwrite the batch input");
         }
         if (!o_.qcup) return;
-        cupfile_ = cup_file_name(o_.outfile);
-        if (same_file(cupfile_, o_.infile)) {
-            // The obvious command for a .cup input: the waypoints go beside it, named after
-            // the landscape.
-            const std::string stem = cupfile_.substr(0, cupfile_.size() - 4) + "_" +
-                                     std::string(common_data.landscape.view());
-            cupfile_ = stem + ".cup";
-            for (int k = 2; same_file(cupfile_, o_.infile) || same_file(cupfile_, o_.outfile); ++k)
-                cupfile_ = stem + "_" + std::to_string(k) + ".cup";
-            run_message(" The waypoint file is " + path_text(cupfile_) + ": " +
-                        path_text(o_.infile) + " is the input");
+        cupfile_ = waypoint_output_name(o_.infile, o_.outfile, landscape());
+        if (cupfile_ != cup_file_name(o_.outfile)) {
+            say(" The waypoint file is " + path_text(cupfile_) + ": " + path_text(o_.infile) +
+                " is the input");
         }
         if (same_file(cupfile_, o_.outfile)) {
             stop(RunOutcome::Stop::message,
@@ -488,6 +485,8 @@ class Batch {
     void open_files() {
         if (o_.converted) {
             in_.open_bytes(o_.converted->cup);
+        } else if (o_.bytes) {
+            in_.open_bytes(*o_.bytes);
         } else if (!in_.open(open_file(o_.infile, "rb"))) {
             report(batch_file_message(BatchFileFailure::open_input, o_.infile));
         }
@@ -514,9 +513,21 @@ class Batch {
         const CupTask* task = pick_task(tasks, o_.task, error);
         if (!task) report(error + " in " + message_literal(path_text(o_.infile)));
         task_index_ = int(task - tasks.data());
+        task_name_ = task->name;
         std::vector<std::string> notes;
         task_records_ = route_records(*task, records, cup_reader_.columns(), error, notes);
         if (!error.empty()) report(error);
+        // A task that lost a point would be flown another way: none of it is converted.
+        for (const CupRecord& r : task_records_) {
+            const std::string fault = cup_record_fault(r.text, cup_reader_.columns());
+            if (fault.empty()) continue;
+            BatchPoint p;
+            std::string ignored;
+            parse_cup_record(r.text, cup_reader_.columns(), fields_, p, ignored);
+            report(broken_task_message(
+                task->name, "point \"" + std::string(trim(p.name)) + "\", " + place_of(r.line) + ": " + fault,
+                o_.infile));
+        }
         for (const std::string& note : notes)
             warn_at(w_two_places, place_of(task->line), [&] { return note; });
         if (o_.qcup) {
@@ -538,6 +549,7 @@ class Batch {
     void warn_skipped_points() {
         for (const FormatFault& f : o_.converted->skipped) {
             if (f.task != task_index_) continue;
+            if (f.task >= 0) report(broken_task_message(task_name_, f.text(), o_.infile));
             ++skipped_;
             warn_at(w_skipped, f.place, [&] { return "point skipped: " + f.what; });
         }
@@ -718,11 +730,10 @@ class Batch {
                        " in the flight plan: Windows-1252 cannot hold all of its letters";
             });
         }
-        if (outside_landscape(out.x, out.y)) {
+        if (outside(out.x, out.y)) {
             ++outside_;
             warn(w_outside, out.line, [&] {
-                return "point " + out.name + " lies outside landscape " +
-                       path_text(common_data.landscape.view());
+                return "point " + out.name + " lies outside landscape " + path_text(landscape());
             });
         }
         if (out.no_elevation) {
@@ -755,8 +766,8 @@ class Batch {
     template <class What>
     void warn_at(Warning kind, const std::string& place, What what) {
         if (++warnings_[kind] > shown_max_) return;
-        run_message(" Warning: " + path_text(o_.infile) + (place.empty() ? "" : ", " + place) +
-                    ": " + what());
+        say(" Warning: " + path_text(o_.infile) + (place.empty() ? "" : ", " + place) + ": " +
+            what());
     }
     // A line of the input, or of a converted input the place in its source.
     std::string place_of(int line) const {
@@ -773,7 +784,7 @@ class Batch {
         int hidden = 0;
         for (int n : warnings_) hidden += std::max(0, n - shown_max_);
         if (hidden > 0)
-            run_message(" Warning: " + std::to_string(hidden) + " more warnings not shown");
+            say(" Warning: " + std::to_string(hidden) + " more warnings not shown");
     }
 
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
@@ -787,6 +798,20 @@ class Batch {
         }
         if (fpl_.commit()) outcome_.outputs.push_back(o_.outfile);
         if (o_.qcup && cup_.commit()) outcome_.outputs.push_back(cupfile_);
+    }
+
+    std::string landscape() const {
+        return o_.projection ? o_.landscape : std::string(common_data.landscape.view());
+    }
+    bool outside(float x, float y) const {
+        if (!o_.projection) return outside_landscape(x, y);
+        return !(x >= 0 && x <= o_.xmax && y >= 0 && y <= o_.ymax);
+    }
+    void say(const std::string& line) const {
+        if (o_.report)
+            o_.report(line);
+        else
+            run_message(line);
     }
 
     [[noreturn]] void report(const std::string& msg) {
@@ -811,19 +836,17 @@ class Batch {
         }
         if (!fpl_.commit()) {
             cup_.discard();
-            report(batch_file_message(BatchFileFailure::write_output, o_.outfile));
+            report(write_failure_message(o_.outfile, fpl_.failure_reason()));
         }
         outcome_.outputs.push_back(o_.outfile);
-        if (o_.qcup && !cup_.commit()) {
-            report(batch_file_message(BatchFileFailure::write_output, cupfile_));
-        }
+        if (o_.qcup && !cup_.commit()) report(write_failure_message(cupfile_, cup_.failure_reason()));
         if (o_.qcup) outcome_.outputs.push_back(cupfile_);
         write_count();
         if (read_failed) report(read_error);
         if (skipped_ > 0) {
             const std::string count =
                 std::to_string(skipped_) + " lines skipped in " + path_text(o_.infile);
-            run_message(" " + count);
+            say(" " + count);
             run_log_line(count);
             outcome_.status = ExitStatus::lines_skipped;
         }
@@ -841,8 +864,8 @@ class Batch {
         write_cup_tail();
         const std::size_t tasks =
             task_mode_ ? 0 : read_cup_tasks(cup_reader_.task_section()).size();
-        if (tasks > 0) {
-            run_message(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
+        if (tasks > 0 && !o_.report) {  // advice for the command line, not for a window
+            say(" " + path_text(o_.infile) + " holds " + std::to_string(tasks) +
                         (tasks == 1 ? " task" : " tasks") +
                         ": -task N (from 1) or -task NAME converts one of them, -tasks lists "
                         "them");
@@ -858,6 +881,7 @@ class Batch {
     CupRecord record_;
     bool head_written_ = false, task_mode_ = false;
     int task_index_ = -1;  // -task: the task's index in the file
+    std::string task_name_;
     std::vector<CupRecord> task_records_, task_lines_;
     std::size_t task_next_ = 0;
     SeenNumbers seen_numbers_;
@@ -875,6 +899,44 @@ class Batch {
 };
 
 }  // namespace
+
+std::string waypoint_output_name(const std::string& infile, const std::string& outfile,
+                                 std::string_view landscape) {
+    std::string cupfile = cup_file_name(outfile);
+    if (!same_file(cupfile, infile)) return cupfile;
+    // The obvious command for a .cup input: the waypoints go beside it, named after the
+    // landscape.
+    const std::string stem = cupfile.substr(0, cupfile.size() - 4) + "_" + std::string(landscape);
+    cupfile = stem + ".cup";
+    for (int k = 2; same_file(cupfile, infile) || same_file(cupfile, outfile); ++k)
+        cupfile = stem + "_" + std::to_string(k) + ".cup";
+    return cupfile;
+}
+
+std::string write_failure_message(std::string_view host_path, std::string_view reason) {
+    std::string why(reason);
+    if (!why.empty()) why += "/";
+    return batch_file_message(BatchFileFailure::write_output, host_path,
+                              why + "Close the program that holds it, or choose another name");
+}
+
+std::string broken_task_message(std::string_view task, std::string_view point,
+                                std::string_view infile) {
+    return "Task \"" + message_literal(trim(task)) + "\" of " + message_literal(path_text(infile)) +
+           " lost a point, so it is not converted: " + message_literal(point);
+}
+
+std::string cup_record_fault(std::string_view record, const CupColumns& cols) {
+    std::vector<CupField> fields;
+    BatchPoint p;
+    std::string fault;
+    if (!parse_cup_record(record, cols, fields, p, fault)) return fault;
+    float lat = 0, lon = 0;
+    int type = 0;
+    const TextField<20> lat_text = p.c_lat, lon_text = p.c_lon;
+    decode_coord(p.c_lat, p.c_lon, lat, lon, type);
+    return coordinate_fault(lat_text.view(), lon_text.view(), lat, lon, type, true);
+}
 
 std::string batch_file_message(BatchFileFailure failure, std::string_view host_path,
                                std::string_view reason) {

@@ -3,7 +3,7 @@
 # of where the points lie.
 #
 # The program finds its items by name: IN, LND, TSK, OUT, CUP (input boxes) and the text lines
-# SUM and MSG; it draws into picture 1. Positions are pixels from the bottom-left corner, y upward.
+# SUM, MSG and CUPN (the waypoint file's name, beside its tick box); it draws into picture 1. Positions are pixels from the bottom-left corner, y upward.
 
 [General]
 Window Title=Varnix
@@ -25,6 +25,7 @@ TickSize=13
 {Title=Waypoint and task files; Pos=C50%,-8}
 {Title=SUM; Pos=12,70}
 {Title=MSG; Pos=12,50}
+{Title=CUPN; Pos=320,398}
 
 [Pictures]
 {Picture=12,92,548,386}

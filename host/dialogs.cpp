@@ -13,8 +13,18 @@
 
 bool dialogs_disabled() {
     const char* v = std::getenv("VARNIX_NO_DIALOGS");
-    return v && std::strcmp(v, "1") == 0;
+    return v && (std::strcmp(v, "1") == 0 || std::strcmp(v, "no") == 0);
 }
+
+namespace {
+// VARNIX_NO_DIALOGS=no: as =1, but a question is answered No (scripts that must not replace).
+int unasked_answer(DialogButtons buttons, int default_button) {
+    const char* v = std::getenv("VARNIX_NO_DIALOGS");
+    const bool no = v && std::strcmp(v, "no") == 0 &&
+                    (buttons == DialogButtons::yesno || buttons == DialogButtons::yesnocancel);
+    return no ? 0 : default_button;
+}
+}  // namespace
 
 namespace {
 
@@ -101,7 +111,7 @@ int tinyfd_messageBox(std::string_view title, std::string_view message, DialogBu
     line += ": ";
     line += shown;
     console_error_line(line);
-    return default_button;
+    return unasked_answer(buttons, default_button);
 }
 
 std::optional<std::string> tinyfd_openFileDialog(std::string_view title,

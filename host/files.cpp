@@ -62,6 +62,26 @@ bool name_less(std::string_view a, std::string_view b) {
     return a < b;  // names equal but for case: a stable order all the same
 }
 
+bool is_read_only(std::string_view path) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(fs_path(path), ec);
+    if (ec || !fs::is_regular_file(st)) return false;
+    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write |
+                                   fs::perms::others_write;
+    return (st.permissions() & writable) == fs::perms::none;
+}
+
+FileStamp file_stamp(std::string_view path) {
+    FileStamp stamp;
+    std::error_code ec;
+    stamp.size = fs::file_size(fs_path(path), ec);
+    if (ec) return stamp;
+    // The file system's own resolution: an edit within the same second still shows.
+    const auto time = fs::last_write_time(fs_path(path), ec);
+    if (!ec) stamp.mtime = static_cast<long long>(time.time_since_epoch().count());
+    return stamp;
+}
+
 std::vector<std::string> list_folder(std::string_view path) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -90,6 +110,12 @@ bool AsideFile::open(std::string_view target) {
     discard();
     target_ = platform::write_target(std::string(target));
     direct_ = platform::is_special_file(target_);
+    // Moving a file over one marked read-only would replace it without a word.
+    if (!direct_ && is_read_only(target_)) {
+        ok_ = false;
+        reason_ = "the file is read-only";
+        return false;
+    }
     file_ = direct_ ? open_file(target_, "wb") : platform::create_file_beside(target_, temp_);
     ok_ = file_ != nullptr;
     reason_ = ok_ ? std::string() : utf8_or_cp1252_to_cp1252(platform::last_error_text());
@@ -117,6 +143,7 @@ bool AsideFile::commit() {
         temp_.clear();
         return true;
     }
+    reason_ = utf8_or_cp1252_to_cp1252(platform::last_error_text());
     discard();
     return false;
 }

@@ -8,6 +8,7 @@
 // text (the form's boxes, its landscape list) becomes a path through text_path().
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,16 @@ std::string path_from_fs(const std::filesystem::path& path);
 std::FILE* open_file(std::string_view path, const char* mode);
 
 bool file_exists(std::string_view path);  // a regular file (or a link to one)
+// A file marked read-only (no one may write it): it is not replaced, as copy tools refuse.
+bool is_read_only(std::string_view path);
+// What tells a file changed since it was read: its size and modification time.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    long long mtime = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+// The file's stamp; mtime -1 when it is missing.
+FileStamp file_stamp(std::string_view path);
 bool dir_exists(std::string_view path);
 // Names in a folder, sorted as Windows lists them (case-insensitively), hidden (dot) entries
 // left out; empty when unreadable.
@@ -67,8 +78,8 @@ class AsideFile {
     bool commit();
     void discard();
     bool is_open() const { return file_ != nullptr; }
-    // The system's words for why open() failed ("Permission denied"), Windows-1252; "" when
-    // it did not fail or the system gave no reason.
+    // The system's words for why open() or commit() failed ("Permission denied", "the file is
+    // read-only"), Windows-1252; "" when it did not fail or the system gave no reason.
     const std::string& failure_reason() const { return reason_; }
 
   private:

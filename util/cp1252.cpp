@@ -136,7 +136,8 @@ bool utf8_to_cp1252(std::string_view text, std::string& out) {
 // stroke or hook (Latin Extended-A, and the comma-below letters of Romanian); "" for others.
 std::string_view closest_cp1252(char32_t cp) {
     static constexpr std::string_view latin_extended_a =
-        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRr"
+        "SsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
     if (cp == 0x132) return "IJ";
     if (cp == 0x133) return "ij";
     if (cp >= 0x100 && cp < 0x180) return latin_extended_a.substr(cp - 0x100, 1);
@@ -172,4 +173,24 @@ std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy) {
 std::string utf8_or_cp1252_to_cp1252(std::string_view text) {
     bool lossy = false;
     return utf8_or_cp1252_to_cp1252(text, lossy);
+}
+
+bool is_utf8(std::string_view text) {
+    for (std::size_t k = 0; k < text.size();) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        const std::size_t n = c < 0x80         ? 1
+                              : (c >> 5) == 6  ? 2
+                              : (c >> 4) == 14 ? 3
+                              : (c >> 3) == 30 ? 4
+                                               : 0;
+        if (n == 0 || k + n > text.size() || (n == 2 && c < 0xC2)) return false;
+        for (std::size_t j = 1; j < n; ++j)
+            if ((static_cast<unsigned char>(text[k + j]) & 0xC0) != 0x80) return false;
+        k += n;
+    }
+    return true;
+}
+
+std::string utf8_or_cp1252_to_utf8(std::string_view text) {
+    return is_utf8(text) ? std::string(text) : cp1252_to_utf8(text);
 }

@@ -26,5 +26,9 @@ bool utf8_to_cp1252(std::string_view text, std::string& out);
 std::string utf8_or_cp1252_to_cp1252(std::string_view text);
 // Same, telling whether a character had to be spelt otherwise.
 std::string utf8_or_cp1252_to_cp1252(std::string_view text, bool& lossy);
+// Text that may be either (a waypoint name as a file spells it) as UTF-8: valid UTF-8 is kept,
+// anything else is read as Windows-1252.
+std::string utf8_or_cp1252_to_utf8(std::string_view text);
+bool is_utf8(std::string_view text);
 // The closest Windows-1252 spelling of a character it cannot hold, "" when there is none.
 std::string_view closest_cp1252(char32_t cp);

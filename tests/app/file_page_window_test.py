@@ -47,7 +47,14 @@ def main():
         with xlib() as (x11, dpy):
             x11.XAutoRepeatOff(dpy)
     lodz = "\u0141\u00f3d\u017a"
-    # name, file opened, keys (a pair: a click), command line, its output, a text the box holds
+    def edit_tasks(gui):  # the second task deleted in an editor after the file was opened
+        text = (gui / "tasks.cup").read_text("cp1252")
+        (gui / "tasks.cup").write_text(text[:text.rindex("\n", 0, len(text) - 1) + 1], "cp1252")
+
+    tick_cup = (116, 404)
+    # name, file opened, keys (a pair: a click; a function: done to the inputs' folder), command
+    # line, its output, a text the box holds; then what the row adds: files written first, the
+    # environment, files that must keep their bytes, files that must not appear
     cases = [
         ("the first task by Enter", "tasks.cup", ["Return"],
          "-task 1 Demo tasks.cup tasks.fpl", "tasks.fpl", None),
@@ -59,6 +66,14 @@ def main():
          "line 3"),
         ("a plan back to .cup", "plan.fpl", ["Return"], "Demo plan.fpl plan.cup", "plan.cup",
          None),
+        ("the replace question names the .cup written; No keeps it", "tasks.cup",
+         [tick_cup, "Return"], None, None, "tasks_Demo.cup",
+         {"files": {"tasks_Demo.cup": "mine"}, "env": {"VARNIX_NO_DIALOGS": "no"},
+          "kept": ["tasks_Demo.cup", "tasks.cup"], "absent": ["tasks.fpl"]}),
+        ("a file edited after opening is read again, not converted", "tasks.cup",
+         [edit_tasks, "Return"], None, None, None, {"absent": ["tasks.fpl"]}),
+        ("a task that lost a point is refused", "broken.cup", ["Return"], None, None,
+         "lost a point", {"absent": ["broken.fpl"]}),
     ]
     try:
         with tempfile.TemporaryDirectory() as tmp:
@@ -66,19 +81,29 @@ def main():
             inputs.mkdir()
             for copy in ("tasks.cup", lodz + ".cup"):
                 shutil.copy(source / "tests/app/data/tasks.cup", inputs / copy)
+            (inputs / "broken.cup").write_text(
+                "name,code,country,lat,lon,elev,style\n\"A\",A,,4630.000N,00915.000E,1m,1\n"
+                "\"B\",B,,99XX.000N,00915.000E,1m,1\n-----Related Tasks-----\n"
+                "\"T\",\"A\",\"B\",\"A\"\n")
             (inputs / "bad.txt").write_text(
                 "Landscape=Demo\n1 Start 46.5 9.25 1250\n2 Broken 46,5 9.30 900 extra\n")
             # a flight plan as the command line makes it
             subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "plan.fpl"],
                            cwd=inputs, capture_output=True, check=False)
             for row, case in enumerate(cases[:1] if wine else cases):
-                name, file, keys, cli, output, box = case
+                name, file, keys, cli, output, box = case[:6]
+                extra = case[6] if len(case) > 6 else {}
                 gui, cli_dir = (shutil.copytree(inputs, Path(tmp, f"{row}{d}")) for d in "gc")
-                subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
-                               capture_output=True, check=False)
+                if cli:
+                    subprocess.run([varnix, "-batch", *cli.split(" ")], cwd=cli_dir,
+                                   capture_output=True, check=False)
+                for f, text in extra.get("files", {}).items():
+                    (gui / f).write_text(text)
+                kept = {f: (gui / f).read_bytes() for f in extra.get("kept", [])}
                 with (gui / "window.err").open("w") as err:
                     proc = subprocess.Popen([*start, str(gui / file)], cwd=gui, stderr=err,
-                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                            env={**os.environ, **extra.get("env", {})})
                 find = ["--name", "tasks\\.cup$"] if wine else ["--pid", str(proc.pid)]
                 windows = lambda: xdo("search", "--onlyvisible", *find).split()  # noqa: E731
                 wait_for(windows, 30)
@@ -93,6 +118,9 @@ def main():
                 height = int(dict(v.split("=") for v in
                                   xdo("getwindowgeometry", "--shell", win).split())["HEIGHT"])
                 for k in keys:  # a pair is a click, y up from the bottom as the form file has it
+                    if callable(k):
+                        k(gui)
+                        continue
                     xdo(*(["mousemove", "--window", win, str(k[0]), str(height - k[1]), "click",
                            "1"] if isinstance(k, tuple) else ["key", "--window", win, k]))
                     time.sleep(0.5)
@@ -114,6 +142,10 @@ def main():
                 if box:
                     check(box in (gui / "window.err").read_text("cp1252"),
                           f"{name}: the box names {box}")
+                for f, before in kept.items():
+                    check((gui / f).read_bytes() == before, f"{name}: {f} kept as it was")
+                for f in extra.get("absent", []):
+                    check(not (gui / f).exists(), f"{name}: no {f} written")
     finally:
         if not wine:
             server.terminate()
