@@ -519,6 +519,9 @@ OpenedFile open_job_file(const std::string& path, std::uintmax_t hold_max) {
         return f;
     }
     f.held = true;
+    // A UTF-16 .cup is held as its UTF-8, which the job then reads.
+    if (std::string utf8; f.kind == FileKind::cup && utf16_to_utf8(f.bytes, utf8))
+        f.bytes = std::move(utf8);
     if (f.kind == FileKind::cup) {
         read_cup_contents(path, c, &f.bytes, nullptr);
     } else if (f.kind == FileKind::batch) {
