@@ -11,6 +11,7 @@
 #include "app/converter.hpp"
 #include "app/file_job.hpp"
 #include "app/run_log.hpp"
+#include "app/task_picture.hpp"
 #include "app/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
@@ -18,6 +19,7 @@
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
+#include "util/cp1252.hpp"
 #include "util/text.hpp"
 
 namespace {
@@ -26,12 +28,6 @@ constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_files.frm";
 constexpr std::string_view all_waypoints = "All waypoints";
 constexpr std::size_t warnings_listed = 15;  // a box longer than this leaves the screen
-constexpr std::size_t labels_at_most = 40;   // more names than this hide the points
-constexpr float metres_per_km = 1000;
-
-// Colours of the picture (0xRRGGBB).
-constexpr std::uint32_t outline_rgb = 0x707070, inside_rgb = 0x1F5FBF, outside_rgb = 0xD01818,
-                        leg_rgb = 0x1E8C3A, label_rgb = 0x202020;
 
 struct FilePage {
     std::unique_ptr<FormContext> form;
@@ -86,56 +82,23 @@ int chosen_task() {
     return task >= 0 && task < int(page.contents.tasks.size()) ? task : -1;
 }
 
-// North up, east to the right: landscape X grows toward the west.
-void add_point(std::vector<float>& xy, float x, float y) {
-    xy.push_back(-x);
-    xy.push_back(y);
-}
-
 void show_picture() {
     PictureItems items;
-    items.units_per_scale_unit = metres_per_km;
-    items.scale_unit = "km";
-    items.north = "N";
     const FileContents& c = page.contents;
     if (!page.input.empty() && chosen_landscape_ready()) {
-        const float w = common_data.xmax, h = common_data.ymax;
-        PictureItems::Path outline{{}, outline_rgb, true, 1};
-        for (auto [x, y] : {std::pair{0.0f, 0.0f}, {w, 0.0f}, {w, h}, {0.0f, h}})
-            add_point(outline.xy, x, y);
-        items.paths.push_back(std::move(outline));
-
-        std::vector<std::array<float, 2>> xy(c.points.size());
-        PictureItems::Dots inside{{}, inside_rgb, 3}, outside{{}, outside_rgb, 4};
-        for (std::size_t k = 0; k < c.points.size(); ++k) {
-            const FilePoint& p = c.points[k];
+        TaskPicture in;
+        in.xmax = common_data.xmax;
+        in.ymax = common_data.ymax;
+        in.points.reserve(c.points.size());
+        for (const FilePoint& p : c.points) {
             float x = p.x, y = p.y;
             if (!p.has_xy) latlontoxy(p.lat, p.lon, x, y);
-            xy[k] = {x, y};
-            add_point(outside_landscape(x, y) ? outside.xy : inside.xy, x, y);
+            in.points.push_back({x, y, cp1252_to_utf8(p.name), !outside_landscape(x, y)});
         }
-        if (c.points.size() > 10000) inside.size = 2;
-        items.dots.push_back(std::move(inside));
-        items.dots.push_back(std::move(outside));  // drawn last: a point outside stays in sight
-
         const int task = chosen_task();
-        std::vector<int> named;
-        if (task >= 0) {
-            PictureItems::Path legs{{}, leg_rgb, false, 2};
-            for (int k : c.tasks[task].points) {
-                if (k < 0 || k >= int(xy.size())) continue;
-                add_point(legs.xy, xy[k][0], xy[k][1]);
-                named.push_back(k);
-            }
-            items.paths.insert(items.paths.begin() + 1, std::move(legs));
-        } else if (c.points.size() <= labels_at_most) {
-            for (int k = 0; k < int(c.points.size()); ++k) named.push_back(k);
-        }
-        std::sort(named.begin(), named.end());
-        named.erase(std::unique(named.begin(), named.end()), named.end());
-        if (named.size() <= labels_at_most)
-            for (int k : named)
-                items.labels.push_back({-xy[k][0], xy[k][1], c.points[k].name, label_rgb});
+        in.all_waypoints = task < 0;
+        if (task >= 0) in.route = c.tasks[task].points;
+        items = task_picture(in);
     }
     frm_set_picture(1, std::move(items));
 }

@@ -27,7 +27,7 @@ TickSize=13
 {Title=MSG; Pos=12,50}
 
 [Pictures]
-{Picture=12,92,548,386}
+{Picture=12,92,548,386; Grow=yes}
 
 [Separators]
 {Separ=12,40,548,40}
