@@ -18,6 +18,7 @@
 
 #include "gui/form_view.hpp"
 #include "host/diag.hpp"
+#include "util/cp1252.hpp"
 #include "util/i18n.hpp"
 
 namespace {
@@ -753,9 +754,10 @@ void draw_picture(int n) {
     if (diag_on()) {
         diag("picture", n + 1, "view", view.cx, view.cy, view.ppu, "beyond", v.pict_beyond[n],
              "labels", v.pict_labels[n].size());
+        // What tests ask the picture: each label's set, rank, box and text.
         for (const PlacedLabel& l : v.pict_labels[n])
             diag("picture", n + 1, "label", l.set, l.index, l.priority, l.box[0], l.box[1],
-                 l.box[2], l.box[3]);
+                 l.box[2], l.box[3], utf8_or_cp1252_to_cp1252(p.labels[l.set].at(l.index)));
         diag("picture", n + 1, "area", area[0], area[1], area[2], area[3]);
     }
     if (v.FocusPict == n) {  // the keyboard zooms and pans it
