@@ -147,14 +147,16 @@ void BM_PictureOf100kPointsZoomedOrPanned(benchmark::State& state) {
     if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
     if (form_view().nb_pict == 0) show_big_picture();
     const Rect r = picture_inner(0);
-    int k = 0;
+    bool there = false;  // back and forth, so the view stays where it was
     for (auto _ : state) {
+        there = !there;
         if (state.range(0) == 0)
-            frm_picture_zoom(0, k++ % 2 == 0 ? 1.25 : 0.8, r[0] + 100, r[1] + 80);
+            frm_picture_zoom(0, there ? 1.25 : 0.8, r[0] + 100, r[1] + 80);
         else
-            frm_picture_pan(0, k++ % 2 == 0 ? 7 : -7, 3);
+            frm_picture_pan(0, there ? 7 : -7, there ? 3 : -3);
         draw();
     }
+    frm_picture_home(0);
 }
 BENCHMARK(BM_PictureOf100kPointsZoomedOrPanned)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

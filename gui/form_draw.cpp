@@ -704,6 +704,7 @@ void draw_picture(int n) {
     }
     const PictureView view = v.pict_view[n];
     std::vector<Rect> furniture;
+    bool changed = false;  // the view, the area or the items: dots and labels placed afresh
     if (view.ppu > 0) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(area[0], area[1], area[2] - area[0], area[3] - area[1]);
@@ -713,6 +714,7 @@ void draw_picture(int n) {
             image.view.cy != view.cy || image.view.ppu != view.ppu) {
             paint_dots(p, image, area, view);
             v.pict_beyond[n] = picture_beyond(p, view, area);
+            changed = true;
         }
         glRasterPos2i(0, 0);
         glBitmap(0, 0, 0, 0, GLfloat(area[0]), GLfloat(area[1]), nullptr);
@@ -745,13 +747,14 @@ void draw_picture(int n) {
         }
         return std::array<int, 3>{box.width, box.height - box.offsety, box.offsety};
     };
-    v.pict_labels[n] = place_labels(p, view, area, furniture, measure, px(4));
+    if (changed || !(view.ppu > 0))
+        v.pict_labels[n] = place_labels(p, view, area, furniture, measure, px(4));
     for (const PlacedLabel& l : v.pict_labels[n]) {
         const auto& set = p.labels[std::size_t(l.set)];
         colour(set.rgb);
         label_text(points, l.x, l.y, set.at(l.index), 0xFFFFFF);
     }
-    if (diag_on()) {
+    if (changed && diag_on()) {
         diag("picture", n + 1, "view", view.cx, view.cy, view.ppu, "beyond", v.pict_beyond[n],
              "labels", v.pict_labels[n].size());
         // What tests ask the picture: each label's set, rank, box and text.
