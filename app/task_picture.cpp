@@ -156,7 +156,8 @@ PictureItems task_picture(const TaskPicture& in) {
 
     const bool many = in.points.size() > many_points;
     PictureItems::Dots faint{{}, waypoint_rgb, many ? many_waypoints_dot : waypoint_dot},
-        outside{{}, outside_rgb, outside_dot}, turnpoints{{}, leg_rgb, turnpoint_dot};
+        outside{{}, outside_rgb, outside_dot}, turnpoints{{}, leg_rgb, turnpoint_dot},
+        outside_turnpoints{{}, outside_rgb, turnpoint_dot};
     PictureItems::Labels names{{}, {}, {}, name_rgb, other_names};
     faint.xy.reserve(2 * in.points.size());
     names.xy.reserve(2 * in.points.size());
@@ -164,7 +165,8 @@ PictureItems task_picture(const TaskPicture& in) {
     for (std::size_t k = 0; k < in.points.size(); ++k) {
         const TaskPicturePoint& p = in.points[k];
         const Pt at = plane(p);
-        auto& dots = !p.inside ? outside.xy : on_route[k] ? turnpoints.xy : faint.xy;
+        auto& dots = on_route[k] ? (p.inside ? turnpoints.xy : outside_turnpoints.xy)
+                                 : (p.inside ? faint.xy : outside.xy);
         dots.insert(dots.end(), {float(at.x), float(at.y)});
         if (!on_route[k] && !p.name.empty()) names.add(float(at.x), float(at.y), p.name);
     }
@@ -224,6 +226,7 @@ PictureItems task_picture(const TaskPicture& in) {
     items.dots.push_back(std::move(faint));
     items.dots.push_back(std::move(outside));  // over the faint ones: a point outside stays in sight
     items.dots.push_back(std::move(turnpoints));
+    items.dots.push_back(std::move(outside_turnpoints));
     items.labels.push_back(std::move(task));
     items.labels.push_back(std::move(lengths));
     items.labels.push_back(std::move(names));
