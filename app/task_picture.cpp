@@ -86,8 +86,8 @@ void add_zone(PictureItems& items, const TaskZone& z, const std::vector<RoutePoi
                                float(dir) - half, float(dir) + half, zone_rgb});
     };
     auto circle = [&](double radius) {
-        items.zones.push_back({Zone::circle, float(p.x), float(p.y), float(radius), 0, 0, 360,
-                               zone_rgb});
+        items.zones.push_back(
+            {Zone::circle, float(p.x), float(p.y), float(radius), 0, 0, 360, zone_rgb});
     };
     auto or_default = [](double v, double d) { return v > 0 ? v : d; };
     switch (z.kind) {
@@ -180,7 +180,8 @@ PictureItems task_picture(const TaskPicture& in) {
     std::vector<PictureItems::Path> pieces;
     for (std::size_t k = 0; k < r.size(); ++k) {
         if (!r[k].ok) {
-            if (!leg.xy.empty()) pieces.push_back(std::exchange(leg, {{}, leg_rgb, false, leg_width}));
+            if (!leg.xy.empty())
+                pieces.push_back(std::exchange(leg, {{}, leg_rgb, false, leg_width}));
             continue;
         }
         leg.xy.insert(leg.xy.end(), {float(r[k].at.x), float(r[k].at.y)});
@@ -191,8 +192,7 @@ PictureItems task_picture(const TaskPicture& in) {
         if (k < in.zones.size()) add_zone(items, in.zones[k], r, k);
         if (k > 0 && r[k - 1].ok && legs[k - 1] > 0)
             lengths.add(float((r[k - 1].at.x + r[k].at.x) / 2),
-                        float((r[k - 1].at.y + r[k].at.y) / 2),
-                        task_length_text(legs[k - 1], in));
+                        float((r[k - 1].at.y + r[k].at.y) / 2), task_length_text(legs[k - 1], in));
     }
     if (!leg.xy.empty()) pieces.push_back(std::move(leg));
     for (auto& piece : pieces)
@@ -200,8 +200,8 @@ PictureItems task_picture(const TaskPicture& in) {
 
     // The view: the task with its zones, or the landscape with the points inside it; a far typo
     // is then counted at the edge rather than shrinking everything.
-    float x0 = std::numeric_limits<float>::max(), y0 = x0, x1 = std::numeric_limits<float>::lowest(),
-          y1 = x1;
+    float x0 = std::numeric_limits<float>::max(), y0 = x0,
+          x1 = std::numeric_limits<float>::lowest(), y1 = x1;
     auto take = [&](double x, double y) {
         x0 = std::min(x0, float(x)), x1 = std::max(x1, float(x));
         y0 = std::min(y0, float(y)), y1 = std::max(y1, float(y));
@@ -224,7 +224,8 @@ PictureItems task_picture(const TaskPicture& in) {
     items.fit = {x0, y0, x1, y1};
 
     items.dots.push_back(std::move(faint));
-    items.dots.push_back(std::move(outside));  // over the faint ones: a point outside stays in sight
+    items.dots.push_back(
+        std::move(outside));  // over the faint ones: a point outside stays in sight
     items.dots.push_back(std::move(turnpoints));
     items.dots.push_back(std::move(outside_turnpoints));
     items.labels.push_back(std::move(task));

@@ -122,8 +122,8 @@ void show_big_picture() {
     p.paths.push_back({legs, 0xC0008C, false, 4});
     for (std::size_t k = 0; k + 1 < legs.size(); k += 2) {
         task.add(legs[k], legs[k + 1], "Turnpoint");
-        p.zones.push_back({PictureItems::Zone::sector, legs[k], legs[k + 1], 10000, 0, 180, 270,
-                           0x7A2FB0});
+        p.zones.push_back(
+            {PictureItems::Zone::sector, legs[k], legs[k + 1], 10000, 0, 180, 270, 0x7A2FB0});
     }
     p.labels = {std::move(task), std::move(names)};
     p.units_per_scale_unit = 1000;

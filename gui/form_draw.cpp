@@ -503,7 +503,8 @@ Rect draw_scale_bar(const PictureItems& p, const Rect& r, double pixels_per_unit
     fill(x, y, x + px(1), y + px(7));
     fill(x + w - px(1), y, x + w, y + px(7));
     text(v.Txt_Font, small_text(), x + w + px(4), y, label);
-    return {x - 2, y - 2 - box.offsety, x + w + px(4) + box.width + 2, y + std::max(px(7), box.height) + 2};
+    return {x - 2, y - 2 - box.offsety, x + w + px(4) + box.width + 2,
+            y + std::max(px(7), box.height) + 2};
 }
 
 // The north arrow in the upper right corner; its box, or an empty one.
@@ -575,8 +576,8 @@ void paint_dots(const PictureItems& p, FormViewState::DotsImage& image, const Re
             const int x0 = int(std::floor(fx - half)), y0 = int(std::floor(fy - half));
             const int xa = std::max(x0, 0), xb = std::min(x0 + size, w);
             for (int y = std::max(y0, 0); y < std::min(y0 + size, h); ++y)
-                std::fill(out + std::size_t(y) * w + xa, out + std::size_t(y) * w + std::max(xa, xb),
-                          pixel);
+                std::fill(out + std::size_t(y) * w + xa,
+                          out + std::size_t(y) * w + std::max(xa, xb), pixel);
         }
     }
 }
@@ -636,8 +637,8 @@ void draw_zones(const PictureItems& p, double ppu) {
                 std::vector<float> strip;
                 const std::size_t half = xy.size() / 2;
                 for (std::size_t k = 0; k + 1 < half; k += 2) {
-                    strip.insert(strip.end(), {xy[k], xy[k + 1], xy[xy.size() - 2 - k],
-                                               xy[xy.size() - 1 - k]});
+                    strip.insert(strip.end(),
+                                 {xy[k], xy[k + 1], xy[xy.size() - 2 - k], xy[xy.size() - 1 - k]});
                 }
                 glVertexPointer(2, GL_FLOAT, 0, strip.data());
                 glDrawArrays(GL_TRIANGLE_STRIP, 0, GLsizei(strip.size() / 2));

@@ -38,7 +38,7 @@ constexpr int scan_right_shift = 0x36;
 constexpr int long_press_ms = 900;
 // Letters typed into an open list within this time of each other make one search.
 constexpr int type_ahead_ms = 1000;
-constexpr int picture_steps = 8;             // an arrow moves a picture by this part of it
+constexpr int picture_steps = 8;            // an arrow moves a picture by this part of it
 constexpr double picture_zoom_step = 1.25;  // + and - scale a picture by this
 
 KeyboardState& keyboard() { return form_view().kbd; }

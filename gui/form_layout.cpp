@@ -383,15 +383,16 @@ void form_fit(int width, int height) {
     }
     for (int b = 0; b < v.nb_butt; ++b) {
         const Rect& r = v.own.butt_pos[b];
-        const int x0 = plain_x(v.own.butt_x[b]) ? move_x(r[0])
-                                                : coded_left(v.own.butt_x[b], v.butt_siz[b], w);
+        const int x0 =
+            plain_x(v.own.butt_x[b]) ? move_x(r[0]) : coded_left(v.own.butt_x[b], v.butt_siz[b], w);
         const int oy = move_y(r[1]) - r[1];
         v.butt_pos[b] = {x0, r[1] + oy, x0 + (r[2] - r[0]), r[3] + oy};
     }
     for (int t = 0; t < v.nb_subt; ++t) {
         const auto& p = v.own.subt_pos[t];
-        const int x0 = plain_x(v.own.subt_x[t]) ? move_x(p[0])
-                                                : coded_left(v.own.subt_x[t], v.own.subt_width[t], w);
+        const int x0 = plain_x(v.own.subt_x[t])
+                           ? move_x(p[0])
+                           : coded_left(v.own.subt_x[t], v.own.subt_width[t], w);
         v.subt_pos[t] = {x0, move_y(p[1])};
     }
     for (int s = 0; s < v.nb_sepa; ++s) {

@@ -131,11 +131,11 @@ struct FormViewState {
     std::array<bool, max_pict> pict_moved{};
     std::array<Rect, max_pict> pict_fitted_to{};  // the area the view was last fitted to
     std::array<std::vector<PlacedLabel>, max_pict> pict_labels;  // as the last drawing placed them
-    std::array<std::size_t, max_pict> pict_beyond{};              // dots outside the view then
-    int GrowPict = -1;  // the picture that takes a larger window's extra room, -1 none: fixed size
-    int FocusPict = -1;           // picture with the keyboard focus (zoom and pan keys), -1 none
-    int PanPict = -1;             // picture being dragged, -1 none
-    std::array<int, 2> pan_at{};  // where the drag was last (pixels, y up)
+    std::array<std::size_t, max_pict> pict_beyond{};             // dots outside the view then
+    int GrowPict = -1;   // the picture that takes a larger window's extra room, -1 none: fixed size
+    int FocusPict = -1;  // picture with the keyboard focus (zoom and pan keys), -1 none
+    int PanPict = -1;    // picture being dragged, -1 none
+    std::array<int, 2> pan_at{};         // where the drag was last (pixels, y up)
     std::array<int, 2> pointer{-1, -1};  // the pointer's last position (pixels, y up)
 
     // --- metrics and window ---------------------------------------------------------------------

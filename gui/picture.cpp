@@ -50,7 +50,8 @@ bool within(const Rect& inner, const Rect& outer) {
 class Occupancy {
   public:
     Occupancy(const Rect& area, int cell)
-        : area_(area), cell_(std::max(cell, 4)),
+        : area_(area),
+          cell_(std::max(cell, 4)),
           cols_(std::max(1, (area[2] - area[0]) / cell_ + 1)),
           rows_(std::max(1, (area[3] - area[1]) / cell_ + 1)),
           cells_(std::size_t(cols_) * rows_) {}
@@ -136,9 +137,9 @@ std::size_t picture_beyond(const PictureItems& p, const PictureView& v, const Re
     return n;
 }
 
-std::vector<PlacedLabel> place_labels(const PictureItems& p, const PictureView& v,
-                                      const Rect& area, const std::vector<Rect>& blocked,
-                                      const TextMeasure& measure, int gap) {
+std::vector<PlacedLabel> place_labels(const PictureItems& p, const PictureView& v, const Rect& area,
+                                      const std::vector<Rect>& blocked, const TextMeasure& measure,
+                                      int gap) {
     std::vector<PlacedLabel> placed;
     if (!(v.ppu > 0) || area[2] <= area[0] || area[3] <= area[1]) return placed;
     const int line = std::max(4, measure("Ag")[1] + measure("Ag")[2]);

@@ -111,6 +111,6 @@ using TextMeasure = std::function<std::array<int, 3>(std::string_view)>;
 // `blocked` rectangle: the sets by priority, each label at the first free place of a few
 // around its point (`gap` pixels from it). Labels of priority 0 or less are tried only while
 // room is likely, so a million names cost no more than the area can show.
-std::vector<PlacedLabel> place_labels(const PictureItems& p, const PictureView& v,
-                                      const Rect& area, const std::vector<Rect>& blocked,
-                                      const TextMeasure& measure, int gap);
+std::vector<PlacedLabel> place_labels(const PictureItems& p, const PictureView& v, const Rect& area,
+                                      const std::vector<Rect>& blocked, const TextMeasure& measure,
+                                      int gap);

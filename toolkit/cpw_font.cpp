@@ -1,5 +1,6 @@
 // Fonts: options, loading faces (the system's font files: cpw_font_files.hpp),
-// measuring and drawing Windows-1252 or UTF-8 text with FreeType at 72 dpi, so one point is one pixel.
+// measuring and drawing Windows-1252 or UTF-8 text with FreeType at 72 dpi, so one point is one
+// pixel.
 #include <GL/gl.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -151,7 +152,8 @@ void cpw_font_pixmap(const std::uint8_t* coverage, int width, int rows, int pitc
 }
 
 void cpw_font_halo_pixmap(const std::vector<std::uint8_t>& coverage, int width, int rows,
-                          std::uint32_t halo, const float color[4], std::vector<std::uint8_t>& out) {
+                          std::uint32_t halo, const float color[4],
+                          std::vector<std::uint8_t>& out) {
     out.assign(static_cast<std::size_t>(width) * rows * 4, 0);
     auto at = [&](int x, int y) -> int {
         return x < 0 || y < 0 || x >= width || y >= rows
@@ -161,7 +163,8 @@ void cpw_font_halo_pixmap(const std::vector<std::uint8_t>& coverage, int width, 
     const float halo_rgb[3] = {float(halo >> 16 & 0xFF), float(halo >> 8 & 0xFF),
                                float(halo & 0xFF)};
     for (int y = 0; y < rows; ++y) {
-        std::uint8_t* dst = &out[static_cast<std::size_t>(rows - 1 - y) * width * 4];  // bottom first
+        std::uint8_t* dst =
+            &out[static_cast<std::size_t>(rows - 1 - y) * width * 4];  // bottom first
         for (int x = 0; x < width; ++x, dst += 4) {
             int spread = 0;  // the outline: the coverage grown by a pixel each way
             for (int dy = -1; dy <= 1; ++dy)
@@ -170,8 +173,8 @@ void cpw_font_halo_pixmap(const std::vector<std::uint8_t>& coverage, int width, 
             const float cov = at(x, y) / 255.0f, a = spread / 255.0f;
             // Text over its outline, not premultiplied (blending multiplies by alpha).
             for (int k = 0; k < 3; ++k) {
-                const float c = std::clamp(color[k], 0.0f, 1.0f) * 255.0f * cov +
-                                halo_rgb[k] * (a - cov);
+                const float c =
+                    std::clamp(color[k], 0.0f, 1.0f) * 255.0f * cov + halo_rgb[k] * (a - cov);
                 dst[k] = static_cast<std::uint8_t>(std::clamp(c / a + 0.5f, 0.0f, 255.0f));
             }
             dst[3] = static_cast<std::uint8_t>(spread);

@@ -148,7 +148,8 @@ bool utf8_to_cp1252(std::string_view text, std::string& out) {
 // stroke or hook (Latin Extended-A, and the comma-below letters of Romanian); "" for others.
 std::string_view closest_cp1252(char32_t cp) {
     static constexpr std::string_view latin_extended_a =
-        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRr"
+        "SsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
     if (cp == 0x132) return "IJ";
     if (cp == 0x133) return "ij";
     if (cp >= 0x100 && cp < 0x180) return latin_extended_a.substr(cp - 0x100, 1);

@@ -12,7 +12,10 @@ TaskPicture triangle() {
     TaskPicture in;
     in.xmax = 100000;
     in.ymax = 80000;
-    in.points = {{20000, 10000, "\xC5\x81\xC3\xB3" "d\xC5\xBA", true},  // Łódź
+    in.points = {{20000, 10000,
+                  "\xC5\x81\xC3\xB3"
+                  "d\xC5\xBA",
+                  true},  // Łódź
                  {50000, 10000, "B", true},
                  {50000, 50000, "\xCE\x9F\xCE\xBE\xCE\xB9\xCE\xAC", true},  // Οξιά
                  {90000, 70000, "Other", true},
@@ -57,11 +60,13 @@ TEST(TaskPicture, TheTaskFirstAndAFarTypoNeverShrinksTheView) {
     EXPECT_EQ(items.fit, (std::array<float, 4>{-50000, 10000, -20000, 50000}));
     ASSERT_EQ(items.labels.size(), 3u);
     EXPECT_EQ(items.labels[0].size(), 3u);  // the start flown again as finish is named once
-    EXPECT_EQ(items.labels[0].at(0), "\xC5\x81\xC3\xB3" "d\xC5\xBA");
+    EXPECT_EQ(items.labels[0].at(0),
+              "\xC5\x81\xC3\xB3"
+              "d\xC5\xBA");
     EXPECT_GT(items.labels[0].priority, items.labels[1].priority);
     EXPECT_GT(items.labels[1].priority, items.labels[2].priority);
     EXPECT_EQ(items.labels[2].size(), 2u);  // Other, Typo
-    ASSERT_EQ(items.paths.size(), 2u);       // the landscape, the legs
+    ASSERT_EQ(items.paths.size(), 2u);      // the landscape, the legs
     EXPECT_EQ(items.paths[1].xy.size(), 8u);
     EXPECT_GT(items.paths[1].width, items.paths[0].width);
 

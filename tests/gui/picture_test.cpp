@@ -59,9 +59,9 @@ TEST(PictureView, AFitRegionLeavesFarPointsBeyondTheEdge) {
 TEST(PictureLabels, NoneOverlapNoneLeaveTheAreaRankedOnesAllPlaced) {
     struct Row {
         const char* what;
-        int others;       // unranked labels, random over the area
-        int ranked;       // ranked labels on a triangle's corners and leg middles
-        bool clustered;   // the ranked ones close together
+        int others;      // unranked labels, random over the area
+        int ranked;      // ranked labels on a triangle's corners and leg middles
+        bool clustered;  // the ranked ones close together
     };
     const Row rows[] = {{"a task alone", 0, 6, false},
                         {"a task among 1000 names", 1000, 6, false},
@@ -104,9 +104,13 @@ TEST(PictureLabels, NoneOverlapNoneLeaveTheAreaRankedOnesAllPlaced) {
 
 TEST(PictureLabels, UnicodeTextsComeBackWhole) {
     PictureItems::Labels set;
-    for (const char* t : {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "", "\xCE\x9F\xCE\xBE\xCE\xB9\xCE\xAC"})
+    for (const char* t : {"\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA",
+                          "", "\xCE\x9F\xCE\xBE\xCE\xB9\xCE\xAC"})
         set.add(0, 0, t);
-    EXPECT_EQ(set.at(0), "\xC5\x81\xC3\xB3" "d\xC5\xBA");
+    EXPECT_EQ(set.at(0),
+              "\xC5\x81\xC3\xB3"
+              "d\xC5\xBA");
     EXPECT_EQ(set.at(1), "");
     EXPECT_EQ(set.at(2), "\xCE\x9F\xCE\xBE\xCE\xB9\xCE\xAC");
 }
@@ -132,7 +136,8 @@ TEST(FormFit, TheGrowingPictureTakesTheExtraRoom) {
     struct Row {
         int width, height, dx, dy;
     };
-    for (const Row& r : {Row{w + 100, h + 60, 100, 60}, Row{w, h, 0, 0}, Row{w - 50, h - 9, 0, 0}}) {
+    for (const Row& r :
+         {Row{w + 100, h + 60, 100, 60}, Row{w, h, 0, 0}, Row{w - 50, h - 9, 0, 0}}) {
         form_fit(r.width, r.height);
         EXPECT_EQ(v.pict_pos[0], (Rect{10, 50, 300 + r.dx, 250 + r.dy}));
         EXPECT_EQ(v.butt_pos[0][0], 10);
