@@ -60,6 +60,7 @@ void start_hand_over() {
     v.pict_moved.fill(false);
     for (auto& placed : v.pict_labels) placed.clear();
     v.GrowPict = v.FocusPict = v.PanPict = -1;
+    v.min_width = v.min_height = 0;  // not laid out yet
 }
 
 void set_opt(int active, int font_size, int debug) {

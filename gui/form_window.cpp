@@ -120,6 +120,8 @@ int frm_new_form_gr() {
     if (!have_window()) return 0;
     frm_apply_scale(cpwGetContentScale(v.cpw));
     frm_metrics();  // the new form may have another font size
+    // A form shown before is laid out again from its own size, not from a resized window's.
+    if (v.min_width > 0) form_fit(v.min_width, v.min_height);
     form_setup();
     allow_resize();
     cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
