@@ -24,6 +24,7 @@ constexpr int task_names = 3, leg_lengths = 2, other_names = 0;
 // Zones a file gives without a size: the usual ones.
 constexpr double default_sector_m = 10000, default_keyhole_m = 500, default_line_m = 2000;
 constexpr double fai_angle = 90;
+constexpr double zone_fitted_m = 50000;  // the most of a zone's radius the view makes room for
 
 struct Pt {
     double x = 0, y = 0;
@@ -209,9 +210,10 @@ PictureItems task_picture(const TaskPicture& in) {
     if (!in.all_waypoints) {
         for (const RoutePoint& p : r)
             if (p.ok) take(p.at.x, p.at.y);
-        for (const auto& z : items.zones) {
-            take(z.x - z.radius, z.y - z.radius);
-            take(z.x + z.radius, z.y + z.radius);
+        for (const auto& z : items.zones) {  // a zone of a mistaken size is cut at the edge
+            const double r = std::min(double(z.radius), zone_fitted_m);
+            take(z.x - r, z.y - r);
+            take(z.x + r, z.y + r);
         }
     }
     if (x0 > x1) {

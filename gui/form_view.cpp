@@ -58,6 +58,7 @@ void start_hand_over() {
     for (auto& items : v.pict) items = {};
     v.pict_view.fill({});
     v.pict_moved.fill(false);
+    v.pict_beyond.fill(0);
     for (auto& placed : v.pict_labels) placed.clear();
     v.GrowPict = v.FocusPict = v.PanPict = -1;
     v.min_width = v.min_height = 0;  // not laid out yet
@@ -154,6 +155,7 @@ void set_pict(int index, PictureItems items) {
     v.pict_dots[index].valid = false;
     v.pict_view[index] = {};  // new contents are fitted afresh
     v.pict_moved[index] = false;
+    v.pict_beyond[index] = 0;
     frm_post_redraw();
 }
 

@@ -70,6 +70,11 @@ TEST(TaskPicture, TheTaskFirstAndAFarTypoNeverShrinksTheView) {
     EXPECT_EQ(items.paths[1].xy.size(), 8u);
     EXPECT_GT(items.paths[1].width, items.paths[0].width);
 
+    // A cylinder of a mistaken size widens the view by 50 km at most.
+    in.zones = {{TaskZone::cylinder, 5e6}};
+    items = task_picture(in);
+    EXPECT_EQ(items.fit, (std::array<float, 4>{-70000, -40000, 30000, 60000}));
+
     in.all_waypoints = true;
     items = task_picture(in);
     EXPECT_EQ(items.fit, (std::array<float, 4>{-100000, 0, 0, 80000}));
