@@ -3,7 +3,8 @@
 # of where the points lie.
 #
 # The program finds its items by name: IN, LND, TSK, OUT, CUP (input boxes) and the text lines
-# SUM and MSG; it draws into picture 1. Positions are pixels from the bottom-left corner, y upward.
+# SUM and MSG; it draws into picture 1, which takes the room of a larger window (Grow=yes).
+# Positions are pixels from the bottom-left corner, y upward.
 
 [General]
 Window Title=Varnix
