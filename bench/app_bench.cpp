@@ -12,6 +12,7 @@
 
 #include "app/cli/Varnix_vers.hpp"
 #include "app/pages/converter.hpp"
+#include "app/pages/task_picture.hpp"
 #include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/read_trn.hpp"
@@ -126,3 +127,19 @@ BENCHMARK_CAPTURE(convert, LatLonToDecimal, it_latlon, ot_decimal,
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// The file page's picture built for a million points and a five-point task: every point a dot
+// and a name, the legs, lengths and zones.
+void BM_TaskPictureOfAMillionPoints(benchmark::State& state) {
+    TaskPicture in;
+    in.xmax = 200000;
+    in.ymax = 150000;
+    std::srand(1);
+    for (int k = 0; k < 1000000; ++k)
+        in.points.push_back({float(std::rand() % 400000), float(std::rand() % 300000),
+                             "P" + std::to_string(k), k % 50 != 0});
+    in.route = {1, 20, 300, 4000, 1};
+    in.zones.assign(5, {TaskZone::fai_sector, 10000, 0, 90, 0});
+    for (auto _ : state) benchmark::DoNotOptimize(task_picture(in));
+}
+BENCHMARK(BM_TaskPictureOfAMillionPoints)->Unit(benchmark::kMillisecond);

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "gui/form_input.hpp"
 #include "gui/form_view.hpp"
@@ -100,24 +101,31 @@ void BM_ListLetterRedrawn(benchmark::State& state) {
 }
 BENCHMARK(BM_ListLetterRedrawn)->Unit(benchmark::kMillisecond);
 
-// The file page's picture of a 100,000-point file: the points in two colours, a task's legs and
-// its names, fitted and drawn with the rest of the form.
+// The file page's picture of a 100,000-point file: the points in two colours and each with its
+// name, a task's thick legs, names and zones, fitted and drawn with the rest of the form.
 void show_big_picture() {
     auto& v = form_view();
-    add_pict(1, 0, {12, 20, 548, 300});
+    add_pict(1, 0, {12, 20, 548, 300}, true);
     PictureItems p;
-    PictureItems::Dots inside{{}, 0x1F5FBF, 2}, outside{{}, 0xD01818, 4};
+    PictureItems::Dots inside{{}, 0x8CA8D0, 2}, outside{{}, 0xD01818, 4};
+    PictureItems::Labels names{{}, {}, {}, 0x202020, 0}, task{{}, {}, {}, 0, 3};
     std::srand(1);
     for (int k = 0; k < 100000; ++k) {
         const float x = float(std::rand() % 400000), y = float(std::rand() % 300000);
         auto& dots = k % 50 == 0 ? outside : inside;
         dots.xy.insert(dots.xy.end(), {-x, y});
+        names.add(-x, y, "Point " + std::to_string(k));
     }
     p.dots = {std::move(inside), std::move(outside)};
     p.paths.push_back({{0, 0, -200000, 0, -200000, 150000, 0, 150000}, 0x707070, true, 1});
-    p.paths.push_back(
-        {{-1000, 2000, -150000, 90000, -60000, 140000, -1000, 2000}, 0x1E8C3A, false, 2});
-    for (int k = 0; k < 4; ++k) p.labels.push_back({-50000.0f * k, 30000.0f * k, "Point", 0});
+    const std::vector<float> legs{-1000, 2000, -150000, 90000, -60000, 140000, -1000, 2000};
+    p.paths.push_back({legs, 0xC0008C, false, 4});
+    for (std::size_t k = 0; k + 1 < legs.size(); k += 2) {
+        task.add(legs[k], legs[k + 1], "Turnpoint");
+        p.zones.push_back(
+            {PictureItems::Zone::sector, legs[k], legs[k + 1], 10000, 0, 180, 270, 0x7A2FB0});
+    }
+    p.labels = {std::move(task), std::move(names)};
     p.units_per_scale_unit = 1000;
     p.scale_unit = "km";
     p.north = "N";
@@ -132,6 +140,44 @@ void BM_PictureOf100kPointsRedrawn(benchmark::State& state) {
     for (auto _ : state) draw();
 }
 BENCHMARK(BM_PictureOf100kPointsRedrawn)->Unit(benchmark::kMillisecond);
+
+// A turn of the wheel, or a drag, on that picture: the dots painted afresh, the labels placed
+// again, the window drawn.
+void BM_PictureOf100kPointsZoomedOrPanned(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    if (form_view().nb_pict == 0) show_big_picture();
+    const Rect r = picture_inner(0);
+    bool there = false;  // back and forth, so the view stays where it was
+    for (auto _ : state) {
+        there = !there;
+        if (state.range(0) == 0)
+            frm_picture_zoom(0, there ? 1.25 : 0.8, r[0] + 100, r[1] + 80);
+        else
+            frm_picture_pan(0, there ? 7 : -7, there ? 3 : -3);
+        draw();
+    }
+    frm_picture_home(0);
+}
+BENCHMARK(BM_PictureOf100kPointsZoomedOrPanned)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The labels of that picture placed (measured with the form's font), without drawing.
+void BM_PictureOf100kPointsLabelsPlaced(benchmark::State& state) {
+    if (!make_window()) return state.SkipWithError("no window (DISPLAY?)");
+    if (form_view().nb_pict == 0) show_big_picture();
+    draw();
+    auto& v = form_view();
+    const TextMeasure measure = [&](std::string_view t) {
+        CpwFontBBox box;
+        cpwFontMode(v.cpw, cpw_font_size, v.font_size - 2);
+        cpwGetFontBBoxUtf8(v.cpw, v.Txt_Font, t, &box);
+        return std::array<int, 3>{box.width, box.height - box.offsety, box.offsety};
+    };
+    std::size_t placed = 0;
+    for (auto _ : state)
+        placed = place_labels(v.pict[0], v.pict_view[0], picture_inner(0), {}, measure, 4).size();
+    state.counters["placed"] = double(placed);
+}
+BENCHMARK(BM_PictureOf100kPointsLabelsPlaced)->Unit(benchmark::kMillisecond);
 
 // A key typed on the file page: the handler, then the whole form with its picture drawn again.
 void BM_KeyPressBesideThePicture(benchmark::State& state) {

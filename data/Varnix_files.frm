@@ -3,7 +3,8 @@
 # of where the points lie.
 #
 # The program finds its items by name: IN, LND, TSK, OUT, CUP (input boxes) and the text lines
-# SUM, MSG and CUPN (the waypoint file's name, beside its tick box); it draws into picture 1.
+# SUM, MSG and CUPN (the waypoint file's name, beside its tick box); it draws into picture 1,
+# which takes the room of a larger window (Grow=yes).
 # Positions are pixels from the bottom-left corner, y upward.
 # A label may name its sense after "|" ("Output|file") for the translations; it is never shown.
 
@@ -30,7 +31,7 @@ TickSize=13
 {Title=CUPN; Pos=320,398}
 
 [Pictures]
-{Picture=12,92,548,386}
+{Picture=12,92,548,386; Grow=yes}
 
 [Separators]
 {Separ=12,40,548,40}

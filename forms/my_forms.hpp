@@ -111,6 +111,7 @@ struct Frmi02 {                                     // separators, text lines, b
     OneBased<int, max_butt> butt_siz;               // width in pixels
     OneBased<int, max_butt> butt_typ;               // 1 "OK", -1 "CANCEL", else as given
     OneBased<OneBased<int, 4>, max_pict> pict_pos;  // [p][1..4]: x0, y0, x1, y1
+    OneBased<int, max_pict> pict_grow;  // 1: takes the room of a window made larger ("Grow=yes")
 };
 
 struct Frmi03 {                                                         // drop-down lists

@@ -40,7 +40,8 @@ int load_form() {
     set_form_model_ops({check_values, check_minmax, incrm_val, callback, drop});
     for (int p = 1; p <= ctx().frm000.nb_pict; ++p) {
         const auto& r = ctx().frmi02.pict_pos[p];
-        add_pict(ctx().frm000.nb_pict, p - 1, {r[1], r[2], r[3], r[4]});
+        add_pict(ctx().frm000.nb_pict, p - 1, {r[1], r[2], r[3], r[4]},
+                 ctx().frmi02.pict_grow[p] != 0);
     }
     for (int t = 1; t <= ctx().frm000.nb_titl; ++t)
         add_subt(ctx().frm000.nb_titl, t - 1, ctx().frmc01.titl_txt[t].view(),

@@ -157,6 +157,7 @@ void DefinitionReader::open_item() {
     item_ = ++counter_[section_];
     int rows = section_rows[section_];
     item_dropped_ = rows > 0 && item_ > rows;
+    if (section_ == sec_pict && !item_dropped_) ctx().frmi02.pict_grow[item_] = 0;
     if (item_dropped_) {
         ++errors_;
         log_.item(item_, "too many items in " + std::string(section_header[section_]) + ", limit",
@@ -195,6 +196,7 @@ void DefinitionReader::key_value(std::string_view key, std::string_view val) {
             break;
         case sec_pict:
             if (is("Picture")) read_corners(val, ctx().frmi02.pict_pos[n]);
+            if (is("Grow")) ctx().frmi02.pict_grow[n] = is_true(val) ? 1 : 0;
             break;
         case sec_text:
             if (is("Title")) {

@@ -3,18 +3,22 @@
 //
 // Order of drawWindowOne: inputs (fill, invalid overlay, list chevron, value with caret or
 // selection, tick, step arrows, frame, overflow marker, label), text items, buttons,
-// separators, the message pop-up, the open list, the overflow pop-up. Drawing reads FormView
-// and writes only the hit rectangles (frm_hit_rects).
+// pictures, separators, the message pop-up, the open list, the overflow pop-up. Drawing reads
+// FormView and writes only the hit rectangles (frm_hit_rects) and what a picture's drawing
+// leaves for the next: its fitted view, dots image, placed labels and count beyond the edge.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <cstring>
+#include <numbers>
 #include <string>
 #include <string_view>
 
 #include "gui/form_view.hpp"
+#include "host/diag.hpp"
+#include "util/cp1252.hpp"
 #include "util/i18n.hpp"
 
 namespace {
@@ -509,21 +513,6 @@ void draw_lines_panel() {
 
 void colour(std::uint32_t c) { glColor3ub(GLubyte(c >> 16), GLubyte(c >> 8), GLubyte(c)); }
 
-// The items' bounds in their own plane; false when there is nothing to place.
-bool picture_bounds(const PictureItems& p, float& x0, float& y0, float& x1, float& y1) {
-    x0 = y0 = std::numeric_limits<float>::max();
-    x1 = y1 = std::numeric_limits<float>::lowest();
-    auto take = [&](const std::vector<float>& xy) {
-        for (std::size_t k = 0; k + 1 < xy.size(); k += 2) {
-            x0 = std::min(x0, xy[k]), x1 = std::max(x1, xy[k]);
-            y0 = std::min(y0, xy[k + 1]), y1 = std::max(y1, xy[k + 1]);
-        }
-    };
-    for (const auto& path : p.paths) take(path.xy);
-    for (const auto& dots : p.dots) take(dots.xy);
-    return x0 <= x1 && y0 <= y1;
-}
-
 // A round length (1, 2 or 5 times a power of ten) at most `most`.
 double round_length(double most) {
     if (!(most > 0)) return 0;
@@ -539,116 +528,292 @@ std::string length_text(double v, std::string_view unit) {
     return buf + std::string(unit);
 }
 
-void draw_scale_bar(const PictureItems& p, const Rect& r, double pixels_per_unit, int margin) {
-    if (!(p.units_per_scale_unit > 0) || !(pixels_per_unit > 0)) return;
+// Pixels of a size given for an ordinary screen.
+int px(double size) { return std::max(1, int(std::lround(size * form_view().scale))); }
+
+int small_text() { return std::max(1, form_view().font_size - px(2)); }
+
+// The scale bar in the lower left corner; its box, or an empty one.
+Rect draw_scale_bar(const PictureItems& p, const Rect& r, double pixels_per_unit, int margin) {
+    if (!(p.units_per_scale_unit > 0) || !(pixels_per_unit > 0)) return {};
     const double px_per_scale_unit = pixels_per_unit * p.units_per_scale_unit;
     const double len = round_length((r[2] - r[0]) / 4.0 / px_per_scale_unit);
     const int w = int(std::lround(len * px_per_scale_unit));
-    if (len <= 0 || w < 2) return;
+    if (len <= 0 || w < 2) return {};
     const int x = r[0] + margin, y = r[1] + margin;
-    grey(0);
-    fill(x, y, x + w, y + 3);
-    line(x, y, x, y + 7);
-    line(x + w, y, x + w, y + 7);
     const auto& v = form_view();
-    text(v.Txt_Font, v.font_size - 2, x + w + 4, y, length_text(len, p.scale_unit));
+    const std::string label = length_text(len, p.scale_unit);
+    const CpwFontBBox box = frm_text_box(v.Txt_Font, small_text(), label);
+    grey(0);
+    fill(x, y, x + w, y + px(3));
+    fill(x, y, x + px(1), y + px(7));
+    fill(x + w - px(1), y, x + w, y + px(7));
+    text(v.Txt_Font, small_text(), x + w + px(4), y, label);
+    return {x - 2, y - 2 - box.offsety, x + w + px(4) + box.width + 2,
+            y + std::max(px(7), box.height) + 2};
 }
 
-void draw_north(const PictureItems& p, const Rect& r, int margin) {
-    if (p.north.empty()) return;
+// The north arrow in the upper right corner; its box, or an empty one.
+Rect draw_north(const PictureItems& p, const Rect& r, int margin) {
+    if (p.north.empty()) return {};
     const auto& v = form_view();
-    const int x = r[2] - margin - 6, y = r[3] - margin - 24;
+    const CpwFontBBox box = frm_text_box(v.Txt_Font, small_text(), p.north);
+    const int x = r[2] - margin - px(6), y = r[3] - margin - px(10) - box.height;
     grey(0);
     glBegin(GL_TRIANGLES);
-    glVertex2i(x - 5, y);
-    glVertex2i(x + 5, y);
-    glVertex2i(x, y + 14);
+    glVertex2i(x - px(5), y);
+    glVertex2i(x + px(5), y);
+    glVertex2i(x, y + px(14));
     glEnd();
-    const CpwFontBBox box = frm_text_box(v.Txt_Font, v.font_size - 2, p.north);
-    text(v.Txt_Font, v.font_size - 2, x - box.width / 2, y + 16, p.north);
+    text(v.Txt_Font, small_text(), x - box.width / 2, y + px(16), p.north);
+    return {x - std::max(px(5), box.width / 2) - 2, y - 2, x + std::max(px(5), box.width / 2) + 2,
+            y + px(16) + box.height + 2};
 }
 
-// The dots of a picture as pixels: each a square of its size around where `place` puts it.
-template <class Place>
-void paint_dots(const PictureItems& p, FormViewState::DotsImage& image, int w, int h, Place place) {
-    image.width = std::max(w, 0);
-    image.height = std::max(h, 0);
-    image.rgba.assign(std::size_t(image.width) * image.height * 4, 0);
+// UTF-8 text at (x, y) with a light outline that keeps it legible over dots and lines.
+void label_text(int points, int x, int y, std::string_view s, std::uint32_t halo) {
+    const auto& v = form_view();
+    if (v.Txt_Font == nullptr || s.empty()) return;
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0, 0, GLfloat(x), GLfloat(y), nullptr);
+    cpwFontMode(v.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+    cpwFontMode(v.cpw, cpw_font_halo, int(halo));
+    glEnable(GL_BLEND);
+    cpwDrawFontUtf8(v.cpw, v.Txt_Font, s);
+    glDisable(GL_BLEND);
+    cpwFontMode(v.cpw, cpw_font_halo, -1);
+}
+
+// A caption or count in a corner: its box, or an empty one.
+Rect corner_text(const Rect& r, int margin, std::string_view s, bool top) {
+    const auto& v = form_view();
+    if (s.empty() || v.Txt_Font == nullptr) return {};
+    CpwFontBBox box;
+    cpwFontMode(v.cpw, cpw_font_size, std::clamp(small_text(), 1, 1000));
+    cpwGetFontBBoxUtf8(v.cpw, v.Txt_Font, s, &box);
+    const int x = top ? r[0] + margin : r[2] - margin - box.width;
+    const int y = top ? r[3] - margin - box.height : r[1] + margin;
+    colour(0x202020);
+    label_text(small_text(), x, y, s, 0xFFFFFF);
+    return {x - 2, y - box.offsety - 2, x + box.width + 2, y + box.height + 2};
+}
+
+// The dots of a picture as pixels: each a square of its size around where the view puts it.
+void paint_dots(const PictureItems& p, FormViewState::DotsImage& image, const Rect& area,
+                const PictureView& view) {
+    const int w = std::max(area[2] - area[0], 0), h = std::max(area[3] - area[1], 0);
+    image.width = w;
+    image.height = h;
+    image.view = view;
+    image.rgba.assign(std::size_t(w) * h * 4, 0);
     image.valid = true;
+    const double ox = (w / 2.0) - view.cx * view.ppu, oy = (h / 2.0) - view.cy * view.ppu;
     for (const auto& dots : p.dots) {
-        const int size = std::max(1, int(std::lround(dots.size)));
-        const std::uint8_t px[4] = {std::uint8_t(dots.rgb >> 16), std::uint8_t(dots.rgb >> 8),
-                                    std::uint8_t(dots.rgb), 255};
+        const int size = px(dots.size);
+        const double half = size / 2.0;
+        const std::uint8_t rgba[4] = {std::uint8_t(dots.rgb >> 16), std::uint8_t(dots.rgb >> 8),
+                                      std::uint8_t(dots.rgb), 255};
+        std::uint32_t pixel;
+        std::memcpy(&pixel, rgba, 4);
+        auto* out = reinterpret_cast<std::uint32_t*>(image.rgba.data());
         for (std::size_t k = 0; k + 1 < dots.xy.size(); k += 2) {
-            const auto [fx, fy] = place(dots.xy[k], dots.xy[k + 1]);
-            const int x0 = int(std::floor(fx - size / 2.0)), y0 = int(std::floor(fy - size / 2.0));
-            for (int y = std::max(y0, 0); y < std::min(y0 + size, image.height); ++y)
-                for (int x = std::max(x0, 0); x < std::min(x0 + size, image.width); ++x)
-                    std::copy_n(px, 4, &image.rgba[(std::size_t(y) * image.width + x) * 4]);
+            const double fx = ox + dots.xy[k] * view.ppu, fy = oy + dots.xy[k + 1] * view.ppu;
+            if (!(fx > -size && fx < w + size && fy > -size && fy < h + size)) continue;
+            const int x0 = int(std::floor(fx - half)), y0 = int(std::floor(fy - half));
+            const int xa = std::max(x0, 0), xb = std::min(x0 + size, w);
+            for (int y = std::max(y0, 0); y < std::min(y0 + size, h); ++y)
+                std::fill(out + std::size_t(y) * w + xa,
+                          out + std::size_t(y) * w + std::max(xa, xb), pixel);
         }
     }
 }
 
+// The outline of a zone in the plane: a closed ring of points.
+std::vector<float> zone_outline(const PictureItems::Zone& z, double ppu) {
+    std::vector<float> xy;
+    const double deg = std::numbers::pi / 180;
+    // About one vertex per 4 pixels of arc, 12 to 360 of them for a whole turn.
+    const int whole = std::clamp(int(2 * std::numbers::pi * z.radius * ppu / 4), 12, 360);
+    auto arc = [&](double r, double a0, double a1) {
+        const int n = std::max(2, int(std::ceil(whole * std::abs(a1 - a0) / 360)) + 1);
+        for (int k = 0; k < n; ++k) {
+            const double a = (a0 + (a1 - a0) * k / (n - 1)) * deg;
+            xy.push_back(float(z.x + r * std::cos(a)));
+            xy.push_back(float(z.y + r * std::sin(a)));
+        }
+    };
+    switch (z.kind) {
+        case PictureItems::Zone::circle:
+            arc(z.radius, 0, 360);
+            break;
+        case PictureItems::Zone::sector: {
+            double to = z.to;
+            while (to <= z.from) to += 360;
+            arc(z.radius, z.from, to);
+            if (z.inner > 0) {
+                arc(z.inner, to, z.from);
+            } else {
+                xy.push_back(z.x);
+                xy.push_back(z.y);
+            }
+            break;
+        }
+        case PictureItems::Zone::line: {
+            const double a = z.from * deg;
+            const float dx = float(z.radius * std::cos(a)), dy = float(z.radius * std::sin(a));
+            xy = {z.x - dx, z.y - dy, z.x + dx, z.y + dy};
+            break;
+        }
+    }
+    return xy;
+}
+
+void draw_zones(const PictureItems& p, double ppu) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnable(GL_BLEND);
+    for (const auto& z : p.zones) {
+        const std::vector<float> xy = zone_outline(z, ppu);
+        if (xy.size() < 4) continue;
+        glVertexPointer(2, GL_FLOAT, 0, xy.data());
+        const GLsizei n = GLsizei(xy.size() / 2);
+        if (z.kind != PictureItems::Zone::line) {
+            // An annular sector is filled as a strip between its arcs, the rest as a fan.
+            glColor4ub(GLubyte(z.rgb >> 16), GLubyte(z.rgb >> 8), GLubyte(z.rgb), 48);
+            if (z.kind == PictureItems::Zone::sector && z.inner > 0) {
+                std::vector<float> strip;
+                const std::size_t half = xy.size() / 2;
+                for (std::size_t k = 0; k + 1 < half; k += 2) {
+                    strip.insert(strip.end(),
+                                 {xy[k], xy[k + 1], xy[xy.size() - 2 - k], xy[xy.size() - 1 - k]});
+                }
+                glVertexPointer(2, GL_FLOAT, 0, strip.data());
+                glDrawArrays(GL_TRIANGLE_STRIP, 0, GLsizei(strip.size() / 2));
+                glVertexPointer(2, GL_FLOAT, 0, xy.data());
+            } else {
+                std::vector<float> fan{z.x, z.y};
+                fan.insert(fan.end(), xy.begin(), xy.end());
+                glVertexPointer(2, GL_FLOAT, 0, fan.data());
+                glDrawArrays(GL_TRIANGLE_FAN, 0, GLsizei(fan.size() / 2));
+                glVertexPointer(2, GL_FLOAT, 0, xy.data());
+            }
+        }
+        colour(z.rgb);
+        glLineWidth(float(px(z.kind == PictureItems::Zone::line ? 3 : 1.5)));
+        glDrawArrays(z.kind == PictureItems::Zone::line ? GL_LINES : GL_LINE_LOOP, 0, n);
+    }
+    glLineWidth(1);
+    glDisable(GL_BLEND);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void draw_paths(const PictureItems& p) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    for (const auto& path : p.paths) {
+        if (path.xy.size() < 4) continue;
+        colour(path.rgb);
+        const float w = float(std::max(1.0f, path.width * form_view().scale));
+        glLineWidth(w);
+        glVertexPointer(2, GL_FLOAT, 0, path.xy.data());
+        glDrawArrays(path.closed ? GL_LINE_LOOP : GL_LINE_STRIP, 0, GLsizei(path.xy.size() / 2));
+        if (w > 2) {  // round the joins of thick lines
+            glPointSize(w);
+            glEnable(GL_POINT_SMOOTH);
+            glEnable(GL_BLEND);
+            glDrawArrays(GL_POINTS, 0, GLsizei(path.xy.size() / 2));
+            glDisable(GL_BLEND);
+            glDisable(GL_POINT_SMOOTH);
+            glPointSize(1);
+        }
+    }
+    glLineWidth(1);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+std::string beyond_text(std::size_t n) {
+    if (n == 0) return {};
+    return translate(n == 1 ? std::string("1 point beyond the edge")
+                            : std::to_string(n) + " points beyond the edge");
+}
+
 void draw_picture(int n) {
-    const auto& v = form_view();
+    auto& v = form_view();
     const Rect& r = v.pict_pos[n];
     const PictureItems& p = v.pict[n];
     glColor3f(1, 1, 1);
     fill(r[0], r[1], r[2], r[3]);
     bevel(r[0], r[1], r[2], r[3], true);
-    float x0, y0, x1, y1;
-    const int margin = std::max(8, v.font_size + v.font_size / 2);  // room for dots and names
-    const int w = r[2] - r[0] - 2 * margin, h = r[3] - r[1] - 2 * margin;
-    double ppu = 0;  // pixels per unit of the items' plane
-    if (w > 0 && h > 0 && picture_bounds(p, x0, y0, x1, y1)) {
-        const double dx = std::max(double(x1) - x0, 1e-9), dy = std::max(double(y1) - y0, 1e-9);
-        ppu = std::min(w / dx, h / dy);
-        if (x1 - x0 <= 0 && y1 - y0 <= 0) ppu = 1;  // one point: any scale shows it
-        const double cx = (double(x0) + x1) / 2, cy = (double(y0) + y1) / 2;
-        const int sx = r[0] + margin, sy = r[1] + margin;
+    const Rect area = picture_inner(n);
+    if (area[2] <= area[0] || area[3] <= area[1]) return;
+    const int margin = std::max(px(8), v.font_size + v.font_size / 2);  // room for dots and names
+    if (!(v.pict_view[n].ppu > 0) || (!v.pict_moved[n] && v.pict_fitted_to[n] != area)) {
+        v.pict_view[n] = picture_fit(p, area, margin);
+        v.pict_fitted_to[n] = area;
+    }
+    const PictureView view = v.pict_view[n];
+    std::vector<Rect> furniture;
+    bool changed = false;  // the view, the area or the items: dots and labels placed afresh
+    if (view.ppu > 0) {
         glEnable(GL_SCISSOR_TEST);
-        glScissor(r[0] + 1, r[1] + 1, std::max(0, r[2] - r[0] - 2), std::max(0, r[3] - r[1] - 2));
+        glScissor(area[0], area[1], area[2] - area[0], area[3] - area[1]);
+        auto& image = v.pict_dots[n];
+        const int iw = area[2] - area[0], ih = area[3] - area[1];
+        if (!image.valid || image.width != iw || image.height != ih || image.view.cx != view.cx ||
+            image.view.cy != view.cy || image.view.ppu != view.ppu) {
+            paint_dots(p, image, area, view);
+            v.pict_beyond[n] = picture_beyond(p, view, area);
+            changed = true;
+        }
+        glRasterPos2i(0, 0);
+        glBitmap(0, 0, 0, 0, GLfloat(area[0]), GLfloat(area[1]), nullptr);
+        glEnable(GL_BLEND);
+        glDrawPixels(iw, ih, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+        glDisable(GL_BLEND);
+
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
-        glTranslated(sx + w / 2.0, sy + h / 2.0, 0);
-        glScaled(ppu, ppu, 1);
-        glTranslated(-cx, -cy, 0);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        for (const auto& path : p.paths) {
-            if (path.xy.size() < 4) continue;
-            colour(path.rgb);
-            glLineWidth(path.width);
-            glVertexPointer(2, GL_FLOAT, 0, path.xy.data());
-            glDrawArrays(path.closed ? GL_LINE_LOOP : GL_LINE_STRIP, 0,
-                         GLsizei(path.xy.size() / 2));
-        }
-        glLineWidth(1);
-        glDisableClientState(GL_VERTEX_ARRAY);
+        glTranslated((area[0] + area[2]) / 2.0, (area[1] + area[3]) / 2.0, 0);
+        glScaled(view.ppu, view.ppu, 1);
+        glTranslated(-view.cx, -view.cy, 0);
+        draw_zones(p, view.ppu);
+        draw_paths(p);
         glPopMatrix();
-        auto& image = form_view().pict_dots[n];
-        const int iw = r[2] - r[0] - 2, ih = r[3] - r[1] - 2;
-        if (!image.valid || image.width != iw || image.height != ih)
-            paint_dots(p, image, iw, ih, [&](double x, double y) {
-                return std::array<double, 2>{sx + w / 2.0 + (x - cx) * ppu - (r[0] + 1),
-                                             sy + h / 2.0 + (y - cy) * ppu - (r[1] + 1)};
-            });
-        if (iw > 0 && ih > 0) {
-            glRasterPos2i(0, 0);
-            glBitmap(0, 0, 0, 0, GLfloat(r[0] + 1), GLfloat(r[1] + 1), nullptr);
-            glEnable(GL_BLEND);
-            glDrawPixels(iw, ih, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-            glDisable(GL_BLEND);
-        }
-        for (const auto& label : p.labels) {
-            colour(label.rgb);
-            const int lx = int(std::lround(sx + w / 2.0 + (label.x - cx) * ppu)) + 4;
-            const int ly = int(std::lround(sy + h / 2.0 + (label.y - cy) * ppu)) + 3;
-            text(v.Txt_Font, v.font_size - 2, lx, ly, label.text);
-        }
         glDisable(GL_SCISSOR_TEST);
     }
-    draw_scale_bar(p, r, ppu, margin);
-    draw_north(p, r, margin);
+    furniture.push_back(draw_scale_bar(p, area, view.ppu, margin));
+    furniture.push_back(draw_north(p, area, margin));
+    furniture.push_back(corner_text(area, margin, p.caption, true));
+    furniture.push_back(corner_text(area, margin, beyond_text(v.pict_beyond[n]), false));
+    std::erase(furniture, Rect{});
+
+    const int points = small_text();
+    const TextMeasure measure = [&](std::string_view t) {
+        CpwFontBBox box;
+        if (v.Txt_Font != nullptr) {
+            cpwFontMode(v.cpw, cpw_font_size, std::clamp(points, 1, 1000));
+            cpwGetFontBBoxUtf8(v.cpw, v.Txt_Font, t, &box);
+        }
+        return std::array<int, 3>{box.width, box.height - box.offsety, box.offsety};
+    };
+    if (changed || !(view.ppu > 0))
+        v.pict_labels[n] = place_labels(p, view, area, furniture, measure, px(4));
+    for (const PlacedLabel& l : v.pict_labels[n]) {
+        const auto& set = p.labels[std::size_t(l.set)];
+        colour(set.rgb);
+        label_text(points, l.x, l.y, set.at(l.index), 0xFFFFFF);
+    }
+    if (changed && diag_on()) {
+        diag("picture", n + 1, "view", view.cx, view.cy, view.ppu, "beyond", v.pict_beyond[n],
+             "labels", v.pict_labels[n].size());
+        // What tests ask the picture: each label's set, rank, box and text.
+        for (const PlacedLabel& l : v.pict_labels[n])
+            diag("picture", n + 1, "label", l.set, l.index, l.priority, l.box[0], l.box[1],
+                 l.box[2], l.box[3], utf8_or_cp1252_to_cp1252(p.labels[l.set].at(l.index)));
+        diag("picture", n + 1, "area", area[0], area[1], area[2], area[3]);
+    }
+    if (v.FocusPict == n) {  // the keyboard zooms and pans it
+        glColor3f(0.25f, 0.45f, 0.85f);
+        outline(area[0] + 1, area[1] + 1, area[2] - 2, area[3] - 2);
+    }
 }
 
 }  // namespace

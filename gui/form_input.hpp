@@ -17,6 +17,11 @@ void frm_mouseentry(pCpw cpw, int win, int state);  // 0 entered, 1 left
 // What the keys reach besides the focused input: the buttons and the open list.
 // Presses button b (from 0) as a click does: validation, callback, end of the loop by its type.
 void frm_press_button(pCpw cpw, int b);
+// Picture n's view: zoomed by `factor` about the pixel (x, y) (y up), moved by (dx, dy)
+// pixels, fitted to its items again.
+void frm_picture_zoom(int n, double factor, int x, int y);
+void frm_picture_pan(int n, int dx, int dy);
+void frm_picture_home(int n);
 // Chooses line `line` (from 0) of the open list as a click does; a line it lacks closes it.
 void frm_list_choose(int line);
 void frm_list_close();

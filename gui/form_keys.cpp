@@ -31,12 +31,16 @@ enum : int {
     vk_rmenu = 0xA5,  // right Alt, AltGr
     vk_space = 0x20,
     vk_f4 = 0x73,  // a file box's dialog, as F4 opens a list on Windows
+    vk_add = 0x6B,  // keypad +
+    vk_subtract = 0x6D,
 };
 enum : int { ch_select_all = 1, ch_copy = 3, ch_paste = 22, ch_cut = 24 };
 constexpr int scan_right_shift = 0x36;
 constexpr int long_press_ms = 900;
 // Letters typed into an open list within this time of each other make one search.
 constexpr int type_ahead_ms = 1000;
+constexpr int picture_steps = 8;            // an arrow moves a picture by this part of it
+constexpr double picture_zoom_step = 1.25;  // + and - scale a picture by this
 
 KeyboardState& keyboard() { return form_view().kbd; }
 std::int32_t key_clock() { return keyboard().clock ? keyboard().clock() : elapsed_ms(); }
@@ -335,9 +339,9 @@ void key_release(const CpwKeyInfo& k) {
 
 // --- keys of the whole form -------------------------------------------------------------------
 
-// A place the focus can be in: an input, or a button.
+// A place the focus can be in: an input, a button, or a picture.
 struct Stop {
-    int input = -1, button = -1;
+    int input = -1, button = -1, picture = -1;
     bool operator==(const Stop&) const = default;
 };
 
@@ -348,11 +352,16 @@ std::vector<Stop> tab_stops() {
     for (int i = 0; i < v.nb_inpt; ++i)
         if (v.inpt_act[i]) stops.push_back({i, -1});
     for (int b = 0; b < v.nb_butt; ++b) stops.push_back({-1, b});
-    const auto corner = [&](const Stop& s) -> const Rect& {
+    for (int n = 0; n < v.nb_pict; ++n) stops.push_back({-1, -1, n});
+    const auto corner = [&](const Stop& s) -> Rect {
+        if (s.picture >= 0) {  // ordered by its top edge
+            const Rect& r = v.pict_pos[s.picture];
+            return {r[0], r[3], r[2], r[3]};
+        }
         return s.input >= 0 ? v.inpt_pos[s.input] : v.butt_pos[s.button];
     };
     std::stable_sort(stops.begin(), stops.end(), [&](const Stop& a, const Stop& b) {
-        const Rect &ra = corner(a), &rb = corner(b);
+        const Rect ra = corner(a), rb = corner(b);
         return ra[1] != rb[1] ? ra[1] > rb[1] : ra[0] < rb[0];
     });
     return stops;
@@ -362,6 +371,7 @@ void focus(const Stop& s) {
     auto& v = form_view();
     v.CurInpt = v.CurInptOld = s.input;
     v.FocusButt = s.button;
+    v.FocusPict = s.picture;
     v.CurPos_1 = v.CurPos_2 = -1;
     v.SelFixed = -1;
     const int typ = s.input >= 0 ? v.inpt_typ[s.input] : -1;
@@ -374,7 +384,8 @@ void tab_focus(int dir) {
     frm_hand_over_typed_path();
     const std::vector<Stop> stops = tab_stops();
     if (stops.empty()) return;
-    const Stop now{v.FocusButt >= 0 ? -1 : v.CurInpt, v.FocusButt};
+    const Stop now = v.FocusPict >= 0 ? Stop{-1, -1, v.FocusPict}
+                                      : Stop{v.FocusButt >= 0 ? -1 : v.CurInpt, v.FocusButt};
     const auto at = std::find(stops.begin(), stops.end(), now);
     const int n = int(stops.size());
     const int k = at == stops.end() ? (dir > 0 ? 0 : n - 1) : int(at - stops.begin()) + dir;
@@ -436,6 +447,35 @@ bool space_key() {
     return true;
 }
 
+// Home, +, - and the arrows zoom and pan the focused picture. True when the key did.
+bool picture_keys(const CpwKeyInfo& k) {
+    auto& v = form_view();
+    const int n = v.FocusPict;
+    if (n < 0 || n >= v.nb_pict) return false;
+    const Rect r = picture_inner(n);
+    const int cx = (r[0] + r[2]) / 2, cy = (r[1] + r[3]) / 2;
+    const int step_x = std::max(1, (r[2] - r[0]) / picture_steps);
+    const int step_y = std::max(1, (r[3] - r[1]) / picture_steps);
+    // The arrows look that way: the picture moves the other.
+    if (k.vk == vk_home)
+        frm_picture_home(n);
+    else if (k.ch == '+' || k.vk == vk_add)
+        frm_picture_zoom(n, picture_zoom_step, cx, cy);
+    else if (k.ch == '-' || k.vk == vk_subtract)
+        frm_picture_zoom(n, 1 / picture_zoom_step, cx, cy);
+    else if (k.vk == vk_left)
+        frm_picture_pan(n, step_x, 0);
+    else if (k.vk == vk_right)
+        frm_picture_pan(n, -step_x, 0);
+    else if (k.vk == vk_up)
+        frm_picture_pan(n, 0, -step_y);
+    else if (k.vk == vk_down)
+        frm_picture_pan(n, 0, step_y);
+    else
+        return false;
+    return true;
+}
+
 // Tab, Enter and Escape, unless a key box is capturing them. True when the key was one of them.
 bool form_keys(const CpwKeyInfo& k) {
     auto& v = form_view();
@@ -444,6 +484,7 @@ bool form_keys(const CpwKeyInfo& k) {
         keyboard().installed && i >= 0 && i < v.nb_inpt && v.inpt_typ[i] == typ_key;
     if (capturing || (k.mods & (cpw_mod_ctrl | cpw_mod_alt | cpw_mod_altgr))) return false;
     if (v.CurDDL >= 0 && v.CurDDL < max_ddl) return false;  // the list's own keys
+    if (picture_keys(k)) return true;
     switch (k.vk) {
         case vk_tab:
             tab_focus(k.mods & cpw_mod_shift ? -1 : 1);

@@ -303,6 +303,8 @@ void form_setup() {
     }
     check_depend();
 
+    for (int b = 0; b < v.nb_butt; ++b) v.own.butt_x[b] = v.butt_pos[b][0];
+    for (int t = 0; t < v.nb_subt; ++t) v.own.subt_x[t] = v.subt_pos[t][0];
     for (int b = 0; b < v.nb_butt; ++b) {
         Rect& r = v.butt_pos[b];
         if (plain_x(r[0])) {
@@ -364,4 +366,73 @@ void form_setup() {
         auto& p = v.subt_pos[t];
         if (!plain_x(p[0])) p[0] = coded_left(p[0], subt_width[t], w);
     }
+    v.min_width = v.windowInfo.width;
+    v.min_height = v.windowInfo.height;
+    v.own.inpt_pos = v.inpt_pos;
+    v.own.inpt_ptx = v.inpt_ptx;
+    v.own.butt_pos = v.butt_pos;
+    v.own.subt_pos = v.subt_pos;
+    v.own.subt_width = subt_width;
+    v.own.sepa_pos = v.sepa_pos;
+    v.own.pict_pos = v.pict_pos;
+}
+
+void form_fit(int width, int height) {
+    auto& v = form_view();
+    const int g = v.GrowPict;
+    if (g < 0 || g >= v.nb_pict) return;
+    const int w = std::max(width, v.min_width);
+    const int dx = w - v.min_width, dy = std::max(height, v.min_height) - v.min_height;
+    const Rect& grow = v.own.pict_pos[g];
+    // Above the growing picture moves up, right of it moves right; the rest stays anchored to
+    // the bottom-left corner.
+    auto move_x = [&](int x) { return x >= grow[2] ? x + dx : x; };
+    auto move_y = [&](int y) { return y >= grow[3] ? y + dy : y; };
+    for (int i = 0; i < v.nb_inpt; ++i) {
+        const Rect& r = v.own.inpt_pos[i];
+        const int ox = move_x(r[0]) - r[0], oy = move_y(r[1]) - r[1];
+        v.inpt_pos[i] = {r[0] + ox, r[1] + oy, r[2] + ox, r[3] + oy};
+        const auto& l = v.own.inpt_ptx[i];
+        if (l[0] >= 0) v.inpt_ptx[i] = {l[0] + ox, l[1] + oy};  // a negative x is a code
+    }
+    for (int b = 0; b < v.nb_butt; ++b) {
+        const Rect& r = v.own.butt_pos[b];
+        const int x0 =
+            plain_x(v.own.butt_x[b]) ? move_x(r[0]) : coded_left(v.own.butt_x[b], v.butt_siz[b], w);
+        const int oy = move_y(r[1]) - r[1];
+        v.butt_pos[b] = {x0, r[1] + oy, x0 + (r[2] - r[0]), r[3] + oy};
+    }
+    for (int t = 0; t < v.nb_subt; ++t) {
+        const auto& p = v.own.subt_pos[t];
+        const int x0 = plain_x(v.own.subt_x[t])
+                           ? move_x(p[0])
+                           : coded_left(v.own.subt_x[t], v.own.subt_width[t], w);
+        v.subt_pos[t] = {x0, move_y(p[1])};
+    }
+    for (int s = 0; s < v.nb_sepa; ++s) {
+        const Rect& r = v.own.sepa_pos[s];
+        // A separator across the picture's width stretches with it.
+        const bool spans = r[0] <= grow[0] && r[2] >= grow[2];
+        v.sepa_pos[s] = {move_x(r[0]), move_y(r[1]), spans ? r[2] + dx : move_x(r[2]),
+                         move_y(r[3])};
+    }
+    for (int p = 0; p < v.nb_pict; ++p) {
+        const Rect& r = v.own.pict_pos[p];
+        v.pict_pos[p] = p == g ? Rect{r[0], r[1], r[2] + dx, r[3] + dy}
+                               : Rect{move_x(r[0]), move_y(r[1]), move_x(r[2]), move_y(r[3])};
+    }
+}
+
+Rect picture_inner(int n) {
+    const Rect& r = form_view().pict_pos[n];
+    return {r[0] + 1, r[1] + 1, r[2] - 1, r[3] - 1};
+}
+
+int picture_at(int x, int y) {
+    const auto& v = form_view();
+    for (int n = 0; n < v.nb_pict; ++n) {
+        const Rect r = picture_inner(n);
+        if (r[0] <= x && x < r[2] && r[1] <= y && y < r[3]) return n;
+    }
+    return -1;
 }

@@ -23,6 +23,7 @@ namespace {
 // A second press on the same text within this time and this many pixels is a double-click.
 constexpr int double_click_ms = 500;
 constexpr int double_click_px = 4;
+constexpr double wheel_zoom = 1.25;  // a picture's scale per notch of the wheel
 
 FormModelOps& model_ops() { return form_view().model_ops; }
 
@@ -500,7 +501,11 @@ void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
     // input its keys, so typing goes on after a right click or a turn of the wheel.
     if (!list_open() && button == cpw_button_left && state != cpw_wheel) frm_StartKbdHook(0);
     if (state == cpw_wheel) {
-        if (!list_open()) return;
+        if (!list_open()) {
+            const int n = picture_at(v.pointer[0], v.pointer[1]);
+            if (n >= 0) frm_picture_zoom(n, std::pow(wheel_zoom, x), v.pointer[0], v.pointer[1]);
+            return;
+        }
         if (list_scrolls()) {
             set_list_offset(v.ddl_offset - x);
         } else {
@@ -512,6 +517,13 @@ void frm_mouseclick(pCpw cpw, int win, int state, int button, int x, int y) {
         return;
     }
     const int yf = v.windowInfo.height - y;
+    v.pointer = {x, yf};
+    if (button == cpw_button_left && !list_open()) {
+        // A press on a picture gives it the keys and starts a drag that pans it.
+        v.PanPict = state == cpw_press ? picture_at(x, yf) : -1;
+        if (state == cpw_press) v.FocusPict = v.PanPict;
+        v.pan_at = {x, yf};
+    }
     if (button == cpw_button_left) {
         left_button(cpw, win, state == cpw_press, x, yf);
         frm_post_redraw();
@@ -525,6 +537,7 @@ void frm_mousemove(pCpw, int, int x, int y) {
     auto& v = form_view();
     if (v.panel.shown) return;
     const int yf = v.windowInfo.height - y;
+    v.pointer = {x, yf};
     if (!list_open()) {
         const bool was = v.xmsg >= 0;
         if (!show_reason(x, yf)) hide_reason();
@@ -541,6 +554,13 @@ void frm_mousemove(pCpw, int, int x, int y) {
 void frm_mousedrag(pCpw, int, int button, int x, int y) {
     auto& v = form_view();
     if (v.panel.shown) return;
+    v.pointer = {x, v.windowInfo.height - y};
+    if (button == cpw_button_left && v.PanPict >= 0 && v.PanPict < v.nb_pict) {
+        const int yf = v.windowInfo.height - y;
+        frm_picture_pan(v.PanPict, x - v.pan_at[0], yf - v.pan_at[1]);
+        v.pan_at = {x, yf};
+        return;
+    }
     if (button == cpw_button_left && !list_open() && v.DragInpt >= 0 && v.DragInpt == v.CurInpt &&
         v.SelAnchor >= 0) {
         select_to(v.CurInpt, x);
@@ -567,6 +587,30 @@ void frm_mouseentry(pCpw, int, int state) {
     v.CurDDL_N = -1;
     hide_reason();
     if (list_open()) close_list();
+    frm_post_redraw();
+}
+
+void frm_picture_zoom(int n, double factor, int x, int y) {
+    auto& v = form_view();
+    if (n < 0 || n >= v.nb_pict || !(v.pict_view[n].ppu > 0)) return;
+    v.pict_view[n] = picture_zoom(v.pict_view[n], picture_inner(n), factor, x, y);
+    v.pict_moved[n] = true;
+    frm_post_redraw();
+}
+
+void frm_picture_pan(int n, int dx, int dy) {
+    auto& v = form_view();
+    if (n < 0 || n >= v.nb_pict || (dx == 0 && dy == 0)) return;
+    v.pict_view[n] = picture_pan(v.pict_view[n], dx, dy);
+    v.pict_moved[n] = true;
+    frm_post_redraw();
+}
+
+void frm_picture_home(int n) {
+    auto& v = form_view();
+    if (n < 0 || n >= v.nb_pict) return;
+    v.pict_view[n] = {};  // fitted again by the next drawing
+    v.pict_moved[n] = false;
     frm_post_redraw();
 }
 

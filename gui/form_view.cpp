@@ -56,6 +56,12 @@ void start_hand_over() {
     for (auto& name : v.lnd_nam) name.clear();
     v.nb_pict = 0;
     for (auto& items : v.pict) items = {};
+    v.pict_view.fill({});
+    v.pict_moved.fill(false);
+    v.pict_beyond.fill(0);
+    for (auto& placed : v.pict_labels) placed.clear();
+    v.GrowPict = v.FocusPict = v.PanPict = -1;
+    v.min_width = v.min_height = 0;  // not laid out yet
 }
 
 void set_opt(int active, int font_size, int debug) {
@@ -135,11 +141,12 @@ void add_sepa(int count, const std::array<Rect, max_sepa>& pos) {
     std::copy_n(pos.begin(), form_view().nb_sepa, form_view().sepa_pos.begin());
 }
 
-void add_pict(int count, int index, const Rect& pos) {
+void add_pict(int count, int index, const Rect& pos, bool grow) {
     auto& v = form_view();
     v.nb_pict = clamp_count(count, max_pict);
     if (index < 0 || index >= max_pict) return;
     v.pict_pos[index] = pos;
+    if (grow) v.GrowPict = index;
 }
 
 void set_pict(int index, PictureItems items) {
@@ -147,6 +154,9 @@ void set_pict(int index, PictureItems items) {
     if (index < 0 || index >= v.nb_pict) return;
     v.pict[index] = std::move(items);
     v.pict_dots[index].valid = false;
+    v.pict_view[index] = {};  // new contents are fitted afresh
+    v.pict_moved[index] = false;
+    v.pict_beyond[index] = 0;
     frm_post_redraw();
 }
 

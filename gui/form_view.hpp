@@ -14,10 +14,9 @@
 #include <vector>
 
 #include "gui/form_ops.hpp"
+#include "gui/picture.hpp"
 #include "include/forms_dim.hpp"
 #include "toolkit/cpw.hpp"
-
-using Rect = std::array<int, 4>;  // x0, y0, x1, y1 in window pixels, y upward
 
 // Text capacities of the view (characters, without the terminating zero of the original).
 inline constexpr std::size_t view_label_len = 126;
@@ -39,34 +38,6 @@ constexpr std::array<int, N> filled(int v) {
     a.fill(v);
     return a;
 }
-
-// What a picture area shows, in the application's own plane: x to the right, y up, any unit.
-// The area fits all of it with one scale for both axes (north stays up, shapes stay true).
-struct PictureItems {
-    struct Path {               // a polyline, or a polygon when closed
-        std::vector<float> xy;  // x0, y0, x1, y1, ...
-        std::uint32_t rgb = 0;  // 0xRRGGBB
-        bool closed = false;
-        float width = 1;  // pixels
-    };
-    struct Dots {
-        std::vector<float> xy;
-        std::uint32_t rgb = 0;
-        float size = 3;  // pixels
-    };
-    struct Label {
-        float x = 0, y = 0;
-        std::string text;
-        std::uint32_t rgb = 0;
-    };
-    std::vector<Path> paths;
-    std::vector<Dots> dots;
-    std::vector<Label> labels;
-    // A scale bar of a round length: how many units make one `scale_unit` (1000 m a "km"); 0 none.
-    double units_per_scale_unit = 0;
-    std::string scale_unit;
-    std::string north;  // the letter of the north arrow; empty: none
-};
 
 // What the key handler remembers between events.
 struct KeyboardState {
@@ -168,9 +139,21 @@ struct FormViewState {
     struct DotsImage {
         std::vector<std::uint8_t> rgba;
         int width = 0, height = 0;
+        PictureView view;  // the view the image shows
         bool valid = false;
     };
     std::array<DotsImage, max_pict> pict_dots;
+    std::array<PictureView, max_pict> pict_view{};  // ppu 0: fitted at the next drawing
+    // The user zoomed or panned: a resized picture keeps the scale instead of fitting again.
+    std::array<bool, max_pict> pict_moved{};
+    std::array<Rect, max_pict> pict_fitted_to{};  // the area the view was last fitted to
+    std::array<std::vector<PlacedLabel>, max_pict> pict_labels;  // as the last drawing placed them
+    std::array<std::size_t, max_pict> pict_beyond{};             // dots outside the view then
+    int GrowPict = -1;   // the picture that takes a larger window's extra room, -1 none: fixed size
+    int FocusPict = -1;  // picture with the keyboard focus (zoom and pan keys), -1 none
+    int PanPict = -1;    // picture being dragged, -1 none
+    std::array<int, 2> pan_at{};         // where the drag was last (pixels, y up)
+    std::array<int, 2> pointer{-1, -1};  // the pointer's last position (pixels, y up)
 
     // --- metrics and window ---------------------------------------------------------------------
     pCpw cpw = nullptr;              // the toolkit context the window lives in
@@ -185,6 +168,19 @@ struct FormViewState {
     float scale = 1;     // the monitor's content scale: positions and sizes are multiplied by it
     bool scaled = true;  // the registered positions carry the scale already
     WindowInfo windowInfo;
+    int min_width = 0, min_height = 0;  // the form's own size, the least a resize keeps
+    // Positions as placed at the form's own size, and the coded x of buttons and text items,
+    // from which a resized window is laid out again.
+    struct OwnLayout {
+        std::array<Rect, max_inpt> inpt_pos{};
+        std::array<std::array<int, 2>, max_inpt> inpt_ptx{};
+        std::array<Rect, max_butt> butt_pos{};
+        std::array<int, max_butt> butt_x{};
+        std::array<std::array<int, 2>, max_titl> subt_pos{};
+        std::array<int, max_titl> subt_x{}, subt_width{};
+        std::array<Rect, max_sepa> sepa_pos{};
+        std::array<Rect, max_pict> pict_pos{};
+    } own;
     std::string font_name = "arial.ttf";
     std::string Title = "Form";
     int ActWin = 0;  // the window has a close box
@@ -252,7 +248,9 @@ void add_rdio(int count, const std::array<int, max_rdio>& member_count,
 void add_sepa(int count, const std::array<Rect, max_sepa>& pos);
 void add_subt(int count, int index, std::string_view text, int x, int y);
 void add_butt(int count, int index, std::string_view caption, int x, int y, int width, int type);
-void add_pict(int count, int index, const Rect& pos);
+// grow: this picture takes the room of a window made larger than the form (the last one
+// registered with it wins).
+void add_pict(int count, int index, const Rect& pos, bool grow = false);
 
 // --- updates while the form is shown -------------------------------------------------------------
 
@@ -294,8 +292,17 @@ void frm_metrics();
 // Multiplies the positions and sizes registered since the hand-over began, and the font size,
 // by the monitor's content scale; once per hand-over.
 void frm_apply_scale(float scale);
-// Places every element and sets the window's client size in windowInfo.
+// Places every element and sets the window's client size in windowInfo (and min_width,
+// min_height).
 void form_setup();
+// Lays the placed form out again for a client size: a growing picture takes the extra room,
+// what is above it moves up, what is right of it moves right, centred and per-mille positions
+// follow the width. A size below the form's own lays it out at its own.
+void form_fit(int width, int height);
+// The picture under a point (pixels, y up), or -1.
+int picture_at(int x, int y);
+// The area a picture's items are drawn in: inside its frame.
+Rect picture_inner(int n);
 
 inline constexpr int list_rows = 10;   // lines an open list shows at most
 inline constexpr int list_floor = 12;  // a list that would leave the window starts this high

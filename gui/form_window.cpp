@@ -72,6 +72,13 @@ void wait_for_dialogs() {
                       });
 }
 
+// A form with a growing picture lets the user make the window larger than the form.
+void allow_resize() {
+    auto& v = form_view();
+    cpwSetWindowResizable(v.cpw, v.windowInfo.id, v.GrowPict >= 0 ? 1 : 0, v.min_width,
+                          v.min_height);
+}
+
 // The window still exists (the user may have closed it).
 bool have_window() {
     auto& v = form_view();
@@ -93,14 +100,17 @@ int frm_start_graphics(std::string_view font_file, std::string_view title) {
     frm_metrics();
     form_setup();
 
-    cpwInitWindowProperty(v.cpw, cpw_wprop_fixed_size, 1, 0);
+    cpwInitWindowProperty(v.cpw, cpw_wprop_fixed_size, v.GrowPict < 0 ? 1 : 0, 0);
     cpwInitWindowProperty(v.cpw, cpw_wprop_title_only, v.ActWin == 0 ? 1 : 0, 0);
     register_handlers(v.cpw);
     const int id = cpwCreateWindowEx(v.cpw, v.Title.c_str(), v.windowInfo.x, v.windowInfo.y,
                                      v.windowInfo.width, v.windowInfo.height);
     if (v.debug) diag("\nhwnd", id);
     v.windowInfo.id = id;
-    if (id != 0) wait_for_dialogs();
+    if (id != 0) {
+        allow_resize();
+        wait_for_dialogs();
+    }
     frm_focus_first();
     return id;
 }
@@ -110,7 +120,10 @@ int frm_new_form_gr() {
     if (!have_window()) return 0;
     frm_apply_scale(cpwGetContentScale(v.cpw));
     frm_metrics();  // the new form may have another font size
+    // A form shown before is laid out again from its own size, not from a resized window's.
+    if (v.min_width > 0) form_fit(v.min_width, v.min_height);
     form_setup();
+    allow_resize();
     cpwReshapeWindow(v.cpw, v.windowInfo.width, v.windowInfo.height, v.windowInfo.id);
     frm_focus_first();
     return v.windowInfo.id;
@@ -170,6 +183,7 @@ void frm_reshape(pCpw, int, int width, int height) {
     auto& v = form_view();
     v.windowInfo.width = width == 0 ? 1 : width;
     v.windowInfo.height = height == 0 ? 1 : height;
+    form_fit(v.windowInfo.width, v.windowInfo.height);
     set2DMatrix();
     frm_gl_viewport(v.windowInfo.width, v.windowInfo.height);
 }

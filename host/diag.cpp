@@ -1,5 +1,6 @@
 #include "host/diag.hpp"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,4 +30,5 @@ void diag_write(std::string_view line) {
     std::string text = " ";
     text += line;
     console_line(text);
+    std::fflush(stdout);  // a window's lines can be followed while it runs, even into a file
 }

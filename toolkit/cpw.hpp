@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct CpwContext;
@@ -66,6 +67,7 @@ enum : int {
     cpw_font_advance_mult = 23,   // multiplier of advances in cpwGetFontBBox, 0 or more
     cpw_font_pixmap_format = 26,  // GL_RGBA, GL_RGB, or a one-byte format drawn as coverage
     cpw_font_flag27 = 27,         // 0 or 1; stored only
+    cpw_font_halo = 28,           // 0xRRGGBB outline a pixel wide around drawn text; -1 none
 };
 // cpwLoadFont locations.
 enum : int { cpw_font_location_system = 1, cpw_font_location_folder = 2 };
@@ -165,6 +167,10 @@ int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bb
 // position by the glyph advances. Needs a window (its GL context current). 0 and error 3 when
 // the face or text is missing or mode is not cpw_draw_pixmaps.
 int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode);
+// The same for UTF-8 text (names as a file spells them: Łódź, Οξιά); bytes that are not UTF-8
+// show as U+FFFD.
+int cpwGetFontBBoxUtf8(pCpw cpw, CpwFontFace font, std::string_view utf8, CpwFontBBox* bbox);
+int cpwDrawFontUtf8(pCpw cpw, CpwFontFace font, std::string_view utf8);
 
 // --- windows (cpw_window) ------------------------------------------------------------------
 // Sets a property of the windows created from now on; 0 and error 3 for an unknown property.
@@ -183,6 +189,8 @@ int cpwPostRedisplay(pCpw cpw);
 int cpwSwapWindowBuffers(pCpw cpw, int win);
 // Stores the new client size, queues resize and redraw events, resizes the host window.
 int cpwReshapeWindow(pCpw cpw, int width, int height, int win);
+// Lets the user resize the window down to a least client size (resizable 1), or not (0).
+int cpwSetWindowResizable(pCpw cpw, int win, int resizable, int min_width, int min_height);
 // A new title (Windows-1252, as the window was created with).
 int cpwSetWindowTitle(pCpw cpw, const char* title, int win);
 // Sets the pointer shape while the window is current and the pointer is inside it.

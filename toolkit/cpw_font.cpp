@@ -1,5 +1,6 @@
 // Fonts: options, loading faces (the system's font files: cpw_font_files.hpp),
-// measuring and drawing Windows-1252 text with FreeType at 72 dpi, so one point is one pixel.
+// measuring and drawing Windows-1252 or UTF-8 text with FreeType at 72 dpi, so one point is one
+// pixel.
 #include <GL/gl.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -67,15 +68,15 @@ bool coverage_of(const FT_Bitmap& b, std::vector<std::uint8_t>& mono, const std:
     return true;
 }
 
-// The glyph of a Windows-1252 byte at the current size (set on the face), loaded and rendered
-// on first use.
-const CpwGlyph& glyph_of(pCpw cpw, CpwFont& font, unsigned char c) {
-    const std::uint32_t key = static_cast<std::uint32_t>(cpw->font.size) << 8 | c;
+// The glyph of a code point at the current size (set on the face), loaded and rendered on
+// first use.
+const CpwGlyph& glyph_of(pCpw cpw, CpwFont& font, char32_t c) {
+    const std::uint64_t key = static_cast<std::uint64_t>(cpw->font.size) << 32 | c;
     auto [it, fresh] = font.glyphs.try_emplace(key);
     CpwGlyph& g = it->second;
     if (!fresh) return g;
     FT_Face face = font.face;
-    if (FT_Load_Char(face, cpw_cp1252_to_unicode(c), FT_LOAD_RENDER) != 0) return g;
+    if (FT_Load_Char(face, c, FT_LOAD_RENDER) != 0) return g;
     const FT_GlyphSlot slot = face->glyph;
     g.loaded = true;
     g.advance = slot->advance.x;
@@ -150,6 +151,37 @@ void cpw_font_pixmap(const std::uint8_t* coverage, int width, int rows, int pitc
     }
 }
 
+void cpw_font_halo_pixmap(const std::vector<std::uint8_t>& coverage, int width, int rows,
+                          std::uint32_t halo, const float color[4],
+                          std::vector<std::uint8_t>& out) {
+    out.assign(static_cast<std::size_t>(width) * rows * 4, 0);
+    auto at = [&](int x, int y) -> int {
+        return x < 0 || y < 0 || x >= width || y >= rows
+                   ? 0
+                   : coverage[static_cast<std::size_t>(y) * width + x];
+    };
+    const float halo_rgb[3] = {float(halo >> 16 & 0xFF), float(halo >> 8 & 0xFF),
+                               float(halo & 0xFF)};
+    for (int y = 0; y < rows; ++y) {
+        std::uint8_t* dst =
+            &out[static_cast<std::size_t>(rows - 1 - y) * width * 4];  // bottom first
+        for (int x = 0; x < width; ++x, dst += 4) {
+            int spread = 0;  // the outline: the coverage grown by a pixel each way
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) spread = std::max(spread, at(x + dx, y + dy));
+            if (spread == 0) continue;
+            const float cov = at(x, y) / 255.0f, a = spread / 255.0f;
+            // Text over its outline, not premultiplied (blending multiplies by alpha).
+            for (int k = 0; k < 3; ++k) {
+                const float c =
+                    std::clamp(color[k], 0.0f, 1.0f) * 255.0f * cov + halo_rgb[k] * (a - cov);
+                dst[k] = static_cast<std::uint8_t>(std::clamp(c / a + 0.5f, 0.0f, 255.0f));
+            }
+            dst[3] = static_cast<std::uint8_t>(spread);
+        }
+    }
+}
+
 CpwFont::~CpwFont() {
     if (face != nullptr) FT_Done_Face(face);
 }
@@ -194,6 +226,9 @@ int cpwFontMode(pCpw cpw, int option, int value) {
             return set(f.pixmap_format, pixmap_format_ok(value));
         case cpw_font_flag27:
             return set(f.flag27, value == 0 || value == 1);
+        case cpw_font_halo:
+            if (value < -1 || value > 0xFFFFFF) return cpw_error_set(cpw, cpw_err_argument), -1;
+            return static_cast<int>(std::exchange(f.halo, value));
         default:
             cpw_error_set(cpw, cpw_err_argument);
             return -1;
@@ -228,17 +263,16 @@ CpwFontFace cpwLoadFont(pCpw cpw, const char* filename, int location, const char
     return fs.faces.back().get();
 }
 
-int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bbox) {
-    if (!cpw_state_valid(cpw)) return 0;
-    if (font == nullptr || text == nullptr || bbox == nullptr)
-        return cpw_error_set(cpw, cpw_err_argument), 0;
+namespace {
+
+int font_bbox(pCpw cpw, CpwFontFace font, std::u32string_view text, CpwFontBBox* bbox) {
     *bbox = {};
     if (!set_size(cpw, font->face)) return 0;
     long long width = 0;
     long height = 0, depth = 0;
     int ok = 1;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const CpwGlyph& g = glyph_of(cpw, *font, static_cast<unsigned char>(*p));
+    for (const char32_t c : text) {
+        const CpwGlyph& g = glyph_of(cpw, *font, c);
         if (!g.loaded) {
             ok = 0;
             cpw_error_set(cpw, cpw_err_font);
@@ -254,10 +288,7 @@ int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bb
     return ok;
 }
 
-int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
-    if (!cpw_state_valid(cpw)) return 0;
-    if (font == nullptr || text == nullptr || mode != cpw_draw_pixmaps)
-        return cpw_error_set(cpw, cpw_err_argument), 0;
+int draw_font(pCpw cpw, CpwFontFace font, std::u32string_view text) {
     if (cpw_list_find(cpw, cpw->current) == nullptr)  // no GL context to draw into
         return cpw_error_set(cpw, cpw_err_no_window), 0;
     if (!set_size(cpw, font->face)) return 0;
@@ -270,8 +301,8 @@ int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
     std::vector<Placed> placed;
     long pen = 0, x0 = LONG_MAX, x1 = LONG_MIN, y0 = LONG_MAX, y1 = LONG_MIN;
     int ok = 1;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const CpwGlyph& g = glyph_of(cpw, *font, static_cast<unsigned char>(*p));
+    for (const char32_t c : text) {
+        const CpwGlyph& g = glyph_of(cpw, *font, c);
         if (!g.loaded) {
             ok = 0;
             cpw_error_set(cpw, cpw_err_font);
@@ -290,6 +321,8 @@ int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
     // One image for the whole text: far fewer pixel transfers than one per glyph.
     if (!placed.empty()) {
         CpwFontState& fs = cpw->font;
+        const bool halo = fs.halo >= 0;
+        if (halo) --x0, ++x1, --y0, ++y1;  // room for the outline
         const int w = static_cast<int>(x1 - x0), rows = static_cast<int>(y1 - y0);
         fs.compose.assign(static_cast<std::size_t>(w) * rows, 0);
         for (const Placed& pl : placed) {
@@ -303,7 +336,14 @@ int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
         }
         GLfloat color[4] = {1, 1, 1, 1};
         glGetFloatv(GL_CURRENT_COLOR, color);
-        cpw_font_pixmap(fs.compose.data(), w, rows, w, fs.pixmap_format, color, fs.scratch);
+        GLenum format = static_cast<GLenum>(fs.pixmap_format);
+        if (halo) {
+            cpw_font_halo_pixmap(fs.compose, w, rows, static_cast<std::uint32_t>(fs.halo), color,
+                                 fs.scratch);
+            format = GL_RGBA;
+        } else {
+            cpw_font_pixmap(fs.compose.data(), w, rows, w, fs.pixmap_format, color, fs.scratch);
+        }
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
@@ -315,11 +355,45 @@ int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
         // text at the window's edge is clipped, not dropped.
         const GLfloat dx = static_cast<GLfloat>(x0), dy = static_cast<GLfloat>(y0);
         glBitmap(0, 0, 0, 0, dx, dy, nullptr);
-        glDrawPixels(w, rows, static_cast<GLenum>(fs.pixmap_format), GL_UNSIGNED_BYTE,
-                     fs.scratch.data());
+        glDrawPixels(w, rows, format, GL_UNSIGNED_BYTE, fs.scratch.data());
         glBitmap(0, 0, 0, 0, -dx, -dy, nullptr);
         glPopClientAttrib();
     }
     glBitmap(0, 0, 0, 0, static_cast<GLfloat>(pen), 0, nullptr);
     return ok;
+}
+
+std::u32string cp1252_code_points(const char* text) {
+    std::u32string out;
+    for (const char* p = text; *p != '\0'; ++p)
+        out += cpw_cp1252_to_unicode(static_cast<unsigned char>(*p));
+    return out;
+}
+
+}  // namespace
+
+int cpwGetFontBBox(pCpw cpw, CpwFontFace font, const char* text, CpwFontBBox* bbox) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr || text == nullptr || bbox == nullptr)
+        return cpw_error_set(cpw, cpw_err_argument), 0;
+    return font_bbox(cpw, font, cp1252_code_points(text), bbox);
+}
+
+int cpwGetFontBBoxUtf8(pCpw cpw, CpwFontFace font, std::string_view utf8, CpwFontBBox* bbox) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr || bbox == nullptr) return cpw_error_set(cpw, cpw_err_argument), 0;
+    return font_bbox(cpw, font, utf8_code_points(utf8), bbox);
+}
+
+int cpwDrawFont(pCpw cpw, CpwFontFace font, const char* text, int mode) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr || text == nullptr || mode != cpw_draw_pixmaps)
+        return cpw_error_set(cpw, cpw_err_argument), 0;
+    return draw_font(cpw, font, cp1252_code_points(text));
+}
+
+int cpwDrawFontUtf8(pCpw cpw, CpwFontFace font, std::string_view utf8) {
+    if (!cpw_state_valid(cpw)) return 0;
+    if (font == nullptr) return cpw_error_set(cpw, cpw_err_argument), 0;
+    return draw_font(cpw, font, utf8_code_points(utf8));
 }

@@ -60,6 +60,9 @@ class CpwHost {
     virtual void wait() = 0;
     virtual void sleep_ms(int ms) = 0;
     virtual void set_title(CpwHostWindow*, const std::string& /*utf8*/) {}
+    // Whether the user may resize the window, and the least client size then.
+    virtual void set_size_limits(CpwHostWindow*, bool /*resizable*/, int /*min_width*/,
+                                 int /*min_height*/) {}
     // Keyboard focus to the window.
     virtual void focus(CpwHostWindow*) {}
     // Content scale of the primary screen.

@@ -62,7 +62,7 @@ struct CpwGlyph {
 struct CpwFont {
     FT_FaceRec_* face = nullptr;
     std::string path;
-    std::unordered_map<std::uint32_t, CpwGlyph> glyphs;  // by size (26.6) << 8 | byte
+    std::unordered_map<std::uint64_t, CpwGlyph> glyphs;  // by size (26.6) << 32 | code point
     ~CpwFont();
 };
 
@@ -77,6 +77,7 @@ struct CpwFontState {
     int pixmap_format = 0x1909;  // GL_LUMINANCE
     int flag27 = 0;
     int dpi = 72;
+    long halo = -1;  // 0xRRGGBB of a one-pixel outline around drawn text, -1 none
     std::vector<std::uint8_t> scratch;  // converted text images
     std::vector<std::uint8_t> compose;  // coverage of a whole text
     std::vector<std::unique_ptr<CpwFont>> faces;
@@ -135,3 +136,7 @@ void cpw_font_free(CpwFontState& font);
 // glDrawPixels reads them). pitch may be negative (FreeType's bottom-up bitmaps).
 void cpw_font_pixmap(const std::uint8_t* coverage, int width, int rows, int pitch, int format,
                      const float color[4], std::vector<std::uint8_t>& out);
+// The RGBA pixel map of a coverage image (rows from the top, one byte a pixel) in `color` with
+// an outline a pixel wide in `halo` (0xRRGGBB) around it, rows from the bottom.
+void cpw_font_halo_pixmap(const std::vector<std::uint8_t>& coverage, int width, int rows,
+                          std::uint32_t halo, const float color[4], std::vector<std::uint8_t>& out);

@@ -130,6 +130,15 @@ int cpwReshapeWindow(pCpw cpw, int width, int height, int win) {
     return 1;
 }
 
+int cpwSetWindowResizable(pCpw cpw, int win, int resizable, int min_width, int min_height) {
+    CpwWindow* w = find_or_error(cpw, win);
+    if (w == nullptr) return 0;
+    if (resizable != 0 && !valid_size(min_width, min_height))
+        return cpw_error_set(cpw, cpw_err_argument), 0;
+    cpw->host->set_size_limits(w->host.get(), resizable != 0, min_width, min_height);
+    return 1;
+}
+
 int cpwSetWindowTitle(pCpw cpw, const char* title, int win) {
     CpwWindow* w = find_or_error(cpw, win);
     if (w == nullptr || title == nullptr) return 0;

@@ -53,6 +53,14 @@ class GlfwHost final : public CpwHost {
     void set_title(CpwHostWindow* w, const std::string& utf8) override {
         glfwSetWindowTitle(glfw(w), utf8.c_str());
     }
+    void set_size_limits(CpwHostWindow* w, bool resizable, int min_width, int min_height) override {
+        glfwSetWindowAttrib(glfw(w), GLFW_RESIZABLE, resizable ? GLFW_TRUE : GLFW_FALSE);
+        if (resizable)
+            glfwSetWindowSizeLimits(glfw(w), min_width, min_height, GLFW_DONT_CARE, GLFW_DONT_CARE);
+        else
+            glfwSetWindowSizeLimits(glfw(w), GLFW_DONT_CARE, GLFW_DONT_CARE, GLFW_DONT_CARE,
+                                    GLFW_DONT_CARE);
+    }
     float content_scale() override;
     std::string last_error() override { return glfw_error; }
 

@@ -111,6 +111,18 @@ std::string cp1252_to_utf8(std::string_view text) {
     return out;
 }
 
+std::u32string utf8_code_points(std::string_view text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t n = utf8_decode(text, i, cp);
+        out += n == 0 ? U'\uFFFD' : cp;
+        i += n == 0 ? 1 : n;
+    }
+    return out;
+}
+
 bool utf8_to_cp1252(std::string_view text, std::string& out) {
     out.clear();
     out.reserve(text.size());

@@ -17,6 +17,8 @@ unsigned char cp1252_upper(unsigned char c);
 bool cp1252_equal_ci(std::string_view a, std::string_view b);
 
 std::string cp1252_to_utf8(std::string_view text);
+// The code points of UTF-8 text; a byte that is not part of valid UTF-8 becomes U+FFFD.
+std::u32string utf8_code_points(std::string_view text);
 // Returns false when `text` is not valid UTF-8 or has a character outside Windows-1252
 // (then `out` holds '?' for such characters).
 bool utf8_to_cp1252(std::string_view text, std::string& out);

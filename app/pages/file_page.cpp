@@ -13,6 +13,7 @@
 #include "app/jobs/file_job.hpp"
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/run_log.hpp"
+#include "app/pages/task_picture.hpp"
 #include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
@@ -32,12 +33,6 @@ namespace {
 constexpr std::string_view title = "Varnix";
 constexpr std::string_view form_file_name = "Varnix_files.frm";
 constexpr std::string_view all_waypoints = "All waypoints";
-constexpr std::size_t labels_at_most = 40;  // more names than this hide the points
-constexpr float metres_per_km = 1000;
-
-// Colours of the picture (0xRRGGBB).
-constexpr std::uint32_t outline_rgb = 0x707070, inside_rgb = 0x1F5FBF, outside_rgb = 0xD01818,
-                        leg_rgb = 0x1E8C3A, label_rgb = 0x202020;
 
 struct FilePage {
     std::unique_ptr<FormContext> form;
@@ -90,62 +85,24 @@ int chosen_task() {
     return task >= 0 && task < int(c.tasks.size()) ? task : -1;
 }
 
-// North up, east to the right: landscape X grows toward the west.
-void add_point(std::vector<float>& xy, float x, float y) {
-    xy.push_back(-x);
-    xy.push_back(y);
-}
-
 void show_picture() {
     PictureItems items;
-    items.units_per_scale_unit = metres_per_km;
-    items.scale_unit = "km";
-    items.north = "N";
     const FileContents& c = page.file.contents;
     LandscapeSetup land;
     if (!page.file.path.empty() && chosen_landscape(land)) {
-        const float w = land.xmax, h = land.ymax;
-        PictureItems::Path outline{{}, outline_rgb, true, 1};
-        for (auto [x, y] : {std::pair{0.0f, 0.0f}, {w, 0.0f}, {w, h}, {0.0f, h}})
-            add_point(outline.xy, x, y);
-        items.paths.push_back(std::move(outline));
-
-        std::vector<std::array<float, 2>> xy(c.points.size());
-        PictureItems::Dots inside{{}, inside_rgb, 3}, outside{{}, outside_rgb, 4};
-        for (std::size_t k = 0; k < c.points.size(); ++k) {
-            const FilePoint& p = c.points[k];
+        TaskPicture in;
+        in.xmax = land.xmax;
+        in.ymax = land.ymax;
+        in.points.reserve(c.points.size());
+        for (const FilePoint& p : c.points) {
             float x = p.a, y = p.b;
             if (!p.has_xy) to_xy(land.projection, p.a, p.b, x, y);
-            xy[k] = {x, y};
-            add_point(land.outside(x, y) ? outside.xy : inside.xy, x, y);
+            in.points.push_back({x, y, c.name(p), !land.outside(x, y)});
         }
-        if (c.points.size() > 10000) inside.size = 2;
-        items.dots.push_back(std::move(inside));
-        items.dots.push_back(std::move(outside));  // drawn last: a point outside stays in sight
-
         const int task = chosen_task();
-        std::vector<int> named;
-        if (task >= 0) {
-            // A lost point breaks the legs: the gap shows where.
-            std::vector<PictureItems::Path> legs(1, PictureItems::Path{{}, leg_rgb, false, 2});
-            for (int k : c.tasks[task].points) {
-                if (k < 0 || k >= int(xy.size())) {
-                    if (!legs.back().xy.empty()) legs.push_back({{}, leg_rgb, false, 2});
-                    continue;
-                }
-                add_point(legs.back().xy, xy[k][0], xy[k][1]);
-                named.push_back(k);
-            }
-            items.paths.insert(items.paths.begin() + 1, legs.begin(), legs.end());
-        } else if (c.points.size() <= labels_at_most) {
-            for (int k = 0; k < int(c.points.size()); ++k) named.push_back(k);
-        }
-        std::sort(named.begin(), named.end());
-        named.erase(std::unique(named.begin(), named.end()), named.end());
-        if (named.size() <= labels_at_most)
-            for (int k : named)
-                items.labels.push_back({-xy[k][0], xy[k][1],
-                                        utf8_or_cp1252_to_cp1252(c.name(c.points[k])), label_rgb});
+        in.all_waypoints = task < 0;
+        if (task >= 0) in.route = c.tasks[task].points;
+        items = task_picture(in);
     }
     frm_set_picture(1, std::move(items));
 }

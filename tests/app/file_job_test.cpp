@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/Varnix.hpp"
-#include "app/file_job.hpp"
+#include "app/cli/Varnix.hpp"
+#include "app/jobs/file_job.hpp"
 #include "fixture.hpp"
 #include "host/registry.hpp"
 #include "include/common_data.hpp"
@@ -112,10 +112,11 @@ TEST_F(FileJobs, WritesWhatTheCommandLineWrites) {
         std::string console;
         for (const std::string& w : report.warnings) console += w + "\n";
         if (!report.error.empty()) console += "STOP " + report.error + "\n";
-        // The window gives no command-line advice.
+        // The window points to its Task list where the console names options.
         std::string cli_err = r.err;
-        if (const auto advice = cli_err.find(" holds 2 tasks: -task N"); advice != std::string::npos)
-            cli_err.erase(cli_err.rfind('\n', advice) + 1, cli_err.find('\n', advice) - cli_err.rfind('\n', advice));
+        const std::string advice = ": -task N (from 1) or -task NAME converts one of them, -tasks lists them";
+        if (const auto at = cli_err.find(advice); at != std::string::npos)
+            cli_err.replace(at, advice.size(), ": choose one in the Task list");
         EXPECT_EQ(console, cli_err);
         EXPECT_EQ(files_in(job_dir.path()), files_in(cli_dir.path()));
         // The same job run on the file as the window read it, without reading it again.

@@ -10,7 +10,9 @@ file_page_window_test.py VARNIX SOURCE_DIR WINDOWS_EXE WINE_PREFIX SCREENSHOT.pn
     the first row with varnixw.exe under Wine on $DISPLAY, in English, French and German,
     opened as Explorer's "Open with" opens a file (`wine start /unix`: the file its only operand).
 """
+import math
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -31,6 +33,150 @@ def red_pixels(win):
     rgb = subprocess.run(["import", "-window", win, "-depth", "8", "rgb:-"],
                          capture_output=True, check=False).stdout
     return sum(rgb[k] > 180 and max(rgb[k + 1:k + 3]) < 60 for k in range(0, len(rgb) - 2, 3))
+
+
+def geometry(win):
+    return {k: int(v) for k, v in (f.split("=") for f in
+                                   xdo("getwindowgeometry", "--shell", win).split())}
+
+
+def picture(out):
+    """The picture as the last drawing left it (VARNIX_DEBUG=1 prints it): its area (x0, y0,
+    x1, y1 from the bottom left) and its labels (set, rank, box, text)."""
+    lines = [ln.split(" ", 11)[3:] for ln in out.read_text("cp1252").splitlines()
+             if ln.startswith(" picture 1 ")]
+    end = max((k for k, ln in enumerate(lines) if ln[0] == "area"), default=None)
+    if end is None:
+        return None, []
+    start = max(k for k in range(end) if lines[k][0] == "view")
+    labels = [(int(ln[1]), int(ln[3]), tuple(map(int, ln[4:8])), ln[8] if len(ln) > 8 else "")
+              for ln in lines[start:end] if ln[0] == "label"]
+    return tuple(map(int, lines[end][1:5])), labels
+
+
+def shot(win, area):
+    """The picture's pixels inside its frame and focus line, as RGB bytes."""
+    height = geometry(win)["HEIGHT"]
+    x0, y0, x1, y1 = area
+    crop = f"{x1 - x0 - 8}x{y1 - y0 - 8}+{x0 + 4}+{height - y1 + 4}"
+    return subprocess.run(["import", "-window", win, "-crop", crop, "-depth", "8", "rgb:-"],
+                          capture_output=True, check=False).stdout
+
+
+def leg_pixels(rgb):  # the legs' strong colour, 0xC0008C
+    return sum(abs(rgb[k] - 0xC0) < 40 and rgb[k + 1] < 60 and abs(rgb[k + 2] - 0x8C) < 40
+               for k in range(0, len(rgb) - 2, 3))
+
+
+def fpl_legs_km(fpl):
+    """Leg lengths from the turnpoints' X/Y the command line writes: the reference."""
+    v = dict(ln.split("=", 1) for ln in fpl.read_text("cp1252").split() if "=" in ln)
+    xy = [(float(v[f"TPPosX{k}"]), float(v[f"TPPosY{k}"])) for k in range(99)
+          if f"TPPosX{k}" in v]
+    return [math.dist(a, b) / 1000 for a, b in zip(xy, xy[1:])]
+
+
+def picture_rows(varnix, source, tmp):
+    """The file page's picture: resized, zoomed, panned and fitted again; its labels asked."""
+    work = Path(tmp, "picture")
+    work.mkdir()
+    shutil.copy(source / "tests/app/data/tasks.cup", work / "tasks.cup")
+    random.seed(1)
+    with open(work / "big.cup", "w", newline="\r\n") as f:
+        f.write("name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc\n")
+        for k in range(100000):
+            lat, lon = 46.2 + random.random() * 0.6, 9.0 + random.random() * 0.6
+            f.write('"P%d",P%d,CH,%02d%06.3fN,%03d%06.3fE,500m,1,,,,\n'
+                    % (k, k, int(lat), lat % 1 * 60, int(lon), lon % 1 * 60))
+        f.write("-----Related Tasks-----\n\"Five\",\"P1\",\"P1\",\"P20\",\"P300\",\"P1\",\"P1\"\n")
+    subprocess.run([varnix, "-batch", "-task", "1", "Demo", "tasks.cup", "ref.fpl"], cwd=work,
+                   capture_output=True, check=False)
+    reference = fpl_legs_km(work / "ref.fpl")
+
+    def opened(file):
+        out = work / (file + ".out")
+        proc = subprocess.Popen([varnix, "-gui", str(work / file)], cwd=work,
+                                env=dict(os.environ, VARNIX_DEBUG="1"), stdout=out.open("w"),
+                                stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        wait_for(lambda: xdo("search", "--onlyvisible", "--pid", str(proc.pid)).split(), 30)
+        win = xdo("search", "--onlyvisible", "--pid", str(proc.pid)).split()[-1]
+        xdo("windowfocus", "--sync", win)
+        wait_for(lambda: picture(out)[0] is not None, 30)
+        time.sleep(0.5)
+        return proc, win, out
+
+    def act(win, out, *steps):
+        """Steps: "key:NAME", "wheel:N" at the picture's middle, "drag:DX,DY" from it."""
+        area = picture(out)[0]
+        height = geometry(win)["HEIGHT"]
+        mx, my = (area[0] + area[2]) // 2, height - (area[1] + area[3]) // 2
+        for step in steps:
+            kind, arg = step.split(":")
+            if kind == "key":
+                xdo("key", "--window", win, arg)
+            elif kind == "wheel":
+                n = int(arg)
+                xdo("mousemove", "--window", win, str(mx), str(my), "click", "--repeat",
+                    str(abs(n)), "4" if n > 0 else "5")
+            else:
+                dx, dy = map(int, arg.split(","))
+                xdo("mousemove", "--window", win, str(mx), str(my), "mousedown", "1")
+                xdo("mousemove", "--window", win, str(mx + dx), str(my + dy))
+                xdo("mouseup", "1")
+            time.sleep(0.6)
+
+    def labels_sound(name, out, task_points, legs):
+        area, labels = picture(out)
+        boxes = [b for _, _, b, _ in labels]
+        check(all(area[0] <= b[0] and area[1] <= b[1] and b[2] <= area[2] and b[3] <= area[3]
+                  for b in boxes), name + ": no label crosses the picture's edge")
+        check(not any(a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+                      for i, a in enumerate(boxes) for b in boxes[i + 1:]),
+              name + ": no two labels overlap")
+        named = sorted(t for s, _, _, t in labels if s == 0)
+        check(len(named) == task_points, f"{name}: the task's {task_points} points named {named}")
+        km = sorted(float(t.split()[0]) for s, _, _, t in labels if s == 1)
+        check(legs is None or len(km) == len(legs) and all(abs(a - b) < 0.051 for a, b in zip(km, sorted(legs))),
+              f"{name}: leg lengths {km} as the X/Y of the points give them"
+              f" {legs and [round(x, 2) for x in legs]}")
+
+    # name, file, what is done and checked
+    rows = ["the window resized", "wheel, drag and Home", "labels", "100,000 points"]
+    for name in rows:
+        file = "big.cup" if name.startswith("100,000") else "tasks.cup"
+        proc, win, out = opened(file)
+        try:
+            if name == "the window resized":
+                before, g = picture(out)[0], geometry(win)
+                xdo("windowsize", win, str(g["WIDTH"] + 200), str(g["HEIGHT"] + 120))
+                time.sleep(1)
+                after = picture(out)[0]
+                check(after[2] - after[0] == before[2] - before[0] + 200
+                      and after[3] - after[1] == before[3] - before[1] + 120,
+                      f"{name}: the picture grows with it ({before} -> {after})")
+                labels_sound(name, out, 3, reference)
+            elif name == "wheel, drag and Home":
+                area = picture(out)[0]
+                first = shot(win, area)
+                act(win, out, "wheel:2")
+                zoomed = shot(win, area)
+                act(win, out, "drag:60,40")
+                dragged = shot(win, area)
+                act(win, out, "key:Home")
+                check(first != zoomed and zoomed != dragged and shot(win, area) == first,
+                      f"{name}: the picture changes, then Home shows it as at first")
+                act(win, out, "key:plus", "key:Left", "key:Home")
+                check(shot(win, area) == first, f"{name}: + and an arrow, then Home")
+            elif name == "labels":
+                act(win, out, "wheel:-1", "key:Home")
+                labels_sound(name, out, 3, reference)
+            else:
+                check(leg_pixels(shot(win, picture(out)[0])) > 200,
+                      f"{name}: the task's legs still show in their colour")
+                labels_sound(name, out, 3, None)
+        finally:
+            proc.kill()
+            proc.wait()
 
 
 def main():
@@ -195,6 +341,8 @@ def main():
                     check((gui / f).read_bytes() == before, f"{name}: {f} kept as it was")
                 for f in extra.get("absent", []):
                     check(not (gui / f).exists(), f"{name}: no {f} written")
+            if not wine:
+                picture_rows(varnix, source, tmp)
     finally:
         if not wine:
             server.terminate()

@@ -225,10 +225,11 @@ TEST_F(Calls, TwoFormsAtOnce) {
     frm_set_context(second.get());
     ASSERT_EQ(read_form("[General]\nWindow Title=Second\n[Input-boxes]\n"
                         "{Name=TSK; Txt=Task,All; Type=DDL; Pos=10,10; Size=20}\n"
-                        "[Pictures]\n{Picture=0,0,50,40}\n"),
+                        "[Pictures]\n{Picture=0,0,50,40; Grow=yes}\n"),
               0)
         << log();
     load_form();
+    EXPECT_EQ(form_view().GrowPict, 0);  // its window may be made larger
     EXPECT_EQ(frm_set_list(1, {"All", "1 Triangle (4)"}, 2), 1);
     PictureItems north;
     north.north = "N";
@@ -237,6 +238,7 @@ TEST_F(Calls, TwoFormsAtOnce) {
 
     frm_set_context(first);
     EXPECT_EQ(frm_get_count(), 8);  // the first form's boxes, untouched
+    EXPECT_EQ(form_view().GrowPict, -1);
     EXPECT_EQ(frm_set_picture(1, {}), 0);
     EXPECT_EQ(frm_get_number("TSK"), 0);
 

@@ -36,6 +36,9 @@ TEST_F(FontMode, SetsOptionsAndReturnsThePreviousValue) {
         {cpw_font_flag27, 1, 0, 0},
         {cpw_font_flag27, 1, 1, 0},
         {cpw_font_flag27, 5, -1, cpw_err_argument},
+        {cpw_font_halo, 0xFFFFFF, -1, 0},
+        {cpw_font_halo, -1, 0xFFFFFF, 0},
+        {cpw_font_halo, 0x1000000, -1, cpw_err_argument},
         {12345, 0, -1, cpw_err_argument},
     };
     for (const Case& c : cases) {
@@ -132,6 +135,24 @@ TEST_F(Fonts, BoundingBoxes) {
     EXPECT_EQ(bbox(cour, "0").width, 12);
 }
 
+// UTF-8 text measures as its characters: letters Windows-1252 lacks are not question marks, and
+// a letter it has measures as its Windows-1252 byte does.
+TEST_F(Fonts, Utf8TextMeasuresItsOwnLetters) {
+    CpwFontFace sans = cpwLoadFont(cpw_, "arial.ttf", cpw_font_location_system, nullptr);
+    ASSERT_NE(sans, nullptr);
+    auto utf8 = [&](std::string_view t) {
+        CpwFontBBox b;
+        EXPECT_EQ(cpwGetFontBBoxUtf8(cpw_, sans, t, &b), 1) << t;
+        return b.width;
+    };
+    cpwFontMode(cpw_, cpw_font_size, 40);
+    const int greek = utf8("\xCE\x9F\xCE\xBE\xCE\xB9\xCE\xAC");  // Οξιά
+    EXPECT_GT(greek, 0);
+    EXPECT_NE(greek, utf8("????"));
+    EXPECT_EQ(utf8("\xC5\xA0o\xC5\xA1tanj"), bbox(sans, "\x8Ao\x9Atanj").width);  // Šoštanj
+    EXPECT_EQ(utf8("\xFF"), utf8("\xEF\xBF\xBD"));  // a byte that is not UTF-8: U+FFFD
+}
+
 TEST_F(Fonts, MissingArgumentsRecordError3) {
     CpwFontFace cour = cpwLoadFont(cpw_, "cour.ttf", cpw_font_location_system, nullptr);
     CpwFontBBox b;
@@ -170,6 +191,16 @@ TEST(FontPixmap, CoverageBecomesTheDrawingColourRowsBottomFirst) {
     for (const Case& c : cases) {
         cpw_font_pixmap(cov, 3, 2, c.pitch, c.format, red_half, out);
         EXPECT_EQ(out, c.expected) << c.format;
+    }
+    // An outline a pixel wide in the halo's colour, the text's colour over it, rows bottom first.
+    const std::vector<std::uint8_t> dot{0, 0, 0, /**/ 0, 255, 0, /**/ 0, 0, 0};
+    const float black[4] = {0, 0, 0, 1};
+    cpw_font_halo_pixmap(dot, 3, 3, 0xFFFFFF, black, out);
+    ASSERT_EQ(out.size(), 36u);
+    const std::vector<std::uint8_t> text{0, 0, 0, 255}, halo{255, 255, 255, 255};
+    for (int p = 0; p < 9; ++p) {
+        const std::vector<std::uint8_t> px(out.begin() + 4 * p, out.begin() + 4 * p + 4);
+        EXPECT_EQ(px, p == 4 ? text : halo) << p;
     }
     // A bottom-up bitmap: the buffer starts with the bottom row.
     const std::uint8_t up[] = {255, 0, 64, /**/ 0, 128, 255};
