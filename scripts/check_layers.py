@@ -3,6 +3,10 @@
 
     app -> forms -> gui -> toolkit -> host -> util,  geo beside forms,  include/ for all
     formats (outside file formats) beside forms, on geo, host and util
+    inside app: cli -> pages -> jobs (jobs use no window: not forms, gui or toolkit)
+
+and that no files of app/ include each other in a circle (a.cpp includes b.hpp while b.cpp
+includes a.hpp, or longer rounds).
 
 A folder may include its own headers and those of the folders below it; include/ (headers
 that several folders share) may be included by every folder and itself uses only util/.
@@ -25,9 +29,28 @@ BELOW = {
     "geo": {"host", "include", "util"},
     "formats": {"geo", "host", "include", "util"},
     "forms": {"gui", "toolkit", "host", "include", "util"},
-    "app": {"forms", "formats", "geo", "gui", "toolkit", "host", "include", "util"},
+    "app/jobs": {"formats", "geo", "host", "include", "util"},
+    "app/pages": {"app/jobs", "forms", "formats", "geo", "gui", "toolkit", "host", "include",
+                  "util"},
+    "app/cli": {"app/pages", "app/jobs", "formats", "geo", "host", "include", "util"},
+    # A file directly in app/ belongs to no room: it may use them all.
+    "app": {"app/cli", "app/pages", "app/jobs", "forms", "formats", "geo", "gui", "toolkit",
+            "host", "include", "util"},
 }
-ORDER = "app -> forms -> gui -> toolkit -> host -> util, geo beside forms, formats on geo"
+ORDER = ("app (cli -> pages -> jobs) -> forms -> gui -> toolkit -> host -> util, geo beside "
+         "forms, formats on geo")
+TOP = ["util", "include", "host", "toolkit", "gui", "geo", "formats", "forms", "app"]
+
+
+def layer_of(rel):
+    """The layer of a path relative to the root: app/<room> for a room of app/, else its top
+    folder; None for a file at the root."""
+    parts = rel.split("/")
+    if len(parts) < 2:
+        return None
+    if parts[0] == "app" and len(parts) > 2 and f"app/{parts[1]}" in BELOW:
+        return f"app/{parts[1]}"
+    return parts[0]
 
 # iconv and langinfo come with glibc but not with every system: they are OS services too.
 SYSTEM = re.compile(
@@ -46,11 +69,14 @@ SOURCES = {".cpp", ".hpp", ".h", ".cc", ".inc"}
 
 def check(root):
     faults = []
-    for folder in BELOW:
-        for path in sorted((root / folder).rglob("*")):
+    graph = {}  # app's modules (paths without extension) and the app headers each includes
+    for top in TOP:
+        for path in sorted((root / top).rglob("*")):
             if path.suffix not in SOURCES or not path.is_file():
                 continue
             rel = path.relative_to(root)
+            folder = layer_of(rel.as_posix())
+            module = rel.with_suffix("").as_posix()
             text = path.read_text(encoding="utf-8", errors="replace")
             for number, line in enumerate(text.splitlines(), 1):
                 m = INCLUDE.match(line)
@@ -59,7 +85,9 @@ def check(root):
                 own, system, macro = m.groups()
                 where = f"{rel}:{number}:"
                 if own is not None:
-                    target = own.split("/", 1)[0] if "/" in own else folder
+                    target = layer_of(own) if "/" in own else folder
+                    if top == "app" and own.startswith("app/"):
+                        graph.setdefault(module, set()).add(str(Path(own).with_suffix("")))
                     if target in BELOW and target != folder and target not in BELOW[folder]:
                         faults.append(f"{where} {folder}/ may not include {own} ({ORDER})")
                     elif own == APP_STATE and folder in ENGINE:
@@ -74,7 +102,32 @@ def check(root):
                 elif GRAPHICS.search(name) and folder not in GRAPHICS_HOME:
                     faults.append(f"{where} {shown} is an OpenGL or FreeType header: "
                                   "it belongs in gui/ or toolkit/")
-    return faults
+    return faults + circles(graph)
+
+
+def circles(graph):
+    """Each round of app's modules that include one another, once, as "a -> b -> a"."""
+    found, done = [], set()
+
+    def visit(node, path):
+        if node in path:
+            loop = path[path.index(node):] + [node]
+            key = frozenset(loop)
+            if key not in done:
+                done.add(key)
+                found.append(f"{node}: include circle: {' -> '.join(loop)}")
+            return
+        if node in finished:
+            return
+        for nxt in sorted(graph.get(node, ())):
+            if nxt != node:
+                visit(nxt, path + [node])
+        finished.add(node)
+
+    finished = set()
+    for node in sorted(graph):
+        visit(node, [])
+    return found
 
 
 def main():

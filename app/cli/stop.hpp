@@ -9,9 +9,8 @@
 
 #include <string_view>
 
+#include "app/jobs/run_outcome.hpp"
 #include "include/fault.hpp"
-
-enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2, lines_skipped = 3 };
 
 // What ends a run early: a fault, or a plain status (nothing to show).
 struct RunEnd {
@@ -34,6 +33,10 @@ struct RunEnd {
 [[noreturn]] void stop_reporting(std::string_view msg, bool qline);
 // "Exiting: " + msg on standard error, status 1 (the clipboard failures).
 [[noreturn]] void BailOut(std::string_view msg);
+
+// Ends the run as the outcome says (a stop, or lines skipped), handing it up to varnix_main;
+// returns after a success.
+void settle_run(const RunOutcome& outcome, bool qline);
 
 // The driver's end of a run: shows the fault, closes the run log and settles standard output
 // (a result that cannot be printed is no success). Returns the exit status.

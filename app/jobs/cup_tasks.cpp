@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "app/jobs/read_batch.hpp"
+#include "app/jobs/job_messages.hpp"
 #include "geo/decode_coord.hpp"
 #include "geo/task_length.hpp"
 #include "host/console.hpp"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "app/cli/Varnix.hpp"
+#include "app/jobs/conversion_setup.hpp"
 #include "app/jobs/cup_tasks.hpp"
 #include "app/jobs/fpl_file.hpp"
 #include "app/jobs/run_log.hpp"

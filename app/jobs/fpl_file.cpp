@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/cli/Varnix.hpp"
+#include "app/jobs/conversion_setup.hpp"
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/read_batch.hpp"
 #include "app/jobs/run_log.hpp"

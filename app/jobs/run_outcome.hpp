@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/stop.hpp"
+// How runs end, as scripts tell them apart: 0 success (and -help, and a closed form), 1 the
+// clipboard failure, 2 every other stop that reports a problem, 3 finished with input lines
+// skipped (each named in a warning).
+enum class ExitStatus : int { success = 0, clipboard = 1, stopped = 2, lines_skipped = 3 };
 
 struct RunOutcome {
     // How a stop is shown: "STOP " + text on standard error (message), or that and in a box
@@ -30,6 +33,3 @@ struct RunOutcome {
     std::string shown() const;
 };
 
-// Ends the run as the outcome says (a stop, or lines skipped), handing it up to varnix_main;
-// returns after a success.
-void settle_run(const RunOutcome& outcome, bool qline);

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/cli/Varnix.hpp"
+#include "app/jobs/conversion_setup.hpp"
 #include "app/pages/file_page.hpp"
-#include "app/pages/varnix_forms.hpp"
+#include "app/pages/form_glue.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
@@ -203,18 +203,6 @@ void use_converter_hooks() {
         if (!paths.empty()) show_file_page(paths.front());
     };
     frm_set_app_hooks({frm_callback, check_values_app, drop, landscape_list});
-}
-
-BoxValue current_value(int n) {
-    BoxValue b;
-    frm_get_cur_value(n, b.iv, b.rv, b.cv, b.type);
-    return b;
-}
-
-BoxValue model_value(int n) {
-    BoxValue b;
-    frm_get_value(n, b.iv, b.rv, b.cv, b.type);
-    return b;
 }
 
 void clear_result() {

@@ -49,16 +49,6 @@ int check_values_app(int n, std::string_view label, int& ival, float& rval, Text
 // Hands the two hooks to the form engine.
 void use_converter_hooks();
 
-// The value of box n as the window shows it now (frm_get_cur_value), or as the model holds it
-// (frm_get_value).
-struct BoxValue {
-    int iv = 0;
-    float rv = 0;
-    std::string cv;
-    int type = 0;
-};
-BoxValue current_value(int n);
-BoxValue model_value(int n);
 
 // The result lines back to their labels for the output type shown; nothing left to copy.
 void clear_result();

@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/Varnix.hpp"
-#include "app/pages/converter.hpp"
+#include "app/jobs/conversion_setup.hpp"
+#include "app/pages/form_glue.hpp"
 #include "app/jobs/file_job.hpp"
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/run_log.hpp"
 #include "app/pages/task_picture.hpp"
-#include "app/pages/varnix_forms.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"

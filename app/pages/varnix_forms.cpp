@@ -21,7 +21,6 @@
 namespace {
 
 constexpr std::string_view title = "Varnix";
-constexpr std::string_view form_file_name = "Varnix_form.frm";
 constexpr std::string_view saved_file_name = "Varnix_form.dat";
 
 // A start that cannot go on: the box and the same words on the console. The box breaks lines
@@ -115,35 +114,7 @@ void save_choices() {
     }
 }
 
-bool landscape_list(int, std::vector<std::string>& lines) {
-    return installed_landscapes(lines, common_data.qline);
-}
-
 void show_start_choices() { show_choices(restored_choices()); }
-
-std::string converter_form_file() {
-    std::string dir = get_inst_path();
-    std::string here = dir + std::string(form_file_name);
-    if (dir.empty() || file_exists(here)) return here;
-    std::string shared = path_join(path_join(dir, "../share/varnix"), form_file_name);
-    return file_exists(shared) ? shared : here;
-}
-
-bool find_named_items(NamedItems boxes, NamedItems texts) {
-    std::string name;
-    const auto find = [&name](NamedItems items, int count, int (*get_name)(int, std::string&)) {
-        for (const auto& item : items) *item.second = 0;
-        for (int i = 1; i <= count; ++i) {
-            get_name(i, name);
-            for (const auto& [want, slot] : items)
-                if (trim_right(name) == want) *slot = i;
-        }
-        return std::all_of(items.begin(), items.end(),
-                           [](const auto& item) { return *item.second; });
-    };
-    const bool boxes_found = find(boxes, frm_get_count(), frm_get_name);
-    return find(texts, frm_get_txt_count(), frm_get_txt_name) && boxes_found;
-}
 
 bool find_converter_items() {
     auto& cd = common_data;

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/cli/Varnix.hpp"
+#include "app/jobs/conversion_setup.hpp"
 #include "app/jobs/file_job.hpp"
 #include "fixture.hpp"
 #include "host/registry.hpp"
