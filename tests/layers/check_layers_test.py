@@ -27,6 +27,11 @@ CASES = [
     ("util/n.cpp", "#include <cstdio>", None),
     ("include/i.hpp", '#include "util/text_field.hpp"', None),
     ("tests/t.cpp", '#include "app/Varnix.hpp"', None),
+    ("app/cli/c.cpp", '#include "app/pages/window_mode.hpp"', None),
+    ("app/pages/p.cpp", '#include "app/jobs/file_job.hpp"', None),
+    ("app/jobs/j.cpp", '#include "forms/my_forms.hpp"', "app/jobs/ may not include forms/"),
+    ("app/jobs/k.cpp", '#include "app/pages/file_page.hpp"', "app/jobs/ may not include app/pages/"),
+    ("app/pages/q.cpp", '#include "app/cli/Varnix.hpp"', "app/pages/ may not include app/cli/"),
 ]
 
 
@@ -59,7 +64,17 @@ def main():
         if run.returncode != 0 or run.stderr:
             failures += 1
             print(f"FAIL clean tree: status {run.returncode}\n{run.stderr}")
-    print(f"{len(CASES) + 2 - failures} passed, {failures} failed")
+    # Two files of a room that include each other, through their headers.
+    with tempfile.TemporaryDirectory() as tmp:
+        room = Path(tmp) / "app" / "jobs"
+        room.mkdir(parents=True)
+        (room / "a.cpp").write_text('#include "app/jobs/b.hpp"\n')
+        (room / "b.cpp").write_text('#include "app/jobs/a.hpp"\n')
+        run = subprocess.run([sys.executable, str(SCRIPT), tmp], capture_output=True, text=True)
+        if run.returncode != 1 or "include circle: app/jobs/a -> app/jobs/b -> app/jobs/a" not in run.stderr:
+            failures += 1
+            print(f"FAIL circle: status {run.returncode}\n{run.stderr}")
+    print(f"{len(CASES) + 3 - failures} passed, {failures} failed")
     return 1 if failures else 0
 
 
