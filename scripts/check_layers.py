@@ -102,7 +102,15 @@ def check(root):
                 elif GRAPHICS.search(name) and folder not in GRAPHICS_HOME:
                     faults.append(f"{where} {shown} is an OpenGL or FreeType header: "
                                   "it belongs in gui/ or toolkit/")
-    return faults + circles(graph)
+    return faults + circles(graph) + map_faults(root)
+
+
+def map_faults(root):
+    """The map for newcomers states the layers as they are checked."""
+    page = root / "docs" / "architecture.md"
+    if page.is_file() and ORDER not in page.read_text(encoding="utf-8"):
+        return [f"docs/architecture.md: does not state the layers as checked ({ORDER})"]
+    return []
 
 
 def circles(graph):
