@@ -135,9 +135,15 @@ void BM_TaskPictureOfAMillionPoints(benchmark::State& state) {
     in.xmax = 200000;
     in.ymax = 150000;
     std::srand(1);
-    for (int k = 0; k < 1000000; ++k)
+    std::string names;
+    for (int k = 0; k < 1000000; ++k) {
+        const std::string name = "P" + std::to_string(k);
         in.points.push_back({float(std::rand() % 400000), float(std::rand() % 300000),
-                             "P" + std::to_string(k), k % 50 != 0});
+                             std::uint32_t(names.size()), std::uint16_t(name.size()),
+                             k % 50 != 0});
+        names += name;
+    }
+    in.names = names;
     in.route = {1, 20, 300, 4000, 1};
     in.zones.assign(5, {TaskZone::fai_sector, 10000, 0, 90, 0});
     for (auto _ : state) benchmark::DoNotOptimize(task_picture(in));

@@ -1,6 +1,7 @@
 #include "app/jobs/file_job.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <unordered_map>
 
@@ -10,11 +11,14 @@
 #include "app/jobs/run_log.hpp"
 #include "formats/batch_items.hpp"
 #include "formats/cup_file.hpp"
+#include "formats/cup_rules.hpp"
 #include "formats/cup_write.hpp"
 #include "formats/gpx.hpp"
 #include "formats/tsk.hpp"
 #include "formats/xctsk.hpp"
 #include "geo/decode_coord.hpp"
+#include "geo/lengths.hpp"
+#include "geo/task_length.hpp"
 #include "host/files.hpp"
 #include "host/messages.hpp"
 #include "include/common_data.hpp"
@@ -384,9 +388,23 @@ void read_cup_contents(const std::string& infile, FileContents& c, const std::st
         auto it = by_name.find(std::string(trim(c.name(c.points[k]))));
         if (it != by_name.end() && it->second < 0) it->second = int(k);
     }
+    const std::vector<CupRecord>& section = reader.task_section();
     for (const CupTask& task : tasks) {
         FileTask t;
         t.name = utf8_or_cp1252_to_cp1252(trim(task.name));
+        // The zones its ObsZone= lines give, by the place of each point on the task line.
+        FormatTask rules;
+        rules.has_takeoff = true;
+        rules.points.resize(task.points.size());
+        read_cup_rules(task, section, rules);
+        const std::vector<std::size_t> route = task_route(task);
+        for (std::size_t k = 0; k < route.size(); ++k) {
+            std::size_t at = route[k];
+            // A take-off that is also the start is one turnpoint: the start's zone.
+            if (at == 0 && task.points.size() > 1 && trim(task.points[1]) == trim(task.points[0]))
+                at = 1;
+            t.zones.push_back(at < rules.points.size() ? rules.points[at].zone : ObsZone{});
+        }
         auto lose = [&t](std::string why) {
             t.points.push_back(-1);
             if (t.broken.empty()) t.broken = std::move(why);
@@ -571,6 +589,26 @@ JobPlan plan_job(const OpenedFile& file, const JobChoices& choices) {
         if (file_exists(f)) plan.replaces.push_back(f);
     }
     return plan;
+}
+
+double task_length(const FileContents& c, const FileTask& task, const Utm000* projection) {
+    if (!task.broken.empty()) return std::nan("");
+    std::vector<PlaneXY> xy;
+    std::vector<LatLon> ll;
+    for (int k : task.points) {
+        if (k < 0 || std::size_t(k) >= c.points.size()) return std::nan("");
+        const FilePoint& p = c.points[std::size_t(k)];
+        if (p.has_xy) {
+            xy.push_back({p.a, p.b});
+        } else if (projection) {
+            double x = 0, y = 0;
+            to_xy_d(*projection, p.a, p.b, x, y);
+            xy.push_back({x, y});
+        } else {
+            ll.push_back({p.a, p.b});
+        }
+    }
+    return ll.empty() ? route_length(xy) : task_length_m(ll);
 }
 
 std::string landscape_holding(const FileContents& c, int task,

@@ -11,6 +11,8 @@
 
 #include "app/jobs/read_batch.hpp"
 #include "app/jobs/run_outcome.hpp"
+#include "formats/records.hpp"
+#include "geo/UTM.hpp"
 #include "host/files.hpp"
 
 struct FileJob {            // what the window's file page chose
@@ -69,9 +71,10 @@ struct FilePoint {
     bool has_xy = false;
 };
 struct FileTask {
-    std::string name;         // Windows-1252
-    std::vector<int> points;  // indices into FileContents::points in flying order; -1: a gap
-    std::string broken;       // "" when whole, else which point was lost and why
+    std::string name;           // Windows-1252
+    std::vector<int> points;    // indices into FileContents::points in flying order; -1: a gap
+    std::vector<ObsZone> zones;  // the observation zone of each of `points` (none: a point)
+    std::string broken;         // "" when whole, else which point was lost and why
 };
 struct FileContents {
     std::string landscape;          // from a `Landscape=` line, "" when none
@@ -136,6 +139,11 @@ JobPlan plan_job(const OpenedFile& file, const JobChoices& choices);
 // Runs the plan on the file as it was read: run_file_job without reading the file again.
 FileJobReport run_plan(const JobPlan& plan, const OpenedFile& file,
                        const WarningSink& on_warning = {});
+
+// The task's length in metres along its legs: in the landscape's X/Y plane when `projection` is
+// given (as the simulator flies it), else as -tasks measures it; NaN when it lost a point.
+double task_length(const FileContents& contents, const FileTask& task,
+                   const Utm000* projection);
 
 // Of `landscapes` (installed ones, under `install`), the one holding most of the task's points
 // (task -1: of the file's); "" on a tie or when none holds any.

@@ -3,6 +3,8 @@
 #include "app/pages/file_page.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +16,7 @@
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/run_log.hpp"
 #include "app/pages/task_picture.hpp"
+#include "formats/records.hpp"
 #include "forms/my_forms.hpp"
 #include "geo/UTM.hpp"
 #include "host/diag.hpp"
@@ -84,6 +87,55 @@ int chosen_task() {
     return task >= 0 && task < int(c.tasks.size()) ? task : -1;
 }
 
+// A task point's observation zone as the picture draws it.
+TaskZone picture_zone(const ObsZone& z) {
+    using S = ObsZone::Shape;
+    TaskZone t;
+    t.radius = z.radius;
+    t.inner_radius = z.inner_radius;
+    const double opening = std::fmod(z.end_radial - z.start_radial + 360, 360);
+    switch (z.shape) {
+        case S::cylinder:
+        case S::mat_cylinder:
+            t.kind = TaskZone::cylinder;
+            break;
+        case S::line:
+            t.kind = TaskZone::line;
+            t.line_length = z.length;
+            break;
+        case S::sector:
+            t.kind = TaskZone::sector;
+            t.angle = opening > 0 ? opening : 90;
+            break;
+        case S::annular_sector:
+            t.kind = TaskZone::annular_sector;
+            t.angle = opening > 0 ? opening : 90;
+            break;
+        case S::symmetric_quadrant:
+            t.kind = TaskZone::sector;
+            t.angle = z.angle > 0 ? z.angle : 90;
+            break;
+        case S::fai_sector:
+            t.kind = TaskZone::fai_sector;
+            break;
+        case S::keyhole:  // 10 km sector, 500 m cylinder
+            t.kind = TaskZone::keyhole;
+            t.radius = 10000;
+            t.inner_radius = 500;
+            break;
+        case S::custom_keyhole:
+        case S::bga_fixed_course:
+        case S::bga_enhanced_option:
+        case S::bga_start:
+            t.kind = TaskZone::keyhole;
+            break;
+        case S::none:
+            t.kind = TaskZone::point;
+            break;
+    }
+    return t;
+}
+
 void show_picture() {
     PictureItems items;
     const FileContents& c = page.file.contents;
@@ -93,14 +145,18 @@ void show_picture() {
         in.xmax = land.xmax;
         in.ymax = land.ymax;
         in.points.reserve(c.points.size());
+        in.names = c.names;  // the same text, the same places in it
         for (const FilePoint& p : c.points) {
             float x = p.a, y = p.b;
             if (!p.has_xy) to_xy(land.projection, p.a, p.b, x, y);
-            in.points.push_back({x, y, c.name(p), !land.outside(x, y)});
+            in.points.push_back({x, y, p.name_at, p.name_size, !land.outside(x, y)});
         }
         const int task = chosen_task();
         in.all_waypoints = task < 0;
-        if (task >= 0) in.route = c.tasks[task].points;
+        if (task >= 0) {
+            in.route = c.tasks[std::size_t(task)].points;
+            for (const ObsZone& z : c.tasks[std::size_t(task)].zones) in.zones.push_back(picture_zone(z));
+        }
         items = task_picture(in);
     }
     frm_set_picture(1, std::move(items));
@@ -108,15 +164,20 @@ void show_picture() {
 
 // --- choosing a file -----------------------------------------------------------------------------
 
-void fill_task_list() {
+// The task list: a line per task with its length in the chosen landscape's plane. `entry`: the
+// line to show (0: a file with tasks starts on its first task).
+void fill_task_list(int entry = 0) {
     const FileContents& c = page.file.contents;
+    LandscapeSetup land;
+    const bool planar = chosen_landscape(land);
     std::vector<std::string> lines{std::string(all_waypoints)};
     if (!c.is_flight_plan)
         for (std::size_t t = 0; t < c.tasks.size(); ++t)
             lines.push_back(task_line(int(t) + 1, c.tasks[t].name, c.tasks[t].points.size(),
-                                      !c.tasks[t].broken.empty()));
-    // A file with tasks starts on its first task.
-    frm_set_list(page.n_tsk, lines, lines.size() > 1 ? 2 : 1);
+                                      !c.tasks[t].broken.empty(),
+                                      task_length(c, c.tasks[t], planar ? &land.projection : nullptr)));
+    if (entry == 0) entry = lines.size() > 1 ? 2 : 1;
+    frm_set_list(page.n_tsk, lines, entry);
 }
 
 void clear_results() {
@@ -220,6 +281,7 @@ void open_input(const std::string& path) {
     frm_set_value(page.n_in, 0, 0, path_text(path), true);
     fill_task_list();
     preselect_landscape();
+    fill_task_list(entry_of(page.n_tsk));  // the lengths in the landscape's plane
     const bool plan = page.file.contents.is_flight_plan;
     page.output = default_output(path, plan);
     frm_set_value(page.n_out, 0, 0, path_text(page.output), true);
@@ -325,7 +387,10 @@ void page_callback(int ncla, int n, int& value) {
             if (page.file.path.empty()) return;
             show_file_lines();
             show_outputs();
-            if (n == page.n_lnd) remember_landscape();
+            if (n == page.n_lnd) {
+                remember_landscape();
+                fill_task_list(entry_of(page.n_tsk));
+            }
             show_picture();
         } else if (n == page.n_cup || n == page.n_out) {
             show_outputs();
@@ -382,9 +447,16 @@ std::string file_page_form_file() {
     return converter.substr(0, path_name_start(converter)) + std::string(form_file_name);
 }
 
-std::string task_line(int number, std::string_view name, std::size_t points, bool broken) {
-    return std::to_string(number) + " " + std::string(trim(name)) + " (" + std::to_string(points) +
-           ")" + (broken ? " - a point lost" : "");
+std::string task_line(int number, std::string_view name, std::size_t points, bool broken,
+                      double length_m) {
+    std::string line = std::to_string(number) + " " + std::string(trim(name)) + " (" +
+                       std::to_string(points) + ")";
+    if (std::isfinite(length_m)) {
+        char km[32];
+        std::snprintf(km, sizeof km, " %.1f km", length_m / 1000);
+        line += km;
+    }
+    return line + (broken ? " - a point lost" : "");
 }
 
 std::string outcome_line(int written, int outside, int skipped) {

@@ -3,6 +3,7 @@
 // converter's window: the converter's Files button shows it, its Converter button goes back.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 #include "util/text_field.hpp"
@@ -26,9 +27,10 @@ std::string file_page_form_file();
 
 // --- the page's pieces, for tests ----------------------------------------------------------------
 
-// The line of task `number` (from 1) in the task list: number, name and point count, and
-// whether it lost a point.
-std::string task_line(int number, std::string_view name, std::size_t points, bool broken = false);
+// The line of task `number` (from 1) in the task list: number, name, point count, its length
+// (metres; NaN: none) and whether it lost a point.
+std::string task_line(int number, std::string_view name, std::size_t points, bool broken = false,
+                      double length_m = std::nan(""));
 
 // "Points written: ..." after a conversion.
 std::string outcome_line(int written, int outside, int skipped);

@@ -169,7 +169,7 @@ PictureItems task_picture(const TaskPicture& in) {
         auto& dots = on_route[k] ? (p.inside ? turnpoints.xy : outside_turnpoints.xy)
                                  : (p.inside ? faint.xy : outside.xy);
         dots.insert(dots.end(), {float(at.x), float(at.y)});
-        if (!on_route[k] && !p.name.empty()) names.add(float(at.x), float(at.y), p.name);
+        if (!on_route[k] && p.name_size > 0) names.add(float(at.x), float(at.y), in.name(p));
     }
 
     // The task: legs between the points read, a gap where one could not be.
@@ -189,7 +189,7 @@ PictureItems task_picture(const TaskPicture& in) {
         const TaskPicturePoint& p = in.points[std::size_t(in.route[k])];
         bool named = false;  // a point flown twice (start and finish) is named once
         for (std::size_t j = 0; j < k; ++j) named = named || in.route[j] == in.route[k];
-        if (!named) task.add(float(r[k].at.x), float(r[k].at.y), p.name);
+        if (!named) task.add(float(r[k].at.x), float(r[k].at.y), in.name(p));
         if (k < in.zones.size()) add_zone(items, in.zones[k], r, k);
         if (k > 0 && r[k - 1].ok && legs[k - 1] > 0)
             lengths.add(float((r[k - 1].at.x + r[k].at.x) / 2),

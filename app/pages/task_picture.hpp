@@ -4,6 +4,7 @@
 // red. Built from values only: what the page read and the landscape's extent.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,15 +23,23 @@ struct TaskZone {
     double line_length = 0;   // metres
 };
 
+// A point as small as it can be: a picture may hold a million.
 struct TaskPicturePoint {
-    float x = 0, y = 0;  // landscape X/Y, metres
-    std::string_view name;  // UTF-8, as the file spells it (the caller keeps it)
+    float x = 0, y = 0;           // landscape X/Y, metres
+    std::uint32_t name_at = 0;    // its name in TaskPicture::names
+    std::uint16_t name_size = 0;
     bool inside = true;  // within the landscape
 };
 
 struct TaskPicture {
     double xmax = 0, ymax = 0;  // the landscape's extent, metres
     std::vector<TaskPicturePoint> points;
+    // The points' names one after the other, UTF-8 as the file spells them; the caller keeps
+    // the text while the picture is built.
+    std::string_view names;
+    std::string_view name(const TaskPicturePoint& p) const {
+        return names.substr(p.name_at, p.name_size);
+    }
     // The chosen task: indices into `points` in flying order; -1 where a point could not be
     // read (the route has a gap there). Empty: no task.
     std::vector<int> route;

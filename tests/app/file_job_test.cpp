@@ -269,7 +269,7 @@ TEST_F(FileJobs, FindsTheLandscapeHoldingThePoints) {
     c.add("A", 46.5f, 9.25f, false);
     c.add("B", 54.6f, 9.2f, false);
     c.add("C", 54.7f, 9.3f, false);
-    c.tasks = {{"T", {0, 1}, ""}};
+    c.tasks = {{"T", {0, 1}, {}, ""}};
     const struct {
         std::string what;
         std::vector<std::string> landscapes;
