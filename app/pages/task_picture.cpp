@@ -163,6 +163,7 @@ PictureItems task_picture(const TaskPicture& in) {
     faint.xy.reserve(2 * in.points.size());
     names.xy.reserve(2 * in.points.size());
     names.ends.reserve(in.points.size());
+    names.text.reserve(in.names.size());  // no doubling on the way: a million names are 8 MB
     for (std::size_t k = 0; k < in.points.size(); ++k) {
         const TaskPicturePoint& p = in.points[k];
         const Pt at = plane(p);
