@@ -126,12 +126,17 @@ def run(args, cwd, windows):
     exe = None if windows else LINUX
     # Files, not pipes: Wine's own processes started by this run inherit the handles and
     # would hold a pipe open long after the program ended.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        status = subprocess.run(cmd, executable=exe, cwd=cwd, env=env, stdout=out, stderr=err,
-                                stdin=subprocess.DEVNULL, timeout=60).returncode
-        out.seek(0)
-        err.seek(0)
-        stdout, stderr = out.read(), err.read()
+    for attempt in range(2):
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            status = subprocess.run(cmd, executable=exe, cwd=cwd, env=env, stdout=out,
+                                    stderr=err, stdin=subprocess.DEVNULL, timeout=60).returncode
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        # Wine that could not start the program at all (seen now and then on a loaded
+        # machine) says nothing and fails: once more. The program never ends so in silence.
+        if not (windows and status != 0 and not stdout and not stderr):
+            break
     files = {p.name: p.read_bytes() for p in sorted(Path(cwd).iterdir())
              if p.is_file() and p.name != "Logfile.txt"}
     if "Varnix.log" in files:  # a log in the system's own line ends
