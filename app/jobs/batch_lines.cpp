@@ -101,8 +101,8 @@ void Converter::convert(Block& b, const CupColumns& cols) {
         convert_line(b.line(i), cols, out, part);
         out.cup_end = part.cup.size();
         // A .cup input goes on past a line it cannot read; the batch layout stops there.
-        if (!cup_input_ && out.kind != Outcome::skip &&
-            out.kind != Outcome::landscape_skipped && out.kind != Outcome::point)
+        if (!cup_input_ && out.kind != Outcome::skip && out.kind != Outcome::landscape_skipped &&
+            out.kind != Outcome::point)
             return;
     }
 }
@@ -180,8 +180,8 @@ void Converter::take_cup_name(Outcome& out) {
     }
 }
 
-void Converter::convert_point(std::string_view line, float lat, float lon, Outcome& out,
-                              Part& part, bool record_as_is) {
+void Converter::convert_point(std::string_view line, float lat, float lon, Outcome& out, Part& part,
+                              bool record_as_is) {
     int status = 1;
     if (o_.projection)
         to_xy(*o_.projection, lat, lon, out.x, out.y);

@@ -40,7 +40,7 @@ struct Outcome {
     bool lossy = false;
     bool open_quote = false;  // a .cup record whose quote is never closed
     bool no_elevation = false;
-    std::string fault;  // what could not be read, for the kinds that end or skip a line
+    std::string fault;      // what could not be read, for the kinds that end or skip a line
     std::int32_t nump = 0;  // the batch's; .cup waypoints are numbered as they are taken
     std::string name;
     float x = 0, y = 0, alt = 0;

@@ -93,4 +93,3 @@ std::string landscape_setup(std::string_view name, LandscapeSetup& out, std::str
         return not_installed;
     return {};
 }
-

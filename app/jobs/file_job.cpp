@@ -142,7 +142,8 @@ RunOutcome list_tasks(const std::string& infile) {
     const FileKind kind = input_kind(infile);
     if (ConvertedInput utf8; kind == FileKind::cup && utf16_cup(infile, utf8))
         return list_cup_tasks(infile, &utf8.cup, &broken);
-    if (kind == FileKind::cup || !holds_tasks(kind)) return list_cup_tasks(infile, nullptr, &broken);
+    if (kind == FileKind::cup || !holds_tasks(kind))
+        return list_cup_tasks(infile, nullptr, &broken);
     ConvertedInput in;
     RunOutcome outcome;
     if (!convert_input(infile, kind, in, outcome)) return outcome;
@@ -243,7 +244,8 @@ void run_job(const FileJob& job, FileJobReport& report, const WarningSink& warn,
     if (outcome.stop == RunOutcome::Stop::reported) log_message_f(outcome.text);
 }
 
-FileJobReport run_job_on(const FileJob& job, const WarningSink& on_warning, const OpenedFile* read) {
+FileJobReport run_job_on(const FileJob& job, const WarningSink& on_warning,
+                         const OpenedFile* read) {
     FileJobReport report;
     run_job(
         job, report,
@@ -383,7 +385,8 @@ void read_cup_contents(const std::string& infile, FileContents& c, const std::st
     // The first waypoint of each name a task needs.
     std::unordered_map<std::string, int> by_name;
     for (const CupTask& task : tasks)
-        for (const std::string& name : task.points) by_name.try_emplace(std::string(trim(name)), -1);
+        for (const std::string& name : task.points)
+            by_name.try_emplace(std::string(trim(name)), -1);
     for (std::size_t k = 0; k < c.points.size(); ++k) {
         auto it = by_name.find(std::string(trim(c.name(c.points[k]))));
         if (it != by_name.end() && it->second < 0) it->second = int(k);
@@ -420,8 +423,8 @@ void read_cup_contents(const std::string& infile, FileContents& c, const std::st
                     decode_point(ip, c, fault, true)) {
                     t.points.push_back(int(c.points.size()) - 1);
                 } else {
-                    lose("point \"" + name + "\", " +
-                         place_of(places, inline_point->second.line) + ": " + fault);
+                    lose("point \"" + name + "\", " + place_of(places, inline_point->second.line) +
+                         ": " + fault);
                 }
                 continue;
             }
@@ -429,7 +432,8 @@ void read_cup_contents(const std::string& infile, FileContents& c, const std::st
                 t.points.push_back(it->second);
                 continue;
             }
-            auto why = std::find_if(bad.begin(), bad.end(), [&](const auto& b) { return b.first == name; });
+            auto why = std::find_if(bad.begin(), bad.end(),
+                                    [&](const auto& b) { return b.first == name; });
             if (why != bad.end())
                 lose("point \"" + name + "\", " + why->second);
             else
@@ -473,7 +477,7 @@ void read_plan_contents(const std::string& infile, FileContents& c) {
         }
         task.points.push_back(int(c.points.size()));
         c.add(cp1252_to_utf8(p.has_name && !trim(p.name).empty() ? p.name
-                                                                   : "TP" + std::to_string(p.number)),
+                                                                 : "TP" + std::to_string(p.number)),
               p.x, p.y, true);
     }
     c.tasks.push_back(std::move(task));
@@ -523,8 +527,7 @@ OpenedFile open_job_file(const std::string& path, std::uintmax_t hold_max) {
         read_cup_contents(path, c, nullptr, &f.converted);
         return f;
     }
-    if ((f.kind == FileKind::cup || f.kind == FileKind::batch) &&
-        f.stamp.size > hold_max) {
+    if ((f.kind == FileKind::cup || f.kind == FileKind::batch) && f.stamp.size > hold_max) {
         // Too large to keep twice: read as it streams by, and read again by the job.
         if (f.kind == FileKind::cup)
             read_cup_contents(path, c, nullptr, nullptr);
@@ -574,7 +577,8 @@ JobPlan plan_job(const OpenedFile& file, const JobChoices& choices) {
         return plan;
     }
     plan.writes.push_back(job.outfile);
-    if (job.cup) plan.writes.push_back(waypoint_output_name(job.infile, job.outfile, job.landscape));
+    if (job.cup)
+        plan.writes.push_back(waypoint_output_name(job.infile, job.outfile, job.landscape));
     if (has_task && !c.tasks[std::size_t(choices.task)].broken.empty()) {
         const FileTask& t = c.tasks[std::size_t(choices.task)];
         plan.refusal = broken_task_message(t.name, t.broken, file.path);

@@ -71,10 +71,10 @@ struct FilePoint {
     bool has_xy = false;
 };
 struct FileTask {
-    std::string name;           // Windows-1252
-    std::vector<int> points;    // indices into FileContents::points in flying order; -1: a gap
+    std::string name;            // Windows-1252
+    std::vector<int> points;     // indices into FileContents::points in flying order; -1: a gap
     std::vector<ObsZone> zones;  // the observation zone of each of `points` (none: a point)
-    std::string broken;         // "" when whole, else which point was lost and why
+    std::string broken;          // "" when whole, else which point was lost and why
 };
 struct FileContents {
     std::string landscape;          // from a `Landscape=` line, "" when none
@@ -85,7 +85,7 @@ struct FileContents {
     }
     // Appends a point named `name`.
     void add(std::string_view name, float a, float b, bool has_xy);
-    std::vector<FileTask> tasks;    // tasks in file order (a flight plan: its one task)
+    std::vector<FileTask> tasks;  // tasks in file order (a flight plan: its one task)
     bool is_flight_plan = false;
     std::string error;  // why it could not be read (file, line, field), "" when it could
     static constexpr std::size_t faults_kept = 100;
@@ -130,10 +130,10 @@ struct JobChoices {
 // The job those choices make: the files it writes (the waypoint file's rename rule included),
 // and why it must not run.
 struct JobPlan {
-    FileJob job;                         // what run_file_job is given
-    std::vector<std::string> writes;     // every file it writes, in order
-    std::vector<std::string> replaces;   // those of them that exist now
-    std::string refusal;                 // "" when it may run, else why not
+    FileJob job;                        // what run_file_job is given
+    std::vector<std::string> writes;    // every file it writes, in order
+    std::vector<std::string> replaces;  // those of them that exist now
+    std::string refusal;                // "" when it may run, else why not
 };
 JobPlan plan_job(const OpenedFile& file, const JobChoices& choices);
 // Runs the plan on the file as it was read: run_file_job without reading the file again.
@@ -142,11 +142,9 @@ FileJobReport run_plan(const JobPlan& plan, const OpenedFile& file,
 
 // The task's length in metres along its legs: in the landscape's X/Y plane when `projection` is
 // given (as the simulator flies it), else as -tasks measures it; NaN when it lost a point.
-double task_length(const FileContents& contents, const FileTask& task,
-                   const Utm000* projection);
+double task_length(const FileContents& contents, const FileTask& task, const Utm000* projection);
 
 // Of `landscapes` (installed ones, under `install`), the one holding most of the task's points
 // (task -1: of the file's); "" on a tie or when none holds any.
 std::string landscape_holding(const FileContents& contents, int task,
-                              const std::vector<std::string>& landscapes,
-                              std::string_view install);
+                              const std::vector<std::string>& landscapes, std::string_view install);

@@ -17,11 +17,11 @@
 
 #include "app/jobs/batch_lines.hpp"
 #include "app/jobs/conversion_setup.hpp"
-#include "formats/batch_items.hpp"
-#include "formats/cup_file.hpp"
 #include "app/jobs/cup_tasks.hpp"
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/run_log.hpp"
+#include "formats/batch_items.hpp"
+#include "formats/cup_file.hpp"
 #include "geo/UTM.hpp"
 #include "geo/decode_coord.hpp"
 #include "host/console.hpp"
@@ -115,7 +115,6 @@ void append_flight_plan(std::string& out, std::int32_t nump, std::string_view na
     out += f.done();
 }
 
-
 enum Warning {
     w_name_cut,
     w_unmappable,
@@ -152,7 +151,6 @@ class SeenNumbers {
     std::vector<std::uint64_t> bits_;
     std::unordered_set<std::int32_t> others_;
 };
-
 
 class Batch {
   public:
@@ -299,7 +297,8 @@ class Batch {
             std::string ignored;
             parse_cup_record(r.text, cup_reader_.columns(), fields_, p, ignored);
             report(broken_task_message(
-                task->name, "point \"" + std::string(trim(p.name)) + "\", " + place_of(r.line) + ": " + fault,
+                task->name,
+                "point \"" + std::string(trim(p.name)) + "\", " + place_of(r.line) + ": " + fault,
                 o_.infile));
         }
         for (const std::string& note : notes)
@@ -557,8 +556,7 @@ class Batch {
         if (outside_ > 0) run_log_line(std::to_string(outside_) + " points outside the landscape");
         int hidden = 0;
         for (int n : warnings_) hidden += std::max(0, n - shown_max_);
-        if (hidden > 0)
-            say(" Warning: " + std::to_string(hidden) + " more warnings not shown");
+        if (hidden > 0) say(" Warning: " + std::to_string(hidden) + " more warnings not shown");
     }
 
     // Keeps the points written so far (the run is worth them); with none, the user's earlier
@@ -613,7 +611,8 @@ class Batch {
             report(write_failure_message(o_.outfile, fpl_.failure_reason()));
         }
         outcome_.outputs.push_back(o_.outfile);
-        if (o_.qcup && !cup_.commit()) report(write_failure_message(cupfile_, cup_.failure_reason()));
+        if (o_.qcup && !cup_.commit())
+            report(write_failure_message(cupfile_, cup_.failure_reason()));
         if (o_.qcup) outcome_.outputs.push_back(cupfile_);
         write_count();
         if (read_failed) report(read_error);
@@ -682,11 +681,6 @@ std::string waypoint_output_name(const std::string& infile, const std::string& o
         cupfile = stem + "_" + std::to_string(k) + ".cup";
     return cupfile;
 }
-
-
-
-
-
 
 RunOutcome read_batch(const BatchOptions& options) {
     Batch batch(options);

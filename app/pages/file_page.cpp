@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/jobs/conversion_setup.hpp"
-#include "app/pages/form_glue.hpp"
 #include "app/jobs/file_job.hpp"
 #include "app/jobs/pilot_words.hpp"
 #include "app/jobs/run_log.hpp"
+#include "app/pages/form_glue.hpp"
 #include "app/pages/task_picture.hpp"
 #include "formats/records.hpp"
 #include "forms/my_forms.hpp"
@@ -41,9 +41,9 @@ struct FilePage {
     FormContext* converter = nullptr;                          // the form the page was reached from
     int n_in = 0, n_lnd = 0, n_tsk = 0, n_out = 0, n_cup = 0;  // input boxes
     int t_sum = 0, t_msg = 0;                                  // text lines
-    int t_cupname = 0;   // the waypoint file's name, beside its tick box
-    std::string output;  // the output proposed for it (host path)
-    OpenedFile file;     // the file shown, read once; path "" none
+    int t_cupname = 0;                  // the waypoint file's name, beside its tick box
+    std::string output;                 // the output proposed for it (host path)
+    OpenedFile file;                    // the file shown, read once; path "" none
     std::vector<std::string> warnings;  // the first of the last Convert
     std::size_t warning_count = 0;      // all of them
 };
@@ -58,12 +58,13 @@ void set_line(int t, std::string_view text) {
 }
 
 bool find_page_items() {
-    return find_named_items({{"IN", &page.n_in},
-                             {"LND", &page.n_lnd},
-                             {"TSK", &page.n_tsk},
-                             {"OUT", &page.n_out},
-                             {"CUP", &page.n_cup}},
-                            {{"SUM", &page.t_sum}, {"MSG", &page.t_msg}, {"CUPN", &page.t_cupname}});
+    return find_named_items(
+        {{"IN", &page.n_in},
+         {"LND", &page.n_lnd},
+         {"TSK", &page.n_tsk},
+         {"OUT", &page.n_out},
+         {"CUP", &page.n_cup}},
+        {{"SUM", &page.t_sum}, {"MSG", &page.t_msg}, {"CUPN", &page.t_cupname}});
 }
 
 std::string file_name_of(const std::string& path) {
@@ -155,7 +156,8 @@ void show_picture() {
         in.all_waypoints = task < 0;
         if (task >= 0) {
             in.route = c.tasks[std::size_t(task)].points;
-            for (const ObsZone& z : c.tasks[std::size_t(task)].zones) in.zones.push_back(picture_zone(z));
+            for (const ObsZone& z : c.tasks[std::size_t(task)].zones)
+                in.zones.push_back(picture_zone(z));
         }
         items = task_picture(in);
     }
@@ -173,9 +175,9 @@ void fill_task_list(int entry = 0) {
     std::vector<std::string> lines{std::string(all_waypoints)};
     if (!c.is_flight_plan)
         for (std::size_t t = 0; t < c.tasks.size(); ++t)
-            lines.push_back(task_line(int(t) + 1, c.tasks[t].name, c.tasks[t].points.size(),
-                                      !c.tasks[t].broken.empty(),
-                                      task_length(c, c.tasks[t], planar ? &land.projection : nullptr)));
+            lines.push_back(task_line(
+                int(t) + 1, c.tasks[t].name, c.tasks[t].points.size(), !c.tasks[t].broken.empty(),
+                task_length(c, c.tasks[t], planar ? &land.projection : nullptr)));
     if (entry == 0) entry = lines.size() > 1 ? 2 : 1;
     frm_set_list(page.n_tsk, lines, entry);
 }
@@ -262,14 +264,19 @@ std::string last_file() {
     return file_exists(path) ? path : std::string();
 }
 
+// The output the box shows. A box shows a path as text; the path itself is kept while the box
+// shows it unchanged.
+std::string chosen_output() {
+    const std::string out_text = value_of(page.n_out);
+    return out_text == path_text(page.output) ? page.output : text_path(out_text);
+}
+
 void show_outputs() {
     const bool cup = !page.file.contents.is_flight_plan && entry_of(page.n_cup) != 0;
     std::string shown;
     if (cup && !page.file.path.empty()) {
-        const std::string out_text = value_of(page.n_out);
-        const std::string out = out_text == path_text(page.output) ? page.output : text_path(out_text);
-        shown = file_name_of(waypoint_output_name(page.file.path, out,
-                                                  text_path(value_of(page.n_lnd))));
+        shown = file_name_of(
+            waypoint_output_name(page.file.path, chosen_output(), text_path(value_of(page.n_lnd))));
     }
     set_line(page.t_cupname, shown);
 }
@@ -301,16 +308,15 @@ bool may_replace(const std::vector<std::string>& files) {
     if (files.empty()) return true;
     std::string text;
     for (const std::string& f : files) text += message_literal(path_text(f)) + "/";
-    text += files.size() == 1 ? "This file exists. Replace it?" : "These files exist. Replace them?";
+    text +=
+        files.size() == 1 ? "This file exists. Replace it?" : "These files exist. Replace them?";
     return error_message_tit(s_yesno, title, text, false) == 1;
 }
 
 JobChoices page_choices() {
     JobChoices choices;
     choices.landscape = text_path(value_of(page.n_lnd));
-    // A box shows a path as text; the path itself is kept while the box shows it unchanged.
-    const std::string out_text = value_of(page.n_out);
-    choices.outfile = out_text == path_text(page.output) ? page.output : text_path(out_text);
+    choices.outfile = chosen_output();
     choices.cup = entry_of(page.n_cup) != 0;
     choices.task = chosen_task();
     return choices;

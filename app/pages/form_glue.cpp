@@ -51,4 +51,3 @@ bool find_named_items(NamedItems boxes, NamedItems texts) {
     const bool boxes_found = find(boxes, frm_get_count(), frm_get_name);
     return find(texts, frm_get_txt_count(), frm_get_txt_name) && boxes_found;
 }
-
