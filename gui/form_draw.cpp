@@ -729,10 +729,11 @@ void draw_paths(const PictureItems& p) {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+// UTF-8, as the picture draws its texts; a translation is Windows-1252.
 std::string beyond_text(std::size_t n) {
     if (n == 0) return {};
-    return translate(n == 1 ? std::string("1 point beyond the edge")
-                            : std::to_string(n) + " points beyond the edge");
+    return cp1252_to_utf8(translate(n == 1 ? std::string("1 point beyond the edge")
+                                           : std::to_string(n) + " points beyond the edge"));
 }
 
 void draw_picture(int n) {
